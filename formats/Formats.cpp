@@ -1,0 +1,163 @@
+#include "formats/Formats.h"
+
+#include "formats/Readers.h"
+#include "formats/Registry.h"
+#include "framing/Canvas.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+std::string UpperCaseName(const std::string& fileName) {
+    std::string u = fileName;
+    for (auto& c : u) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return u;
+}
+
+TNameKind PictureNameKind(const std::string& fileName) {
+    const std::string u = UpperCaseName(fileName);
+    if (u.find("JPG") != std::string::npos || u.find("JPEG") != std::string::npos)
+        return TNameKind::Jpeg;
+    if (u.find("GIF") != std::string::npos) return TNameKind::Gif;
+    if (u.find("BMP") != std::string::npos) return TNameKind::Bmp;
+    return TNameKind::Other;
+}
+
+namespace {
+
+// The text after the last dot of the file's own name (not of a folder).
+std::string Extension(const std::string& fileName) {
+    const auto slash = fileName.find_last_of('/');
+    const auto dot = fileName.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    return fileName.substr(dot + 1);
+}
+
+} // namespace
+
+std::unique_ptr<TBitmap> LoadPictureFile(const std::string& fileName) {
+    TPictureReader reader = nullptr;
+    switch (PictureNameKind(fileName)) {
+    case TNameKind::Jpeg:
+        reader = ReadJpeg;
+        break;
+    case TNameKind::Gif:
+        reader = ReadGif;
+        break;
+    case TNameKind::Bmp:
+        reader = ReadBmp;
+        break;
+    case TNameKind::Other: {
+        const std::string ext = Extension(fileName);
+        const TFileFormat* format = TFileFormatList::Instance().Find(ext);
+        if (!format) throw EPictureError("Unknown picture file extension (." + ext + ")");
+        if (!format->Reader) return std::make_unique<TBitmap>();
+        reader = format->Reader;
+        break;
+    }
+    }
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    auto bitmap = std::make_unique<TBitmap>();
+    reader(data, fileName, *bitmap);
+    return bitmap;
+}
+
+void LoadDecorationPicture(const std::string& fileName, TBitmap& bitmap) {
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    TBitmap picture;
+    if (PictureNameKind(fileName) == TNameKind::Jpeg)
+        ReadJpeg(data, fileName, picture);
+    else
+        ReadBmp(data, fileName, picture);
+    bitmap.SwapPicture(picture);
+}
+
+bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName) {
+    std::vector<std::uint8_t> bytes;
+    switch (PictureNameKind(fileName)) {
+    case TNameKind::Jpeg:
+        bytes = EncodeJpeg(bitmap);
+        break;
+    case TNameKind::Gif:
+        bytes = EncodeGif(bitmap);
+        break;
+    case TNameKind::Bmp:
+        bytes = EncodeBmp(bitmap);
+        break;
+    case TNameKind::Other:
+        return false;
+    }
+    WriteFileReplacing(fileName, bytes);
+    return true;
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) throw EPictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw EPictureError("Cannot read file " + fileName);
+    in.seekg(0, std::ios::beg);
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))
+        throw EPictureError("Cannot read file " + fileName);
+    return data;
+}
+
+void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes) {
+    const std::string temp = fileName + ".quillon-tmp";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) throw EPictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fflush(f) == 0) && ok;
+    ok = (std::fclose(f) == 0) && ok;
+    if (!ok) {
+        const int err = errno;
+        std::remove(temp.c_str());
+        throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
+    }
+    if (std::rename(temp.c_str(), fileName.c_str()) != 0) {
+        const int err = errno;
+        std::remove(temp.c_str());
+        throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
+    }
+}
+
+const std::vector<TFileFilter>& OpenDialogFilters() {
+    static const std::vector<TFileFilter> filters = {
+        {"All Images", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
+                       "*.psd;*.pbm;*.cel;*.pic;*.cut"},
+        {"JPEG Image File", "*.jpg;*.jpeg;*.jpe"},
+        {"Bitmaps (*.bmp)", "*.bmp"},
+        {"Compuserve GIF (*.gif)", "*.gif"},
+        {"TIF (*.tif)", "*.tif"},
+        {"ZSoft PCX (*.pcx)", "*.pcx"},
+        {"PNG (*.png)", "*.png"},
+        {"TARGA (*.tga)", "*.tga"},
+        {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"},
+        {"Portable Bitmap ", "*.pbm;*.pgm;*.ppm"},
+        {"PhotoShop", "*.pdd;*.psd"},
+    };
+    return filters;
+}
+
+const std::vector<TFileFilter>& SaveDialogFilters() {
+    static const std::vector<TFileFilter> filters = {
+        {"Bitmap (*.bmp)", "*.bmp"},
+        {"JPEG (*.jpg)", "*.jpg"},
+        {"GIF (*.gif) ", "*.gif"},
+    };
+    return filters;
+}
+
+void TBitmap::LoadFromFile(const std::string& fileName) {
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    TBitmap picture;
+    ReadBmp(data, fileName, picture);
+    SwapPicture(picture);
+}
+
+void TBitmap::SaveToFile(const std::string& fileName) const {
+    WriteFileReplacing(fileName, EncodeBmp(*this));
+}

@@ -1,0 +1,45 @@
+// Reading and writing picture files. The reader and writer are chosen from
+// the file name alone (see PictureNameKind), never from the contents.
+#pragma once
+
+#include "framing/Bitmap.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+// The kind the name test picks: the upper-cased full name (folders included)
+// is searched for "JPG" or "JPEG", then "GIF", then "BMP"; otherwise the
+// reader registry decides by the extension.
+enum class TNameKind { Jpeg, Gif, Bmp, Other };
+TNameKind PictureNameKind(const std::string& fileName);
+std::string UpperCaseName(const std::string& fileName);
+
+// Reads a photo in any supported format. Throws EPictureError with the
+// reader's message. An icon or metafile gives an empty bitmap.
+std::unique_ptr<TBitmap> LoadPictureFile(const std::string& fileName);
+
+// Reads a decoration picture: JPEG when the name says so, otherwise a Windows
+// bitmap. bitmap is replaced only when the read succeeds.
+void LoadDecorationPicture(const std::string& fileName, TBitmap& bitmap);
+
+// Writes bitmap as JPEG, GIF or BMP chosen by the name test. Returns false,
+// writing nothing, when the name matches no writer. The file is written to a
+// temporary file in the target folder and renamed over the target, so a
+// failed save leaves an existing file untouched; failures throw EPictureError.
+bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName);
+
+// Whole-file helpers shared by the readers and writers.
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName);
+void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes);
+
+// The open and save dialog filters: description and ';'-separated patterns.
+struct TFileFilter {
+    std::string Description;
+    std::string Patterns;
+};
+const std::vector<TFileFilter>& OpenDialogFilters();
+const std::vector<TFileFilter>& SaveDialogFilters();
+inline constexpr const char* kSaveDefaultExtension = "*.bmp";

@@ -1,0 +1,63 @@
+#include "formats/Registry.h"
+
+#include "formats/Readers.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string Lower(std::string s) {
+    for (auto& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+TFileFormatList BuildRegistry() {
+    TFileFormatList list;
+    // The toolkit's own formats first, then the raster readers, then GIF,
+    // which registers itself last.
+    list.RegisterFileFormat("bmp", "Bitmaps", ReadBmp);
+    list.RegisterFileFormat("rle", "Run-length encoded bitmaps", ReadBmp);
+    list.RegisterFileFormat("dib", "Device independent bitmaps", ReadBmp);
+    list.RegisterFileFormat("ico", "Icons", nullptr);
+    list.RegisterFileFormat("wmf", "Metafiles", nullptr);
+    list.RegisterFileFormat("emf", "Enhanced metafiles", nullptr);
+    list.RegisterFileFormat("jpg", "JPEG image file", ReadJpeg);
+    list.RegisterFileFormat("jpeg", "JPEG image file", ReadJpeg);
+    for (const char* e : {"win", "vst", "vda", "tga", "icb"})
+        list.RegisterFileFormat(e, "Truevision TGA image", ReadTga);
+    for (const char* e : {"tiff", "tif", "fax"}) list.RegisterFileFormat(e, "TIFF image", ReadTiff);
+    for (const char* e : {"pcx", "pcc", "scr"}) list.RegisterFileFormat(e, "ZSoft PCX image", ReadPcx);
+    for (const char* e : {"rpf", "rla"}) list.RegisterFileFormat(e, "Wavefront RLA image", ReadRla);
+    for (const char* e : {"sgi", "rgba", "rgb", "bw"}) list.RegisterFileFormat(e, "SGI image", ReadSgi);
+    for (const char* e : {"psd", "pdd"}) list.RegisterFileFormat(e, "Photoshop image", ReadPsd);
+    for (const char* e : {"ppm", "pgm", "pbm"})
+        list.RegisterFileFormat(e, "Portable pixmap, graymap, bitmap", ReadPnm);
+    for (const char* e : {"cel", "pic"})
+        list.RegisterFileFormat(e, "Autodesk Animator image", ReadAutodesk);
+    list.RegisterFileFormat("pcd", "Kodak Photo CD image", ReadPcd);
+    list.RegisterFileFormat("cut", "Dr. Halo image", ReadCut);
+    list.RegisterFileFormat("psp", "Paint Shop Pro image", ReadPsp);
+    list.RegisterFileFormat("png", "Portable network graphic", ReadPng);
+    list.RegisterFileFormat("gif", "CompuServe GIF image", ReadGif);
+    return list;
+}
+
+} // namespace
+
+const TFileFormatList& TFileFormatList::Instance() {
+    static const TFileFormatList list = BuildRegistry();
+    return list;
+}
+
+void TFileFormatList::RegisterFileFormat(const std::string& extension,
+                                         const std::string& description, TPictureReader reader) {
+    formats_.push_back({Lower(extension), description, reader});
+}
+
+const TFileFormat* TFileFormatList::Find(const std::string& extension) const {
+    const std::string e = Lower(extension);
+    for (auto it = formats_.rbegin(); it != formats_.rend(); ++it)
+        if (it->Extension == e) return &*it;
+    return nullptr;
+}

@@ -1,0 +1,42 @@
+// Helpers shared by the engine tests: pictures written as text, and golden
+// pictures compared pixel for pixel.
+#pragma once
+
+#include "framing/Bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// A bitmap drawn from rows of characters, one character a pixel, each
+// character standing for the colour the legend gives it.
+std::unique_ptr<TBitmap> BitmapFromArt(const std::vector<std::string>& rows,
+                                       const std::map<char, TColor>& legend,
+                                       TPixelFormat format = pf32bit);
+
+// Checks every pixel against the rows: a character of the legend must match
+// its colour exactly; '?' matches anything. On a mismatch the failure shows
+// the whole picture as text.
+::testing::AssertionResult PixelsMatch(const TBitmap& bitmap, const std::vector<std::string>& rows,
+                                       const std::map<char, TColor>& legend);
+#define EXPECT_PIXELS(bitmap, legend, ...) \
+    EXPECT_TRUE(PixelsMatch((bitmap), std::vector<std::string> __VA_ARGS__, (legend)))
+
+// The picture as text by the legend ('*' for colours outside it).
+std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& legend);
+
+// Compares bitmap with tests/golden/<name>.bmp pixel for pixel (colour only).
+// On a mismatch, reports the first differing pixel with both colours and
+// writes <name>.actual.bmp and <name>.diff.bmp into the build's test folder.
+// With UPDATE_GOLDEN=1 in the environment the golden file is rewritten.
+::testing::AssertionResult MatchesGolden(const TBitmap& bitmap, const std::string& name);
+
+// The build's data folder (decoration library, shadow pieces, sample photo).
+std::string TestDataDir();
+// A fresh empty folder under the build's test folder.
+std::string TempDir(const std::string& name);
+
+// A photo-like test picture: smooth gradients plus a few hard edges, fixed.
+std::unique_ptr<TBitmap> MakeTestPhoto(int width, int height);

@@ -1,0 +1,25 @@
+// quillon-makedata DIR: writes the program's data folder.
+#include "tools/MakeData.h"
+
+#include "framing/Types.h"
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: quillon-makedata DATA-DIR\n");
+        return 2;
+    }
+    try {
+        const std::string dir = argv[1];
+        std::filesystem::create_directories(dir);
+        WriteSamplePhoto(dir);
+        WriteShadowPieces(dir);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillon-makedata: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,9 @@
+// The pieces of the data-folder generator, one file each.
+#pragma once
+
+#include <string>
+
+// Writes the five drop-shadow pieces (Windows bitmaps) into dataDir.
+void WriteShadowPieces(const std::string& dataDir);
+// Writes the sample photo "sample.jpg" into dataDir.
+void WriteSamplePhoto(const std::string& dataDir);
