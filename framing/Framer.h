@@ -21,6 +21,8 @@ public:
     TPhoto(TImageParent* window, const std::string& fileName, int top, int left,
            TColor borderColor, int borderWidth, TColor backgroundColor, int zoomMode,
            bool fromClipboard);
+    // Frame objects are owned and destroyed through TPhotoFrame pointers.
+    virtual ~TPhoto() = default;
     TPhoto(const TPhoto&) = delete;
     TPhoto& operator=(const TPhoto&) = delete;
 
