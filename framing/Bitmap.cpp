@@ -97,13 +97,15 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         if (palette_.size() > limit) {
             std::vector<TColor> old = palette_;
             palette_.resize(limit);
-            for (auto& b : data_) b = std::uint8_t(NearestPaletteIndex(palette_, old[b % old.size()]));
+            for (auto& b : data_)
+                b = std::uint8_t(NearestPaletteIndex(palette_, old[b % old.size()]));
         }
         format_ = format;
         return;
     }
     const int dstBpp = BytesPerPixelOf(format);
-    std::vector<std::uint8_t> out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp), 0);
+    std::vector<std::uint8_t> out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp),
+                                  0);
     const int srcBpp = BytesPerPixel();
     if (toIndexed) {
         if (palette_.empty()) {
@@ -123,7 +125,8 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     } else {
         for (int y = 0; y < height_; ++y) {
             const std::uint8_t* s = ScanLine(y);
-            std::uint8_t* d = out.data() + std::size_t(y) * std::size_t(width_) * std::size_t(dstBpp);
+            std::uint8_t* d =
+                out.data() + std::size_t(y) * std::size_t(width_) * std::size_t(dstBpp);
             if (IsIndexed()) {
                 for (int x = 0; x < width_; ++x, d += dstBpp) {
                     TColor c = s[x] < palette_.size() ? palette_[s[x]] : clBlack;

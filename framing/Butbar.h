@@ -18,19 +18,19 @@
 // Style numbers.
 enum TFrameStyle : int {
     fsNone = -1,
-    fsCorner = 0,      // TStandardFrame
-    fsMatte = 1,       // TContinuousFrame
-    fsJagged = 2,      // TJaggedFrame
-    fsOval = 3,        // TOvalFrame
-    fsDiamond = 4,     // TDiamondFrame
-    fsGrayscale = 5,   // TGrayscaleFrame
-    fsBubble = 6,      // TBubbleFrame
-    fsButton = 7,      // T3DFrame
-    fsOrnate = 8,      // TOrnateFrame
-    fsShadow = 9,      // TDropShadowFrame
-    fsMask = 10,       // TMaskFrame
-    fsOverlay = 11,    // TOverlayFrame
-    fsBox = 12,        // TBoxFrame
+    fsCorner = 0,    // TStandardFrame
+    fsMatte = 1,     // TContinuousFrame
+    fsJagged = 2,    // TJaggedFrame
+    fsOval = 3,      // TOvalFrame
+    fsDiamond = 4,   // TDiamondFrame
+    fsGrayscale = 5, // TGrayscaleFrame
+    fsBubble = 6,    // TBubbleFrame
+    fsButton = 7,    // T3DFrame
+    fsOrnate = 8,    // TOrnateFrame
+    fsShadow = 9,    // TDropShadowFrame
+    fsMask = 10,     // TMaskFrame
+    fsOverlay = 11,  // TOverlayFrame
+    fsBox = 12,      // TBoxFrame
 };
 constexpr int kStyleCount = 13;
 
@@ -56,19 +56,19 @@ public:
     void FreeFrames();
 
     // Selecting a style.
-    void SelectStandardFrame(int zoomMode);    // 0
-    void SelectContinuousFrame(int zoomMode);  // 1
-    void SelectJaggedFrame(int zoomMode);      // 2
-    void SelectOvalFrame(int zoomMode);        // 3
-    void SelectDiamondFrame(int zoomMode);     // 4
-    void SelectGrayscaleFrame(int zoomMode);   // 5
-    void SelectBubbleFrame(int zoomMode);      // 6
-    void Select3DFrame(int zoomMode);          // 7
-    void SelectOrnateFrame(int zoomMode);      // 8
-    void SelectDropShadowFrame(int zoomMode);  // 9
-    void SelectMaskFrame(int zoomMode);        // 10
-    void SelectOverlayFrame(int zoomMode);     // 11
-    void SelectBoxFrame(int zoomMode);         // 12
+    void SelectStandardFrame(int zoomMode);   // 0
+    void SelectContinuousFrame(int zoomMode); // 1
+    void SelectJaggedFrame(int zoomMode);     // 2
+    void SelectOvalFrame(int zoomMode);       // 3
+    void SelectDiamondFrame(int zoomMode);    // 4
+    void SelectGrayscaleFrame(int zoomMode);  // 5
+    void SelectBubbleFrame(int zoomMode);     // 6
+    void Select3DFrame(int zoomMode);         // 7
+    void SelectOrnateFrame(int zoomMode);     // 8
+    void SelectDropShadowFrame(int zoomMode); // 9
+    void SelectMaskFrame(int zoomMode);       // 10
+    void SelectOverlayFrame(int zoomMode);    // 11
+    void SelectBoxFrame(int zoomMode);        // 12
     // Runs the selection operation of style (0..12).
     void SelectStyle(int style, int zoomMode);
 

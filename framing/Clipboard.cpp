@@ -37,6 +37,10 @@ TClipboard* current = nullptr;
 
 } // namespace
 
-TClipboard& Clipboard() { return current ? *current : MemoryClipboard(); }
+TClipboard& Clipboard() {
+    return current ? *current : MemoryClipboard();
+}
 
-void SetClipboard(TClipboard* clipboard) { current = clipboard; }
+void SetClipboard(TClipboard* clipboard) {
+    current = clipboard;
+}

@@ -17,8 +17,7 @@ std::string& StartFolderStore() {
 }
 
 bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -33,7 +32,9 @@ std::string LowerExtension(const fs::path& p) {
 
 } // namespace
 
-const std::string& StartFolder() { return StartFolderStore(); }
+const std::string& StartFolder() {
+    return StartFolderStore();
+}
 
 void SetStartFolder(const std::string& folder) {
     std::string f = folder;

@@ -139,7 +139,9 @@ void TPhoto::SetPattern(const std::string& fileName) {
     }
 }
 
-bool TPhoto::SaveToFile(const std::string& fileName) { return SavePictureFile(*Output, fileName); }
+bool TPhoto::SaveToFile(const std::string& fileName) {
+    return SavePictureFile(*Output, fileName);
+}
 
 void TPhoto::SetFrameHeight(int v) {
     if (v >= 0 && v <= 200) FrameHeight = v;

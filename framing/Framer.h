@@ -18,9 +18,8 @@
 
 class TPhoto {
 public:
-    TPhoto(TImageParent* window, const std::string& fileName, int top, int left,
-           TColor borderColor, int borderWidth, TColor backgroundColor, int zoomMode,
-           bool fromClipboard);
+    TPhoto(TImageParent* window, const std::string& fileName, int top, int left, TColor borderColor,
+           int borderWidth, TColor backgroundColor, int zoomMode, bool fromClipboard);
     // Frame objects are owned and destroyed through TPhotoFrame pointers.
     virtual ~TPhoto() = default;
     TPhoto(const TPhoto&) = delete;
@@ -44,9 +43,9 @@ public:
     // matches the name.
     bool SaveToFile(const std::string& fileName);
 
-    void SetFrameHeight(int v);  // 0..200
-    void SetFrameWidth(int v);   // 0..200
-    void SetBorderWidth(int v);  // 0..50, also sets HalfBorder
+    void SetFrameHeight(int v); // 0..200
+    void SetFrameWidth(int v);  // 0..200
+    void SetBorderWidth(int v); // 0..50, also sets HalfBorder
     void SetImageTop(int v) { ImageTop = v; }
     void SetImageLeft(int v) { ImageLeft = v; }
     void SetFrameColor(TColor c) { FrameColor = c; }
@@ -89,9 +88,8 @@ private:
 class TPhotoFrame : public TPhoto {
 public:
     TPhotoFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
-                bool fromClipboard);
+                int frameWidth, int frameHeight, TColor frameColor, TColor borderColor, bool expand,
+                int borderWidth, TColor backgroundColor, int zoomMode, bool fromClipboard);
 };
 
 // The preview scale of a zoom mode: 0.75, 0.5, 0.25, 0.1 for modes 2 to 5,

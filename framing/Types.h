@@ -18,9 +18,15 @@ constexpr TColor clRed = 0x0000FF;
 constexpr TColor clLime = 0x00FF00;
 constexpr TColor clBlue = 0xFF0000;
 
-constexpr std::uint8_t GetRValue(TColor c) { return c & 0xFF; }
-constexpr std::uint8_t GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr std::uint8_t GetRValue(TColor c) {
+    return c & 0xFF;
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 constexpr TColor RGB(int r, int g, int b) {
     return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
 }
@@ -42,7 +48,9 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom) {
+    return {left, top, right, bottom};
+}
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 

@@ -1,0 +1,15 @@
+// The bubble style: chains of bubbles round the photo.
+#pragma once
+
+#include "framing/Framer.h"
+
+#include <string>
+
+class TBubbleFrame : public TPhotoFrame {
+public:
+    TBubbleFrame(TImageParent* window, const std::string& fileName, int top, int left,
+                 int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
+                 bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                 bool fromClipboard);
+    void PaintFrame();
+};
