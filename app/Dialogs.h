@@ -37,11 +37,12 @@ public:
     virtual ~TDialogs() = default;
 
     virtual TMsgResult MessageBox(QWidget* parent, const std::string& caption,
-                                  const std::string& text, TMsgIcon icon,
-                                  TMsgButtons buttons) = 0;
+                                  const std::string& text, TMsgIcon icon, TMsgButtons buttons) = 0;
     // The chosen file, or nothing when cancelled.
-    virtual std::optional<std::string> OpenPicture(QWidget* parent, const TFileRequest& request) = 0;
-    virtual std::optional<std::string> SavePicture(QWidget* parent, const TFileRequest& request) = 0;
+    virtual std::optional<std::string> OpenPicture(QWidget* parent,
+                                                   const TFileRequest& request) = 0;
+    virtual std::optional<std::string> SavePicture(QWidget* parent,
+                                                   const TFileRequest& request) = 0;
     virtual std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) = 0;
     // A folder chosen starting at start (no folder creation), or nothing.
     virtual std::optional<std::string> ChooseFolder(QWidget* parent, const std::string& start) = 0;
