@@ -1,0 +1,1 @@
+#include "framing/Canvas.h"

@@ -1,0 +1,1 @@
+#include "framing/Framer.h"
