@@ -72,13 +72,15 @@ float OrnateTileStep(int span, int tile) {
     return float(static_cast<long double>(span) / OrnateTileCount(span, tile));
 }
 
-TOrnateFrames::TOrnateFrames(const std::string& fileName)
+TOrnateFrames::TOrnateFrames(const std::string& fileName) : TOrnateFrames() {
+    LoadPieces(fileName);
+}
+
+TOrnateFrames::TOrnateFrames()
     : TopPiece(std::make_unique<TBitmap>()), RightPiece(std::make_unique<TBitmap>()),
       BottomPiece(std::make_unique<TBitmap>()), LeftPiece(std::make_unique<TBitmap>()),
       TopLeftPiece(std::make_unique<TBitmap>()), TopRightPiece(std::make_unique<TBitmap>()),
-      BottomLeftPiece(std::make_unique<TBitmap>()), BottomRightPiece(std::make_unique<TBitmap>()) {
-    LoadPieces(fileName);
-}
+      BottomLeftPiece(std::make_unique<TBitmap>()), BottomRightPiece(std::make_unique<TBitmap>()) {}
 
 void TOrnateFrames::LoadPieces(const std::string& fileName) {
     TBitmap picture;

@@ -15,6 +15,8 @@
 // keep what they held before.
 class TOrnateFrames {
 public:
+    // Eight empty pieces.
+    TOrnateFrames();
     explicit TOrnateFrames(const std::string& fileName);
     // Reads the picture and derives all eight pieces; throws EPictureError
     // when the file cannot be read.

@@ -134,13 +134,13 @@ void WriteMasks(const std::string& dataDir) {
     auto save = [&](float (*level)(float, float), const std::string& name) {
         Save(Mask(level), dir + "/" + name, true);
     };
-    save(GrainyEdge, "Grainy Edge.bmp");
+    save(GrainyEdge, "Grainy Edge.jpg");
     save(SoftOval, "Soft Oval.bmp");
-    save(TornPaper, "Torn Paper.bmp");
+    save(TornPaper, "Torn Paper.jpg");
     save(BrushedEdge, "Brushed Edge.bmp");
-    save(HeartShape, "Heart.bmp");
+    save(HeartShape, "Heart.jpg");
     save(StarShape, "Star.bmp");
     save(RoundedRectangle, "Rounded Rectangle.bmp");
-    save(Spray, "Spray.bmp");
+    save(Spray, "Spray.jpg");
     save(ArchedWindow, "Arched Window.bmp");
 }
