@@ -65,11 +65,16 @@ float Band(float t, float a, float b) {
 // Wood grain along the moulding; wraps every `size` pixels.
 float Grain(int x, int y, int size, std::uint32_t seed) {
     const float u = float(x) / size, v = float(y) / size;
-    const float bend = Fbm(u * 2, v * 2, 2, 2, 3, seed) * 1.5f;
-    const float t = v * 5 + bend;
+    // Long, nearly straight growth lines with a gentle sway, as on a planed board.
+    const float bend =
+        (Fbm(u * 2, v * 2, 2, 2, 3, seed) - 0.5f) * 0.7f + 0.08f * std::sin(2 * kPi * u);
+    const float t = v * 7 + bend;
     const float ring = t - std::floor(t);
-    const float fibre = Noise(u * 2, v * 48, 2, 48, seed + 1);
-    return std::clamp(0.2f + 0.5f * Smoothstep(0.6f, 0.85f, ring) + 0.2f * fibre, 0.0f, 1.0f);
+    const float fibre = Noise(u * 3, v * 90, 3, 90, seed + 1);
+    return std::clamp(
+        0.15f + 0.5f * Smoothstep(0.62f, 0.85f, ring) * (1 - Smoothstep(0.88f, 1.0f, ring)) +
+            0.25f * fibre,
+        0.0f, 1.0f);
 }
 
 // A repeating bump along the moulding: beads of period p in a band, for
@@ -217,7 +222,10 @@ Picture SilverLeaf(int S) {
             const float rib = std::fabs(std::sin(u * 6 * kPi));
             return Silver(S * (0.2f - 0.12f * u + 0.03f * rib), n);
         }
-        return Silver(S * 0.08f * Cove(1 - Band(t, 0.7f, 1.0f)), n);
+        Surface f = Silver(S * 0.08f * Cove(1 - Band(t, 0.7f, 1.0f)), n);
+        f.base = f.base * 0.78f;
+        f.specular = 0.35f;
+        return f;
     });
 }
 
