@@ -138,8 +138,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     }
     if (StartsMaximised(bounds)) setWindowState(windowState() | Qt::WindowMaximized);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        pnlEdit->setFixedWidth(screen->size().width());
+    // The edit bar spans the window; its controls are laid out from the left.
+    pnlEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Metrics.CaptionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     Metrics.BorderX = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
     Metrics.BorderY = Metrics.BorderX;
