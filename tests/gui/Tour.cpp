@@ -8,11 +8,14 @@
 #include "app/QtBitmap.h"
 #include "app/StylePictures.h"
 #include "app/Wind.h"
+#include "formats/Formats.h"
 #include "framing/Butbar.h"
 #include "framing/Clipboard.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QSettings>
 #include <QTimer>
 
@@ -59,6 +62,20 @@ int main(int argc, char** argv) {
         m.show();
         Grab(m, out + "/1-start.png");
 
+        {
+            TFileRequest request;
+            request.Title = "Open";
+            request.InitialDir = QDir::currentPath().toStdString();
+            request.Filters = OpenDialogFilters();
+            auto dialog = MakeOpenPictureDialog(&m, request);
+            dialog->show();
+            // The folder list loads in the background; select once it is there.
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < 1000) QApplication::processEvents();
+            dialog->selectFile("sample.jpg");
+            Grab(*dialog, out + "/1b-open-dialog.png");
+        }
         dialogs.OpenAnswers.push_back(QDir::current().absoluteFilePath("sample.jpg").toStdString());
         m.Open->trigger();
         Grab(m, out + "/2-opened.png");
