@@ -89,6 +89,19 @@ int main(int argc, char** argv) {
         m.Save1->trigger();
         Grab(m, out + "/5-saved.png");
 
+        {
+            // A small picture: the window should fit it without scroll bars.
+            QImage small(200, 150, QImage::Format_RGB32);
+            small.fill(QColor(90, 140, 200));
+            TBitmap bitmap;
+            FromQImage(small, bitmap);
+            Clipboard().SetBitmap(bitmap);
+            m.PasteFromClipboard->trigger();
+            Grab(m, out + "/5b-small-pasted.png");
+            m.FrameItems[9]->trigger(); // the oval
+            Grab(m, out + "/5c-small-oval.png");
+        }
+
         m.Frames1->popup(m.mapToGlobal(QPoint(60, 0)));
         Settle();
         m.Frames1->grab().save(out + "/6-frames-menu.png");
