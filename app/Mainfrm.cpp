@@ -96,6 +96,11 @@ void TPictureMenuStyle::drawControl(ControlElement element, const QStyleOption* 
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     frmMain = this;
+    // The start folder is the current folder at start; the style pictures of
+    // the menus already read the sample photo from it.
+    std::error_code ec;
+    SetStartFolder(std::filesystem::current_path(ec).string());
+    Folders.OpenDir = StartFolder() + "/Pictures";
     setWindowTitle(kCaption);
     setObjectName("frmMain");
 
@@ -116,10 +121,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     pictureStyle_->setParent(this);
     BuildMenus();
 
-    // The start folder is the current folder at start.
-    std::error_code ec;
-    SetStartFolder(std::filesystem::current_path(ec).string());
-    Folders.OpenDir = StartFolder() + "/Pictures";
 
     resize(609, 349);
     move(252, 213);
