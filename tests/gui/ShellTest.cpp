@@ -400,6 +400,26 @@ private slots:
         QVERIFY(m.pnlEdit->isHidden());
     }
 
+    void applyFrameRebuildsTheFramedPictureAtTheCurrentZoom() {
+        REQUIRE_ENGINE();
+        TShellRun run;
+        TfrmMain& m = run.Start();
+        run.PutPictureOnClipboard(80, 60);
+        m.ZoomMode = 3;
+        m.PasteFromClipboard->trigger();
+        QCOMPARE(m.Document->GetImageWidth(), 40);
+        m.FrameItems[7]->trigger(); // StandardFrame1: a matte all round
+        if (!run.dialogs.Messages.empty()) QSKIP("the frame style cannot draw yet");
+        float scale = 0;
+        const int framedWidth = m.Document->GetFramedPicture(scale)->Width();
+        m.ApplyFrame->trigger();
+        QCOMPARE(m.ZoomMode, 3);
+        QCOMPARE(m.Document->Bitmap->Width(), framedWidth);
+        QCOMPARE(m.Document->GetImageWidth(), framedWidth / 2);
+        QCOMPARE(m.frmWindow->windowTitle(), QString(" - 50%  "));
+        QVERIFY(m.Zoom50->isChecked());
+    }
+
     void frameStyleWithoutADocumentDoesNothing() {
         TShellRun run;
         TfrmMain& m = run.Start();
