@@ -220,6 +220,20 @@ bool InCapsule(const Capsule& c, i64 px, i64 py) {
     const i64 X = 2 * px + 1, Y = 2 * py + 1;
     const i64 dx = c.bx - c.ax, dy = c.by - c.ay;
     const i64 ux = X - c.ax, uy = Y - c.ay;
+    // Below 2^15 every product fits in 64 bits (pictures up to 16 000
+    // pixels on a side); beyond, the same test runs in 128 bits.
+    constexpr i64 kSmall = i64(1) << 15;
+    if (std::llabs(dx) < kSmall && std::llabs(dy) < kSmall && std::llabs(ux) < kSmall &&
+        std::llabs(uy) < kSmall && c.w < kSmall) {
+        const i64 len2 = dx * dx + dy * dy, t = ux * dx + uy * dy, w2 = c.w * c.w;
+        if (len2 == 0 || t <= 0) return ux * ux + uy * uy < w2;
+        if (t >= len2) {
+            const i64 vx = X - c.bx, vy = Y - c.by;
+            return vx * vx + vy * vy < w2;
+        }
+        const i64 cross = ux * dy - uy * dx;
+        return cross * cross < w2 * len2;
+    }
     const i128 len2 = i128(dx) * dx + i128(dy) * dy;
     const i128 t = i128(ux) * dx + i128(uy) * dy;
     const i128 w2 = i128(c.w) * c.w;
@@ -257,8 +271,8 @@ template <class Inside> Span ShrinkToExact(i64 lo, i64 hi, Inside inside) {
 // Pixel range covering the doubled interval [lo, hi], grown by a margin
 // that absorbs rounding, clipped to [clipLo, clipHi).
 bool PixelRange(double lo, double hi, i64 clipLo, i64 clipHi, i64& a, i64& b) {
-    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 2);
-    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 2);
+    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 1);
+    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 1);
     return a <= b;
 }
 
@@ -266,7 +280,7 @@ Span CapsuleRowClipped(const Capsule& c, int y, i64 clipLo, i64 clipHi) {
     // A slightly wider capsule, solved in floating point, bounds the row;
     // the exact test then trims it.
     const double Y = 2.0 * y + 1;
-    const double r = double(c.w) + 3;
+    const double r = double(c.w) + 0.5;
     double lo = 1e300, hi = -1e300, a, b;
     if (DiscRow(double(c.ax), double(c.ay), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
     if (DiscRow(double(c.bx), double(c.by), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
