@@ -1,12 +1,76 @@
-// quillon-frame: frames photos from the command line (placeholder).
+// quillon-frame: frames photos from the command line with the program's own
+// photo document, so a file framed here equals what the desktop program
+// shows for the same choices.
+#include "cli/Batch.h"
+#include "cli/Framing.h"
+#include "cli/Options.h"
+#include "framing/DataPaths.h"
+#include "framing/JaggedFrame.h"
+
 #include <cstdio>
-#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The data folder: the one given, else the build's when it exists (running
+// from the build tree), else the installed one.
+std::string DataFolder(const std::string& given) {
+    if (!given.empty()) return given;
+    std::error_code ec;
+    if (std::filesystem::is_directory(QUILLON_BUILD_DATA_DIR, ec)) return QUILLON_BUILD_DATA_DIR;
+    return QUILLON_INSTALL_DATA_DIR;
+}
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "quillon-frame: %s\nTry 'quillon-frame --help'.\n", message.c_str());
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("quillon-frame Version 1.51");
+    TOptions o;
+    try {
+        o = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const EUsageError& e) {
+        return Usage(e.what());
+    }
+    if (o.help) {
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
-    std::fprintf(stderr, "usage: quillon-frame INPUT OUTPUT\n");
-    return 2;
+    if (o.version) {
+        std::printf("quillon-frame %s\n", QUILLON_VERSION_TEXT);
+        return 0;
+    }
+    if (o.listStyles) {
+        std::fputs(StyleListText().c_str(), stdout);
+        return 0;
+    }
+
+    const std::string data = DataFolder(o.dataDir);
+    std::error_code ec;
+    if (!o.dataDir.empty() && !std::filesystem::is_directory(data, ec))
+        return Usage("the data folder " + data + " does not exist");
+    SetStartFolder(data);
+    if (o.seed) TJaggedFrame::SetFixedSeed(*o.seed);
+    for (auto& g : o.groups) {
+        if (!g.pattern) continue;
+        const std::string found = ResolvePatternFile(*g.pattern);
+        if (found.empty()) return Usage("cannot find the pattern file " + *g.pattern);
+        g.pattern = found;
+    }
+
+    if (!o.outputDir.empty()) return RunBatch(o);
+    try {
+        auto doc = FramePicture(o.inputs[0], o.groups);
+        SaveByName(*doc, o.output);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quillon-frame: %s\n", e.what());
+        return 1;
+    }
+    return 0;
 }

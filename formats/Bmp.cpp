@@ -1,8 +1,400 @@
-// Placeholder until this reader is written.
+// Windows bitmap files.
+//
+// Layout: a 14-byte file header ("BM", file size, reserved, offset of the
+// pixels), an information header (12 bytes for the OS/2 core header, 40 for
+// BITMAPINFOHEADER, 52/56 with colour masks, 64 for OS/2 2.x, 108 for V4,
+// 124 for V5), optional colour masks, a palette (4 bytes an entry, 3 with the
+// core header), then the rows: bottom-up unless the height is negative, each
+// padded to a multiple of 4 bytes.
+//
+// Read: 1, 4 and 8 bits with a palette (kept: pf1bit, pf4bit, pf8bit), RLE8
+// and RLE4 with deltas and end-of-line/end-of-bitmap codes, 16 bits (5-5-5 or
+// bit-field masks) and 24 bits as pf24bit, 32 bits (plain or bit-field masks)
+// as pf32bit. Anything malformed throws "Bitmap image is not valid"; a
+// picture over the size limit is refused before its pixels are allocated.
+// Write: BITMAPINFOHEADER, bottom-up, in the bitmap's own depth (pfDevice as
+// 32 bits), indexed formats with their palette.
+#include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
-void ReadBmp(std::span<const std::uint8_t>, const std::string&, TBitmap&) {
-    throw EPictureError("BMP pictures are not supported yet");
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kInvalid = "Bitmap image is not valid";
+
+[[noreturn]] void Invalid() {
+    throw EPictureError(kInvalid);
 }
 
-std::vector<std::uint8_t> EncodeBmp(const TBitmap&) { throw EPictureError("BMP writing is not supported yet"); }
+enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
+
+struct TBmpHeader {
+    std::int64_t Width = 0;
+    std::int64_t Height = 0; // always positive; TopDown says the row order
+    bool TopDown = false;
+    int BitCount = 0;
+    std::uint32_t Compression = kRgb;
+    std::uint32_t Masks[3] = {0, 0, 0}; // red, green, blue
+    std::vector<TColor> Palette;
+    std::size_t PixelOffset = 0;
+};
+
+// One colour channel taken from a bit-field mask, widened to 8 bits.
+struct TChannel {
+    int Shift = 0;
+    std::uint32_t Max = 0; // mask value after the shift; 0 for an empty mask
+
+    explicit TChannel(std::uint32_t mask) {
+        if (mask == 0) return;
+        Shift = std::countr_zero(mask);
+        Max = mask >> Shift;
+        if ((Max & (Max + 1)) != 0) Invalid(); // not one run of bits
+    }
+    std::uint8_t operator()(std::uint32_t pixel) const {
+        if (Max == 0) return 0;
+        const std::uint64_t v = (pixel >> Shift) & Max;
+        return std::uint8_t((v * 255 + Max / 2) / Max);
+    }
+};
+
+TBmpHeader ParseHeader(TByteReader& r) {
+    TBmpHeader h;
+    if (r.U8() != 'B' || r.U8() != 'M') Invalid();
+    r.Skip(8); // file size and reserved words: not relied upon
+    const std::uint32_t offBits = r.U32LE();
+    const std::size_t infoStart = r.Position();
+    const std::uint32_t infoSize = r.U32LE();
+    const bool core = infoSize == 12;
+    std::uint32_t clrUsed = 0;
+    if (!core && (infoSize < 40 || infoSize > 1024)) Invalid();
+    if (core) {
+        h.Width = r.U16LE();
+        h.Height = r.U16LE();
+        r.Skip(2); // planes
+        h.BitCount = r.U16LE();
+    } else {
+        h.Width = r.I32LE();
+        const std::int32_t height = r.I32LE();
+        h.TopDown = height < 0;
+        h.Height = height < 0 ? -std::int64_t(height) : height;
+        r.Skip(2); // planes
+        h.BitCount = r.U16LE();
+        h.Compression = r.U32LE();
+        r.Skip(12); // image size, resolution
+        clrUsed = r.U32LE();
+        r.Skip(4);                                              // important colours
+        if (infoSize == 64 && h.Compression > kRle4) Invalid(); // OS/2 Huffman and RLE24
+        if (h.Compression == kBitFields || h.Compression == kAlphaBitFields) {
+            // Masks follow a 40-byte header; larger headers hold them.
+            r.Seek(infoStart + 40);
+            for (auto& m : h.Masks) m = r.U32LE();
+            if (infoSize == 40 && h.Compression == kAlphaBitFields) r.Skip(4);
+            if (infoSize > 40) r.Seek(infoStart + infoSize);
+        } else {
+            r.Seek(infoStart + infoSize);
+        }
+    }
+    if (h.Width < 0) Invalid();
+
+    switch (h.BitCount) {
+    case 1:
+    case 4:
+    case 8:
+        if (h.Compression != kRgb && !(h.Compression == kRle8 && h.BitCount == 8) &&
+            !(h.Compression == kRle4 && h.BitCount == 4))
+            Invalid();
+        break;
+    case 16:
+    case 32:
+        if (h.Compression != kRgb && h.Compression != kBitFields &&
+            h.Compression != kAlphaBitFields)
+            Invalid();
+        break;
+    case 24:
+        if (h.Compression != kRgb) Invalid();
+        break;
+    default:
+        Invalid();
+    }
+    if (h.TopDown && (h.Compression == kRle8 || h.Compression == kRle4)) Invalid();
+    if (h.Compression == kRgb && h.BitCount == 16) {
+        h.Masks[0] = 0x7C00;
+        h.Masks[1] = 0x03E0;
+        h.Masks[2] = 0x001F;
+    }
+
+    // The palette: clrUsed entries (all 2^bits when 0 or too many), fewer
+    // when the pixels start before the full table would end.
+    const std::size_t entrySize = core ? 3 : 4;
+    std::size_t count = 0;
+    if (h.BitCount <= 8) {
+        const std::size_t full = std::size_t(1) << h.BitCount;
+        count = clrUsed == 0 || clrUsed > full ? full : clrUsed;
+        if (offBits != 0 && offBits >= r.Position() && r.Position() + count * entrySize > offBits)
+            count = (offBits - r.Position()) / entrySize;
+        if (count == 0) Invalid();
+    }
+    h.Palette.resize(count);
+    for (auto& c : h.Palette) {
+        const auto e = r.Bytes(entrySize);
+        c = RGB(e[2], e[1], e[0]);
+    }
+    h.PixelOffset = offBits != 0 ? offBits : r.Position();
+    if (h.PixelOffset > r.Size()) Invalid();
+    return h;
+}
+
+// Throws when a row of indexed pixels refers past the palette.
+void CheckIndices(const std::uint8_t* row, int width, std::size_t paletteSize) {
+    if (paletteSize >= 256) return;
+    std::uint8_t highest = 0;
+    for (int x = 0; x < width; ++x) highest = std::max(highest, row[x]);
+    if (highest >= paletteSize) Invalid();
+}
+
+void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, TBitmap& out) {
+    const int w = int(h.Width), height = int(h.Height);
+    if (w == 0) return;
+    const std::size_t rowBytes = ((std::size_t(w) * std::size_t(h.BitCount) + 31) / 32) * 4;
+    const auto pixels = data.subspan(h.PixelOffset);
+    // The last row needs only its pixels, not its padding.
+    const std::size_t lastRow = (std::size_t(w) * std::size_t(h.BitCount) + 7) / 8;
+    if (height > 0 && pixels.size() < rowBytes * std::size_t(height - 1) + lastRow) Invalid();
+
+    const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
+    const bool plain32 = h.BitCount == 32 && h.Compression == kRgb;
+    for (int fileRow = 0; fileRow < height; ++fileRow) {
+        const std::uint8_t* s = pixels.data() + std::size_t(fileRow) * rowBytes;
+        std::uint8_t* d = out.ScanLine(h.TopDown ? fileRow : height - 1 - fileRow);
+        switch (h.BitCount) {
+        case 1:
+            for (int x = 0; x < w; ++x) d[x] = (s[x >> 3] >> (7 - (x & 7))) & 1;
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x) d[x] = (x & 1) ? (s[x >> 1] & 0x0F) : (s[x >> 1] >> 4);
+            break;
+        case 8:
+            std::memcpy(d, s, std::size_t(w));
+            break;
+        case 16:
+            for (int x = 0; x < w; ++x, s += 2, d += 3) {
+                const std::uint32_t v = std::uint32_t(s[0] | (s[1] << 8));
+                d[0] = blue(v);
+                d[1] = green(v);
+                d[2] = red(v);
+            }
+            break;
+        case 24:
+            std::memcpy(d, s, std::size_t(w) * 3);
+            break;
+        case 32:
+            if (plain32) {
+                for (int x = 0; x < w; ++x, s += 4, d += 4) {
+                    d[0] = s[0];
+                    d[1] = s[1];
+                    d[2] = s[2];
+                    d[3] = 0;
+                }
+            } else {
+                for (int x = 0; x < w; ++x, s += 4, d += 4) {
+                    const std::uint32_t v = std::uint32_t(s[0]) | (std::uint32_t(s[1]) << 8) |
+                                            (std::uint32_t(s[2]) << 16) |
+                                            (std::uint32_t(s[3]) << 24);
+                    d[0] = blue(v);
+                    d[1] = green(v);
+                    d[2] = red(v);
+                    d[3] = 0;
+                }
+            }
+            break;
+        }
+        if (h.BitCount <= 8)
+            CheckIndices(out.ScanLine(h.TopDown ? fileRow : height - 1 - fileRow), w,
+                         h.Palette.size());
+    }
+}
+
+// RLE8 and RLE4: pairs (count, value) repeat a value; (0, 0) ends a line,
+// (0, 1) ends the bitmap, (0, 2, dx, dy) moves the cursor, (0, n) starts n
+// literal pixels padded to a 16-bit boundary. Rows run bottom-up; pixels no
+// code reaches stay at index 0.
+void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, TBitmap& out) {
+    TByteReader r(data.subspan(h.PixelOffset), "BMP");
+    const int w = int(h.Width), height = int(h.Height);
+    const bool four = h.Compression == kRle4;
+    const std::size_t paletteSize = h.Palette.size();
+    int x = 0, y = 0; // y counts rows from the bottom
+    auto put = [&](std::uint8_t index) {
+        if (x >= w || y >= height || index >= paletteSize) Invalid();
+        out.ScanLine(height - 1 - y)[x++] = index;
+    };
+    for (;;) {
+        if (r.AtEnd() && y >= height) break; // last line ended, no end-of-bitmap code
+        const std::uint8_t count = r.U8();
+        const std::uint8_t value = r.U8();
+        if (count > 0) {
+            if (x + count > w || y >= height) Invalid();
+            if (four) {
+                for (int i = 0; i < count; ++i) put((i & 1) ? (value & 0x0F) : (value >> 4));
+            } else {
+                for (int i = 0; i < count; ++i) put(value);
+            }
+            continue;
+        }
+        if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of bitmap
+            break;
+        } else if (value == 2) { // delta
+            x += r.U8();
+            y += r.U8();
+            if (x > w || y > height) Invalid();
+        } else { // literal run
+            const int n = value;
+            if (x + n > w || y >= height) Invalid();
+            const std::size_t bytes = four ? (std::size_t(n) + 1) / 2 : std::size_t(n);
+            const auto lit = r.Bytes(bytes);
+            for (int i = 0; i < n; ++i)
+                put(four ? ((i & 1) ? (lit[i >> 1] & 0x0F) : (lit[i >> 1] >> 4)) : lit[i]);
+            if (bytes & 1) r.Skip(1);
+        }
+    }
+}
+
+} // namespace
+
+void ReadBmp(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+    TBmpHeader h;
+    try {
+        TByteReader r(data, "BMP");
+        h = ParseHeader(r);
+    } catch (const EPictureError&) {
+        Invalid();
+    }
+    CheckPictureSize(h.Width, h.Height);
+
+    const TPixelFormat format = h.BitCount == 1    ? pf1bit
+                                : h.BitCount == 4  ? pf4bit
+                                : h.BitCount == 8  ? pf8bit
+                                : h.BitCount == 32 ? pf32bit
+                                                   : pf24bit;
+    // Uncompressed pixels must all be present before anything is allocated.
+    if (h.Compression != kRle8 && h.Compression != kRle4) {
+        const std::size_t rowBytes =
+            ((std::size_t(h.Width) * std::size_t(h.BitCount) + 31) / 32) * 4;
+        if (h.Height > 0 && rowBytes > 0 &&
+            (data.size() - h.PixelOffset) / rowBytes < std::size_t(h.Height - 1))
+            Invalid();
+    }
+    TBitmap picture(int(h.Width), int(h.Height), format);
+    picture.Palette() = h.Palette;
+    try {
+        if (h.Compression == kRle8 || h.Compression == kRle4)
+            ReadRle(data, h, picture);
+        else
+            ReadUncompressed(data, h, picture);
+    } catch (const EPictureError&) {
+        Invalid();
+    }
+    out.SwapPicture(picture);
+}
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& v, std::uint32_t x) {
+    v.push_back(std::uint8_t(x));
+    v.push_back(std::uint8_t(x >> 8));
+}
+void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
+    Put16(v, x & 0xFFFF);
+    Put16(v, x >> 16);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
+    const int w = bitmap.Width(), h = bitmap.Height();
+    const TPixelFormat pf = bitmap.PixelFormat();
+    const int bits = pf == pf1bit    ? 1
+                     : pf == pf4bit  ? 4
+                     : pf == pf8bit  ? 8
+                     : pf == pf24bit ? 24
+                                     : 32;
+    const std::size_t rowBytes = ((std::size_t(w) * std::size_t(bits) + 31) / 32) * 4;
+
+    // An indexed bitmap writes its palette, extended with black so that
+    // every index in use has an entry (such pixels read as black).
+    std::vector<TColor> palette;
+    if (bitmap.IsIndexed()) {
+        palette = bitmap.Palette();
+        const std::size_t limit = std::size_t(1) << bits;
+        std::size_t needed = 0;
+        for (int y = 0; y < h; ++y) {
+            const std::uint8_t* s = bitmap.ScanLine(y);
+            for (int x = 0; x < w; ++x) needed = std::max<std::size_t>(needed, s[x] & (limit - 1));
+        }
+        if (palette.size() < needed + 1) palette.resize(needed + 1, clBlack);
+        if (palette.size() > limit) palette.resize(limit);
+    }
+    const std::uint32_t offBits = std::uint32_t(14 + 40 + palette.size() * 4);
+    const std::uint64_t fileSize = offBits + rowBytes * std::uint64_t(h);
+    if (fileSize > 0xFFFFFFFFu) throw EPictureError("Picture is too large for a bitmap file");
+
+    std::vector<std::uint8_t> v;
+    v.reserve(std::size_t(fileSize));
+    v.push_back('B');
+    v.push_back('M');
+    Put32(v, std::uint32_t(fileSize));
+    Put32(v, 0);
+    Put32(v, offBits);
+    Put32(v, 40);
+    Put32(v, std::uint32_t(w));
+    Put32(v, std::uint32_t(h));
+    Put16(v, 1);
+    Put16(v, std::uint16_t(bits));
+    Put32(v, kRgb);
+    Put32(v, std::uint32_t(rowBytes * std::size_t(h)));
+    Put32(v, 0);
+    Put32(v, 0);
+    Put32(v, std::uint32_t(palette.size()));
+    Put32(v, 0);
+    for (TColor c : palette) {
+        v.push_back(GetBValue(c));
+        v.push_back(GetGValue(c));
+        v.push_back(GetRValue(c));
+        v.push_back(0);
+    }
+
+    const std::size_t start = v.size();
+    v.resize(std::size_t(fileSize), 0);
+    const int bpp = bitmap.BytesPerPixel();
+    for (int y = 0; y < h && w > 0; ++y) {
+        const std::uint8_t* s = bitmap.ScanLine(h - 1 - y);
+        std::uint8_t* d = v.data() + start + std::size_t(y) * rowBytes;
+        switch (bits) {
+        case 1:
+            for (int x = 0; x < w; ++x) d[x >> 3] |= std::uint8_t((s[x] & 1) << (7 - (x & 7)));
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x)
+                d[x >> 1] |= std::uint8_t((s[x] & 0x0F) << ((x & 1) ? 0 : 4));
+            break;
+        case 8:
+        case 24:
+            std::memcpy(d, s, std::size_t(w) * std::size_t(bpp));
+            break;
+        case 32:
+            for (int x = 0; x < w; ++x, s += 4, d += 4) {
+                d[0] = s[0];
+                d[1] = s[1];
+                d[2] = s[2];
+            }
+            break;
+        }
+    }
+    return v;
+}

@@ -1,6 +1,125 @@
-// Placeholder until this reader is written.
+// Dr. Halo CUT reader.
+//
+// Layout (little-endian): width, height and a reserved word, then one record
+// per row: a 16-bit byte count and that many bytes of run-length data whose
+// count byte says: 0 = end of row, high bit set = repeat the next byte
+// (count & 0x7F) times, clear = that many literal bytes follow. Pixels are
+// palette indices.
+//
+// The colours live in a separate Dr. Halo palette file beside the picture,
+// same name with extension .pal in any letter case: a 40-byte header ("AH",
+// version, size, file type 0x0A, subtype, board, mode, highest index, the
+// largest red, green and blue values, "Dr. Halo"), then 16-bit red, green,
+// blue triples packed in 512-byte blocks that no triple crosses. Without a
+// readable palette the indices are shown as a gray ramp from black (index 0)
+// to white (the largest index in the picture). Output: pf8bit.
+#include "formats/ByteReader.h"
+#include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
-void ReadCut(std::span<const std::uint8_t>, const std::string&, TBitmap&) {
-    throw EPictureError("Dr. Halo pictures are not supported yet");
+#include "framing/DataPaths.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace {
+
+constexpr std::size_t kPalHeaderSize = 40;
+constexpr std::size_t kPalBlockSize = 512;
+constexpr std::uintmax_t kMaxPalFileSize = 64 * 1024;
+
+// The palette of a Dr. Halo palette file's bytes, or nothing when they are
+// not one.
+std::optional<std::vector<TColor>> ParseHaloPalette(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kPalHeaderSize || bytes[0] != 'A' || bytes[1] != 'H' || bytes[6] != 0x0A)
+        return std::nullopt;
+    const auto word = [&](std::size_t at) { return unsigned(bytes[at] | (bytes[at + 1] << 8)); };
+    const unsigned count = std::min(word(0x0C) + 1u, 256u);
+    const unsigned maxR = word(0x0E), maxG = word(0x10), maxB = word(0x12);
+    const auto scale = [](unsigned v, unsigned max) {
+        return max ? ScaleTo8(v, max) : Clamp8(int(v));
+    };
+    std::vector<TColor> palette;
+    std::size_t at = kPalHeaderSize;
+    while (palette.size() < count) {
+        if (at % kPalBlockSize + 6 > kPalBlockSize) at += kPalBlockSize - at % kPalBlockSize;
+        if (at + 6 > bytes.size()) break;
+        palette.push_back(
+            RGB(scale(word(at), maxR), scale(word(at + 2), maxG), scale(word(at + 4), maxB)));
+        at += 6;
+    }
+    if (palette.empty()) return std::nullopt;
+    return palette;
+}
+
+// The palette file beside fileName, read when it exists and is small.
+std::optional<std::vector<TColor>> LoadCompanionPalette(const std::string& fileName) {
+    if (fileName.empty()) return std::nullopt;
+    namespace fs = std::filesystem;
+    const std::string palName =
+        FindFileNoCase(fs::path(fileName).replace_extension(".pal").string());
+    std::error_code ec;
+    if (!fs::is_regular_file(palName, ec)) return std::nullopt;
+    const auto size = fs::file_size(palName, ec);
+    if (ec || size > kMaxPalFileSize) return std::nullopt;
+    std::ifstream in(palName, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    return ParseHaloPalette(bytes);
+}
+
+} // namespace
+
+void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, TBitmap& out) {
+    TByteReader r(data, "Dr. Halo");
+    const int width = r.U16LE();
+    const int height = r.U16LE();
+    r.Skip(2);
+    if (width == 0 || height == 0) r.Fail("has no pixels");
+    CheckPictureSize(width, height);
+    // Every row takes at least its two-byte count.
+    if (r.Remaining() / 2 < std::size_t(height)) r.Fail("is truncated");
+
+    TBitmap local(width, height, pf8bit);
+    const std::size_t w = std::size_t(width);
+    int maxIndex = 0;
+    for (int y = 0; y < height; ++y) {
+        auto row = r.Bytes(r.U16LE());
+        std::uint8_t* dst = local.ScanLine(y);
+        std::size_t in = 0, x = 0;
+        while (in < row.size()) {
+            const unsigned code = row[in++];
+            const std::size_t count = code & 0x7F;
+            if (count == 0) break;
+            if (count > w - x) r.Fail("has a run past the end of a row");
+            if (code & 0x80) {
+                if (in >= row.size()) r.Fail("is truncated");
+                std::fill_n(dst + x, count, row[in++]);
+            } else {
+                if (count > row.size() - in) r.Fail("is truncated");
+                std::copy_n(row.begin() + std::ptrdiff_t(in), count, dst + x);
+                in += count;
+            }
+            x += count;
+        }
+        maxIndex = std::max(maxIndex, int(*std::max_element(dst, dst + w)));
+    }
+
+    auto palette = LoadCompanionPalette(fileName);
+    if (palette) {
+        if (std::size_t(maxIndex) >= palette->size())
+            r.Fail("has a palette index (" + std::to_string(maxIndex) +
+                   ") beyond its palette file");
+        local.Palette() = std::move(*palette);
+    } else {
+        auto& gray = local.Palette();
+        gray.resize(std::size_t(maxIndex) + 1);
+        for (int i = 0; i <= maxIndex; ++i) {
+            const std::uint8_t v = ScaleTo8(unsigned(i), unsigned(std::max(maxIndex, 1)));
+            gray[std::size_t(i)] = RGB(v, v, v);
+        }
+    }
+    out.SwapPicture(local);
 }

@@ -1,8 +1,231 @@
-// Placeholder until this reader is written.
+// GIF files through giflib, from and to memory.
+//
+// Layout: a logical screen (size, optional global colour table, background
+// index), then records: extensions (the graphic control extension gives the
+// transparent index) and images, each with its position, size, optional
+// local colour table, interlace flag and LZW data.
+//
+// Read: the first image only, with its local table or else the global one,
+// interlaced or not, as pf8bit with that palette. An image that covers the
+// whole logical screen is the picture; a smaller one is drawn at its place
+// in a picture of the screen's size filled with the background colour, its
+// transparent pixels leaving the background.
+// Write: one image the size of the bitmap; indexed bitmaps keep their
+// palette, deeper ones are reduced to at most 256 colours (Octree.h).
+#include "formats/Octree.h"
 #include "formats/Readers.h"
 
-void ReadGif(std::span<const std::uint8_t>, const std::string&, TBitmap&) {
-    throw EPictureError("GIF pictures are not supported yet");
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+struct TMemoryInput {
+    const std::uint8_t* Data;
+    std::size_t Size;
+    std::size_t Pos;
+};
+
+int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int count) {
+    auto* in = static_cast<TMemoryInput*>(gif->UserData);
+    const std::size_t n =
+        std::min<std::size_t>(std::size_t(std::max(count, 0)), in->Size - in->Pos);
+    if (n > 0) std::memcpy(buffer, in->Data + in->Pos, n);
+    in->Pos += n;
+    return int(n);
 }
 
-std::vector<std::uint8_t> EncodeGif(const TBitmap&) { throw EPictureError("GIF writing is not supported yet"); }
+int WriteToMemory(GifFileType* gif, const GifByteType* bytes, int count) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    try {
+        out->insert(out->end(), bytes, bytes + count);
+    } catch (...) { // no exception may cross into giflib
+        return 0;
+    }
+    return count;
+}
+
+[[noreturn]] void ReadFailed(int code) {
+    const char* why = GifErrorString(code);
+    throw EPictureError(std::string("GIF image is not valid") +
+                        (why ? std::string(" (") + why + ")" : ""));
+}
+
+struct TDecoderClose {
+    void operator()(GifFileType* gif) const {
+        int err = 0;
+        DGifCloseFile(gif, &err);
+    }
+};
+using TDecoder = std::unique_ptr<GifFileType, TDecoderClose>;
+
+std::vector<TColor> ColorsOf(const ColorMapObject* map) {
+    std::vector<TColor> colors;
+    if (!map) return colors;
+    for (int i = 0; i < map->ColorCount; ++i)
+        colors.push_back(RGB(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue));
+    return colors;
+}
+
+// Reads the first image's pixels into image (pf8bit, no palette yet).
+void ReadImagePixels(GifFileType* gif, TBitmap& image) {
+    const int w = image.Width(), h = image.Height();
+    if (!gif->Image.Interlace) {
+        for (int y = 0; y < h; ++y)
+            if (DGifGetLine(gif, image.ScanLine(y), w) == GIF_ERROR) ReadFailed(gif->Error);
+        return;
+    }
+    static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+        for (int y = start[pass]; y < h; y += step[pass])
+            if (DGifGetLine(gif, image.ScanLine(y), w) == GIF_ERROR) ReadFailed(gif->Error);
+}
+
+} // namespace
+
+void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+    TMemoryInput input{data.data(), data.size(), 0};
+    int err = 0;
+    TDecoder gif(DGifOpen(&input, ReadFromMemory, &err));
+    if (!gif) ReadFailed(err);
+    const int screenW = gif->SWidth, screenH = gif->SHeight;
+    CheckPictureSize(screenW, screenH);
+
+    int transparent = NO_TRANSPARENT_COLOR;
+    bool haveImage = false;
+    while (!haveImage) {
+        GifRecordType type;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) ReadFailed(gif->Error);
+        if (type == TERMINATE_RECORD_TYPE) break;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* block = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) ReadFailed(gif->Error);
+            if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
+                GraphicsControlBlock gcb;
+                if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK)
+                    transparent = gcb.TransparentColor;
+            }
+            while (block)
+                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) ReadFailed(gif->Error);
+        } else if (type == IMAGE_DESC_RECORD_TYPE) {
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) ReadFailed(gif->Error);
+            haveImage = true;
+        }
+    }
+    if (!haveImage) throw EPictureError("GIF image is not valid (no image)");
+
+    const GifImageDesc& desc = gif->Image;
+    CheckPictureSize(desc.Width, desc.Height);
+    // LZW gives at most a few thousand pixels a byte: a file far too short
+    // for its image size is refused before the pixels are allocated.
+    const std::uint64_t pixels = std::uint64_t(desc.Width) * std::uint64_t(desc.Height);
+    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * 4096)
+        throw EPictureError("GIF image is not valid (data is truncated)");
+
+    TBitmap image(desc.Width, desc.Height, pf8bit);
+    ReadImagePixels(gif.get(), image);
+
+    const std::vector<TColor> global = ColorsOf(gif->SColorMap);
+    std::vector<TColor> palette = desc.ColorMap ? ColorsOf(desc.ColorMap) : global;
+    if (palette.empty())
+        for (int i = 0; i < 256; ++i) palette.push_back(RGB(i, i, i));
+
+    TBitmap picture;
+    if (desc.Left == 0 && desc.Top == 0 && desc.Width >= screenW && desc.Height >= screenH) {
+        picture.SwapPicture(image);
+    } else {
+        std::uint8_t background = 0;
+        if (desc.ColorMap && gif->SBackGroundColor < int(global.size()))
+            background = std::uint8_t(NearestPaletteIndex(palette, global[gif->SBackGroundColor]));
+        else if (gif->SBackGroundColor < int(palette.size()))
+            background = std::uint8_t(gif->SBackGroundColor);
+        TBitmap screen(screenW, screenH, pf8bit);
+        std::memset(screen.Bits(), background, screen.Stride() * std::size_t(screenH));
+        const int x0 = std::min(desc.Left, screenW), x1 = std::min(desc.Left + desc.Width, screenW);
+        for (int y = desc.Top; y < std::min(desc.Top + desc.Height, screenH); ++y) {
+            const std::uint8_t* s = image.ScanLine(y - desc.Top);
+            std::uint8_t* d = screen.ScanLine(y);
+            for (int x = x0; x < x1; ++x) {
+                const std::uint8_t v = s[x - desc.Left];
+                if (v != transparent) d[x] = v;
+            }
+        }
+        picture.SwapPicture(screen);
+    }
+    // Indices past the colour table read as black.
+    std::uint8_t highest = 0;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            highest = std::max(highest, picture.ScanLine(y)[x]);
+    if (palette.size() <= highest) palette.resize(std::size_t(highest) + 1, clBlack);
+    picture.Palette() = std::move(palette);
+    out.SwapPicture(picture);
+}
+
+namespace {
+
+struct TEncoderClose {
+    void operator()(GifFileType* gif) const {
+        int err = 0;
+        EGifCloseFile(gif, &err);
+    }
+};
+
+[[noreturn]] void WriteFailed(int code) {
+    const char* why = GifErrorString(code);
+    throw EPictureError(std::string("Cannot write GIF image") +
+                        (why ? std::string(" (") + why + ")" : ""));
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeGif(const TBitmap& bitmap) {
+    TBitmap quantized;
+    const TBitmap* source = &bitmap;
+    if (!bitmap.IsIndexed()) {
+        QuantizePicture(bitmap, quantized);
+        source = &quantized;
+    }
+    const int w = source->Width(), h = source->Height();
+
+    // The colour table: the palette, extended with black to cover every index
+    // in use and to a power of two, as the format requires.
+    std::vector<TColor> palette = source->Palette();
+    std::uint8_t highest = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) highest = std::max(highest, source->ScanLine(y)[x]);
+    std::size_t count = 2;
+    while (count < std::max(palette.size(), std::size_t(highest) + 1) && count < 256) count *= 2;
+    palette.resize(count, clBlack);
+    std::vector<GifColorType> colors(count);
+    for (std::size_t i = 0; i < count; ++i)
+        colors[i] = {GetRValue(palette[i]), GetGValue(palette[i]), GetBValue(palette[i])};
+    ColorMapObject* map = GifMakeMapObject(int(count), colors.data());
+    if (!map) throw std::bad_alloc();
+
+    std::vector<std::uint8_t> bytes;
+    int err = 0;
+    GifFileType* raw = EGifOpen(&bytes, WriteToMemory, &err);
+    if (!raw) {
+        GifFreeMapObject(map);
+        WriteFailed(err);
+    }
+    std::unique_ptr<GifFileType, TEncoderClose> gif(raw);
+    const int screenOk = EGifPutScreenDesc(gif.get(), w, h, 8, 0, map);
+    GifFreeMapObject(map); // the encoder keeps its own copy
+    if (screenOk == GIF_ERROR) WriteFailed(gif->Error);
+    if (EGifPutImageDesc(gif.get(), 0, 0, w, h, false, nullptr) == GIF_ERROR)
+        WriteFailed(gif->Error);
+    std::vector<GifPixelType> line(std::size_t(std::max(w, 1)));
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(line.data(), source->ScanLine(y), std::size_t(w));
+        if (EGifPutLine(gif.get(), line.data(), w) == GIF_ERROR) WriteFailed(gif->Error);
+    }
+    // Closing writes the trailer; the handle is gone whatever the outcome.
+    if (EGifCloseFile(gif.release(), &err) == GIF_ERROR) WriteFailed(err);
+    return bytes;
+}

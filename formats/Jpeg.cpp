@@ -1,8 +1,234 @@
-// Placeholder until this reader is written.
+// JPEG files through the IJG library interface (libjpeg-turbo).
+//
+// Read: full scale, colour output, block smoothing on, the accurate integer
+// inverse transform; baseline and progressive files; YCbCr, RGB and
+// gray-scale files give pf24bit; CMYK and YCCK files (Adobe's inverted
+// values when the Adobe marker says so) are converted to RGB here.
+// Write: 24 bits, baseline JFIF, three components, quality 90 with baseline
+// tables forced, the library's other defaults.
+//
+// The library reports errors by calling back into our error manager, which
+// jumps back with longjmp. Each setjmp sits in one small function that holds
+// no C++ object with a destructor, and the error is turned into
+// "JPEG error #<code>" only after that function has returned.
 #include "formats/Readers.h"
 
-void ReadJpeg(std::span<const std::uint8_t>, const std::string&, TBitmap&) {
-    throw EPictureError("JPEG pictures are not supported yet");
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace {
+
+// Progressive files can hold any number of scans; a file with more than this
+// is refused instead of decoding for minutes.
+constexpr long kMaxScans = 1000;
+
+struct TJpegError {
+    jpeg_error_mgr Pub;
+    std::jmp_buf Jump;
+    int Code;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+    err->Code = cinfo->err->msg_code;
+    std::longjmp(err->Jump, 1);
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const TBitmap&) { throw EPictureError("JPEG writing is not supported yet"); }
+// Warnings are silent, except running out of data: a truncated file is an
+// error rather than a picture with its lower part missing.
+void EmitMessage(j_common_ptr cinfo, int level) {
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+}
+
+void OutputMessage(j_common_ptr) {}
+
+void InitError(TJpegError& err) {
+    jpeg_std_error(&err.Pub);
+    err.Pub.error_exit = ErrorExit;
+    err.Pub.emit_message = EmitMessage;
+    err.Pub.output_message = OutputMessage;
+    err.Code = 0;
+}
+
+void LimitScans(j_common_ptr cinfo) {
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        cinfo->err->msg_code = JERR_BAD_SCAN_SCRIPT;
+        ErrorExit(cinfo);
+    }
+}
+
+struct TDecodeJob {
+    jpeg_decompress_struct Info;
+    TJpegError Err;
+    jpeg_progress_mgr Progress;
+    const unsigned char* Data;
+    unsigned long Size;
+    bool Created;
+    bool Cmyk;
+};
+
+// Reads the header and fixes the output parameters. On failure the
+// decompressor is destroyed and false returned.
+bool DecodeHeader(TDecodeJob* job) {
+    if (setjmp(job->Err.Jump)) {
+        jpeg_destroy_decompress(&job->Info);
+        job->Created = false;
+        return false;
+    }
+    job->Info.err = &job->Err.Pub;
+    jpeg_create_decompress(&job->Info);
+    job->Created = true;
+    job->Progress.progress_monitor = LimitScans;
+    job->Info.progress = &job->Progress;
+    jpeg_mem_src(&job->Info, job->Data, job->Size);
+    jpeg_read_header(&job->Info, TRUE);
+    job->Info.scale_num = 1;
+    job->Info.scale_denom = 1;
+    job->Info.do_block_smoothing = TRUE;
+    job->Info.dct_method = JDCT_ISLOW;
+    job->Info.quantize_colors = FALSE;
+    job->Cmyk = job->Info.jpeg_color_space == JCS_CMYK || job->Info.jpeg_color_space == JCS_YCCK;
+    job->Info.out_color_space = job->Cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    jpeg_calc_output_dimensions(&job->Info);
+    return true;
+}
+
+// Decodes every row into bits (blue, green, red; stride bytes a row).
+// cmykRow holds one row of four-component samples for CMYK files. The
+// decompressor is destroyed in every case.
+bool DecodeRows(TDecodeJob* job, unsigned char* bits, std::size_t stride, unsigned char* cmykRow) {
+    if (setjmp(job->Err.Jump)) {
+        jpeg_destroy_decompress(&job->Info);
+        job->Created = false;
+        return false;
+    }
+    jpeg_start_decompress(&job->Info);
+    const JDIMENSION w = job->Info.output_width;
+    // Adobe's CMYK files store inverted values (255 is no ink).
+    const bool inverted = job->Info.saw_Adobe_marker;
+    while (job->Info.output_scanline < job->Info.output_height) {
+        unsigned char* row = bits + std::size_t(job->Info.output_scanline) * stride;
+        JSAMPROW target = job->Cmyk ? cmykRow : row;
+        jpeg_read_scanlines(&job->Info, &target, 1);
+        if (!job->Cmyk) continue;
+        const unsigned char* s = cmykRow;
+        for (JDIMENSION x = 0; x < w; ++x, s += 4, row += 3) {
+            const unsigned k = inverted ? s[3] : 255u - s[3];
+            for (int c = 0; c < 3; ++c) {
+                const unsigned v = inverted ? s[c] : 255u - s[c];
+                row[2 - c] = (unsigned char)((v * k + 127) / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&job->Info);
+    jpeg_destroy_decompress(&job->Info);
+    job->Created = false;
+    return true;
+}
+
+[[noreturn]] void JpegFailed(int code) {
+    char text[32];
+    std::snprintf(text, sizeof text, "JPEG error #%d", code);
+    throw EPictureError(text);
+}
+
+// Destroys a decompressor left alive when C++ code between the library calls
+// throws (a picture over the size limit, a failed allocation).
+struct TDecodeCleanup {
+    TDecodeJob& Job;
+    ~TDecodeCleanup() {
+        if (Job.Created) jpeg_destroy_decompress(&Job.Info);
+    }
+};
+
+struct TEncodeJob {
+    jpeg_compress_struct Info;
+    TJpegError Err;
+    const unsigned char* Bits;
+    std::size_t Stride;
+    int Width;
+    int Height;
+    int InputBytes; // 3: blue, green, red; 4: blue, green, red, unused
+    unsigned char* Out;
+    unsigned long OutSize;
+};
+
+bool EncodeRun(TEncodeJob* job) {
+    if (setjmp(job->Err.Jump)) {
+        jpeg_destroy_compress(&job->Info);
+        return false;
+    }
+    job->Info.err = &job->Err.Pub;
+    jpeg_create_compress(&job->Info);
+    jpeg_mem_dest(&job->Info, &job->Out, &job->OutSize);
+    job->Info.image_width = JDIMENSION(job->Width);
+    job->Info.image_height = JDIMENSION(job->Height);
+    job->Info.input_components = job->InputBytes;
+    job->Info.in_color_space = job->InputBytes == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
+    jpeg_set_defaults(&job->Info);
+    jpeg_set_quality(&job->Info, 90, TRUE);
+    jpeg_start_compress(&job->Info, TRUE);
+    while (job->Info.next_scanline < job->Info.image_height) {
+        JSAMPROW row = const_cast<unsigned char*>(job->Bits) +
+                       std::size_t(job->Info.next_scanline) * job->Stride;
+        jpeg_write_scanlines(&job->Info, &row, 1);
+    }
+    jpeg_finish_compress(&job->Info);
+    jpeg_destroy_compress(&job->Info);
+    return true;
+}
+
+} // namespace
+
+void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+    TDecodeJob job{};
+    InitError(job.Err);
+    job.Data = data.data();
+    job.Size = (unsigned long)data.size();
+    TDecodeCleanup cleanup{job};
+    if (!DecodeHeader(&job)) JpegFailed(job.Err.Code);
+    const int w = int(job.Info.output_width), h = int(job.Info.output_height);
+    CheckPictureSize(w, h);
+    TBitmap picture(w, h, pf24bit);
+    std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
+    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
+        JpegFailed(job.Err.Code);
+    out.SwapPicture(picture);
+}
+
+std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap) {
+    // Indexed pictures are copied to 24 bits; the others are read in place.
+    TBitmap copy;
+    const TBitmap* source = &bitmap;
+    if (bitmap.IsIndexed()) {
+        copy.Assign(bitmap);
+        copy.SetPixelFormat(pf24bit);
+        source = &copy;
+    }
+    TEncodeJob job{};
+    InitError(job.Err);
+    job.Bits = source->Bits();
+    job.Stride = source->Stride();
+    job.Width = source->Width();
+    job.Height = source->Height();
+    job.InputBytes = source->BytesPerPixel();
+    const bool ok = EncodeRun(&job);
+    std::vector<std::uint8_t> bytes;
+    if (ok) {
+        try {
+            bytes.assign(job.Out, job.Out + job.OutSize);
+        } catch (...) {
+            std::free(job.Out);
+            throw;
+        }
+    }
+    std::free(job.Out);
+    if (!ok) JpegFailed(job.Err.Code);
+    return bytes;
+}

@@ -12,6 +12,7 @@
 #include "framing/Types.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,9 @@ public:
     int GetImageWidth() const;
     int GetImageHeight() const;
     void FreeFrames();
+    // Redraws the document's image from the working bitmap at Scale (after
+    // a rotation, gray scale or negative).
+    void DrawScreenImage();
 
     // Selecting a style.
     void SelectStandardFrame(int zoomMode);   // 0
@@ -122,6 +126,17 @@ public:
     std::string PatternName;
 
 private:
+    using FrameFactory = std::function<std::unique_ptr<TPhotoFrame>(int wi, int hi)>;
+    // The selection steps shared by every style; create makes the frame
+    // object from the image size at the zoom.
+    void Select(int style, const FrameFactory& create);
+    void RecordMouseButton(TMouseButton button, TShiftState shift, int x, int y);
+    // The picture that copying, saving and resizing work on: the current
+    // frame's output, or the working bitmap with no style.
+    TBitmap* SourcePicture() const;
+    // turn: 1 clockwise, 2 half, 3 counter-clockwise.
+    void Rotate(int turn);
+
     std::array<std::unique_ptr<TPhotoFrame>, kStyleCount> frames_;
     std::unique_ptr<TBitmap> ownPattern_;
 };

@@ -1,0 +1,172 @@
+#include "cli/Framing.h"
+
+#include "formats/Formats.h"
+#include "formats/Readers.h"
+#include "framing/DataPaths.h"
+#include "framing/Ornate.h"
+#include "imaging/ImageCommands.h"
+
+#include <filesystem>
+
+namespace {
+
+// The zoom every command-line job works at: 100 %.
+constexpr int kZoom = 0;
+
+bool ContainsAny(const std::string& text, std::initializer_list<const char*> words) {
+    for (const char* w : words)
+        if (text.find(w) != std::string::npos) return true;
+    return false;
+}
+
+// The ornate corner flags exist once the ornate style has them; until then
+// the picker's choice leaves the frame's corners alone.
+template <typename Frame> void SetOrnateFlags(Frame& frame, bool clip, bool transparent) {
+    if constexpr (requires {
+                      frame.ClipCorners = true;
+                      frame.TransparentPieces = true;
+                  }) {
+        frame.ClipCorners = clip;
+        frame.TransparentPieces = transparent;
+    }
+}
+
+// A new document from the clipboard, as the paste command makes one.
+std::unique_ptr<TButtonBar> Reopen() {
+    auto doc = std::make_unique<TButtonBar>(true);
+    doc->LoadPicture("Clipboard", nullptr, kZoom, true);
+    return doc;
+}
+
+void RunCommand(std::unique_ptr<TButtonBar>& doc, const TImageCommand& c) {
+    switch (c.kind) {
+    case TImageCommand::RotateRight:
+        doc->RotateRight();
+        break;
+    case TImageCommand::RotateLeft:
+        doc->RotateLeft();
+        break;
+    case TImageCommand::Rotate180:
+        doc->Rotate180();
+        break;
+    case TImageCommand::Gray:
+        GrayScalePicture(*doc);
+        break;
+    case TImageCommand::Negative:
+        NegativePicture(*doc);
+        break;
+    case TImageCommand::Resize:
+        doc->ResizePicture(c.a, c.b);
+        doc = Reopen();
+        break;
+    case TImageCommand::Crop:
+        doc->CropPicture(c.a, c.b, c.c, c.d);
+        doc = Reopen();
+        break;
+    }
+}
+
+// The picker's double-click on an ornate picture: the thickness follows the
+// picture's height, the path's spelling of "clip" or "trn" picks the corner
+// treatment, and a transparent ornament lies over the photo instead of
+// round it.
+void ChooseOrnate(TButtonBar& doc, const std::string& path) {
+    doc.SetPattern(path);
+    doc.SetFrameHeight(doc.GetPatternHeight());
+    doc.SetFrameWidth(doc.GetPatternHeight());
+    const bool clip = ContainsAny(path, {"clip", "CLIP", "Clip"});
+    const bool trn = ContainsAny(path, {"trn", "Trn", "TRN"});
+    if (auto* f = static_cast<TOrnateFrame*>(doc.CurrentFrame()))
+        SetOrnateFlags(*f, clip, !clip && trn);
+    const int t = doc.GetPatternHeight();
+    if (trn)
+        doc.SetOutputSize(doc.GetPictureWidth(), doc.GetPictureHeight());
+    else
+        doc.SetOutputSize(doc.GetPictureWidth() + 2 * t, doc.GetPictureHeight() + 2 * t);
+    doc.DrawFrame();
+}
+
+void ApplyFrame(TButtonBar& doc, const TFrameGroup& g) {
+    doc.SelectStyle(g.style, kZoom);
+    if (doc.Style != g.style) throw EPictureError("There is no picture to frame");
+    doc.ShowAtZoom(kZoom);
+    if (g.frameColor) {
+        // The colour swatch removes a fill pattern before it sets the colour.
+        doc.SetPattern("");
+        doc.SetFrameColor(*g.frameColor);
+    }
+    if (g.borderColor) doc.SetBorderColor(*g.borderColor);
+    if (g.pattern) {
+        if (g.style == fsOrnate) {
+            ChooseOrnate(doc, *g.pattern);
+        } else {
+            doc.SetPattern(*g.pattern);
+            doc.DrawPictureCentred();
+            doc.DrawFrame();
+        }
+    }
+    if (g.frameHeight) doc.SetFrameHeight(*g.frameHeight);
+    if (g.frameWidth) doc.SetFrameWidth(*g.frameWidth);
+    if (g.borderWidth) doc.SetBorderWidth(*g.borderWidth);
+    if (g.scaled) doc.SetScaled(*g.scaled);
+    doc.DrawPictureCentred();
+    doc.DrawFrame();
+}
+
+const TBitmap& ResultPicture(TButtonBar& doc) {
+    float scale = 1.0f;
+    if (const TBitmap* framed = doc.GetFramedPicture(scale)) return *framed;
+    return *doc.Bitmap;
+}
+
+} // namespace
+
+std::unique_ptr<TButtonBar> FramePicture(const std::string& input,
+                                         const std::vector<TFrameGroup>& groups) {
+    auto doc = std::make_unique<TButtonBar>(true);
+    doc->LoadPicture(input, nullptr, kZoom, false);
+    if (doc->Bitmap->Empty()) throw EPictureError("File " + input + " appears corrupted!");
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (i > 0) {
+            // "Apply Frame": the framed picture becomes the new photo.
+            doc->CopyToClipboard();
+            doc = Reopen();
+        }
+        for (const TImageCommand& c : groups[i].commands) RunCommand(doc, c);
+        if (groups[i].style >= 0) ApplyFrame(*doc, groups[i]);
+    }
+    return doc;
+}
+
+void SaveByName(TButtonBar& document, const std::string& output) {
+    if (!document.SavePicture(output)) throw EPictureError("No picture writer for " + output);
+}
+
+void SaveAs(TButtonBar& document, const std::string& output, TOutputFormat format) {
+    const TBitmap& picture = ResultPicture(document);
+    std::vector<std::uint8_t> bytes;
+    switch (format) {
+    case TOutputFormat::Jpeg:
+        bytes = EncodeJpeg(picture);
+        break;
+    case TOutputFormat::Gif:
+        bytes = EncodeGif(picture);
+        break;
+    case TOutputFormat::Bmp:
+        bytes = EncodeBmp(picture);
+        break;
+    }
+    WriteFileReplacing(output, bytes);
+}
+
+std::string ResolvePatternFile(const std::string& name) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(name, ec)) return name;
+    if (!name.empty() && name[0] != '/') {
+        const std::string inData = StartFolderFile(name);
+        if (std::filesystem::is_regular_file(inData, ec)) return inData;
+    }
+    const std::string noCase = FindFileNoCase(name);
+    if (std::filesystem::is_regular_file(noCase, ec)) return noCase;
+    return {};
+}

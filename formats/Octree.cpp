@@ -1,0 +1,244 @@
+#include "formats/Octree.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+TOctreeQuantizer::TOctreeQuantizer(int maxColors) : maxColors_(std::clamp(maxColors, 2, 256)) {
+    nodes_.reserve(1024);
+    NewNode(0);
+}
+
+std::int32_t TOctreeQuantizer::NewNode(int level) {
+    std::int32_t index;
+    if (!freeNodes_.empty()) {
+        index = freeNodes_.back();
+        freeNodes_.pop_back();
+        nodes_[std::size_t(index)] = TNode{};
+    } else {
+        index = std::int32_t(nodes_.size());
+        nodes_.emplace_back();
+    }
+    if (level == 8) {
+        nodes_[std::size_t(index)].Leaf = true;
+        ++leaves_;
+    } else {
+        reducible_[level].push_back(index);
+    }
+    return index;
+}
+
+void TOctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                                std::uint64_t count) {
+    std::int32_t node = 0;
+    for (int level = 0;; ++level) {
+        TNode& n = nodes_[std::size_t(node)];
+        n.Count += count;
+        if (n.Leaf) {
+            n.Red += r * count;
+            n.Green += g * count;
+            n.Blue += b * count;
+            break;
+        }
+        const int shift = 7 - level;
+        const int child =
+            (((r >> shift) & 1) << 2) | (((g >> shift) & 1) << 1) | ((b >> shift) & 1);
+        std::int32_t next = n.Children[child];
+        if (next < 0) {
+            next = NewNode(level + 1); // may move nodes_: n is not used after this
+            nodes_[std::size_t(node)].Children[child] = next;
+        }
+        node = next;
+    }
+    while (leaves_ > maxColors_) Reduce();
+}
+
+void TOctreeQuantizer::AddPicture(const TBitmap& picture) {
+    const int bpp = picture.BytesPerPixel();
+    for (int y = 0; y < picture.Height(); ++y) {
+        // Runs of one colour go in at once.
+        const std::uint8_t* s = picture.ScanLine(y);
+        const int w = picture.Width();
+        for (int x = 0; x < w;) {
+            int run = 1;
+            while (x + run < w && s[run * bpp] == s[0] && s[run * bpp + 1] == s[1] &&
+                   s[run * bpp + 2] == s[2])
+                ++run;
+            AddColor(s[2], s[1], s[0], std::uint64_t(run));
+            x += run;
+            s += std::size_t(run) * std::size_t(bpp);
+        }
+    }
+}
+
+void TOctreeQuantizer::Reduce() {
+    int level = 7;
+    while (level >= 0 && reducible_[level].empty()) --level;
+    if (level < 0) return;
+    // Fold the least-used node of the deepest level: its colours matter least.
+    auto& list = reducible_[level];
+    std::size_t pick = 0;
+    for (std::size_t i = 1; i < list.size(); ++i)
+        if (nodes_[std::size_t(list[i])].Count < nodes_[std::size_t(list[pick])].Count) pick = i;
+    const std::int32_t index = list[pick];
+    list[pick] = list.back();
+    list.pop_back();
+
+    TNode& n = nodes_[std::size_t(index)];
+    for (std::int32_t& c : n.Children) {
+        if (c < 0) continue;
+        const TNode& child = nodes_[std::size_t(c)];
+        n.Red += child.Red;
+        n.Green += child.Green;
+        n.Blue += child.Blue;
+        --leaves_;
+        freeNodes_.push_back(c);
+        c = -1;
+    }
+    n.Leaf = true;
+    ++leaves_;
+}
+
+void TOctreeQuantizer::Collect(std::int32_t node, std::vector<TColor>& out) const {
+    const TNode& n = nodes_[std::size_t(node)];
+    if (n.Leaf) {
+        if (n.Count == 0) return;
+        const std::uint64_t half = n.Count / 2;
+        out.push_back(RGB(int((n.Red + half) / n.Count), int((n.Green + half) / n.Count),
+                          int((n.Blue + half) / n.Count)));
+        return;
+    }
+    for (std::int32_t c : n.Children)
+        if (c >= 0) Collect(c, out);
+}
+
+std::vector<TColor> TOctreeQuantizer::Palette() const {
+    std::vector<TColor> out;
+    Collect(0, out);
+    return out;
+}
+
+namespace {
+
+constexpr int kCacheBits = 16;
+
+int Distance(TColor a, int r, int g, int b) {
+    const int dr = int(GetRValue(a)) - r, dg = int(GetGValue(a)) - g, db = int(GetBValue(a)) - b;
+    return dr * dr + dg * dg + db * db;
+}
+
+} // namespace
+
+TPaletteMapper::TPaletteMapper(const std::vector<TColor>& palette)
+    : palette_(palette), cacheKeys_(std::size_t(1) << kCacheBits, 0),
+      cacheValues_(std::size_t(1) << kCacheBits, 0), cells_(4096), cellReady_(4096, false) {
+    if (palette_.size() > 256) palette_.resize(256);
+}
+
+const std::vector<std::int16_t>& TPaletteMapper::Candidates(int cell) {
+    auto& list = cells_[std::size_t(cell)];
+    if (cellReady_[std::size_t(cell)]) return list;
+    cellReady_[std::size_t(cell)] = true;
+    const int lo[3] = {(cell >> 8) << 4, ((cell >> 4) & 15) << 4, (cell & 15) << 4};
+    // An entry can be nearest somewhere in the cell only if its smallest
+    // distance to the cell is at most the largest distance, over the cell,
+    // of the entry that is best in the worst case.
+    std::vector<int> nearest(palette_.size());
+    int bound = std::numeric_limits<int>::max();
+    for (std::size_t i = 0; i < palette_.size(); ++i) {
+        const int v[3] = {GetRValue(palette_[i]), GetGValue(palette_[i]), GetBValue(palette_[i])};
+        int dmin = 0, dmax = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int a = lo[c], z = lo[c] + 15;
+            const int below = v[c] < a ? a - v[c] : v[c] > z ? v[c] - z : 0;
+            const int far = std::max(std::abs(v[c] - a), std::abs(v[c] - z));
+            dmin += below * below;
+            dmax += far * far;
+        }
+        nearest[i] = dmin;
+        bound = std::min(bound, dmax);
+    }
+    for (std::size_t i = 0; i < palette_.size(); ++i)
+        if (nearest[i] <= bound) list.push_back(std::int16_t(i));
+    return list;
+}
+
+std::uint8_t TPaletteMapper::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    const auto& list = Candidates(((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4));
+    int best = 0, bestDist = std::numeric_limits<int>::max();
+    for (std::int16_t i : list) {
+        const int d = Distance(palette_[std::size_t(i)], r, g, b);
+        if (d < bestDist) {
+            bestDist = d;
+            best = i;
+        }
+    }
+    return std::uint8_t(best);
+}
+
+std::uint8_t TPaletteMapper::Index(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    if (palette_.empty()) return 0;
+    const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+    const std::size_t slot = (key * 2654435761u) >> (32 - kCacheBits);
+    if (cacheKeys_[slot] == key + 1) return cacheValues_[slot];
+    const std::uint8_t index = Search(r, g, b);
+    cacheKeys_[slot] = key + 1;
+    cacheValues_[slot] = index;
+    return index;
+}
+
+void TPaletteMapper::MapRow(const std::uint8_t* source, int bytesPerPixel, int width,
+                            std::uint8_t* indices) {
+    std::uint32_t last = 0xFFFFFFFF;
+    std::uint8_t lastIndex = 0;
+    for (int x = 0; x < width; ++x, source += bytesPerPixel) {
+        const std::uint32_t key = std::uint32_t(source[0]) | (std::uint32_t(source[1]) << 8) |
+                                  (std::uint32_t(source[2]) << 16);
+        if (key != last) {
+            last = key;
+            lastIndex = Index(source[2], source[1], source[0]);
+        }
+        indices[x] = lastIndex;
+    }
+}
+
+namespace {
+
+// The picture itself when it is 24 or 32 bits, else a 32-bit copy in holder.
+const TBitmap& DeepPicture(const TBitmap& picture, TBitmap& holder) {
+    if (!picture.IsIndexed()) return picture;
+    holder.Assign(picture);
+    holder.SetPixelFormat(pf32bit);
+    return holder;
+}
+
+} // namespace
+
+void QuantizePicture(const TBitmap& picture, TBitmap& out, int maxColors) {
+    TBitmap holder;
+    const TBitmap& source = DeepPicture(picture, holder);
+    CheckPictureSize(source.Width(), source.Height());
+    TOctreeQuantizer quantizer(maxColors);
+    quantizer.AddPicture(source);
+    TBitmap result(source.Width(), source.Height(), pf8bit);
+    result.Palette() = quantizer.Palette();
+    TPaletteMapper mapper(result.Palette());
+    for (int y = 0; y < source.Height(); ++y)
+        mapper.MapRow(source.ScanLine(y), source.BytesPerPixel(), source.Width(),
+                      result.ScanLine(y));
+    out.SwapPicture(result);
+}
+
+void QuantizePictureReference(const TBitmap& picture, TBitmap& out, int maxColors) {
+    TBitmap holder;
+    const TBitmap& source = DeepPicture(picture, holder);
+    TOctreeQuantizer quantizer(maxColors);
+    quantizer.AddPicture(source);
+    TBitmap result(source.Width(), source.Height(), pf8bit);
+    result.Palette() = quantizer.Palette();
+    for (int y = 0; y < source.Height(); ++y)
+        for (int x = 0; x < source.Width(); ++x)
+            result.ScanLine(y)[x] =
+                std::uint8_t(NearestPaletteIndex(result.Palette(), source.Pixel(x, y)));
+    out.SwapPicture(result);
+}

@@ -1,0 +1,75 @@
+// Colour reduction for the GIF writer: an octree quantizer that builds an
+// adaptive palette from a picture's own colours, and a mapper that gives
+// every pixel the index of its nearest palette colour (no dithering).
+#pragma once
+
+#include "framing/Bitmap.h"
+
+#include <cstdint>
+#include <vector>
+
+// Builds a palette of at most maxColors colours (2..256) with an octree:
+// every colour descends by its bits, most significant first, to a leaf at
+// depth 8; while there are more leaves than maxColors, the least-used node
+// of the deepest level with children is folded into one leaf holding the
+// mean of its colours. A picture with maxColors colours or fewer keeps
+// exactly its own colours.
+class TOctreeQuantizer {
+public:
+    explicit TOctreeQuantizer(int maxColors = 256);
+
+    // Adds count pixels of one colour.
+    void AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint64_t count = 1);
+    // Adds every pixel of a 24- or 32-bit picture, a row at a time.
+    void AddPicture(const TBitmap& picture);
+    // The leaves' mean colours, in the order of their place in the tree.
+    std::vector<TColor> Palette() const;
+
+private:
+    struct TNode {
+        std::uint64_t Count = 0;                    // pixels in this subtree
+        std::uint64_t Red = 0, Green = 0, Blue = 0; // sums, kept at leaves
+        std::int32_t Children[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+        bool Leaf = false;
+    };
+    std::int32_t NewNode(int level);
+    void Reduce();
+    void Collect(std::int32_t node, std::vector<TColor>& out) const;
+
+    int maxColors_;
+    int leaves_ = 0;
+    std::vector<TNode> nodes_;
+    std::vector<std::int32_t> reducible_[8]; // nodes with children, by level
+    std::vector<std::int32_t> freeNodes_;
+};
+
+// Maps colours to the nearest entry of a fixed palette (smallest sum of
+// squared differences, the lowest index on a tie), exactly as
+// NearestPaletteIndex does, but fast: answers are cached per colour, and a
+// miss searches only the palette entries that can be nearest anywhere in the
+// colour's cell of a 16 x 16 x 16 grid.
+class TPaletteMapper {
+public:
+    explicit TPaletteMapper(const std::vector<TColor>& palette);
+
+    std::uint8_t Index(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    // Maps one row of width pixels (blue, green, red, bytesPerPixel apart).
+    void MapRow(const std::uint8_t* source, int bytesPerPixel, int width, std::uint8_t* indices);
+
+private:
+    std::uint8_t Search(std::uint8_t r, std::uint8_t g, std::uint8_t b);
+    const std::vector<std::int16_t>& Candidates(int cell);
+
+    std::vector<TColor> palette_;
+    std::vector<std::uint32_t> cacheKeys_; // colour + 1, 0 for an empty slot
+    std::vector<std::uint8_t> cacheValues_;
+    std::vector<std::vector<std::int16_t>> cells_;
+    std::vector<bool> cellReady_;
+};
+
+// A pf8bit copy of a 24- or 32-bit picture with an octree palette of at most
+// maxColors colours, each pixel mapped to its nearest palette colour.
+void QuantizePicture(const TBitmap& picture, TBitmap& out, int maxColors = 256);
+// The same result by the plain route: every pixel searched with
+// NearestPaletteIndex. Kept to check the fast mapping against.
+void QuantizePictureReference(const TBitmap& picture, TBitmap& out, int maxColors = 256);

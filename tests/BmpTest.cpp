@@ -1,0 +1,361 @@
+#include "formats/Formats.h"
+#include "formats/Readers.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// Builds little-endian byte sequences for hand-made files.
+struct TBytes {
+    std::vector<std::uint8_t> v;
+    TBytes& u8(int x) {
+        v.push_back(std::uint8_t(x));
+        return *this;
+    }
+    TBytes& u16(int x) { return u8(x & 0xFF).u8((x >> 8) & 0xFF); }
+    TBytes& u32(std::uint32_t x) { return u16(int(x & 0xFFFF)).u16(int(x >> 16)); }
+    TBytes& bytes(std::initializer_list<int> xs) {
+        for (int x : xs) u8(x);
+        return *this;
+    }
+    TBytes& append(const std::vector<std::uint8_t>& xs) {
+        v.insert(v.end(), xs.begin(), xs.end());
+        return *this;
+    }
+};
+
+struct TBmpSpec {
+    int InfoSize = 40; // 12, 40, 108 or 124
+    int Width = 0;
+    int Height = 0; // negative: top-down
+    int Bits = 8;
+    std::uint32_t Compression = 0;
+    std::vector<TColor> Palette = {};
+    std::vector<std::uint32_t> Masks = {}; // after a 40-byte header, or inside a larger one
+    std::vector<std::uint8_t> Pixels = {};
+};
+
+// A Windows bitmap file as the spec describes it, with the pixel offset
+// pointing just past the palette.
+std::vector<std::uint8_t> MakeBmp(const TBmpSpec& s) {
+    const bool core = s.InfoSize == 12;
+    const std::size_t masksAfter = s.InfoSize == 40 ? s.Masks.size() * 4 : 0;
+    const std::size_t paletteBytes = s.Palette.size() * (core ? 3 : 4);
+    const std::uint32_t off = std::uint32_t(14 + s.InfoSize + masksAfter + paletteBytes);
+    TBytes b;
+    b.bytes({'B', 'M'}).u32(std::uint32_t(off + s.Pixels.size())).u32(0).u32(off);
+    b.u32(std::uint32_t(s.InfoSize));
+    if (core) {
+        b.u16(s.Width).u16(s.Height).u16(1).u16(s.Bits);
+    } else {
+        b.u32(std::uint32_t(s.Width)).u32(std::uint32_t(s.Height)).u16(1).u16(s.Bits);
+        b.u32(s.Compression).u32(std::uint32_t(s.Pixels.size())).u32(0).u32(0);
+        b.u32(std::uint32_t(s.Palette.size())).u32(0);
+        std::size_t extra = s.InfoSize > 40 ? std::size_t(s.InfoSize) - 40 : 0;
+        if (s.InfoSize > 40)
+            for (std::uint32_t m : s.Masks) {
+                b.u32(m);
+                extra = extra >= 4 ? extra - 4 : 0;
+            }
+        else
+            for (std::uint32_t m : s.Masks) b.u32(m);
+        b.v.resize(b.v.size() + extra, 0);
+    }
+    for (TColor c : s.Palette) {
+        b.u8(GetBValue(c)).u8(GetGValue(c)).u8(GetRValue(c));
+        if (!core) b.u8(0);
+    }
+    return b.append(s.Pixels).v;
+}
+
+std::unique_ptr<TBitmap> Read(const std::vector<std::uint8_t>& file) {
+    auto b = std::make_unique<TBitmap>();
+    ReadBmp(file, "test.bmp", *b);
+    return b;
+}
+
+const std::map<char, TColor> kLegend = {{'k', clBlack}, {'w', clWhite}, {'r', clRed},
+                                        {'g', clLime},  {'b', clBlue},  {'y', 0x00FFFF}};
+const std::vector<TColor> kPalette4 = {clBlack, clWhite, clRed, clLime, clBlue, 0x00FFFF};
+
+void ExpectSamePicture(const TBitmap& a, const TBitmap& b) {
+    ASSERT_EQ(a.Width(), b.Width());
+    ASSERT_EQ(a.Height(), b.Height());
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y)) << "at (" << x << ", " << y << ")";
+}
+
+} // namespace
+
+// ---- Round trips through the writer ---------------------------------------
+
+struct TDepthCase {
+    TPixelFormat Format;
+    TPixelFormat ReadBack;
+    int Colours; // palette size for indexed formats
+};
+
+class BmpRoundTrip : public ::testing::TestWithParam<TDepthCase> {};
+
+TEST_P(BmpRoundTrip, EveryPixelAndThePaletteSurvive) {
+    const TDepthCase c = GetParam();
+    std::mt19937 rng(7);
+    for (auto [w, h] : {std::pair{1, 1}, {13, 7}, {33, 5}, {8, 3}}) {
+        TBitmap b(w, h, c.Format);
+        if (b.IsIndexed()) {
+            for (int i = 0; i < c.Colours; ++i) b.Palette().push_back(RGB(i * 37, 255 - i, i * 11));
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) b.ScanLine(y)[x] = std::uint8_t(rng() % c.Colours);
+        } else {
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) b.SetPixel(x, y, rng() & 0xFFFFFF);
+        }
+        auto back = Read(EncodeBmp(b));
+        EXPECT_EQ(back->PixelFormat(), c.ReadBack);
+        ExpectSamePicture(b, *back);
+        if (b.IsIndexed()) {
+            EXPECT_EQ(back->Palette(), b.Palette());
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllDepths, BmpRoundTrip,
+    ::testing::Values(TDepthCase{pf1bit, pf1bit, 2}, TDepthCase{pf4bit, pf4bit, 16},
+                      TDepthCase{pf4bit, pf4bit, 5}, TDepthCase{pf8bit, pf8bit, 256},
+                      TDepthCase{pf8bit, pf8bit, 100}, TDepthCase{pf24bit, pf24bit, 0},
+                      TDepthCase{pf32bit, pf32bit, 0}, TDepthCase{pfDevice, pf32bit, 0}));
+
+TEST(BmpWriter, WritesInfoHeaderBottomUpWithPaddedRows) {
+    auto b = BitmapFromArt({"rgb", "kwy"}, kLegend, pf24bit);
+    const auto f = EncodeBmp(*b);
+    ASSERT_EQ(f.size(), 14u + 40 + 2 * 12); // 9 bytes of pixels padded to 12 a row
+    EXPECT_EQ(f[0], 'B');
+    EXPECT_EQ(f[1], 'M');
+    EXPECT_EQ(f[14], 40);         // header size
+    EXPECT_EQ(f[22], 2);          // positive height: bottom-up
+    EXPECT_EQ(f[28], 24);         // bits
+    const std::size_t first = 54; // first stored row is the bottom one: black
+    EXPECT_EQ(f[first], 0);
+    EXPECT_EQ(f[first + 3], 255);      // then white
+    EXPECT_EQ(f[first + 12 + 2], 255); // top row starts with red (B, G, R order)
+    EXPECT_EQ(f[first + 12 + 0], 0);
+}
+
+TEST(BmpWriter, IndexedPixelsPastThePaletteAreWrittenAsBlack) {
+    TBitmap b(2, 1, pf8bit);
+    b.Palette() = {clRed};
+    b.ScanLine(0)[1] = 3;
+    auto back = Read(EncodeBmp(b));
+    EXPECT_EQ(back->Pixel(0, 0), clRed);
+    EXPECT_EQ(back->Pixel(1, 0), clBlack);
+}
+
+// ---- Variants of the file format --------------------------------------------
+
+TEST(BmpReader, TopDownRowsStartWithTheTopRow) {
+    TBmpSpec s{.Width = 1, .Height = -2, .Bits = 24};
+    s.Pixels = {0, 0, 255, 0, /* red, padded */ 255, 0, 0, 0 /* blue */};
+    auto b = Read(MakeBmp(s));
+    EXPECT_PIXELS(*b, kLegend, {"r", "b"});
+}
+
+TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
+    TBmpSpec s{.InfoSize = 12, .Width = 3, .Height = 1, .Bits = 8};
+    s.Palette = {clWhite, clRed, clBlue};
+    s.Pixels = {2, 1, 0, 0};
+    auto b = Read(MakeBmp(s));
+    EXPECT_EQ(b->PixelFormat(), pf8bit);
+    EXPECT_PIXELS(*b, kLegend, {"brw"});
+}
+
+TEST(BmpReader, SixteenBitsDefaultsToFiveFiveFive) {
+    TBmpSpec s{.Width = 2, .Height = 1, .Bits = 16};
+    s.Pixels = {0x00, 0x7C, 0x1F, 0x00}; // red, blue
+    auto b = Read(MakeBmp(s));
+    EXPECT_EQ(b->PixelFormat(), pf24bit);
+    EXPECT_PIXELS(*b, kLegend, {"rb"});
+    s.Pixels = {0x10, 0x42, 0, 0}; // 16 of 31 in every channel
+    EXPECT_EQ(Read(MakeBmp(s))->Pixel(0, 0), RGB(132, 132, 132));
+}
+
+TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
+    // 5-6-5 after a 40-byte header: the 6-bit green needs its own scaling.
+    TBmpSpec s{.Width = 2, .Height = 1, .Bits = 16, .Compression = 3};
+    s.Masks = {0xF800, 0x07E0, 0x001F};
+    s.Pixels = {0xE0, 0x07, 0x20, 0x00}; // full green; green 1 of 63
+    auto b = Read(MakeBmp(s));
+    EXPECT_EQ(b->Pixel(0, 0), clLime);
+    EXPECT_EQ(b->Pixel(1, 0), RGB(0, 4, 0));
+    // 32 bits with red in the top byte, inside V4 and V5 headers.
+    for (int info : {108, 124}) {
+        TBmpSpec t{.InfoSize = info, .Width = 1, .Height = 1, .Bits = 32, .Compression = 3};
+        t.Masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
+        t.Pixels = {0x00, 0x30, 0x20, 0x10};
+        auto c = Read(MakeBmp(t));
+        EXPECT_EQ(c->PixelFormat(), pf32bit);
+        EXPECT_EQ(c->Pixel(0, 0), RGB(0x10, 0x20, 0x30)) << info;
+    }
+}
+
+TEST(BmpReader, PaletteShorterThanTheDepthAllows) {
+    TBmpSpec s{.Width = 4, .Height = 1, .Bits = 4};
+    s.Palette = {clRed, clBlue};
+    s.Pixels = {0x01, 0x10, 0, 0};
+    auto b = Read(MakeBmp(s));
+    EXPECT_EQ(b->PixelFormat(), pf4bit);
+    EXPECT_EQ(b->Palette().size(), 2u);
+    EXPECT_PIXELS(*b, kLegend, {"rbbr"});
+}
+
+TEST(BmpReader, Rle8RunsLiteralsDeltaAndLineEnds) {
+    TBmpSpec s{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    s.Pixels = TBytes()
+                   .bytes({3, 2, 0, 3, 3, 4, 5, 0}) // bottom: 3 red, literal g b y (padded)
+                   .bytes({0, 0})                   // end of line
+                   .bytes({0, 2, 4, 1})             // delta: right 4, up 1 (to the top row)
+                   .bytes({2, 1})                   // 2 white at x 4..5
+                   .bytes({0, 1})                   // end of bitmap
+                   .v;
+    auto b = Read(MakeBmp(s));
+    EXPECT_PIXELS(*b, kLegend, {"kkkkww", "kkkkkk", "rrrgby"});
+}
+
+TEST(BmpReader, Rle4AlternatesNibbles) {
+    TBmpSpec s{.Width = 5, .Height = 2, .Bits = 4, .Compression = 2, .Palette = kPalette4};
+    s.Pixels = TBytes()
+                   .bytes({5, 0x23, 0, 0})          // bottom: r g r g r
+                   .bytes({0, 3, 0x45, 0x10, 0, 0}) // literal b y w, padded to a word
+                   .bytes({0, 1})
+                   .v;
+    auto b = Read(MakeBmp(s));
+    EXPECT_PIXELS(*b, kLegend, {"bywkk", "rgrgr"});
+}
+
+TEST(BmpReader, RleWithoutEndOfBitmapAfterTheLastLine) {
+    TBmpSpec s{.Width = 2, .Height = 1, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    s.Pixels = {2, 2, 0, 0};
+    EXPECT_PIXELS(*Read(MakeBmp(s)), kLegend, {"rr"});
+}
+
+// ---- Malformed files ----------------------------------------------------------
+
+struct TBadCase {
+    const char* What;
+    std::vector<std::uint8_t> File;
+};
+
+std::vector<TBadCase> BadFiles() {
+    std::vector<TBadCase> cases;
+    auto rle = [](std::vector<std::uint8_t> px, int bits = 8) {
+        TBmpSpec s{.Width = 4,
+                   .Height = 2,
+                   .Bits = bits,
+                   .Compression = bits == 8 ? 1u : 2u,
+                   .Palette = kPalette4,
+                   .Pixels = std::move(px)};
+        return MakeBmp(s);
+    };
+    TBmpSpec ok{.Width = 3, .Height = 2, .Bits = 24, .Pixels = std::vector<std::uint8_t>(24, 9)};
+    auto file = MakeBmp(ok);
+
+    cases.push_back({"empty file", {}});
+    cases.push_back({"wrong signature", TBytes().bytes({'B', 'A'}).append(file).v});
+    cases.push_back(
+        {"header cut short", std::vector<std::uint8_t>(file.begin(), file.begin() + 30)});
+    cases.push_back({"pixels cut short", std::vector<std::uint8_t>(file.begin(), file.end() - 13)});
+    TBmpSpec s = ok;
+    s.Bits = 7;
+    cases.push_back({"seven bits a pixel", MakeBmp(s)});
+    s = ok;
+    s.InfoSize = 20;
+    cases.push_back({"unknown header size", MakeBmp(s)});
+    s = ok;
+    s.Compression = 1;
+    cases.push_back({"RLE8 on 24 bits", MakeBmp(s)});
+    s = ok;
+    s.Width = -3;
+    cases.push_back({"negative width", MakeBmp(s)});
+    s = {.Width = 2, .Height = 1, .Bits = 8, .Palette = {clRed, clBlue}, .Pixels = {1, 2, 0, 0}};
+    cases.push_back({"palette index out of range", MakeBmp(s)});
+    s = {.Width = 2,
+         .Height = -1,
+         .Bits = 8,
+         .Compression = 1,
+         .Palette = kPalette4,
+         .Pixels = {2, 1, 0, 1}};
+    cases.push_back({"top-down RLE", MakeBmp(s)});
+    s = {.Width = 1,
+         .Height = 1,
+         .Bits = 16,
+         .Compression = 3,
+         .Masks = {0xF0F0, 0x0F00, 0x000F},
+         .Pixels = {0, 0, 0, 0}};
+    cases.push_back({"mask of two runs", MakeBmp(s)});
+    cases.push_back({"RLE run past the row", rle({5, 1, 0, 1})});
+    cases.push_back({"RLE literal past the row", rle({0, 5, 1, 1, 1, 1, 1, 0})});
+    cases.push_back({"RLE literal past the data", rle({0, 4, 1, 1})});
+    cases.push_back({"RLE delta past the picture", rle({0, 2, 9, 0, 0, 1})});
+    cases.push_back({"RLE past the last line", rle({0, 0, 0, 0, 1, 1, 0, 1})});
+    cases.push_back({"RLE data ends mid-picture", rle({4, 1, 0, 0})});
+    cases.push_back({"RLE index out of range", rle({2, 9, 0, 1})});
+    cases.push_back({"RLE4 index out of range", rle({2, 0x19, 0, 1}, 4)});
+    return cases;
+}
+
+TEST(BmpReader, MalformedFilesAreRefusedAndLeaveTheBitmapAlone) {
+    for (const auto& c : BadFiles()) {
+        TBitmap b(2, 2, pf24bit);
+        b.SetPixel(0, 0, clRed);
+        try {
+            ReadBmp(c.File, "bad.bmp", b);
+            ADD_FAILURE() << c.What << ": accepted";
+        } catch (const EPictureError& e) {
+            EXPECT_STREQ(e.what(), "Bitmap image is not valid") << c.What;
+        }
+        EXPECT_EQ(b.Width(), 2) << c.What;
+        EXPECT_EQ(b.Pixel(0, 0), clRed) << c.What;
+    }
+}
+
+TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
+    // Both claim about 4 * 10^9 pixels with a few bytes of data.
+    TBmpSpec s{.Width = 65535,
+               .Height = 65535,
+               .Bits = 8,
+               .Compression = 1,
+               .Palette = kPalette4,
+               .Pixels = {0, 1}};
+    EXPECT_THROW(Read(MakeBmp(s)), EPictureError);
+    s = {.Width = 0x7FFFFFFF, .Height = -0x7FFFFFFF, .Bits = 32, .Pixels = {0, 0, 0, 0}};
+    EXPECT_THROW(Read(MakeBmp(s)), EPictureError);
+}
+
+TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
+    TBitmap photo(9, 5, pf8bit);
+    for (int i = 0; i < 6; ++i) photo.Palette().push_back(kPalette4[std::size_t(i)]);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 9; ++x) photo.ScanLine(y)[x] = std::uint8_t((x / 3 + y) % 6);
+    TBmpSpec rle{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    rle.Pixels = {3, 2, 0, 3, 3, 4, 5, 0, 0, 0, 0, 2, 4, 1, 2, 1, 0, 1};
+    for (const auto& file : {EncodeBmp(photo), MakeBmp(rle)}) {
+        // The last row needs no padding, so prefixes down to that still read.
+        for (std::size_t n = 0; n + 3 < file.size(); ++n) {
+            std::vector<std::uint8_t> cut(file.begin(), file.begin() + std::ptrdiff_t(n));
+            EXPECT_THROW(Read(cut), EPictureError) << "prefix of " << n << " bytes";
+        }
+        std::mt19937 rng(1234);
+        for (int round = 0; round < 3000; ++round) {
+            auto damaged = file;
+            for (int k = 0; k < 3; ++k) damaged[rng() % damaged.size()] = std::uint8_t(rng());
+            try {
+                Read(damaged);
+            } catch (const EPictureError&) {
+            }
+        }
+    }
+}
