@@ -120,6 +120,14 @@ TEST(LoadPicture, RegisteredExtensionsWithoutANameMatch) {
     EXPECT_PIXELS(*LoadPictureFile(dir + "/photo.dib"), kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
 }
 
+TEST(LoadPicture, JpeExtensionIsReadAsJpegButNotWritten) {
+    const std::string dir = TempDir("formats-jpe");
+    WriteBytes(dir + "/photo.jpe", EncodeJpeg(*SmallPicture()));
+    EXPECT_EQ(LoadPictureFile(dir + "/photo.jpe")->Width(), 4);
+    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/other.jpe"));
+    EXPECT_FALSE(fs::exists(dir + "/other.jpe"));
+}
+
 TEST(LoadPicture, MissingFileIsAnError) {
     EXPECT_THROW(LoadPictureFile(TempDir("formats-missing") + "/none.bmp"), EPictureError);
 }
