@@ -232,6 +232,16 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
     }
 }
 
+TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
+    TPspSpec s;
+    s.layers = {RgbLayer()};
+    auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
+    red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
+    TBitmap out;
+    ReadPsp(MakePsp(s), "", out);
+    EXPECT_EQ(AllPixels(out), kRgbPixels);
+}
+
 TEST(Psp, LayersThatAreNotRasterAreSkipped) {
     TPspSpec s;
     TPspLayer vector;
