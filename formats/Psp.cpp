@@ -150,7 +150,7 @@ void TPspReader::ReadPalette(const TBlock& b) {
     }
     if (count > 256) r_.Fail("has a palette of " + std::to_string(count) + " colours");
     r_.Seek(entriesAt);
-    if (count * 4 > b.end - entriesAt) r_.Fail("is truncated");
+    if (entriesAt > b.end || count * 4 > b.end - entriesAt) r_.Fail("is truncated");
     image_.palette.resize(count);
     for (auto& c : image_.palette) {
         auto q = r_.Bytes(4);
@@ -332,7 +332,7 @@ bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
                 channel = r_.U16LE();
                 dataAt = r_.Position();
             }
-            if (packed > c->end - dataAt) r_.Fail("is truncated");
+            if (dataAt > c->end || packed > c->end - dataAt) r_.Fail("is truncated");
             const auto src = data_.subspan(dataAt, packed);
             const std::size_t rowBytes = bitmapKind == 1 ? std::size_t(w) : tight;
             // The uncompressed size must be whole rows of at least the tight width.
