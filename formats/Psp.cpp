@@ -351,6 +351,11 @@ bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
     }
     const bool complete = image_.depth == 24 ? have[1] && have[2] && have[3] : have[0];
     if (!complete) r_.Fail("has a layer without its colour channels");
+    // The canvas is made only now, once the layer has proved readable, so a
+    // damaged file with a large canvas fails without allocating it.
+    canvas.SetPixelFormat(pf24bit);
+    canvas.SetSize(image_.width, image_.height);
+    std::memset(canvas.Bits(), 0xFF, canvas.Stride() * std::size_t(canvas.Height()));
     Paint(canvas, std::int64_t(image.left) + saved.left, std::int64_t(image.top) + saved.top,
           int(w), int(h), channels, have, mask, maskStride);
     return true;
@@ -382,9 +387,6 @@ void TPspReader::Read(TBitmap& out) {
         switch (b->id) {
         case kImageBlock:
             ReadAttributes(*b);
-            canvas.SetPixelFormat(pf24bit);
-            canvas.SetSize(image_.width, image_.height);
-            std::memset(canvas.Bits(), 0xFF, canvas.Stride() * std::size_t(canvas.Height()));
             break;
         case kColorBlock:
             ReadPalette(*b);
