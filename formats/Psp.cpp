@@ -230,6 +230,7 @@ void TPspReader::Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int
     const int y1 = int(std::clamp<std::int64_t>(canvas.Height() - top, 0, h));
     const int x0 = int(std::clamp<std::int64_t>(-left, 0, w));
     const int x1 = int(std::clamp<std::int64_t>(canvas.Width() - left, 0, w));
+    if (x0 >= x1) return;
     for (int y = y0; y < y1; ++y) {
         std::uint8_t* d = canvas.ScanLine(int(top + y)) + std::size_t(left + x0) * 3;
         const auto row = [&](std::size_t c) {
