@@ -1,0 +1,134 @@
+#include "cli/Options.h"
+#include "cli/Batch.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TOptions Parse(std::vector<std::string> args) {
+    return ParseOptions(args);
+}
+
+// The message of the usage error args raise, or "" when they parse.
+std::string UsageMessage(std::vector<std::string> args) {
+    try {
+        ParseOptions(args);
+    } catch (const EUsageError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(Options, StylesByNameAndNumber) {
+    const char* names[] = {"corner", "matte",  "jagged", "oval", "diamond", "grayscale", "bubble",
+                           "button", "ornate", "shadow", "mask", "overlay", "box"};
+    for (int i = 0; i < 13; ++i) {
+        EXPECT_EQ(StyleByName(names[i]), i);
+        EXPECT_EQ(StyleByName(std::to_string(i)), i);
+        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).groups[0].style, i);
+    }
+    for (const char* bad : {"13", "-1", "Matte", "", "1x", "standard"})
+        EXPECT_EQ(StyleByName(bad), -1) << bad;
+}
+
+TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
+    const TOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
+                              "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
+                              "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
+    ASSERT_EQ(o.groups.size(), 2u);
+    EXPECT_EQ(o.groups[0].style, 1);
+    EXPECT_EQ(*o.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
+    ASSERT_EQ(o.groups[0].commands.size(), 2u);
+    EXPECT_EQ(o.groups[0].commands[0].kind, TImageCommand::RotateLeft);
+    EXPECT_EQ(o.groups[0].commands[1].kind, TImageCommand::Gray);
+    EXPECT_EQ(o.groups[1].style, 12);
+    EXPECT_EQ(*o.groups[1].scaled, false);
+    EXPECT_EQ(*o.groups[1].borderColor, RGB(0, 1, 2));
+    ASSERT_EQ(o.groups[1].commands.size(), 1u);
+    EXPECT_EQ(o.groups[1].commands[0].c, 30);
+    EXPECT_EQ(o.inputs, std::vector<std::string>{"in.jpg"});
+    EXPECT_EQ(o.output, "out.gif");
+}
+
+TEST(Options, BatchFormAndGlobalOptions) {
+    const TOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif", "--jobs",
+                              "3", "--seed", "42", "--data-dir", "/d"});
+    EXPECT_EQ(o.inputs.size(), 2u);
+    EXPECT_EQ(o.format, TOutputFormat::Gif);
+    EXPECT_EQ(o.jobs, 3);
+    EXPECT_EQ(*o.seed, 42u);
+    EXPECT_EQ(o.dataDir, "/d");
+}
+
+TEST(Options, UsageMistakesAreNamed) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--style", "fancy", "a.bmp", "b.bmp"}, "unknown style \"fancy\""},
+        {{"--frobnicate", "a.bmp", "b.bmp"}, "unknown option --frobnicate"},
+        {{"a.bmp"}, "need an INPUT and an OUTPUT"},
+        {{"a.bmp", "b.bmp", "c.bmp"}, "several inputs need --output-dir"},
+        {{"a.bmp", "b.png"}, "names no writer"},
+        {{"--style", "matte", "--frame-color", "F00", "a.bmp", "b.bmp"}, "RRGGBB"},
+        {{"--style", "matte", "--frame-color", "GG0000", "a.bmp", "b.bmp"}, "RRGGBB"},
+        {{"--style", "matte", "--frame-height", "201", "a.bmp", "b.bmp"}, "between 0 and 200"},
+        {{"--style", "matte", "--frame-width", "-1", "a.bmp", "b.bmp"}, "between 0 and 200"},
+        {{"--style", "matte", "--frame-width", "2.5", "a.bmp", "b.bmp"}, "whole number"},
+        {{"--style", "matte", "--border-width", "51", "a.bmp", "b.bmp"}, "between 0 and 50"},
+        {{"--style", "mask", "--border-width", "256", "a.bmp", "b.bmp"}, "between 0 and 255"},
+        {{"--style", "button", "--frame-width", "5", "a.bmp", "b.bmp"}, "not a parameter"},
+        {{"--style", "ornate", "--frame-color", "FF0000", "a.bmp", "b.bmp"}, "not a parameter"},
+        {{"--style", "matte", "--scaled", "maybe", "a.bmp", "b.bmp"}, "yes or no"},
+        {{"--frame-color", "FF0000", "a.bmp", "b.bmp"}, "need a --style"},
+        {{"--style", "matte", "--then", "a.bmp", "b.bmp"}, "--then must be followed"},
+        {{"--style", "matte", "--style", "box", "a.bmp", "b.bmp"}, "one --style per group"},
+        {{"--rotate", "90", "a.bmp", "b.bmp"}, "right, left or 180"},
+        {{"--resize", "10x", "a.bmp", "b.bmp"}, "WIDTHxHEIGHT"},
+        {{"--resize", "0x10", "a.bmp", "b.bmp"}, "at least 1x1"},
+        {{"--crop", "5,5,5,9", "a.bmp", "b.bmp"}, "RIGHT > LEFT"},
+        {{"--crop", "1,2,3", "a.bmp", "b.bmp"}, "LEFT,TOP,RIGHT,BOTTOM"},
+        {{"a.bmp", "--format", "tga", "--output-dir", "o"}, "bmp, jpg or gif"},
+        {{"a.bmp", "b.bmp", "--format", "gif"}, "--format goes with --output-dir"},
+        {{"--output-dir", "o"}, "no INPUT"},
+        {{"--seed", "-3", "a.bmp", "b.bmp"}, "--seed"},
+        {{"--gray=yes", "a.bmp", "b.bmp"}, "takes no value"},
+        {{"a.bmp", "b.bmp", "--style"}, "needs a value"},
+    };
+    for (const Case& c : cases) {
+        const std::string m = UsageMessage(c.args);
+        EXPECT_NE(m.find(c.says), std::string::npos)
+            << "got \"" << m << "\", wanted \"" << c.says << "\"";
+    }
+}
+
+TEST(Options, PlainConversionAndInformationNeedNoStyle) {
+    EXPECT_EQ(UsageMessage({"a.png", "b.jpg"}), "");
+    EXPECT_EQ(UsageMessage({"--gray", "a.png", "b.jpg"}), "");
+    EXPECT_TRUE(Parse({"--help"}).help);
+    EXPECT_TRUE(Parse({"--list-styles"}).listStyles);
+    EXPECT_TRUE(Parse({"--version"}).version);
+}
+
+TEST(Options, StyleListShowsEveryStyleWithItsOptions) {
+    const std::string text = StyleListText();
+    for (const char* word : {" 0 corner", "12 box", "Grainy Edge.jpg", "Brightness Level",
+                             "min(W,H)/10", "H/15", "Gradient Effect"})
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    EXPECT_TRUE(StyleHasOption(7, "--frame-height"));
+    EXPECT_FALSE(StyleHasOption(7, "--frame-width"));
+    EXPECT_TRUE(StyleHasOption(10, "--border-width"));
+    EXPECT_FALSE(StyleHasOption(11, "--frame-color"));
+}
+
+TEST(Options, BatchOutputsTakeTheFormatsExtensionAndNeverCollide) {
+    const auto paths = BatchOutputPaths({"/p/a.jpg", "/q/b.photo.png", "/r/a.bmp", "c"}, "out",
+                                        TOutputFormat::Jpeg);
+    EXPECT_EQ(paths[0], "out/a.jpg");
+    EXPECT_EQ(paths[1], "out/b.photo.jpg");
+    EXPECT_EQ(paths[2], ""); // would overwrite the first
+    EXPECT_EQ(paths[3], "out/c.jpg");
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Renders the sample photo framed in each of the thirteen styles, and one
+# stacked example, with quillon-frame; writes 400-pixel-wide PNGs into
+# docs/samples/ for the README's "Frame styles" section.
+#
+# Usage: tools/render-samples.sh [BUILD-DIR]     (default build/release)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-build/release}
+cmake --build "$build" --target quillon-frame quillon_data -j2
+qf=$build/cli/quillon-frame
+data=$build/data
+photo=$data/sample.jpg
+out=docs/samples
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+render() {
+  local name=$1
+  shift
+  "$qf" --data-dir "$data" --seed 1 "$@" "$photo" "$work/$name.bmp"
+  convert "$work/$name.bmp" -resize 400x -strip -define png:compression-level=9 "$out/$name.png"
+  echo "$out/$name.png"
+}
+
+for style in corner matte jagged oval diamond grayscale bubble button ornate shadow mask \
+             overlay box; do
+  render "$style" --style "$style"
+done
+render stacked --style matte --frame-color F0E8D8 --then --style corner --frame-color 6B4423 \
+  --then --style shadow
