@@ -111,31 +111,47 @@ void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& bright
                        bgR = GetRValue(background);
     const TGreyTable table = GreyTable(brightness == 0 ? 1 : brightness);
 
-    std::vector<int> column(std::size_t(x1 - x0));
-    for (int x = x0; x < x1; ++x)
-        column[std::size_t(x - x0)] = 4 * StretchSource(x, mask.Width(), W);
+    // Runs of output columns that read the same mask column: an enlarged
+    // mask is judged once per run, and a white run is skipped whole.
+    struct Run {
+        int start, length, source;
+    };
+    std::vector<Run> runs;
+    for (int x = x0; x < x1; ++x) {
+        const int source = 4 * StretchSource(x, mask.Width(), W);
+        if (!runs.empty() && runs.back().source == source)
+            ++runs.back().length;
+        else
+            runs.push_back({x, 1, source});
+    }
 
     for (int y = y0; y < y1; ++y) {
-        std::uint8_t* o = out.ScanLine(y) + 4 * x0;
+        std::uint8_t* row = out.ScanLine(y);
         const std::uint8_t* mrow = mask.ScanLine(StretchSource(y, mask.Height(), H));
-        for (int i = 0, n = x1 - x0; i < n; ++i, o += 4) {
-            const std::uint8_t* m = mrow + column[std::size_t(i)];
+        for (const Run& run : runs) {
+            const std::uint8_t* m = mrow + run.source;
             const std::uint8_t mb = m[0], mg = m[1], mr = m[2];
+            std::uint8_t* o = row + 4 * run.start;
+            std::uint8_t* const end = o + 4 * run.length;
             if (mb == mg && mg == mr) {
                 if (mb == 255) continue;
                 if (brightness == 0) brightness = 1;
                 const int q = table[mb];
                 if (q < 0) {
-                    o[0] = bgB;
-                    o[1] = bgG;
-                    o[2] = bgR;
+                    for (; o != end; o += 4) {
+                        o[0] = bgB;
+                        o[1] = bgG;
+                        o[2] = bgR;
+                    }
                 } else {
-                    Darken(o, q);
+                    for (; o != end; o += 4) Darken(o, q);
                 }
             } else {
-                o[0] = mb;
-                o[1] = mg;
-                o[2] = mr;
+                for (; o != end; o += 4) {
+                    o[0] = mb;
+                    o[1] = mg;
+                    o[2] = mr;
+                }
             }
         }
     }
