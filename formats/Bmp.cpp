@@ -157,6 +157,7 @@ void CheckIndices(const std::uint8_t* row, int width, std::size_t paletteSize) {
 
 void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, TBitmap& out) {
     const int w = int(h.Width), height = int(h.Height);
+    if (w == 0) return;
     const std::size_t rowBytes = ((std::size_t(w) * std::size_t(h.BitCount) + 31) / 32) * 4;
     const auto pixels = data.subspan(h.PixelOffset);
     // The last row needs only its pixels, not its padding.
@@ -371,7 +372,7 @@ std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
     const std::size_t start = v.size();
     v.resize(std::size_t(fileSize), 0);
     const int bpp = bitmap.BytesPerPixel();
-    for (int y = 0; y < h; ++y) {
+    for (int y = 0; y < h && w > 0; ++y) {
         const std::uint8_t* s = bitmap.ScanLine(h - 1 - y);
         std::uint8_t* d = v.data() + start + std::size_t(y) * rowBytes;
         switch (bits) {

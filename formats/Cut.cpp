@@ -39,7 +39,9 @@ std::optional<std::vector<TColor>> ParseHaloPalette(std::span<const std::uint8_t
     const auto word = [&](std::size_t at) { return unsigned(bytes[at] | (bytes[at + 1] << 8)); };
     const unsigned count = std::min(word(0x0C) + 1u, 256u);
     const unsigned maxR = word(0x0E), maxG = word(0x10), maxB = word(0x12);
-    const auto scale = [](unsigned v, unsigned max) { return max ? ScaleTo8(v, max) : Clamp8(int(v)); };
+    const auto scale = [](unsigned v, unsigned max) {
+        return max ? ScaleTo8(v, max) : Clamp8(int(v));
+    };
     std::vector<TColor> palette;
     std::size_t at = kPalHeaderSize;
     while (palette.size() < count) {
@@ -57,7 +59,8 @@ std::optional<std::vector<TColor>> ParseHaloPalette(std::span<const std::uint8_t
 std::optional<std::vector<TColor>> LoadCompanionPalette(const std::string& fileName) {
     if (fileName.empty()) return std::nullopt;
     namespace fs = std::filesystem;
-    const std::string palName = FindFileNoCase(fs::path(fileName).replace_extension(".pal").string());
+    const std::string palName =
+        FindFileNoCase(fs::path(fileName).replace_extension(".pal").string());
     std::error_code ec;
     if (!fs::is_regular_file(palName, ec)) return std::nullopt;
     const auto size = fs::file_size(palName, ec);

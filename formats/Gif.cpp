@@ -33,7 +33,7 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int count) {
     auto* in = static_cast<TMemoryInput*>(gif->UserData);
     const std::size_t n =
         std::min<std::size_t>(std::size_t(std::max(count, 0)), in->Size - in->Pos);
-    std::memcpy(buffer, in->Data + in->Pos, n);
+    if (n > 0) std::memcpy(buffer, in->Data + in->Pos, n);
     in->Pos += n;
     return int(n);
 }

@@ -1,6 +1,163 @@
-// Placeholder until this reader is written.
+// PNG reader, through libpng.
+//
+// Layout: an 8-byte signature, then chunks (length, type, data, CRC): IHDR
+// (size, bit depth, colour type, interlace), PLTE, tRNS, IDAT (the deflated
+// rows, each with a filter byte), IEND. Handled: gray of 1, 2, 4, 8 and 16
+// bits, palette of 1 to 8 bits, RGB of 8 and 16 bits, gray+alpha, RGBA,
+// Adam7 interlacing, and tRNS transparency. The gamma and colour-space
+// chunks are ignored: samples are taken as stored.
+//
+// libpng expands every picture to 8-bit RGBA (16-bit samples scaled with
+// rounding); the alpha is composited over white into a pf24bit bitmap.
+//
+// libpng reports errors by longjmp. Each setjmp lives in a small function
+// that holds no C++ object with a destructor; the error text is copied into
+// a plain buffer and thrown as EPictureError after the function returns.
+#include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
-void ReadPng(std::span<const std::uint8_t>, const std::string&, TBitmap&) {
-    throw EPictureError("PNG pictures are not supported yet");
+#include <png.h>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Everything the libpng callbacks touch: plain data only.
+struct TPngSource {
+    const std::uint8_t* Data;
+    std::size_t Size;
+    std::size_t Pos;
+    bool Truncated;
+    char Message[200];
+};
+
+void OnError(png_structp png, png_const_charp message) {
+    auto* src = static_cast<TPngSource*>(png_get_error_ptr(png));
+    std::snprintf(src->Message, sizeof src->Message, "%s", message ? message : "error");
+    png_longjmp(png, 1);
+}
+
+void OnWarning(png_structp, png_const_charp) {}
+
+void OnRead(png_structp png, png_bytep dest, png_size_t length) {
+    auto* src = static_cast<TPngSource*>(png_get_io_ptr(png));
+    if (length > src->Size - src->Pos) {
+        src->Truncated = true;
+        png_error(png, "truncated");
+    }
+    std::memcpy(dest, src->Data + src->Pos, length);
+    src->Pos += length;
+}
+
+struct TPngInfo {
+    png_uint_32 Width, Height;
+    std::size_t StoredRowBytes; // a row as the file stores it, before the transforms
+    std::size_t RowBytes;       // a row after them: 8-bit RGBA
+};
+
+// Reads the chunks up to the first IDAT and sets the transforms that turn
+// every picture into 8-bit RGBA. Returns false on a libpng error.
+bool ReadHeader(png_structp png, png_infop info, TPngInfo* result) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_info(png, info);
+    result->StoredRowBytes = png_get_rowbytes(png, info);
+    const int colourType = png_get_color_type(png, info);
+    png_set_expand(png); // palette to RGB, low-depth gray to 8 bits, tRNS to alpha
+    png_set_scale_16(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+        png_set_gray_to_rgb(png);
+    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER); // no effect where alpha exists
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    result->Width = png_get_image_width(png, info);
+    result->Height = png_get_image_height(png, info);
+    result->RowBytes = png_get_rowbytes(png, info);
+    return true;
+}
+
+bool ReadRows(png_structp png, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows);
+    return true;
+}
+
+// Owns the libpng structures for one read.
+class TPngReadGuard {
+public:
+    explicit TPngReadGuard(TPngSource& source) {
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, OnError, OnWarning);
+        if (png_) info_ = png_create_info_struct(png_);
+        if (!png_ || !info_) throw EPictureError("Not enough memory to read the PNG file");
+        png_set_read_fn(png_, &source, OnRead);
+        png_set_user_limits(png_, png_uint_32(kMaxPictureSide), png_uint_32(kMaxPictureSide));
+        png_set_chunk_malloc_max(png_, 8u << 20);
+    }
+    ~TPngReadGuard() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
+    TPngReadGuard(const TPngReadGuard&) = delete;
+    TPngReadGuard& operator=(const TPngReadGuard&) = delete;
+
+    png_structp Png() const { return png_; }
+    png_infop Info() const { return info_; }
+
+private:
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+};
+
+[[noreturn]] void Fail(const TPngSource& source) {
+    if (source.Truncated) throw EPictureError("PNG file is truncated");
+    throw EPictureError(std::string("PNG file is damaged (") + source.Message + ")");
+}
+
+// The largest factor by which deflate expands data.
+constexpr std::uint64_t kMaxDeflateRatio = 1032;
+
+} // namespace
+
+void ReadPng(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (data.size() < 8 || !std::equal(kSignature, kSignature + 8, data.begin()))
+        throw EPictureError("PNG file has no PNG signature");
+
+    TPngSource source{data.data(), data.size(), 0, false, {}};
+    TPngReadGuard guard(source);
+    TPngInfo header{};
+    if (!ReadHeader(guard.Png(), guard.Info(), &header)) Fail(source);
+
+    // The rows come out of the file's deflate streams, which cannot hold more
+    // than kMaxDeflateRatio times their size; half the plain row size is a
+    // safe lower bound for interlaced pictures too.
+    const std::uint64_t stored = std::uint64_t(header.StoredRowBytes) * header.Height / 2;
+    if (stored > std::uint64_t(source.Size - source.Pos) * kMaxDeflateRatio + 1024)
+        throw EPictureError("PNG file is truncated");
+    CheckPictureSize(header.Width, header.Height);
+    if (header.RowBytes != std::size_t(header.Width) * 4)
+        throw EPictureError("PNG file has an unsupported layout");
+
+    std::vector<std::uint8_t> rgba(header.RowBytes * header.Height);
+    std::vector<png_bytep> rows(header.Height);
+    for (png_uint_32 y = 0; y < header.Height; ++y) rows[y] = rgba.data() + y * header.RowBytes;
+    if (!ReadRows(guard.Png(), rows.data())) Fail(source);
+
+    TBitmap local(int(header.Width), int(header.Height), pf24bit);
+    for (png_uint_32 y = 0; y < header.Height; ++y) {
+        const std::uint8_t* src = rows[y];
+        std::uint8_t* dst = local.ScanLine(int(y));
+        for (png_uint_32 x = 0; x < header.Width; ++x, src += 4, dst += 3) {
+            const int a = src[3];
+            if (a == 255) {
+                dst[0] = src[2], dst[1] = src[1], dst[2] = src[0];
+            } else {
+                const int white = 255 * (255 - a) + 127;
+                dst[0] = std::uint8_t((src[2] * a + white) / 255);
+                dst[1] = std::uint8_t((src[1] * a + white) / 255);
+                dst[2] = std::uint8_t((src[0] * a + white) / 255);
+            }
+        }
+    }
+    out.SwapPicture(local);
 }

@@ -96,8 +96,9 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             if (len < 768) r.Fail("has no colour table");
             palette.resize(256);
             for (int i = 0; i < 256; ++i)
-                palette[std::size_t(i)] = RGB(section[std::size_t(i)], section[std::size_t(256 + i)],
-                                              section[std::size_t(512 + i)]);
+                palette[std::size_t(i)] =
+                    RGB(section[std::size_t(i)], section[std::size_t(256 + i)],
+                        section[std::size_t(512 + i)]);
         }
     }
     r.Skip(r.U32BE()); // image resources

@@ -158,7 +158,8 @@ void TPspReader::ReadPalette(const TBlock& b) {
     }
 }
 
-std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> src, std::size_t size) {
+std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> src,
+                                                 std::size_t size) {
     std::vector<std::uint8_t> outBytes(size);
     switch (image_.compression) {
     case 0:
@@ -179,7 +180,8 @@ std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> s
             } else {
                 if (n > size - pos) r_.Fail("has an RLE run past the end of its data");
                 if (n > src.size() - in) r_.Fail("is truncated");
-                std::copy_n(src.begin() + std::ptrdiff_t(in), n, outBytes.begin() + std::ptrdiff_t(pos));
+                std::copy_n(src.begin() + std::ptrdiff_t(in), n,
+                            outBytes.begin() + std::ptrdiff_t(pos));
                 in += n;
                 pos += n;
             }
@@ -250,7 +252,8 @@ void TPspReader::Paint(TBitmap& canvas, const TPspRect& at, int w, int h,
                 green = GetGValue(c);
                 blue = GetBValue(c);
             }
-            const unsigned alpha = mask.empty() ? 255u : mask[std::size_t(y) * maskStride + std::size_t(x)];
+            const unsigned alpha =
+                mask.empty() ? 255u : mask[std::size_t(y) * maskStride + std::size_t(x)];
             std::uint8_t* d = row + std::size_t(cx) * 3;
             d[0] = OverWhite(blue, alpha);
             d[1] = OverWhite(green, alpha);

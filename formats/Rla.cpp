@@ -76,8 +76,8 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
 
     const int used = colorChannels == 1 ? 1 : 3;
     const std::size_t sampleBytes = std::size_t(bits / 8);
-    std::vector<std::vector<std::uint8_t>> rows(std::size_t(used),
-                                                std::vector<std::uint8_t>(std::size_t(width) * sampleBytes));
+    std::vector<std::vector<std::uint8_t>> rows(
+        std::size_t(used), std::vector<std::uint8_t>(std::size_t(width) * sampleBytes));
     TBitmap local(int(width), int(height), pf24bit);
     for (std::size_t i = 0; i < offsets.size(); ++i) {
         r.Seek(offsets[i]);

@@ -46,7 +46,8 @@ TSgiHeader ReadHeader(TByteReader& r) {
     h.rle = storage == 1;
     if (h.bpc != 1 && h.bpc != 2)
         r.Fail("has an unsupported channel size (" + std::to_string(h.bpc) + " bytes)");
-    if (colorMap != 0) r.Fail("uses an unsupported colour map kind (" + std::to_string(colorMap) + ")");
+    if (colorMap != 0)
+        r.Fail("uses an unsupported colour map kind (" + std::to_string(colorMap) + ")");
     switch (dimension) {
     case 1:
         h.height = 1;
@@ -135,7 +136,9 @@ void ReadSgi(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
                                 rows[std::size_t(c)]);
         }
         std::uint8_t* dst = local.ScanLine(int(height - 1 - y));
-        const auto v = [&](int c, std::size_t x) { return unsigned(rows[std::size_t(c)][x] >> shift); };
+        const auto v = [&](int c, std::size_t x) {
+            return unsigned(rows[std::size_t(c)][x] >> shift);
+        };
         for (std::size_t x = 0; x < width; ++x, dst += 3) {
             unsigned red, green, blue, alpha = 255;
             if (used < 3) {

@@ -1,5 +1,6 @@
-// Placeholder painting until the style is written.
 #include "framing/BubbleFrame.h"
+
+#include "framing/Canvas.h"
 
 TBubbleFrame::TBubbleFrame(TImageParent* window, const std::string& fileName, int top, int left,
                            int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
@@ -10,6 +11,29 @@ TBubbleFrame::TBubbleFrame(TImageParent* window, const std::string& fileName, in
     PaintFrame();
 }
 
+std::vector<TRect> BubbleRects(int W, int H, int a, int b) {
+    if (a < 1) a = 1;
+    if (b < 1) b = 1;
+    std::vector<TRect> rects;
+    for (int x = -a; x < W; x += a) rects.push_back({x, -(b / 2), x + a, b / 2});
+    for (int x = -a; x < W; x += a) rects.push_back({x, H + b / 2, x + a, H - b / 2});
+    for (int y = -(b / 2); y < H; y += b) rects.push_back({-(a / 2), y - b / 2, a / 2, y + b / 2});
+    for (int y = -(b / 2); y < H; y += b)
+        rects.push_back({W + a / 2, y - b / 2, W - a / 2, y + b / 2});
+    return rects;
+}
+
 void TBubbleFrame::PaintFrame() {
+    TCanvas& c = Output->Canvas();
+    // The pattern only fills bubbles that have a visible outline (bw > 0).
+    c.Brush.SetStyle(bsSolid);
+    if (BorderWidth > 0 && !PatternName.empty())
+        c.Brush.SetBitmap(PatternPicture.get());
+    else
+        c.Brush.SetColor(FrameColor);
+    c.Pen.Color = BorderColor;
+    c.Pen.SetWidth(BorderWidth);
+    for (const TRect& r : BubbleRects(OutputWidth, OutputHeight, FrameWidth, FrameHeight))
+        c.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
     ShowOutput();
 }

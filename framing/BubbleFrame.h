@@ -1,9 +1,12 @@
-// The bubble style: chains of bubbles round the photo.
+// The bubble style: chains of filled ellipses centred on the photo's four
+// edges, so that half of each bubble lies over the photo. The side chains are
+// drawn after the top and bottom chains and cover them at the corners.
 #pragma once
 
 #include "framing/Framer.h"
 
 #include <string>
+#include <vector>
 
 class TBubbleFrame : public TPhotoFrame {
 public:
@@ -13,3 +16,9 @@ public:
                  bool fromClipboard);
     void PaintFrame();
 };
+
+// The bounding rectangles of the bubbles on a W x H output, in drawing order
+// (top, bottom, left, right chain), for bubbles a wide and b high (values
+// below 1 count as 1). Rectangles of the bottom and right chains are given
+// with their coordinates as drawn (left > right or top > bottom).
+std::vector<TRect> BubbleRects(int W, int H, int a, int b);

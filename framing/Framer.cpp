@@ -3,6 +3,7 @@
 #include "formats/Formats.h"
 #include "framing/Canvas.h"
 #include "framing/Clipboard.h"
+#include "framing/DataPaths.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -130,13 +131,17 @@ void TPhoto::ShowOutput() {
 }
 
 void TPhoto::SetPattern(const std::string& fileName) {
+    // Decoration files are found whatever the letter case of the name.
+    const std::string found = fileName.empty() ? fileName : FindFileNoCase(fileName);
     std::error_code ec;
-    if (!fileName.empty() && std::filesystem::is_regular_file(fileName, ec)) {
-        PatternName = fileName;
-        LoadDecorationPicture(fileName, *PatternPicture);
-    } else {
+    if (found.empty() || !std::filesystem::is_regular_file(found, ec)) {
         PatternName.clear();
+        return;
     }
+    // The name changes only once the picture is read, so that a file that
+    // cannot be read leaves name and picture matching each other.
+    LoadDecorationPicture(found, *PatternPicture);
+    PatternName = fileName;
 }
 
 bool TPhoto::SaveToFile(const std::string& fileName) {

@@ -12,6 +12,8 @@ public:
                   int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
                   bool expand, int borderWidth, TColor backgroundColor,
                   const std::string& decorationFile, int zoomMode, bool fromClipboard);
+    // Stretches the decoration over the whole output; its white pixels leave
+    // the picture underneath as it is.
     void PaintFrame();
 };
 
@@ -21,7 +23,26 @@ public:
                int frameHeight, TColor frameColor, TColor borderColor, bool expand, int borderWidth,
                TColor backgroundColor, const std::string& decorationFile, int zoomMode,
                bool fromClipboard);
+    // Stretches the mask to the output's size and applies it to the pixels
+    // inside the frame thickness (ApplyMask). Without a mask picture the
+    // output is left as it is.
     void PaintFrame();
+    // Accepts 0..255; other values are ignored.
     void SetBrightness(int value);
     int Brightness = 0;
 };
+
+// The mask rules, applied to the pixels of area in out (both pf32bit; mask at
+// least as large as out). Per pixel, with d = 255 - the mask channel:
+//   white mask pixel         -> unchanged;
+//   grey mask pixel          -> q = d / brightness; q = 0 gives background,
+//                               otherwise the pixel darkens by q, or, when a
+//                               channel would reach 0, by its darkest channel;
+//   coloured mask pixel      -> the mask pixel replaces it.
+// A brightness of 0 met at a grey pixel becomes 1, in brightness too.
+void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
+               TColor background);
+// The same rules one pixel at a time through TBitmap::Pixel; the plain
+// version the row-wise one is checked against.
+void ApplyMaskReference(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
+                        TColor background);

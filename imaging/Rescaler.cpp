@@ -1,9 +1,17 @@
-// Placeholder until the rescaler is written.
 #include "imaging/Rescaler.h"
+
+#include "framing/Bitmap.h"
+#include "framing/Canvas.h"
 
 bool TRescaler::Rescale(const TBitmap& source, TBitmap& dest, bool) {
     return DoRescale(source, dest);
 }
-bool TRescaler::DoRescale(const TBitmap&, TBitmap&) {
+
+// One stretch-draw over the whole destination: the canvas's nearest-neighbour
+// stretch drops or repeats whole rows and columns and never blends colours.
+// An empty source or destination leaves the destination as it is.
+bool TRescaler::DoRescale(const TBitmap& source, TBitmap& dest) {
+    if (source.Empty() || dest.Empty()) return true;
+    dest.Canvas().StretchDraw(Rect(0, 0, dest.Width(), dest.Height()), source);
     return true;
 }

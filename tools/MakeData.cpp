@@ -7,6 +7,13 @@
 #include <exception>
 #include <filesystem>
 
+void WriteDecorations(const std::string& dataDir) {
+    WritePatterns(dataDir);
+    WriteMouldings(dataDir);
+    WriteOverlays(dataDir);
+    WriteMasks(dataDir);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: quillon-makedata DATA-DIR\n");
@@ -17,6 +24,7 @@ int main(int argc, char** argv) {
         std::filesystem::create_directories(dir);
         WriteSamplePhoto(dir);
         WriteShadowPieces(dir);
+        WriteDecorations(dir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-makedata: %s\n", e.what());
         return 1;

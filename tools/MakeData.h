@@ -7,3 +7,11 @@
 void WriteShadowPieces(const std::string& dataDir);
 // Writes the sample photo "sample.jpg" into dataDir.
 void WriteSamplePhoto(const std::string& dataDir);
+
+// Writes the decoration library into dataDir: "Patterns", "Ornate",
+// "Overlay" and "masks".
+void WriteDecorations(const std::string& dataDir);
+void WritePatterns(const std::string& dataDir);
+void WriteMouldings(const std::string& dataDir);
+void WriteOverlays(const std::string& dataDir);
+void WriteMasks(const std::string& dataDir);

@@ -25,7 +25,7 @@ public:
     TFixtureBytes& U32LE(std::uint32_t v) { return U16LE(v & 0xFFFF).U16LE(v >> 16); }
     TFixtureBytes& U32BE(std::uint32_t v) { return U16BE(v >> 16).U16BE(v & 0xFFFF); }
     TFixtureBytes& Text(const std::string& s) {
-        bytes.insert(bytes.end(), s.begin(), s.end());
+        for (char c : s) U8(static_cast<unsigned char>(c));
         return *this;
     }
     TFixtureBytes& Append(const std::vector<std::uint8_t>& v) {

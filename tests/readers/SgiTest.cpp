@@ -187,15 +187,17 @@ TEST(SgiMalformed, EachFaultHasItsMessage) {
 
     // A run of 9 in a row 4 pixels wide.
     TFixtureBytes overrun{good};
-    const std::uint32_t firstRow = std::uint32_t(good[512] << 24 | good[513] << 16 | good[514] << 8 | good[515]);
+    const std::uint32_t firstRow =
+        std::uint32_t(good[512] << 24 | good[513] << 16 | good[514] << 8 | good[515]);
     overrun.bytes[firstRow] = 9;
     EXPECT_TRUE(FailsWith(ReadSgi, overrun.bytes, "RLE run past the end of a row"));
 
     // A row whose packets run off the end of the file.
     TFixtureBytes cut{good};
     const std::size_t lastRow = 512 + 9 * 4 - 4;
-    const std::uint32_t lastStart = std::uint32_t(cut.bytes[lastRow] << 24 | cut.bytes[lastRow + 1] << 16 |
-                                                  cut.bytes[lastRow + 2] << 8 | cut.bytes[lastRow + 3]);
+    const std::uint32_t lastStart =
+        std::uint32_t(cut.bytes[lastRow] << 24 | cut.bytes[lastRow + 1] << 16 |
+                      cut.bytes[lastRow + 2] << 8 | cut.bytes[lastRow + 3]);
     cut.bytes.resize(lastStart + 1);
     EXPECT_TRUE(FailsWith(ReadSgi, cut.bytes, "SGI file is truncated"));
 

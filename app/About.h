@@ -1,0 +1,27 @@
+// TfrmAbout: the about box. A borderless window showing the program's
+// picture with its version text; it closes when the picture is clicked, and
+// once by itself 3000 ms after its creation, so that the box shown at
+// start-up goes away on its own while one opened later from "&About" stays
+// until clicked.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+
+class QLabel;
+
+class TfrmAbout final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmAbout(QWidget* parent = nullptr);
+
+    // The picture the box shows.
+    static QImage MakePicture();
+
+    QLabel* Picture = nullptr;
+    QTimer Timer1;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};

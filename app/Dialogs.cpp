@@ -1,0 +1,200 @@
+#include "app/Dialogs.h"
+
+#include "app/QtBitmap.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+#include <exception>
+
+namespace {
+
+TDialogs* current = nullptr;
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The label beside the open dialog's list that shows the selected picture,
+// decoded by the program's own readers so that it shows what Open will load.
+class TPreviewLabel final : public QLabel {
+public:
+    explicit TPreviewLabel(QWidget* parent) : QLabel(parent) {
+        setFixedSize(kSide + 8, kSide + 8);
+        setAlignment(Qt::AlignCenter);
+        setFrameShape(QFrame::StyledPanel);
+    }
+    void ShowFile(const QString& path) {
+        clear();
+        const QFileInfo info(path);
+        if (path.isEmpty() || !info.isFile()) return;
+        try {
+            auto bitmap = LoadPictureFile(path.toStdString());
+            if (!bitmap || bitmap->Empty()) return;
+            QImage image = ToQImage(*bitmap);
+            setPixmap(QPixmap::fromImage(
+                image.scaled(kSide, kSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        } catch (const std::exception&) {
+            setText(tr("(no preview)"));
+        }
+    }
+
+private:
+    static constexpr int kSide = 200;
+};
+
+} // namespace
+
+TDialogs& Dialogs() {
+    static TQtDialogs qtDialogs;
+    return current ? *current : qtDialogs;
+}
+
+void SetDialogs(TDialogs* dialogs) {
+    current = dialogs;
+}
+
+std::string QtFilterString(const std::vector<TFileFilter>& filters) {
+    std::string out;
+    for (const auto& f : filters) {
+        if (!out.empty()) out += ";;";
+        std::string patterns = f.Patterns;
+        for (auto& c : patterns)
+            if (c == ';') c = ' ';
+        std::string description = f.Description;
+        while (!description.empty() && description.back() == ' ') description.pop_back();
+        out += description + " (" + patterns + ")";
+    }
+    return out;
+}
+
+std::string CompleteSaveName(const std::string& name, const std::string& filterPatterns,
+                             const std::string& defaultExtension) {
+    const auto slash = name.find_last_of('/');
+    const std::string filePart = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (filePart.empty() || filePart.find('.') != std::string::npos) return name;
+    std::string ext = filterPatterns.substr(0, filterPatterns.find(';'));
+    if (ext.empty() || ext.find('.') == std::string::npos) ext = defaultExtension;
+    const auto dot = ext.find('.');
+    if (dot == std::string::npos) return name;
+    ext = ext.substr(dot);
+    if (ext.find_first_of("*?") != std::string::npos) return name;
+    return name + ext;
+}
+
+TMsgResult TQtDialogs::MessageBox(QWidget* parent, const std::string& caption,
+                                  const std::string& text, TMsgIcon icon, TMsgButtons buttons) {
+    QMessageBox box(parent);
+    box.setWindowTitle(Q(caption));
+    box.setText(Q(text));
+    switch (icon) {
+    case TMsgIcon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case TMsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case TMsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case TMsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    if (buttons == TMsgButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? TMsgResult::Yes : TMsgResult::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return TMsgResult::Ok;
+}
+
+std::optional<std::string> TQtDialogs::OpenPicture(QWidget* parent, const TFileRequest& request) {
+    QFileDialog dialog(parent, Q(request.Title), Q(request.InitialDir),
+                       Q(QtFilterString(request.Filters)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    auto* preview = new TPreviewLabel(&dialog);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &TPreviewLabel::ShowFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> TQtDialogs::SavePicture(QWidget* parent, const TFileRequest& request) {
+    QFileDialog dialog(parent, Q(request.Title), Q(request.InitialDir),
+                       Q(QtFilterString(request.Filters)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The program asks the overwrite question itself, naming only the file.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    std::string patterns;
+    const QStringList names = Q(QtFilterString(request.Filters)).split(";;");
+    const int index = int(names.indexOf(dialog.selectedNameFilter()));
+    if (index >= 0 && index < int(request.Filters.size()))
+        patterns = request.Filters[std::size_t(index)].Patterns;
+    return CompleteSaveName(dialog.selectedFiles().front().toStdString(), patterns,
+                            request.DefaultExtension);
+}
+
+std::optional<TColor> TQtDialogs::ChooseColor(QWidget* parent, TColor initial) {
+    const TColor start = colorChosen_ ? lastColor_ : initial;
+    const QColor chosen = QColorDialog::getColor(
+        QColor(GetRValue(start), GetGValue(start), GetBValue(start)), parent);
+    if (!chosen.isValid()) return std::nullopt;
+    lastColor_ = RGB(chosen.red(), chosen.green(), chosen.blue());
+    colorChosen_ = true;
+    return lastColor_;
+}
+
+std::optional<std::string> TQtDialogs::ChooseFolder(QWidget* parent, const std::string& start) {
+    QFileDialog dialog(parent, QObject::tr("Select Directory"), Q(start));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setOption(QFileDialog::ReadOnly); // no "create folder" button
+    dialog.setFileMode(QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+int TQtDialogs::RunModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
+QAction* TQtDialogs::PopupMenu(QMenu& menu, const QPoint& screenPos) {
+    return menu.exec(screenPos);
+}
+
+void TQtDialogs::PrinterSetup(QWidget* parent) {
+    QPrinter printer;
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QObject::tr("Printer Setup"));
+    dialog.exec();
+}
+
+void TQtDialogs::ShowHelp(QWidget* parent, const std::string& helpFile) {
+    if (!QFileInfo::exists(Q(helpFile))) {
+        MessageBox(parent, "Quillon", "The help file " + helpFile + " was not found.",
+                   TMsgIcon::Error, TMsgButtons::Ok);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(helpFile)));
+}

@@ -1,0 +1,72 @@
+#include "app/QtBitmap.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+#include <cstring>
+
+QImage ToQImage(const TBitmap& bitmap) {
+    return ToQImage(bitmap, 0, 0, bitmap.Width(), bitmap.Height());
+}
+
+QImage ToQImage(const TBitmap& bitmap, int left, int top, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull()) return image;
+    const TPixelFormat format = bitmap.PixelFormat();
+    const int bpp = bitmap.BytesPerPixel();
+    for (int y = 0; y < height; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const std::uint8_t* in = bitmap.ScanLine(top + y) + std::size_t(left) * std::size_t(bpp);
+        if (format == pfDevice || format == pf32bit) {
+            for (int x = 0; x < width; ++x, in += 4) out[x] = qRgb(in[2], in[1], in[0]);
+        } else if (format == pf24bit) {
+            for (int x = 0; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+        } else {
+            const auto& palette = bitmap.Palette();
+            for (int x = 0; x < width; ++x) {
+                const TColor c = in[x] < palette.size() ? palette[in[x]] : clBlack;
+                out[x] = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+            }
+        }
+    }
+    return image;
+}
+
+void FromQImage(const QImage& image, TBitmap& bitmap) {
+    CheckPictureSize(image.width(), image.height());
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    TBitmap result(rgb.width(), rgb.height(), pfDevice);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        std::uint8_t* out = result.ScanLine(y);
+        for (int x = 0; x < rgb.width(); ++x, out += 4) {
+            out[0] = std::uint8_t(qBlue(in[x]));
+            out[1] = std::uint8_t(qGreen(in[x]));
+            out[2] = std::uint8_t(qRed(in[x]));
+            out[3] = 0;
+        }
+    }
+    bitmap.SwapPicture(result);
+}
+
+bool TQtClipboard::HasBitmap() const {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasImage();
+}
+
+bool TQtClipboard::GetBitmap(TBitmap& out) const {
+    if (!HasBitmap()) return false;
+    const QImage image = QApplication::clipboard()->image();
+    if (image.isNull()) return false;
+    FromQImage(image, out);
+    return true;
+}
+
+void TQtClipboard::SetBitmap(const TBitmap& bitmap) {
+    QApplication::clipboard()->setImage(ToQImage(bitmap));
+}
+
+void TQtClipboard::Clear() {
+    QApplication::clipboard()->clear();
+}

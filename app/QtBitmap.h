@@ -1,0 +1,26 @@
+// Conversions between the engine's bitmaps and Qt images, and the system
+// clipboard as the engine's clipboard.
+#pragma once
+
+#include "framing/Bitmap.h"
+#include "framing/Clipboard.h"
+
+#include <QImage>
+
+// The bitmap as an opaque RGB32 image (any pixel format).
+QImage ToQImage(const TBitmap& bitmap);
+// The part (x, y, width, height) of the bitmap, which must lie inside it.
+QImage ToQImage(const TBitmap& bitmap, int x, int y, int width, int height);
+// Replaces bitmap by image as a pfDevice bitmap whose fourth bytes are 0.
+// Throws EPictureError when the image is over the size limit.
+void FromQImage(const QImage& image, TBitmap& bitmap);
+
+// The system clipboard holding one picture (Qt's image format). Every other
+// content counts as "no bitmap".
+class TQtClipboard final : public TClipboard {
+public:
+    bool HasBitmap() const override;
+    bool GetBitmap(TBitmap& out) const override;
+    void SetBitmap(const TBitmap& bitmap) override;
+    void Clear() override;
+};

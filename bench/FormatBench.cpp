@@ -1,0 +1,61 @@
+// Picture format costs on a 4000 x 3000 photo-like picture: GIF colour
+// reduction and encoding, JPEG encoding and decoding.
+#include "bench/BenchSupport.h"
+
+#include "formats/Octree.h"
+#include "formats/Readers.h"
+
+namespace {
+
+const TBitmap& Photo() {
+    static const auto photo = MakeBenchPhoto();
+    return *photo;
+}
+
+std::size_t PhotoBytes() {
+    return Photo().Stride() * std::size_t(Photo().Height());
+}
+
+void BM_GifQuantize(benchmark::State& state) {
+    Photo(); // made before the timing starts
+    for (auto _ : state) {
+        TBitmap out;
+        QuantizePicture(Photo(), out);
+        benchmark::DoNotOptimize(out.Bits());
+    }
+    ReportMemcpyRatio(state, PhotoBytes());
+}
+BENCHMARK(BM_GifQuantize)->Unit(benchmark::kMillisecond);
+
+void BM_GifQuantizeAndEncode(benchmark::State& state) {
+    Photo();
+    for (auto _ : state) {
+        auto bytes = EncodeGif(Photo());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    ReportMemcpyRatio(state, PhotoBytes());
+}
+BENCHMARK(BM_GifQuantizeAndEncode)->Unit(benchmark::kMillisecond);
+
+void BM_JpegEncode(benchmark::State& state) {
+    Photo();
+    for (auto _ : state) {
+        auto bytes = EncodeJpeg(Photo());
+        benchmark::DoNotOptimize(bytes.data());
+    }
+    ReportMemcpyRatio(state, PhotoBytes());
+}
+BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
+
+void BM_JpegDecode(benchmark::State& state) {
+    static const auto file = EncodeJpeg(Photo());
+    for (auto _ : state) {
+        TBitmap out;
+        ReadJpeg(file, "bench.jpg", out);
+        benchmark::DoNotOptimize(out.Bits());
+    }
+    ReportMemcpyRatio(state, PhotoBytes());
+}
+BENCHMARK(BM_JpegDecode)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,71 @@
+// The geometric styles (jagged, oval, diamond, grayscale, bubble, 3D, drop
+// shadow, box) painted on a 4000 x 3000 photo with the photo document's
+// default parameters for an image shown at 100 %: one PaintFrame, which ends
+// with ShowOutput, per iteration. Thickness defaults above 200 are refused by
+// the frame's setter, so those styles also run at the largest accepted
+// thickness ("/max").
+#include "bench/BenchSupport.h"
+
+#include "framing/BoxFrame.h"
+#include "framing/BubbleFrame.h"
+#include "framing/Clipboard.h"
+#include "framing/DataPaths.h"
+#include "framing/DropShadowFrame.h"
+#include "framing/GrayscaleFrame.h"
+#include "framing/JaggedFrame.h"
+#include "framing/OvalDiamond.h"
+#include "framing/ThreeDFrame.h"
+
+#include <exception>
+#include <memory>
+
+namespace {
+struct Defaults {
+    int frameWidth, frameHeight;
+    TColor frameColor;
+    bool expand;
+    int borderWidth;
+};
+
+template <class T> void PaintStyle(benchmark::State& state, Defaults d) {
+    static std::unique_ptr<TBitmap> photo = MakeBenchPhoto();
+    Clipboard().SetBitmap(*photo);
+    SetStartFolder(QUILLON_BUILD_DATA_DIR);
+    std::unique_ptr<T> frame;
+    try {
+        frame =
+            std::make_unique<T>(nullptr, "bench.bmp", 0, 0, d.frameWidth, d.frameHeight,
+                                d.frameColor, clBlack, d.expand, d.borderWidth, clWhite, 0, true);
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+        return;
+    }
+    for (auto _ : state) {
+        frame->PaintFrame();
+        benchmark::DoNotOptimize(frame->Output->Bits());
+    }
+    ReportMemcpyRatio(state, frame->Output->Stride() * std::size_t(frame->Output->Height()));
+}
+
+constexpr int W = kBenchWidth, H = kBenchHeight;
+
+void Add(const char* name, void (*fn)(benchmark::State&, Defaults), Defaults d) {
+    benchmark::RegisterBenchmark(name, fn, d)->Unit(benchmark::kMillisecond);
+}
+
+const bool registered = [] {
+    Add("PaintStyle/jagged", PaintStyle<TJaggedFrame>, {W / 15, H / 15, clWhite, false, 1});
+    Add("PaintStyle/jagged/max", PaintStyle<TJaggedFrame>, {200, 200, clWhite, false, 1});
+    Add("PaintStyle/oval", PaintStyle<TOvalFrame>, {1, 1, clWhite, false, 1});
+    Add("PaintStyle/diamond", PaintStyle<TDiamondFrame>, {1, 1, clWhite, true, 2});
+    Add("PaintStyle/grayscale", PaintStyle<TGrayscaleFrame>, {0, 0, clOlive, false, 1});
+    Add("PaintStyle/bubble", PaintStyle<TBubbleFrame>, {W / 10, W / 10, clWhite, false, 1});
+    Add("PaintStyle/bubble/max", PaintStyle<TBubbleFrame>, {200, 200, clWhite, false, 1});
+    Add("PaintStyle/3d", PaintStyle<T3DFrame>, {W / 20, W / 20, clOlive, false, 1});
+    Add("PaintStyle/dropshadow", PaintStyle<TDropShadowFrame>, {W / 10, W / 10, clGray, true, 1});
+    Add("PaintStyle/dropshadow/max", PaintStyle<TDropShadowFrame>, {200, 200, clGray, true, 1});
+    Add("PaintStyle/box", PaintStyle<TBoxFrame>, {W / 10, W / 10, clWhite, true, 1});
+    Add("PaintStyle/box/max", PaintStyle<TBoxFrame>, {200, 200, clWhite, true, 1});
+    return true;
+}();
+} // namespace

@@ -1,0 +1,441 @@
+#include "framing/Raster.h"
+
+#include "framing/Bitmap.h"
+#include "framing/Canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace raster {
+
+i64 ClampCoord(i64 v) {
+    return std::clamp(v, -kCoordLimit, kCoordLimit);
+}
+
+Surface PrepareSurface(TBitmap& bitmap) {
+    if (bitmap.IsIndexed()) bitmap.SetPixelFormat(pfDevice);
+    Surface s;
+    s.bits = bitmap.Bits();
+    s.stride = bitmap.Stride();
+    s.width = bitmap.Width();
+    s.height = bitmap.Height();
+    s.bpp = bitmap.BytesPerPixel();
+    return s;
+}
+
+namespace {
+
+void StoreColour(std::uint8_t out[4], TColor color) {
+    out[0] = GetBValue(color);
+    out[1] = GetGValue(color);
+    out[2] = GetRValue(color);
+    out[3] = 0;
+}
+
+// Writes n pixels of one colour starting at dst.
+void FillPixels(std::uint8_t* dst, i64 n, const std::uint8_t colour[4], int bpp) {
+    if (bpp == 4) {
+        std::uint32_t v;
+        std::memcpy(&v, colour, 4);
+        for (i64 i = 0; i < n; ++i) std::memcpy(dst + 4 * i, &v, 4);
+    } else {
+        for (i64 i = 0; i < n; ++i, dst += 3) {
+            dst[0] = colour[0];
+            dst[1] = colour[1];
+            dst[2] = colour[2];
+        }
+    }
+}
+
+// Pattern rows are stored repeated to at least this many pixels, so that a
+// small tile does not cost one copy per tile.
+constexpr int kMinPatternRun = 64;
+
+i64 FloorDiv(i64 a, i64 b) { // b > 0
+    i64 q = a / b;
+    return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+i64 CeilDiv(i64 a, i64 b) { // b > 0
+    return -FloorDiv(-a, b);
+}
+
+} // namespace
+
+Paint Paint::Solid(TColor color, int bpp) {
+    Paint p;
+    p.kind_ = Kind::Solid;
+    p.bpp_ = bpp;
+    StoreColour(p.colour_, color);
+    return p;
+}
+
+Paint Paint::FromBrush(const TBrush& brush, int bpp) {
+    if (brush.Style() == bsClear) return Paint();
+    const TBitmap* pattern = brush.Bitmap();
+    if (!pattern || pattern->Empty() || pattern->PixelFormat() != pf32bit)
+        return Solid(brush.Color(), bpp);
+    Paint p;
+    p.kind_ = Kind::Pattern;
+    p.bpp_ = bpp;
+    p.patternWidth_ = pattern->Width();
+    p.patternHeight_ = pattern->Height();
+    const int tiles = (kMinPatternRun + p.patternWidth_ - 1) / p.patternWidth_;
+    p.rowPixels_ = tiles * p.patternWidth_;
+    p.pattern_.resize(std::size_t(p.rowPixels_) * std::size_t(p.patternHeight_) * std::size_t(bpp));
+    std::uint8_t* d = p.pattern_.data();
+    for (int y = 0; y < p.patternHeight_; ++y) {
+        const std::uint8_t* row = pattern->ScanLine(y);
+        for (int i = 0; i < p.rowPixels_; ++i, d += bpp) {
+            const std::uint8_t* s = row + 4 * (i % p.patternWidth_);
+            d[0] = s[0];
+            d[1] = s[1];
+            d[2] = s[2];
+            if (bpp == 4) d[3] = 0;
+        }
+    }
+    return p;
+}
+
+void Paint::FillSpan(const Surface& s, int y, i64 x0, i64 x1) const {
+    if (kind_ == Kind::None || y < 0 || y >= s.height) return;
+    x0 = std::max<i64>(x0, 0);
+    x1 = std::min<i64>(x1, s.width);
+    if (x0 >= x1) return;
+    std::uint8_t* dst = s.Row(y) + x0 * s.bpp;
+    if (kind_ == Kind::Solid) {
+        FillPixels(dst, x1 - x0, colour_, s.bpp);
+        return;
+    }
+    // pattern-tiling: pixel (x, y) takes tile pixel (x mod w, y mod h).
+    const std::size_t rowBytes = std::size_t(rowPixels_) * std::size_t(bpp_);
+    const std::uint8_t* row = pattern_.data() + std::size_t(y % patternHeight_) * rowBytes;
+    i64 offset = x0 % patternWidth_;
+    i64 left = x1 - x0;
+    while (left > 0) {
+        const i64 n = std::min<i64>(left, rowPixels_ - offset);
+        std::memcpy(dst, row + offset * bpp_, std::size_t(n) * std::size_t(bpp_));
+        dst += n * bpp_;
+        left -= n;
+        offset = 0; // a stored row holds whole tiles
+    }
+}
+
+void PutPixel(const Surface& s, int x, int y, TColor color) {
+    if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
+    std::uint8_t c[4];
+    StoreColour(c, color);
+    std::memcpy(s.Row(y) + std::size_t(x) * std::size_t(s.bpp), c, std::size_t(s.bpp));
+}
+
+// ---------------------------------------------------------------- thin-line
+
+void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
+    const i64 dx = x1 - x0, dy = y1 - y0;
+    if ((dx == 0 && dy == 0) || s.Empty()) return;
+    std::uint8_t c[4];
+    StoreColour(c, color);
+    const std::size_t bpp = std::size_t(s.bpp);
+
+    // Walk the major axis; (ma, mi) are the major and minor start, the
+    // major range is clipped to the surface before the walk starts.
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    const i64 dMaj = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const i64 dMin = xMajor ? std::llabs(dy) : std::llabs(dx);
+    const i64 sMaj = (xMajor ? dx : dy) < 0 ? -1 : 1;
+    const i64 sMin = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    const i64 ma = xMajor ? x0 : y0, mi = xMajor ? y0 : x0;
+    const i64 majLimit = xMajor ? s.width : s.height;
+    const i64 minLimit = xMajor ? s.height : s.width;
+    if (dMin == 0 && (mi < 0 || mi >= minLimit)) return;
+
+    i64 kLo = 0, kHi = dMaj - 1;
+    if (sMaj > 0) {
+        kLo = std::max(kLo, -ma);
+        kHi = std::min(kHi, majLimit - 1 - ma);
+    } else {
+        kLo = std::max(kLo, ma - (majLimit - 1));
+        kHi = std::min(kHi, ma);
+    }
+    if (kLo > kHi) return;
+
+    const i64 den = 2 * dMaj;
+    const i64 num = 2 * kLo * dMin + dMaj - 1;
+    i64 m = num / den, r = num % den;
+    for (i64 k = kLo; k <= kHi; ++k) {
+        const i64 minor = mi + sMin * m;
+        if (minor >= 0 && minor < minLimit) {
+            const i64 major = ma + sMaj * k;
+            const i64 x = xMajor ? major : minor, y = xMajor ? minor : major;
+            std::memcpy(s.Row(int(y)) + std::size_t(x) * bpp, c, bpp);
+        } else if ((sMin > 0) == (minor >= minLimit)) {
+            break; // moving further away from the surface
+        }
+        r += 2 * dMin;
+        if (r >= den) {
+            r -= den;
+            ++m;
+        }
+    }
+}
+
+// ----------------------------------------------------------------- wide-pen
+
+Capsule MakeCapsule(i64 x0, i64 y0, i64 x1, i64 y1, int width) {
+    const i64 w = std::clamp<i64>(width, 1, kCoordLimit);
+    const i64 o = (w % 2 == 0) ? 1 : 0;
+    return {2 * x0 + 1 - o, 2 * y0 + 1 - o, 2 * x1 + 1 - o, 2 * y1 + 1 - o, w};
+}
+
+bool InCapsule(const Capsule& c, i64 px, i64 py) {
+    const i64 X = 2 * px + 1, Y = 2 * py + 1;
+    const i64 dx = c.bx - c.ax, dy = c.by - c.ay;
+    const i64 ux = X - c.ax, uy = Y - c.ay;
+    const i128 len2 = i128(dx) * dx + i128(dy) * dy;
+    const i128 t = i128(ux) * dx + i128(uy) * dy;
+    const i128 w2 = i128(c.w) * c.w;
+    if (len2 == 0 || t <= 0) return i128(ux) * ux + i128(uy) * uy < w2;
+    if (t >= len2) {
+        const i64 vx = X - c.bx, vy = Y - c.by;
+        return i128(vx) * vx + i128(vy) * vy < w2;
+    }
+    const i128 cross = i128(ux) * dy - i128(uy) * dx;
+    return cross * cross < w2 * len2;
+}
+
+namespace {
+
+// Doubled-coordinate interval [lo, hi] of a disc's row, or false.
+bool DiscRow(double cx, double cy, double r, double Y, double& lo, double& hi) {
+    const double d = Y - cy;
+    if (std::fabs(d) >= r) return false;
+    const double h = std::sqrt(r * r - d * d);
+    lo = cx - h;
+    hi = cx + h;
+    return true;
+}
+
+// Shrinks the pixel range [lo, hi] of a row to the pixels that pass the
+// exact test; the range must contain every such pixel and the pixels that
+// pass must be contiguous.
+template <class Inside> Span ShrinkToExact(i64 lo, i64 hi, Inside inside) {
+    while (lo <= hi && !inside(lo)) ++lo;
+    while (hi >= lo && !inside(hi)) --hi;
+    if (lo > hi) return {};
+    return {int(lo), int(hi + 1)};
+}
+
+// Pixel range covering the doubled interval [lo, hi], grown by a margin
+// that absorbs rounding, clipped to [clipLo, clipHi).
+bool PixelRange(double lo, double hi, i64 clipLo, i64 clipHi, i64& a, i64& b) {
+    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 2);
+    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 2);
+    return a <= b;
+}
+
+Span CapsuleRowClipped(const Capsule& c, int y, i64 clipLo, i64 clipHi) {
+    // A slightly wider capsule, solved in floating point, bounds the row;
+    // the exact test then trims it.
+    const double Y = 2.0 * y + 1;
+    const double r = double(c.w) + 3;
+    double lo = 1e300, hi = -1e300, a, b;
+    if (DiscRow(double(c.ax), double(c.ay), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
+    if (DiscRow(double(c.bx), double(c.by), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
+    const double dx = double(c.bx - c.ax), dy = double(c.by - c.ay);
+    const double len = std::sqrt(dx * dx + dy * dy);
+    if (len > 0) {
+        // The band: |cross| < r len and 0 <= t <= len^2, both linear in X.
+        double bl = -1e300, bh = 1e300;
+        const double yc = Y - double(c.ay);
+        // cross = (X - ax) dy - yc dx
+        if (dy != 0) {
+            double e1 = double(c.ax) + (yc * dx - r * len) / dy;
+            double e2 = double(c.ax) + (yc * dx + r * len) / dy;
+            bl = std::max(bl, std::min(e1, e2));
+            bh = std::min(bh, std::max(e1, e2));
+        } else if (std::fabs(yc * dx) >= r * len) {
+            bh = -1e300;
+        }
+        // t = (X - ax) dx + yc dy
+        if (dx != 0) {
+            double e1 = double(c.ax) + (0 - yc * dy) / dx;
+            double e2 = double(c.ax) + (len * len - yc * dy) / dx;
+            bl = std::max(bl, std::min(e1, e2));
+            bh = std::min(bh, std::max(e1, e2));
+        } else if (yc * dy < 0 || yc * dy > len * len) {
+            bh = -1e300;
+        }
+        if (bl <= bh) lo = std::min(lo, bl), hi = std::max(hi, bh);
+    }
+    if (lo > hi) return {};
+    i64 pa, pb;
+    if (!PixelRange(lo, hi, clipLo, clipHi, pa, pb)) return {};
+    return ShrinkToExact(pa, pb, [&](i64 x) { return InCapsule(c, x, y); });
+}
+
+} // namespace
+
+Span CapsuleRow(const Capsule& c, int y, int clipWidth) {
+    return CapsuleRowClipped(c, y, 0, clipWidth);
+}
+
+void FillCapsule(const Surface& s, TColor color, const Capsule& c) {
+    if (s.Empty()) return;
+    const Paint paint = Paint::Solid(color, s.bpp);
+    const i64 top = std::max<i64>(0, FloorDiv(std::min(c.ay, c.by) - c.w - 1, 2) - 1);
+    const i64 bottom = std::min<i64>(s.height - 1, CeilDiv(std::max(c.ay, c.by) + c.w - 1, 2) + 1);
+    for (i64 y = top; y <= bottom; ++y) {
+        const Span sp = CapsuleRow(c, int(y), s.width);
+        if (!sp.Empty()) paint.FillSpan(s, int(y), sp.x0, sp.x1);
+    }
+}
+
+// ------------------------------------------------------------------ ellipse
+
+bool InEllipse(const EllipseShape& e, i64 px, i64 py) {
+    if (e.a <= 0 || e.b <= 0) return false;
+    const i128 X = 2 * px + 1 - e.cx, Y = 2 * py + 1 - e.cy;
+    const i128 a2 = i128(e.a) * e.a, b2 = i128(e.b) * e.b;
+    return X * X * b2 + Y * Y * a2 < a2 * b2;
+}
+
+namespace {
+
+Span EllipseRowClipped(const EllipseShape& e, int y, i64 clipLo, i64 clipHi) {
+    if (e.a <= 0 || e.b <= 0) return {};
+    const double Y = 2.0 * y + 1 - double(e.cy);
+    const double a = double(e.a) + 2, b = double(e.b) + 2;
+    if (std::fabs(Y) >= b) return {};
+    const double h = a * std::sqrt(1 - (Y / b) * (Y / b));
+    i64 pa, pb;
+    if (!PixelRange(double(e.cx) - h, double(e.cx) + h, clipLo, clipHi, pa, pb)) return {};
+    return ShrinkToExact(pa, pb, [&](i64 x) { return InEllipse(e, x, y); });
+}
+
+// Rows [top, bottom] that may hold pixels of the ellipse, clipped to s.
+bool EllipseRows(const Surface& s, const EllipseShape& e, i64 margin, int& top, int& bottom) {
+    const i64 t = FloorDiv(e.cy - e.b - 1, 2) - 1 - margin;
+    const i64 b = CeilDiv(e.cy + e.b - 1, 2) + 1 + margin;
+    top = int(std::max<i64>(t, 0));
+    bottom = int(std::min<i64>(b, s.height - 1));
+    return top <= bottom;
+}
+
+} // namespace
+
+Span EllipseRow(const EllipseShape& e, int y, int clipWidth) {
+    return EllipseRowClipped(e, y, 0, clipWidth);
+}
+
+void FillEllipse(const Surface& s, const Paint& paint, const EllipseShape& e) {
+    int top, bottom;
+    if (paint.None() || s.Empty() || !EllipseRows(s, e, 0, top, bottom)) return;
+    for (int y = top; y <= bottom; ++y) {
+        const Span sp = EllipseRow(e, y, s.width);
+        if (!sp.Empty()) paint.FillSpan(s, y, sp.x0, sp.x1);
+    }
+}
+
+namespace {
+
+// The ellipse-thin pixels of row y: the row's span less the pixels whose
+// four neighbours are all inside. Spans are clipped one pixel beyond the
+// surface so that the true ends of a row are told from the clip.
+void ThinOutlineRow(const Surface& s, const Paint& pen, const EllipseShape& e, int y) {
+    const i64 lo = -1, hi = i64(s.width) + 1;
+    const Span row = EllipseRowClipped(e, y, lo, hi);
+    if (row.Empty()) return;
+    const Span up = EllipseRowClipped(e, y - 1, lo, hi);
+    const Span down = EllipseRowClipped(e, y + 1, lo, hi);
+    int i0 = row.x0 + 1, i1 = row.x1 - 1;
+    if (up.Empty() || down.Empty()) {
+        i0 = i1;
+    } else {
+        i0 = std::max({i0, up.x0, down.x0});
+        i1 = std::min({i1, up.x1, down.x1});
+    }
+    if (i0 >= i1) {
+        pen.FillSpan(s, y, row.x0, row.x1);
+    } else {
+        pen.FillSpan(s, y, row.x0, i0);
+        pen.FillSpan(s, y, i1, row.x1);
+    }
+}
+
+} // namespace
+
+void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
+    int top, bottom;
+    if (s.Empty() || !EllipseRows(s, e, 0, top, bottom)) return;
+    const Paint pen = Paint::Solid(color, s.bpp);
+    for (int y = top; y <= bottom; ++y) ThinOutlineRow(s, pen, e, y);
+}
+
+void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width) {
+    const i64 w = std::clamp<i64>(width, 1, kCoordLimit);
+    const EllipseShape outer{e.cx, e.cy, e.a + w, e.b + w};
+    const EllipseShape inner{e.cx, e.cy, e.a - w, e.b - w};
+    int top, bottom;
+    if (s.Empty() || !EllipseRows(s, outer, 0, top, bottom)) return;
+    const Paint pen = Paint::Solid(color, s.bpp);
+    for (int y = top; y <= bottom; ++y) {
+        const Span o = EllipseRow(outer, y, s.width);
+        if (!o.Empty()) {
+            const Span i = EllipseRow(inner, y, s.width);
+            if (i.Empty()) {
+                pen.FillSpan(s, y, o.x0, o.x1);
+            } else {
+                pen.FillSpan(s, y, o.x0, i.x0);
+                pen.FillSpan(s, y, i.x1, o.x1);
+            }
+        }
+        // The thin outline of the path keeps the ring closed where a very
+        // flat ellipse makes the band between the two ellipses thinner than
+        // a pixel.
+        ThinOutlineRow(s, pen, e, y);
+    }
+}
+
+// ------------------------------------------------------------- polygon-fill
+
+void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> points) {
+    if (paint.None() || s.Empty() || points.size() < 3) return;
+    struct Edge {
+        i64 x0, y0, x1, y1; // y0 < y1
+    };
+    std::vector<Edge> edges;
+    edges.reserve(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const TPoint& p = points[i];
+        const TPoint& q = points[(i + 1) % points.size()];
+        i64 x0 = ClampCoord(p.x), y0 = ClampCoord(p.y), x1 = ClampCoord(q.x), y1 = ClampCoord(q.y);
+        if (y0 == y1) continue;
+        if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
+        edges.push_back({x0, y0, x1, y1});
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    i64 yMin = edges.front().y0, yMax = edges.front().y1;
+    for (const Edge& e : edges) yMax = std::max(yMax, e.y1);
+    const i64 top = std::max<i64>(yMin, 0), bottom = std::min<i64>(yMax - 1, s.height - 1);
+
+    std::vector<const Edge*> active;
+    std::vector<i64> xs;
+    std::size_t next = 0;
+    for (i64 y = top; y <= bottom; ++y) {
+        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+        std::erase_if(active, [y](const Edge* e) { return e->y1 <= y; });
+        xs.clear();
+        for (const Edge* e : active) {
+            // First pixel at or right of the crossing: ceil(x0 + (y - y0) dx / dy).
+            const i64 dy = e->y1 - e->y0;
+            xs.push_back(CeilDiv(e->x0 * dy + (y - e->y0) * (e->x1 - e->x0), dy));
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
+            paint.FillSpan(s, int(y), xs[i], xs[i + 1]);
+    }
+}
+
+} // namespace raster

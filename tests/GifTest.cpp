@@ -1,0 +1,319 @@
+#include "formats/Formats.h"
+#include "formats/Octree.h"
+#include "formats/Readers.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <gif_lib.h>
+
+#include <random>
+#include <set>
+
+namespace {
+
+int Append(GifFileType* gif, const GifByteType* bytes, int n) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+    out->insert(out->end(), bytes, bytes + n);
+    return n;
+}
+
+ColorMapObject* Map(const std::vector<TColor>& colours) {
+    std::vector<GifColorType> c;
+    for (TColor x : colours) c.push_back({GetRValue(x), GetGValue(x), GetBValue(x)});
+    return GifMakeMapObject(int(c.size()), c.data());
+}
+
+struct TGifSpec {
+    int ScreenW = 0, ScreenH = 0, Background = 0;
+    std::vector<TColor> Global = {};
+    int Left = 0, Top = 0;
+    std::vector<std::string> Rows = {}; // one digit a pixel: its index
+    std::vector<TColor> Local = {};
+    bool Interlace = false;
+    int Transparent = -1;
+};
+
+// A GIF file written with giflib directly, so that the reader is checked on
+// layouts the project's writer never makes.
+std::vector<std::uint8_t> MakeGif(const TGifSpec& s) {
+    std::vector<std::uint8_t> out;
+    int err = 0;
+    GifFileType* gif = EGifOpen(&out, Append, &err);
+    ColorMapObject* global = s.Global.empty() ? nullptr : Map(s.Global);
+    EGifPutScreenDesc(gif, s.ScreenW, s.ScreenH, 8, s.Background, global);
+    if (s.Transparent >= 0) {
+        GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, s.Transparent};
+        GifByteType ext[4];
+        EGifGCBToExtension(&gcb, ext);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+    }
+    const int w = int(s.Rows[0].size()), h = int(s.Rows.size());
+    ColorMapObject* local = s.Local.empty() ? nullptr : Map(s.Local);
+    EGifPutImageDesc(gif, s.Left, s.Top, w, h, s.Interlace, local);
+    std::vector<int> order;
+    if (s.Interlace) {
+        for (int y = 0; y < h; y += 8) order.push_back(y);
+        for (int y = 4; y < h; y += 8) order.push_back(y);
+        for (int y = 2; y < h; y += 4) order.push_back(y);
+        for (int y = 1; y < h; y += 2) order.push_back(y);
+    } else {
+        for (int y = 0; y < h; ++y) order.push_back(y);
+    }
+    for (int y : order) {
+        std::vector<GifPixelType> line;
+        for (char c : s.Rows[std::size_t(y)]) line.push_back(GifPixelType(c - '0'));
+        EGifPutLine(gif, line.data(), w);
+    }
+    EGifCloseFile(gif, &err);
+    GifFreeMapObject(global);
+    GifFreeMapObject(local);
+    return out;
+}
+
+std::unique_ptr<TBitmap> Decode(const std::vector<std::uint8_t>& file) {
+    auto b = std::make_unique<TBitmap>();
+    ReadGif(file, "test.gif", *b);
+    return b;
+}
+
+const std::map<char, TColor> kLegend = {{'k', clBlack}, {'w', clWhite}, {'r', clRed},
+                                        {'g', clLime},  {'b', clBlue},  {'y', 0x00FFFF}};
+const std::vector<TColor> kColours = {clBlack, clWhite,  clRed,  clLime,
+                                      clBlue,  0x00FFFF, clGray, clSilver};
+
+std::set<TColor> ColoursOf(const TBitmap& b) {
+    std::set<TColor> s;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x) s.insert(b.Pixel(x, y));
+    return s;
+}
+
+// A smooth photo-like picture with a flat rectangle in the middle.
+std::unique_ptr<TBitmap> PhotoWithFlatArea(int w, int h, TColor flat) {
+    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b->SetPixel(x, y, RGB(x * 255 / w, y * 255 / h, (x * y) % 256));
+    for (int y = h / 3; y < 2 * h / 3; ++y)
+        for (int x = w / 3; x < 2 * w / 3; ++x) b->SetPixel(x, y, flat);
+    return b;
+}
+
+} // namespace
+
+// ---- Reading --------------------------------------------------------------------
+
+TEST(GifReader, ImageCoveringTheScreenIsThePicture) {
+    auto b =
+        Decode(MakeGif({.ScreenW = 3, .ScreenH = 2, .Global = kColours, .Rows = {"123", "450"}}));
+    EXPECT_EQ(b->PixelFormat(), pf8bit);
+    EXPECT_EQ(b->Palette(), kColours);
+    EXPECT_PIXELS(*b, kLegend, {"wrg", "byk"});
+}
+
+TEST(GifReader, SmallerImageIsPlacedOnTheLogicalScreen) {
+    auto b = Decode(MakeGif({.ScreenW = 6,
+                             .ScreenH = 4,
+                             .Background = 1,
+                             .Global = kColours,
+                             .Left = 2,
+                             .Top = 1,
+                             .Rows = {"234", "324"},
+                             .Transparent = 3}));
+    EXPECT_PIXELS(*b, kLegend,
+                  {"wwwwww", //
+                   "wwrwbw", // index 3 is transparent: the background shows
+                   "wwwrbw", //
+                   "wwwwww"});
+}
+
+TEST(GifReader, ImagePartlyOffTheScreenIsClipped) {
+    auto b = Decode(MakeGif({.ScreenW = 3,
+                             .ScreenH = 2,
+                             .Global = kColours,
+                             .Left = 2,
+                             .Top = 1,
+                             .Rows = {"22", "22"}}));
+    EXPECT_PIXELS(*b, kLegend, {"kkk", "kkr"});
+}
+
+TEST(GifReader, LocalColourTableWins) {
+    auto b = Decode(MakeGif({.ScreenW = 2,
+                             .ScreenH = 1,
+                             .Global = kColours,
+                             .Rows = {"01"},
+                             .Local = {clBlue, clRed}}));
+    EXPECT_PIXELS(*b, kLegend, {"br"});
+    EXPECT_EQ(b->Palette(), (std::vector<TColor>{clBlue, clRed}));
+}
+
+TEST(GifReader, InterlacedRowsComeBackInOrder) {
+    std::vector<std::string> rows;
+    std::vector<std::string> art;
+    for (int y = 0; y < 11; ++y) {
+        rows.push_back(std::string(1, char('0' + y % 6)) + "1");
+        art.push_back(std::string(1, "kwrgby"[y % 6]) + "w");
+    }
+    auto b = Decode(MakeGif(
+        {.ScreenW = 2, .ScreenH = 11, .Global = kColours, .Rows = rows, .Interlace = true}));
+    EXPECT_TRUE(PixelsMatch(*b, art, kLegend));
+}
+
+TEST(GifReader, BrokenFilesAreRefused) {
+    const auto good = MakeGif({.ScreenW = 8,
+                               .ScreenH = 8,
+                               .Global = kColours,
+                               .Rows = {"01234567", "76543210", "01234567", "76543210", "01234567",
+                                        "76543210", "01234567", "76543210"}});
+    EXPECT_THROW(Decode({}), EPictureError);
+    EXPECT_THROW(Decode({'G', 'I', 'F', '8', '9', 'a'}), EPictureError);
+    EXPECT_THROW(Decode({'B', 'M', 0, 0}), EPictureError);
+    // Every cut before the image data ends; the trailer byte alone may go.
+    for (std::size_t n = 0; n + 2 < good.size(); ++n)
+        EXPECT_THROW(
+            Decode(std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n))),
+            EPictureError)
+            << n;
+    std::mt19937 rng(5);
+    for (int round = 0; round < 2000; ++round) {
+        auto damaged = good;
+        for (int k = 0; k < 3; ++k) damaged[rng() % damaged.size()] = std::uint8_t(rng());
+        try {
+            Decode(damaged);
+        } catch (const EPictureError&) {
+        }
+    }
+}
+
+TEST(GifReader, HugeImageInATinyFileIsRefused) {
+    auto file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
+    // Screen and image sizes to 65535 x 65535: over the picture size limit.
+    file[6] = file[7] = file[8] = file[9] = 0xFF;
+    EXPECT_THROW(Decode(file), EPictureError);
+    // Image 16000 x 16000 (under the limit) with a few bytes of data.
+    file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
+    std::size_t desc = 13 + 8 * 3; // after the header and an 8-entry global table
+    ASSERT_EQ(file[desc], ',');
+    file[desc + 5] = 0x80;
+    file[desc + 6] = 0x3E;
+    file[desc + 7] = 0x80;
+    file[desc + 8] = 0x3E;
+    EXPECT_THROW(Decode(file), EPictureError);
+}
+
+// ---- Writing --------------------------------------------------------------------
+
+TEST(GifWriter, FewColoursRoundTripExactly) {
+    std::mt19937 rng(11);
+    std::vector<TColor> colours;
+    for (int i = 0; i < 256; ++i) colours.push_back(rng() & 0xFFFFFF);
+    for (TPixelFormat pf : {pf32bit, pf24bit, pfDevice}) {
+        TBitmap b(37, 23, pf);
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 37; ++x) b.SetPixel(x, y, colours[rng() % colours.size()]);
+        auto back = Decode(EncodeGif(b));
+        ASSERT_EQ(back->Width(), 37);
+        ASSERT_EQ(back->Height(), 23);
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 37; ++x) ASSERT_EQ(back->Pixel(x, y), b.Pixel(x, y));
+    }
+}
+
+TEST(GifWriter, IndexedPicturesKeepTheirPalette) {
+    for (auto [pf, n] : {std::pair{pf1bit, 2}, {pf4bit, 5}, {pf8bit, 256}, {pf8bit, 3}}) {
+        TBitmap b(9, 4, pf);
+        for (int i = 0; i < n; ++i) b.Palette().push_back(RGB(i, 255 - i, 7 * i));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 9; ++x) b.ScanLine(y)[x] = std::uint8_t((x * 3 + y) % n);
+        auto back = Decode(EncodeGif(b));
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 9; ++x) {
+                ASSERT_EQ(back->ScanLine(y)[x], b.ScanLine(y)[x]);
+                ASSERT_EQ(back->Pixel(x, y), b.Pixel(x, y));
+            }
+        // The table is padded to a power of two; the colours in front stay.
+        ASSERT_GE(back->Palette().size(), std::size_t(n));
+        EXPECT_TRUE(std::equal(b.Palette().begin(), b.Palette().end(), back->Palette().begin()));
+    }
+}
+
+TEST(GifWriter, PhotoGetsAtMost256ColoursAndNoDither) {
+    auto photo = PhotoWithFlatArea(160, 120, RGB(200, 60, 90));
+    auto back = Decode(EncodeGif(*photo));
+    EXPECT_LE(ColoursOf(*back).size(), 256u);
+    // The flat area maps to one colour, and every pixel to its nearest
+    // palette colour: no pattern of two neighbours alternating.
+    const TColor centre = back->Pixel(80, 60);
+    for (int y = 40; y < 80; ++y)
+        for (int x = 54; x < 106; ++x) ASSERT_EQ(back->Pixel(x, y), centre) << x << "," << y;
+    TBitmap quantized;
+    QuantizePicture(*photo, quantized);
+    const auto& palette = quantized.Palette(); // without the file's padding
+    for (int y = 0; y < 120; y += 7)
+        for (int x = 0; x < 160; x += 5)
+            ASSERT_EQ(back->Pixel(x, y),
+                      palette[std::size_t(NearestPaletteIndex(palette, photo->Pixel(x, y)))]);
+}
+
+// ---- Quantizer ------------------------------------------------------------------
+
+TEST(Octree, KeepsExactColoursUpToTheLimitAndReducesBeyond) {
+    for (int colours : {1, 2, 17, 256, 257, 5000}) {
+        TOctreeQuantizer q(256);
+        std::mt19937 rng{unsigned(colours)};
+        std::set<TColor> added;
+        while (int(added.size()) < colours) {
+            const TColor c = rng() & 0xFFFFFF;
+            if (added.insert(c).second) q.AddColor(GetRValue(c), GetGValue(c), GetBValue(c), 3);
+        }
+        const auto palette = q.Palette();
+        EXPECT_LE(palette.size(), 256u) << colours;
+        if (colours <= 256)
+            EXPECT_EQ(std::set<TColor>(palette.begin(), palette.end()), added) << colours;
+        else
+            EXPECT_GT(palette.size(), 200u) << colours; // folding leaves most of the room used
+    }
+}
+
+TEST(Octree, FoldedLeafHoldsTheMeanColour) {
+    TOctreeQuantizer q(2);
+    q.AddColor(0, 0, 0, 1);
+    q.AddColor(200, 200, 200, 1);
+    q.AddColor(202, 200, 200, 3); // three leaves for two places: the near pair folds
+    const auto p = q.Palette();
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0], clBlack);
+    EXPECT_EQ(p[1], RGB(202, 200, 200)); // (200 + 3 * 202) / 4 = 201.5, rounded
+}
+
+TEST(Octree, FastMappingAgreesWithThePlainSearch) {
+    for (unsigned seed : {1u, 2u, 3u, 77u, 1234u}) {
+        std::mt19937 rng(seed);
+        const int w = 20 + int(rng() % 60), h = 10 + int(rng() % 40);
+        TBitmap b(w, h, seed % 2 ? pf24bit : pf32bit);
+        // Clustered colours: some runs, some noise, some near-duplicates.
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                const int base = int(rng() % 8) * 32;
+                b.SetPixel(x, y, RGB(base + int(rng() % 9), (x * 7 + base) & 255, (y * 5) & 255));
+            }
+        for (int maxColors : {256, 16, 2}) {
+            TBitmap fast, plain;
+            QuantizePicture(b, fast, maxColors);
+            QuantizePictureReference(b, plain, maxColors);
+            ASSERT_EQ(fast.Palette(), plain.Palette()) << "seed " << seed;
+            EXPECT_LE(int(fast.Palette().size()), maxColors);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(fast.ScanLine(y)[x], plain.ScanLine(y)[x])
+                        << "seed " << seed << " colours " << maxColors << " at " << x << "," << y;
+        }
+    }
+}
+
+TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {
+    const std::vector<TColor> palette = {RGB(10, 0, 0), RGB(0, 0, 0), RGB(20, 0, 0), RGB(10, 0, 0)};
+    TPaletteMapper m(palette);
+    for (int r = 0; r < 32; ++r)
+        EXPECT_EQ(m.Index(std::uint8_t(r), 0, 0), NearestPaletteIndex(palette, RGB(r, 0, 0))) << r;
+}

@@ -1,0 +1,278 @@
+#include "formats/Formats.h"
+#include "formats/Readers.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <regex>
+
+#include <jpeglib.h>
+
+namespace {
+
+enum class TSampling { s420, s422, s444, Gray };
+
+// Encodes an RGB picture with the library directly, for the files the reader
+// is checked on (the project's writer only makes one kind of file).
+std::vector<std::uint8_t> LibJpegEncode(const TBitmap& picture, TSampling sampling,
+                                        bool progressive, int quality = 85) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(picture.Width());
+    c.image_height = JDIMENSION(picture.Height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, quality, TRUE);
+    if (sampling == TSampling::Gray) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+    if (sampling == TSampling::s444 || sampling == TSampling::s422) {
+        c.comp_info[0].h_samp_factor = sampling == TSampling::s422 ? 2 : 1;
+        c.comp_info[0].v_samp_factor = 1;
+    }
+    if (progressive) jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> row(std::size_t(picture.Width()) * 3);
+    while (c.next_scanline < c.image_height) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            const TColor col = picture.Pixel(x, int(c.next_scanline));
+            row[3 * std::size_t(x)] = GetRValue(col);
+            row[3 * std::size_t(x) + 1] = GetGValue(col);
+            row[3 * std::size_t(x) + 2] = GetBValue(col);
+        }
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&c, &p, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<std::uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+// A CMYK file made of flat colour blocks, stored with Adobe's inverted values
+// (the library writes the Adobe marker for CMYK).
+std::vector<std::uint8_t> CmykJpeg(const std::vector<std::array<int, 4>>& blocks) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(16 * blocks.size());
+    c.image_height = 16;
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 95, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> row(c.image_width * 4);
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = std::uint8_t(255 - blocks[i / 64][i % 4]);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&c, &p, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<std::uint8_t> bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
+
+std::unique_ptr<TBitmap> Decode(const std::vector<std::uint8_t>& file) {
+    auto b = std::make_unique<TBitmap>();
+    ReadJpeg(file, "test.jpg", *b);
+    return b;
+}
+
+// Reads a binary PPM (P6) or PGM (P5) as written by djpeg.
+std::unique_ptr<TBitmap> ReadPnmFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int w = 0, h = 0, maxval = 0;
+    in >> magic >> w >> h >> maxval;
+    in.get();
+    if (!in || (magic != "P6" && magic != "P5") || maxval != 255) return nullptr;
+    const int n = magic == "P6" ? 3 : 1;
+    std::vector<unsigned char> px(std::size_t(w) * std::size_t(h) * std::size_t(n));
+    in.read(reinterpret_cast<char*>(px.data()), std::streamsize(px.size()));
+    if (!in) return nullptr;
+    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const unsigned char* p =
+                px.data() + (std::size_t(y) * std::size_t(w) + std::size_t(x)) * std::size_t(n);
+            b->SetPixel(x, y, n == 3 ? RGB(p[0], p[1], p[2]) : RGB(p[0], p[0], p[0]));
+        }
+    return b;
+}
+
+bool HaveDjpeg() {
+    return std::system("command -v djpeg >/dev/null 2>&1") == 0;
+}
+
+std::unique_ptr<TBitmap> Noisy(int w, int h, unsigned seed) {
+    auto b = MakeTestPhoto(w, h);
+    std::mt19937 rng(seed);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (rng() % 5 == 0) b->SetPixel(x, y, rng() & 0xFFFFFF);
+    return b;
+}
+
+double MeanError(const TBitmap& a, const TBitmap& b) {
+    double sum = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const TColor p = a.Pixel(x, y), q = b.Pixel(x, y);
+            sum += std::abs(GetRValue(p) - GetRValue(q)) + std::abs(GetGValue(p) - GetGValue(q)) +
+                   std::abs(GetBValue(p) - GetBValue(q));
+        }
+    return sum / (3.0 * a.Width() * a.Height());
+}
+
+void ExpectJpegError(const std::vector<std::uint8_t>& file, const std::string& what) {
+    try {
+        Decode(file);
+        ADD_FAILURE() << what << ": accepted";
+    } catch (const EPictureError& e) {
+        EXPECT_TRUE(std::regex_match(e.what(), std::regex("JPEG error #[0-9]+")))
+            << what << ": " << e.what();
+    }
+}
+
+} // namespace
+
+TEST(JpegReader, DecodesExactlyAsTheReferenceDecoder) {
+    if (!HaveDjpeg()) GTEST_SKIP() << "djpeg is not installed (Debian package libjpeg-turbo-progs)";
+    const std::string dir = TempDir("jpeg-djpeg");
+    struct TCase {
+        int W, H;
+        TSampling Sampling;
+        bool Progressive;
+    };
+    const TCase cases[] = {
+        {1, 1, TSampling::s420, false},    {17, 9, TSampling::s420, false},
+        {64, 48, TSampling::s444, false},  {123, 77, TSampling::s420, false},
+        {123, 77, TSampling::s422, false}, {50, 31, TSampling::Gray, false},
+        {95, 61, TSampling::s420, true},   {40, 40, TSampling::Gray, true},
+    };
+    int n = 0;
+    for (const TCase& c : cases) {
+        const std::string jpg = dir + "/case" + std::to_string(n) + ".jpg";
+        const std::string ppm = dir + "/case" + std::to_string(n++) + ".pnm";
+        const auto file = LibJpegEncode(*Noisy(c.W, c.H, unsigned(n)), c.Sampling, c.Progressive);
+        WriteFileReplacing(jpg, file);
+        ASSERT_EQ(std::system(("djpeg -pnm -outfile '" + ppm + "' '" + jpg + "'").c_str()), 0);
+        auto expected = ReadPnmFile(ppm);
+        ASSERT_TRUE(expected) << ppm;
+        auto actual = Decode(file);
+        EXPECT_EQ(actual->PixelFormat(), pf24bit);
+        ASSERT_EQ(actual->Width(), c.W);
+        ASSERT_EQ(actual->Height(), c.H);
+        bool same = true;
+        for (int y = 0; y < c.H && same; ++y)
+            for (int x = 0; x < c.W && same; ++x)
+                if (actual->Pixel(x, y) != expected->Pixel(x, y)) {
+                    ADD_FAILURE() << jpg << ": first difference at (" << x << ", " << y << ")";
+                    same = false;
+                }
+    }
+}
+
+TEST(JpegReader, AdobeCmykDecodesToItsColours) {
+    auto b = Decode(CmykJpeg({{0, 255, 255, 0},  // red
+                              {255, 0, 255, 0},  // green
+                              {0, 0, 0, 0},      // white
+                              {0, 0, 0, 255},    // black
+                              {0, 0, 0, 128}})); // mid grey
+    const TColor want[] = {clRed, clLime, clWhite, clBlack, RGB(127, 127, 127)};
+    for (int i = 0; i < 5; ++i) {
+        const TColor got = b->Pixel(16 * i + 8, 8);
+        EXPECT_NEAR(GetRValue(got), GetRValue(want[i]), 4) << i;
+        EXPECT_NEAR(GetGValue(got), GetGValue(want[i]), 4) << i;
+        EXPECT_NEAR(GetBValue(got), GetBValue(want[i]), 4) << i;
+    }
+}
+
+TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
+    const auto good = LibJpegEncode(*Noisy(40, 30, 3), TSampling::s420, false);
+    const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), TSampling::s420, true);
+    ExpectJpegError({}, "empty file");
+    ExpectJpegError({'B', 'M', 0, 0, 0}, "not a JPEG");
+    for (const auto* f : {&good, &progressive})
+        for (std::size_t n : {std::size_t(2), std::size_t(20), f->size() / 2, f->size() - 2})
+            ExpectJpegError(std::vector<std::uint8_t>(f->begin(), f->begin() + std::ptrdiff_t(n)),
+                            "cut to " + std::to_string(n) + " bytes");
+    std::mt19937 rng(99);
+    for (int round = 0; round < 300; ++round) {
+        auto damaged = good;
+        for (int k = 0; k < 4; ++k) damaged[rng() % damaged.size()] = std::uint8_t(rng());
+        try {
+            Decode(damaged);
+        } catch (const EPictureError&) {
+        }
+    }
+}
+
+TEST(JpegReader, OversizedFrameIsRefusedBeforeDecoding) {
+    auto file = LibJpegEncode(*Noisy(16, 16, 5), TSampling::s420, false);
+    // The SOF0 segment: FF C0, length, precision, height, width.
+    std::size_t sof = 0;
+    for (std::size_t i = 0; i + 1 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == 0xC0) {
+            sof = i;
+            break;
+        }
+    ASSERT_NE(sof, 0u);
+    for (std::size_t k : {sof + 5, sof + 7}) {
+        file[k] = 0xFF;
+        file[k + 1] = 0xD0; // 65488
+    }
+    EXPECT_THROW(Decode(file), EPictureError);
+}
+
+TEST(JpegWriter, WritesBaselineJfifColourAtQualityNinety) {
+    for (TPixelFormat pf : {pf24bit, pf32bit, pfDevice, pf8bit}) {
+        // Smooth colour, so that a wrong channel order or quality shows in the error.
+        auto photo = std::make_unique<TBitmap>(61, 43, pf24bit);
+        for (int y = 0; y < 43; ++y)
+            for (int x = 0; x < 61; ++x) photo->SetPixel(x, y, RGB(x * 4, 250 - y * 5, 90 + x + y));
+        photo->SetPixelFormat(pf);
+        const auto file = EncodeJpeg(*photo);
+        jpeg_decompress_struct d;
+        jpeg_error_mgr err;
+        d.err = jpeg_std_error(&err);
+        jpeg_create_decompress(&d);
+        jpeg_mem_src(&d, file.data(), (unsigned long)file.size());
+        ASSERT_EQ(jpeg_read_header(&d, TRUE), JPEG_HEADER_OK);
+        EXPECT_TRUE(d.saw_JFIF_marker);
+        EXPECT_FALSE(d.progressive_mode);
+        EXPECT_EQ(d.num_components, 3);
+        EXPECT_EQ(d.jpeg_color_space, JCS_YCbCr);
+        // Quality 90 scales the standard luminance table by 20 %: 16 -> 3.
+        ASSERT_NE(d.quant_tbl_ptrs[0], nullptr);
+        EXPECT_EQ(d.quant_tbl_ptrs[0]->quantval[0], 3);
+        jpeg_destroy_decompress(&d);
+
+        auto back = Decode(file);
+        ASSERT_EQ(back->Width(), 61);
+        ASSERT_EQ(back->Height(), 43);
+        EXPECT_LT(MeanError(*photo, *back), 1.5);
+    }
+}
+
+TEST(JpegWriter, EmptyPictureIsAnErrorNotAFile) {
+    TBitmap empty;
+    EXPECT_THROW(EncodeJpeg(empty), EPictureError);
+}

@@ -1,0 +1,85 @@
+#include "framing/GrayscaleFrame.h"
+#include "tests/styles/GeoStyleTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+struct GreyCase {
+    int blue, green, red, grey;
+};
+
+TEST(GrayscaleFrame, GreyIsTheTruncatedMeanOfTheThreeBytes) {
+    const GreyCase cases[] = {
+        {10, 20, 31, 20}, {255, 255, 254, 254}, {255, 255, 255, 255}, {0, 0, 2, 0}, {1, 1, 1, 1},
+    };
+    for (const auto& c : cases) {
+        TBitmap b(1, 1, pf32bit);
+        b.SetPixel(0, 0, RGB(c.red, c.green, c.blue));
+        b.ScanLine(0)[3] = 9;
+        GreyInnerArea(b, 0, 0);
+        EXPECT_EQ(b.Pixel(0, 0), RGB(c.grey, c.grey, c.grey))
+            << c.blue << "," << c.green << "," << c.red;
+        EXPECT_EQ(b.ScanLine(0)[3], 9);
+    }
+}
+
+TEST(GrayscaleFrame, ColourBandsStayAroundTheGreyedArea) {
+    const std::map<char, TColor> legend = {{'C', RGB(90, 30, 0)}, {'g', RGB(40, 40, 40)}};
+    auto b = BitmapFromArt({"CCCCCC", "CCCCCC", "CCCCCC", "CCCCCC", "CCCCCC"}, legend);
+    GreyInnerArea(*b, 1, 2);
+    EXPECT_PIXELS(*b, legend, ({"CCCCCC", "CCCCCC", "CggggC", "CCCCCC", "CCCCCC"}));
+}
+
+TEST(GrayscaleFrame, BandsCoveringThePictureGreyNothing) {
+    struct {
+        int fw, fh;
+    } cases[] = {{3, 0}, {4, 0}, {0, 2}, {0, 9}, {100, 100}};
+    for (const auto& c : cases) {
+        std::mt19937 rng(3);
+        auto b = RandomPicture(6, 4, rng);
+        TBitmap before;
+        before.Assign(*b);
+        GreyInnerArea(*b, c.fw, c.fh);
+        EXPECT_TRUE(SameBytes(*b, before)) << c.fw << "," << c.fh;
+    }
+}
+
+TEST(GrayscaleFrame, RowLoopMatchesPerPixelVersion) {
+    for (unsigned seed = 1; seed <= 100; ++seed) {
+        std::mt19937 rng(seed);
+        const int w = std::uniform_int_distribution<int>(1, 30)(rng);
+        const int h = std::uniform_int_distribution<int>(1, 30)(rng);
+        const int fw = std::uniform_int_distribution<int>(0, 20)(rng);
+        const int fh = std::uniform_int_distribution<int>(0, 20)(rng);
+        auto fast = RandomPicture(w, h, rng);
+        TBitmap plain;
+        plain.Assign(*fast);
+        GreyInnerArea(*fast, fw, fh);
+        GreyInnerAreaReference(plain, fw, fh);
+        ASSERT_TRUE(SameBytes(*fast, plain)) << "seed " << seed;
+    }
+}
+
+TEST(GrayscaleFrame, NewFrameWithZeroBandsIsAllGrey) {
+    SKIP_WITHOUT_CANVAS();
+    auto photo = MakeTestPhoto(40, 30);
+    FrameArgs a;
+    a.frameWidth = a.frameHeight = 0;
+    auto frame = MakeFrame<TGrayscaleFrame>(*photo, a);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const TColor c = frame->Output->Pixel(x, y);
+            ASSERT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c))
+                << x << "," << y;
+        }
+}
+
+TEST(GrayscaleFrame, FramedPhotoMatchesGolden) {
+    SKIP_WITHOUT_CANVAS();
+    auto photo = MakeTestPhoto(120, 90);
+    FrameArgs a;
+    a.frameWidth = 15;
+    a.frameHeight = 10;
+    auto frame = MakeFrame<TGrayscaleFrame>(*photo, a);
+    EXPECT_TRUE(MatchesGolden(*frame->Output, "style-grayscale"));
+}
