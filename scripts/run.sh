@@ -7,5 +7,5 @@ cmake --preset release -DQUILLON_TESTS=OFF -DQUILLON_BENCH=OFF
 cmake --build build/release -j "$(nproc)"
 data=build/release/data
 echo "Framing the sample photo: $data/sample.jpg -> build/release/sample-framed.jpg"
-build/release/cli/quillon-frame "$data/sample.jpg" build/release/sample-framed.jpg
+build/release/cli/quillon-frame --style corner "$data/sample.jpg" build/release/sample-framed.jpg
 echo "Wrote build/release/sample-framed.jpg"
