@@ -121,7 +121,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     pictureStyle_->setParent(this);
     BuildMenus();
 
-
     resize(609, 349);
     move(252, 213);
     TDesktopBounds bounds;
