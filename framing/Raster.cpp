@@ -497,25 +497,59 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-    i64 yMin = edges.front().y0, yMax = edges.front().y1;
+    i64 yMax = edges.front().y1;
     for (const Edge& e : edges) yMax = std::max(yMax, e.y1);
-    const i64 top = std::max<i64>(yMin, 0), bottom = std::min<i64>(yMax - 1, s.height - 1);
+    const i64 top = std::max<i64>(edges.front().y0, 0);
+    const i64 bottom = std::min<i64>(yMax - 1, s.height - 1);
 
-    std::vector<const Edge*> active;
-    std::vector<i64> xs;
+    // An edge crossing the current row: x is the first pixel at or right of
+    // the crossing, ceil(x0 + (y - y0) dx / dy), and r = x dy - (x0 dy +
+    // (y - y0) dx) in [0, dy) carries the exact remainder from row to row.
+    struct Crossing {
+        i64 x, r;
+        const Edge* e;
+        i64 xStep, rStep; // floor(dx / dy) and dx - xStep dy
+    };
+    auto start = [](const Edge* e, i64 y) {
+        const i64 dx = e->x1 - e->x0, dy = e->y1 - e->y0;
+        const i64 num = e->x0 * dy + (y - e->y0) * dx;
+        const i64 x = CeilDiv(num, dy), xStep = FloorDiv(dx, dy);
+        return Crossing{x, x * dy - num, e, xStep, dx - xStep * dy};
+    };
+    auto byX = [](const Crossing& a, const Crossing& b) { return a.x < b.x; };
+
+    // The active crossings stay sorted by x: from one row to the next they
+    // move little, so an insertion sort restores the order, and edges that
+    // start on the row are sorted apart and merged in.
+    std::vector<Crossing> active, fresh;
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
-        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
-        std::erase_if(active, [y](const Edge* e) { return e->y1 <= y; });
-        xs.clear();
-        for (const Edge* e : active) {
-            // First pixel at or right of the crossing: ceil(x0 + (y - y0) dx / dy).
-            const i64 dy = e->y1 - e->y0;
-            xs.push_back(CeilDiv(e->x0 * dy + (y - e->y0) * (e->x1 - e->x0), dy));
+        if (y > top) {
+            for (Crossing& c : active) {
+                c.x += c.xStep;
+                c.r -= c.rStep;
+                if (c.r < 0) {
+                    ++c.x;
+                    c.r += c.e->y1 - c.e->y0;
+                }
+            }
         }
-        std::sort(xs.begin(), xs.end());
-        for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-            paint.FillSpan(s, int(y), xs[i], xs[i + 1]);
+        std::erase_if(active, [y](const Crossing& c) { return c.e->y1 <= y; });
+        for (std::size_t i = 1; i < active.size(); ++i)
+            for (std::size_t j = i; j > 0 && active[j].x < active[j - 1].x; --j)
+                std::swap(active[j], active[j - 1]);
+        fresh.clear();
+        for (; next < edges.size() && edges[next].y0 <= y; ++next)
+            if (edges[next].y1 > y) fresh.push_back(start(&edges[next], y));
+        if (!fresh.empty()) {
+            std::sort(fresh.begin(), fresh.end(), byX);
+            const std::size_t mid = active.size();
+            active.insert(active.end(), fresh.begin(), fresh.end());
+            std::inplace_merge(active.begin(), active.begin() + std::ptrdiff_t(mid), active.end(),
+                               byX);
+        }
+        for (std::size_t i = 0; i + 1 < active.size(); i += 2)
+            paint.FillSpan(s, int(y), active[i].x, active[i + 1].x);
     }
 }
 
