@@ -451,6 +451,21 @@ void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
     }
 }
 
+namespace {
+
+// Whether the band between the shrunk and the grown ellipse is at least a
+// pixel thick everywhere, so that it holds ellipse-thin of the box's ellipse
+// already. The band between ellipses with semi-axes offset by w / 2 pixels
+// is at least (w / 2) (b' / a') thick, a' >= b' being the shrunk ellipse's
+// semi-axes (the boundary moves outward at a normal speed of at least b'/a').
+bool RingHoldsThinOutline(const EllipseShape& e, i64 w) {
+    const i64 big = std::max(e.a, e.b) - w, small = std::min(e.a, e.b) - w;
+    if (small <= 0) return true; // no hole: the ring is the whole grown ellipse
+    return i128(w) * small >= 2 * i128(big);
+}
+
+} // namespace
+
 void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width) {
     const i64 w = std::clamp<i64>(width, 1, kCoordLimit);
     const EllipseShape outer{e.cx, e.cy, e.a + w, e.b + w};
@@ -458,23 +473,27 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
     int top, bottom;
     if (s.Empty() || !EllipseRows(s, outer, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
-    for (RowWindow path(s, e, top);; path.Next()) {
-        const int y = path.y();
+    auto ringRow = [&](int y) {
         const Span o = EllipseRow(outer, y, s.width);
-        if (!o.Empty()) {
-            const Span i = EllipseRow(inner, y, s.width);
-            if (i.Empty()) {
-                pen.FillSpan(s, y, o.x0, o.x1);
-            } else {
-                pen.FillSpan(s, y, o.x0, i.x0);
-                pen.FillSpan(s, y, i.x1, o.x1);
-            }
+        if (o.Empty()) return;
+        const Span i = EllipseRow(inner, y, s.width);
+        if (i.Empty()) {
+            pen.FillSpan(s, y, o.x0, o.x1);
+        } else {
+            pen.FillSpan(s, y, o.x0, i.x0);
+            pen.FillSpan(s, y, i.x1, o.x1);
         }
-        // The thin outline of the path keeps the ring closed where a very
-        // flat ellipse makes the band between the two ellipses thinner than
-        // a pixel.
+    };
+    if (RingHoldsThinOutline(e, w)) {
+        for (int y = top; y <= bottom; ++y) ringRow(y);
+        return;
+    }
+    // A very flat ellipse makes the band thinner than a pixel in places; the
+    // thin outline of the box's ellipse keeps the ring closed there.
+    for (RowWindow path(s, e, top);; path.Next()) {
+        ringRow(path.y());
         path.Outline(s, pen);
-        if (y == bottom) break;
+        if (path.y() == bottom) break;
     }
 }
 
