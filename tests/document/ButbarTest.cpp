@@ -23,6 +23,9 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dataDir_ = TempDir(std::string("document_") + info->name());
         SetStartFolder(dataDir_);
+        // The drop shadow style reads its pieces from the start folder.
+        for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
+            std::filesystem::copy_file(TestDataDir() + "/" + piece, dataDir_ + "/" + piece);
     }
     void TearDown() override { Clipboard().Clear(); }
 
