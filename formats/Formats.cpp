@@ -60,6 +60,8 @@ std::unique_ptr<TBitmap> LoadPictureFile(const std::string& fileName) {
     const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
     auto bitmap = std::make_unique<TBitmap>();
     reader(data, fileName, *bitmap);
+    // A JPEG photo is drawn into a new bitmap, which has the screen's format.
+    if (reader == ReadJpeg) bitmap->SetPixelFormat(pfDevice);
     return bitmap;
 }
 
