@@ -19,18 +19,6 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> wor
     return false;
 }
 
-// The ornate corner flags exist once the ornate style has them; until then
-// the picker's choice leaves the frame's corners alone.
-template <typename Frame> void SetOrnateFlags(Frame& frame, bool clip, bool transparent) {
-    if constexpr (requires {
-                      frame.ClipCorners = true;
-                      frame.TransparentPieces = true;
-                  }) {
-        frame.ClipCorners = clip;
-        frame.TransparentPieces = transparent;
-    }
-}
-
 // A new document from the clipboard, as the paste command makes one.
 std::unique_ptr<TButtonBar> Reopen() {
     auto doc = std::make_unique<TButtonBar>(true);
@@ -76,8 +64,10 @@ void ChooseOrnate(TButtonBar& doc, const std::string& path) {
     doc.SetFrameWidth(doc.GetPatternHeight());
     const bool clip = ContainsAny(path, {"clip", "CLIP", "Clip"});
     const bool trn = ContainsAny(path, {"trn", "Trn", "TRN"});
-    if (auto* f = static_cast<TOrnateFrame*>(doc.CurrentFrame()))
-        SetOrnateFlags(*f, clip, !clip && trn);
+    if (auto* f = static_cast<TOrnateFrame*>(doc.CurrentFrame())) {
+        f->ClipCorners = clip;
+        f->TransparentPieces = !clip && trn;
+    }
     const int t = doc.GetPatternHeight();
     if (trn)
         doc.SetOutputSize(doc.GetPictureWidth(), doc.GetPictureHeight());

@@ -131,15 +131,39 @@ void PutPixel(const Surface& s, int x, int y, TColor color) {
 
 // ---------------------------------------------------------------- thin-line
 
+namespace {
+
+// The walk of a clipped thin line: pixel pointer, per-step pointer moves
+// and the error term of the minor axis.
+template <int BPP>
+void WalkLine(std::uint8_t* p, std::ptrdiff_t majStep, std::ptrdiff_t minStep, i64 count, i64 r,
+              i64 rStep, i64 den, const std::uint8_t colour[4]) {
+    for (i64 k = 0; k < count; ++k) {
+        std::memcpy(p, colour, BPP);
+        p += majStep;
+        r += rStep;
+        if (r >= den) {
+            r -= den;
+            p += minStep;
+        }
+    }
+}
+
+// The first k >= 0 with floor((2 k dMin + dMaj - 1) / (2 dMaj)) >= m.
+i64 FirstStepWithMinor(i64 m, i64 dMaj, i64 dMin) {
+    if (m <= 0) return 0;
+    return CeilDiv(2 * dMaj * m - dMaj + 1, 2 * dMin);
+}
+
+} // namespace
+
 void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
     const i64 dx = x1 - x0, dy = y1 - y0;
     if ((dx == 0 && dy == 0) || s.Empty()) return;
     std::uint8_t c[4];
     StoreColour(c, color);
-    const std::size_t bpp = std::size_t(s.bpp);
 
-    // Walk the major axis; (ma, mi) are the major and minor start, the
-    // major range is clipped to the surface before the walk starts.
+    // Walk the major axis; (ma, mi) are the major and minor start.
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const i64 dMaj = xMajor ? std::llabs(dx) : std::llabs(dy);
     const i64 dMin = xMajor ? std::llabs(dy) : std::llabs(dx);
@@ -148,8 +172,8 @@ void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
     const i64 ma = xMajor ? x0 : y0, mi = xMajor ? y0 : x0;
     const i64 majLimit = xMajor ? s.width : s.height;
     const i64 minLimit = xMajor ? s.height : s.width;
-    if (dMin == 0 && (mi < 0 || mi >= minLimit)) return;
 
+    // Steps k = 0 .. dMaj - 1, clipped first on the major axis ...
     i64 kLo = 0, kHi = dMaj - 1;
     if (sMaj > 0) {
         kLo = std::max(kLo, -ma);
@@ -158,26 +182,30 @@ void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
         kLo = std::max(kLo, ma - (majLimit - 1));
         kHi = std::min(kHi, ma);
     }
+    // ... then on the minor axis: the minor offset m(k) grows with k and
+    // must stay within [mLo, mHi] for the pixel to be on the surface.
+    const i64 mLo = sMin > 0 ? -mi : mi - (minLimit - 1);
+    const i64 mHi = sMin > 0 ? minLimit - 1 - mi : mi;
+    if (mLo > mHi || mHi < 0 || mLo > dMin) return;
+    if (dMin > 0) {
+        kLo = std::max(kLo, FirstStepWithMinor(mLo, dMaj, dMin));
+        kHi = std::min(kHi, FirstStepWithMinor(mHi + 1, dMaj, dMin) - 1);
+    }
     if (kLo > kHi) return;
 
     const i64 den = 2 * dMaj;
     const i64 num = 2 * kLo * dMin + dMaj - 1;
-    i64 m = num / den, r = num % den;
-    for (i64 k = kLo; k <= kHi; ++k) {
-        const i64 minor = mi + sMin * m;
-        if (minor >= 0 && minor < minLimit) {
-            const i64 major = ma + sMaj * k;
-            const i64 x = xMajor ? major : minor, y = xMajor ? minor : major;
-            std::memcpy(s.Row(int(y)) + std::size_t(x) * bpp, c, bpp);
-        } else if ((sMin > 0) == (minor >= minLimit)) {
-            break; // moving further away from the surface
-        }
-        r += 2 * dMin;
-        if (r >= den) {
-            r -= den;
-            ++m;
-        }
-    }
+    const i64 m = num / den, r = num % den;
+    const i64 major = ma + sMaj * kLo, minor = mi + sMin * m;
+    const i64 x = xMajor ? major : minor, y = xMajor ? minor : major;
+    std::uint8_t* p = s.Row(int(y)) + x * s.bpp;
+    const std::ptrdiff_t across = s.bpp, down = std::ptrdiff_t(s.stride);
+    const std::ptrdiff_t majStep = sMaj * (xMajor ? across : down);
+    const std::ptrdiff_t minStep = sMin * (xMajor ? down : across);
+    if (s.bpp == 4)
+        WalkLine<4>(p, majStep, minStep, kHi - kLo + 1, r, 2 * dMin, den, c);
+    else
+        WalkLine<3>(p, majStep, minStep, kHi - kLo + 1, r, 2 * dMin, den, c);
 }
 
 // ----------------------------------------------------------------- wide-pen
@@ -192,6 +220,20 @@ bool InCapsule(const Capsule& c, i64 px, i64 py) {
     const i64 X = 2 * px + 1, Y = 2 * py + 1;
     const i64 dx = c.bx - c.ax, dy = c.by - c.ay;
     const i64 ux = X - c.ax, uy = Y - c.ay;
+    // Below 2^15 every product fits in 64 bits (pictures up to 16 000
+    // pixels on a side); beyond, the same test runs in 128 bits.
+    constexpr i64 kSmall = i64(1) << 15;
+    if (std::llabs(dx) < kSmall && std::llabs(dy) < kSmall && std::llabs(ux) < kSmall &&
+        std::llabs(uy) < kSmall && c.w < kSmall) {
+        const i64 len2 = dx * dx + dy * dy, t = ux * dx + uy * dy, w2 = c.w * c.w;
+        if (len2 == 0 || t <= 0) return ux * ux + uy * uy < w2;
+        if (t >= len2) {
+            const i64 vx = X - c.bx, vy = Y - c.by;
+            return vx * vx + vy * vy < w2;
+        }
+        const i64 cross = ux * dy - uy * dx;
+        return cross * cross < w2 * len2;
+    }
     const i128 len2 = i128(dx) * dx + i128(dy) * dy;
     const i128 t = i128(ux) * dx + i128(uy) * dy;
     const i128 w2 = i128(c.w) * c.w;
@@ -229,8 +271,8 @@ template <class Inside> Span ShrinkToExact(i64 lo, i64 hi, Inside inside) {
 // Pixel range covering the doubled interval [lo, hi], grown by a margin
 // that absorbs rounding, clipped to [clipLo, clipHi).
 bool PixelRange(double lo, double hi, i64 clipLo, i64 clipHi, i64& a, i64& b) {
-    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 2);
-    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 2);
+    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 1);
+    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 1);
     return a <= b;
 }
 
@@ -238,7 +280,7 @@ Span CapsuleRowClipped(const Capsule& c, int y, i64 clipLo, i64 clipHi) {
     // A slightly wider capsule, solved in floating point, bounds the row;
     // the exact test then trims it.
     const double Y = 2.0 * y + 1;
-    const double r = double(c.w) + 3;
+    const double r = double(c.w) + 0.5;
     double lo = 1e300, hi = -1e300, a, b;
     if (DiscRow(double(c.ax), double(c.ay), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
     if (DiscRow(double(c.bx), double(c.by), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
@@ -295,32 +337,94 @@ void FillCapsule(const Surface& s, TColor color, const Capsule& c) {
 
 bool InEllipse(const EllipseShape& e, i64 px, i64 py) {
     if (e.a <= 0 || e.b <= 0) return false;
-    const i128 X = 2 * px + 1 - e.cx, Y = 2 * py + 1 - e.cy;
+    const i64 X = 2 * px + 1 - e.cx, Y = 2 * py + 1 - e.cy;
+    // Below 2^15 every product fits in 64 bits, which covers every ellipse
+    // of a picture up to 16 000 pixels on a side.
+    constexpr i64 kSmall = i64(1) << 15;
+    if (std::llabs(X) < kSmall && std::llabs(Y) < kSmall && e.a < kSmall && e.b < kSmall)
+        return X * X * (e.b * e.b) + Y * Y * (e.a * e.a) < (e.a * e.a) * (e.b * e.b);
     const i128 a2 = i128(e.a) * e.a, b2 = i128(e.b) * e.b;
-    return X * X * b2 + Y * Y * a2 < a2 * b2;
+    return i128(X) * X * b2 + i128(Y) * Y * a2 < a2 * b2;
 }
 
 namespace {
 
+// The row's pixels are symmetric about the centre, so the row is found from
+// its right end: a floating-point estimate, corrected by the exact test.
 Span EllipseRowClipped(const EllipseShape& e, int y, i64 clipLo, i64 clipHi) {
     if (e.a <= 0 || e.b <= 0) return {};
-    const double Y = 2.0 * y + 1 - double(e.cy);
-    const double a = double(e.a) + 2, b = double(e.b) + 2;
-    if (std::fabs(Y) >= b) return {};
-    const double h = a * std::sqrt(1 - (Y / b) * (Y / b));
-    i64 pa, pb;
-    if (!PixelRange(double(e.cx) - h, double(e.cx) + h, clipLo, clipHi, pa, pb)) return {};
-    return ShrinkToExact(pa, pb, [&](i64 x) { return InEllipse(e, x, y); });
+    const i64 Y = 2 * i64(y) + 1 - e.cy;
+    if (std::llabs(Y) >= e.b) return {};
+    // The pixel nearest the centre column is inside when any pixel is.
+    const i64 xc = FloorDiv(e.cx - 1, 2);
+    i64 inside = xc;
+    if (!InEllipse(e, xc, y)) {
+        if ((e.cx & 1) || !InEllipse(e, xc + 1, y)) return {};
+        inside = xc + 1;
+    }
+    const double q = double(Y) / double(e.b);
+    const double h = double(e.a) * std::sqrt(std::max(0.0, 1 - q * q));
+    i64 right = std::max(inside, i64(std::floor((double(e.cx) + h - 1) / 2)));
+    if (InEllipse(e, right, y)) {
+        while (InEllipse(e, right + 1, y)) ++right;
+    } else {
+        while (!InEllipse(e, right, y)) --right;
+    }
+    const i64 left = e.cx - 1 - right; // the mirror image of right
+    const i64 lo = std::max(left, clipLo), hi = std::min(right + 1, clipHi);
+    if (lo >= hi) return {};
+    return {int(lo), int(hi)};
 }
 
 // Rows [top, bottom] that may hold pixels of the ellipse, clipped to s.
-bool EllipseRows(const Surface& s, const EllipseShape& e, i64 margin, int& top, int& bottom) {
-    const i64 t = FloorDiv(e.cy - e.b - 1, 2) - 1 - margin;
-    const i64 b = CeilDiv(e.cy + e.b - 1, 2) + 1 + margin;
+bool EllipseRows(const Surface& s, const EllipseShape& e, int& top, int& bottom) {
+    const i64 t = FloorDiv(e.cy - e.b - 1, 2) - 1;
+    const i64 b = CeilDiv(e.cy + e.b - 1, 2) + 1;
     top = int(std::max<i64>(t, 0));
     bottom = int(std::min<i64>(b, s.height - 1));
     return top <= bottom;
 }
+
+// Row spans of an ellipse for rows y - 1, y and y + 1, moved down a row at
+// a time, clipped one pixel beyond the surface so that the true ends of a
+// row are told from the clip.
+class RowWindow {
+public:
+    RowWindow(const Surface& s, const EllipseShape& e, int y)
+        : e_(e), hi_(i64(s.width) + 1), y_(y), up_(Row(y - 1)), row_(Row(y)), down_(Row(y + 1)) {}
+    int y() const { return y_; }
+    void Next() {
+        ++y_;
+        up_ = row_;
+        row_ = down_;
+        down_ = Row(y_ + 1);
+    }
+    // ellipse-thin: the row's pixels less those whose four neighbours are
+    // all inside; up to two spans.
+    void Outline(const Surface& s, const Paint& pen) const {
+        if (row_.Empty()) return;
+        int i0 = row_.x0 + 1, i1 = row_.x1 - 1;
+        if (up_.Empty() || down_.Empty()) {
+            i0 = i1;
+        } else {
+            i0 = std::max({i0, up_.x0, down_.x0});
+            i1 = std::min({i1, up_.x1, down_.x1});
+        }
+        if (i0 >= i1) {
+            pen.FillSpan(s, y_, row_.x0, row_.x1);
+        } else {
+            pen.FillSpan(s, y_, row_.x0, i0);
+            pen.FillSpan(s, y_, i1, row_.x1);
+        }
+    }
+
+private:
+    Span Row(int y) const { return EllipseRowClipped(e_, y, -1, hi_); }
+    const EllipseShape& e_;
+    i64 hi_;
+    int y_;
+    Span up_, row_, down_;
+};
 
 } // namespace
 
@@ -330,70 +434,66 @@ Span EllipseRow(const EllipseShape& e, int y, int clipWidth) {
 
 void FillEllipse(const Surface& s, const Paint& paint, const EllipseShape& e) {
     int top, bottom;
-    if (paint.None() || s.Empty() || !EllipseRows(s, e, 0, top, bottom)) return;
+    if (paint.None() || s.Empty() || !EllipseRows(s, e, top, bottom)) return;
     for (int y = top; y <= bottom; ++y) {
         const Span sp = EllipseRow(e, y, s.width);
         if (!sp.Empty()) paint.FillSpan(s, y, sp.x0, sp.x1);
     }
 }
 
+void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
+    int top, bottom;
+    if (s.Empty() || !EllipseRows(s, e, top, bottom)) return;
+    const Paint pen = Paint::Solid(color, s.bpp);
+    for (RowWindow rows(s, e, top);; rows.Next()) {
+        rows.Outline(s, pen);
+        if (rows.y() == bottom) break;
+    }
+}
+
 namespace {
 
-// The ellipse-thin pixels of row y: the row's span less the pixels whose
-// four neighbours are all inside. Spans are clipped one pixel beyond the
-// surface so that the true ends of a row are told from the clip.
-void ThinOutlineRow(const Surface& s, const Paint& pen, const EllipseShape& e, int y) {
-    const i64 lo = -1, hi = i64(s.width) + 1;
-    const Span row = EllipseRowClipped(e, y, lo, hi);
-    if (row.Empty()) return;
-    const Span up = EllipseRowClipped(e, y - 1, lo, hi);
-    const Span down = EllipseRowClipped(e, y + 1, lo, hi);
-    int i0 = row.x0 + 1, i1 = row.x1 - 1;
-    if (up.Empty() || down.Empty()) {
-        i0 = i1;
-    } else {
-        i0 = std::max({i0, up.x0, down.x0});
-        i1 = std::min({i1, up.x1, down.x1});
-    }
-    if (i0 >= i1) {
-        pen.FillSpan(s, y, row.x0, row.x1);
-    } else {
-        pen.FillSpan(s, y, row.x0, i0);
-        pen.FillSpan(s, y, i1, row.x1);
-    }
+// Whether the band between the shrunk and the grown ellipse is at least a
+// pixel thick everywhere, so that it holds ellipse-thin of the box's ellipse
+// already. The band between ellipses with semi-axes offset by w / 2 pixels
+// is at least (w / 2) (b' / a') thick, a' >= b' being the shrunk ellipse's
+// semi-axes (the boundary moves outward at a normal speed of at least b'/a').
+bool RingHoldsThinOutline(const EllipseShape& e, i64 w) {
+    const i64 big = std::max(e.a, e.b) - w, small = std::min(e.a, e.b) - w;
+    if (small <= 0) return true; // no hole: the ring is the whole grown ellipse
+    return i128(w) * small >= 2 * i128(big);
 }
 
 } // namespace
-
-void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
-    int top, bottom;
-    if (s.Empty() || !EllipseRows(s, e, 0, top, bottom)) return;
-    const Paint pen = Paint::Solid(color, s.bpp);
-    for (int y = top; y <= bottom; ++y) ThinOutlineRow(s, pen, e, y);
-}
 
 void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width) {
     const i64 w = std::clamp<i64>(width, 1, kCoordLimit);
     const EllipseShape outer{e.cx, e.cy, e.a + w, e.b + w};
     const EllipseShape inner{e.cx, e.cy, e.a - w, e.b - w};
     int top, bottom;
-    if (s.Empty() || !EllipseRows(s, outer, 0, top, bottom)) return;
+    if (s.Empty() || !EllipseRows(s, outer, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
-    for (int y = top; y <= bottom; ++y) {
+    auto ringRow = [&](int y) {
         const Span o = EllipseRow(outer, y, s.width);
-        if (!o.Empty()) {
-            const Span i = EllipseRow(inner, y, s.width);
-            if (i.Empty()) {
-                pen.FillSpan(s, y, o.x0, o.x1);
-            } else {
-                pen.FillSpan(s, y, o.x0, i.x0);
-                pen.FillSpan(s, y, i.x1, o.x1);
-            }
+        if (o.Empty()) return;
+        const Span i = EllipseRow(inner, y, s.width);
+        if (i.Empty()) {
+            pen.FillSpan(s, y, o.x0, o.x1);
+        } else {
+            pen.FillSpan(s, y, o.x0, i.x0);
+            pen.FillSpan(s, y, i.x1, o.x1);
         }
-        // The thin outline of the path keeps the ring closed where a very
-        // flat ellipse makes the band between the two ellipses thinner than
-        // a pixel.
-        ThinOutlineRow(s, pen, e, y);
+    };
+    if (RingHoldsThinOutline(e, w)) {
+        for (int y = top; y <= bottom; ++y) ringRow(y);
+        return;
+    }
+    // A very flat ellipse makes the band thinner than a pixel in places; the
+    // thin outline of the box's ellipse keeps the ring closed there.
+    for (RowWindow path(s, e, top);; path.Next()) {
+        ringRow(path.y());
+        path.Outline(s, pen);
+        if (path.y() == bottom) break;
     }
 }
 
@@ -416,25 +516,59 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-    i64 yMin = edges.front().y0, yMax = edges.front().y1;
+    i64 yMax = edges.front().y1;
     for (const Edge& e : edges) yMax = std::max(yMax, e.y1);
-    const i64 top = std::max<i64>(yMin, 0), bottom = std::min<i64>(yMax - 1, s.height - 1);
+    const i64 top = std::max<i64>(edges.front().y0, 0);
+    const i64 bottom = std::min<i64>(yMax - 1, s.height - 1);
 
-    std::vector<const Edge*> active;
-    std::vector<i64> xs;
+    // An edge crossing the current row: x is the first pixel at or right of
+    // the crossing, ceil(x0 + (y - y0) dx / dy), and r = x dy - (x0 dy +
+    // (y - y0) dx) in [0, dy) carries the exact remainder from row to row.
+    struct Crossing {
+        i64 x, r;
+        const Edge* e;
+        i64 xStep, rStep; // floor(dx / dy) and dx - xStep dy
+    };
+    auto start = [](const Edge* e, i64 y) {
+        const i64 dx = e->x1 - e->x0, dy = e->y1 - e->y0;
+        const i64 num = e->x0 * dy + (y - e->y0) * dx;
+        const i64 x = CeilDiv(num, dy), xStep = FloorDiv(dx, dy);
+        return Crossing{x, x * dy - num, e, xStep, dx - xStep * dy};
+    };
+    auto byX = [](const Crossing& a, const Crossing& b) { return a.x < b.x; };
+
+    // The active crossings stay sorted by x: from one row to the next they
+    // move little, so an insertion sort restores the order, and edges that
+    // start on the row are sorted apart and merged in.
+    std::vector<Crossing> active, fresh;
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
-        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
-        std::erase_if(active, [y](const Edge* e) { return e->y1 <= y; });
-        xs.clear();
-        for (const Edge* e : active) {
-            // First pixel at or right of the crossing: ceil(x0 + (y - y0) dx / dy).
-            const i64 dy = e->y1 - e->y0;
-            xs.push_back(CeilDiv(e->x0 * dy + (y - e->y0) * (e->x1 - e->x0), dy));
+        if (y > top) {
+            for (Crossing& c : active) {
+                c.x += c.xStep;
+                c.r -= c.rStep;
+                if (c.r < 0) {
+                    ++c.x;
+                    c.r += c.e->y1 - c.e->y0;
+                }
+            }
         }
-        std::sort(xs.begin(), xs.end());
-        for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-            paint.FillSpan(s, int(y), xs[i], xs[i + 1]);
+        std::erase_if(active, [y](const Crossing& c) { return c.e->y1 <= y; });
+        for (std::size_t i = 1; i < active.size(); ++i)
+            for (std::size_t j = i; j > 0 && active[j].x < active[j - 1].x; --j)
+                std::swap(active[j], active[j - 1]);
+        fresh.clear();
+        for (; next < edges.size() && edges[next].y0 <= y; ++next)
+            if (edges[next].y1 > y) fresh.push_back(start(&edges[next], y));
+        if (!fresh.empty()) {
+            std::sort(fresh.begin(), fresh.end(), byX);
+            const std::size_t mid = active.size();
+            active.insert(active.end(), fresh.begin(), fresh.end());
+            std::inplace_merge(active.begin(), active.begin() + std::ptrdiff_t(mid), active.end(),
+                               byX);
+        }
+        for (std::size_t i = 0; i + 1 < active.size(); i += 2)
+            paint.FillSpan(s, int(y), active[i].x, active[i + 1].x);
     }
 }
 

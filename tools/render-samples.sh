@@ -17,11 +17,17 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+failed=0
 render() {
   local name=$1
   shift
-  "$qf" --data-dir "$data" --seed 1 "$@" "$photo" "$work/$name.bmp"
-  convert "$work/$name.bmp" -resize 400x -strip -define png:compression-level=9 "$out/$name.png"
+  if ! "$qf" --data-dir "$data" --seed 1 "$@" "$photo" "$work/$name.bmp"; then
+    echo "could not render $name" >&2
+    failed=1
+    return
+  fi
+  # 400 pixels wide and at most 256 colours keep the pictures small.
+  convert "$work/$name.bmp" -resize 400x -strip -colors 256 "PNG8:$out/$name.png"
   echo "$out/$name.png"
 }
 
@@ -31,3 +37,4 @@ for style in corner matte jagged oval diamond grayscale bubble button ornate sha
 done
 render stacked --style matte --frame-color F0E8D8 --then --style corner --frame-color 6B4423 \
   --then --style shadow
+exit $failed

@@ -23,6 +23,10 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dataDir_ = TempDir(std::string("document_") + info->name());
         SetStartFolder(dataDir_);
+        // Stand-ins for the drop-shadow pieces the shadow style reads.
+        if (BmpFilesReady(dataDir_))
+            for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
+                PlainPicture(6, 6, clGray)->SaveToFile(dataDir_ + "/" + piece);
     }
     void TearDown() override { Clipboard().Clear(); }
 

@@ -47,11 +47,24 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = TempDir(std::string("cli_") + info->name());
         Clipboard().Clear();
-        SetStartFolder(TestDataDir());
+        // A data folder of the test's own: the build's decoration library,
+        // plus stand-ins for whatever it lacks that a style reads.
+        data_ = dir_ + "/data";
+        std::error_code ec;
+        fs::copy(TestDataDir(), data_, fs::copy_options::recursive, ec);
+        fs::create_directories(data_ + "/Ornate");
+        SetStartFolder(data_);
+        if (BmpFilesReady(dir_)) {
+            for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
+                if (!fs::exists(data_ + "/" + piece))
+                    PlainPicture(6, 6, clGray)->SaveToFile(data_ + "/" + piece);
+            if (!fs::exists(StartFolderFile("Ornate/_Orn001.bmp")))
+                PlainPicture(10, 10, clOlive)->SaveToFile(data_ + "/Ornate/_Orn001.bmp");
+        }
     }
 
     TRun Run(const std::vector<std::string>& args) {
-        std::string cmd = Quote(QUILLON_FRAME_EXE);
+        std::string cmd = Quote(QUILLON_FRAME_EXE) + " --data-dir " + Quote(data_);
         for (const auto& a : args) cmd.append(" ").append(Quote(a));
         const std::string out = dir_ + "/stdout.txt", err = dir_ + "/stderr.txt";
         cmd.append(" >").append(Quote(out));
@@ -103,6 +116,7 @@ protected:
     }
 
     std::string dir_;
+    std::string data_;
 };
 
 #define REQUIRE_ENGINE()                                                                           \
@@ -181,10 +195,8 @@ TEST_F(Cli, EveryStyleByNameAndNumberMatchesTheDocument) {
     TJaggedFrame::SetFixedSeed(7);
     for (int style = 0; style < 13; ++style) {
         SCOPED_TRACE(kStyleNames[style]);
-        if (style == fsOrnate && !fs::exists(StartFolderFile("Ornate/_Orn001.bmp"))) continue;
         const std::string byName = dir_ + "/name.bmp", byNumber = dir_ + "/number.bmp";
-        TRun r = Run({"--data-dir", TestDataDir(), "--seed", "7", "--style", kStyleNames[style], in,
-                      byName});
+        TRun r = Run({"--seed", "7", "--style", kStyleNames[style], in, byName});
         ASSERT_EQ(r.status, 0) << r.err;
         r = Run({"--seed", "7", "--style", std::to_string(style), in, byNumber});
         ASSERT_EQ(r.status, 0) << r.err;
@@ -252,21 +264,15 @@ TEST_F(Cli, EveryFrameOptionActsAsTheEditBarDoes) {
 TEST_F(Cli, OrnatePictureSetsThicknessAndTransparentOnesLieOverThePhoto) {
     REQUIRE_ENGINE();
     const std::string in = WritePhoto("in.bmp", 100, 80);
-    if (!fs::exists(StartFolderFile("Ornate/_Orn001.bmp"))) {
-        fs::create_directories(dir_ + "/data/Ornate");
-        PlainPicture(10, 10, clOlive)->SaveToFile(dir_ + "/data/Ornate/_Orn001.bmp");
-    }
-    const std::string data = fs::exists(dir_ + "/data") ? dir_ + "/data" : TestDataDir();
     const std::string gold = dir_ + "/Gold.bmp", trn = dir_ + "/GoldTrn.bmp";
     PlainPicture(24, 24, clOlive)->SaveToFile(gold);
     PlainPicture(24, 24, clOlive)->SaveToFile(trn);
-    TRun r =
-        Run({"--data-dir", data, "--style", "ornate", "--pattern", gold, in, dir_ + "/o1.bmp"});
+    TRun r = Run({"--style", "ornate", "--pattern", gold, in, dir_ + "/o1.bmp"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto round = Read(dir_ + "/o1.bmp");
     EXPECT_EQ(round->Width(), 148);
     EXPECT_EQ(round->Height(), 128);
-    r = Run({"--data-dir", data, "--style", "ornate", "--pattern", trn, in, dir_ + "/o2.bmp"});
+    r = Run({"--style", "ornate", "--pattern", trn, in, dir_ + "/o2.bmp"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto over = Read(dir_ + "/o2.bmp");
     EXPECT_EQ(over->Width(), 100);
