@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -122,18 +123,33 @@ TMsgResult TQtDialogs::MessageBox(QWidget* parent, const std::string& caption,
     return TMsgResult::Ok;
 }
 
+std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const TFileRequest& request) {
+    auto dialog = std::make_unique<QFileDialog>(parent, Q(request.Title), Q(request.InitialDir),
+                                                Q(QtFilterString(request.Filters)));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    auto* preview = new TPreviewLabel(dialog.get());
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, &TPreviewLabel::ShowFile);
+    // A name typed or selected by the program also updates the preview.
+    if (auto* nameEdit = dialog->findChild<QLineEdit*>("fileNameEdit")) {
+        QFileDialog* d = dialog.get();
+        QObject::connect(nameEdit, &QLineEdit::textChanged, preview,
+                         [d, preview](const QString& t) {
+                             if (!t.isEmpty())
+                                 preview->ShowFile(d->directory().absoluteFilePath(t));
+                         });
+    }
+    return dialog;
+}
+
 std::optional<std::string> TQtDialogs::OpenPicture(QWidget* parent, const TFileRequest& request) {
-    QFileDialog dialog(parent, Q(request.Title), Q(request.InitialDir),
-                       Q(QtFilterString(request.Filters)));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    auto* preview = new TPreviewLabel(&dialog);
-    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
-        grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &TPreviewLabel::ShowFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    const auto dialog = MakeOpenPictureDialog(parent, request);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog->selectedFiles().front().toStdString();
 }
 
 std::optional<std::string> TQtDialogs::SavePicture(QWidget* parent, const TFileRequest& request) {

@@ -8,12 +8,14 @@
 #include "formats/Formats.h"
 #include "framing/Types.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class QAction;
 class QDialog;
+class QFileDialog;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -37,11 +39,12 @@ public:
     virtual ~TDialogs() = default;
 
     virtual TMsgResult MessageBox(QWidget* parent, const std::string& caption,
-                                  const std::string& text, TMsgIcon icon,
-                                  TMsgButtons buttons) = 0;
+                                  const std::string& text, TMsgIcon icon, TMsgButtons buttons) = 0;
     // The chosen file, or nothing when cancelled.
-    virtual std::optional<std::string> OpenPicture(QWidget* parent, const TFileRequest& request) = 0;
-    virtual std::optional<std::string> SavePicture(QWidget* parent, const TFileRequest& request) = 0;
+    virtual std::optional<std::string> OpenPicture(QWidget* parent,
+                                                   const TFileRequest& request) = 0;
+    virtual std::optional<std::string> SavePicture(QWidget* parent,
+                                                   const TFileRequest& request) = 0;
     virtual std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) = 0;
     // A folder chosen starting at start (no folder creation), or nothing.
     virtual std::optional<std::string> ChooseFolder(QWidget* parent, const std::string& start) = 0;
@@ -77,6 +80,10 @@ private:
 TDialogs& Dialogs();
 // Installs another implementation (not owned); null restores the Qt one.
 void SetDialogs(TDialogs* dialogs);
+
+// The open dialog of the program: Qt's own file dialog with a preview of the
+// selected picture beside the list, decoded by the program's readers.
+std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const TFileRequest& request);
 
 // Qt's filter string for a list of filters ("All Images (*.bmp *.jpg);;...").
 std::string QtFilterString(const std::vector<TFileFilter>& filters);

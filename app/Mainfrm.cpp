@@ -87,16 +87,20 @@ void TPictureMenuStyle::drawControl(ControlElement element, const QStyleOption* 
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     const bool selected = item->state & State_Selected;
     const bool enabled = item->state & State_Enabled;
-    painter->fillRect(item->rect, item->palette.color(selected ? QPalette::Highlight
-                                                               : QPalette::Window));
+    painter->fillRect(item->rect,
+                      item->palette.color(selected ? QPalette::Highlight : QPalette::Window));
     const QIcon::Mode mode = enabled ? QIcon::Normal : QIcon::Disabled;
-    const QPixmap picture =
-        item->icon.pixmap(QSize(kStylePictureWidth, kStylePictureHeight), mode);
+    const QPixmap picture = item->icon.pixmap(QSize(kStylePictureWidth, kStylePictureHeight), mode);
     painter->drawPixmap(item->rect.left() + 4, item->rect.top() + 2, picture);
 }
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     frmMain = this;
+    // The start folder is the current folder at start; the style pictures of
+    // the menus already read the sample photo from it.
+    std::error_code ec;
+    SetStartFolder(std::filesystem::current_path(ec).string());
+    Folders.OpenDir = StartFolder() + "/Pictures";
     setWindowTitle(kCaption);
     setObjectName("frmMain");
 
@@ -117,11 +121,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     pictureStyle_->setParent(this);
     BuildMenus();
 
-    // The start folder is the current folder at start.
-    std::error_code ec;
-    SetStartFolder(std::filesystem::current_path(ec).string());
-    Folders.OpenDir = StartFolder() + "/Pictures";
-
     resize(609, 349);
     move(252, 213);
     TDesktopBounds bounds;
@@ -139,8 +138,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     }
     if (StartsMaximised(bounds)) setWindowState(windowState() | Qt::WindowMaximized);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        pnlEdit->setFixedWidth(screen->size().width());
+    // The edit bar spans the window; its controls are laid out from the left.
+    pnlEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     Metrics.CaptionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
     Metrics.BorderX = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
     Metrics.BorderY = Metrics.BorderX;
@@ -181,8 +180,8 @@ void TfrmMain::BuildMenus() {
     Save1 = item(File1, "Save1", tr("&Save As.."), false, &TfrmMain::Save1Click);
     Save1->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
     File1->addSeparator();
-    PrinterSetup1 = item(File1, "PrinterSetup1", tr("P&rinter Setup.."), true,
-                         &TfrmMain::PrinterSetup1Click);
+    PrinterSetup1 =
+        item(File1, "PrinterSetup1", tr("P&rinter Setup.."), true, &TfrmMain::PrinterSetup1Click);
     Print1 = item(File1, "Print1", tr("&Print.."), false);
     Print1->setShortcut(QKeySequence::Print);
     File1->addSeparator();
@@ -196,9 +195,8 @@ void TfrmMain::BuildMenus() {
     const auto& pictures = StylePictures();
     for (std::size_t i = 0; i < kFrameMenu.size(); ++i) {
         const TFrameMenuEntry& entry = kFrameMenu[i];
-        QAction* action = Frames1->addAction(QIcon(QPixmap::fromImage(
-                                                 pictures[std::size_t(entry.Style)])),
-                                             QString());
+        QAction* action = Frames1->addAction(
+            QIcon(QPixmap::fromImage(pictures[std::size_t(entry.Style)])), QString());
         action->setObjectName(entry.Name);
         action->setToolTip(tr(StyleName(entry.Style)));
         const int style = entry.Style;
@@ -218,8 +216,8 @@ void TfrmMain::BuildMenus() {
     CopyToClipboard = item(Edit1, "CopyToClipboard", tr("&Copy Image To Clipboard"), false,
                            &TfrmMain::CopyToClipboardClick);
     CopyToClipboard->setShortcut(QKeySequence::Copy);
-    PasteFromClipboard = item(Edit1, "PasteFromClipboard", tr("&Paste Image From Clipboard"),
-                              true, &TfrmMain::PasteFromClipboardClick);
+    PasteFromClipboard = item(Edit1, "PasteFromClipboard", tr("&Paste Image From Clipboard"), true,
+                              &TfrmMain::PasteFromClipboardClick);
     PasteFromClipboard->setShortcut(QKeySequence::Paste);
 
     Effects1 = menu("Effects1", tr("&Image"));
@@ -410,7 +408,8 @@ void TfrmMain::Save1Click() {
     if (!chosen) return;
     const std::string& name = *chosen;
     if (FileExists(name) &&
-        Dialogs().MessageBox(this, "Confirm", "File " + FilePart(name) + " already exists, overwrite?",
+        Dialogs().MessageBox(this, "Confirm",
+                             "File " + FilePart(name) + " already exists, overwrite?",
                              TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes)
         return;
     bool written = false;
@@ -496,10 +495,10 @@ void TfrmMain::AdjustWindow() {
     const bool editBar = !pnlEdit->isHidden();
     const int pictureW = editBar ? Document->GetDisplayWidth() : Document->GetImageWidth();
     const int pictureH = editBar ? Document->GetDisplayHeight() : Document->GetImageHeight();
-    const TSizeWH size = AdjustedWindowSize(Metrics, pictureW, pictureH, width(), height(),
-                                            editBar, kEditBarHeight);
-    if (frmWindow->isVisible()) frmWindow->setGeometry(frmWindow->x(), frmWindow->y(), size.Width,
-                                                       size.Height);
+    const TSizeWH size =
+        AdjustedWindowSize(Metrics, pictureW, pictureH, width(), height(), editBar, kEditBarHeight);
+    if (frmWindow->isVisible())
+        frmWindow->setGeometry(frmWindow->x(), frmWindow->y(), size.Width, size.Height);
     frmWindow->SetScrollBarsShown(true);
     frmWindow->ImageChanged();
     Document->ClearMouseState();

@@ -58,7 +58,8 @@ QImage PlaceholderPicture(int style) {
     p.drawRect(6, 6, 22, 12);
     p.setPen(Qt::black);
     p.drawText(QRect(40, 0, kStylePictureWidth - 42, kStylePictureHeight),
-               Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("Quillon", StyleName(style)));
+               Qt::AlignLeft | Qt::AlignVCenter,
+               QCoreApplication::translate("Quillon", StyleName(style)));
     return image;
 }
 
@@ -66,8 +67,8 @@ QImage PlaceholderPicture(int style) {
 
 const char* StyleName(int style) {
     static const char* const names[kStyleCount] = {
-        "Corner Frame", "Matte Frame", "Jagged Edges", "Oval",      "Diamond",
-        "Grayscale",    "Bubble Frame", "3D Button",   "Ornate Frame", "Drop Shadow",
+        "Corner Frame", "Matte Frame",  "Jagged Edges", "Oval",         "Diamond",
+        "Grayscale",    "Bubble Frame", "3D Button",    "Ornate Frame", "Drop Shadow",
         "Mask",         "Overlay",      "Box"};
     return style >= 0 && style < kStyleCount ? names[style] : "";
 }
@@ -103,12 +104,13 @@ const std::array<QImage, kStyleCount>& StylePictures() {
             QImage image(kStylePictureWidth, kStylePictureHeight, QImage::Format_RGB32);
             image.fill(QColor(236, 233, 216));
             QPainter p(&image);
-            p.drawImage(QPoint(2 + (40 - framed.width()) / 2,
-                               (kStylePictureHeight - framed.height()) / 2),
-                        framed);
+            p.drawImage(
+                QPoint(2 + (40 - framed.width()) / 2, (kStylePictureHeight - framed.height()) / 2),
+                framed);
             p.setPen(Qt::black);
             p.drawText(QRect(48, 0, kStylePictureWidth - 50, kStylePictureHeight),
-                       Qt::AlignLeft | Qt::AlignVCenter, QCoreApplication::translate("Quillon", StyleName(style)));
+                       Qt::AlignLeft | Qt::AlignVCenter,
+                       QCoreApplication::translate("Quillon", StyleName(style)));
             out[std::size_t(style)] = image;
         }
         return out;

@@ -108,8 +108,8 @@ void TImageView::paintEvent(QPaintEvent* event) {
         QRect(image->Left(), image->Top(), bitmap.Width(), bitmap.Height()));
     if (area.isEmpty()) return;
     const QRect source = area.translated(-image->Left(), -image->Top());
-    painter.drawImage(area.topLeft(), ToQImage(bitmap, source.x(), source.y(), source.width(),
-                                               source.height()));
+    painter.drawImage(area.topLeft(),
+                      ToQImage(bitmap, source.x(), source.y(), source.width(), source.height()));
 }
 
 void TImageView::mousePressEvent(QMouseEvent* event) {
@@ -156,7 +156,8 @@ TfrmWindow::TfrmWindow(TfrmMain& main) : main_(main) {
     main.StylePictureMenu(PopupMenu);
 
     Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, [this] { main_.RunCommand([this] { Timer1Timer(); }); });
+    connect(&Timer1, &QTimer::timeout, this,
+            [this] { main_.RunCommand([this] { Timer1Timer(); }); });
     Timer1.start();
 }
 
@@ -230,9 +231,9 @@ void TfrmWindow::Timer1Timer() {
             bool& flag;
             ~TBusyReset() { flag = false; }
         } reset{m.TimerBusy};
-        QAction* chosen = Dialogs().PopupMenu(
-            PopupMenu, QPoint(mainBounds.left() + x() + state.ButtonX - h,
-                              mainBounds.top() + y() + state.ButtonY - v));
+        QAction* chosen =
+            Dialogs().PopupMenu(PopupMenu, QPoint(mainBounds.left() + x() + state.ButtonX - h,
+                                                  mainBounds.top() + y() + state.ButtonY - v));
         (void)chosen; // a chosen item has run its command already
         m.TimerBusy = false;
         // The pop-up may have replaced or closed the document.

@@ -70,6 +70,16 @@ std::vector<TColor> ColorsOf(const ColorMapObject* map) {
     return colors;
 }
 
+// The largest palette index an indexed picture uses.
+std::uint8_t HighestIndex(const TBitmap& picture) {
+    std::uint8_t highest = 0;
+    for (int y = 0; y < picture.Height(); ++y) {
+        const std::uint8_t* row = picture.ScanLine(y);
+        for (int x = 0; x < picture.Width(); ++x) highest = std::max(highest, row[x]);
+    }
+    return highest;
+}
+
 // Reads the first image's pixels into image (pf8bit, no palette yet).
 void ReadImagePixels(GifFileType* gif, TBitmap& image) {
     const int w = image.Width(), h = image.Height();
@@ -128,6 +138,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
 
     TBitmap image(desc.Width, desc.Height, pf8bit);
     ReadImagePixels(gif.get(), image);
+    std::uint8_t highest = HighestIndex(image);
 
     const std::vector<TColor> global = ColorsOf(gif->SColorMap);
     std::vector<TColor> palette = desc.ColorMap ? ColorsOf(desc.ColorMap) : global;
@@ -143,8 +154,10 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             background = std::uint8_t(NearestPaletteIndex(palette, global[gif->SBackGroundColor]));
         else if (gif->SBackGroundColor < int(palette.size()))
             background = std::uint8_t(gif->SBackGroundColor);
+        highest = std::max(highest, background);
         TBitmap screen(screenW, screenH, pf8bit);
-        std::memset(screen.Bits(), background, screen.Stride() * std::size_t(screenH));
+        if (!screen.Empty())
+            std::memset(screen.Bits(), background, screen.Stride() * std::size_t(screenH));
         const int x0 = std::min(desc.Left, screenW), x1 = std::min(desc.Left + desc.Width, screenW);
         for (int y = desc.Top; y < std::min(desc.Top + desc.Height, screenH); ++y) {
             const std::uint8_t* s = image.ScanLine(y - desc.Top);
@@ -157,10 +170,6 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         picture.SwapPicture(screen);
     }
     // Indices past the colour table read as black.
-    std::uint8_t highest = 0;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            highest = std::max(highest, picture.ScanLine(y)[x]);
     if (palette.size() <= highest) palette.resize(std::size_t(highest) + 1, clBlack);
     picture.Palette() = std::move(palette);
     out.SwapPicture(picture);
@@ -195,9 +204,7 @@ std::vector<std::uint8_t> EncodeGif(const TBitmap& bitmap) {
     // The colour table: the palette, extended with black to cover every index
     // in use and to a power of two, as the format requires.
     std::vector<TColor> palette = source->Palette();
-    std::uint8_t highest = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) highest = std::max(highest, source->ScanLine(y)[x]);
+    const std::uint8_t highest = HighestIndex(*source);
     std::size_t count = 2;
     while (count < std::max(palette.size(), std::size_t(highest) + 1) && count < 256) count *= 2;
     palette.resize(count, clBlack);

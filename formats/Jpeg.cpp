@@ -195,6 +195,12 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, TBitmap& o
     if (!DecodeHeader(&job)) JpegFailed(job.Err.Code);
     const int w = int(job.Info.output_width), h = int(job.Info.output_height);
     CheckPictureSize(w, h);
+    // Huffman coding spends at least one bit on every 8 x 8 block of the
+    // first scan: a file far too short for its frame is cut off, and is
+    // refused before the picture is allocated.
+    if (!job.Info.arith_code &&
+        std::uint64_t(w) * std::uint64_t(h) > std::uint64_t(data.size()) * 512)
+        JpegFailed(JWRN_JPEG_EOF);
     TBitmap picture(w, h, pf24bit);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
     if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
-TOctreeQuantizer::TOctreeQuantizer(int maxColors) : maxColors_(std::clamp(maxColors, 2, 256)) {
+TOctreeQuantizer::TOctreeQuantizer(int maxColors)
+    : maxColors_(std::clamp(maxColors, 2, 256)), leafCache_(std::size_t(1) << kLeafCacheBits) {
     nodes_.reserve(1024);
     NewNode(0);
 }
@@ -30,27 +31,35 @@ std::int32_t TOctreeQuantizer::NewNode(int level) {
 
 void TOctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
                                 std::uint64_t count) {
+    // A colour seen since the last fold goes straight to its leaf.
+    const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+    const std::size_t slot = (key * 2654435761u) >> (32 - kLeafCacheBits);
     std::int32_t node = 0;
-    for (int level = 0;; ++level) {
-        TNode& n = nodes_[std::size_t(node)];
-        n.Count += count;
-        if (n.Leaf) {
-            n.Red += r * count;
-            n.Green += g * count;
-            n.Blue += b * count;
-            break;
+    if (leafCache_[slot].Key == key + 1 && leafCache_[slot].Generation == generation_) {
+        node = leafCache_[slot].Node;
+    } else {
+        for (int level = 0; !nodes_[std::size_t(node)].Leaf; ++level) {
+            const int shift = 7 - level;
+            const int child =
+                (((r >> shift) & 1) << 2) | (((g >> shift) & 1) << 1) | ((b >> shift) & 1);
+            std::int32_t next = nodes_[std::size_t(node)].Children[child];
+            if (next < 0) {
+                next = NewNode(level + 1); // may move nodes_
+                nodes_[std::size_t(node)].Children[child] = next;
+            }
+            node = next;
         }
-        const int shift = 7 - level;
-        const int child =
-            (((r >> shift) & 1) << 2) | (((g >> shift) & 1) << 1) | ((b >> shift) & 1);
-        std::int32_t next = n.Children[child];
-        if (next < 0) {
-            next = NewNode(level + 1); // may move nodes_: n is not used after this
-            nodes_[std::size_t(node)].Children[child] = next;
-        }
-        node = next;
+        leafCache_[slot] = {key + 1, generation_, node};
     }
-    while (leaves_ > maxColors_) Reduce();
+    TNode& leaf = nodes_[std::size_t(node)];
+    leaf.Count += count;
+    leaf.Red += r * count;
+    leaf.Green += g * count;
+    leaf.Blue += b * count;
+    if (leaves_ > maxColors_) {
+        while (leaves_ > maxColors_) Reduce();
+        ++generation_; // folded leaves are gone: forget the cached ones
+    }
 }
 
 void TOctreeQuantizer::AddPicture(const TBitmap& picture) {
@@ -76,10 +85,23 @@ void TOctreeQuantizer::Reduce() {
     while (level >= 0 && reducible_[level].empty()) --level;
     if (level < 0) return;
     // Fold the least-used node of the deepest level: its colours matter least.
+    // Every child of a node on the deepest level is a leaf.
     auto& list = reducible_[level];
+    auto pixels = [&](std::int32_t index) {
+        std::uint64_t sum = 0;
+        for (std::int32_t c : nodes_[std::size_t(index)].Children)
+            if (c >= 0) sum += nodes_[std::size_t(c)].Count;
+        return sum;
+    };
     std::size_t pick = 0;
-    for (std::size_t i = 1; i < list.size(); ++i)
-        if (nodes_[std::size_t(list[i])].Count < nodes_[std::size_t(list[pick])].Count) pick = i;
+    std::uint64_t fewest = pixels(list[0]);
+    for (std::size_t i = 1; i < list.size(); ++i) {
+        const std::uint64_t p = pixels(list[i]);
+        if (p < fewest) {
+            fewest = p;
+            pick = i;
+        }
+    }
     const std::int32_t index = list[pick];
     list[pick] = list.back();
     list.pop_back();
@@ -88,6 +110,7 @@ void TOctreeQuantizer::Reduce() {
     for (std::int32_t& c : n.Children) {
         if (c < 0) continue;
         const TNode& child = nodes_[std::size_t(c)];
+        n.Count += child.Count;
         n.Red += child.Red;
         n.Green += child.Green;
         n.Blue += child.Blue;

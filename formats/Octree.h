@@ -27,7 +27,7 @@ public:
 
 private:
     struct TNode {
-        std::uint64_t Count = 0;                    // pixels in this subtree
+        std::uint64_t Count = 0;                    // pixels, kept at leaves
         std::uint64_t Red = 0, Green = 0, Blue = 0; // sums, kept at leaves
         std::int32_t Children[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
         bool Leaf = false;
@@ -36,7 +36,18 @@ private:
     void Reduce();
     void Collect(std::int32_t node, std::vector<TColor>& out) const;
 
+    struct TLeafCacheEntry {
+        std::uint32_t Key = 0; // colour + 1; 0 for an empty slot
+        std::uint32_t Generation = 0;
+        std::int32_t Node = 0;
+    };
+    static constexpr int kLeafCacheBits = 16;
+
     int maxColors_;
+    // Colour -> leaf answers, valid while Generation matches (every fold
+    // starts a new generation).
+    std::vector<TLeafCacheEntry> leafCache_;
+    std::uint32_t generation_ = 1;
     int leaves_ = 0;
     std::vector<TNode> nodes_;
     std::vector<std::int32_t> reducible_[8]; // nodes with children, by level

@@ -55,10 +55,11 @@ unsigned ReadNumber(TByteReader& in, unsigned limit, const char* what) {
     return unsigned(value);
 }
 
-// Maps every sample value 0..maxval to 0..255, rounding; values above maxval
-// (possible in binary files) map to 255.
+// Maps every sample value 0..maxval to 0..255, rounding. The table covers
+// every value a sample can hold (one byte, or two when maxval is above 255);
+// values above maxval map to 255.
 std::vector<std::uint8_t> ScaleTable(unsigned maxval) {
-    std::vector<std::uint8_t> table(65536, 255);
+    std::vector<std::uint8_t> table(maxval > 255 ? 65536 : 256, 255);
     for (unsigned v = 0; v <= maxval; ++v)
         table[v] = std::uint8_t((v * 255u + maxval / 2) / maxval);
     return table;
@@ -99,7 +100,8 @@ void ReadAsciiSamples(TByteReader& in, TBitmap& bmp, int channels,
     for (int y = 0; y < bmp.Height(); ++y) {
         std::uint8_t* row = bmp.ScanLine(y);
         for (std::size_t i = 0; i < samples; ++i) {
-            row[i] = scale[ReadNumber(in, 65535, "pixel value")];
+            row[i] = scale[std::min<std::size_t>(ReadNumber(in, 65535, "pixel value"),
+                                                 scale.size() - 1)];
         }
         if (channels == 3)
             for (int x = 0; x < bmp.Width(); ++x) std::swap(row[3 * x], row[3 * x + 2]);

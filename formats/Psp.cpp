@@ -89,7 +89,7 @@ private:
     void ReadLayerBank(const TBlock& b, TBitmap& canvas);
     bool ReadLayer(const TBlock& b, TBitmap& canvas);
     std::vector<std::uint8_t> Decompress(std::span<const std::uint8_t> src, std::size_t size);
-    void Paint(TBitmap& canvas, const TPspRect& at, int w, int h,
+    void Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
                const std::array<std::vector<std::uint8_t>, 4>& channels, const bool (&have)[4],
                const std::vector<std::uint8_t>& mask, std::size_t maskStride);
 };
@@ -150,7 +150,7 @@ void TPspReader::ReadPalette(const TBlock& b) {
     }
     if (count > 256) r_.Fail("has a palette of " + std::to_string(count) + " colours");
     r_.Seek(entriesAt);
-    if (count * 4 > b.end - entriesAt) r_.Fail("is truncated");
+    if (entriesAt > b.end || count * 4 > b.end - entriesAt) r_.Fail("is truncated");
     image_.palette.resize(count);
     for (auto& c : image_.palette) {
         auto q = r_.Bytes(4);
@@ -207,13 +207,15 @@ std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> s
     return outBytes;
 }
 
-void TPspReader::Paint(TBitmap& canvas, const TPspRect& at, int w, int h,
+void TPspReader::Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
                        const std::array<std::vector<std::uint8_t>, 4>& channels,
                        const bool (&have)[4], const std::vector<std::uint8_t>& mask,
                        std::size_t maskStride) {
     const int depth = image_.depth;
-    const std::size_t stride0 = have[0] ? channels[0].size() / std::size_t(h) : 0;
-    const std::size_t strideC = depth == 24 ? channels[1].size() / std::size_t(h) : 0;
+    // Channels are checked one by one, so each keeps its own row length.
+    std::array<std::size_t, 4> stride{};
+    for (std::size_t c = 0; c < 4; ++c)
+        if (have[c]) stride[c] = channels[c].size() / std::size_t(h);
     auto& palette = image_.palette;
     if (depth <= 8 && palette.empty()) {
         // Grayscale pictures may come without a palette: a ramp of 2^depth levels.
@@ -223,21 +225,27 @@ void TPspReader::Paint(TBitmap& canvas, const TPspRect& at, int w, int h,
             palette.push_back(RGB(v, v, v));
         }
     }
-    for (int y = 0; y < h; ++y) {
-        const std::int64_t cy = std::int64_t(at.top) + y;
-        if (cy < 0 || cy >= canvas.Height()) continue;
-        std::uint8_t* row = canvas.ScanLine(int(cy));
-        for (int x = 0; x < w; ++x) {
-            const std::int64_t cx = std::int64_t(at.left) + x;
-            if (cx < 0 || cx >= canvas.Width()) continue;
+    // Only the part of the layer that falls on the canvas is painted.
+    const int y0 = int(std::clamp<std::int64_t>(-top, 0, h));
+    const int y1 = int(std::clamp<std::int64_t>(canvas.Height() - top, 0, h));
+    const int x0 = int(std::clamp<std::int64_t>(-left, 0, w));
+    const int x1 = int(std::clamp<std::int64_t>(canvas.Width() - left, 0, w));
+    if (x0 >= x1) return;
+    for (int y = y0; y < y1; ++y) {
+        std::uint8_t* d = canvas.ScanLine(int(top + y)) + std::size_t(left + x0) * 3;
+        const auto row = [&](std::size_t c) {
+            return channels[c].data() + std::size_t(y) * stride[c];
+        };
+        const std::uint8_t* alphaRow =
+            mask.empty() ? nullptr : mask.data() + std::size_t(y) * maskStride;
+        for (int x = x0; x < x1; ++x, d += 3) {
             std::uint8_t red, green, blue;
             if (depth == 24) {
-                const std::size_t i = std::size_t(y) * strideC + std::size_t(x);
-                red = channels[1][i];
-                green = channels[2][i];
-                blue = channels[3][i];
+                red = row(1)[x];
+                green = row(2)[x];
+                blue = row(3)[x];
             } else {
-                const std::uint8_t* s = channels[0].data() + std::size_t(y) * stride0;
+                const std::uint8_t* s = row(0);
                 unsigned index;
                 if (depth == 8)
                     index = s[x];
@@ -252,9 +260,7 @@ void TPspReader::Paint(TBitmap& canvas, const TPspRect& at, int w, int h,
                 green = GetGValue(c);
                 blue = GetBValue(c);
             }
-            const unsigned alpha =
-                mask.empty() ? 255u : mask[std::size_t(y) * maskStride + std::size_t(x)];
-            std::uint8_t* d = row + std::size_t(cx) * 3;
+            const unsigned alpha = alphaRow ? alphaRow[x] : 255u;
             d[0] = OverWhite(blue, alpha);
             d[1] = OverWhite(green, alpha);
             d[2] = OverWhite(red, alpha);
@@ -327,7 +333,7 @@ bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
                 channel = r_.U16LE();
                 dataAt = r_.Position();
             }
-            if (packed > c->end - dataAt) r_.Fail("is truncated");
+            if (dataAt > c->end || packed > c->end - dataAt) r_.Fail("is truncated");
             const auto src = data_.subspan(dataAt, packed);
             const std::size_t rowBytes = bitmapKind == 1 ? std::size_t(w) : tight;
             // The uncompressed size must be whole rows of at least the tight width.
@@ -346,8 +352,13 @@ bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
     }
     const bool complete = image_.depth == 24 ? have[1] && have[2] && have[3] : have[0];
     if (!complete) r_.Fail("has a layer without its colour channels");
-    Paint(canvas, TPspRect{image.left + saved.left, image.top + saved.top, 0, 0}, int(w), int(h),
-          channels, have, mask, maskStride);
+    // The canvas is made only now, once the layer has proved readable, so a
+    // damaged file with a large canvas fails without allocating it.
+    canvas.SetPixelFormat(pf24bit);
+    canvas.SetSize(image_.width, image_.height);
+    std::memset(canvas.Bits(), 0xFF, canvas.Stride() * std::size_t(canvas.Height()));
+    Paint(canvas, std::int64_t(image.left) + saved.left, std::int64_t(image.top) + saved.top,
+          int(w), int(h), channels, have, mask, maskStride);
     return true;
 }
 
@@ -377,9 +388,6 @@ void TPspReader::Read(TBitmap& out) {
         switch (b->id) {
         case kImageBlock:
             ReadAttributes(*b);
-            canvas.SetPixelFormat(pf24bit);
-            canvas.SetSize(image_.width, image_.height);
-            std::memset(canvas.Bits(), 0xFF, canvas.Stride() * std::size_t(canvas.Height()));
             break;
         case kColorBlock:
             ReadPalette(*b);

@@ -24,12 +24,16 @@ TFileFormatList BuildRegistry() {
     list.RegisterFileFormat("emf", "Enhanced metafiles", nullptr);
     list.RegisterFileFormat("jpg", "JPEG image file", ReadJpeg);
     list.RegisterFileFormat("jpeg", "JPEG image file", ReadJpeg);
+    // The open dialog offers *.jpe, which the name test does not catch.
+    list.RegisterFileFormat("jpe", "JPEG image file", ReadJpeg);
     for (const char* e : {"win", "vst", "vda", "tga", "icb"})
         list.RegisterFileFormat(e, "Truevision TGA image", ReadTga);
     for (const char* e : {"tiff", "tif", "fax"}) list.RegisterFileFormat(e, "TIFF image", ReadTiff);
-    for (const char* e : {"pcx", "pcc", "scr"}) list.RegisterFileFormat(e, "ZSoft PCX image", ReadPcx);
+    for (const char* e : {"pcx", "pcc", "scr"})
+        list.RegisterFileFormat(e, "ZSoft PCX image", ReadPcx);
     for (const char* e : {"rpf", "rla"}) list.RegisterFileFormat(e, "Wavefront RLA image", ReadRla);
-    for (const char* e : {"sgi", "rgba", "rgb", "bw"}) list.RegisterFileFormat(e, "SGI image", ReadSgi);
+    for (const char* e : {"sgi", "rgba", "rgb", "bw"})
+        list.RegisterFileFormat(e, "SGI image", ReadSgi);
     for (const char* e : {"psd", "pdd"}) list.RegisterFileFormat(e, "Photoshop image", ReadPsd);
     for (const char* e : {"ppm", "pgm", "pbm"})
         list.RegisterFileFormat(e, "Portable pixmap, graymap, bitmap", ReadPnm);

@@ -149,11 +149,11 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     std::vector<TColor> map;
     if (h.ColorMapType == 1) {
         const int entryBytes = (h.MapEntryBits + 7) / 8;
-        if (h.MapEntryBits != 15 && h.MapEntryBits != 16 && h.MapEntryBits != 24 &&
-            h.MapEntryBits != 32)
-            in.Fail("has an unsupported colour map entry size");
         const auto entries = in.Bytes(std::size_t(h.MapLength) * std::size_t(entryBytes));
         if (mapped) {
+            if (h.MapEntryBits != 15 && h.MapEntryBits != 16 && h.MapEntryBits != 24 &&
+                h.MapEntryBits != 32)
+                in.Fail("has an unsupported colour map entry size");
             map.reserve(std::size_t(h.MapLength));
             for (int i = 0; i < h.MapLength; ++i)
                 map.push_back(MapEntryColour(entries.data() + i * entryBytes, entryBytes));

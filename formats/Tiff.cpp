@@ -9,8 +9,9 @@
 // library was built with; bilevel, gray, palette, RGB, CMYK and YCbCr
 // pictures of 1 to 16 bits per sample, with or without alpha.
 //
-// The picture becomes pf24bit; alpha (which the library hands over
-// premultiplied) is composited over white. The library's error and warning
+// Sixteen-bit CMYK, which that interface leaves out, is decoded here from
+// its strips or tiles. The picture becomes pf24bit; alpha (which the library
+// hands over premultiplied) is composited over white. The library's error and warning
 // messages are collected per file instead of printed, and the first error
 // becomes part of the EPictureError.
 #include "formats/ByteReader.h"
@@ -147,6 +148,110 @@ bool HasSignature(std::span<const std::uint8_t> d) {
     return intel || motorola;
 }
 
+// Sixteen-bit CMYK, which the library's RGBA interface leaves out.
+bool IsCmyk16(TIFF* tif) {
+    std::uint16_t photometric = 0, bits = 0, samples = 0, inkset = INKSET_CMYK;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_INKSET, &inkset);
+    return photometric == PHOTOMETRIC_SEPARATED && bits == 16 && samples >= 4 &&
+           inkset == INKSET_CMYK;
+}
+
+std::uint8_t To8(std::uint16_t v) {
+    return std::uint8_t((unsigned(v) * 255u + 32767u) / 65535u);
+}
+
+// Converts count interleaved CMYK pixels of 16-bit samples (samples per
+// pixel apart, in the machine's order) to blue, green, red.
+void CmykRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uint8_t* dst) {
+    for (std::uint32_t x = 0; x < count; ++x, src += 2 * samples, dst += 3) {
+        std::uint16_t cmyk[4];
+        std::memcpy(cmyk, src, sizeof cmyk);
+        const unsigned k = 255u - To8(cmyk[3]);
+        dst[0] = std::uint8_t((255u - To8(cmyk[2])) * k / 255u);
+        dst[1] = std::uint8_t((255u - To8(cmyk[1])) * k / 255u);
+        dst[2] = std::uint8_t((255u - To8(cmyk[0])) * k / 255u);
+    }
+}
+
+void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, TBitmap& bmp) {
+    std::uint16_t samples = 0, planar = PLANARCONFIG_CONTIG;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    if (planar != PLANARCONFIG_CONTIG)
+        throw EPictureError("TIFF file has an unsupported layout (CMYK in separate planes)");
+    const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
+    const std::size_t pixelBytes = std::size_t(samples) * 2;
+
+    if (TIFFIsTiled(tif)) {
+        std::uint32_t tw = 0, th = 0;
+        TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw);
+        TIFFGetField(tif, TIFFTAG_TILELENGTH, &th);
+        const tmsize_t tileSize = TIFFTileSize(tif);
+        if (tw == 0 || th == 0 || tileSize <= 0 ||
+            std::uint64_t(tw) * th * pixelBytes > std::uint64_t(tileSize))
+            Fail(messages, "has invalid tiles");
+        std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileSize));
+        for (std::uint32_t ty = 0; ty < height; ty += th)
+            for (std::uint32_t tx = 0; tx < width; tx += tw) {
+                if (TIFFReadTile(tif, tile.data(), tx, ty, 0, 0) < 0)
+                    Fail(messages, "cannot be decoded");
+                const std::uint32_t rows = std::min(th, height - ty),
+                                    cols = std::min(tw, width - tx);
+                for (std::uint32_t r = 0; r < rows; ++r)
+                    CmykRow(tile.data() + std::size_t(r) * tw * pixelBytes, samples, cols,
+                            bmp.ScanLine(int(ty + r)) + std::size_t(tx) * 3);
+            }
+        return;
+    }
+
+    std::uint32_t rowsPerStrip = height;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<std::uint32_t>(rowsPerStrip, 1, height);
+    const tmsize_t stripSize = TIFFStripSize(tif);
+    if (stripSize <= 0 ||
+        std::uint64_t(rowsPerStrip) * width * pixelBytes > std::uint64_t(stripSize))
+        Fail(messages, "has invalid strips");
+    std::vector<std::uint8_t> strip(static_cast<std::size_t>(stripSize));
+    for (std::uint32_t y = 0, s = 0; y < height; y += rowsPerStrip, ++s) {
+        if (TIFFReadEncodedStrip(tif, s, strip.data(), stripSize) < 0)
+            Fail(messages, "cannot be decoded");
+        const std::uint32_t rows = std::min(rowsPerStrip, height - y);
+        for (std::uint32_t r = 0; r < rows; ++r)
+            CmykRow(strip.data() + std::size_t(r) * width * pixelBytes, samples, width,
+                    bmp.ScanLine(int(y + r)));
+    }
+}
+
+// Every other layout goes through the library's RGBA interface, which
+// hands over premultiplied colours with alpha.
+void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, TBitmap& bmp) {
+    char why[1024] = "";
+    TIFFRGBAImage image;
+    if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&image, tif, 1, why))
+        throw EPictureError(std::string("TIFF file has an unsupported layout (") + why + ")");
+    const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
+    std::vector<std::uint32_t> raster(std::size_t(width) * height);
+    image.req_orientation = ORIENTATION_TOPLEFT;
+    const int ok = TIFFRGBAImageGet(&image, raster.data(), width, height);
+    TIFFRGBAImageEnd(&image);
+    if (!ok) Fail(messages, "cannot be decoded");
+
+    for (std::uint32_t y = 0; y < height; ++y) {
+        const std::uint32_t* src = raster.data() + std::size_t(y) * width;
+        std::uint8_t* dst = bmp.ScanLine(int(y));
+        for (std::uint32_t x = 0; x < width; ++x, dst += 3) {
+            const std::uint32_t p = src[x];
+            const unsigned white = 255 - TIFFGetA(p);
+            dst[0] = std::uint8_t(std::min(255u, TIFFGetB(p) + white));
+            dst[1] = std::uint8_t(std::min(255u, TIFFGetG(p) + white));
+            dst[2] = std::uint8_t(std::min(255u, TIFFGetR(p) + white));
+        }
+    }
+}
+
 } // namespace
 
 void ReadTiff(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
@@ -169,30 +274,18 @@ void ReadTiff(std::span<const std::uint8_t> data, const std::string&, TBitmap& o
         std::uint32_t tileWidth = 0, tileLength = 0;
         TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength);
-        pixels = std::max(pixels, std::uint64_t(tileWidth) * tileLength);
+        const std::uint64_t tilePixels = std::uint64_t(tileWidth) * tileLength;
+        if (tilePixels > std::uint64_t(kMaxPicturePixels))
+            throw EPictureError("TIFF file has an unsupported layout (tiles too large)");
+        pixels = std::max(pixels, tilePixels);
     }
     if (pixels > std::uint64_t(data.size()) * kMaxPixelsPerByte)
         throw EPictureError("TIFF file is truncated");
 
-    char why[1024] = "";
-    if (!TIFFRGBAImageOK(tif, why))
-        throw EPictureError(std::string("TIFF file has an unsupported layout (") + why + ")");
-
-    std::vector<std::uint32_t> raster(std::size_t(width) * height);
-    if (!TIFFReadRGBAImageOriented(tif, width, height, raster.data(), ORIENTATION_TOPLEFT, 1))
-        Fail(messages, "cannot be decoded");
-
     TBitmap local(int(width), int(height), pf24bit);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        const std::uint32_t* src = raster.data() + std::size_t(y) * width;
-        std::uint8_t* dst = local.ScanLine(int(y));
-        for (std::uint32_t x = 0; x < width; ++x, dst += 3) {
-            const std::uint32_t p = src[x];
-            const unsigned white = 255 - TIFFGetA(p); // colours are premultiplied
-            dst[0] = std::uint8_t(std::min(255u, TIFFGetB(p) + white));
-            dst[1] = std::uint8_t(std::min(255u, TIFFGetG(p) + white));
-            dst[2] = std::uint8_t(std::min(255u, TIFFGetR(p) + white));
-        }
-    }
+    if (IsCmyk16(tif))
+        ReadCmyk16(tif, messages, local);
+    else
+        ReadThroughRgba(tif, messages, local);
     out.SwapPicture(local);
 }

@@ -14,43 +14,75 @@
 
 namespace {
 
-class TRegion {
+// The fill region of one picture: pixels of the key colour (fsSurface) or
+// of any other colour (fsBorder) that have not been painted yet.
+template <int BPP> class TRegion {
 public:
     TRegion(const raster::Surface& s, TColor color, TFillStyle style)
-        : s_(s), key_(color & 0xFFFFFF), surface_(style == fsSurface),
-          painted_((std::size_t(s.width) * std::size_t(s.height) + 63) / 64, 0) {}
+        : s_(s), words_((std::size_t(s.width) + 63) / 64), key_(color & 0xFFFFFF),
+          surface_(style == fsSurface), painted_(words_ * std::size_t(s.height), 0) {}
 
-    // The pixel belongs to the region and has not been painted yet.
-    bool Open(int x, int y) const {
-        const std::size_t i = std::size_t(y) * std::size_t(s_.width) + std::size_t(x);
-        if (painted_[i >> 6] >> (i & 63) & 1) return false;
-        const std::uint8_t* p = s_.Row(y) + std::size_t(x) * std::size_t(s_.bpp);
-        const TColor c = RGB(p[2], p[1], p[0]);
-        return (c == key_) == surface_;
+    bool Open(int x, int y) const { return Open(Pixels(y), Painted(y), x); }
+
+    // The open run through x on row y (x open): [x0, x1).
+    void Run(int x, int y, int& x0, int& x1) const {
+        const std::uint8_t* row = Pixels(y);
+        const std::uint64_t* bits = Painted(y);
+        x0 = x;
+        x1 = x + 1;
+        while (x0 > 0 && Open(row, bits, x0 - 1)) --x0;
+        while (x1 < s_.width && Open(row, bits, x1)) ++x1;
+    }
+
+    // Calls push(x) for the first pixel of every open run of row y that
+    // meets [x0, x1).
+    template <class Push> void Seeds(int y, int x0, int x1, Push push) const {
+        const std::uint8_t* row = Pixels(y);
+        const std::uint64_t* bits = Painted(y);
+        for (int x = x0; x < x1; ++x) {
+            if (!Open(row, bits, x)) continue;
+            push(x);
+            while (x + 1 < x1 && Open(row, bits, x + 1)) ++x;
+        }
     }
 
     void MarkPainted(int y, int x0, int x1) {
-        const std::size_t base = std::size_t(y) * std::size_t(s_.width);
-        for (std::size_t i = base + std::size_t(x0); i < base + std::size_t(x1); ++i)
-            painted_[i >> 6] |= std::uint64_t(1) << (i & 63);
+        std::uint64_t* bits = painted_.data() + std::size_t(y) * words_;
+        for (int x = x0; x < x1;) {
+            if ((x & 63) == 0 && x + 64 <= x1) {
+                bits[x >> 6] = ~std::uint64_t(0);
+                x += 64;
+            } else {
+                bits[x >> 6] |= std::uint64_t(1) << (x & 63);
+                ++x;
+            }
+        }
     }
 
 private:
+    const std::uint8_t* Pixels(int y) const { return s_.Row(y); }
+    const std::uint64_t* Painted(int y) const {
+        return painted_.data() + std::size_t(y) * words_;
+    }
+    bool Open(const std::uint8_t* row, const std::uint64_t* bits, int x) const {
+        if (bits[x >> 6] >> (x & 63) & 1) return false;
+        const std::uint8_t* p = row + std::size_t(x) * BPP;
+        const TColor c = TColor(p[2]) | TColor(p[1]) << 8 | TColor(p[0]) << 16;
+        return (c == key_) == surface_;
+    }
+
     const raster::Surface& s_;
+    std::size_t words_; // 64-bit words per row of painted_
     TColor key_;
     bool surface_;
     std::vector<std::uint64_t> painted_;
 };
 
-} // namespace
-
-void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
-    const raster::Surface s = raster::PrepareSurface(bitmap_);
-    const raster::Paint paint = raster::Paint::FromBrush(Brush, s.bpp);
-    if (paint.None() || x < 0 || y < 0 || x >= s.width || y >= s.height) return;
-    TRegion region(s, color, style);
+template <int BPP>
+void Fill(const raster::Surface& s, const raster::Paint& paint, int x, int y, TColor color,
+          TFillStyle style) {
+    TRegion<BPP> region(s, color, style);
     if (!region.Open(x, y)) return;
-
     // Each stack entry is a pixel known to be open when it was pushed; the
     // run through it is painted whole, then the rows above and below are
     // searched for open runs under it.
@@ -62,18 +94,24 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
         const Seed seed = stack.back();
         stack.pop_back();
         if (!region.Open(seed.x, seed.y)) continue;
-        int x0 = seed.x, x1 = seed.x + 1;
-        while (x0 > 0 && region.Open(x0 - 1, seed.y)) --x0;
-        while (x1 < s.width && region.Open(x1, seed.y)) ++x1;
+        int x0, x1;
+        region.Run(seed.x, seed.y, x0, x1);
         region.MarkPainted(seed.y, x0, x1);
         paint.FillSpan(s, seed.y, x0, x1);
-        for (const int ny : {seed.y - 1, seed.y + 1}) {
-            if (ny < 0 || ny >= s.height) continue;
-            for (int nx = x0; nx < x1; ++nx) {
-                if (!region.Open(nx, ny)) continue;
-                stack.push_back({nx, ny});
-                while (nx + 1 < x1 && region.Open(nx + 1, ny)) ++nx;
-            }
-        }
+        for (const int ny : {seed.y - 1, seed.y + 1})
+            if (ny >= 0 && ny < s.height)
+                region.Seeds(ny, x0, x1, [&](int nx) { stack.push_back({nx, ny}); });
     }
+}
+
+} // namespace
+
+void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
+    const raster::Surface s = raster::PrepareSurface(bitmap_);
+    const raster::Paint paint = raster::Paint::FromBrush(Brush, s.bpp);
+    if (paint.None() || x < 0 || y < 0 || x >= s.width || y >= s.height) return;
+    if (s.bpp == 4)
+        Fill<4>(s, paint, x, y, color, style);
+    else
+        Fill<3>(s, paint, x, y, color, style);
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 TOverlayFrame::TOverlayFrame(TImageParent* window, const std::string& fileName, int top, int left,
                              int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
@@ -48,11 +49,11 @@ void TMaskFrame::PaintFrame() {
     // rather than judged against an undefined mask.
     if (!PatternPicture->Empty() && W > 0 && H > 0 && Output->Width() == W &&
         Output->Height() == H) {
-        TBitmap mask(W, H, pf32bit);
-        PatternPicture->Transparent = false;
-        mask.Canvas().StretchDraw(Rect(0, 0, W, H), *PatternPicture);
-        ApplyMask(*Output, mask, Rect(FrameWidth, FrameHeight, W - FrameWidth, H - FrameHeight),
-                  Brightness, FrameColor);
+        // The mask is sampled as if stretched over the whole output, without
+        // building the stretched copy.
+        ApplyMask(*Output, *PatternPicture,
+                  Rect(FrameWidth, FrameHeight, W - FrameWidth, H - FrameHeight), Brightness,
+                  FrameColor);
     }
     ShowOutput();
 }
@@ -95,35 +96,62 @@ inline void Darken(std::uint8_t* px, int q) {
 
 } // namespace
 
+int StretchSource(int d, int sourceSize, int destSize) {
+    // The source pixel under the centre of destination pixel d.
+    return int((2 * std::int64_t(d) + 1) * sourceSize / (2 * std::int64_t(destSize)));
+}
+
 void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
                TColor background) {
+    const int W = out.Width(), H = out.Height();
     const int x0 = std::max(area.Left, 0), y0 = std::max(area.Top, 0);
-    const int x1 = std::min({area.Right, out.Width(), mask.Width()});
-    const int y1 = std::min({area.Bottom, out.Height(), mask.Height()});
+    const int x1 = std::min(area.Right, W), y1 = std::min(area.Bottom, H);
+    if (x0 >= x1 || y0 >= y1 || mask.Empty()) return;
     const std::uint8_t bgB = GetBValue(background), bgG = GetGValue(background),
                        bgR = GetRValue(background);
-    TGreyTable table = GreyTable(brightness == 0 ? 1 : brightness);
+    const TGreyTable table = GreyTable(brightness == 0 ? 1 : brightness);
+
+    // Runs of output columns that read the same mask column: an enlarged
+    // mask is judged once per run, and a white run is skipped whole.
+    struct Run {
+        int start, length, source;
+    };
+    std::vector<Run> runs;
+    for (int x = x0; x < x1; ++x) {
+        const int source = 4 * StretchSource(x, mask.Width(), W);
+        if (!runs.empty() && runs.back().source == source)
+            ++runs.back().length;
+        else
+            runs.push_back({x, 1, source});
+    }
 
     for (int y = y0; y < y1; ++y) {
-        std::uint8_t* o = out.ScanLine(y) + 4 * x0;
-        const std::uint8_t* m = mask.ScanLine(y) + 4 * x0;
-        for (int x = x0; x < x1; ++x, o += 4, m += 4) {
+        std::uint8_t* row = out.ScanLine(y);
+        const std::uint8_t* mrow = mask.ScanLine(StretchSource(y, mask.Height(), H));
+        for (const Run& run : runs) {
+            const std::uint8_t* m = mrow + run.source;
             const std::uint8_t mb = m[0], mg = m[1], mr = m[2];
+            std::uint8_t* o = row + 4 * run.start;
+            std::uint8_t* const end = o + 4 * run.length;
             if (mb == mg && mg == mr) {
                 if (mb == 255) continue;
                 if (brightness == 0) brightness = 1;
                 const int q = table[mb];
                 if (q < 0) {
-                    o[0] = bgB;
-                    o[1] = bgG;
-                    o[2] = bgR;
+                    for (; o != end; o += 4) {
+                        o[0] = bgB;
+                        o[1] = bgG;
+                        o[2] = bgR;
+                    }
                 } else {
-                    Darken(o, q);
+                    for (; o != end; o += 4) Darken(o, q);
                 }
             } else {
-                o[0] = mb;
-                o[1] = mg;
-                o[2] = mr;
+                for (; o != end; o += 4) {
+                    o[0] = mb;
+                    o[1] = mg;
+                    o[2] = mr;
+                }
             }
         }
     }

@@ -32,8 +32,10 @@ public:
     int Brightness = 0;
 };
 
-// The mask rules, applied to the pixels of area in out (both pf32bit; mask at
-// least as large as out). Per pixel, with d = 255 - the mask channel:
+// The mask rules, applied to the pixels of area in out (pf32bit), with mask
+// (pf32bit, any size) sampled as if stretched over the whole of out (the
+// canvas's nearest-neighbour rule, StretchSource). Per pixel, with d = 255 -
+// the mask channel:
 //   white mask pixel         -> unchanged;
 //   grey mask pixel          -> q = d / brightness; q = 0 gives background,
 //                               otherwise the pixel darkens by q, or, when a
@@ -42,7 +44,11 @@ public:
 // A brightness of 0 met at a grey pixel becomes 1, in brightness too.
 void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
                TColor background);
-// The same rules one pixel at a time through TBitmap::Pixel; the plain
-// version the row-wise one is checked against.
+// The same rules one pixel at a time through TBitmap::Pixel, for a mask
+// already of out's size; the plain version the row-wise one is checked
+// against.
 void ApplyMaskReference(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
                         TColor background);
+// The source offset that destination offset d of destSize takes from
+// sourceSize when stretching: the source pixel under d's centre.
+int StretchSource(int d, int sourceSize, int destSize);

@@ -131,15 +131,39 @@ void PutPixel(const Surface& s, int x, int y, TColor color) {
 
 // ---------------------------------------------------------------- thin-line
 
+namespace {
+
+// The walk of a clipped thin line: pixel pointer, per-step pointer moves
+// and the error term of the minor axis.
+template <int BPP>
+void WalkLine(std::uint8_t* p, std::ptrdiff_t majStep, std::ptrdiff_t minStep, i64 count, i64 r,
+              i64 rStep, i64 den, const std::uint8_t colour[4]) {
+    for (i64 k = 0; k < count; ++k) {
+        std::memcpy(p, colour, BPP);
+        p += majStep;
+        r += rStep;
+        if (r >= den) {
+            r -= den;
+            p += minStep;
+        }
+    }
+}
+
+// The first k >= 0 with floor((2 k dMin + dMaj - 1) / (2 dMaj)) >= m.
+i64 FirstStepWithMinor(i64 m, i64 dMaj, i64 dMin) {
+    if (m <= 0) return 0;
+    return CeilDiv(2 * dMaj * m - dMaj + 1, 2 * dMin);
+}
+
+} // namespace
+
 void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
     const i64 dx = x1 - x0, dy = y1 - y0;
     if ((dx == 0 && dy == 0) || s.Empty()) return;
     std::uint8_t c[4];
     StoreColour(c, color);
-    const std::size_t bpp = std::size_t(s.bpp);
 
-    // Walk the major axis; (ma, mi) are the major and minor start, the
-    // major range is clipped to the surface before the walk starts.
+    // Walk the major axis; (ma, mi) are the major and minor start.
     const bool xMajor = std::llabs(dx) >= std::llabs(dy);
     const i64 dMaj = xMajor ? std::llabs(dx) : std::llabs(dy);
     const i64 dMin = xMajor ? std::llabs(dy) : std::llabs(dx);
@@ -148,8 +172,8 @@ void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
     const i64 ma = xMajor ? x0 : y0, mi = xMajor ? y0 : x0;
     const i64 majLimit = xMajor ? s.width : s.height;
     const i64 minLimit = xMajor ? s.height : s.width;
-    if (dMin == 0 && (mi < 0 || mi >= minLimit)) return;
 
+    // Steps k = 0 .. dMaj - 1, clipped first on the major axis ...
     i64 kLo = 0, kHi = dMaj - 1;
     if (sMaj > 0) {
         kLo = std::max(kLo, -ma);
@@ -158,26 +182,30 @@ void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
         kLo = std::max(kLo, ma - (majLimit - 1));
         kHi = std::min(kHi, ma);
     }
+    // ... then on the minor axis: the minor offset m(k) grows with k and
+    // must stay within [mLo, mHi] for the pixel to be on the surface.
+    const i64 mLo = sMin > 0 ? -mi : mi - (minLimit - 1);
+    const i64 mHi = sMin > 0 ? minLimit - 1 - mi : mi;
+    if (mLo > mHi || mHi < 0 || mLo > dMin) return;
+    if (dMin > 0) {
+        kLo = std::max(kLo, FirstStepWithMinor(mLo, dMaj, dMin));
+        kHi = std::min(kHi, FirstStepWithMinor(mHi + 1, dMaj, dMin) - 1);
+    }
     if (kLo > kHi) return;
 
     const i64 den = 2 * dMaj;
     const i64 num = 2 * kLo * dMin + dMaj - 1;
-    i64 m = num / den, r = num % den;
-    for (i64 k = kLo; k <= kHi; ++k) {
-        const i64 minor = mi + sMin * m;
-        if (minor >= 0 && minor < minLimit) {
-            const i64 major = ma + sMaj * k;
-            const i64 x = xMajor ? major : minor, y = xMajor ? minor : major;
-            std::memcpy(s.Row(int(y)) + std::size_t(x) * bpp, c, bpp);
-        } else if ((sMin > 0) == (minor >= minLimit)) {
-            break; // moving further away from the surface
-        }
-        r += 2 * dMin;
-        if (r >= den) {
-            r -= den;
-            ++m;
-        }
-    }
+    const i64 m = num / den, r = num % den;
+    const i64 major = ma + sMaj * kLo, minor = mi + sMin * m;
+    const i64 x = xMajor ? major : minor, y = xMajor ? minor : major;
+    std::uint8_t* p = s.Row(int(y)) + x * s.bpp;
+    const std::ptrdiff_t across = s.bpp, down = std::ptrdiff_t(s.stride);
+    const std::ptrdiff_t majStep = sMaj * (xMajor ? across : down);
+    const std::ptrdiff_t minStep = sMin * (xMajor ? down : across);
+    if (s.bpp == 4)
+        WalkLine<4>(p, majStep, minStep, kHi - kLo + 1, r, 2 * dMin, den, c);
+    else
+        WalkLine<3>(p, majStep, minStep, kHi - kLo + 1, r, 2 * dMin, den, c);
 }
 
 // ----------------------------------------------------------------- wide-pen
@@ -192,6 +220,20 @@ bool InCapsule(const Capsule& c, i64 px, i64 py) {
     const i64 X = 2 * px + 1, Y = 2 * py + 1;
     const i64 dx = c.bx - c.ax, dy = c.by - c.ay;
     const i64 ux = X - c.ax, uy = Y - c.ay;
+    // Below 2^15 every product fits in 64 bits (pictures up to 16 000
+    // pixels on a side); beyond, the same test runs in 128 bits.
+    constexpr i64 kSmall = i64(1) << 15;
+    if (std::llabs(dx) < kSmall && std::llabs(dy) < kSmall && std::llabs(ux) < kSmall &&
+        std::llabs(uy) < kSmall && c.w < kSmall) {
+        const i64 len2 = dx * dx + dy * dy, t = ux * dx + uy * dy, w2 = c.w * c.w;
+        if (len2 == 0 || t <= 0) return ux * ux + uy * uy < w2;
+        if (t >= len2) {
+            const i64 vx = X - c.bx, vy = Y - c.by;
+            return vx * vx + vy * vy < w2;
+        }
+        const i64 cross = ux * dy - uy * dx;
+        return cross * cross < w2 * len2;
+    }
     const i128 len2 = i128(dx) * dx + i128(dy) * dy;
     const i128 t = i128(ux) * dx + i128(uy) * dy;
     const i128 w2 = i128(c.w) * c.w;
@@ -229,8 +271,8 @@ template <class Inside> Span ShrinkToExact(i64 lo, i64 hi, Inside inside) {
 // Pixel range covering the doubled interval [lo, hi], grown by a margin
 // that absorbs rounding, clipped to [clipLo, clipHi).
 bool PixelRange(double lo, double hi, i64 clipLo, i64 clipHi, i64& a, i64& b) {
-    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 2);
-    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 2);
+    a = std::max<i64>(clipLo, i64(std::floor((lo - 1) / 2)) - 1);
+    b = std::min<i64>(clipHi - 1, i64(std::ceil((hi - 1) / 2)) + 1);
     return a <= b;
 }
 
@@ -238,7 +280,7 @@ Span CapsuleRowClipped(const Capsule& c, int y, i64 clipLo, i64 clipHi) {
     // A slightly wider capsule, solved in floating point, bounds the row;
     // the exact test then trims it.
     const double Y = 2.0 * y + 1;
-    const double r = double(c.w) + 3;
+    const double r = double(c.w) + 0.5;
     double lo = 1e300, hi = -1e300, a, b;
     if (DiscRow(double(c.ax), double(c.ay), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
     if (DiscRow(double(c.bx), double(c.by), r, Y, a, b)) lo = std::min(lo, a), hi = std::max(hi, b);
@@ -295,32 +337,94 @@ void FillCapsule(const Surface& s, TColor color, const Capsule& c) {
 
 bool InEllipse(const EllipseShape& e, i64 px, i64 py) {
     if (e.a <= 0 || e.b <= 0) return false;
-    const i128 X = 2 * px + 1 - e.cx, Y = 2 * py + 1 - e.cy;
+    const i64 X = 2 * px + 1 - e.cx, Y = 2 * py + 1 - e.cy;
+    // Below 2^15 every product fits in 64 bits, which covers every ellipse
+    // of a picture up to 16 000 pixels on a side.
+    constexpr i64 kSmall = i64(1) << 15;
+    if (std::llabs(X) < kSmall && std::llabs(Y) < kSmall && e.a < kSmall && e.b < kSmall)
+        return X * X * (e.b * e.b) + Y * Y * (e.a * e.a) < (e.a * e.a) * (e.b * e.b);
     const i128 a2 = i128(e.a) * e.a, b2 = i128(e.b) * e.b;
-    return X * X * b2 + Y * Y * a2 < a2 * b2;
+    return i128(X) * X * b2 + i128(Y) * Y * a2 < a2 * b2;
 }
 
 namespace {
 
+// The row's pixels are symmetric about the centre, so the row is found from
+// its right end: a floating-point estimate, corrected by the exact test.
 Span EllipseRowClipped(const EllipseShape& e, int y, i64 clipLo, i64 clipHi) {
     if (e.a <= 0 || e.b <= 0) return {};
-    const double Y = 2.0 * y + 1 - double(e.cy);
-    const double a = double(e.a) + 2, b = double(e.b) + 2;
-    if (std::fabs(Y) >= b) return {};
-    const double h = a * std::sqrt(1 - (Y / b) * (Y / b));
-    i64 pa, pb;
-    if (!PixelRange(double(e.cx) - h, double(e.cx) + h, clipLo, clipHi, pa, pb)) return {};
-    return ShrinkToExact(pa, pb, [&](i64 x) { return InEllipse(e, x, y); });
+    const i64 Y = 2 * i64(y) + 1 - e.cy;
+    if (std::llabs(Y) >= e.b) return {};
+    // The pixel nearest the centre column is inside when any pixel is.
+    const i64 xc = FloorDiv(e.cx - 1, 2);
+    i64 inside = xc;
+    if (!InEllipse(e, xc, y)) {
+        if ((e.cx & 1) || !InEllipse(e, xc + 1, y)) return {};
+        inside = xc + 1;
+    }
+    const double q = double(Y) / double(e.b);
+    const double h = double(e.a) * std::sqrt(std::max(0.0, 1 - q * q));
+    i64 right = std::max(inside, i64(std::floor((double(e.cx) + h - 1) / 2)));
+    if (InEllipse(e, right, y)) {
+        while (InEllipse(e, right + 1, y)) ++right;
+    } else {
+        while (!InEllipse(e, right, y)) --right;
+    }
+    const i64 left = e.cx - 1 - right; // the mirror image of right
+    const i64 lo = std::max(left, clipLo), hi = std::min(right + 1, clipHi);
+    if (lo >= hi) return {};
+    return {int(lo), int(hi)};
 }
 
 // Rows [top, bottom] that may hold pixels of the ellipse, clipped to s.
-bool EllipseRows(const Surface& s, const EllipseShape& e, i64 margin, int& top, int& bottom) {
-    const i64 t = FloorDiv(e.cy - e.b - 1, 2) - 1 - margin;
-    const i64 b = CeilDiv(e.cy + e.b - 1, 2) + 1 + margin;
+bool EllipseRows(const Surface& s, const EllipseShape& e, int& top, int& bottom) {
+    const i64 t = FloorDiv(e.cy - e.b - 1, 2) - 1;
+    const i64 b = CeilDiv(e.cy + e.b - 1, 2) + 1;
     top = int(std::max<i64>(t, 0));
     bottom = int(std::min<i64>(b, s.height - 1));
     return top <= bottom;
 }
+
+// Row spans of an ellipse for rows y - 1, y and y + 1, moved down a row at
+// a time, clipped one pixel beyond the surface so that the true ends of a
+// row are told from the clip.
+class RowWindow {
+public:
+    RowWindow(const Surface& s, const EllipseShape& e, int y)
+        : e_(e), hi_(i64(s.width) + 1), y_(y), up_(Row(y - 1)), row_(Row(y)), down_(Row(y + 1)) {}
+    int y() const { return y_; }
+    void Next() {
+        ++y_;
+        up_ = row_;
+        row_ = down_;
+        down_ = Row(y_ + 1);
+    }
+    // ellipse-thin: the row's pixels less those whose four neighbours are
+    // all inside; up to two spans.
+    void Outline(const Surface& s, const Paint& pen) const {
+        if (row_.Empty()) return;
+        int i0 = row_.x0 + 1, i1 = row_.x1 - 1;
+        if (up_.Empty() || down_.Empty()) {
+            i0 = i1;
+        } else {
+            i0 = std::max({i0, up_.x0, down_.x0});
+            i1 = std::min({i1, up_.x1, down_.x1});
+        }
+        if (i0 >= i1) {
+            pen.FillSpan(s, y_, row_.x0, row_.x1);
+        } else {
+            pen.FillSpan(s, y_, row_.x0, i0);
+            pen.FillSpan(s, y_, i1, row_.x1);
+        }
+    }
+
+private:
+    Span Row(int y) const { return EllipseRowClipped(e_, y, -1, hi_); }
+    const EllipseShape& e_;
+    i64 hi_;
+    int y_;
+    Span up_, row_, down_;
+};
 
 } // namespace
 
@@ -330,46 +434,21 @@ Span EllipseRow(const EllipseShape& e, int y, int clipWidth) {
 
 void FillEllipse(const Surface& s, const Paint& paint, const EllipseShape& e) {
     int top, bottom;
-    if (paint.None() || s.Empty() || !EllipseRows(s, e, 0, top, bottom)) return;
+    if (paint.None() || s.Empty() || !EllipseRows(s, e, top, bottom)) return;
     for (int y = top; y <= bottom; ++y) {
         const Span sp = EllipseRow(e, y, s.width);
         if (!sp.Empty()) paint.FillSpan(s, y, sp.x0, sp.x1);
     }
 }
 
-namespace {
-
-// The ellipse-thin pixels of row y: the row's span less the pixels whose
-// four neighbours are all inside. Spans are clipped one pixel beyond the
-// surface so that the true ends of a row are told from the clip.
-void ThinOutlineRow(const Surface& s, const Paint& pen, const EllipseShape& e, int y) {
-    const i64 lo = -1, hi = i64(s.width) + 1;
-    const Span row = EllipseRowClipped(e, y, lo, hi);
-    if (row.Empty()) return;
-    const Span up = EllipseRowClipped(e, y - 1, lo, hi);
-    const Span down = EllipseRowClipped(e, y + 1, lo, hi);
-    int i0 = row.x0 + 1, i1 = row.x1 - 1;
-    if (up.Empty() || down.Empty()) {
-        i0 = i1;
-    } else {
-        i0 = std::max({i0, up.x0, down.x0});
-        i1 = std::min({i1, up.x1, down.x1});
-    }
-    if (i0 >= i1) {
-        pen.FillSpan(s, y, row.x0, row.x1);
-    } else {
-        pen.FillSpan(s, y, row.x0, i0);
-        pen.FillSpan(s, y, i1, row.x1);
-    }
-}
-
-} // namespace
-
 void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
     int top, bottom;
-    if (s.Empty() || !EllipseRows(s, e, 0, top, bottom)) return;
+    if (s.Empty() || !EllipseRows(s, e, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
-    for (int y = top; y <= bottom; ++y) ThinOutlineRow(s, pen, e, y);
+    for (RowWindow rows(s, e, top);; rows.Next()) {
+        rows.Outline(s, pen);
+        if (rows.y() == bottom) break;
+    }
 }
 
 void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width) {
@@ -377,9 +456,10 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
     const EllipseShape outer{e.cx, e.cy, e.a + w, e.b + w};
     const EllipseShape inner{e.cx, e.cy, e.a - w, e.b - w};
     int top, bottom;
-    if (s.Empty() || !EllipseRows(s, outer, 0, top, bottom)) return;
+    if (s.Empty() || !EllipseRows(s, outer, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
-    for (int y = top; y <= bottom; ++y) {
+    for (RowWindow path(s, e, top);; path.Next()) {
+        const int y = path.y();
         const Span o = EllipseRow(outer, y, s.width);
         if (!o.Empty()) {
             const Span i = EllipseRow(inner, y, s.width);
@@ -393,7 +473,8 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
         // The thin outline of the path keeps the ring closed where a very
         // flat ellipse makes the band between the two ellipses thinner than
         // a pixel.
-        ThinOutlineRow(s, pen, e, y);
+        path.Outline(s, pen);
+        if (y == bottom) break;
     }
 }
 

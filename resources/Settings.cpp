@@ -160,8 +160,7 @@ void TfrmSetting::BrowseFolder(QLineEdit* edit, const char* key, bool setsOpenDi
 void TfrmSetting::btnSettingsClick() {
     TSettingsStore store;
     auto invalid = [this] {
-        Dialogs().MessageBox(this, "Error", "Invalid Directory", TMsgIcon::Error,
-                             TMsgButtons::Ok);
+        Dialogs().MessageBox(this, "Error", "Invalid Directory", TMsgIcon::Error, TMsgButtons::Ok);
     };
     const std::string open = edOpen->text().toStdString();
     if (!FolderExists(open)) return invalid();

@@ -7,7 +7,7 @@ scripts/deps.sh test
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake --preset release
+cmake --preset release -DQUILLON_TESTS=ON -DQUILLON_BENCH=ON -DQUILLON_GUI=ON
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 

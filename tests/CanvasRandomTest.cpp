@@ -158,6 +158,25 @@ TEST(CanvasRandom, EllipsesMatchReference) {
     });
 }
 
+TEST(CanvasRandom, HugeEllipsesMatchReference) {
+    // Boxes up to two million pixels across, with their edge in view: the
+    // exact tests then need more than 64 bits.
+    Compare(3500, [](Case& c, TBitmap& fast, TBitmap& slow) {
+        std::unique_ptr<TBitmap> pattern;
+        const ref::Fill brush = RandomBrush(c, fast.Canvas(), pattern);
+        const int width = c.Int(0, 1) ? c.Int(2, 12) : 1;
+        const TColor ink = c.Ink();
+        fast.Canvas().Pen.Color = ink;
+        fast.Canvas().Pen.SetWidth(width);
+        const int big = c.Int(40000, 2000000);
+        const int x1 = Coord(c, fast.Width()) - big, x2 = Coord(c, fast.Width());
+        const int half = c.Int(0, big);
+        const int y1 = Coord(c, fast.Height()) - half, y2 = y1 + 2 * half + c.Int(1, 3);
+        fast.Canvas().Ellipse(x1, y1, x2, y2);
+        ref::Ellipse(slow, brush, ink, width, x1, y1, x2, y2);
+    });
+}
+
 TEST(CanvasRandom, PolygonsMatchReference) {
     Compare(4000, [](Case& c, TBitmap& fast, TBitmap& slow) {
         std::unique_ptr<TBitmap> pattern;

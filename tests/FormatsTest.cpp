@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -86,7 +88,8 @@ TEST(LoadPicture, JpegNameInAGifFolderIsReadAndWrittenAsJpeg) {
     EXPECT_EQ(bytes[1], 0xD8);
     auto back = LoadPictureFile(dir + "/photo.jpg");
     EXPECT_EQ(back->Width(), 4);
-    EXPECT_EQ(back->PixelFormat(), pf24bit);
+    // The photo is drawn into a new bitmap of the screen's format.
+    EXPECT_EQ(back->PixelFormat(), pfDevice);
 }
 
 TEST(LoadPicture, PngInABmpFolderGoesToTheBitmapReader) {
@@ -120,6 +123,14 @@ TEST(LoadPicture, RegisteredExtensionsWithoutANameMatch) {
     EXPECT_PIXELS(*LoadPictureFile(dir + "/photo.dib"), kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
 }
 
+TEST(LoadPicture, JpeExtensionIsReadAsJpegButNotWritten) {
+    const std::string dir = TempDir("formats-jpe");
+    WriteBytes(dir + "/photo.jpe", EncodeJpeg(*SmallPicture()));
+    EXPECT_EQ(LoadPictureFile(dir + "/photo.jpe")->Width(), 4);
+    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/other.jpe"));
+    EXPECT_FALSE(fs::exists(dir + "/other.jpe"));
+}
+
 TEST(LoadPicture, MissingFileIsAnError) {
     EXPECT_THROW(LoadPictureFile(TempDir("formats-missing") + "/none.bmp"), EPictureError);
 }
@@ -142,6 +153,7 @@ TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
 
     LoadDecorationPicture(dir + "/pattern.jpg", b);
     EXPECT_EQ(b.Width(), 4);
+    EXPECT_EQ(b.PixelFormat(), pf24bit); // the decoded picture itself
     LoadDecorationPicture(dir + "/pattern.bmp", b);
     EXPECT_PIXELS(b, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
 }
@@ -210,4 +222,17 @@ TEST(SavePicture, BitmapFileMethodsRoundTrip) {
     TBitmap back;
     back.LoadFromFile(dir + "/x.dat");
     EXPECT_PIXELS(back, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+TEST(SavePicture, SavedFilesGetOrdinaryPermissionsAndReplacementsKeepTheirs) {
+    const std::string dir = TempDir("formats-save-modes");
+    auto picture = SmallPicture();
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
+    EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0644));
+
+    ::chmod((dir + "/new.bmp").c_str(), 0640);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
+    EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0640));
+    ::umask(mask);
 }

@@ -235,11 +235,16 @@ TEST(JpegReader, OversizedFrameIsRefusedBeforeDecoding) {
             break;
         }
     ASSERT_NE(sof, 0u);
-    for (std::size_t k : {sof + 5, sof + 7}) {
-        file[k] = 0xFF;
-        file[k + 1] = 0xD0; // 65488
-    }
+    auto setSize = [&](int side) {
+        for (std::size_t k : {sof + 5, sof + 7}) {
+            file[k] = std::uint8_t(side >> 8);
+            file[k + 1] = std::uint8_t(side);
+        }
+    };
+    setSize(65488); // over the picture size limit
     EXPECT_THROW(Decode(file), EPictureError);
+    setSize(16000); // within the limit, but far more than the data can hold
+    ExpectJpegError(file, "16000 x 16000 in a few hundred bytes");
 }
 
 TEST(JpegWriter, WritesBaselineJfifColourAtQualityNinety) {

@@ -232,6 +232,28 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
     }
 }
 
+TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
+    for (const TRect& at :
+         {Rect(-9, 0, -5, 2), Rect(4, 0, 8, 2), Rect(0, -2, 4, 0), Rect(0, 5, 4, 7)}) {
+        TPspSpec s;
+        s.layers = {RgbLayer()};
+        s.layers[0].image = at;
+        TBitmap out;
+        ReadPsp(MakePsp(s), "", out);
+        EXPECT_EQ(AllPixels(out), std::vector<TColor>(8, clWhite)) << at.Left << ", " << at.Top;
+    }
+}
+
+TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
+    TPspSpec s;
+    s.layers = {RgbLayer()};
+    auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
+    red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
+    TBitmap out;
+    ReadPsp(MakePsp(s), "", out);
+    EXPECT_EQ(AllPixels(out), kRgbPixels);
+}
+
 TEST(Psp, LayersThatAreNotRasterAreSkipped) {
     TPspSpec s;
     TPspLayer vector;

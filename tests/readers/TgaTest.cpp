@@ -29,7 +29,7 @@ TBytes Header(const TTgaSpec& s) {
     b.U16LE(0).U16LE(0).U16LE(unsigned(s.width)).U16LE(unsigned(s.height));
     b.U8(s.bits).U8(s.descriptor).Text(s.id);
     for (TColor c : s.map) {
-        if (s.mapBits == 16)
+        if (s.mapBits <= 16)
             b.U16LE(
                 unsigned((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3));
         else
@@ -154,15 +154,18 @@ TEST(TgaReader, ColourMapEntriesCountFromTheFirstIndex) {
 
 TEST(TgaReader, TrueColourPictureSkipsAColourMapItDoesNotUse) {
     TTgaSpec s;
-    s.mapBits = 24;
-    s.map = {clBlack, clBlack, clBlack};
-    s.width = 1;
-    s.height = 1;
-    TBytes file = Header(s);
-    PutPixel(file, 24, RGB(0, 255, 0));
-    TBitmap out;
-    ASSERT_EQ(ReadError(ReadTga, file, out), "");
-    EXPECT_PIXELS(out, kLegend, {"g"});
+    for (int mapBits : {24, 12}) { // any entry size, as long as the map is there to skip
+        SCOPED_TRACE(mapBits);
+        s.mapBits = mapBits;
+        s.map = {clBlack, clBlack, clBlack};
+        s.width = 1;
+        s.height = 1;
+        TBytes file = Header(s);
+        PutPixel(file, 24, RGB(0, 255, 0));
+        TBitmap out;
+        ASSERT_EQ(ReadError(ReadTga, file, out), "");
+        EXPECT_PIXELS(out, kLegend, {"g"});
+    }
 }
 
 TEST(TgaReader, RunLengthPacketsMayRunOnIntoTheNextRow) {

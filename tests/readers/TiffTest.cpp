@@ -207,7 +207,7 @@ TEST(TiffReader, PaletteColoursComeFromTheColourMap) {
     }
 }
 
-TEST(TiffReader, SixteenBitRgbAndCmyk) {
+TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
     TTiffSpec rgb16;
     rgb16.bits = 16;
     rgb16.compression = COMPRESSION_ADOBE_DEFLATE;
@@ -228,6 +228,20 @@ TEST(TiffReader, SixteenBitRgbAndCmyk) {
     SaveSeed("tiff", "cmyk.tif", cmykFile);
     ASSERT_EQ(ReadError(ReadTiff, cmykFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
+
+    // Sixteen-bit CMYK takes its own path, in strips and in tiles.
+    TTiffSpec cmyk16 = cmyk;
+    cmyk16.bits = 16;
+    for (auto& row : cmyk16.rows)
+        for (int& v : row) v *= 257;
+    for (bool tiled : {false, true}) {
+        SCOPED_TRACE(tiled ? "cmyk16 tiles" : "cmyk16 strips");
+        cmyk16.tiled = tiled;
+        const auto file = WriteTiff(cmyk16);
+        SaveSeed("tiff", tiled ? "cmyk16-tiled.tif" : "cmyk16.tif", file);
+        ASSERT_EQ(ReadError(ReadTiff, file, out), "");
+        EXPECT_PIXELS(out, kLegend, {"rg", "b."});
+    }
 }
 
 TEST(TiffReader, AlphaIsCompositedOverWhite) {

@@ -184,3 +184,36 @@ TEST(OverlayAndMask, MatchGoldens) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(MaskFrame, SamplingTheMaskAgreesWithStretchingItFirst) {
+    REQUIRE_CANVAS();
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        std::mt19937 rng(seed);
+        const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 30);
+        const int mw = 1 + int(rng() % 25), mh = 1 + int(rng() % 25);
+        TBitmap photo(w, h, pf32bit), mask(mw, mh, pf32bit);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) photo.SetPixel(x, y, rng() & 0xFFFFFF);
+        for (int y = 0; y < mh; ++y)
+            for (int x = 0; x < mw; ++x) {
+                const int v = int(rng() % 256);
+                mask.SetPixel(x, y, rng() % 6 == 0 ? TColor(rng() & 0xFFFFFF) : RGB(v, v, v));
+            }
+        TBitmap a, b, stretched(w, h, pf32bit);
+        a.Assign(photo);
+        b.Assign(photo);
+        stretched.Canvas().StretchDraw(Rect(0, 0, w, h), mask);
+        const TRect area = Rect(int(rng() % 3), int(rng() % 3), w - int(rng() % 3), h);
+        int ba = 1 + int(rng() % 9), bb = ba;
+        ApplyMask(a, mask, area, ba, RGB(1, 2, 3));
+        ApplyMaskReference(b, stretched, area, bb, RGB(1, 2, 3));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y))
+                    << "seed " << seed << " at " << x << "," << y;
+    }
+}
+
+} // namespace

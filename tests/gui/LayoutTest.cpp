@@ -1,0 +1,196 @@
+// The shell's plain arithmetic and conversions: image window sizes, dialog
+// centring, file parts, save-name completion, the rubber band's outline and
+// the hand-over of pictures between the engine and Qt.
+#include "app/Layout.h"
+#include "app/Dialogs.h"
+#include "app/QtBitmap.h"
+#include "app/Wind.h"
+
+#include <QtTest>
+
+#include <random>
+
+Q_DECLARE_METATYPE(TSizeWH)
+
+namespace {
+const TWindowMetrics kMetrics{20, 4, 4};
+} // namespace
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void adjustedWindowSize_data() {
+        QTest::addColumn<int>("pictureW");
+        QTest::addColumn<int>("pictureH");
+        QTest::addColumn<bool>("editBar");
+        QTest::addColumn<TSizeWH>("expected");
+        // Room in an 800 x 600 main window: 782 wide, 542 high (518 with
+        // the edit bar).
+        QTest::newRow("fits") << 300 << 200 << false << TSizeWH{310, 230};
+        QTest::newRow("too wide only") << 1000 << 200 << false << TSizeWH{782, 230};
+        QTest::newRow("too tall only gets the scroll bar's width")
+            << 300 << 900 << false << TSizeWH{330, 542};
+        QTest::newRow("too tall, and wide enough to reach the limit")
+            << 765 << 900 << false << TSizeWH{782, 542};
+        QTest::newRow("too big both ways") << 2000 << 2000 << false << TSizeWH{782, 542};
+        QTest::newRow("edit bar takes its height") << 300 << 500 << true << TSizeWH{330, 518};
+        QTest::newRow("fits under the edit bar") << 300 << 480 << true << TSizeWH{310, 510};
+    }
+    void adjustedWindowSize() {
+        QFETCH(int, pictureW);
+        QFETCH(int, pictureH);
+        QFETCH(bool, editBar);
+        QFETCH(TSizeWH, expected);
+        const TSizeWH got = AdjustedWindowSize(kMetrics, pictureW, pictureH, 800, 600, editBar, 24);
+        QCOMPARE(got.Width, expected.Width);
+        QCOMPARE(got.Height, expected.Height);
+    }
+
+    void firstWindowSizeAddsOneAndNoScrollBarAllowance() {
+        QCOMPARE(FirstWindowSize(kMetrics, 300, 200, 800, 600), (TSizeWH{309, 229}));
+        QCOMPARE(FirstWindowSize(kMetrics, 300, 900, 800, 600), (TSizeWH{309, 542}));
+        QCOMPARE(FirstWindowSize(kMetrics, 0, 0, 800, 600), (TSizeWH{9, 29}));
+    }
+
+    void startsMaximisedOnlyOnTheExactDefaults() {
+        QVERIFY(StartsMaximised({0, 0, 640, 480}));
+        QVERIFY(!StartsMaximised({0, 0, 641, 480}));
+        QVERIFY(!StartsMaximised({1, 0, 640, 480}));
+        QVERIFY(!StartsMaximised({0, 0, 640, 479}));
+    }
+
+    void centringTruncatesEachHalf() {
+        QCOMPARE(CentredOnScreen(1280, 1024, 520, 246), (TLeftTop{380, 389}));
+        QCOMPARE(CentredOnScreen(1281, 1025, 521, 247), (TLeftTop{640 - 260, 512 - 123}));
+    }
+
+    void filePart_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("part");
+        QTest::newRow("folders") << "/home/ann/photos/lake.bmp"
+                                 << "lake.bmp";
+        QTest::newRow("no folder") << "lake.bmp"
+                                   << "lake.bmp";
+        QTest::newRow("windows name") << "C:\\photos\\lake.jpg"
+                                      << "lake.jpg";
+        QTest::newRow("drive only") << "C:lake.jpg"
+                                    << "lake.jpg";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void filePart() {
+        QFETCH(QString, name);
+        QFETCH(QString, part);
+        QCOMPARE(QString::fromStdString(FilePart(name.toStdString())), part);
+    }
+
+    void completeSaveName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("no extension, jpeg filter") << "/p/a"
+                                                   << "*.jpg"
+                                                   << "/p/a.jpg";
+        QTest::newRow("no extension, no filter") << "/p/a"
+                                                 << ""
+                                                 << "/p/a.bmp";
+        QTest::newRow("extension kept") << "/p/a.gif"
+                                        << "*.jpg"
+                                        << "/p/a.gif";
+        QTest::newRow("dot in a folder only") << "/p.x/a"
+                                              << "*.gif"
+                                              << "/p.x/a.gif";
+        QTest::newRow("folder name alone") << "/p/"
+                                           << "*.gif"
+                                           << "/p/";
+    }
+    void completeSaveName() {
+        QFETCH(QString, name);
+        QFETCH(QString, filter);
+        QFETCH(QString, result);
+        QCOMPARE(QString::fromStdString(
+                     CompleteSaveName(name.toStdString(), filter.toStdString(), "*.bmp")),
+                 result);
+    }
+
+    void qtFilterStringKeepsEveryPattern() {
+        const std::vector<TFileFilter> filters = {{"Bitmap (*.bmp)", "*.bmp"},
+                                                  {"GIF (*.gif) ", "*.gif"},
+                                                  {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"}};
+        QCOMPARE(QString::fromStdString(QtFilterString(filters)),
+                 QString("Bitmap (*.bmp) (*.bmp);;GIF (*.gif) (*.gif);;"
+                         "Autodesk (*.cel, *.pic) (*.cel *.pic)"));
+    }
+
+    void focusRectangleOutlineIsDottedAndDrawnTwiceErases() {
+        TBitmap bitmap(8, 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) bitmap.SetPixel(x, y, clBlack);
+        XorFocusRect(bitmap, Rect(1, 1, 7, 5));
+        const char* expected[] = {"........", ".#.#.#..", "......#.",
+                                  ".#......", "..#.#.#.", "........"};
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x)
+                QVERIFY2((bitmap.Pixel(x, y) == clWhite) == (expected[y][x] == '#'),
+                         qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+        XorFocusRect(bitmap, Rect(1, 1, 7, 5));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) QCOMPARE(bitmap.Pixel(x, y), clBlack);
+    }
+
+    void focusRectangleClipsAndSkipsEmptyRectangles() {
+        TBitmap bitmap(4, 4);
+        XorFocusRect(bitmap, Rect(-3, -3, 10, 10)); // entirely outside the picture's outline
+        XorFocusRect(bitmap, Rect(2, 2, 2, 3));     // no width
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) QCOMPARE(bitmap.Pixel(x, y), clBlack);
+        XorFocusRect(bitmap, Rect(0, 0, 1, 1)); // one pixel, inverted once
+        QCOMPARE(bitmap.Pixel(0, 0), clWhite);
+    }
+
+    void picturesSurviveTheTripThroughQt() {
+        std::mt19937 random(20261208);
+        for (TPixelFormat format : {pfDevice, pf32bit, pf24bit}) {
+            TBitmap bitmap(13, 7, format);
+            for (int y = 0; y < 7; ++y)
+                for (int x = 0; x < 13; ++x) bitmap.SetPixel(x, y, random() & 0xFFFFFF);
+            const QImage image = ToQImage(bitmap);
+            QCOMPARE(image.size(), QSize(13, 7));
+            QCOMPARE(image.pixel(4, 3) & 0xFFFFFF,
+                     QColor(GetRValue(bitmap.Pixel(4, 3)), GetGValue(bitmap.Pixel(4, 3)),
+                            GetBValue(bitmap.Pixel(4, 3)))
+                             .rgb() &
+                         0xFFFFFF);
+            TBitmap back;
+            FromQImage(image, back);
+            QCOMPARE(back.PixelFormat(), pfDevice);
+            for (int y = 0; y < 7; ++y)
+                for (int x = 0; x < 13; ++x) {
+                    QCOMPARE(back.Pixel(x, y), bitmap.Pixel(x, y));
+                    QCOMPARE(int(back.ScanLine(y)[x * 4 + 3]), 0);
+                }
+        }
+    }
+
+    void aPartOfAPictureConvertsAlone() {
+        TBitmap bitmap(10, 10);
+        bitmap.SetPixel(6, 7, clRed);
+        const QImage part = ToQImage(bitmap, 5, 5, 3, 4);
+        QCOMPARE(part.size(), QSize(3, 4));
+        QCOMPARE(QColor(part.pixel(1, 2)), QColor(Qt::red));
+        QCOMPARE(QColor(part.pixel(0, 0)), QColor(Qt::black));
+    }
+
+    void indexedPicturesConvertThroughTheirPalette() {
+        TBitmap bitmap(2, 1, pf8bit);
+        bitmap.Palette() = {clBlue, clLime};
+        bitmap.ScanLine(0)[0] = 1;
+        bitmap.ScanLine(0)[1] = 7; // outside the palette: black
+        const QImage image = ToQImage(bitmap);
+        QCOMPARE(QColor(image.pixel(0, 0)), QColor(Qt::green));
+        QCOMPARE(QColor(image.pixel(1, 0)), QColor(Qt::black));
+    }
+};
+
+QTEST_MAIN(LayoutTest)
+#include "LayoutTest.moc"

@@ -1,0 +1,117 @@
+// quillon-gui-tour DATA-DIR OUT-DIR: runs the main window through a typical
+// session (start, open the sample photo, choose a frame, save) with scripted
+// answers and writes a picture of the window after each step, so a person
+// can look at what the program shows. It also writes one picture per frame
+// style for the manual.
+#include "ScriptedDialogs.h"
+#include "app/Mainfrm.h"
+#include "app/QtBitmap.h"
+#include "app/StylePictures.h"
+#include "app/Wind.h"
+#include "formats/Formats.h"
+#include "framing/Butbar.h"
+#include "framing/Clipboard.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QSettings>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void Settle() {
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void Grab(QWidget& window, const QString& path) {
+    Settle();
+    window.grab().save(path);
+    std::printf("wrote %s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: quillon-gui-tour DATA-DIR OUT-DIR\n");
+        return 2;
+    }
+    QDir::setCurrent(argv[1]);
+    const QString out = QDir(argv[2]).absolutePath();
+    QDir().mkpath(out);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, out + "/store");
+    TScriptedDialogs dialogs;
+    SetDialogs(&dialogs);
+    TQtClipboard clipboard;
+    SetClipboard(&clipboard);
+
+    for (int style = 0; style < kStyleCount; ++style) {
+        const QImage framed = FramedSample(style, 160, 120);
+        if (!framed.isNull()) framed.save(out + QString("/style-%1.png").arg(style));
+    }
+
+    {
+        TProgramForms forms;
+        TfrmMain& m = *frmMain;
+        m.resize(900, 640);
+        m.show();
+        Grab(m, out + "/1-start.png");
+
+        {
+            TFileRequest request;
+            request.Title = "Open";
+            request.InitialDir = QDir::currentPath().toStdString();
+            request.Filters = OpenDialogFilters();
+            auto dialog = MakeOpenPictureDialog(&m, request);
+            dialog->show();
+            // The folder list loads in the background; select once it is there.
+            QElapsedTimer wait;
+            wait.start();
+            while (wait.elapsed() < 1000) QApplication::processEvents();
+            dialog->selectFile("sample.jpg");
+            Grab(*dialog, out + "/1b-open-dialog.png");
+        }
+        dialogs.OpenAnswers.push_back(QDir::current().absoluteFilePath("sample.jpg").toStdString());
+        m.Open->trigger();
+        Grab(m, out + "/2-opened.png");
+
+        m.FrameItems[0]->trigger(); // the ornate frame
+        Grab(m, out + "/3-ornate.png");
+        m.FrameItems[8]->trigger(); // the corner frame
+        Grab(m, out + "/4-corner.png");
+
+        dialogs.SaveAnswers.push_back((out + "/framed.jpg").toStdString());
+        m.Save1->trigger();
+        Grab(m, out + "/5-saved.png");
+
+        {
+            // A small picture: the window should fit it without scroll bars.
+            QImage small(200, 150, QImage::Format_RGB32);
+            small.fill(QColor(90, 140, 200));
+            TBitmap bitmap;
+            FromQImage(small, bitmap);
+            Clipboard().SetBitmap(bitmap);
+            m.PasteFromClipboard->trigger();
+            Grab(m, out + "/5b-small-pasted.png");
+            m.FrameItems[9]->trigger(); // the oval
+            Grab(m, out + "/5c-small-oval.png");
+        }
+
+        m.Frames1->popup(m.mapToGlobal(QPoint(60, 0)));
+        Settle();
+        m.Frames1->grab().save(out + "/6-frames-menu.png");
+        m.Frames1->hide();
+
+        for (const auto& message : dialogs.Messages)
+            std::printf("message: %s\n", message.Text.c_str());
+        m.close();
+    }
+    SetClipboard(nullptr);
+    SetDialogs(nullptr);
+    return 0;
+}
