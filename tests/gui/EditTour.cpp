@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
 #include <QSettings>
 
