@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 // A grey is the running float truncated toward zero, of which the low 8 bits
