@@ -240,7 +240,11 @@ void TEditBar::SetEditBar(const TEditCaptions& captions) {
     cbScaled->setVisible(cb.Visible);
     if (cb.Visible) {
         cbScaled->setText(QString::fromStdString(captions[egCB]));
-        cbScaled->move(cb.ControlLeft, cbScaled->y());
+        // The designed 101 pixels clip longer captions in larger fonts; the
+        // box is the bar's last group, so widening it moves nothing.
+        cbScaled->setGeometry(cb.ControlLeft, cbScaled->y(),
+                              std::max(kCheckBoxWidth, cbScaled->sizeHint().width()),
+                              cbScaled->height());
     }
 }
 

@@ -130,6 +130,7 @@ TfrmPattern::TfrmPattern(TfrmMain& main)
         l->setObjectName(name);
         l->setSortingEnabled(true);
         l->setUniformItemSizes(true);
+        l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         l->hide();
         l->installEventFilter(this);
         l->viewport()->installEventFilter(this);

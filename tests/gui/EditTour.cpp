@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
             frmPattern->lbPatternsDblClick();
         }
         Grab(m, out + "/edit-pattern-chosen.png");
+        m.ClosePatternPicker();
         m.FrameItems[0]->trigger(); // ornate
         m.EditBar->PatternClick();
         if (frmPattern->lbOrnate->count() > 1) {
