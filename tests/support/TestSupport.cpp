@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <sstream>
 
+#include <unistd.h>
+
 std::unique_ptr<TBitmap> BitmapFromArt(const std::vector<std::string>& rows,
                                        const std::map<char, TColor>& legend, TPixelFormat format) {
     const int h = int(rows.size());
@@ -113,7 +115,12 @@ std::string TestDataDir() {
 }
 
 std::string TempDir(const std::string& name) {
-    const std::string dir = std::string(QUILLON_TEST_BINARY_DIR) + "/tmp/" + name;
+    // ctest runs tests in parallel processes: the folder carries the process
+    // number, so two tests asking for the same name never share it. (Not the
+    // test's name: picture names are chosen by words like "JPEG" anywhere in
+    // the path.)
+    const std::string dir =
+        std::string(QUILLON_TEST_BINARY_DIR) + "/tmp/" + name + "-" + std::to_string(::getpid());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

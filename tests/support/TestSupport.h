@@ -35,7 +35,8 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
 
 // The build's data folder (decoration library, shadow pieces, sample photo).
 std::string TestDataDir();
-// A fresh empty folder under the build's test folder.
+// A fresh empty folder under the build's test folder, private to the
+// running test.
 std::string TempDir(const std::string& name);
 
 // A photo-like test picture: smooth gradients plus a few hard edges, fixed.
