@@ -27,7 +27,7 @@ struct TBytes {
     }
 };
 
-struct TBmpSpec {
+struct TBmpLayout {
     int InfoSize = 40; // 12, 40, 108 or 124
     int Width = 0;
     int Height = 0; // negative: top-down
@@ -38,9 +38,9 @@ struct TBmpSpec {
     std::vector<std::uint8_t> Pixels = {};
 };
 
-// A Windows bitmap file as the spec describes it, with the pixel offset
+// A Windows bitmap file as the description says, with the pixel offset
 // pointing just past the palette.
-std::vector<std::uint8_t> MakeBmp(const TBmpSpec& s) {
+std::vector<std::uint8_t> MakeBmp(const TBmpLayout& s) {
     const bool core = s.InfoSize == 12;
     const std::size_t masksAfter = s.InfoSize == 40 ? s.Masks.size() * 4 : 0;
     const std::size_t paletteBytes = s.Palette.size() * (core ? 3 : 4);
@@ -158,14 +158,14 @@ TEST(BmpWriter, IndexedPixelsPastThePaletteAreWrittenAsBlack) {
 // ---- Variants of the file format --------------------------------------------
 
 TEST(BmpReader, TopDownRowsStartWithTheTopRow) {
-    TBmpSpec s{.Width = 1, .Height = -2, .Bits = 24};
+    TBmpLayout s{.Width = 1, .Height = -2, .Bits = 24};
     s.Pixels = {0, 0, 255, 0, /* red, padded */ 255, 0, 0, 0 /* blue */};
     auto b = Read(MakeBmp(s));
     EXPECT_PIXELS(*b, kLegend, {"r", "b"});
 }
 
 TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
-    TBmpSpec s{.InfoSize = 12, .Width = 3, .Height = 1, .Bits = 8};
+    TBmpLayout s{.InfoSize = 12, .Width = 3, .Height = 1, .Bits = 8};
     s.Palette = {clWhite, clRed, clBlue};
     s.Pixels = {2, 1, 0, 0};
     auto b = Read(MakeBmp(s));
@@ -174,7 +174,7 @@ TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
 }
 
 TEST(BmpReader, SixteenBitsDefaultsToFiveFiveFive) {
-    TBmpSpec s{.Width = 2, .Height = 1, .Bits = 16};
+    TBmpLayout s{.Width = 2, .Height = 1, .Bits = 16};
     s.Pixels = {0x00, 0x7C, 0x1F, 0x00}; // red, blue
     auto b = Read(MakeBmp(s));
     EXPECT_EQ(b->PixelFormat(), pf24bit);
@@ -185,7 +185,7 @@ TEST(BmpReader, SixteenBitsDefaultsToFiveFiveFive) {
 
 TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
     // 5-6-5 after a 40-byte header: the 6-bit green needs its own scaling.
-    TBmpSpec s{.Width = 2, .Height = 1, .Bits = 16, .Compression = 3};
+    TBmpLayout s{.Width = 2, .Height = 1, .Bits = 16, .Compression = 3};
     s.Masks = {0xF800, 0x07E0, 0x001F};
     s.Pixels = {0xE0, 0x07, 0x20, 0x00}; // full green; green 1 of 63
     auto b = Read(MakeBmp(s));
@@ -193,7 +193,7 @@ TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
     EXPECT_EQ(b->Pixel(1, 0), RGB(0, 4, 0));
     // 32 bits with red in the top byte, inside V4 and V5 headers.
     for (int info : {108, 124}) {
-        TBmpSpec t{.InfoSize = info, .Width = 1, .Height = 1, .Bits = 32, .Compression = 3};
+        TBmpLayout t{.InfoSize = info, .Width = 1, .Height = 1, .Bits = 32, .Compression = 3};
         t.Masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
         t.Pixels = {0x00, 0x30, 0x20, 0x10};
         auto c = Read(MakeBmp(t));
@@ -203,7 +203,7 @@ TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
 }
 
 TEST(BmpReader, PaletteShorterThanTheDepthAllows) {
-    TBmpSpec s{.Width = 4, .Height = 1, .Bits = 4};
+    TBmpLayout s{.Width = 4, .Height = 1, .Bits = 4};
     s.Palette = {clRed, clBlue};
     s.Pixels = {0x01, 0x10, 0, 0};
     auto b = Read(MakeBmp(s));
@@ -213,7 +213,7 @@ TEST(BmpReader, PaletteShorterThanTheDepthAllows) {
 }
 
 TEST(BmpReader, Rle8RunsLiteralsDeltaAndLineEnds) {
-    TBmpSpec s{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    TBmpLayout s{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     s.Pixels = TBytes()
                    .bytes({3, 2, 0, 3, 3, 4, 5, 0}) // bottom: 3 red, literal g b y (padded)
                    .bytes({0, 0})                   // end of line
@@ -226,7 +226,7 @@ TEST(BmpReader, Rle8RunsLiteralsDeltaAndLineEnds) {
 }
 
 TEST(BmpReader, Rle4AlternatesNibbles) {
-    TBmpSpec s{.Width = 5, .Height = 2, .Bits = 4, .Compression = 2, .Palette = kPalette4};
+    TBmpLayout s{.Width = 5, .Height = 2, .Bits = 4, .Compression = 2, .Palette = kPalette4};
     s.Pixels = TBytes()
                    .bytes({5, 0x23, 0, 0})          // bottom: r g r g r
                    .bytes({0, 3, 0x45, 0x10, 0, 0}) // literal b y w, padded to a word
@@ -237,7 +237,7 @@ TEST(BmpReader, Rle4AlternatesNibbles) {
 }
 
 TEST(BmpReader, RleWithoutEndOfBitmapAfterTheLastLine) {
-    TBmpSpec s{.Width = 2, .Height = 1, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    TBmpLayout s{.Width = 2, .Height = 1, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     s.Pixels = {2, 2, 0, 0};
     EXPECT_PIXELS(*Read(MakeBmp(s)), kLegend, {"rr"});
 }
@@ -252,7 +252,7 @@ struct TBadCase {
 std::vector<TBadCase> BadFiles() {
     std::vector<TBadCase> cases;
     auto rle = [](std::vector<std::uint8_t> px, int bits = 8) {
-        TBmpSpec s{.Width = 4,
+        TBmpLayout s{.Width = 4,
                    .Height = 2,
                    .Bits = bits,
                    .Compression = bits == 8 ? 1u : 2u,
@@ -260,7 +260,7 @@ std::vector<TBadCase> BadFiles() {
                    .Pixels = std::move(px)};
         return MakeBmp(s);
     };
-    TBmpSpec ok{.Width = 3, .Height = 2, .Bits = 24, .Pixels = std::vector<std::uint8_t>(24, 9)};
+    TBmpLayout ok{.Width = 3, .Height = 2, .Bits = 24, .Pixels = std::vector<std::uint8_t>(24, 9)};
     auto file = MakeBmp(ok);
 
     cases.push_back({"empty file", {}});
@@ -268,7 +268,7 @@ std::vector<TBadCase> BadFiles() {
     cases.push_back(
         {"header cut short", std::vector<std::uint8_t>(file.begin(), file.begin() + 30)});
     cases.push_back({"pixels cut short", std::vector<std::uint8_t>(file.begin(), file.end() - 13)});
-    TBmpSpec s = ok;
+    TBmpLayout s = ok;
     s.Bits = 7;
     cases.push_back({"seven bits a pixel", MakeBmp(s)});
     s = ok;
@@ -324,7 +324,7 @@ TEST(BmpReader, MalformedFilesAreRefusedAndLeaveTheBitmapAlone) {
 
 TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
     // Both claim about 4 * 10^9 pixels with a few bytes of data.
-    TBmpSpec s{.Width = 65535,
+    TBmpLayout s{.Width = 65535,
                .Height = 65535,
                .Bits = 8,
                .Compression = 1,
@@ -340,7 +340,7 @@ TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
     for (int i = 0; i < 6; ++i) photo.Palette().push_back(kPalette4[std::size_t(i)]);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 9; ++x) photo.ScanLine(y)[x] = std::uint8_t((x / 3 + y) % 6);
-    TBmpSpec rle{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    TBmpLayout rle{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     rle.Pixels = {3, 2, 0, 3, 3, 4, 5, 0, 0, 0, 0, 2, 4, 1, 2, 1, 0, 1};
     for (const auto& file : {EncodeBmp(photo), MakeBmp(rle)}) {
         // The last row needs no padding, so prefixes down to that still read.
