@@ -24,7 +24,7 @@ ColorMapObject* Map(const std::vector<TColor>& colours) {
     return GifMakeMapObject(int(c.size()), c.data());
 }
 
-struct TGifSpec {
+struct TGifLayout {
     int ScreenW = 0, ScreenH = 0, Background = 0;
     std::vector<TColor> Global = {};
     int Left = 0, Top = 0;
@@ -36,7 +36,7 @@ struct TGifSpec {
 
 // A GIF file written with giflib directly, so that the reader is checked on
 // layouts the project's writer never makes.
-std::vector<std::uint8_t> MakeGif(const TGifSpec& s) {
+std::vector<std::uint8_t> MakeGif(const TGifLayout& s) {
     std::vector<std::uint8_t> out;
     int err = 0;
     GifFileType* gif = EGifOpen(&out, Append, &err);

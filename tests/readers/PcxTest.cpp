@@ -10,13 +10,13 @@ const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack}
                                         {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
                                         {'p', RGB(255, 128, 128)}};
 
-struct TPcxSpec {
+struct TPcxLayout {
     int bits = 8, planes = 1, width = 2, height = 2, bytesPerLine = 2;
     int encoding = 1;
     std::vector<TColor> ega; // up to 16 header palette entries
 };
 
-TBytes Header(const TPcxSpec& s) {
+TBytes Header(const TPcxLayout& s) {
     TBytes b;
     b.U8s({0x0A, 5, s.encoding, s.bits});
     b.U16LE(0).U16LE(0).U16LE(unsigned(s.width - 1)).U16LE(unsigned(s.height - 1));
@@ -42,7 +42,7 @@ void Compress(TBytes& b, const std::vector<int>& line) {
     }
 }
 
-TBytes File(const TPcxSpec& s, const std::vector<std::vector<int>>& lines) {
+TBytes File(const TPcxLayout& s, const std::vector<std::vector<int>>& lines) {
     TBytes b = Header(s);
     for (const auto& line : lines) {
         if (s.encoding == 1)
@@ -62,7 +62,7 @@ void AppendVgaPalette(TBytes& b, const std::vector<TColor>& colours) {
 }
 
 TEST(PcxReader, MonochromeRowsWithPadding) {
-    TPcxSpec s;
+    TPcxLayout s;
     s.bits = 1;
     s.width = 10;
     s.height = 2;
@@ -77,7 +77,7 @@ TEST(PcxReader, MonochromeRowsWithPadding) {
 
 TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
     // Four planes of one bit: plane p gives bit p of the index.
-    TPcxSpec s;
+    TPcxLayout s;
     s.bits = 1;
     s.planes = 4;
     s.width = 4;
@@ -96,7 +96,7 @@ TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
 }
 
 TEST(PcxReader, TwoBitPixelsInOnePlane) {
-    TPcxSpec s;
+    TPcxLayout s;
     s.bits = 2;
     s.width = 4;
     s.height = 1;
@@ -110,7 +110,7 @@ TEST(PcxReader, TwoBitPixelsInOnePlane) {
 TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
     for (int encoding : {1, 0}) {
         SCOPED_TRACE(encoding);
-        TPcxSpec s;
+        TPcxLayout s;
         s.encoding = encoding;
         s.width = 3;
         s.height = 2;
@@ -131,7 +131,7 @@ TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
 }
 
 TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
-    TPcxSpec s;
+    TPcxLayout s;
     s.width = 3;
     s.height = 1;
     s.bytesPerLine = 3;
@@ -142,7 +142,7 @@ TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
 }
 
 TEST(PcxReader, TrueColourPlanesAndAlpha) {
-    TPcxSpec s;
+    TPcxLayout s;
     s.planes = 3;
     s.width = 3;
     s.height = 1;
@@ -163,7 +163,7 @@ TEST(PcxReader, TrueColourPlanesAndAlpha) {
 }
 
 TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
-    TPcxSpec s;
+    TPcxLayout s;
     s.width = 2;
     s.height = 2;
     TBytes file = Header(s);
@@ -175,7 +175,7 @@ TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
 }
 
 TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
-    TPcxSpec s;
+    TPcxLayout s;
     const TBytes good = File(s, {{1, 2}, {3, 4}});
     EXPECT_READ_ERROR(ReadPcx,
                       std::vector<std::uint8_t>(good.Get().begin(), good.Get().begin() + 100),
@@ -186,7 +186,7 @@ TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     notPcx[0] = 0x0B;
     EXPECT_READ_ERROR(ReadPcx, notPcx, "PCX file is not a PCX picture");
 
-    TPcxSpec bad = s;
+    TPcxLayout bad = s;
     bad.encoding = 2;
     EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unknown compression");
     bad = s;
@@ -210,7 +210,7 @@ TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
 }
 
 TEST(PcxReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TPcxSpec s;
+    TPcxLayout s;
     s.planes = 3;
     s.width = 65535;
     s.height = 65535;
