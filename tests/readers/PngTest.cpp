@@ -17,7 +17,7 @@ const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack}
                                         {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
                                         {'p', RGB(255, 128, 128)}};
 
-struct TPngSpec {
+struct TPngLayout {
     int width = 0, height = 0;
     int colourType = PNG_COLOR_TYPE_RGB;
     int depth = 8;
@@ -64,7 +64,7 @@ void Append(png_structp png, png_bytep data, png_size_t n) {
     out->insert(out->end(), data, data + n);
 }
 
-bool WriteWithLibpng(png_structp png, png_infop info, const TPngSpec* s, png_bytepp rows) {
+bool WriteWithLibpng(png_structp png, png_infop info, const TPngLayout* s, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, png_uint_32(s->width), png_uint_32(s->height), s->depth, s->colourType,
                  s->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
@@ -79,7 +79,7 @@ bool WriteWithLibpng(png_structp png, png_infop info, const TPngSpec* s, png_byt
     return true;
 }
 
-std::vector<std::uint8_t> WritePng(TPngSpec s) {
+std::vector<std::uint8_t> WritePng(TPngLayout s) {
     if (s.height == 0) s.height = int(s.rows.size());
     if (s.width == 0) s.width = int(s.rows[0].size()) / Channels(s.colourType);
     std::vector<std::vector<png_byte>> packed;
@@ -100,7 +100,7 @@ TEST(PngReader, GrayInEveryDepth) {
     for (int depth : {1, 2, 4, 8, 16}) {
         SCOPED_TRACE(depth);
         const int max = (1 << depth) - 1;
-        TPngSpec s;
+        TPngLayout s;
         s.colourType = PNG_COLOR_TYPE_GRAY;
         s.depth = depth;
         s.rows = {{0, max, 0}, {max, 0, max}};
@@ -119,7 +119,7 @@ TEST(PngReader, GraySamplesScaleToEightBits) {
     } cases[] = {{2, 1, 85}, {2, 2, 170}, {4, 7, 119}, {16, 0x8080, 128}, {16, 0xFE00, 253}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.depth) + " bits, sample " + std::to_string(c.sample));
-        TPngSpec s;
+        TPngLayout s;
         s.colourType = PNG_COLOR_TYPE_GRAY;
         s.depth = c.depth;
         s.rows = {{c.sample}};
@@ -132,7 +132,7 @@ TEST(PngReader, GraySamplesScaleToEightBits) {
 TEST(PngReader, PaletteInEveryDepth) {
     for (int depth : {1, 2, 4, 8}) {
         SCOPED_TRACE(depth);
-        TPngSpec s;
+        TPngLayout s;
         s.colourType = PNG_COLOR_TYPE_PALETTE;
         s.depth = depth;
         s.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
@@ -165,7 +165,7 @@ TEST(PngReader, ColourAndAlphaTypesInEightAndSixteenBits) {
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " " + std::to_string(depth));
-            TPngSpec s;
+            TPngLayout s;
             s.colourType = c.colourType;
             s.depth = depth;
             s.rows = c.rows;
@@ -179,7 +179,7 @@ TEST(PngReader, ColourAndAlphaTypesInEightAndSixteenBits) {
 }
 
 TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
-    TPngSpec pal;
+    TPngLayout pal;
     pal.colourType = PNG_COLOR_TYPE_PALETTE;
     pal.palette = {{255, 0, 0}, {0, 0, 0}, {255, 0, 0}};
     pal.paletteAlpha = {255, 0, 127}; // opaque, clear, half
@@ -190,7 +190,7 @@ TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
     ASSERT_EQ(ReadError(ReadPng, palFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"r.p"});
 
-    TPngSpec gray;
+    TPngLayout gray;
     gray.colourType = PNG_COLOR_TYPE_GRAY;
     gray.depth = 4;
     gray.hasKey = true;
@@ -199,7 +199,7 @@ TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
     ASSERT_EQ(ReadError(ReadPng, WritePng(gray), out), "");
     EXPECT_PIXELS(out, kLegend, {"#.."});
 
-    TPngSpec rgb;
+    TPngLayout rgb;
     rgb.depth = 16;
     rgb.hasKey = true;
     rgb.key.red = 0;
@@ -220,7 +220,7 @@ TEST(PngReader, InterlacedPicturesMatchTheirPlainTwins) {
                  {PNG_COLOR_TYPE_RGB_ALPHA, 16}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.colourType) + " " + std::to_string(c.depth));
-        TPngSpec s;
+        TPngLayout s;
         s.colourType = c.colourType;
         s.depth = c.depth;
         const int w = 11, h = 13, n = w * Channels(c.colourType);
@@ -251,7 +251,7 @@ std::size_t FindChunk(const std::vector<std::uint8_t>& file, const char* type) {
 }
 
 TEST(PngReader, DamagedFilesAreRefusedAndLeaveThePictureAlone) {
-    TPngSpec s;
+    TPngLayout s;
     s.rows = {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}};
     const auto good = WritePng(s);
 
@@ -279,7 +279,7 @@ TEST(PngReader, DamagedFilesAreRefusedAndLeaveThePictureAlone) {
 }
 
 TEST(PngReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TPngSpec s;
+    TPngLayout s;
     s.rows = {{1, 2, 3}};
     auto file = WritePng(s);
     // Claim 60000 x 60000 in IHDR and mend its CRC so libpng accepts it.

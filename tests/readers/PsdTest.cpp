@@ -31,7 +31,7 @@ std::vector<std::uint8_t> PackBits(const std::vector<std::uint8_t>& row) {
     return out;
 }
 
-struct TPsdSpec {
+struct TPsdLayout {
     int mode = 3, depth = 8, width = 0, height = 0;
     bool packBits = false;
     std::vector<std::uint8_t> colorData;
@@ -39,7 +39,7 @@ struct TPsdSpec {
     std::vector<std::vector<std::vector<std::uint8_t>>> planes;
 };
 
-std::vector<std::uint8_t> MakePsd(const TPsdSpec& s) {
+std::vector<std::uint8_t> MakePsd(const TPsdLayout& s) {
     TFixtureBytes f;
     f.Text("8BPS").U16BE(1).Zeros(6).U16BE(unsigned(s.planes.size()));
     f.U32BE(std::uint32_t(s.height))
@@ -83,8 +83,8 @@ const std::vector<std::vector<int>> kGreen = {{0, 255, 0}, {20, 20, 20}};
 const std::vector<std::vector<int>> kBlue = {{0, 0, 255}, {30, 30, 200}};
 const std::vector<std::vector<int>> kAlpha = {{0, 0, 0}, {0, 0, 0}};
 
-TPsdSpec Rgb(int depth, bool packBits, bool extraAlpha) {
-    TPsdSpec s;
+TPsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
+    TPsdLayout s;
     s.width = 3;
     s.height = 2;
     s.depth = depth;
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Psd, PsdRgb,
 TEST(Psd, GrayAndDuotoneShowTheirLevels) {
     for (int mode : {1, 8}) {
         for (int depth : {8, 16}) {
-            TPsdSpec s;
+            TPsdLayout s;
             s.mode = mode;
             s.depth = depth;
             s.width = 3;
@@ -140,7 +140,7 @@ TEST(Psd, GrayAndDuotoneShowTheirLevels) {
 }
 
 TEST(Psd, IndexedKeepsItsPlanarPalette) {
-    TPsdSpec s;
+    TPsdLayout s;
     s.mode = 2;
     s.width = 3;
     s.height = 2;
@@ -162,7 +162,7 @@ TEST(Psd, IndexedKeepsItsPlanarPalette) {
 }
 
 TEST(Psd, CmykStoresInvertedInk) {
-    TPsdSpec s;
+    TPsdLayout s;
     s.mode = 4;
     s.width = 4;
     s.height = 1;
@@ -176,7 +176,7 @@ TEST(Psd, CmykStoresInvertedInk) {
 }
 
 TEST(Psd, BitmapModeSetBitsAreBlackAcrossByteEdges) {
-    TPsdSpec s;
+    TPsdLayout s;
     s.mode = 0;
     s.depth = 1;
     s.width = 10;
@@ -227,7 +227,7 @@ TEST(PsdMalformed, EachFaultHasItsMessage) {
     section[26 + 4 + 4 + 12] = 0x7F;
     EXPECT_TRUE(FailsWith(ReadPsd, section, "Photoshop file is truncated"));
 
-    TPsdSpec indexed;
+    TPsdLayout indexed;
     indexed.mode = 2;
     indexed.width = indexed.height = 1;
     indexed.colorData.assign(100, 0);

@@ -19,7 +19,7 @@ struct TPspLayer {
     std::vector<TPspChannel> channels;
 };
 
-struct TPspSpec {
+struct TPspLayout {
     int major = 6, width = 4, height = 2, depth = 24, compression = 0;
     std::vector<TColor> palette;
     std::vector<TPspLayer> layers;
@@ -76,7 +76,7 @@ void PutRect(TFixtureBytes& f, const TRect& r) {
     f.U32LE(std::uint32_t(r.Right)).U32LE(std::uint32_t(r.Bottom));
 }
 
-std::vector<std::uint8_t> MakePsp(const TPspSpec& s) {
+std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
     const TPspWriter w(s.major);
     TFixtureBytes f;
     f.Text("Paint Shop Pro Image File\n\x1a").PadTo(32).U16LE(unsigned(s.major)).U16LE(0);
@@ -159,7 +159,7 @@ class PspVersions : public ::testing::TestWithParam<TVersionCase> {};
 
 TEST_P(PspVersions, FirstRasterLayerDecodes) {
     const auto [major, compression] = GetParam();
-    TPspSpec s;
+    TPspLayout s;
     s.major = major;
     s.compression = compression;
     s.layers = {RgbLayer()};
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(Psp, PspVersions,
                                            TVersionCase{6, 1}, TVersionCase{6, 2}));
 
 TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
-    TPspSpec s;
+    TPspLayout s;
     s.width = 5;
     s.height = 3;
     s.compression = 1;
@@ -211,7 +211,7 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
          {TCase{8, {2, 3, 4, 0, 1, 2}}, TCase{4, {0x23, 0x40, 0x12, 0x00}}, // tight rows
           TCase{4, {0x23, 0x40, 0, 0, 0x12, 0x00, 0, 0}},                   // rows padded to 4
           TCase{1, {0b01000000, 0b10100000}}}) {
-        TPspSpec s;
+        TPspLayout s;
         s.width = 3;
         s.depth = c.depth;
         s.palette = palette;
@@ -235,7 +235,7 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
 TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
     for (const TRect& at :
          {Rect(-9, 0, -5, 2), Rect(4, 0, 8, 2), Rect(0, -2, 4, 0), Rect(0, 5, 4, 7)}) {
-        TPspSpec s;
+        TPspLayout s;
         s.layers = {RgbLayer()};
         s.layers[0].image = at;
         TBitmap out;
@@ -245,7 +245,7 @@ TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
 }
 
 TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
-    TPspSpec s;
+    TPspLayout s;
     s.layers = {RgbLayer()};
     auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
     red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
@@ -255,7 +255,7 @@ TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
 }
 
 TEST(Psp, LayersThatAreNotRasterAreSkipped) {
-    TPspSpec s;
+    TPspLayout s;
     TPspLayer vector;
     vector.type = 3;
     vector.image = vector.saved = Rect(0, 0, 4, 2);
@@ -266,7 +266,7 @@ TEST(Psp, LayersThatAreNotRasterAreSkipped) {
 }
 
 TEST(PspMalformed, EachFaultHasItsMessage) {
-    TPspSpec s;
+    TPspLayout s;
     s.compression = 1;
     s.layers = {RgbLayer()};
     const auto good = MakePsp(s);
@@ -275,7 +275,7 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
         return v;
     };
     const auto make = [](auto change) {
-        TPspSpec m;
+        TPspLayout m;
         m.compression = 1;
         m.layers = {RgbLayer()};
         change(m);
@@ -286,21 +286,21 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(FailsWith(ReadPsp, with(good, 32, 2), "unsupported version (2)"));
     EXPECT_TRUE(FailsWith(ReadPsp, with(good, 36, '#'), "damaged block header"));
     EXPECT_TRUE(FailsWith(ReadPsp, with(good, 45, 0x7F), "Paint Shop Pro file is truncated"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspSpec& m) { m.compression = 3; }),
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.compression = 3; }),
                           "unsupported compression (3)"));
     EXPECT_TRUE(
-        FailsWith(ReadPsp, make([](TPspSpec& m) { m.depth = 16; }), "unsupported bit depth (16)"));
-    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspSpec& m) { m.width = 0; })));
-    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspSpec& m) { m.height = -3; })));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspSpec& m) { m.width = 70000; }), "too large"));
+        FailsWith(ReadPsp, make([](TPspLayout& m) { m.depth = 16; }), "unsupported bit depth (16)"));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.width = 0; })));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.height = -3; })));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.width = 70000; }), "too large"));
     EXPECT_TRUE(FailsWith(ReadPsp,
-                          make([](TPspSpec& m) { m.layers[0].channels[1].rows.pop_back(); }),
+                          make([](TPspLayout& m) { m.layers[0].channels[1].rows.pop_back(); }),
                           "has a channel of the wrong size"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspSpec& m) { m.layers[0].channels.pop_back(); }),
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].channels.pop_back(); }),
                           "has a layer without its colour channels"));
     EXPECT_TRUE(
-        FailsWith(ReadPsp, make([](TPspSpec& m) { m.layers[0].type = 3; }), "has no raster layer"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspSpec& m) {
+        FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].type = 3; }), "has no raster layer"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) {
                               m.depth = 8;
                               m.palette = {clBlack, clWhite};
                               m.layers[0].channels = {{0, 0, {0, 1, 1, 0, 0, 1, 2, 0}}};
@@ -311,7 +311,7 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(FailsWith(ReadPsp, cut, "Paint Shop Pro file is truncated"));
 
     // LZ77 data whose checksum (the file's last bytes) does not match.
-    TPspSpec z;
+    TPspLayout z;
     z.compression = 2;
     z.layers = {RgbLayer()};
     auto damaged = MakePsp(z);

@@ -11,7 +11,7 @@ const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack}
                                         {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
                                         {'p', RGB(255, 128, 128)}};
 
-struct TTgaSpec {
+struct TTgaLayout {
     int type = 2;
     int bits = 24;
     int descriptor = 0;
@@ -22,7 +22,7 @@ struct TTgaSpec {
     int width = 2, height = 2;
 };
 
-TBytes Header(const TTgaSpec& s) {
+TBytes Header(const TTgaLayout& s) {
     TBytes b;
     b.U8(int(s.id.size())).U8(s.mapBits ? 1 : 0).U8(s.type);
     b.U16LE(unsigned(s.mapFirst)).U16LE(unsigned(s.map.size())).U8(s.mapBits);
@@ -49,7 +49,7 @@ void PutPixel(TBytes& b, int bits, TColor c, int alpha = 255) {
 }
 
 TBytes TrueColour(int bits, bool topDown) {
-    TTgaSpec s;
+    TTgaLayout s;
     s.bits = bits;
     s.descriptor = topDown ? 0x20 : 0;
     TBytes b = Header(s);
@@ -83,7 +83,7 @@ TEST(TgaReader, RowsRunRightToLeftWhenDescriptorBitFourIsSet) {
 }
 
 TEST(TgaReader, AlphaIsCompositedOverWhite) {
-    TTgaSpec s;
+    TTgaLayout s;
     s.bits = 32;
     s.width = 3;
     s.height = 1;
@@ -97,7 +97,7 @@ TEST(TgaReader, AlphaIsCompositedOverWhite) {
 }
 
 TEST(TgaReader, ThirtyTwoBitsWithAlphaZeroEverywhereAreOpaque) {
-    TTgaSpec s;
+    TTgaLayout s;
     s.bits = 32;
     s.width = 2;
     s.height = 1;
@@ -110,7 +110,7 @@ TEST(TgaReader, ThirtyTwoBitsWithAlphaZeroEverywhereAreOpaque) {
 }
 
 TEST(TgaReader, GrayAndGrayWithAlpha) {
-    TTgaSpec s;
+    TTgaLayout s;
     s.type = 3;
     s.bits = 8;
     s.width = 3;
@@ -134,7 +134,7 @@ TEST(TgaReader, GrayAndGrayWithAlpha) {
 TEST(TgaReader, ColourMapEntriesCountFromTheFirstIndex) {
     for (int mapBits : {16, 24, 32}) {
         SCOPED_TRACE(mapBits);
-        TTgaSpec s;
+        TTgaLayout s;
         s.type = 1;
         s.bits = 8;
         s.mapBits = mapBits;
@@ -153,7 +153,7 @@ TEST(TgaReader, ColourMapEntriesCountFromTheFirstIndex) {
 }
 
 TEST(TgaReader, TrueColourPictureSkipsAColourMapItDoesNotUse) {
-    TTgaSpec s;
+    TTgaLayout s;
     for (int mapBits : {24, 12}) { // any entry size, as long as the map is there to skip
         SCOPED_TRACE(mapBits);
         s.mapBits = mapBits;
@@ -171,7 +171,7 @@ TEST(TgaReader, TrueColourPictureSkipsAColourMapItDoesNotUse) {
 TEST(TgaReader, RunLengthPacketsMayRunOnIntoTheNextRow) {
     // 3 x 2 picture, bottom-up: a run of four red pixels covers the bottom
     // row and the first pixel of the top one, then a raw packet of two.
-    TTgaSpec s;
+    TTgaLayout s;
     s.type = 10;
     s.width = 3;
     TBytes rgb = Header(s);
@@ -211,7 +211,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     EXPECT_READ_ERROR(ReadTga, cut(10), "TGA file is truncated");
     EXPECT_READ_ERROR(ReadTga, cut(good.Size() - 1), "TGA file is truncated");
 
-    TTgaSpec s;
+    TTgaLayout s;
     s.type = 0;
     EXPECT_READ_ERROR(ReadTga, Header(s), "TGA file holds no picture");
     s.type = 32; // Huffman-coded, not handled
@@ -236,7 +236,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     s.mapBits = 12;
     EXPECT_READ_ERROR(ReadTga, Header(s), "TGA file has an unsupported colour map entry size");
 
-    TTgaSpec r;
+    TTgaLayout r;
     r.type = 10;
     TBytes overrun = Header(r);
     overrun.U8(0x84); // five pixels into a picture of four
@@ -249,7 +249,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
 }
 
 TEST(TgaReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TTgaSpec s;
+    TTgaLayout s;
     s.type = 10;
     s.width = 65535;
     s.height = 65535;

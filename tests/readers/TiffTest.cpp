@@ -19,7 +19,7 @@ const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack}
                                         {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
                                         {'p', RGB(255, 128, 128)}};
 
-struct TTiffSpec {
+struct TTiffLayout {
     int width = 0, height = 0;
     int samples = 3, bits = 8;
     int photometric = PHOTOMETRIC_RGB;
@@ -47,7 +47,7 @@ std::vector<std::uint8_t> PackRow(const std::vector<int>& samples, int bits) {
     return row;
 }
 
-void WriteDirectory(TIFF* tif, TTiffSpec s) {
+void WriteDirectory(TIFF* tif, TTiffLayout s) {
     if (s.height == 0) s.height = int(s.rows.size());
     if (s.width == 0) s.width = int(s.rows[0].size()) / s.samples;
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, s.width);
@@ -91,7 +91,7 @@ void WriteDirectory(TIFF* tif, TTiffSpec s) {
     }
 }
 
-std::vector<std::uint8_t> WriteTiff(const std::vector<TTiffSpec>& pages) {
+std::vector<std::uint8_t> WriteTiff(const std::vector<TTiffLayout>& pages) {
     const std::string path = TempDir("tiff") + "/fixture.tif";
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     EXPECT_NE(tif, nullptr);
@@ -105,8 +105,8 @@ std::vector<std::uint8_t> WriteTiff(const std::vector<TTiffSpec>& pages) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::uint8_t> WriteTiff(const TTiffSpec& s) {
-    return WriteTiff(std::vector<TTiffSpec>{s});
+std::vector<std::uint8_t> WriteTiff(const TTiffLayout& s) {
+    return WriteTiff(std::vector<TTiffLayout>{s});
 }
 
 // The picture "rg" over "b." as 8-bit RGB samples.
@@ -122,7 +122,7 @@ TEST(TiffReader, RgbStripsInEveryLosslessCompression) {
                  {"deflate", COMPRESSION_ADOBE_DEFLATE}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TTiffSpec s;
+        TTiffLayout s;
         s.compression = c.compression;
         s.rows = kRgbRows;
         const auto file = WriteTiff(s);
@@ -135,7 +135,7 @@ TEST(TiffReader, RgbStripsInEveryLosslessCompression) {
 }
 
 TEST(TiffReader, TilesCoverPicturesThatAreNotAWholeNumberOfTiles) {
-    TTiffSpec s;
+    TTiffLayout s;
     s.tiled = true;
     s.compression = COMPRESSION_LZW;
     for (int y = 0; y < 20; ++y) {
@@ -167,7 +167,7 @@ TEST(TiffReader, GrayAndBilevelInOneEightAndSixteenBits) {
                  {"gray16", 16, PHOTOMETRIC_MINISBLACK, 65535}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TTiffSpec s;
+        TTiffLayout s;
         s.samples = 1;
         s.bits = c.bits;
         s.photometric = c.photometric;
@@ -187,7 +187,7 @@ TEST(TiffReader, GrayAndBilevelInOneEightAndSixteenBits) {
 TEST(TiffReader, PaletteColoursComeFromTheColourMap) {
     for (int bits : {4, 8}) {
         SCOPED_TRACE(bits);
-        TTiffSpec s;
+        TTiffLayout s;
         s.samples = 1;
         s.bits = bits;
         s.photometric = PHOTOMETRIC_PALETTE;
@@ -208,7 +208,7 @@ TEST(TiffReader, PaletteColoursComeFromTheColourMap) {
 }
 
 TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
-    TTiffSpec rgb16;
+    TTiffLayout rgb16;
     rgb16.bits = 16;
     rgb16.compression = COMPRESSION_ADOBE_DEFLATE;
     rgb16.rows = {{65535, 0, 0, 0, 65535, 0}, {0, 0, 65535, 65535, 65535, 65535}};
@@ -218,7 +218,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
     ASSERT_EQ(ReadError(ReadTiff, rgbFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
 
-    TTiffSpec cmyk;
+    TTiffLayout cmyk;
     cmyk.samples = 4;
     cmyk.photometric = PHOTOMETRIC_SEPARATED;
     cmyk.moreTags = [](TIFF* tif) { TIFFSetField(tif, TIFFTAG_INKSET, INKSET_CMYK); };
@@ -230,7 +230,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
 
     // Sixteen-bit CMYK takes its own path, in strips and in tiles.
-    TTiffSpec cmyk16 = cmyk;
+    TTiffLayout cmyk16 = cmyk;
     cmyk16.bits = 16;
     for (auto& row : cmyk16.rows)
         for (int& v : row) v *= 257;
@@ -247,7 +247,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
 TEST(TiffReader, AlphaIsCompositedOverWhite) {
     for (int extra : {EXTRASAMPLE_UNASSALPHA, EXTRASAMPLE_ASSOCALPHA}) {
         SCOPED_TRACE(extra);
-        TTiffSpec s;
+        TTiffLayout s;
         s.samples = 4;
         s.extra = extra;
         // Opaque red, clear, and red at alpha 127 (premultiplied: 127).
@@ -262,7 +262,7 @@ TEST(TiffReader, AlphaIsCompositedOverWhite) {
 }
 
 TEST(TiffReader, JpegCompressedStripsDecodeCloseToTheOriginal) {
-    TTiffSpec s;
+    TTiffLayout s;
     s.compression = COMPRESSION_JPEG;
     for (int y = 0; y < 16; ++y) {
         s.rows.emplace_back();
@@ -284,7 +284,7 @@ TEST(TiffReader, JpegCompressedStripsDecodeCloseToTheOriginal) {
 }
 
 TEST(TiffReader, OnlyTheFirstPageIsRead) {
-    TTiffSpec first, second;
+    TTiffLayout first, second;
     first.rows = kRgbRows;
     second.samples = 1;
     second.photometric = PHOTOMETRIC_MINISBLACK;
