@@ -38,6 +38,8 @@ QButtonGroup* RadioGroup(QWidget* owner, QGridLayout* grid, int row, const char*
     auto* box = new QGroupBox(title, owner);
     box->setObjectName(name);
     auto* layout = new QGridLayout(box);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setVerticalSpacing(0);
     auto* group = new QButtonGroup(box);
     group->setObjectName(name);
     for (int i = 0; i < items.size(); ++i) {
@@ -83,6 +85,7 @@ TfrmPrint::TfrmPrint(QPrinter& printer, QWidget* parent) : QDialog(parent), prin
     controls->setGeometry(300, 10, 262, 390);
     auto* grid = new QGridLayout(controls);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(2);
     auto percentRow = [&](int row, const char* name, const char* caption, QLabel*& pixels) {
         auto* edit = new QLineEdit("100", controls);
         edit->setObjectName(name);
