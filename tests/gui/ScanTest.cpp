@@ -39,7 +39,9 @@ private slots:
         dll.close();
         QFile test(saneConfig_.filePath("test.conf"));
         QVERIFY(test.open(QIODevice::WriteOnly));
-        test.write("number_of_devices 1\n");
+        // One device scanning its (solid black) page of 80 x 100 mm at 50 dpi.
+        test.write("number_of_devices 1\nresolution 50\n"
+                   "geometry_l 0.0\ngeometry_t 0.0\ngeometry_r 80.0\ngeometry_b 100.0\n");
         test.close();
         qputenv("SANE_CONFIG_DIR", saneConfig_.path().toUtf8());
     }
@@ -82,6 +84,7 @@ private slots:
         QCOMPARE(m.Document->Bitmap->Width(), expected.width());
         QCOMPARE(m.Document->Bitmap->Height(), expected.height());
         QCOMPARE(m.CurrentFileName, std::string("Untitled"));
+        QVERIFY(expected.width() > 100);
     }
 
     void cancelledSelectionStillEnablesScanButScanOfNothingPastesNothing() {
