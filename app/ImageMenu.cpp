@@ -7,6 +7,7 @@
 #include "app/Wind.h"
 
 #include "framing/Butbar.h"
+#include "framing/Image.h"
 #include "imaging/ImageCommands.h"
 #include "imaging/Resize.h"
 #include "printing/Prntprv.h"
@@ -27,9 +28,15 @@ public:
     TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-// The undo entry of an image command. The undo history belongs to the
-// editing commands; until it offers AddUndo the command simply runs.
-void RecordImageUndo(TfrmMain& /*main*/, const char* /*caption*/) {}
+// The undo entry of an image command: the shown picture and the working
+// bitmap as they are before the change.
+void RecordImageUndo(TfrmMain& main, const char* caption) {
+    TButtonBar& d = *main.Document;
+    if (d.Image)
+        main.AddUndo(d.Image->PictureBitmap(), *d.Bitmap, caption);
+    else
+        main.AddUndo(*d.Bitmap, *d.Bitmap, caption);
+}
 
 } // namespace
 
@@ -54,7 +61,7 @@ void TfrmMain::NegativeImage1Click() {
 
 void TfrmMain::Rotate90Right1Click() {
     if (!Document || !Document->Bitmap) return;
-    TSelection = {};
+    ClearSelection();
     RecordImageUndo(*this, "&Undo Rotate 90 Right");
     Document->RotateRight();
     ImageCommandDone(true);
@@ -62,7 +69,7 @@ void TfrmMain::Rotate90Right1Click() {
 
 void TfrmMain::Rotate90Left1Click() {
     if (!Document || !Document->Bitmap) return;
-    TSelection = {};
+    ClearSelection();
     RecordImageUndo(*this, "&Undo Rotate 90 Left");
     Document->RotateLeft();
     ImageCommandDone(true);
@@ -70,7 +77,7 @@ void TfrmMain::Rotate90Left1Click() {
 
 void TfrmMain::Rotate1801Click() {
     if (!Document || !Document->Bitmap) return;
-    TSelection = {};
+    ClearSelection();
     RecordImageUndo(*this, "&Undo Rotate 180");
     Document->Rotate180();
     ImageCommandDone(true);

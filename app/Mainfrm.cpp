@@ -2,12 +2,14 @@
 
 #include "app/About.h"
 #include "app/Dialogs.h"
+#include "app/EditBar.h"
 #include "app/StylePictures.h"
 #include "app/Wind.h"
 #include "formats/Formats.h"
 #include "framing/Butbar.h"
 #include "framing/Clipboard.h"
 #include "framing/DataPaths.h"
+#include "resources/Patterns.h"
 
 #include <QAction>
 #include <QApplication>
@@ -112,6 +114,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
     pnlEdit->setObjectName("pnlEdit");
     pnlEdit->setFixedHeight(kEditBarHeight);
     pnlEdit->hide();
+    EditBar = new TEditBar(*this, pnlEdit);
     MdiArea = new QMdiArea(centre);
     MdiArea->setBackground(palette().color(QPalette::Dark));
     layout->addWidget(pnlEdit);
@@ -208,10 +211,11 @@ void TfrmMain::BuildMenus() {
     Frames1->menuAction()->setEnabled(false);
 
     Edit1 = menu("Edit1", tr("&Edit"));
-    Undo1 = item(Edit1, "Undo1", tr("&Undo"), false);
+    Undo1 = item(Edit1, "Undo1", tr("&Undo"), false, &TfrmMain::Undo1Click);
     Undo1->setShortcut(QKeySequence::Undo);
     ApplyFrame = item(Edit1, "ApplyFrame", tr("&Apply Frame"), false, &TfrmMain::ApplyFrameClick);
-    CropSelection1 = item(Edit1, "CropSelection1", tr("&Crop Selection"), false);
+    CropSelection1 =
+        item(Edit1, "CropSelection1", tr("&Crop Selection"), false, &TfrmMain::CropSelection1Click);
     Resize1 = item(Edit1, "Resize1", tr("&Resize"), false, &TfrmMain::Resize1Click);
     Edit1->addSeparator();
     CopyToClipboard = item(Edit1, "CopyToClipboard", tr("&Copy Image To Clipboard"), false,
@@ -240,7 +244,13 @@ void TfrmMain::BuildMenus() {
     Zoom50 = item(View1, "Zoom50", tr("Zoom &50%"), true);
     Zoom25 = item(View1, "Zoom25", tr("Zoom &25%"), true);
     Zoom10 = item(View1, "Zoom10", tr("Zoom &10%"), true);
-    for (QAction* zoom : {ZoomNormal, Zoom75, Zoom50, Zoom25, Zoom10}) zoom->setCheckable(true);
+    const std::pair<QAction*, int> zooms[] = {
+        {ZoomNormal, 0}, {Zoom75, 2}, {Zoom50, 3}, {Zoom25, 4}, {Zoom10, 5}};
+    for (const auto& [zoom, mode] : zooms) {
+        zoom->setCheckable(true);
+        connect(zoom, &QAction::triggered, this,
+                [this, mode] { RunCommand([this, mode] { ZoomClick(mode); }); });
+    }
     View1->menuAction()->setEnabled(false);
 
     Help1 = menu("Help1", tr("&Help"));
@@ -480,19 +490,31 @@ void TfrmMain::SelectFrameStyle(int style) {
     if (frmWindow) frmWindow->SetScrollPositions(0, 0);
     {
         THourglass hourglass;
-        if (!FrameInProgress) Document->CopyToClipboard();
+        if (!FrameInProgress) {
+            AddUndo(Document->Image->PictureBitmap(), *Document->Bitmap, "&Undo Frame");
+            Document->CopyToClipboard();
+        }
         FrameInProgress = true;
         Document->SelectStyle(style, ZoomMode);
         Document->ShowAtZoom(ZoomMode);
     }
-    // The edit bar's controls are laid out for the style here.
+    WindowPrepare();
+    if (style == fsShadow) EditBar->RepaintPatternSwatch();
+    AdjustWindow();
+    if (style == fsOrnate || style == fsMask || style == fsOverlay || style == fsBox)
+        EditBar->RepaintPatternSwatch();
+}
+
+void TfrmMain::WindowPrepare() {
+    if (Document && Document->Style >= 0 && Document->Style < kStyleCount)
+        EditBar->SetEditBar(EditBarCaptions(Document->Style));
     for (QAction* a : {Print1, CopyToClipboard, Save1}) a->setEnabled(true);
     pnlEdit->show();
+    EditBar->FillEditBoxes();
     if (frmWindow) {
         frmWindow->show();
         frmWindow->ImageChanged();
     }
-    AdjustWindow();
 }
 
 void TfrmMain::AdjustWindow() {
@@ -550,7 +572,16 @@ void TfrmMain::DrawSelection(int x1, int y1, int y2, int x2) {
 }
 
 void TfrmMain::ClosePatternPicker() {
-    // The decoration picker closes here once it exists.
+    if (frmPattern) frmPattern->hide();
+}
+
+void TfrmMain::TogglePatternPicker() {
+    if (frmPattern) frmPattern->PatternClick();
+}
+
+void TfrmMain::mousePressEvent(QMouseEvent* event) {
+    ClosePatternPicker();
+    QMainWindow::mousePressEvent(event);
 }
 
 void TfrmMain::RestoreCrossCursor() {
@@ -588,6 +619,7 @@ void TfrmMain::Exit1Click() {
 
 TProgramForms::TProgramForms() {
     main_ = std::make_unique<TfrmMain>();
+    pattern_ = std::make_unique<TfrmPattern>(*main_);
     about_ = std::make_unique<TfrmAbout>();
     frmAbout = about_.get();
     setting_ = std::make_unique<TfrmSetting>(main_->Folders);
@@ -599,5 +631,7 @@ TProgramForms::~TProgramForms() {
     frmAbout = nullptr;
     setting_.reset();
     about_.reset();
+    pattern_.reset();
+    frmPattern = nullptr;
     main_.reset();
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/Layout.h"
+#include "app/Undo.h"
 #include "resources/Settings.h"
 
 #include <QMainWindow>
@@ -22,8 +23,10 @@
 class QAction;
 class QMdiArea;
 class TButtonBar;
+class TEditBar;
 class TfrmAbout;
 class TfrmSetting;
+class TfrmPattern;
 class TfrmWindow;
 class TfrmResize;
 class TfrmPrint;
@@ -71,6 +74,7 @@ public:
     TShellFolders Folders; // dialog start folders and the user decoration folders
     int UndoCount = 0;
     int UndoIndex = 0;
+    TUndoList UndoList; // slot i is UndoList[i - 1]
     TSelectionRect TSelection;
     bool Dragging = false;
     bool TimerBusy = false;
@@ -87,6 +91,7 @@ public:
     // The Frames menu items, in menu order (kFrameMenu).
     std::array<QAction*, 13> FrameItems{};
     QWidget* pnlEdit = nullptr;
+    TEditBar* EditBar = nullptr; // the controls of pnlEdit
     QMdiArea* MdiArea = nullptr;
     TfrmResize* frmResize = nullptr;  // created at its first showing, kept for the run
     TfrmPrint* frmPrint = nullptr;    // likewise
@@ -103,6 +108,14 @@ public:
     void PasteFromClipboardClick();
     void ApplyFrameClick();
     void SelectFrameStyle(int style);
+    void WindowPrepare();
+    void AddUndo(const TBitmap& display, const TBitmap& picture, const std::string& caption);
+    void Undo1Click();
+    // The zoom commands: mode 0, 2, 3, 4 or 5 with its undo caption.
+    void ZoomClick(int mode);
+    void ClearSelection();
+    void CropSelection1Click();
+    void TogglePatternPicker();
     void SettingsClick();
     void About1Click();
     void HelpSystem1Click();
@@ -144,6 +157,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void BuildMenus();
@@ -178,6 +192,7 @@ public:
 
 private:
     std::unique_ptr<TfrmMain> main_;
+    std::unique_ptr<TfrmPattern> pattern_;
     std::unique_ptr<TfrmAbout> about_;
     std::unique_ptr<TfrmSetting> setting_;
 };

@@ -10,8 +10,13 @@
 
 namespace {
 
-// The zoom every command-line job works at: 100 %.
+// The zoom the styles are chosen at: 100 %, so that the defaults that follow
+// the picture's displayed size follow its full size.
 constexpr int kZoom = 0;
+// The command line has no screen, so the previews that every step redraws
+// are kept at the smallest zoom, 10 %. Only the previews depend on it: the
+// framed pictures are full size whatever the zoom.
+constexpr int kPreviewZoom = 5;
 
 bool ContainsAny(const std::string& text, std::initializer_list<const char*> words) {
     for (const char* w : words)
@@ -20,13 +25,13 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> wor
 }
 
 // A new document from the clipboard, as the paste command makes one.
-std::unique_ptr<TButtonBar> Reopen() {
+std::unique_ptr<TButtonBar> Reopen(int zoom) {
     auto doc = std::make_unique<TButtonBar>(true);
-    doc->LoadPicture("Clipboard", nullptr, kZoom, true);
+    doc->LoadPicture("Clipboard", nullptr, zoom, true);
     return doc;
 }
 
-void RunCommand(std::unique_ptr<TButtonBar>& doc, const TImageCommand& c) {
+void RunCommand(std::unique_ptr<TButtonBar>& doc, const TImageCommand& c, int zoom) {
     switch (c.kind) {
     case TImageCommand::RotateRight:
         doc->RotateRight();
@@ -45,11 +50,11 @@ void RunCommand(std::unique_ptr<TButtonBar>& doc, const TImageCommand& c) {
         break;
     case TImageCommand::Resize:
         doc->ResizePicture(c.a, c.b);
-        doc = Reopen();
+        doc = Reopen(zoom);
         break;
     case TImageCommand::Crop:
         doc->CropPicture(c.a, c.b, c.c, c.d);
-        doc = Reopen();
+        doc = Reopen(zoom);
         break;
     }
 }
@@ -77,9 +82,8 @@ void ChooseOrnate(TButtonBar& doc, const std::string& path) {
 }
 
 void ApplyFrame(TButtonBar& doc, const TFrameGroup& g) {
-    doc.SelectStyle(g.style, kZoom);
+    doc.SelectStyle(g.style, kPreviewZoom);
     if (doc.Style != g.style) throw EPictureError("There is no picture to frame");
-    doc.ShowAtZoom(kZoom);
     if (g.frameColor) {
         // The colour swatch removes a fill pattern before it sets the colour.
         doc.SetPattern("");
@@ -113,17 +117,29 @@ const TBitmap& ResultPicture(TButtonBar& doc) {
 
 std::unique_ptr<TButtonBar> FramePicture(const std::string& input,
                                          const std::vector<TFrameGroup>& groups) {
+    // A group that chooses a style shows its picture at 100 %, because the
+    // style's defaults follow the displayed size; so does one that crops,
+    // because crop coordinates are displayed pixels. Any other group only
+    // redraws previews and works at the preview zoom.
+    const auto zoomFor = [](const TFrameGroup& g) {
+        bool crops = false;
+        for (const auto& c : g.commands) crops = crops || c.kind == TImageCommand::Crop;
+        return g.style >= 0 || crops ? kZoom : kPreviewZoom;
+    };
+    int zoom = zoomFor(groups[0]);
     auto doc = std::make_unique<TButtonBar>(true);
-    doc->LoadPicture(input, nullptr, kZoom, false);
+    doc->LoadPicture(input, nullptr, zoom, false);
     if (doc->Bitmap->Empty()) throw EPictureError("File " + input + " appears corrupted!");
     for (std::size_t i = 0; i < groups.size(); ++i) {
+        const TFrameGroup& g = groups[i];
         if (i > 0) {
             // "Apply Frame": the framed picture becomes the new photo.
             doc->CopyToClipboard();
-            doc = Reopen();
+            zoom = zoomFor(g);
+            doc = Reopen(zoom);
         }
-        for (const TImageCommand& c : groups[i].commands) RunCommand(doc, c);
-        if (groups[i].style >= 0) ApplyFrame(*doc, groups[i]);
+        for (const TImageCommand& c : g.commands) RunCommand(doc, c, zoom);
+        if (g.style >= 0) ApplyFrame(*doc, g);
     }
     return doc;
 }

@@ -398,9 +398,10 @@ std::string StyleListText() {
         out << (i < 10 ? " " : "") << i << " " << StyleNames()[i]
             << std::string(11 - StyleNames()[i].size(), ' ') << s.summary << "\n";
         for (const auto& p : s.parameters) {
-            std::string left = std::string("     ") + p.option + "  " + p.caption;
-            left.resize(std::max<std::size_t>(left.size() + 1, 44), ' ');
-            out << left << p.defaultValue << "\n";
+            std::string option = p.option, caption = std::string("\"") + p.caption + "\"";
+            option.resize(std::max<std::size_t>(option.size() + 1, 16), ' ');
+            caption.resize(std::max<std::size_t>(caption.size() + 1, 25), ' ');
+            out << "     " << option << caption << "default " << p.defaultValue << "\n";
         }
     }
     return out.str();

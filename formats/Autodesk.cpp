@@ -24,7 +24,11 @@ void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, TBitma
     if (bits != 8) r.Fail("has an unsupported pixel depth (" + std::to_string(bits) + ")");
     if (compression != 0)
         r.Fail("uses an unsupported compression (" + std::to_string(compression) + ")");
-    if (width == 0 || height == 0) r.Fail("has no pixels");
+    if (width == 0 || height == 0) {
+        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        out.SwapPicture(empty);
+        return;
+    }
     CheckPictureSize(width, height);
 
     auto rgb = r.Bytes(768);

@@ -77,7 +77,11 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, TB
     const int width = r.U16LE();
     const int height = r.U16LE();
     r.Skip(2);
-    if (width == 0 || height == 0) r.Fail("has no pixels");
+    if (width == 0 || height == 0) {
+        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        out.SwapPicture(empty);
+        return;
+    }
     CheckPictureSize(width, height);
     // Every row takes at least its two-byte count.
     if (r.Remaining() / 2 < std::size_t(height)) r.Fail("is truncated");

@@ -9,6 +9,10 @@
 #include <cstring>
 #include <fstream>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 std::string UpperCaseName(const std::string& fileName) {
     std::string u = fileName;
     for (auto& c : u) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -108,20 +112,46 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName) {
 }
 
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes) {
-    const std::string temp = fileName + ".quillon-tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) throw EPictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok) {
+    // A unique temporary file beside the target, renamed over it only when
+    // every byte reached the disk: a failed save leaves the old file intact.
+    std::string temp = fileName + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw EPictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
+    auto fail = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
+    };
+    // mkstemp makes the file private; give it the target's permissions, or
+    // the usual ones of a new file.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(fileName.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) fail(errno);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail(errno);
+        }
+        done += std::size_t(n);
+    }
+    if (::fsync(fd) != 0) fail(errno);
+    if (::close(fd) != 0) {
         const int err = errno;
-        std::remove(temp.c_str());
+        ::unlink(temp.c_str());
         throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
     }
     if (std::rename(temp.c_str(), fileName.c_str()) != 0) {
         const int err = errno;
-        std::remove(temp.c_str());
+        ::unlink(temp.c_str());
         throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
     }
 }

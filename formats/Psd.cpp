@@ -84,7 +84,11 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         r.Fail("has an unsupported bit depth (" + std::to_string(depth) + ")");
     const int needed = ModeChannels(mode);
     if (channels < needed) r.Fail("has too few channels for its colour mode");
-    if (width == 0 || height == 0) r.Fail("has no pixels");
+    if (width == 0 || height == 0) {
+        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        out.SwapPicture(empty);
+        return;
+    }
     CheckPictureSize(width, height);
 
     // Colour-mode data: the palette of indexed pictures.

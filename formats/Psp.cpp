@@ -125,14 +125,13 @@ void TPspReader::ReadAttributes(const TBlock& b) {
     image_.depth = r_.U16LE();
     r_.Skip(2 + 4); // planes, colour count
     image_.gray = r_.U8() != 0;
-    if (width <= 0 || height <= 0) r_.Fail("has no pixels");
-    CheckPictureSize(width, height);
     if (image_.compression > 2)
         r_.Fail("uses an unsupported compression (" + std::to_string(image_.compression) + ")");
     if (image_.depth != 1 && image_.depth != 4 && image_.depth != 8 && image_.depth != 24)
         r_.Fail("has an unsupported bit depth (" + std::to_string(image_.depth) + ")");
-    image_.width = width;
-    image_.height = height;
+    if (width > 0 && height > 0) CheckPictureSize(width, height);
+    image_.width = std::max(width, 0);
+    image_.height = std::max(height, 0);
     image_.haveAttributes = true;
 }
 
@@ -388,6 +387,11 @@ void TPspReader::Read(TBitmap& out) {
         switch (b->id) {
         case kImageBlock:
             ReadAttributes(*b);
+            if (image_.width == 0 || image_.height == 0) {
+                TBitmap empty; // no pixels: an empty picture, which the shell reports
+                out.SwapPicture(empty);
+                return;
+            }
             break;
         case kColorBlock:
             ReadPalette(*b);

@@ -66,7 +66,11 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         r.Fail("has an unsupported channel size (" + std::to_string(bits) + " bits)");
     const std::int64_t width = std::int64_t(right) - left + 1;
     const std::int64_t height = std::int64_t(top) - bottom + 1;
-    if (width <= 0 || height <= 0) r.Fail("has no pixels");
+    if (width <= 0 || height <= 0) {
+        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        out.SwapPicture(empty);
+        return;
+    }
     CheckPictureSize(width, height);
 
     r.Seek(kHeaderSize);

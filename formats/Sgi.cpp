@@ -61,8 +61,6 @@ TSgiHeader ReadHeader(TByteReader& r) {
     default:
         r.Fail("has an unknown dimension (" + std::to_string(dimension) + ")");
     }
-    if (h.width == 0 || h.height == 0 || h.channels == 0) r.Fail("has no pixels");
-    CheckPictureSize(h.width, h.height);
     return h;
 }
 
@@ -104,6 +102,12 @@ void ReadVerbatimRow(TByteReader& r, std::size_t pos, int bpc, std::vector<std::
 void ReadSgi(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
     TByteReader r(data, "SGI");
     const TSgiHeader h = ReadHeader(r);
+    if (h.width == 0 || h.height == 0 || h.channels == 0) {
+        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        out.SwapPicture(empty);
+        return;
+    }
+    CheckPictureSize(h.width, h.height);
     const int used = std::min(h.channels, 4);
     const std::size_t width = std::size_t(h.width), height = std::size_t(h.height);
 

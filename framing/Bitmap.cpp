@@ -59,7 +59,17 @@ void TBitmap::SetSize(int w, int h) {
     CheckPictureSize(w, h);
     if (w == width_ && h == height_) return;
     const int bpp = BytesPerPixel();
-    std::vector<std::uint8_t> data(std::size_t(w) * std::size_t(h) * std::size_t(bpp), 0);
+    const std::size_t bytes = std::size_t(w) * std::size_t(h) * std::size_t(bpp);
+    if (w == width_ || width_ == 0 || height_ == 0) {
+        // Same row length (or nothing to keep): the rows stay where they are,
+        // and a buffer that grows only gets new zero rows at its end.
+        if (width_ == 0 || height_ == 0) data_.clear();
+        data_.resize(bytes, 0);
+        width_ = w;
+        height_ = h;
+        return;
+    }
+    std::vector<std::uint8_t> data(bytes, 0);
     const int keepW = std::min(w, width_), keepH = std::min(h, height_);
     for (int y = 0; y < keepH; ++y)
         std::memcpy(data.data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp), ScanLine(y),
@@ -104,6 +114,16 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         return;
     }
     const int dstBpp = BytesPerPixelOf(format);
+    if (!IsIndexed() && !toIndexed && dstBpp == BytesPerPixel()) {
+        // pfDevice and pf32bit share their layout: converting only clears the
+        // fourth byte, in place.
+        if (dstBpp == 4) {
+            std::uint8_t* p = data_.data();
+            for (std::size_t i = 3; i < data_.size(); i += 4) p[i] = 0;
+        }
+        format_ = format;
+        return;
+    }
     std::vector<std::uint8_t> out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp),
                                   0);
     const int srcBpp = BytesPerPixel();
@@ -134,11 +154,6 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
                     d[1] = GetGValue(c);
                     d[2] = GetRValue(c);
                 }
-            } else if (srcBpp == dstBpp) {
-                std::memcpy(d, s, Stride());
-                // A conversion to pf32bit clears the fourth byte.
-                if (dstBpp == 4)
-                    for (int x = 0; x < width_; ++x) d[4 * x + 3] = 0;
             } else {
                 for (int x = 0; x < width_; ++x, s += srcBpp, d += dstBpp) {
                     d[0] = s[0];

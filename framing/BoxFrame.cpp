@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 // A grey is the running float truncated toward zero, of which the low 8 bits
@@ -36,17 +37,6 @@ void TBoxFrame::PaintFrame() {
     ShowOutput();
 }
 
-// The pattern fills only with a visible outline (bw >= 1); otherwise the
-// plain box colour, which also drops a pattern left by an earlier paint.
-void TBoxFrame::SetFaceBrush() {
-    TBrush& brush = Output->Canvas().Brush;
-    brush.SetStyle(bsSolid);
-    if (BorderWidth >= 1 && !PatternName.empty())
-        brush.SetBitmap(PatternPicture.get());
-    else
-        brush.SetColor(FrameColor);
-}
-
 void TBoxFrame::PaintFlatFaces() {
     Output->SetPixelFormat(pfDevice);
     TCanvas& c = Output->Canvas();
@@ -54,7 +44,7 @@ void TBoxFrame::PaintFlatFaces() {
     const int hb = HalfBorder, hw = fw / 2, hh = fh / 2;
     c.Pen.Color = BorderColor;
     c.Pen.SetWidth(BorderWidth);
-    SetFaceBrush();
+    SetFrameBrush();
     const TPoint top[] = {
         {fw, fh}, {fw + hw, hh + hb}, {W - hb - hw, hh + hb}, {W - fw, fh}, {fw, fh}};
     c.Polygon(top);
@@ -72,7 +62,7 @@ void TBoxFrame::PaintGradientFaces() {
     // The pen and brush are set as for the flat faces although nothing below
     // draws with them: a later flat paint or a caller sees the same state.
     Output->Canvas().Pen.Color = FrameColor;
-    SetFaceBrush();
+    SetFrameBrush();
     PaintBoxGradient(*Output, FrameWidth, FrameHeight);
 }
 

@@ -19,7 +19,6 @@ public:
     void PaintFrame();
 
 private:
-    void SetFaceBrush();
     void PaintFlatFaces();
     void PaintGradientFaces();
 };

@@ -25,12 +25,8 @@ std::vector<TRect> BubbleRects(int W, int H, int a, int b) {
 
 void TBubbleFrame::PaintFrame() {
     TCanvas& c = Output->Canvas();
-    // The pattern only fills bubbles that have a visible outline (bw > 0).
-    c.Brush.SetStyle(bsSolid);
-    if (BorderWidth > 0 && !PatternName.empty())
-        c.Brush.SetBitmap(PatternPicture.get());
-    else
-        c.Brush.SetColor(FrameColor);
+    // The pattern only fills bubbles that have a visible outline.
+    SetFrameBrush();
     c.Pen.Color = BorderColor;
     c.Pen.SetWidth(BorderWidth);
     for (const TRect& r : BubbleRects(OutputWidth, OutputHeight, FrameWidth, FrameHeight))

@@ -33,22 +33,11 @@ void TDropShadowFrame::PaintFrame() {
     ShowOutput();
 }
 
-// The pattern fills only with a visible outline (bw >= 1); otherwise the
-// plain shadow colour, which also drops a pattern left by an earlier paint.
-void TDropShadowFrame::SetShadowBrush() {
-    TBrush& brush = Output->Canvas().Brush;
-    brush.SetStyle(bsSolid);
-    if (BorderWidth >= 1 && !PatternName.empty())
-        brush.SetBitmap(PatternPicture.get());
-    else
-        brush.SetColor(FrameColor);
-}
-
 void TDropShadowFrame::PaintRealisticShadow() {
     TCanvas& c = Output->Canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     c.Pen.Color = FrameColor;
-    SetShadowBrush();
+    SetFrameBrush();
 
     // One temporary bitmap takes each piece in turn. The runs are tiled with
     // the width of the upper end as their step; a piece without width would
@@ -89,6 +78,6 @@ void TDropShadowFrame::PaintFlatShadow() {
     c.Brush.SetStyle(bsClear);
     c.Rectangle(fw - 1, fh - 1, W - fw, H - fh);
     c.Pen.Color = FrameColor;
-    SetShadowBrush();
+    SetFrameBrush();
     c.Polygon(FlatShadowPolygon(W, H, fw, fh));
 }

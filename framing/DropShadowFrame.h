@@ -25,7 +25,6 @@ public:
     void PaintFrame();
 
 private:
-    void SetShadowBrush();
     void PaintRealisticShadow();
     void PaintFlatShadow();
 };

@@ -61,9 +61,7 @@ public:
 
 private:
     const std::uint8_t* Pixels(int y) const { return s_.Row(y); }
-    const std::uint64_t* Painted(int y) const {
-        return painted_.data() + std::size_t(y) * words_;
-    }
+    const std::uint64_t* Painted(int y) const { return painted_.data() + std::size_t(y) * words_; }
     bool Open(const std::uint8_t* row, const std::uint64_t* bits, int x) const {
         if (bits[x >> 6] >> (x & 63) & 1) return false;
         const std::uint8_t* p = row + std::size_t(x) * BPP;

@@ -130,6 +130,15 @@ void TPhoto::ShowOutput() {
     Display->Refresh();
 }
 
+void TPhoto::SetFrameBrush() {
+    TBrush& brush = Output->Canvas().Brush;
+    brush.SetStyle(bsSolid);
+    if (BorderWidth > 0 && !PatternName.empty())
+        brush.SetBitmap(PatternPicture.get());
+    else
+        brush.SetColor(FrameColor);
+}
+
 void TPhoto::SetPattern(const std::string& fileName) {
     // Decoration files are found whatever the letter case of the name.
     const std::string found = fileName.empty() ? fileName : FindFileNoCase(fileName);

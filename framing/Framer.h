@@ -36,6 +36,10 @@ public:
     void FillFrameArea();
     // Shows Output in the preview at Scale.
     void ShowOutput();
+    // Sets Output's brush for the frame's faces: the pattern when there is one
+    // and the faces have a visible outline (BorderWidth > 0), otherwise plain
+    // FrameColor, which also drops a pattern left by an earlier paint.
+    void SetFrameBrush();
     // Loads the decoration picture; a missing file empties PatternName and
     // keeps the old picture.
     void SetPattern(const std::string& fileName);

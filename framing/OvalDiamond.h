@@ -12,6 +12,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 class TOvalFrame : public TPhotoFrame {
 public:

@@ -451,6 +451,21 @@ void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
     }
 }
 
+namespace {
+
+// Whether the band between the shrunk and the grown ellipse is at least a
+// pixel thick everywhere, so that it holds ellipse-thin of the box's ellipse
+// already. The band between ellipses with semi-axes offset by w / 2 pixels
+// is at least (w / 2) (b' / a') thick, a' >= b' being the shrunk ellipse's
+// semi-axes (the boundary moves outward at a normal speed of at least b'/a').
+bool RingHoldsThinOutline(const EllipseShape& e, i64 w) {
+    const i64 big = std::max(e.a, e.b) - w, small = std::min(e.a, e.b) - w;
+    if (small <= 0) return true; // no hole: the ring is the whole grown ellipse
+    return i128(w) * small >= 2 * i128(big);
+}
+
+} // namespace
+
 void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width) {
     const i64 w = std::clamp<i64>(width, 1, kCoordLimit);
     const EllipseShape outer{e.cx, e.cy, e.a + w, e.b + w};
@@ -458,23 +473,27 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
     int top, bottom;
     if (s.Empty() || !EllipseRows(s, outer, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
-    for (RowWindow path(s, e, top);; path.Next()) {
-        const int y = path.y();
+    auto ringRow = [&](int y) {
         const Span o = EllipseRow(outer, y, s.width);
-        if (!o.Empty()) {
-            const Span i = EllipseRow(inner, y, s.width);
-            if (i.Empty()) {
-                pen.FillSpan(s, y, o.x0, o.x1);
-            } else {
-                pen.FillSpan(s, y, o.x0, i.x0);
-                pen.FillSpan(s, y, i.x1, o.x1);
-            }
+        if (o.Empty()) return;
+        const Span i = EllipseRow(inner, y, s.width);
+        if (i.Empty()) {
+            pen.FillSpan(s, y, o.x0, o.x1);
+        } else {
+            pen.FillSpan(s, y, o.x0, i.x0);
+            pen.FillSpan(s, y, i.x1, o.x1);
         }
-        // The thin outline of the path keeps the ring closed where a very
-        // flat ellipse makes the band between the two ellipses thinner than
-        // a pixel.
+    };
+    if (RingHoldsThinOutline(e, w)) {
+        for (int y = top; y <= bottom; ++y) ringRow(y);
+        return;
+    }
+    // A very flat ellipse makes the band thinner than a pixel in places; the
+    // thin outline of the box's ellipse keeps the ring closed there.
+    for (RowWindow path(s, e, top);; path.Next()) {
+        ringRow(path.y());
         path.Outline(s, pen);
-        if (y == bottom) break;
+        if (path.y() == bottom) break;
     }
 }
 
@@ -497,25 +516,59 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     }
     if (edges.empty()) return;
     std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-    i64 yMin = edges.front().y0, yMax = edges.front().y1;
+    i64 yMax = edges.front().y1;
     for (const Edge& e : edges) yMax = std::max(yMax, e.y1);
-    const i64 top = std::max<i64>(yMin, 0), bottom = std::min<i64>(yMax - 1, s.height - 1);
+    const i64 top = std::max<i64>(edges.front().y0, 0);
+    const i64 bottom = std::min<i64>(yMax - 1, s.height - 1);
 
-    std::vector<const Edge*> active;
-    std::vector<i64> xs;
+    // An edge crossing the current row: x is the first pixel at or right of
+    // the crossing, ceil(x0 + (y - y0) dx / dy), and r = x dy - (x0 dy +
+    // (y - y0) dx) in [0, dy) carries the exact remainder from row to row.
+    struct Crossing {
+        i64 x, r;
+        const Edge* e;
+        i64 xStep, rStep; // floor(dx / dy) and dx - xStep dy
+    };
+    auto start = [](const Edge* e, i64 y) {
+        const i64 dx = e->x1 - e->x0, dy = e->y1 - e->y0;
+        const i64 num = e->x0 * dy + (y - e->y0) * dx;
+        const i64 x = CeilDiv(num, dy), xStep = FloorDiv(dx, dy);
+        return Crossing{x, x * dy - num, e, xStep, dx - xStep * dy};
+    };
+    auto byX = [](const Crossing& a, const Crossing& b) { return a.x < b.x; };
+
+    // The active crossings stay sorted by x: from one row to the next they
+    // move little, so an insertion sort restores the order, and edges that
+    // start on the row are sorted apart and merged in.
+    std::vector<Crossing> active, fresh;
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
-        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
-        std::erase_if(active, [y](const Edge* e) { return e->y1 <= y; });
-        xs.clear();
-        for (const Edge* e : active) {
-            // First pixel at or right of the crossing: ceil(x0 + (y - y0) dx / dy).
-            const i64 dy = e->y1 - e->y0;
-            xs.push_back(CeilDiv(e->x0 * dy + (y - e->y0) * (e->x1 - e->x0), dy));
+        if (y > top) {
+            for (Crossing& c : active) {
+                c.x += c.xStep;
+                c.r -= c.rStep;
+                if (c.r < 0) {
+                    ++c.x;
+                    c.r += c.e->y1 - c.e->y0;
+                }
+            }
         }
-        std::sort(xs.begin(), xs.end());
-        for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-            paint.FillSpan(s, int(y), xs[i], xs[i + 1]);
+        std::erase_if(active, [y](const Crossing& c) { return c.e->y1 <= y; });
+        for (std::size_t i = 1; i < active.size(); ++i)
+            for (std::size_t j = i; j > 0 && active[j].x < active[j - 1].x; --j)
+                std::swap(active[j], active[j - 1]);
+        fresh.clear();
+        for (; next < edges.size() && edges[next].y0 <= y; ++next)
+            if (edges[next].y1 > y) fresh.push_back(start(&edges[next], y));
+        if (!fresh.empty()) {
+            std::sort(fresh.begin(), fresh.end(), byX);
+            const std::size_t mid = active.size();
+            active.insert(active.end(), fresh.begin(), fresh.end());
+            std::inplace_merge(active.begin(), active.begin() + std::ptrdiff_t(mid), active.end(),
+                               byX);
+        }
+        for (std::size_t i = 0; i + 1 < active.size(); i += 2)
+            paint.FillSpan(s, int(y), active[i].x, active[i + 1].x);
     }
 }
 

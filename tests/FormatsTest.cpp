@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -220,4 +222,17 @@ TEST(SavePicture, BitmapFileMethodsRoundTrip) {
     TBitmap back;
     back.LoadFromFile(dir + "/x.dat");
     EXPECT_PIXELS(back, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+TEST(SavePicture, SavedFilesGetOrdinaryPermissionsAndReplacementsKeepTheirs) {
+    const std::string dir = TempDir("formats-save-modes");
+    auto picture = SmallPicture();
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
+    EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0644));
+
+    ::chmod((dir + "/new.bmp").c_str(), 0640);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
+    EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0640));
+    ::umask(mask);
 }

@@ -28,7 +28,8 @@ private slots:
         run.PutPictureOnClipboard(41, 31); // RGB(200, 3x, 3y)
         m.PasteFromClipboard->trigger();
         QVERIFY(m.Document);
-        m.Document->Scale = 0.5f;
+        m.Zoom50->trigger();
+        QCOMPARE(m.Document->Scale, 0.5f);
         m.GreyScale1->trigger();
         QVERIFY(run.dialogs.Messages.empty());
         QCOMPARE(m.Document->Bitmap->Width(), 41);
@@ -51,6 +52,12 @@ private slots:
         QCOMPARE(ClipboardPixel(run.clipboard, 4, 5), RGB(55, 255 - 12, 255 - 15));
         m.NegativeImage1->trigger();
         QCOMPARE(m.Document->Bitmap->Pixel(4, 5) & 0xFFFFFF, before);
+        QCOMPARE(m.UndoCount, 2);
+        QCOMPARE(m.Undo1->text(), QString("&Undo Negative"));
+        QVERIFY(m.Undo1->isEnabled());
+        // Undoing the second negative brings back the first one's picture.
+        m.Undo1->trigger();
+        QCOMPARE(m.Document->Bitmap->Pixel(4, 5) & 0xFFFFFF, RGB(55, 255 - 12, 255 - 15));
     }
 
     void rotationsTurnThePictureAndClearTheSelection() {
@@ -66,6 +73,7 @@ private slots:
         QCOMPARE(m.Document->Bitmap->Height(), 12);
         QCOMPARE(m.Document->Bitmap->Pixel(4, 0) & 0xFFFFFF, corner); // top-left went top-right
         QCOMPARE(m.TSelection.Right, 0);
+        QCOMPARE(m.Undo1->text(), QString("&Undo Rotate 90 Right"));
         m.Rotate90Left1->trigger();
         m.Rotate1801->trigger();
         QCOMPARE(m.Document->Bitmap->Width(), 12);
@@ -92,6 +100,7 @@ private slots:
         QCOMPARE(m.frmResize->edWidthPerc->text(), QString("15"));
         QCOMPARE(m.Document->Bitmap->Width(), 100);
         QCOMPARE(m.Document->Bitmap->Height(), 75);
+        QCOMPARE(m.Undo1->text(), QString("&Undo Resize"));
     }
 
     void resizeDialogKeepsAspectChoiceAndRefusesBadSizes() {

@@ -27,6 +27,7 @@ public:
     std::deque<std::optional<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
     std::deque<std::optional<std::string>> FolderAnswers;
+    std::deque<std::optional<TColor>> ColorAnswers;
     // Runs while a modal window "shows"; returns its result code.
     std::function<int(QDialog&)> OnModal;
     // Chooses from an opened pop-up menu.
@@ -58,7 +59,12 @@ public:
         SaveRequests.push_back(request);
         return Next(SaveAnswers);
     }
-    std::optional<TColor> ChooseColor(QWidget*, TColor) override { return std::nullopt; }
+    std::optional<TColor> ChooseColor(QWidget*, TColor) override {
+        if (ColorAnswers.empty()) return std::nullopt;
+        const auto answer = ColorAnswers.front();
+        ColorAnswers.pop_front();
+        return answer;
+    }
     std::optional<std::string> ChooseFolder(QWidget*, const std::string& start) override {
         FolderStarts.push_back(start);
         return Next(FolderAnswers);

@@ -7,7 +7,6 @@
 #include <set>
 
 TEST(Rescaler, EqualSizesCopyExactly) {
-    SKIP_WITHOUT_CANVAS();
     std::mt19937 rng(11);
     auto src = RandomPicture(17, 9, rng);
     TBitmap dst(17, 9, pf32bit);
@@ -17,7 +16,6 @@ TEST(Rescaler, EqualSizesCopyExactly) {
 }
 
 TEST(Rescaler, DoublingRepeatsEveryPixel) {
-    SKIP_WITHOUT_CANVAS();
     const std::map<char, TColor> legend = {{'A', clRed}, {'B', clBlue}};
     auto src = BitmapFromArt({"AB"}, legend);
     TBitmap dst(4, 2, pf32bit);
@@ -26,7 +24,6 @@ TEST(Rescaler, DoublingRepeatsEveryPixel) {
 }
 
 TEST(Rescaler, ShrinkingKeepsOnlySourceColours) {
-    SKIP_WITHOUT_CANVAS();
     std::mt19937 rng(5);
     for (auto [w, h, dw, dh] : {std::array{40, 30, 20, 15}, std::array{33, 7, 5, 3},
                                 std::array{9, 9, 1, 1}, std::array{10, 4, 3, 4}}) {
@@ -44,7 +41,6 @@ TEST(Rescaler, ShrinkingKeepsOnlySourceColours) {
 }
 
 TEST(Rescaler, ShrinkingDropsWholeRowsAndColumns) {
-    SKIP_WITHOUT_CANVAS();
     // Each row and column of the source has its own colour component, so a
     // destination pixel names the row and column it came from; a pure
     // row/column drop keeps them consistent along destination rows and columns.
@@ -61,7 +57,6 @@ TEST(Rescaler, ShrinkingDropsWholeRowsAndColumns) {
 }
 
 TEST(Rescaler, EmptySourceLeavesDestinationAlone) {
-    SKIP_WITHOUT_CANVAS();
     TBitmap src;
     TBitmap dst(3, 2, pf32bit);
     dst.SetPixel(1, 1, clRed);

@@ -95,3 +95,17 @@ inline std::vector<TColor> AllPixels(const TBitmap& bitmap) {
 // $QUILLON_SEED_DIR/<reader>/<name>, to refresh the fuzz seed corpora.
 void WriteSeed(const std::string& reader, const std::string& name,
                const std::vector<std::uint8_t>& data);
+
+// A file whose header gives it no pixels reads without an error as an empty
+// bitmap (the shell reports such a file as corrupted).
+inline ::testing::AssertionResult ReadsAsEmpty(TPictureReader reader,
+                                               const std::vector<std::uint8_t>& data) {
+    TBitmap out(2, 1, pf24bit);
+    try {
+        reader(data, "fixture", out);
+    } catch (const EPictureError& e) {
+        return ::testing::AssertionFailure() << "refused: " << e.what();
+    }
+    if (!out.Empty()) return ::testing::AssertionFailure() << "the bitmap is not empty";
+    return ::testing::AssertionSuccess();
+}

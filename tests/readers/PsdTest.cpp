@@ -201,7 +201,7 @@ TEST(PsdMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(FailsWith(ReadPsd, with(good, 25, 9), "unsupported colour mode (9)"));
     EXPECT_TRUE(FailsWith(ReadPsd, with(good, 23, 32), "unsupported bit depth (32)"));
     EXPECT_TRUE(FailsWith(ReadPsd, with(good, 13, 2), "too few channels"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(with(good, 21, 0), 17, 0), "has no pixels"));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsd, with(with(good, 21, 0), 17, 0)));
     EXPECT_TRUE(FailsWith(ReadPsd, with(with(good, 16, 0x7F), 20, 0x7F), "too large"));
 
     // The compression word sits right after the sections.

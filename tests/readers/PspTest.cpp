@@ -290,7 +290,8 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
                           "unsupported compression (3)"));
     EXPECT_TRUE(
         FailsWith(ReadPsp, make([](TPspSpec& m) { m.depth = 16; }), "unsupported bit depth (16)"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspSpec& m) { m.width = 0; }), "has no pixels"));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspSpec& m) { m.width = 0; })));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspSpec& m) { m.height = -3; })));
     EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspSpec& m) { m.width = 70000; }), "too large"));
     EXPECT_TRUE(FailsWith(ReadPsp,
                           make([](TPspSpec& m) { m.layers[0].channels[1].rows.pop_back(); }),

@@ -3,10 +3,13 @@
 // either load or be refused with EPictureError: any other exception fails the
 // test, and a crash or sanitizer report fails the program.
 #include "formats/Readers.h"
+#include "tests/readers/FixtureBuilder.h"
+#include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -75,5 +78,23 @@ TEST_P(ReplayTest, EveryInputLoadsOrIsRefusedWithPictureError) {
 
 INSTANTIATE_TEST_SUITE_P(Readers, ReplayTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// The formats the program also writes get their seeds from its own
+// encoders: a small photo in true colour, gray and two colours.
+TEST(SeedCorpus, WrittenFormatsSeedTheirReaders) {
+    if (!std::getenv("UPDATE_CORPUS")) GTEST_SKIP() << "set UPDATE_CORPUS=1 to write the seeds";
+    auto photo = MakeTestPhoto(12, 9);
+    photo->SetPixelFormat(pf24bit);
+    SaveSeed("bmp", "photo24.bmp", EncodeBmp(*photo));
+    SaveSeed("jpeg", "photo.jpg", EncodeJpeg(*photo));
+    SaveSeed("gif", "photo.gif", EncodeGif(*photo));
+    photo->SetPixelFormat(pf8bit);
+    SaveSeed("bmp", "photo8.bmp", EncodeBmp(*photo));
+    SaveSeed("gif", "photo8.gif", EncodeGif(*photo));
+    auto mono = MakeTestPhoto(10, 3);
+    mono->SetPixelFormat(pf1bit);
+    SaveSeed("bmp", "mono.bmp", EncodeBmp(*mono));
+    SaveSeed("gif", "mono.gif", EncodeGif(*mono));
+}
 
 } // namespace

@@ -177,7 +177,7 @@ TEST(SgiMalformed, EachFaultHasItsMessage) {
 
     auto empty = good;
     empty[6] = empty[7] = 0;
-    EXPECT_TRUE(FailsWith(ReadSgi, empty, "has no pixels"));
+    EXPECT_TRUE(ReadsAsEmpty(ReadSgi, empty));
 
     // The first row's offset points past the end of the file.
     auto offset = good;

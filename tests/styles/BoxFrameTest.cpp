@@ -103,7 +103,6 @@ TEST(BoxGradient, DepthWiderThanOutputStaysInside) {
 }
 
 TEST(BoxFrame, GradientFramedPhotoMatchesGolden) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 16;
@@ -114,7 +113,6 @@ TEST(BoxFrame, GradientFramedPhotoMatchesGolden) {
 }
 
 TEST(BoxFrame, FlatFacesMatchGolden) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 16;
@@ -130,7 +128,6 @@ TEST(BoxFrame, FlatFacesMatchGolden) {
 }
 
 TEST(BoxFrame, FlatFacesWithBorderOneHaveBackEdgeOnRowHalfDepth) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(60, 40);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 10;
@@ -151,7 +148,6 @@ TEST(BoxFrame, FlatFacesWithBorderOneHaveBackEdgeOnRowHalfDepth) {
 }
 
 TEST(BoxFrame, PatternFillsFacesOnlyWithAnOutline) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(60, 40);
     auto pattern = StripePattern();
     for (int bw : {0, 2}) {

@@ -53,22 +53,3 @@ inline std::unique_ptr<TBitmap> StripePattern() {
         for (int x = 0; x < 6; ++x) p->SetPixel(x, y, (x + y) % 6 < 3 ? 0x2060C0 : 0xF0E0A0);
     return p;
 }
-
-// Skips a test whose drawing needs raster operations that are not in this
-// build yet ("not implemented yet" placeholders).
-#include "framing/Canvas.h"
-#include <stdexcept>
-inline bool CanvasAvailable() {
-    TBitmap b(1, 1, pf32bit);
-    try {
-        b.Canvas().FillRect(Rect(0, 0, 1, 1));
-        b.Canvas().Ellipse(0, 0, 1, 1);
-        TBitmap c(1, 1, pf32bit);
-        c.Canvas().Draw(0, 0, b);
-    } catch (const std::logic_error&) {
-        return false;
-    }
-    return true;
-}
-#define SKIP_WITHOUT_CANVAS()                                                                      \
-    if (!CanvasAvailable()) GTEST_SKIP() << "raster operations not merged yet"

@@ -60,22 +60,7 @@ TEST(GrayscaleFrame, RowLoopMatchesPerPixelVersion) {
     }
 }
 
-TEST(GrayscaleFrame, NewFrameWithZeroBandsIsAllGrey) {
-    SKIP_WITHOUT_CANVAS();
-    auto photo = MakeTestPhoto(40, 30);
-    FrameArgs a;
-    a.frameWidth = a.frameHeight = 0;
-    auto frame = MakeFrame<TGrayscaleFrame>(*photo, a);
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 40; ++x) {
-            const TColor c = frame->Output->Pixel(x, y);
-            ASSERT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c))
-                << x << "," << y;
-        }
-}
-
 TEST(GrayscaleFrame, FramedPhotoMatchesGolden) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = 15;

@@ -78,7 +78,6 @@ TEST(JaggedEdges, SmallStepsOnALargePhotoStillGiveCompletePolygons) {
 }
 
 TEST(JaggedFrame, SameSeedGivesSameEdges) {
-    SKIP_WITHOUT_CANVAS();
     TJaggedFrame::SetFixedSeed(777);
     auto photo = MakeTestPhoto(80, 60);
     FrameArgs a;
@@ -94,7 +93,6 @@ TEST(JaggedFrame, SameSeedGivesSameEdges) {
 }
 
 TEST(JaggedFrame, ThicknessBelowTwoIsRaisedAndKept) {
-    SKIP_WITHOUT_CANVAS();
     TJaggedFrame::SetFixedSeed(1);
     auto photo = MakeTestPhoto(40, 30);
     FrameArgs a;
@@ -107,7 +105,6 @@ TEST(JaggedFrame, ThicknessBelowTwoIsRaisedAndKept) {
 }
 
 TEST(JaggedFrame, ZeroThicknessDrawsNothing) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(40, 30);
     FrameArgs a;
     a.borderWidth = 0;
@@ -119,7 +116,6 @@ TEST(JaggedFrame, ZeroThicknessDrawsNothing) {
 }
 
 TEST(JaggedFrame, OuterEdgeLinesTakeTheFrameColourOnlyWithoutPattern) {
-    SKIP_WITHOUT_CANVAS();
     TJaggedFrame::SetFixedSeed(5);
     auto photo = MakeTestPhoto(60, 40);
     FrameArgs a;
@@ -142,7 +138,6 @@ TEST(JaggedFrame, OuterEdgeLinesTakeTheFrameColourOnlyWithoutPattern) {
 }
 
 TEST(JaggedFrame, FramedPhotoMatchesGolden) {
-    SKIP_WITHOUT_CANVAS();
     TJaggedFrame::SetFixedSeed(20261208);
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;

@@ -136,7 +136,6 @@ std::unique_ptr<TOrnateFrame> MakeOrnate(const std::string& file, int photoW, in
 }
 
 TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
-    REQUIRE_CANVAS();
     const std::string file = WriteMoulding("plain.bmp", false);
     // Span 24 = 3 tiles of 8 on each axis.
     auto f = MakeOrnate(file, 24, 24, 8);
@@ -161,7 +160,6 @@ TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
 }
 
 TEST(OrnateFrame, ClipCornersUsesThePlainTopAndBottomPieces) {
-    REQUIRE_CANVAS();
     auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 24, 24, 8);
     f->ClipCorners = true;
     f->PaintFrame();
@@ -174,7 +172,6 @@ TEST(OrnateFrame, ClipCornersUsesThePlainTopAndBottomPieces) {
 }
 
 TEST(OrnateFrame, TransparentPiecesShowThePhotoUnderTheirWhite) {
-    REQUIRE_CANVAS();
     // Laid over the photo: the output has the photo's size.
     auto f = MakeOrnate(WriteMoulding("over.bmp", true), 40, 40, 8, false);
     f->TransparentPieces = true;
@@ -186,7 +183,6 @@ TEST(OrnateFrame, TransparentPiecesShowThePhotoUnderTheirWhite) {
 }
 
 TEST(OrnateFrame, SpanShorterThanATileDrawsOnlyTheCorners) {
-    REQUIRE_CANVAS();
     // W - fw <= fw: no edge tile, and no division trouble.
     auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 8, 8, 8, false);
     // All four corners land on the same square; the last one drawn stays.
@@ -197,21 +193,18 @@ TEST(OrnateFrame, SpanShorterThanATileDrawsOnlyTheCorners) {
 }
 
 TEST(OrnateFrame, ZeroThicknessDrawsThePhotoAlone) {
-    REQUIRE_CANVAS();
     auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 10, 6, 0);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 10; ++x) ASSERT_EQ(f->Output->Pixel(x, y), kPhoto);
 }
 
 TEST(OrnateFrame, MissingFileDrawsNothing) {
-    REQUIRE_CANVAS();
     auto f = MakeOrnate(TempDir("ornate-none") + "/missing.bmp", 10, 10, 4);
     EXPECT_TRUE(f->PatternName.empty());
     EXPECT_EQ(f->Pieces, nullptr);
 }
 
 TEST(OrnateFrame, MatchesGolden) {
-    REQUIRE_CANVAS();
     // A small gilded-looking moulding: bands of gold shades, a bead row.
     TBitmap m(12, 12, pf32bit);
     for (int y = 0; y < 12; ++y)

@@ -12,7 +12,6 @@ TEST(OvalFrame, ThickRingsStartFiveBeyondTheBorder) {
 }
 
 TEST(OvalFrame, FramedPhotoMatchesGolden) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = 6;
@@ -25,7 +24,6 @@ TEST(OvalFrame, FramedPhotoMatchesGolden) {
 }
 
 TEST(OvalFrame, PatternFillsTheCornersWhenThereIsABorder) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     auto pattern = StripePattern();
     FrameArgs a;
@@ -45,7 +43,6 @@ TEST(OvalFrame, PatternFillsTheCornersWhenThereIsABorder) {
 }
 
 TEST(OvalFrame, NoBorderMeansNoPatternEvenWhenOneIsChosen) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 4;
@@ -76,7 +73,6 @@ TEST(DiamondFrame, OutlineTouchesTheMiddlesOfTheInsetSides) {
 }
 
 TEST(DiamondFrame, FramedPhotoMatchesGolden) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 1;
@@ -89,7 +85,6 @@ TEST(DiamondFrame, FramedPhotoMatchesGolden) {
 }
 
 TEST(DiamondFrame, PatternNeedsABorderOfAtLeastTwo) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(80, 60);
     auto pattern = StripePattern();
     for (int bw : {1, 2}) {

@@ -100,7 +100,6 @@ TEST(MaskFrame, RowWiseVersionAgreesWithThePlainOneOnRandomPictures) {
 }
 
 TEST(MaskFrame, SetBrightnessIgnoresValuesOutOfRange) {
-    REQUIRE_CANVAS();
     PutSolidPhoto(4, 4, RGB(100, 100, 100));
     TMaskFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite, "", 0, true);
     EXPECT_EQ(f.Brightness, 1);
@@ -122,7 +121,6 @@ std::string WritePicture(const std::string& name, const std::vector<std::string>
 }
 
 TEST(MaskFrame, MaskIsStretchedToTheOutputAndAppliedInsideTheThickness) {
-    REQUIRE_CANVAS();
     const std::map<char, TColor> legend = {{'W', clWhite}, {'g', RGB(200, 200, 200)}};
     // A 2 x 2 mask: the right half grey.
     const std::string file = WritePicture("half.bmp", {"Wg", "Wg"}, legend);
@@ -134,7 +132,6 @@ TEST(MaskFrame, MaskIsStretchedToTheOutputAndAppliedInsideTheThickness) {
 }
 
 TEST(MaskFrame, WithoutAMaskPictureThePhotoStays) {
-    REQUIRE_CANVAS();
     PutSolidPhoto(5, 5, RGB(100, 100, 100));
     TMaskFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite,
                  TempDir("mask-none") + "/none.jpg", 0, true);
@@ -143,7 +140,6 @@ TEST(MaskFrame, WithoutAMaskPictureThePhotoStays) {
 }
 
 TEST(OverlayFrame, WhiteIsTransparentAndTheOverlayCoversTheWholeOutput) {
-    REQUIRE_CANVAS();
     const std::map<char, TColor> legend = {{'W', clWhite}, {'R', clRed}};
     // A 2 x 2 overlay, red on its top-left quarter only, over a 6 x 4 photo.
     const std::string file = WritePicture("quarter.bmp", {"RW", "WW"}, legend);
@@ -154,7 +150,6 @@ TEST(OverlayFrame, WhiteIsTransparentAndTheOverlayCoversTheWholeOutput) {
 }
 
 TEST(OverlayAndMask, MatchGoldens) {
-    REQUIRE_CANVAS();
     // Decorations made here: a ring of colour blobs and a soft oval mask.
     TBitmap overlay(40, 30, pf32bit), mask(40, 30, pf32bit);
     for (int y = 0; y < 30; ++y)
@@ -188,7 +183,6 @@ TEST(OverlayAndMask, MatchGoldens) {
 namespace {
 
 TEST(MaskFrame, SamplingTheMaskAgreesWithStretchingItFirst) {
-    REQUIRE_CANVAS();
     for (unsigned seed = 1; seed <= 30; ++seed) {
         std::mt19937 rng(seed);
         const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 30);

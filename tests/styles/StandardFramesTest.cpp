@@ -28,7 +28,6 @@ void ChoosePattern(TPhotoFrame& f) {
 }
 
 TEST(ContinuousFrame, BorderRingsLieOnThePhotoEdgeAndTheOutputEdge) {
-    REQUIRE_CANVAS();
     auto f = MakeFrame<TContinuousFrame>(1);
     // The inner ring covers the photo's top row and left column, and runs just
     // outside its right and bottom edges.
@@ -39,7 +38,6 @@ TEST(ContinuousFrame, BorderRingsLieOnThePhotoEdgeAndTheOutputEdge) {
 }
 
 TEST(StandardFrame, MitreLinesWithBorderWidthOneEndAtThePhotoCorners) {
-    REQUIRE_CANVAS();
     auto f = MakeFrame<TStandardFrame>(1);
     EXPECT_PIXELS(*f->Output, kLegend,
                   ({"BBBBBBBBBBBBBB", "BBFFFFFFFFFFFB", "BFBFFFFFFFFFBB", "BFFBFFFFFFFBFB",
@@ -48,7 +46,6 @@ TEST(StandardFrame, MitreLinesWithBorderWidthOneEndAtThePhotoCorners) {
 }
 
 TEST(ContinuousFrame, PatternFillsTheWholeBandAndStopsAtTheBorders) {
-    REQUIRE_CANVAS();
     auto f = MakeFrame<TContinuousFrame>(1);
     ChoosePattern(*f);
     f->PaintFrame();
@@ -59,7 +56,6 @@ TEST(ContinuousFrame, PatternFillsTheWholeBandAndStopsAtTheBorders) {
 }
 
 TEST(StandardFrame, MitreLinesAreDrawnOverThePattern) {
-    REQUIRE_CANVAS();
     auto f = MakeFrame<TStandardFrame>(1);
     ChoosePattern(*f);
     f->PaintFrame();
@@ -78,7 +74,6 @@ struct NoFillCase {
 class PatternNotApplied : public ::testing::TestWithParam<NoFillCase> {};
 
 TEST_P(PatternNotApplied, BandKeepsItsColour) {
-    REQUIRE_CANVAS();
     const NoFillCase& c = GetParam();
     auto f = MakeFrame<TContinuousFrame>(c.borderWidth, c.frameColor);
     ChoosePattern(*f);
@@ -96,7 +91,6 @@ INSTANTIATE_TEST_SUITE_P(ContinuousFrame, PatternNotApplied,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ContinuousFrame, BorderWidthZeroRepaintsOnlyTheBand) {
-    REQUIRE_CANVAS();
     auto f = MakeFrame<TContinuousFrame>(0);
     EXPECT_PIXELS(*f->Output, kLegend,
                   ({"FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF",
@@ -105,7 +99,6 @@ TEST(ContinuousFrame, BorderWidthZeroRepaintsOnlyTheBand) {
 }
 
 TEST(StandardFrame, RepaintingWithTheSameParametersGivesTheSamePicture) {
-    REQUIRE_CANVAS();
     auto f = MakeFrame<TStandardFrame>(2);
     ChoosePattern(*f);
     f->PaintFrame();
@@ -139,12 +132,10 @@ template <class Frame> std::unique_ptr<Frame> GoldenFrame(int bw, bool pattern) 
 }
 
 TEST(StandardFrame, MatchesGolden) {
-    REQUIRE_CANVAS();
     EXPECT_TRUE(MatchesGolden(*GoldenFrame<TStandardFrame>(3, true)->Output, "standard-frame"));
 }
 
 TEST(ContinuousFrame, MatchesGolden) {
-    REQUIRE_CANVAS();
     EXPECT_TRUE(MatchesGolden(*GoldenFrame<TContinuousFrame>(2, true)->Output, "continuous-frame"));
 }
 

@@ -86,25 +86,10 @@ TEST(ThreeDBevel, RowSpansMatchPerPixelConditions) {
 }
 
 TEST(ThreeDFrame, FramedPhotoMatchesGolden) {
-    SKIP_WITHOUT_CANVAS();
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 12;
     auto frame = MakeFrame<T3DFrame>(*photo, a);
     EXPECT_EQ(frame->OutputWidth, 120);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-3d"));
-}
-
-TEST(ThreeDFrame, RedrawOverAFreshPhotoGivesTheSamePicture) {
-    SKIP_WITHOUT_CANVAS();
-    auto photo = MakeTestPhoto(60, 40);
-    FrameArgs a;
-    a.frameWidth = a.frameHeight = 5;
-    auto frame = MakeFrame<T3DFrame>(*photo, a);
-    TBitmap once;
-    once.Assign(*frame->Output);
-    frame->DrawPictureCentred();
-    frame->PaintFrame();
-    EXPECT_TRUE(SameBytes(*frame->Output, once));
-    EXPECT_EQ(frame->DisplayWidth, 60);
 }

@@ -1,0 +1,104 @@
+// Peak memory of the undo history on a large photo: opens a 6000 x 4000
+// picture, chooses a frame style and pushes ten undo entries (twenty
+// bitmap streams), then prints the process's peak resident memory as a
+// multiple of one 32-bit copy of the picture. The picture file is written
+// row by row first so that making it adds nothing to the peak.
+//
+//   quillon-undo-memory [folder]   (the file goes to folder, default /tmp)
+#include "app/Undo.h"
+#include "framing/Butbar.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+
+void Put32(std::ofstream& out, std::uint32_t v) {
+    const char b[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+    out.write(b, 4);
+}
+void Put16(std::ofstream& out, std::uint16_t v) {
+    const char b[2] = {char(v), char(v >> 8)};
+    out.write(b, 2);
+}
+
+// A 24-bit bottom-up bitmap file with gradients, written one row at a time.
+void WritePhoto(const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    const std::uint32_t rowBytes = (kWidth * 3 + 3) / 4 * 4;
+    out.write("BM", 2);
+    Put32(out, 54 + rowBytes * kHeight);
+    Put32(out, 0);
+    Put32(out, 54);
+    Put32(out, 40);
+    Put32(out, kWidth);
+    Put32(out, kHeight);
+    Put16(out, 1);
+    Put16(out, 24);
+    for (int i = 0; i < 6; ++i) Put32(out, 0);
+    std::vector<char> row(rowBytes, 0);
+    for (int y = kHeight - 1; y >= 0; --y) {
+        for (int x = 0; x < kWidth; ++x) {
+            row[std::size_t(3 * x)] = char(x * 255 / kWidth);
+            row[std::size_t(3 * x + 1)] = char(y * 255 / kHeight);
+            row[std::size_t(3 * x + 2)] = char((x ^ y) & 0xFF);
+        }
+        out.write(row.data(), std::streamsize(rowBytes));
+    }
+}
+
+double PeakBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) * 1024.0; // kilobytes on Linux
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : "/tmp";
+    const std::string path = folder + "/quillon-undo-bench-" + std::to_string(getpid()) + ".bmp";
+    WritePhoto(path);
+    const double copy = double(kWidth) * kHeight * 4;
+    const double start = PeakBytes();
+
+    TButtonBar document(true);
+    document.LoadPicture(path, nullptr, 0, false);
+    std::remove(path.c_str());
+    std::printf("after open:            %5.2f copies\n", PeakBytes() / copy);
+
+    TUndoList history;
+    int count = 0, index = 0;
+    auto push = [&] {
+        AdvanceUndo(count, index);
+        UNDOTYPE& entry = history[std::size_t(index - 1)];
+        WriteBitmapStream(document.Image->PictureBitmap(), entry.DisplayStream);
+        WriteBitmapStream(*document.Bitmap, entry.PictureStream);
+    };
+    // Choosing the first style pushes its entry, copies the photo to the
+    // clipboard and builds the style's frame object.
+    push();
+    document.CopyToClipboard();
+    document.SelectStyle(fsCorner, 0);
+    document.ShowAtZoom(0);
+    std::printf("after a style:         %5.2f copies\n", PeakBytes() / copy);
+    for (int i = 1; i < 10; ++i) push();
+    std::printf("after ten pushes:      %5.2f copies\n", PeakBytes() / copy);
+    // A second lap reuses the twenty streams.
+    for (int i = 0; i < 10; ++i) push();
+    const double peak = PeakBytes();
+    std::printf("after twenty pushes:   %5.2f copies\n", peak / copy);
+    std::printf("peak resident memory %.0f MB = %.2f x one 32-bit copy (%.0f MB); "
+                "before opening %.2f\n",
+                peak / 1048576.0, peak / copy, copy / 1048576.0, start / copy);
+    return 0;
+}
