@@ -2,9 +2,13 @@
 // actions: what the working bitmap, the shown image and the clipboard hold.
 #include "GuiFixture.h"
 #include "imaging/Resize.h"
+#include "printing/Prntprv.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
@@ -133,6 +137,48 @@ private slots:
                  std::string("'abc' is not a valid floating point value"));
         QCOMPARE(m.Document->Bitmap->Width(), 64);
         QCOMPARE(m.Document->Bitmap->Height(), 48);
+    }
+
+    void printingAFramedPhotoAt4x6FillsTheBoxWithTheFramedPicture() {
+        REQUIRE_ENGINE();
+        TShellRun run;
+        TfrmMain& m = run.Start();
+        run.PutPictureOnClipboard(300, 200);
+        m.PasteFromClipboard->trigger();
+        m.SelectFrameStyle(fsMatte);
+        float scale = 0;
+        const TBitmap* framed = m.Document->GetFramedPicture(scale);
+        QVERIFY(framed && framed->Width() > 300);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("framed.pdf");
+        QPrinter& printer = CurrentPrinter();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setResolution(100);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        run.dialogs.OnModal = [](QDialog& d) {
+            auto& p = static_cast<TfrmPrint&>(d);
+            p.rgCustom->button(cs4x6)->click();
+            p.btnPrint->click();
+            return p.result();
+        };
+        m.Print1->trigger();
+        QVERIFY(run.dialogs.Messages.empty());
+        const QString png = dir.filePath("page");
+        QCOMPARE(QProcess::execute("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png}), 0);
+        const QImage page(png + ".png");
+        if (qEnvironmentVariableIsSet("QUILLON_KEEP_PAGE")) page.save(qgetenv("QUILLON_KEEP_PAGE"));
+        QRect ink;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.pixel(x, y) != qRgb(255, 255, 255)) ink |= QRect(x, y, 1, 1);
+        // A wide picture in the 4" x 6" box: 4 inches (400 dots) wide, its
+        // height from the framed picture's own proportions, at (8, 8).
+        const int percent = int(100 * (400.0f / float(framed->Width())));
+        QVERIFY(std::abs(ink.left() - 8) <= 1 && std::abs(ink.top() - 8) <= 1);
+        QVERIFY(std::abs(ink.width() - framed->Width() * percent / 100) <= 2);
+        QVERIFY(std::abs(ink.height() - framed->Height() * percent / 100) <= 2);
     }
 };
 
