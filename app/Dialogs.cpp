@@ -1,4 +1,5 @@
 #include "app/Dialogs.h"
+#include "printing/Prntprv.h"
 
 #include "app/QtBitmap.h"
 
@@ -200,8 +201,7 @@ QAction* TQtDialogs::PopupMenu(QMenu& menu, const QPoint& screenPos) {
 }
 
 void TQtDialogs::PrinterSetup(QWidget* parent) {
-    QPrinter printer;
-    QPrintDialog dialog(&printer, parent);
+    QPrintDialog dialog(&CurrentPrinter(), parent);
     dialog.setWindowTitle(QObject::tr("Printer Setup"));
     dialog.exec();
 }

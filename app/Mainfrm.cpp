@@ -178,14 +178,15 @@ void TfrmMain::BuildMenus() {
     File1 = menu("File1", tr("&File"));
     Open = item(File1, "Open", tr("&Open.."), true, &TfrmMain::OpenClick);
     Open->setShortcut(QKeySequence::Open);
-    SelectSource = item(File1, "SelectSource", tr("S&elect Scan Source"), true);
-    Scan = item(File1, "Scan", tr("S&can"), false);
+    SelectSource = item(File1, "SelectSource", tr("S&elect Scan Source"), true,
+                        &TfrmMain::SelectSourceClick);
+    Scan = item(File1, "Scan", tr("S&can"), false, &TfrmMain::ScanClick);
     Save1 = item(File1, "Save1", tr("&Save As.."), false, &TfrmMain::Save1Click);
     Save1->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
     File1->addSeparator();
     PrinterSetup1 =
         item(File1, "PrinterSetup1", tr("P&rinter Setup.."), true, &TfrmMain::PrinterSetup1Click);
-    Print1 = item(File1, "Print1", tr("&Print.."), false);
+    Print1 = item(File1, "Print1", tr("&Print.."), false, &TfrmMain::Print1Click);
     Print1->setShortcut(QKeySequence::Print);
     File1->addSeparator();
     Settings = item(File1, "Settings", tr("Settin&gs.."), true, &TfrmMain::SettingsClick);
@@ -215,7 +216,7 @@ void TfrmMain::BuildMenus() {
     ApplyFrame = item(Edit1, "ApplyFrame", tr("&Apply Frame"), false, &TfrmMain::ApplyFrameClick);
     CropSelection1 =
         item(Edit1, "CropSelection1", tr("&Crop Selection"), false, &TfrmMain::CropSelection1Click);
-    Resize1 = item(Edit1, "Resize1", tr("&Resize"), false);
+    Resize1 = item(Edit1, "Resize1", tr("&Resize"), false, &TfrmMain::Resize1Click);
     Edit1->addSeparator();
     CopyToClipboard = item(Edit1, "CopyToClipboard", tr("&Copy Image To Clipboard"), false,
                            &TfrmMain::CopyToClipboardClick);
@@ -225,11 +226,16 @@ void TfrmMain::BuildMenus() {
     PasteFromClipboard->setShortcut(QKeySequence::Paste);
 
     Effects1 = menu("Effects1", tr("&Image"));
-    GreyScale1 = item(Effects1, "GreyScale1", tr("&Gray Scale"), true);
-    NegativeImage1 = item(Effects1, "NegativeImage1", tr("&Negative"), true);
-    Rotate90Right1 = item(Effects1, "Rotate90Right1", tr("Rotate &90 Right"), true);
-    Rotate90Left1 = item(Effects1, "Rotate90Left1", tr("Rotate 90 &Left"), true);
-    Rotate1801 = item(Effects1, "Rotate1801", tr("&Rotate &180"), true);
+    GreyScale1 = item(Effects1, "GreyScale1", tr("&Gray Scale"), true,
+                       &TfrmMain::GreyScale1Click);
+    NegativeImage1 = item(Effects1, "NegativeImage1", tr("&Negative"), true,
+                       &TfrmMain::NegativeImage1Click);
+    Rotate90Right1 = item(Effects1, "Rotate90Right1", tr("Rotate &90 Right"), true,
+                       &TfrmMain::Rotate90Right1Click);
+    Rotate90Left1 = item(Effects1, "Rotate90Left1", tr("Rotate 90 &Left"), true,
+                       &TfrmMain::Rotate90Left1Click);
+    Rotate1801 = item(Effects1, "Rotate1801", tr("&Rotate &180"), true,
+                       &TfrmMain::Rotate1801Click);
     Effects1->menuAction()->setEnabled(false);
 
     View1 = menu("View1", tr("&View"));

@@ -28,6 +28,9 @@ class TfrmAbout;
 class TfrmSetting;
 class TfrmPattern;
 class TfrmWindow;
+class TfrmResize;
+class TfrmPrint;
+class TScanImage;
 
 struct TSelectionRect {
     int Left = 0;
@@ -90,6 +93,9 @@ public:
     QWidget* pnlEdit = nullptr;
     TEditBar* EditBar = nullptr; // the controls of pnlEdit
     QMdiArea* MdiArea = nullptr;
+    TfrmResize* frmResize = nullptr;  // created at its first showing, kept for the run
+    TfrmPrint* frmPrint = nullptr;    // likewise
+    TScanImage* ScanImage1 = nullptr; // created at the first scanning command
 
     // The configuration file of the window bounds.
     static std::string ConfigFileName();
@@ -115,6 +121,17 @@ public:
     void HelpSystem1Click();
     void PrinterSetup1Click();
     void Exit1Click();
+
+    // The Image menu (app/ImageMenu.cpp).
+    void GreyScale1Click();
+    void NegativeImage1Click();
+    void Rotate90Right1Click();
+    void Rotate90Left1Click();
+    void Rotate1801Click();
+    void Resize1Click();
+    void Print1Click();
+    void SelectSourceClick();
+    void ScanClick();
 
     void AdjustWindow();
     void SetZoomCaption(const std::string& name);
@@ -152,6 +169,8 @@ private:
     void ShowNoDocumentMenus();
     void EnableForNewPicture();
     void CentreAndShowModal(QDialog& dialog);
+    // Repaints the image window after an Image menu command.
+    void ImageCommandDone(bool rotated);
 
     TPictureMenuStyle* pictureStyle_ = nullptr;
     bool formShown_ = false;

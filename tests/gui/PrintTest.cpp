@@ -1,0 +1,170 @@
+// The print preview driven through its controls, printing into a PDF file
+// that pdftoppm renders, so the test sees where the picture really lands.
+#include "framing/Bitmap.h"
+#include "printing/Prntprv.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A printer writing a Letter page at 100 dots an inch with no margins, so
+// the printable area is 850 x 1100 dots.
+void PdfPrinter(QPrinter& printer, const QString& file) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setResolution(100);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+std::unique_ptr<TBitmap> RedPicture(int w, int h) {
+    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b->SetPixel(x, y, RGB(255, 0, 0));
+    return b;
+}
+
+// Renders the PDF's first page at 100 dpi and returns the bounds of its red
+// pixels (empty when there are none).
+QRect RedBounds(const QString& pdf, QSize* pageSize = nullptr) {
+    const QString png = pdf + "-page";
+    const int rc = QProcess::execute("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png});
+    if (rc != 0) return {};
+    const QImage page(png + ".png");
+    if (pageSize) *pageSize = page.size();
+    QRect bounds;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 80 && c.blue() < 80) bounds |= QRect(x, y, 1, 1);
+        }
+    return bounds;
+}
+
+bool Near(const QRect& a, const QRect& b) {
+    return std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1 &&
+           std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1;
+}
+
+} // namespace
+
+class PrintTest : public QObject {
+    Q_OBJECT
+private slots:
+    void centredPictureLandsWherePreviewShowsIt() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("centre.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        PdfPrinter(printer, pdf);
+        TfrmPrint dialog(printer);
+        const auto picture = RedPicture(200, 100);
+        dialog.FormActivate(*picture, 200, 100);
+        QCOMPARE(dialog.PageWidth(), 850);
+        QCOMPARE(dialog.PageHeight(), 1100);
+        QCOMPARE(dialog.lblWidth->text(), QString("200 pixels"));
+        dialog.rgAlign->button(alCenter)->click();
+        dialog.rgTopBot->button(alEnd)->click();
+        const QPoint at = dialog.PreviewImage->pos();
+        QCOMPARE(at.x(), 200 / 2 - 47 / 2);
+        const TRect t = PrintTarget(dialog.Panel, 850, 1100, at.x(), at.y(), 100, 100, 200, 100);
+        dialog.btnPrint->click();
+        QSize page;
+        const QRect red = RedBounds(pdf, &page);
+        QCOMPARE(page, QSize(850, 1100));
+        QVERIFY2(Near(red, QRect(t.Left, t.Top, 200, 100)),
+                 qPrintable(QString("red at %1,%2 %3x%4, expected %5,%6 200x100")
+                                .arg(red.x())
+                                .arg(red.y())
+                                .arg(red.width())
+                                .arg(red.height())
+                                .arg(t.Left)
+                                .arg(t.Top)));
+    }
+
+    void photoSizeScalesThePrintAndUnlinkedPercentsStretch() {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        PdfPrinter(printer, dir.filePath("4x6.pdf"));
+        TfrmPrint dialog(printer);
+        const auto picture = RedPicture(60, 40);
+        dialog.FormActivate(*picture, 60, 40);
+        dialog.rgCustom->button(cs4x6)->click();
+        // 4" at 100 dpi is 400 dots wide: 60 x 6.66 -> 666 %.
+        QCOMPARE(dialog.edImageWidth->text(), QString("666"));
+        QCOMPARE(dialog.edImageHeight->text(), QString("666"));
+        dialog.btnPrint->click();
+        // The preview sits at (2, 2): 8 dots on the page.
+        QVERIFY(Near(RedBounds(dir.filePath("4x6.pdf")), QRect(8, 8, 399, 266)));
+
+        PdfPrinter(printer, dir.filePath("stretch.pdf"));
+        dialog.FormActivate(*picture, 60, 40);
+        dialog.cbAspect->setChecked(false);
+        dialog.edImageWidth->setText("200");
+        dialog.edImageWidthExit();
+        QCOMPARE(dialog.edImageHeight->text(), QString("100"));
+        dialog.btnPrint->click();
+        QVERIFY(Near(RedBounds(dir.filePath("stretch.pdf")), QRect(8, 8, 120, 40)));
+    }
+
+    void fullSheetPrintsEveryCopy() {
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        PdfPrinter(printer, dir.filePath("sheet.pdf"));
+        TfrmPrint dialog(printer);
+        const auto picture = RedPicture(300, 200);
+        dialog.FormActivate(*picture, 300, 200);
+        dialog.cbSheetify->click();
+        QVERIFY(!dialog.FullSheet->isHidden());
+        QVERIFY(dialog.PreviewImage->isHidden());
+        dialog.btnPrint->click();
+        // Copies at x = 20, 340 (660 + 300 > 850) and y = 20, 240, ..., 900
+        // (900 + 200 = 1100 still fits): the red spans the first to the last.
+        QVERIFY(Near(RedBounds(dir.filePath("sheet.pdf")), QRect(20, 20, 620, 1080)));
+    }
+
+    void badPercentKeepsThePreviewAndReportsIt() {
+        QPrinter printer(QPrinter::HighResolution);
+        PdfPrinter(printer, QDir::temp().filePath("quillon-unused.pdf"));
+        TfrmPrint dialog(printer);
+        std::vector<std::string> errors;
+        dialog.ShowError = [&](const std::string& e) { errors.push_back(e); };
+        const auto picture = RedPicture(60, 40);
+        dialog.FormActivate(*picture, 60, 40);
+        const QSize before = dialog.PreviewImage->size();
+        dialog.edImageWidth->setText("12q");
+        emit dialog.edImageWidth->editingFinished();
+        QCOMPARE(errors.size(), std::size_t(1));
+        QCOMPARE(errors[0], std::string("'12q' is not a valid floating point value"));
+        QCOMPARE(dialog.PreviewImage->size(), before);
+    }
+
+    void noPrinterInstalledIsReported() {
+        if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        TfrmPrint dialog(printer);
+        std::vector<std::string> errors;
+        dialog.ShowError = [&](const std::string& e) { errors.push_back(e); };
+        const auto picture = RedPicture(60, 40);
+        dialog.FormActivate(*picture, 60, 40);
+        dialog.btnPrint->click();
+        QCOMPARE(errors.size(), std::size_t(1));
+        QVERIFY(errors[0].find("No printer is installed") == 0);
+        QVERIFY(dialog.btnPrint->isEnabled());
+    }
+};
+
+QTEST_MAIN(PrintTest)
+#include "PrintTest.moc"

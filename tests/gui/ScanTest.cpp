@@ -1,0 +1,105 @@
+// Scanning end to end: the program loads its scanner access library, which
+// drives SANE's "test" device (enabled through a private SANE configuration
+// folder), and the scan arrives as a new "Untitled" picture.
+#include "GuiFixture.h"
+#include "scanning/Scanning.h"
+
+#include <QListWidget>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+// The size of the test device's colour page, as SANE's own front end scans it.
+QSize ScanimageSize() {
+    QProcess p;
+    p.start("scanimage", {"-d", "test", "--mode", "Color", "--format=pnm"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    const QList<QByteArray> words = p.readAllStandardOutput().left(200).split('\n');
+    // "P6", comments, "width height", "255".
+    for (const QByteArray& line : words) {
+        if (line.startsWith('P') || line.startsWith('#')) continue;
+        const QList<QByteArray> wh = line.split(' ');
+        if (wh.size() == 2) return {wh[0].toInt(), wh[1].toInt()};
+    }
+    return {};
+}
+
+} // namespace
+
+class ScanTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir saneConfig_;
+
+private slots:
+    void initTestCase() {
+        QFile dll(saneConfig_.filePath("dll.conf"));
+        QVERIFY(dll.open(QIODevice::WriteOnly));
+        dll.write("test\n");
+        dll.close();
+        QFile test(saneConfig_.filePath("test.conf"));
+        QVERIFY(test.open(QIODevice::WriteOnly));
+        // One device scanning its (solid black) page of 80 x 100 mm at 50 dpi.
+        test.write("number_of_devices 1\nresolution 50\n"
+                   "geometry_l 0.0\ngeometry_t 0.0\ngeometry_r 80.0\ngeometry_b 100.0\n");
+        test.close();
+        qputenv("SANE_CONFIG_DIR", saneConfig_.path().toUtf8());
+    }
+
+    void missingLibraryShowsBothMessagesAndScanStaysOff() {
+        TShellRun run;
+        TfrmMain& m = run.Start();
+        m.ScanImage1 = new TScanImage(&m);
+        m.ScanImage1->LibraryFile = "libquillon-twain-absent.so";
+        m.SelectSource->trigger();
+        QCOMPARE(int(run.dialogs.Messages.size()), 2);
+        QCOMPARE(run.dialogs.Messages[0].Text, std::string("Missing libquillon-twain-absent.so"));
+        QCOMPARE(run.dialogs.Messages[1].Text, std::string("No Twain driver loaded"));
+        QVERIFY(!m.Scan->isEnabled());
+    }
+
+    void selectAndScanMakesAnUntitledPictureOfThePageSize() {
+        REQUIRE_ENGINE();
+        const QSize expected = ScanimageSize();
+        if (expected.isEmpty()) QSKIP("scanimage cannot scan from SANE's test device here");
+        TShellRun run;
+        TfrmMain& m = run.Start();
+        m.ScanImage1 = new TScanImage(&m);
+        m.ScanImage1->LibraryFolders = {QUILLON_TWAIN_DIR};
+        std::vector<int> offered;
+        run.dialogs.OnModal = [&](QDialog& d) {
+            auto* list = d.findChild<QListWidget*>("lstSources");
+            if (!list) return int(QDialog::Rejected);
+            offered.push_back(list->count());
+            list->setCurrentRow(0);
+            return int(QDialog::Accepted);
+        };
+        m.SelectSource->trigger();
+        QVERIFY(run.dialogs.Messages.empty());
+        QCOMPARE(offered, std::vector<int>{1});
+        QVERIFY(m.Scan->isEnabled());
+        m.Scan->trigger();
+        QVERIFY(run.dialogs.Messages.empty());
+        QVERIFY(m.Document);
+        QCOMPARE(m.Document->Bitmap->Width(), expected.width());
+        QCOMPARE(m.Document->Bitmap->Height(), expected.height());
+        QCOMPARE(m.CurrentFileName, std::string("Untitled"));
+        QVERIFY(expected.width() > 100);
+    }
+
+    void cancelledSelectionStillEnablesScanButScanOfNothingPastesNothing() {
+        // With no device chosen the library falls back to the first device;
+        // a cancelled source dialog is not an error.
+        TShellRun run;
+        TfrmMain& m = run.Start();
+        m.ScanImage1 = new TScanImage(&m);
+        m.ScanImage1->LibraryFolders = {QUILLON_TWAIN_DIR};
+        run.dialogs.OnModal = [](QDialog&) { return int(QDialog::Rejected); };
+        m.SelectSource->trigger();
+        QVERIFY(run.dialogs.Messages.empty());
+        QVERIFY(m.Scan->isEnabled());
+    }
+};
+
+QTEST_MAIN(ScanTest)
+#include "ScanTest.moc"
