@@ -69,7 +69,7 @@ void TBitmap::SetSize(int w, int h) {
         height_ = h;
         return;
     }
-    std::vector<std::uint8_t> data(bytes, 0);
+    TPixelBuffer data(bytes, 0);
     const int keepW = std::min(w, width_), keepH = std::min(h, height_);
     for (int y = 0; y < keepH; ++y)
         std::memcpy(data.data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp), ScanLine(y),
@@ -124,8 +124,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         format_ = format;
         return;
     }
-    std::vector<std::uint8_t> out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp),
-                                  0);
+    TPixelBuffer out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp), 0);
     const int srcBpp = BytesPerPixel();
     if (toIndexed) {
         if (palette_.empty()) {

@@ -14,6 +14,7 @@
 // black. A failed resize (over the size limit) leaves the bitmap unchanged.
 #pragma once
 
+#include "framing/PixelAllocator.h"
 #include "framing/Types.h"
 
 #include <cstddef>
@@ -84,7 +85,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     TPixelFormat format_ = pfDevice;
-    std::vector<std::uint8_t> data_;
+    TPixelBuffer data_;
     std::vector<TColor> palette_;
     std::unique_ptr<TCanvas> canvas_;
 };

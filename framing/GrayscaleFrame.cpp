@@ -1,20 +1,9 @@
 #include "framing/GrayscaleFrame.h"
 
 #include <algorithm>
-#include <array>
+#include <bit>
 #include <cstdint>
-
-namespace {
-// (b + g + r) / 3 for every possible sum, so the row loop does no division.
-const std::array<std::uint8_t, 766>& ThirdTable() {
-    static const std::array<std::uint8_t, 766> table = [] {
-        std::array<std::uint8_t, 766> t{};
-        for (int s = 0; s < 766; ++s) t[std::size_t(s)] = std::uint8_t(s / 3);
-        return t;
-    }();
-    return table;
-}
-} // namespace
+#include <cstring>
 
 TGrayscaleFrame::TGrayscaleFrame(TImageParent* window, const std::string& fileName, int top,
                                  int left, int frameWidth, int frameHeight, TColor frameColor,
@@ -33,17 +22,25 @@ void TGrayscaleFrame::PaintFrame() {
 }
 
 void GreyInnerArea(TBitmap& bitmap, int bandWidth, int bandHeight) {
+    static_assert(std::endian::native == std::endian::little,
+                  "pixels are read as B, G, R, X words");
     if (bitmap.PixelFormat() != pf32bit) return;
     const int w = bitmap.Width(), h = bitmap.Height();
     const int x0 = std::max(bandWidth, 0), x1 = w - bandWidth;
     const int y0 = std::max(bandHeight, 0), y1 = h - bandHeight;
     if (x0 >= x1 || y0 >= y1) return;
-    const auto& third = ThirdTable();
     for (int y = y0; y < y1; ++y) {
-        std::uint8_t* p = bitmap.ScanLine(y) + 4 * std::size_t(x0);
-        for (int x = x0; x < x1; ++x, p += 4) {
-            const std::uint8_t g = third[std::size_t(p[0] + p[1] + p[2])];
-            p[0] = p[1] = p[2] = g;
+        // Whole pixels as 32-bit words, so the compiler can vectorise the row:
+        // for any sum s <= 765, (s * 43691) >> 17 equals s / 3 exactly.
+        std::uint8_t* row = bitmap.ScanLine(y) + 4 * std::size_t(x0);
+        const std::size_t n = std::size_t(x1 - x0);
+        for (std::size_t i = 0; i < n; ++i) {
+            std::uint32_t px;
+            std::memcpy(&px, row + 4 * i, 4);
+            const std::uint32_t sum = (px & 0xFF) + ((px >> 8) & 0xFF) + ((px >> 16) & 0xFF);
+            const std::uint32_t g = (sum * 43691u) >> 17;
+            px = (px & 0xFF000000u) | (g * 0x010101u);
+            std::memcpy(row + 4 * i, &px, 4);
         }
     }
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <vector>
 
 namespace raster {
 
@@ -138,14 +140,14 @@ namespace {
 template <int BPP>
 void WalkLine(std::uint8_t* p, std::ptrdiff_t majStep, std::ptrdiff_t minStep, i64 count, i64 r,
               i64 rStep, i64 den, const std::uint8_t colour[4]) {
+    // Branch-free: near-diagonal lines take the minor step at irregular
+    // intervals, which a branch would mispredict often.
     for (i64 k = 0; k < count; ++k) {
         std::memcpy(p, colour, BPP);
-        p += majStep;
         r += rStep;
-        if (r >= den) {
-            r -= den;
-            p += minStep;
-        }
+        const bool step = r >= den;
+        r -= step ? den : 0;
+        p += majStep + (step ? minStep : 0);
     }
 }
 
@@ -485,7 +487,28 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
         }
     };
     if (RingHoldsThinOutline(e, w)) {
-        for (int y = top; y <= bottom; ++y) ringRow(y);
+        // Rows whose inner span covers the whole surface show none of the
+        // ring. Those rows are contiguous around the centre (the spans are
+        // nested, growing toward the centre row), so the ring is walked in
+        // from the top and from the bottom, each walk stopping at the first
+        // covered row: the many rings that lie mostly off the picture cost
+        // only their visible rows.
+        auto paintUnlessCovered = [&](int y) {
+            const Span i = EllipseRow(inner, y, s.width);
+            if (i.x0 == 0 && i.x1 == s.width) return false;
+            const Span o = EllipseRow(outer, y, s.width);
+            if (i.Empty()) {
+                pen.FillSpan(s, y, o.x0, o.x1);
+            } else {
+                pen.FillSpan(s, y, o.x0, i.x0);
+                pen.FillSpan(s, y, i.x1, o.x1);
+            }
+            return true;
+        };
+        int y = top;
+        while (y <= bottom && paintUnlessCovered(y)) ++y;
+        for (int z = bottom; z > y && paintUnlessCovered(z); --z) {
+        }
         return;
     }
     // A very flat ellipse makes the band thinner than a pixel in places; the
@@ -524,23 +547,33 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     // An edge crossing the current row: x is the first pixel at or right of
     // the crossing, ceil(x0 + (y - y0) dx / dy), and r = x dy - (x0 dy +
     // (y - y0) dx) in [0, dy) carries the exact remainder from row to row.
+    // Coordinates are clamped to +-2^24, so every field fits 32 bits; the
+    // small record keeps the per-row passes over thousands of crossings (a
+    // torn edge's zigzag) cheap.
     struct Crossing {
-        i64 x, r;
-        const Edge* e;
-        i64 xStep, rStep; // floor(dx / dy) and dx - xStep dy
+        std::int32_t x, r;
+        std::int32_t xStep, rStep; // floor(dx / dy) and dx - xStep dy
+        std::int32_t dy, yEnd;     // the edge's height and its first row below
     };
-    auto start = [](const Edge* e, i64 y) {
-        const i64 dx = e->x1 - e->x0, dy = e->y1 - e->y0;
-        const i64 num = e->x0 * dy + (y - e->y0) * dx;
+    auto start = [](const Edge& e, i64 y) {
+        const i64 dx = e.x1 - e.x0, dy = e.y1 - e.y0;
+        const i64 num = e.x0 * dy + (y - e.y0) * dx;
         const i64 x = CeilDiv(num, dy), xStep = FloorDiv(dx, dy);
-        return Crossing{x, x * dy - num, e, xStep, dx - xStep * dy};
+        return Crossing{std::int32_t(x),     std::int32_t(x * dy - num),
+                        std::int32_t(xStep), std::int32_t(dx - xStep * dy),
+                        std::int32_t(dy),    std::int32_t(e.y1)};
     };
     auto byX = [](const Crossing& a, const Crossing& b) { return a.x < b.x; };
 
     // The active crossings stay sorted by x: from one row to the next they
     // move little, so an insertion sort restores the order, and edges that
-    // start on the row are sorted apart and merged in.
-    std::vector<Crossing> active, fresh;
+    // start on the row are sorted apart and merged in. The buffers are sized
+    // for every edge up front, so a zigzag of thousands of edges costs no
+    // allocation per row.
+    std::vector<Crossing> active, fresh, merged;
+    active.reserve(edges.size());
+    fresh.reserve(edges.size());
+    merged.reserve(edges.size());
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
         if (y > top) {
@@ -549,26 +582,40 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
                 c.r -= c.rStep;
                 if (c.r < 0) {
                     ++c.x;
-                    c.r += c.e->y1 - c.e->y0;
+                    c.r += c.dy;
                 }
             }
         }
-        std::erase_if(active, [y](const Crossing& c) { return c.e->y1 <= y; });
-        for (std::size_t i = 1; i < active.size(); ++i)
-            for (std::size_t j = i; j > 0 && active[j].x < active[j - 1].x; --j)
-                std::swap(active[j], active[j - 1]);
+        std::erase_if(active, [y](const Crossing& c) { return c.yEnd <= y; });
+        for (std::size_t i = 1; i < active.size(); ++i) {
+            if (!(active[i].x < active[i - 1].x)) continue;
+            const Crossing moving = active[i];
+            std::size_t j = i;
+            for (; j > 0 && moving.x < active[j - 1].x; --j) active[j] = active[j - 1];
+            active[j] = moving;
+        }
         fresh.clear();
         for (; next < edges.size() && edges[next].y0 <= y; ++next)
-            if (edges[next].y1 > y) fresh.push_back(start(&edges[next], y));
+            if (edges[next].y1 > y) fresh.push_back(start(edges[next], y));
         if (!fresh.empty()) {
             std::sort(fresh.begin(), fresh.end(), byX);
-            const std::size_t mid = active.size();
-            active.insert(active.end(), fresh.begin(), fresh.end());
-            std::inplace_merge(active.begin(), active.begin() + std::ptrdiff_t(mid), active.end(),
-                               byX);
+            merged.clear();
+            std::merge(active.begin(), active.end(), fresh.begin(), fresh.end(),
+                       std::back_inserter(merged), byX);
+            active.swap(merged);
         }
-        for (std::size_t i = 0; i + 1 < active.size(); i += 2)
-            paint.FillSpan(s, int(y), active[i].x, active[i + 1].x);
+        // alternate-rule: pairs of crossings bound the spans; spans that
+        // touch are filled as one.
+        for (std::size_t i = 0; i + 1 < active.size();) {
+            const i64 x0 = active[i].x;
+            std::int32_t x1 = active[i + 1].x;
+            i += 2;
+            while (i + 1 < active.size() && active[i].x == x1) {
+                x1 = active[i + 1].x;
+                i += 2;
+            }
+            paint.FillSpan(s, int(y), x0, x1);
+        }
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 struct GreyCase {
     int blue, green, red, grey;
 };
@@ -21,6 +23,18 @@ TEST(GrayscaleFrame, GreyIsTheTruncatedMeanOfTheThreeBytes) {
             << c.blue << "," << c.green << "," << c.red;
         EXPECT_EQ(b.ScanLine(0)[3], 9);
     }
+}
+
+TEST(GrayscaleFrame, EverySumOfTheThreeBytesDividesExactly) {
+    // One pixel per possible sum 0..765, so the division trick of the row
+    // loop is checked against plain integer division for every input.
+    TBitmap b(766, 1, pf32bit);
+    for (int s = 0; s < 766; ++s) {
+        const int blue = std::min(s, 255), green = std::min(s - blue, 255);
+        b.SetPixel(s, 0, RGB(s - blue - green, green, blue));
+    }
+    GreyInnerArea(b, 0, 0);
+    for (int s = 0; s < 766; ++s) ASSERT_EQ(b.Pixel(s, 0), RGB(s / 3, s / 3, s / 3)) << s;
 }
 
 TEST(GrayscaleFrame, ColourBandsStayAroundTheGreyedArea) {
