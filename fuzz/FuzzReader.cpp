@@ -5,7 +5,7 @@
 // A reader may accept an input or refuse it with EPictureError; anything else
 // (another exception, a crash, a sanitizer report, a hang) is a finding.
 // After a successful read the picture must be consistent: a size within the
-// limit, and every pixel byte readable.
+// limit, and the whole pixel block readable.
 #include "formats/Readers.h"
 
 #include <cstddef>
@@ -23,13 +23,17 @@ void CheckPicture(const TBitmap& bitmap) {
     if (bitmap.Width() < 0 || bitmap.Height() < 0 || bitmap.Width() > kMaxPictureSide ||
         bitmap.Height() > kMaxPictureSide)
         std::abort();
-    // Reading every byte lets the address sanitizer catch a buffer that is
-    // shorter than the size the bitmap claims.
+    // Reading the first and the last byte of every row lets the address
+    // sanitizer catch a buffer shorter than the size the bitmap claims (the
+    // rows lie in one block), without a slow pass over a huge picture that
+    // a tiny file may rightly describe (a GIF screen, say).
     unsigned sum = 0;
-    for (int y = 0; y < bitmap.Height(); ++y) {
-        const std::uint8_t* row = bitmap.ScanLine(y);
-        for (std::size_t i = 0; i < bitmap.Stride(); ++i) sum += row[i];
-    }
+    const std::size_t stride = bitmap.Stride();
+    if (stride > 0)
+        for (int y = 0; y < bitmap.Height(); ++y) {
+            const std::uint8_t* row = bitmap.ScanLine(y);
+            sum += row[0] + row[stride - 1];
+        }
     volatile unsigned sink = sum;
     (void)sink;
 }
