@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -76,7 +77,13 @@ std::string QtFilterString(const std::vector<TFileFilter>& filters) {
             if (c == ';') c = ' ';
         std::string description = f.Description;
         while (!description.empty() && description.back() == ' ') description.pop_back();
-        out += description + " (" + patterns + ")";
+        // Qt reads the patterns from the last bracketed group; a description
+        // that already ends with exactly that group is not given it twice.
+        const std::string group = "(" + patterns + ")";
+        const bool hasGroup =
+            description.size() >= group.size() &&
+            description.compare(description.size() - group.size(), group.size(), group) == 0;
+        out += hasGroup ? description : description + " " + group;
     }
     return out;
 }
@@ -124,9 +131,19 @@ TMsgResult TQtDialogs::MessageBox(QWidget* parent, const std::string& caption,
     return TMsgResult::Ok;
 }
 
+namespace {
+// A start folder that does not exist (the default "Pictures" beside the
+// program, say) opens the dialog in the current folder; Qt would otherwise
+// show the missing folder's name in the file-name box.
+QString ExistingFolder(const std::string& folder) {
+    return !folder.empty() && QDir(Q(folder)).exists() ? Q(folder) : QDir::currentPath();
+}
+} // namespace
+
 std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const TFileRequest& request) {
-    auto dialog = std::make_unique<QFileDialog>(parent, Q(request.Title), Q(request.InitialDir),
-                                                Q(QtFilterString(request.Filters)));
+    auto dialog =
+        std::make_unique<QFileDialog>(parent, Q(request.Title), ExistingFolder(request.InitialDir),
+                                      Q(QtFilterString(request.Filters)));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
@@ -154,7 +171,7 @@ std::optional<std::string> TQtDialogs::OpenPicture(QWidget* parent, const TFileR
 }
 
 std::optional<std::string> TQtDialogs::SavePicture(QWidget* parent, const TFileRequest& request) {
-    QFileDialog dialog(parent, Q(request.Title), Q(request.InitialDir),
+    QFileDialog dialog(parent, Q(request.Title), ExistingFolder(request.InitialDir),
                        Q(QtFilterString(request.Filters)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The program asks the overwrite question itself, naming only the file.

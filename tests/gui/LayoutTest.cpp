@@ -118,7 +118,7 @@ private slots:
                                                   {"GIF (*.gif) ", "*.gif"},
                                                   {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"}};
         QCOMPARE(QString::fromStdString(QtFilterString(filters)),
-                 QString("Bitmap (*.bmp) (*.bmp);;GIF (*.gif) (*.gif);;"
+                 QString("Bitmap (*.bmp);;GIF (*.gif);;"
                          "Autodesk (*.cel, *.pic) (*.cel *.pic)"));
     }
 
