@@ -475,10 +475,9 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
     int top, bottom;
     if (s.Empty() || !EllipseRows(s, outer, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
-    auto ringRow = [&](int y) {
+    // The ring's pixels on row y, given the row's span of the hole.
+    auto fillRingRow = [&](int y, const Span& i) {
         const Span o = EllipseRow(outer, y, s.width);
-        if (o.Empty()) return;
-        const Span i = EllipseRow(inner, y, s.width);
         if (i.Empty()) {
             pen.FillSpan(s, y, o.x0, o.x1);
         } else {
@@ -496,13 +495,7 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
         auto paintUnlessCovered = [&](int y) {
             const Span i = EllipseRow(inner, y, s.width);
             if (i.x0 == 0 && i.x1 == s.width) return false;
-            const Span o = EllipseRow(outer, y, s.width);
-            if (i.Empty()) {
-                pen.FillSpan(s, y, o.x0, o.x1);
-            } else {
-                pen.FillSpan(s, y, o.x0, i.x0);
-                pen.FillSpan(s, y, i.x1, o.x1);
-            }
+            fillRingRow(y, i);
             return true;
         };
         int y = top;
@@ -514,7 +507,7 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
     // A very flat ellipse makes the band thinner than a pixel in places; the
     // thin outline of the box's ellipse keeps the ring closed there.
     for (RowWindow path(s, e, top);; path.Next()) {
-        ringRow(path.y());
+        fillRingRow(path.y(), EllipseRow(inner, path.y(), s.width));
         path.Outline(s, pen);
         if (path.y() == bottom) break;
     }

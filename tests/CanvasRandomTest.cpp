@@ -177,6 +177,44 @@ TEST(CanvasRandom, HugeEllipsesMatchReference) {
     });
 }
 
+TEST(CanvasRandom, ThickRingsAroundThePictureMatchReference) {
+    // The oval style's outer rings: boxes that enclose the whole picture, so
+    // that the ring's hole covers the middle rows and only the corners show.
+    Compare(3700, [](Case& c, TBitmap& fast, TBitmap& slow) {
+        const int width = c.Int(0, 1) ? 10 : c.Int(2, 12);
+        const TColor ink = c.Ink();
+        fast.Canvas().Pen.Color = ink;
+        fast.Canvas().Pen.SetWidth(width);
+        fast.Canvas().Brush.SetStyle(bsClear);
+        const int w = fast.Width(), h = fast.Height();
+        const int x1 = -c.Int(0, 2 * w), y1 = -c.Int(0, 2 * h);
+        const int x2 = w + c.Int(0, 2 * w), y2 = h + c.Int(0, 2 * h);
+        fast.Canvas().Ellipse(x1, y1, x2, y2);
+        ref::Ellipse(slow, ref::Fill{}, ink, width, x1, y1, x2, y2);
+    });
+}
+
+TEST(CanvasRandom, ZigzagPolygonsMatchReference) {
+    // A torn edge: hundreds of vertices stepping a pixel or two along one
+    // side while jumping up and down, so that a row crosses many edges.
+    Compare(4200, [](Case& c, TBitmap& fast, TBitmap& slow) {
+        const TColor ink = c.Ink();
+        fast.Canvas().Pen.Color = ink;
+        std::unique_ptr<TBitmap> pattern;
+        const ref::Fill brush = RandomBrush(c, fast.Canvas(), pattern);
+        const int w = fast.Width(), depth = c.Int(1, fast.Height());
+        std::vector<TPoint> pts{{0, 0}};
+        for (int x = 0; x < w;) {
+            x += c.Int(0, 2);
+            pts.push_back({x, c.Int(0, depth)});
+        }
+        pts.push_back({w, 0});
+        pts.push_back({0, 0});
+        fast.Canvas().Polygon(pts);
+        ref::Polygon(slow, brush, ink, 1, pts);
+    });
+}
+
 TEST(CanvasRandom, PolygonsMatchReference) {
     Compare(4000, [](Case& c, TBitmap& fast, TBitmap& slow) {
         std::unique_ptr<TBitmap> pattern;
