@@ -16,11 +16,19 @@
 namespace {
 
 // The data folder: the one given, else the build's when it exists (running
-// from the build tree), else the installed one.
+// from the build tree), else the installed one beside this program's folder,
+// else the one of the configured installation prefix.
 std::string DataFolder(const std::string& given) {
     if (!given.empty()) return given;
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (std::filesystem::is_directory(QUILLON_BUILD_DATA_DIR, ec)) return QUILLON_BUILD_DATA_DIR;
+    if (fs::is_directory(QUILLON_BUILD_DATA_DIR, ec)) return QUILLON_BUILD_DATA_DIR;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path installed =
+            (self.parent_path() / QUILLON_RELATIVE_DATA_DIR).lexically_normal();
+        if (fs::is_directory(installed, ec)) return installed.string();
+    }
     return QUILLON_INSTALL_DATA_DIR;
 }
 
