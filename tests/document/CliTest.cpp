@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -348,6 +350,45 @@ TEST_F(Cli, SeedFixesTheJaggedEdge) {
     ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/a.bmp"}).status, 0);
     ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/b.bmp"}).status, 0);
     EXPECT_EQ(Slurp(dir_ + "/a.bmp"), Slurp(dir_ + "/b.bmp"));
+}
+
+TEST_F(Cli, ConvertsAPictureOfEveryReadFormat) {
+    // (Neither the test's name nor the files' may hold "JPG", "GIF" or
+    // "BMP" by accident: the whole path picks the reader and the writer.)
+    if (!EngineReady()) GTEST_SKIP() << "needs the canvas layer and BMP files";
+    // One readable file per reader, taken from the readers' seed files and
+    // named with an extension of that reader.
+    const std::pair<const char*, const char*> readers[] = {
+        {"bmp", "bmp"},      {"jpeg", "jpg"}, {"gif", "gif"}, {"png", "png"}, {"tiff", "tif"},
+        {"tga", "tga"},      {"pcx", "pcx"},  {"sgi", "sgi"}, {"psd", "psd"}, {"pnm", "ppm"},
+        {"autodesk", "cel"}, {"cut", "cut"},  {"rla", "rla"}, {"pcd", "pcd"}, {"psp", "psp"}};
+    const fs::path corpus = fs::path(QUILLON_TEST_SOURCE_DIR).parent_path() / "fuzz" / "corpus";
+    int n = 0;
+    for (const auto& [reader, ext] : readers) {
+        ++n;
+        std::vector<fs::path> seeds;
+        for (const auto& e : fs::directory_iterator(corpus / reader)) seeds.push_back(e.path());
+        std::sort(seeds.begin(), seeds.end());
+        std::unique_ptr<TBitmap> expected;
+        std::string input;
+        for (const auto& seed : seeds) {
+            input = dir_ + "/picture." + ext;
+            fs::copy_file(seed, input, fs::copy_options::overwrite_existing);
+            try {
+                expected = Read(input);
+            } catch (const std::exception&) {
+                continue; // a seed the reader refuses
+            }
+            if (expected && !expected->Empty()) break;
+        }
+        ASSERT_TRUE(expected && !expected->Empty()) << "no readable seed for " << reader;
+        const std::string output = dir_ + "/out" + std::to_string(n) + ".bmp";
+        const TRun r = Run({input, output});
+        ASSERT_EQ(r.status, 0) << reader << ": " << r.err;
+        const auto written = Read(output);
+        EXPECT_EQ(written->Width(), expected->Width()) << reader;
+        EXPECT_EQ(written->Height(), expected->Height()) << reader;
+    }
 }
 
 TEST_F(Cli, OutputFormatFollowsTheOutputName) {
