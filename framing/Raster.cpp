@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <iterator>
 #include <vector>
 
 namespace raster {
@@ -563,20 +562,18 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     // start on the row are sorted apart and merged in. The buffers are sized
     // for every edge up front, so a zigzag of thousands of edges costs no
     // allocation per row.
-    std::vector<Crossing> active, fresh, merged;
+    std::vector<Crossing> active, fresh;
     active.reserve(edges.size());
     fresh.reserve(edges.size());
-    merged.reserve(edges.size());
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
         if (y > top) {
+            // Branch-free: the carry comes at irregular rows.
             for (Crossing& c : active) {
-                c.x += c.xStep;
                 c.r -= c.rStep;
-                if (c.r < 0) {
-                    ++c.x;
-                    c.r += c.dy;
-                }
+                const std::int32_t carry = c.r < 0 ? 1 : 0;
+                c.x += c.xStep + carry;
+                c.r += carry * c.dy;
             }
         }
         std::erase_if(active, [y](const Crossing& c) { return c.yEnd <= y; });
@@ -591,11 +588,17 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
         for (; next < edges.size() && edges[next].y0 <= y; ++next)
             if (edges[next].y1 > y) fresh.push_back(start(edges[next], y));
         if (!fresh.empty()) {
+            // Merged in place from the back: only the crossings right of
+            // the leftmost new one move.
             std::sort(fresh.begin(), fresh.end(), byX);
-            merged.clear();
-            std::merge(active.begin(), active.end(), fresh.begin(), fresh.end(),
-                       std::back_inserter(merged), byX);
-            active.swap(merged);
+            std::size_t i = active.size(), j = fresh.size();
+            active.resize(i + j);
+            for (std::size_t k = active.size(); j > 0;) {
+                if (i > 0 && fresh[j - 1].x < active[i - 1].x)
+                    active[--k] = active[--i];
+                else
+                    active[--k] = fresh[--j];
+            }
         }
         // alternate-rule: pairs of crossings bound the spans; spans that
         // touch are filled as one.
