@@ -103,6 +103,14 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     if (!gif) ReadFailed(err);
     const int screenW = gif->SWidth, screenH = gif->SHeight;
     CheckPictureSize(screenW, screenH);
+    // The screen is allocated whole whatever the image covers. Up to 16
+    // megapixels any screen is taken (a small image on a large blank screen
+    // is a valid file); beyond that the screen must be within the same bound
+    // as the image below, so that a few bytes cannot ask for a huge picture.
+    const std::uint64_t screenPixels = std::uint64_t(screenW) * std::uint64_t(screenH);
+    if (screenPixels > (std::uint64_t(1) << 24) &&
+        screenPixels > (std::uint64_t(data.size()) + 1) * 4096)
+        throw EPictureError("GIF image is not valid (the screen is too large for the file)");
 
     int transparent = NO_TRANSPARENT_COLOR;
     bool haveImage = false;

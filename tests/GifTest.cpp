@@ -199,6 +199,20 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     file[desc + 7] = 0x80;
     file[desc + 8] = 0x3E;
     EXPECT_THROW(Decode(file), EPictureError);
+    // Screen 13312 x 10547 round a 2 x 1 image: a tiny file asking for a
+    // 140-megapixel picture.
+    file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
+    file[6] = 0x00;
+    file[7] = 0x34;
+    file[8] = 0x33;
+    file[9] = 0x29;
+    EXPECT_THROW(Decode(file), EPictureError);
+    // A large blank screen up to 16 megapixels is a valid file: 4096 x 4096.
+    file[6] = 0x00;
+    file[7] = 0x10;
+    file[8] = 0x00;
+    file[9] = 0x10;
+    EXPECT_EQ(Decode(file)->Width(), 4096);
 }
 
 // ---- Writing --------------------------------------------------------------------
