@@ -123,6 +123,12 @@ void Paint::FillSpan(const Surface& s, int y, i64 x0, i64 x1) const {
     }
 }
 
+bool Paint::SolidWord(const Surface& s, std::uint32_t& word) const {
+    if (kind_ != Kind::Solid || s.bpp != 4) return false;
+    std::memcpy(&word, colour_, 4);
+    return true;
+}
+
 void PutPixel(const Surface& s, int x, int y, TColor color) {
     if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
     std::uint8_t c[4];
@@ -565,6 +571,8 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     std::vector<Crossing> active, fresh;
     active.reserve(edges.size());
     fresh.reserve(edges.size());
+    std::uint32_t word = 0;
+    const bool solid = paint.SolidWord(s, word);
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
         if (y > top) {
@@ -602,15 +610,23 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
         }
         // alternate-rule: pairs of crossings bound the spans; spans that
         // touch are filled as one.
+        std::uint8_t* row = solid && y >= 0 && y < s.height ? s.Row(int(y)) : nullptr;
         for (std::size_t i = 0; i + 1 < active.size();) {
-            const i64 x0 = active[i].x;
-            std::int32_t x1 = active[i + 1].x;
+            std::int32_t x0 = active[i].x, x1 = active[i + 1].x;
             i += 2;
             while (i + 1 < active.size() && active[i].x == x1) {
                 x1 = active[i + 1].x;
                 i += 2;
             }
-            paint.FillSpan(s, int(y), x0, x1);
+            if (!row) {
+                paint.FillSpan(s, int(y), x0, x1);
+                continue;
+            }
+            // A plain colour: the many short spans of a jagged edge are
+            // written here, without a call each.
+            x0 = std::max(x0, 0);
+            x1 = std::min(x1, s.width);
+            for (std::int32_t x = x0; x < x1; ++x) std::memcpy(row + 4 * std::size_t(x), &word, 4);
         }
     }
 }
