@@ -45,14 +45,11 @@ inline double MemcpySeconds(std::size_t bytes) {
 }
 
 // Adds the counter "memcpys": the mean time of one iteration divided by the
-// time of one memcpy of `bytes`. Call after the timing loop.
+// time of one memcpy of `bytes`. Call after the timing loop. The memcpy is
+// timed right then, so that both figures see the machine in the same state
+// (a shared machine's speed drifts over a run).
 inline void ReportMemcpyRatio(benchmark::State& state, std::size_t bytes) {
-    static std::size_t cachedBytes = 0;
-    static double cachedSeconds = 0;
-    if (bytes != cachedBytes) {
-        cachedBytes = bytes;
-        cachedSeconds = MemcpySeconds(bytes);
-    }
-    state.counters["memcpys"] = benchmark::Counter(
-        cachedSeconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["memcpys"] =
+        benchmark::Counter(MemcpySeconds(bytes), benchmark::Counter::kIsIterationInvariantRate |
+                                                     benchmark::Counter::kInvert);
 }

@@ -361,7 +361,26 @@ namespace {
 Span EllipseRowClipped(const EllipseShape& e, int y, i64 clipLo, i64 clipHi) {
     if (e.a <= 0 || e.b <= 0) return {};
     const i64 Y = 2 * i64(y) + 1 - e.cy;
-    if (std::llabs(Y) >= e.b) return {};
+    const i64 absY = std::llabs(Y);
+    if (absY >= e.b) return {};
+    auto clipped = [&](i64 right) -> Span {
+        const i64 left = e.cx - 1 - right; // the mirror image of right
+        const i64 lo = std::max(left, clipLo), hi = std::min(right + 1, clipHi);
+        if (lo >= hi) return {};
+        return {int(lo), int(hi)};
+    };
+    // A pixel is inside when its doubled offset X from the centre has
+    // |X| < h = a sqrt(b^2 - Y^2) / b. With b below 2^26 the product under
+    // the root is exact in a double, so h is good to a few units in the
+    // last place; the right end is then the largest px with
+    // 2 px + 1 - cx < h, i.e. floor(t) for t = (h + cx - 1) / 2, unless t
+    // lies too near a whole number to tell. Those rows, and rows only a
+    // pixel or two wide, take the exact tests below.
+    if (e.b < (i64(1) << 26)) {
+        const double h = double(e.a) * std::sqrt(double((e.b - absY) * (e.b + absY))) / double(e.b);
+        const double t = (h + double(e.cx - 1)) / 2;
+        if (h > 2 && std::abs(t - std::round(t)) > 1e-5) return clipped(i64(std::floor(t)));
+    }
     // The pixel nearest the centre column is inside when any pixel is.
     const i64 xc = FloorDiv(e.cx - 1, 2);
     i64 inside = xc;
@@ -377,10 +396,7 @@ Span EllipseRowClipped(const EllipseShape& e, int y, i64 clipLo, i64 clipHi) {
     } else {
         while (!InEllipse(e, right, y)) --right;
     }
-    const i64 left = e.cx - 1 - right; // the mirror image of right
-    const i64 lo = std::max(left, clipLo), hi = std::min(right + 1, clipHi);
-    if (lo >= hi) return {};
-    return {int(lo), int(hi)};
+    return clipped(right);
 }
 
 // Rows [top, bottom] that may hold pixels of the ellipse, clipped to s.
