@@ -178,8 +178,8 @@ void TfrmMain::BuildMenus() {
     File1 = menu("File1", tr("&File"));
     Open = item(File1, "Open", tr("&Open.."), true, &TfrmMain::OpenClick);
     Open->setShortcut(QKeySequence::Open);
-    SelectSource = item(File1, "SelectSource", tr("S&elect Scan Source"), true,
-                        &TfrmMain::SelectSourceClick);
+    SelectSource =
+        item(File1, "SelectSource", tr("S&elect Scan Source"), true, &TfrmMain::SelectSourceClick);
     Scan = item(File1, "Scan", tr("S&can"), false, &TfrmMain::ScanClick);
     Save1 = item(File1, "Save1", tr("&Save As.."), false, &TfrmMain::Save1Click);
     Save1->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
@@ -226,16 +226,14 @@ void TfrmMain::BuildMenus() {
     PasteFromClipboard->setShortcut(QKeySequence::Paste);
 
     Effects1 = menu("Effects1", tr("&Image"));
-    GreyScale1 = item(Effects1, "GreyScale1", tr("&Gray Scale"), true,
-                       &TfrmMain::GreyScale1Click);
-    NegativeImage1 = item(Effects1, "NegativeImage1", tr("&Negative"), true,
-                       &TfrmMain::NegativeImage1Click);
+    GreyScale1 = item(Effects1, "GreyScale1", tr("&Gray Scale"), true, &TfrmMain::GreyScale1Click);
+    NegativeImage1 =
+        item(Effects1, "NegativeImage1", tr("&Negative"), true, &TfrmMain::NegativeImage1Click);
     Rotate90Right1 = item(Effects1, "Rotate90Right1", tr("Rotate &90 Right"), true,
-                       &TfrmMain::Rotate90Right1Click);
-    Rotate90Left1 = item(Effects1, "Rotate90Left1", tr("Rotate 90 &Left"), true,
-                       &TfrmMain::Rotate90Left1Click);
-    Rotate1801 = item(Effects1, "Rotate1801", tr("&Rotate &180"), true,
-                       &TfrmMain::Rotate1801Click);
+                          &TfrmMain::Rotate90Right1Click);
+    Rotate90Left1 =
+        item(Effects1, "Rotate90Left1", tr("Rotate 90 &Left"), true, &TfrmMain::Rotate90Left1Click);
+    Rotate1801 = item(Effects1, "Rotate1801", tr("&Rotate &180"), true, &TfrmMain::Rotate1801Click);
     Effects1->menuAction()->setEnabled(false);
 
     View1 = menu("View1", tr("&View"));

@@ -58,7 +58,8 @@ public:
     }
     std::uint32_t U32BE() {
         Need(4);
-        std::uint32_t v = (std::uint32_t(data_[pos_]) << 24) | (std::uint32_t(data_[pos_ + 1]) << 16) |
+        std::uint32_t v = (std::uint32_t(data_[pos_]) << 24) |
+                          (std::uint32_t(data_[pos_ + 1]) << 16) |
                           (std::uint32_t(data_[pos_ + 2]) << 8) | std::uint32_t(data_[pos_ + 3]);
         pos_ += 4;
         return v;

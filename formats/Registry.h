@@ -17,9 +17,9 @@ using TPictureReader = void (*)(std::span<const std::uint8_t> data, const std::s
                                 TBitmap& out);
 
 struct TFileFormat {
-    std::string Extension;   // lower case, no dot
+    std::string Extension; // lower case, no dot
     std::string Description;
-    TPictureReader Reader;   // null: not a bitmap (icons, metafiles)
+    TPictureReader Reader; // null: not a bitmap (icons, metafiles)
 };
 
 class TFileFormatList {

@@ -14,7 +14,8 @@ TEST(Bitmap, NewBitmapIsEmptyDeviceFormatAndOpaque) {
 }
 
 TEST(Bitmap, ResizeKeepsTopLeftContent) {
-    auto b = BitmapFromArt({"RG", "BW"}, {{'R', clRed}, {'G', clLime}, {'B', clBlue}, {'W', clWhite}});
+    auto b =
+        BitmapFromArt({"RG", "BW"}, {{'R', clRed}, {'G', clLime}, {'B', clBlue}, {'W', clWhite}});
     b->SetSize(3, 3);
     EXPECT_EQ(b->Pixel(0, 0), clRed);
     EXPECT_EQ(b->Pixel(1, 0), clLime);
@@ -66,7 +67,7 @@ TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {
     EXPECT_THROW(b.SetSize(70000, 1), EPictureError);
     EXPECT_THROW(b.SetSize(-1, 1), EPictureError);
     EXPECT_THROW(b.SetSize(65535, 65535), EPictureError);
-    EXPECT_EQ(b.Width(), 4);  // unchanged after the refusal
+    EXPECT_EQ(b.Width(), 4); // unchanged after the refusal
     EXPECT_NO_THROW(CheckPictureSize(65535, 4096));
 }
 
@@ -79,15 +80,15 @@ TEST(Brush, ResetRules) {
     EXPECT_EQ(brush.Style(), bsSolid);
     ASSERT_NE(brush.Bitmap(), nullptr);
 
-    brush.SetColor(clRed);  // a colour removes the pattern
+    brush.SetColor(clRed); // a colour removes the pattern
     EXPECT_EQ(brush.Bitmap(), nullptr);
     EXPECT_EQ(brush.Color(), clRed);
 
     brush.SetBitmap(&pattern);
-    brush.SetStyle(bsClear);  // clear removes the pattern and whitens the colour
+    brush.SetStyle(bsClear); // clear removes the pattern and whitens the colour
     EXPECT_EQ(brush.Bitmap(), nullptr);
     EXPECT_EQ(brush.Color(), clWhite);
-    brush.SetColor(clBlue);  // a colour turns bsClear into bsSolid
+    brush.SetColor(clBlue); // a colour turns bsClear into bsSolid
     EXPECT_EQ(brush.Style(), bsSolid);
 }
 

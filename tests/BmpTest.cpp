@@ -253,11 +253,11 @@ std::vector<TBadCase> BadFiles() {
     std::vector<TBadCase> cases;
     auto rle = [](std::vector<std::uint8_t> px, int bits = 8) {
         TBmpLayout s{.Width = 4,
-                   .Height = 2,
-                   .Bits = bits,
-                   .Compression = bits == 8 ? 1u : 2u,
-                   .Palette = kPalette4,
-                   .Pixels = std::move(px)};
+                     .Height = 2,
+                     .Bits = bits,
+                     .Compression = bits == 8 ? 1u : 2u,
+                     .Palette = kPalette4,
+                     .Pixels = std::move(px)};
         return MakeBmp(s);
     };
     TBmpLayout ok{.Width = 3, .Height = 2, .Bits = 24, .Pixels = std::vector<std::uint8_t>(24, 9)};
@@ -325,11 +325,11 @@ TEST(BmpReader, MalformedFilesAreRefusedAndLeaveTheBitmapAlone) {
 TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
     // Both claim about 4 * 10^9 pixels with a few bytes of data.
     TBmpLayout s{.Width = 65535,
-               .Height = 65535,
-               .Bits = 8,
-               .Compression = 1,
-               .Palette = kPalette4,
-               .Pixels = {0, 1}};
+                 .Height = 65535,
+                 .Bits = 8,
+                 .Compression = 1,
+                 .Palette = kPalette4,
+                 .Pixels = {0, 1}};
     EXPECT_THROW(Read(MakeBmp(s)), EPictureError);
     s = {.Width = 0x7FFFFFFF, .Height = -0x7FFFFFFF, .Bits = 32, .Pixels = {0, 0, 0, 0}};
     EXPECT_THROW(Read(MakeBmp(s)), EPictureError);

@@ -288,8 +288,8 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(FailsWith(ReadPsp, with(good, 45, 0x7F), "Paint Shop Pro file is truncated"));
     EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.compression = 3; }),
                           "unsupported compression (3)"));
-    EXPECT_TRUE(
-        FailsWith(ReadPsp, make([](TPspLayout& m) { m.depth = 16; }), "unsupported bit depth (16)"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.depth = 16; }),
+                          "unsupported bit depth (16)"));
     EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.width = 0; })));
     EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.height = -3; })));
     EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.width = 70000; }), "too large"));
@@ -298,8 +298,8 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
                           "has a channel of the wrong size"));
     EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].channels.pop_back(); }),
                           "has a layer without its colour channels"));
-    EXPECT_TRUE(
-        FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].type = 3; }), "has no raster layer"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].type = 3; }),
+                          "has no raster layer"));
     EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) {
                               m.depth = 8;
                               m.palette = {clBlack, clWhite};

@@ -21,7 +21,7 @@ std::unique_ptr<TBitmap> BitmapFromArt(const std::vector<std::string>& rows,
 // the whole picture as text.
 ::testing::AssertionResult PixelsMatch(const TBitmap& bitmap, const std::vector<std::string>& rows,
                                        const std::map<char, TColor>& legend);
-#define EXPECT_PIXELS(bitmap, legend, ...) \
+#define EXPECT_PIXELS(bitmap, legend, ...)                                                         \
     EXPECT_TRUE(PixelsMatch((bitmap), std::vector<std::string> __VA_ARGS__, (legend)))
 
 // The picture as text by the legend ('*' for colours outside it).
