@@ -2,27 +2,19 @@
 // each style from the Frames menu in turn, writing a picture of the main
 // window (edit bar and framed photo) after each, then one with the
 // decoration picker open, so a person can check every style's controls.
-#include "ScriptedDialogs.h"
+#include "TourSupport.h"
 #include "app/EditBar.h"
 #include "app/Mainfrm.h"
-#include "app/QtBitmap.h"
 #include "framing/Butbar.h"
-#include "framing/Clipboard.h"
 #include "resources/Patterns.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
-#include <QSettings>
 
 #include <cstdio>
 
 namespace {
-
-void Settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
 
 // The main window with the picker drawn where it sits on the screen.
 void Grab(TfrmMain& m, const QString& path) {
@@ -32,26 +24,16 @@ void Grab(TfrmMain& m, const QString& path) {
         QPainter painter(&shot);
         painter.drawPixmap(frmPattern->pos() - m.pos(), frmPattern->grab());
     }
-    shot.save(path);
-    std::printf("wrote %s\n", qPrintable(path));
+    SaveShot(shot, path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quillon-edit-tour DATA-DIR OUT-DIR\n");
-        return 2;
-    }
-    QDir::setCurrent(argv[1]);
-    const QString out = QDir(argv[2]).absolutePath();
-    QDir().mkpath(out);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, out + "/store");
-    TScriptedDialogs dialogs;
-    SetDialogs(&dialogs);
-    TQtClipboard clipboard;
-    SetClipboard(&clipboard);
+    TTour tour;
+    if (!tour.Start(argc, argv, "quillon-edit-tour")) return 2;
+    const QString& out = tour.out;
     {
         TProgramForms forms;
         TfrmMain& m = *frmMain;
@@ -59,7 +41,8 @@ int main(int argc, char** argv) {
         m.resize(1000, 760);
         m.show();
         Settle();
-        dialogs.OpenAnswers.push_back(QDir::current().absoluteFilePath("sample.jpg").toStdString());
+        tour.dialogs.OpenAnswers.push_back(
+            QDir::current().absoluteFilePath("sample.jpg").toStdString());
         m.Open->trigger();
         for (std::size_t i = 0; i < kFrameMenu.size(); ++i) {
             m.FrameItems[i]->trigger();
@@ -83,11 +66,8 @@ int main(int argc, char** argv) {
             frmPattern->lbOrnateDblClick();
         }
         Grab(m, out + "/edit-ornate-chosen.png");
-        for (const auto& message : dialogs.Messages)
-            std::printf("message: %s\n", message.Text.c_str());
+        tour.ReportMessages();
         m.close();
     }
-    SetClipboard(nullptr);
-    SetDialogs(nullptr);
     return 0;
 }

@@ -3,7 +3,7 @@
 // answers and writes a picture of the window after each step, so a person
 // can look at what the program shows. It also writes one picture per frame
 // style for the manual.
-#include "ScriptedDialogs.h"
+#include "TourSupport.h"
 #include "app/Mainfrm.h"
 #include "app/QtBitmap.h"
 #include "app/StylePictures.h"
@@ -16,39 +16,25 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QSettings>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-void Settle() {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-}
-
 void Grab(QWidget& window, const QString& path) {
     Settle();
-    window.grab().save(path);
-    std::printf("wrote %s\n", qPrintable(path));
+    SaveShot(window.grab(), path);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: quillon-gui-tour DATA-DIR OUT-DIR\n");
-        return 2;
-    }
-    QDir::setCurrent(argv[1]);
-    const QString out = QDir(argv[2]).absolutePath();
-    QDir().mkpath(out);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, out + "/store");
-    TScriptedDialogs dialogs;
-    SetDialogs(&dialogs);
-    TQtClipboard clipboard;
-    SetClipboard(&clipboard);
+    TTour tour;
+    if (!tour.Start(argc, argv, "quillon-gui-tour")) return 2;
+    const QString& out = tour.out;
+    TScriptedDialogs& dialogs = tour.dialogs;
 
     for (int style = 0; style < kStyleCount; ++style) {
         const QImage framed = FramedSample(style, 160, 120);
@@ -107,11 +93,8 @@ int main(int argc, char** argv) {
         m.Frames1->grab().save(out + "/6-frames-menu.png");
         m.Frames1->hide();
 
-        for (const auto& message : dialogs.Messages)
-            std::printf("message: %s\n", message.Text.c_str());
+        tour.ReportMessages();
         m.close();
     }
-    SetClipboard(nullptr);
-    SetDialogs(nullptr);
     return 0;
 }
