@@ -3,19 +3,14 @@
 #include "framing/Bitmap.h"
 #include "framing/Butbar.h"
 #include "framing/Clipboard.h"
+#include "framing/GrayscaleFrame.h"
 
 #include <cstdint>
 
 void GrayScale(TBitmap& picture) {
+    // The same grey as the grayscale frame's, over the whole picture.
     picture.SetPixelFormat(pf32bit);
-    const int w = picture.Width();
-    for (int y = 0; y < picture.Height(); ++y) {
-        std::uint8_t* p = picture.ScanLine(y);
-        for (int x = 0; x < w; ++x, p += 4) {
-            const auto g = std::uint8_t((unsigned(p[0]) + p[1] + p[2]) / 3);
-            p[0] = p[1] = p[2] = g;
-        }
-    }
+    GreyInnerArea(picture, 0, 0);
 }
 
 void Negative(TBitmap& picture) {
