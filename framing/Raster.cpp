@@ -123,12 +123,6 @@ void Paint::FillSpan(const Surface& s, int y, i64 x0, i64 x1) const {
     }
 }
 
-bool Paint::SolidWord(const Surface& s, std::uint32_t& word) const {
-    if (kind_ != Kind::Solid || s.bpp != 4) return false;
-    std::memcpy(&word, colour_, 4);
-    return true;
-}
-
 void PutPixel(const Surface& s, int x, int y, TColor color) {
     if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
     std::uint8_t c[4];
@@ -587,8 +581,7 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     std::vector<Crossing> active, fresh;
     active.reserve(edges.size());
     fresh.reserve(edges.size());
-    std::uint32_t word = 0;
-    const bool solid = paint.SolidWord(s, word);
+    const std::uint8_t* solid = paint.SolidColour();
     std::size_t next = 0;
     for (i64 y = top; y <= bottom; ++y) {
         if (y > top) {
@@ -642,7 +635,8 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
             // written here, without a call each.
             x0 = std::max(x0, 0);
             x1 = std::min(x1, s.width);
-            for (std::int32_t x = x0; x < x1; ++x) std::memcpy(row + 4 * std::size_t(x), &word, 4);
+            if (x0 < x1)
+                FillPixels(row + std::size_t(x0) * std::size_t(s.bpp), x1 - x0, solid, s.bpp);
         }
     }
 }

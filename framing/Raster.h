@@ -66,9 +66,9 @@ public:
     bool None() const { return kind_ == Kind::None; }
     // Fills [x0, x1) of row y; clips to the surface.
     void FillSpan(const Surface& s, int y, i64 x0, i64 x1) const;
-    // True when fills write one 32-bit word per pixel (a plain colour on a
-    // 4-byte surface); word is then that pixel.
-    bool SolidWord(const Surface& s, std::uint32_t& word) const;
+    // The pixel bytes of a plain colour in the surface's layout, or null
+    // for a pattern or no fill.
+    const std::uint8_t* SolidColour() const { return kind_ == Kind::Solid ? colour_ : nullptr; }
 
 private:
     enum class Kind { None, Solid, Pattern };
