@@ -96,6 +96,10 @@ void ReadImagePixels(GifFileType* gif, TBitmap& image) {
 
 } // namespace
 
+// LZW gives at most a few thousand pixels a byte: the bound a file's size
+// sets on the pixels it may ask for.
+constexpr std::uint64_t kMaxPixelsPerByte = 4096;
+
 void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
     TMemoryInput input{data.data(), data.size(), 0};
     int err = 0;
@@ -109,7 +113,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     // as the image below, so that a few bytes cannot ask for a huge picture.
     const std::uint64_t screenPixels = std::uint64_t(screenW) * std::uint64_t(screenH);
     if (screenPixels > (std::uint64_t(1) << 24) &&
-        screenPixels > (std::uint64_t(data.size()) + 1) * 4096)
+        screenPixels > (std::uint64_t(data.size()) + 1) * kMaxPixelsPerByte)
         throw EPictureError("GIF image is not valid (the screen is too large for the file)");
 
     int transparent = NO_TRANSPARENT_COLOR;
@@ -138,10 +142,10 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
 
     const GifImageDesc& desc = gif->Image;
     CheckPictureSize(desc.Width, desc.Height);
-    // LZW gives at most a few thousand pixels a byte: a file far too short
-    // for its image size is refused before the pixels are allocated.
+    // A file far too short for its image size is refused before the pixels
+    // are allocated.
     const std::uint64_t pixels = std::uint64_t(desc.Width) * std::uint64_t(desc.Height);
-    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * 4096)
+    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * kMaxPixelsPerByte)
         throw EPictureError("GIF image is not valid (data is truncated)");
 
     TBitmap image(desc.Width, desc.Height, pf8bit);
