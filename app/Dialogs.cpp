@@ -1,5 +1,5 @@
 #include "app/Dialogs.h"
-#include "printing/Prntprv.h"
+#include "app/print/Prntprv.h"
 
 #include "app/QtBitmap.h"
 

@@ -5,8 +5,8 @@
 // can run headless and every question can be answered from the test.
 #pragma once
 
+#include "canvas/Types.h"
 #include "formats/Formats.h"
-#include "framing/Types.h"
 
 #include <memory>
 #include <optional>

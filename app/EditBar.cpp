@@ -4,8 +4,8 @@
 #include "app/Mainfrm.h"
 #include "app/QtBitmap.h"
 #include "app/Wind.h"
-#include "framing/Butbar.h"
-#include "framing/Canvas.h"
+#include "canvas/Canvas.h"
+#include "document/Butbar.h"
 
 #include <QApplication>
 #include <QCheckBox>

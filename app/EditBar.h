@@ -5,7 +5,7 @@
 // every handler does nothing.
 #pragma once
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
 
 #include <QObject>
 

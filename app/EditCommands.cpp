@@ -2,8 +2,8 @@
 #include "app/EditBar.h"
 #include "app/Mainfrm.h"
 #include "app/Wind.h"
-#include "framing/Butbar.h"
-#include "framing/Clipboard.h"
+#include "document/Butbar.h"
+#include "frames/Clipboard.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,12 +6,12 @@
 #include "app/Mainfrm.h"
 #include "app/Wind.h"
 
-#include "framing/Butbar.h"
-#include "framing/Image.h"
-#include "imaging/ImageCommands.h"
-#include "imaging/Resize.h"
-#include "printing/Prntprv.h"
-#include "scanning/Scanning.h"
+#include "app/dialogs/Resize.h"
+#include "app/print/Prntprv.h"
+#include "app/scan/Scanning.h"
+#include "document/Butbar.h"
+#include "document/ImageCommands.h"
+#include "frames/Image.h"
 
 #include <QApplication>
 

@@ -5,11 +5,11 @@
 #include "app/EditBar.h"
 #include "app/StylePictures.h"
 #include "app/Wind.h"
+#include "app/dialogs/Patterns.h"
+#include "document/Butbar.h"
+#include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "framing/Butbar.h"
-#include "framing/Clipboard.h"
-#include "framing/DataPaths.h"
-#include "resources/Patterns.h"
+#include "frames/Clipboard.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,8 +8,8 @@
 #pragma once
 
 #include "app/Layout.h"
-#include "app/Undo.h"
-#include "resources/Settings.h"
+#include "app/dialogs/Settings.h"
+#include "document/Undo.h"
 
 #include <QMainWindow>
 #include <QMenu>

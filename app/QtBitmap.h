@@ -2,8 +2,8 @@
 // clipboard as the engine's clipboard.
 #pragma once
 
-#include "framing/Bitmap.h"
-#include "framing/Clipboard.h"
+#include "canvas/Bitmap.h"
+#include "frames/Clipboard.h"
 
 #include <QImage>
 

@@ -1,9 +1,9 @@
 #include "app/StylePictures.h"
 
 #include "app/QtBitmap.h"
+#include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "framing/Clipboard.h"
-#include "framing/DataPaths.h"
+#include "frames/Clipboard.h"
 
 #include <QCoreApplication>
 #include <QPainter>

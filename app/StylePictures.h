@@ -5,7 +5,7 @@
 // gets a plain picture with its name.
 #pragma once
 
-#include "framing/Butbar.h"
+#include "document/Butbar.h"
 
 #include <QImage>
 

@@ -3,7 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/Mainfrm.h"
 #include "app/QtBitmap.h"
-#include "framing/Butbar.h"
+#include "document/Butbar.h"
 
 #include <QAction>
 #include <QApplication>

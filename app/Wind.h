@@ -7,9 +7,9 @@
 // before the window.
 #pragma once
 
-#include "framing/Bitmap.h"
-#include "framing/Image.h"
-#include "framing/Types.h"
+#include "canvas/Bitmap.h"
+#include "canvas/Types.h"
+#include "frames/Image.h"
 
 #include <QMdiSubWindow>
 #include <QMenu>

@@ -5,7 +5,7 @@
 #include "app/Mainfrm.h"
 #include "app/ProgramIcon.h"
 #include "app/QtBitmap.h"
-#include "framing/Clipboard.h"
+#include "frames/Clipboard.h"
 
 #include <QApplication>
 

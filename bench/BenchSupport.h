@@ -2,7 +2,7 @@
 // memcpy baseline every figure is compared with.
 #pragma once
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
 
 #include <benchmark/benchmark.h>
 

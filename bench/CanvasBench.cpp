@@ -3,9 +3,9 @@
 // "memcpys" counter: its time over that of one memcpy of the whole picture
 // (48 MB at 32 bits per pixel).
 #include "bench/BenchSupport.h"
-#include "framing/Canvas.h"
-#include "framing/Clipboard.h"
-#include "framing/Framer.h"
+#include "canvas/Canvas.h"
+#include "frames/Clipboard.h"
+#include "frames/Framer.h"
 
 #include <cmath>
 #include <random>

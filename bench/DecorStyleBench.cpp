@@ -3,11 +3,12 @@
 // default parameters, as a ratio to one memcpy of the output.
 #include "bench/BenchSupport.h"
 
-#include "framing/Clipboard.h"
-#include "framing/DataPaths.h"
-#include "framing/Ornate.h"
-#include "framing/OverlayMask.h"
-#include "framing/StandardFrames.h"
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+#include "frames/Clipboard.h"
+#include "frames/Ornate.h"
+#include "frames/OverlayMask.h"
+#include "frames/StandardFrames.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ void BM_OrnateFrame(benchmark::State& state) {
     PutBenchPhoto();
     TBitmap moulding;
     const std::string file = StartFolderFile("Ornate/_Orn001.bmp");
-    moulding.LoadFromFile(file);
+    LoadBmpFile(file, moulding);
     TOrnateFrame f(nullptr, "", 0, 0, moulding.Width(), moulding.Height(), clOlive, clBlack, true,
                    1, clWhite, file, 0, true);
     for (auto _ : state) f.PaintFrame();

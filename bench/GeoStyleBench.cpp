@@ -6,15 +6,15 @@
 // thickness ("/max").
 #include "bench/BenchSupport.h"
 
-#include "framing/BoxFrame.h"
-#include "framing/BubbleFrame.h"
-#include "framing/Clipboard.h"
-#include "framing/DataPaths.h"
-#include "framing/DropShadowFrame.h"
-#include "framing/GrayscaleFrame.h"
-#include "framing/JaggedFrame.h"
-#include "framing/OvalDiamond.h"
-#include "framing/ThreeDFrame.h"
+#include "formats/DataPaths.h"
+#include "frames/BoxFrame.h"
+#include "frames/BubbleFrame.h"
+#include "frames/Clipboard.h"
+#include "frames/DropShadowFrame.h"
+#include "frames/GrayscaleFrame.h"
+#include "frames/JaggedFrame.h"
+#include "frames/OvalDiamond.h"
+#include "frames/ThreeDFrame.h"
 
 #include <exception>
 #include <memory>

@@ -5,8 +5,8 @@
 // row by row first so that making it adds nothing to the peak.
 //
 //   quillon-undo-memory [folder]   (the file goes to folder, default /tmp)
-#include "app/Undo.h"
-#include "framing/Butbar.h"
+#include "document/Butbar.h"
+#include "document/Undo.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

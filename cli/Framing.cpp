@@ -1,10 +1,10 @@
 #include "cli/Framing.h"
 
+#include "document/ImageCommands.h"
+#include "formats/DataPaths.h"
 #include "formats/Formats.h"
 #include "formats/Readers.h"
-#include "framing/DataPaths.h"
-#include "framing/Ornate.h"
-#include "imaging/ImageCommands.h"
+#include "frames/Ornate.h"
 
 #include <filesystem>
 

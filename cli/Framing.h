@@ -5,7 +5,7 @@
 #pragma once
 
 #include "cli/Options.h"
-#include "framing/Butbar.h"
+#include "document/Butbar.h"
 
 #include <memory>
 #include <string>

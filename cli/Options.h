@@ -1,7 +1,7 @@
 // The command line of quillon-frame: what to frame, how, and where to write.
 #pragma once
 
-#include "framing/Types.h"
+#include "canvas/Types.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,8 +4,8 @@
 #include "cli/Batch.h"
 #include "cli/Framing.h"
 #include "cli/Options.h"
-#include "framing/DataPaths.h"
-#include "framing/JaggedFrame.h"
+#include "formats/DataPaths.h"
+#include "frames/JaggedFrame.h"
 
 #include <cstdio>
 #include <exception>

@@ -3,7 +3,7 @@
 // returns garbage.
 #pragma once
 
-#include "framing/Types.h"
+#include "canvas/Types.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -17,7 +17,7 @@
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
-#include "framing/DataPaths.h"
+#include "formats/DataPaths.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "formats/Formats.h"
 
+#include "canvas/Canvas.h"
 #include "formats/Readers.h"
 #include "formats/Registry.h"
-#include "framing/Canvas.h"
 
 #include <cctype>
 #include <cstdio>
@@ -183,13 +183,13 @@ const std::vector<TFileFilter>& SaveDialogFilters() {
     return filters;
 }
 
-void TBitmap::LoadFromFile(const std::string& fileName) {
+void LoadBmpFile(const std::string& fileName, TBitmap& bitmap) {
     const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
     TBitmap picture;
     ReadBmp(data, fileName, picture);
-    SwapPicture(picture);
+    bitmap.SwapPicture(picture);
 }
 
-void TBitmap::SaveToFile(const std::string& fileName) const {
-    WriteFileReplacing(fileName, EncodeBmp(*this));
+void SaveBmpFile(const TBitmap& bitmap, const std::string& fileName) {
+    WriteFileReplacing(fileName, EncodeBmp(bitmap));
 }

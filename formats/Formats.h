@@ -2,7 +2,7 @@
 // the file name alone (see PictureNameKind), never from the contents.
 #pragma once
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
 
 #include <cstdint>
 #include <memory>
@@ -30,6 +30,12 @@ void LoadDecorationPicture(const std::string& fileName, TBitmap& bitmap);
 // temporary file in the target folder and renamed over the target, so a
 // failed save leaves an existing file untouched; failures throw EPictureError.
 bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName);
+
+// Reads a Windows bitmap file whatever its name; bitmap is replaced only when
+// the read succeeds.
+void LoadBmpFile(const std::string& fileName, TBitmap& bitmap);
+// Writes bitmap as a Windows bitmap file whatever the name.
+void SaveBmpFile(const TBitmap& bitmap, const std::string& fileName);
 
 // Whole-file helpers shared by the readers and writers.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName);

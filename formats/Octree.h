@@ -3,7 +3,7 @@
 // every pixel the index of its nearest palette colour (no dithering).
 #pragma once
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
 
 #include <cstdint>
 #include <vector>

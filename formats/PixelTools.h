@@ -2,7 +2,7 @@
 // alpha over white, and palettes from 6-bit or other-range colour values.
 #pragma once
 
-#include "framing/Types.h"
+#include "canvas/Types.h"
 
 #include <cstdint>
 

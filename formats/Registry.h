@@ -4,7 +4,7 @@
 // same extension wins.
 #pragma once
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
 
 #include <cstdint>
 #include <span>

@@ -1,7 +1,7 @@
 // quillon-makedata DIR: writes the program's data folder.
 #include "tools/MakeData.h"
 
-#include "framing/Types.h"
+#include "canvas/Types.h"
 
 #include <cstdio>
 #include <exception>

@@ -1,7 +1,7 @@
 #include "tools/Procedural.h"
 
+#include "canvas/Bitmap.h"
 #include "formats/Formats.h"
-#include "framing/Bitmap.h"
 
 #include <algorithm>
 #include <cmath>

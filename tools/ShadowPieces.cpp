@@ -15,7 +15,8 @@
 // along.
 #include "tools/MakeData.h"
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
+#include "formats/Formats.h"
 
 #include <cmath>
 #include <functional>
@@ -51,7 +52,7 @@ void WritePiece(const std::string& path, const std::function<double(int x, int y
             const int v = int(std::lround(255.0 - kDarkness * shade(x, y)));
             piece.SetPixel(x, y, RGB(v, v, v));
         }
-    piece.SaveToFile(path);
+    SaveBmpFile(piece, path);
 }
 } // namespace
 

@@ -1,7 +1,8 @@
-#include "framing/Butbar.h"
+#include "document/Butbar.h"
 
-#include "framing/DataPaths.h"
-#include "framing/OverlayMask.h"
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+#include "frames/OverlayMask.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -26,7 +27,7 @@ protected:
         // Stand-ins for the drop-shadow pieces the shadow style reads.
         if (BmpFilesReady(dataDir_))
             for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
-                PlainPicture(6, 6, clGray)->SaveToFile(dataDir_ + "/" + piece);
+                SaveBmpFile(*PlainPicture(6, 6, clGray), dataDir_ + "/" + piece);
     }
     void TearDown() override { Clipboard().Clear(); }
 
@@ -35,7 +36,7 @@ protected:
     bool WriteOrnateDefault(int w, int h) {
         if (!BmpFilesReady(dataDir_)) return false;
         std::filesystem::create_directories(dataDir_ + "/ornate");
-        PlainPicture(w, h, clOlive)->SaveToFile(dataDir_ + "/ornate/_orn001.BMP");
+        SaveBmpFile(*PlainPicture(w, h, clOlive), dataDir_ + "/ornate/_orn001.BMP");
         return true;
     }
 

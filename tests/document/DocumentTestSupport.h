@@ -2,11 +2,12 @@
 // the clipboard, and checks that the pieces the document builds on are in.
 #pragma once
 
-#include "framing/Bitmap.h"
-#include "framing/Butbar.h"
-#include "framing/Canvas.h"
-#include "framing/Clipboard.h"
-#include "imaging/Rescaler.h"
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+#include "canvas/Rescaler.h"
+#include "document/Butbar.h"
+#include "formats/Formats.h"
+#include "frames/Clipboard.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +46,8 @@ inline bool BmpFilesReady(const std::string& folder) {
         TBitmap a(1, 1, pf32bit), b;
         a.SetPixel(0, 0, clRed);
         const std::string f = folder + "/probe.bmp";
-        a.SaveToFile(f);
-        b.LoadFromFile(f);
+        SaveBmpFile(a, f);
+        LoadBmpFile(f, b);
         return b.Pixel(0, 0) == clRed;
     } catch (const EPictureError&) {
         return false;

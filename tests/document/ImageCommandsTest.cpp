@@ -1,4 +1,4 @@
-#include "imaging/ImageCommands.h"
+#include "document/ImageCommands.h"
 
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"

@@ -1,7 +1,7 @@
 // The editing maths that need no window: the edit bar's layout, the
 // decoration item texts, the ornate flags and sizes, the picker's place.
 #include "app/EditBar.h"
-#include "resources/Patterns.h"
+#include "app/dialogs/Patterns.h"
 
 #include <QtTest>
 

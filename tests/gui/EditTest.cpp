@@ -2,7 +2,7 @@
 // history, the frame edit bar, the decoration picker, zoom and crop.
 #include "GuiFixture.h"
 #include "app/EditBar.h"
-#include "resources/Patterns.h"
+#include "app/dialogs/Patterns.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include "TourSupport.h"
 #include "app/EditBar.h"
 #include "app/Mainfrm.h"
-#include "framing/Butbar.h"
-#include "resources/Patterns.h"
+#include "app/dialogs/Patterns.h"
+#include "document/Butbar.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -7,10 +7,10 @@
 #include "app/Mainfrm.h"
 #include "app/QtBitmap.h"
 #include "app/Wind.h"
+#include "canvas/Canvas.h"
+#include "document/Butbar.h"
 #include "formats/Formats.h"
-#include "framing/Butbar.h"
-#include "framing/Canvas.h"
-#include "framing/Clipboard.h"
+#include "frames/Clipboard.h"
 
 #include <QApplication>
 #include <QDir>

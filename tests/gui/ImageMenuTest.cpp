@@ -1,8 +1,8 @@
 // The Image menu and the resize dialog driven through the main window's
 // actions: what the working bitmap, the shown image and the clipboard hold.
 #include "GuiFixture.h"
-#include "imaging/Resize.h"
-#include "printing/Prntprv.h"
+#include "app/dialogs/Resize.h"
+#include "app/print/Prntprv.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

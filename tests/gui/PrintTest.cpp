@@ -1,7 +1,7 @@
 // The print preview driven through its controls, printing into a PDF file
 // that pdftoppm renders, so the test sees where the picture really lands.
-#include "framing/Bitmap.h"
-#include "printing/Prntprv.h"
+#include "app/print/Prntprv.h"
+#include "canvas/Bitmap.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

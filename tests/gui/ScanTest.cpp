@@ -2,7 +2,7 @@
 // drives SANE's "test" device (enabled through a private SANE configuration
 // folder), and the scan arrives as a new "Untitled" picture.
 #include "GuiFixture.h"
-#include "scanning/Scanning.h"
+#include "app/scan/Scanning.h"
 
 #include <QListWidget>
 #include <QProcess>

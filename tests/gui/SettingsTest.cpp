@@ -1,6 +1,6 @@
 // The settings dialog driven through its buttons and the dialog interface:
 // what it validates, what it stores and what it changes for this run.
-#include "resources/Settings.h"
+#include "app/dialogs/Settings.h"
 #include "GuiFixture.h"
 
 #include <QLineEdit>

@@ -8,9 +8,9 @@
 #include "app/QtBitmap.h"
 #include "app/StylePictures.h"
 #include "app/Wind.h"
+#include "document/Butbar.h"
 #include "formats/Formats.h"
-#include "framing/Butbar.h"
-#include "framing/Clipboard.h"
+#include "frames/Clipboard.h"
 
 #include <QApplication>
 #include <QDir>

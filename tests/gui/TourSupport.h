@@ -5,7 +5,7 @@
 
 #include "ScriptedDialogs.h"
 #include "app/QtBitmap.h"
-#include "framing/Clipboard.h"
+#include "frames/Clipboard.h"
 
 #include <QApplication>
 #include <QDir>

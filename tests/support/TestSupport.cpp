@@ -66,12 +66,12 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
         TBitmap copy;
         copy.Assign(bitmap);
         copy.SetPixelFormat(pf24bit);
-        copy.SaveToFile(golden);
+        SaveBmpFile(copy, golden);
         return ::testing::AssertionSuccess();
     }
     TBitmap expected;
     try {
-        expected.LoadFromFile(golden);
+        LoadBmpFile(golden, expected);
     } catch (const std::exception& e) {
         return ::testing::AssertionFailure() << "cannot read golden " << golden << ": " << e.what()
                                              << " (run with UPDATE_GOLDEN=1 to create it)";
@@ -81,7 +81,7 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
         TBitmap copy;
         copy.Assign(bitmap);
         copy.SetPixelFormat(pf24bit);
-        copy.SaveToFile(out + ".actual.bmp");
+        SaveBmpFile(copy, out + ".actual.bmp");
     };
     if (expected.Width() != bitmap.Width() || expected.Height() != bitmap.Height()) {
         writeActual();
@@ -102,7 +102,7 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
         }
     if (fx < 0) return ::testing::AssertionSuccess();
     writeActual();
-    diff.SaveToFile(out + ".diff.bmp");
+    SaveBmpFile(diff, out + ".diff.bmp");
     char buf[160];
     std::snprintf(buf, sizeof buf, "%s: first difference at (%d, %d): actual 0x%06X, golden 0x%06X",
                   name.c_str(), fx, fy, bitmap.Pixel(fx, fy), expected.Pixel(fx, fy));

@@ -2,7 +2,7 @@
 // pictures compared pixel for pixel.
 #pragma once
 
-#include "framing/Bitmap.h"
+#include "canvas/Bitmap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,47 @@
+#include "document/ImageCommands.h"
+
+#include "canvas/Bitmap.h"
+#include "document/Butbar.h"
+#include "frames/Clipboard.h"
+#include "frames/GrayscaleFrame.h"
+
+#include <cstdint>
+
+void GrayScale(TBitmap& picture) {
+    // The same grey as the grayscale frame's, over the whole picture.
+    picture.SetPixelFormat(pf32bit);
+    GreyInnerArea(picture, 0, 0);
+}
+
+void Negative(TBitmap& picture) {
+    picture.SetPixelFormat(pf32bit);
+    const int w = picture.Width();
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::uint8_t* p = picture.ScanLine(y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            p[0] = std::uint8_t(~p[0]);
+            p[1] = std::uint8_t(~p[1]);
+            p[2] = std::uint8_t(~p[2]);
+        }
+    }
+}
+
+namespace {
+
+template <typename Command> void OnWorkingBitmap(TButtonBar& document, Command command) {
+    if (!document.Bitmap) return;
+    if (document.Image) document.Image->PictureBitmap().SetPixelFormat(pf32bit);
+    command(*document.Bitmap);
+    document.DrawScreenImage();
+    Clipboard().SetBitmap(*document.Bitmap);
+}
+
+} // namespace
+
+void GrayScalePicture(TButtonBar& document) {
+    OnWorkingBitmap(document, GrayScale);
+}
+
+void NegativePicture(TButtonBar& document) {
+    OnWorkingBitmap(document, Negative);
+}

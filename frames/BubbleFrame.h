@@ -1,0 +1,24 @@
+// The bubble style: chains of filled ellipses centred on the photo's four
+// edges, so that half of each bubble lies over the photo. The side chains are
+// drawn after the top and bottom chains and cover them at the corners.
+#pragma once
+
+#include "frames/Framer.h"
+
+#include <string>
+#include <vector>
+
+class TBubbleFrame : public TPhotoFrame {
+public:
+    TBubbleFrame(TImageParent* window, const std::string& fileName, int top, int left,
+                 int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
+                 bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                 bool fromClipboard);
+    void PaintFrame();
+};
+
+// The bounding rectangles of the bubbles on a W x H output, in drawing order
+// (top, bottom, left, right chain), for bubbles a wide and b high (values
+// below 1 count as 1). Rectangles of the bottom and right chains are given
+// with their coordinates as drawn (left > right or top > bottom).
+std::vector<TRect> BubbleRects(int W, int H, int a, int b);

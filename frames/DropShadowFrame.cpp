@@ -1,0 +1,84 @@
+#include "frames/DropShadowFrame.h"
+
+#include "canvas/Canvas.h"
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+
+TDropShadowFrame::TDropShadowFrame(TImageParent* window, const std::string& fileName, int top,
+                                   int left, int frameWidth, int frameHeight, TColor frameColor,
+                                   TColor borderColor, bool expand, int borderWidth,
+                                   TColor backgroundColor, int zoomMode, bool fromClipboard)
+    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
+                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
+    PaintFrame();
+}
+
+std::array<TPoint, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
+    const int hw = fw / 2, hh = fh / 2;
+    return {{{W - fw, fh + hh},
+             {W - hw, fh + hh},
+             {W - hw, H - hh},
+             {fw + hw, H - hh},
+             {fw + hw, H - fh},
+             {W - fw, H - fh},
+             {W - fw, fh + hh}}};
+}
+
+void TDropShadowFrame::PaintFrame() {
+    Output->SetPixelFormat(pf32bit);
+    Display->PictureBitmap().SetPixelFormat(pf32bit);
+    if (StretchPicture)
+        PaintRealisticShadow();
+    else
+        PaintFlatShadow();
+    ShowOutput();
+}
+
+void TDropShadowFrame::PaintRealisticShadow() {
+    TCanvas& c = Output->Canvas();
+    const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
+    c.Pen.Color = FrameColor;
+    SetFrameBrush();
+
+    // One temporary bitmap takes each piece in turn. The runs are tiled with
+    // the width of the upper end as their step; a piece without width would
+    // never advance, so then only the closing tile of each run is drawn.
+    TBitmap piece;
+    LoadBmpFile(StartFolderFile("ru.res"), piece);
+    const int t = piece.Width();
+    piece.SetPixelFormat(pf32bit);
+    c.Draw(W - fw, fh + 4, piece);
+
+    LoadBmpFile(StartFolderFile("rc.res"), piece);
+    if (t > 0)
+        for (int y = fh + t + 4; y < H - fh - t; y += t) c.Draw(W - fw, y, piece);
+    c.Draw(W - fw, H - fh - t, piece);
+
+    LoadBmpFile(StartFolderFile("rl.res"), piece);
+    c.Draw(W - fw, H - fh, piece);
+
+    LoadBmpFile(StartFolderFile("ll.res"), piece);
+    c.Draw(fw + 4, H - fh, piece);
+
+    LoadBmpFile(StartFolderFile("lc.res"), piece);
+    if (t > 0)
+        for (int x = fw + t + 4; x < W - fw - t; x += t) c.Draw(x, H - fh, piece);
+    c.Draw(W - fw - t, H - fh, piece);
+
+    c.Brush.SetColor(BorderColor);
+    c.FrameRect(Rect(fw, fh, W - fw, H - fh));
+}
+
+void TDropShadowFrame::PaintFlatShadow() {
+    Output->SetPixelFormat(pfDevice);
+    TCanvas& c = Output->Canvas();
+    const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
+    c.Pen.SetWidth(BorderWidth);
+    c.Pen.Color = BorderColor;
+    // An outline only: the photo inside is not filled.
+    c.Brush.SetStyle(bsClear);
+    c.Rectangle(fw - 1, fh - 1, W - fw, H - fh);
+    c.Pen.Color = FrameColor;
+    SetFrameBrush();
+    c.Polygon(FlatShadowPolygon(W, H, fw, fh));
+}

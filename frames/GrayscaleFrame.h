@@ -1,0 +1,27 @@
+// The grayscale style: the inner area of the photo faded to grey, leaving a
+// band of the photo's own colour along its edges.
+//
+// PaintFrame changes the pixels it finds in Output; the document redraws the
+// photo before each paint, so widening the bands afterwards brings colour back.
+#pragma once
+
+#include "frames/Framer.h"
+
+#include <string>
+
+class TGrayscaleFrame : public TPhotoFrame {
+public:
+    TGrayscaleFrame(TImageParent* window, const std::string& fileName, int top, int left,
+                    int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
+                    bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                    bool fromClipboard);
+    void PaintFrame();
+};
+
+// Greys the pixels of a pf32bit bitmap with bandWidth <= x < width - bandWidth
+// and bandHeight <= y < height - bandHeight: blue, green and red all become
+// (blue + green + red) / 3, remainder dropped; the fourth byte is kept.
+void GreyInnerArea(TBitmap& bitmap, int bandWidth, int bandHeight);
+// The same, one pixel at a time through the bitmap's pixel accessors; the
+// plain version the fast one is checked against.
+void GreyInnerAreaReference(TBitmap& bitmap, int bandWidth, int bandHeight);

@@ -1,0 +1,12 @@
+#include "frames/Image.h"
+
+void TImage::SetBounds(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+}
+
+void TImage::Refresh() {
+    if (Parent) Parent->ImageChanged();
+}

@@ -1,0 +1,119 @@
+#include "frames/JaggedFrame.h"
+
+#include "canvas/Canvas.h"
+
+#include <ctime>
+
+namespace {
+std::optional<std::uint32_t>& FixedSeed() {
+    static std::optional<std::uint32_t> seed;
+    return seed;
+}
+} // namespace
+
+TJaggedFrame::TJaggedFrame(TImageParent* window, const std::string& fileName, int top, int left,
+                           int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
+                           bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                           bool fromClipboard)
+    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
+                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
+    PaintFrame();
+}
+
+void TJaggedFrame::SetFixedSeed(std::optional<std::uint32_t> seed) {
+    FixedSeed() = seed;
+}
+
+std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh,
+                                                    TJaggedRandom& rng) {
+    std::vector<std::vector<TPoint>> polygons(4);
+    // Each step draws a (across fw) and then b (across fh), in this order,
+    // whichever of the two the edge uses for its advance.
+    auto draw = [&](int& a, int& b) {
+        a = rng.Next() % fw;
+        b = rng.Next() % fh;
+    };
+    int a = 0, b = 0;
+
+    std::vector<TPoint>& top = polygons[0];
+    top.push_back({0, 0});
+    for (int x = 0; x < W;) {
+        draw(a, b);
+        x += a;
+        top.push_back({x, b});
+    }
+    top.push_back({W, 0});
+    top.push_back({0, 0});
+
+    std::vector<TPoint>& bottom = polygons[1];
+    bottom.push_back({0, H});
+    for (int x = 0; x < W;) {
+        draw(a, b);
+        x += a;
+        bottom.push_back({x, H - b});
+    }
+    bottom.push_back({W, H});
+    bottom.push_back({0, H});
+
+    std::vector<TPoint>& left = polygons[2];
+    left.push_back({0, 0});
+    for (int y = 0; y < H;) {
+        draw(a, b);
+        y += b;
+        left.push_back({a, y});
+    }
+    left.push_back({0, H});
+    left.push_back({0, 0});
+
+    std::vector<TPoint>& right = polygons[3];
+    right.push_back({W, 0});
+    for (int y = 0; y < H;) {
+        draw(a, b);
+        y += b;
+        right.push_back({W - a, y});
+    }
+    right.push_back({W, H});
+    right.push_back({W, 0});
+    return polygons;
+}
+
+void TJaggedFrame::PaintFrame() {
+    const int bw = BorderWidth;
+    // Without an outline there is no torn edge to draw; the preview keeps its
+    // previous picture.
+    if (bw == 0) return;
+    if (FrameWidth <= 1) FrameWidth = 2;
+    if (FrameHeight <= 1) FrameHeight = 2;
+    const int W = OutputWidth, H = OutputHeight;
+
+    TJaggedRandom rng;
+    rng.Seed(FixedSeed().value_or(std::uint32_t(std::time(nullptr))));
+
+    TCanvas& c = Output->Canvas();
+    const bool pattern = !PatternName.empty();
+    c.Brush.SetStyle(bsSolid);
+    if (bw >= 1 && pattern)
+        c.Brush.SetBitmap(PatternPicture.get());
+    else
+        c.Brush.SetColor(FrameColor);
+    c.Pen.Color = BorderColor;
+    c.Pen.SetWidth(bw);
+    for (const auto& polygon : JaggedEdgePolygons(W, H, FrameWidth, FrameHeight, rng))
+        c.Polygon(polygon);
+
+    // Without a pattern the outlines along the output's own edges are
+    // repainted in the frame colour, so the border colour stays only on the
+    // torn inner edges.
+    if (!pattern) {
+        c.Pen.Color = FrameColor;
+        c.MoveTo(W, 0);
+        c.LineTo(W, H);
+        c.MoveTo(0, 0);
+        c.LineTo(0, H);
+        c.MoveTo(0, 0);
+        c.LineTo(W, 0);
+        c.MoveTo(0, H);
+        c.LineTo(W, H);
+    }
+    ShowOutput();
+}

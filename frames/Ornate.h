@@ -1,0 +1,55 @@
+// Ornate frames: a picture of a frame moulding cut into eight pieces
+// (TOrnateFrames) and rebuilt round the photo (TOrnateFrame).
+#pragma once
+
+#include "frames/Framer.h"
+
+#include <memory>
+#include <string>
+
+// The eight pieces derived from one picture of the top edge of a frame. Each
+// piece is a full 32-bit copy of the picture whose top-left g x g square
+// (g = the picture's smaller side, at most 200) is replaced by a rotation of
+// the picture's square (right, bottom, left edges) or by two rotations joined
+// along a diagonal (the four mitred corners). After a failed load the pieces
+// keep what they held before.
+class TOrnateFrames {
+public:
+    // Eight empty pieces.
+    TOrnateFrames();
+    explicit TOrnateFrames(const std::string& fileName);
+    // Reads the picture and derives all eight pieces; throws EPictureError
+    // when the file cannot be read.
+    void LoadPieces(const std::string& fileName);
+    // Derives the pieces from a picture already in memory.
+    void MakePieces(const TBitmap& picture);
+
+    std::unique_ptr<TBitmap> TopPiece, RightPiece, BottomPiece, LeftPiece;
+    std::unique_ptr<TBitmap> TopLeftPiece, TopRightPiece, BottomLeftPiece, BottomRightPiece;
+};
+
+// The largest square of an ornate picture that is rotated and mitred.
+constexpr int kOrnateSquareLimit = 200;
+
+// The number of tiles along an edge: the span divided by the tile length,
+// rounded so that a remainder of exactly half a tile adds none; at least 1.
+// tile must be positive.
+int OrnateTileCount(int span, int tile);
+// The length of one stretched tile: span / OrnateTileCount, single precision.
+float OrnateTileStep(int span, int tile);
+
+class TOrnateFrame : public TPhotoFrame {
+public:
+    TOrnateFrame(TImageParent* window, const std::string& fileName, int top, int left,
+                 int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
+                 bool expand, int borderWidth, TColor backgroundColor,
+                 const std::string& decorationFile, int zoomMode, bool fromClipboard);
+    void PaintFrame();
+
+    // Corners drawn with the plain top and bottom pieces instead of mitres.
+    bool ClipCorners = false;
+    // White in every piece lets the photo underneath show.
+    bool TransparentPieces = false;
+    // Created by the first PaintFrame and reloaded by every later one.
+    std::unique_ptr<TOrnateFrames> Pieces;
+};

@@ -1,0 +1,446 @@
+// End-to-end tests of the quillon-frame program: the built binary is run on
+// pictures written here, and its output is compared with what the photo
+// document gives for the same choices in this process.
+#include "document/Butbar.h"
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+#include "frames/JaggedFrame.h"
+#include "tests/document/DocumentTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = TempDir(std::string("cli_") + info->name());
+        Clipboard().Clear();
+        // A data folder of the test's own: the build's decoration library,
+        // plus stand-ins for whatever it lacks that a style reads.
+        data_ = dir_ + "/data";
+        std::error_code ec;
+        fs::copy(TestDataDir(), data_, fs::copy_options::recursive, ec);
+        fs::create_directories(data_ + "/Ornate");
+        SetStartFolder(data_);
+        if (BmpFilesReady(dir_)) {
+            for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
+                if (!fs::exists(data_ + "/" + piece))
+                    SaveBmpFile(*PlainPicture(6, 6, clGray), data_ + "/" + piece);
+            if (!fs::exists(StartFolderFile("Ornate/_Orn001.bmp")))
+                SaveBmpFile(*PlainPicture(10, 10, clOlive), data_ + "/Ornate/_Orn001.bmp");
+        }
+    }
+
+    TRun Run(const std::vector<std::string>& args) {
+        std::string cmd = Quote(QUILLON_FRAME_EXE) + " --data-dir " + Quote(data_);
+        for (const auto& a : args) cmd.append(" ").append(Quote(a));
+        const std::string out = dir_ + "/stdout.txt", err = dir_ + "/stderr.txt";
+        cmd.append(" >").append(Quote(out));
+        cmd.append(" 2>").append(Quote(err));
+        cmd.append(" </dev/null");
+        const int raw = std::system(cmd.c_str());
+        TRun r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = Slurp(out);
+        r.err = Slurp(err);
+        return r;
+    }
+
+    // True when pictures can be written, read and framed: the pieces the
+    // end-to-end tests need.
+    bool EngineReady() { return CanvasReady() && BmpFilesReady(dir_); }
+
+    std::string WritePhoto(const std::string& name, int w = 64, int h = 48) {
+        const std::string path = dir_ + "/" + name;
+        SaveBmpFile(*MakeTestPhoto(w, h), path);
+        return path;
+    }
+
+    std::unique_ptr<TBitmap> Read(const std::string& path) { return LoadPictureFile(path); }
+
+    // The framed picture the photo document makes in this process for a
+    // style selected at 100 % zoom, after action ran on it.
+    std::unique_ptr<TBitmap> FrameHere(const std::string& input, int style,
+                                       const std::function<void(TButtonBar&)>& action = {}) {
+        TButtonBar doc(true);
+        doc.LoadPicture(input, nullptr, 0, false);
+        doc.SelectStyle(style, 0);
+        doc.ShowAtZoom(0);
+        if (action) action(doc);
+        doc.DrawPictureCentred();
+        doc.DrawFrame();
+        float scale = 0;
+        auto out = std::make_unique<TBitmap>();
+        out->Assign(*doc.GetFramedPicture(scale));
+        return out;
+    }
+
+    static bool SamePicture(const TBitmap& a, const TBitmap& b) {
+        if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+        return true;
+    }
+
+    std::string dir_;
+    std::string data_;
+};
+
+#define REQUIRE_ENGINE()                                                                           \
+    do {                                                                                           \
+        if (!EngineReady()) GTEST_SKIP() << "the canvas or the picture files are not in yet";      \
+    } while (0)
+
+const char* const kStyleNames[] = {"corner",    "matte",   "jagged", "oval",   "diamond",
+                                   "grayscale", "bubble",  "button", "ornate", "shadow",
+                                   "mask",      "overlay", "box"};
+
+} // namespace
+
+// --- Information and usage ------------------------------------------------------
+
+TEST_F(Cli, VersionHelpAndStyleList) {
+    TRun r = Run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("Version 1.51"), std::string::npos);
+    r = Run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("--output-dir"), std::string::npos);
+    r = Run({"--list-styles"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* name : kStyleNames) EXPECT_NE(r.out.find(name), std::string::npos) << name;
+}
+
+TEST_F(Cli, BadUsageExitsWithTwoAndSaysWhy) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const Case cases[] = {
+        {{"--style", "fancy", "a.bmp", "b.bmp"}, "unknown style"},
+        {{"--style", "99", "a.bmp", "b.bmp"}, "unknown style"},
+        {{"--sparkle", "a.bmp", "b.bmp"}, "unknown option --sparkle"},
+        {{"a.bmp", "b.png"}, "names no writer"},
+        {{}, "need an INPUT"},
+        {{"--data-dir", "/nonexistent/quillon", "a.bmp", "b.bmp"}, "does not exist"},
+        {{"--style", "matte", "--pattern", "/nonexistent/p.bmp", "a.bmp", "b.bmp"},
+         "cannot find the pattern file"},
+    };
+    for (const Case& c : cases) {
+        const TRun r = Run(c.args);
+        EXPECT_EQ(r.status, 2) << c.says;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(Cli, ReadFailureExitsWithOneAndNamesTheFile) {
+    const std::string bad = dir_ + "/broken.bmp";
+    std::ofstream(bad) << "this is no bitmap";
+    TRun r = Run({bad, dir_ + "/out.bmp"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(r.err.empty());
+    EXPECT_FALSE(fs::exists(dir_ + "/out.bmp"));
+    r = Run({dir_ + "/missing.jpg", dir_ + "/out.bmp"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("missing.jpg"), std::string::npos) << r.err;
+}
+
+// --- Framing ----------------------------------------------------------------------
+
+TEST_F(Cli, PlainConversionKeepsThePicture) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp");
+    const TRun r = Run({in, dir_ + "/copy.bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(SamePicture(*Read(dir_ + "/copy.bmp"), *Read(in)));
+}
+
+TEST_F(Cli, EveryStyleByNameAndNumberMatchesTheDocument) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp", 90, 70);
+    TJaggedFrame::SetFixedSeed(7);
+    for (int style = 0; style < 13; ++style) {
+        SCOPED_TRACE(kStyleNames[style]);
+        const std::string byName = dir_ + "/name.bmp", byNumber = dir_ + "/number.bmp";
+        TRun r = Run({"--seed", "7", "--style", kStyleNames[style], in, byName});
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = Run({"--seed", "7", "--style", std::to_string(style), in, byNumber});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(Slurp(byName), Slurp(byNumber));
+        EXPECT_TRUE(SamePicture(*Read(byName), *FrameHere(in, style)));
+    }
+    TJaggedFrame::SetFixedSeed(std::nullopt);
+}
+
+TEST_F(Cli, EveryFrameOptionActsAsTheEditBarDoes) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp", 80, 60);
+    const std::string pattern = dir_ + "/tile.bmp";
+    SaveBmpFile(*BitmapFromArt({"RW", "WR"}, {{'R', clRed}, {'W', clWhite}}), pattern);
+    const std::string mask = dir_ + "/mask.bmp";
+    SaveBmpFile(
+        *BitmapFromArt({"WKW", "KAK", "WKW"}, {{'W', clWhite}, {'K', 0x202020}, {'A', 0x808080}}),
+        mask);
+    struct Case {
+        int style;
+        std::vector<std::string> args;
+        std::function<void(TButtonBar&)> action;
+    };
+    const Case cases[] = {
+        {fsMatte,
+         {"--frame-color", "00FF00"},
+         [](TButtonBar& d) {
+             d.SetPattern("");
+             d.SetFrameColor(clLime);
+         }},
+        {fsMatte, {"--border-color", "0000FF"}, [](TButtonBar& d) { d.SetBorderColor(clBlue); }},
+        {fsMatte, {"--pattern", pattern}, [&](TButtonBar& d) { d.SetPattern(pattern); }},
+        {fsMatte, {"--frame-height", "20"}, [](TButtonBar& d) { d.SetFrameHeight(20); }},
+        {fsMatte, {"--frame-width", "15"}, [](TButtonBar& d) { d.SetFrameWidth(15); }},
+        {fsCorner, {"--border-width", "3"}, [](TButtonBar& d) { d.SetBorderWidth(3); }},
+        {fsShadow, {"--scaled", "no"}, [](TButtonBar& d) { d.SetScaled(false); }},
+        {fsBox,
+         {"--scaled", "no", "--frame-color", "FF0000"},
+         [](TButtonBar& d) {
+             d.SetPattern("");
+             d.SetFrameColor(clRed);
+             d.SetScaled(false);
+         }},
+        {fsMask,
+         {"--pattern", mask, "--border-width", "40"},
+         [&](TButtonBar& d) {
+             d.SetPattern(mask);
+             d.SetBorderWidth(40);
+         }},
+        {fsOverlay, {"--pattern", mask}, [&](TButtonBar& d) { d.SetPattern(mask); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        std::vector<std::string> args = {"--style", kStyleNames[c.style]};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        args.push_back(in);
+        args.push_back(dir_ + "/out.bmp");
+        const TRun r = Run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        auto got = Read(dir_ + "/out.bmp");
+        EXPECT_TRUE(SamePicture(*got, *FrameHere(in, c.style, c.action)));
+        EXPECT_FALSE(SamePicture(*got, *FrameHere(in, c.style))) << "the option changed nothing";
+    }
+}
+
+TEST_F(Cli, OrnatePictureSetsThicknessAndTransparentOnesLieOverThePhoto) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp", 100, 80);
+    const std::string gold = dir_ + "/Gold.bmp", trn = dir_ + "/GoldTrn.bmp";
+    SaveBmpFile(*PlainPicture(24, 24, clOlive), gold);
+    SaveBmpFile(*PlainPicture(24, 24, clOlive), trn);
+    TRun r = Run({"--style", "ornate", "--pattern", gold, in, dir_ + "/o1.bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto round = Read(dir_ + "/o1.bmp");
+    EXPECT_EQ(round->Width(), 148);
+    EXPECT_EQ(round->Height(), 128);
+    r = Run({"--style", "ornate", "--pattern", trn, in, dir_ + "/o2.bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto over = Read(dir_ + "/o2.bmp");
+    EXPECT_EQ(over->Width(), 100);
+    EXPECT_EQ(over->Height(), 80);
+}
+
+TEST_F(Cli, ImageCommandsRunBeforeTheFrame) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp", 40, 30);
+    auto photo = Read(in);
+    const std::string out = dir_ + "/out.bmp";
+
+    ASSERT_EQ(Run({"--rotate", "right", in, out}).status, 0);
+    auto r = Read(out);
+    ASSERT_EQ(r->Width(), 30);
+    EXPECT_EQ(r->Pixel(0, 0), photo->Pixel(0, 29)); // the former bottom-left
+
+    ASSERT_EQ(Run({"--rotate", "180", "--rotate", "left", in, out}).status, 0);
+    r = Read(out);
+    EXPECT_EQ(r->Pixel(0, 0), photo->Pixel(0, 29));
+
+    ASSERT_EQ(Run({"--gray", in, out}).status, 0);
+    r = Read(out);
+    for (int y = 0; y < 30; y += 3)
+        for (int x = 0; x < 40; x += 3) {
+            const TColor c = photo->Pixel(x, y);
+            const int g = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+            ASSERT_EQ(r->Pixel(x, y), RGB(g, g, g)) << x << "," << y;
+        }
+
+    ASSERT_EQ(Run({"--negative", in, out}).status, 0);
+    EXPECT_EQ(Read(out)->Pixel(5, 6), photo->Pixel(5, 6) ^ 0xFFFFFFu);
+
+    ASSERT_EQ(Run({"--crop", "2,3,12,9", in, out}).status, 0);
+    r = Read(out);
+    ASSERT_EQ(r->Width(), 10);
+    ASSERT_EQ(r->Height(), 6);
+    EXPECT_EQ(r->Pixel(0, 0), photo->Pixel(2, 3));
+    EXPECT_EQ(r->Pixel(9, 5), photo->Pixel(11, 8));
+
+    if (RescalerReady()) {
+        ASSERT_EQ(Run({"--resize", "20x15", "--style", "matte", in, out}).status, 0);
+        r = Read(out);
+        EXPECT_EQ(r->Width(), 20 + 2 * 1); // the matte is min(20, 15) / 10 thick
+        EXPECT_EQ(r->Height(), 15 + 2 * 1);
+    }
+}
+
+TEST_F(Cli, ThenStacksFramesOnTheFramedResult) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp", 200, 100);
+    const std::string out = dir_ + "/out.bmp";
+    // 200 x 100 gets a 10-pixel matte (220 x 120), which gets a 12-pixel one.
+    TRun r =
+        Run({"--style", "matte", "--then", "--style", "matte", "--frame-color", "FF0000", in, out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto stacked = Read(out);
+    EXPECT_EQ(stacked->Width(), 244);
+    EXPECT_EQ(stacked->Height(), 144);
+    // The inner frame is now part of the photo: the same as framing the
+    // first result on its own.
+    ASSERT_EQ(Run({"--style", "matte", in, dir_ + "/first.bmp"}).status, 0);
+    auto again = FrameHere(dir_ + "/first.bmp", fsMatte, [](TButtonBar& d) {
+        d.SetPattern("");
+        d.SetFrameColor(clRed);
+    });
+    EXPECT_TRUE(SamePicture(*stacked, *again));
+}
+
+TEST_F(Cli, SeedFixesTheJaggedEdge) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp", 120, 90);
+    ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/a.bmp"}).status, 0);
+    ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/b.bmp"}).status, 0);
+    EXPECT_EQ(Slurp(dir_ + "/a.bmp"), Slurp(dir_ + "/b.bmp"));
+}
+
+TEST_F(Cli, ConvertsAPictureOfEveryReadFormat) {
+    // (Neither the test's name nor the files' may hold "JPG", "GIF" or
+    // "BMP" by accident: the whole path picks the reader and the writer.)
+    if (!EngineReady()) GTEST_SKIP() << "needs the canvas layer and BMP files";
+    // One readable file per reader, taken from the readers' seed files and
+    // named with an extension of that reader.
+    const std::pair<const char*, const char*> readers[] = {
+        {"bmp", "bmp"},      {"jpeg", "jpg"}, {"gif", "gif"}, {"png", "png"}, {"tiff", "tif"},
+        {"tga", "tga"},      {"pcx", "pcx"},  {"sgi", "sgi"}, {"psd", "psd"}, {"pnm", "ppm"},
+        {"autodesk", "cel"}, {"cut", "cut"},  {"rla", "rla"}, {"pcd", "pcd"}, {"psp", "psp"}};
+    const fs::path corpus = fs::path(QUILLON_TEST_SOURCE_DIR).parent_path() / "fuzz" / "corpus";
+    int n = 0;
+    for (const auto& [reader, ext] : readers) {
+        ++n;
+        std::vector<fs::path> seeds;
+        for (const auto& e : fs::directory_iterator(corpus / reader)) seeds.push_back(e.path());
+        std::sort(seeds.begin(), seeds.end());
+        std::unique_ptr<TBitmap> expected;
+        std::string input;
+        for (const auto& seed : seeds) {
+            input = dir_ + "/picture." + ext;
+            fs::copy_file(seed, input, fs::copy_options::overwrite_existing);
+            try {
+                expected = Read(input);
+            } catch (const std::exception&) {
+                continue; // a seed the reader refuses
+            }
+            if (expected && !expected->Empty()) break;
+        }
+        ASSERT_TRUE(expected && !expected->Empty()) << "no readable seed for " << reader;
+        const std::string output = dir_ + "/out" + std::to_string(n) + ".bmp";
+        const TRun r = Run({input, output});
+        ASSERT_EQ(r.status, 0) << reader << ": " << r.err;
+        const auto written = Read(output);
+        EXPECT_EQ(written->Width(), expected->Width()) << reader;
+        EXPECT_EQ(written->Height(), expected->Height()) << reader;
+    }
+}
+
+TEST_F(Cli, OutputFormatFollowsTheOutputName) {
+    REQUIRE_ENGINE();
+    const std::string in = WritePhoto("in.bmp");
+    for (const char* name : {"x.jpg", "x.JpEg", "x.gif", "x.bmp"}) {
+        const TRun r = Run({"--style", "oval", in, dir_ + "/" + name});
+        if (r.status != 0 && r.err.find("not supported yet") != std::string::npos) continue;
+        ASSERT_EQ(r.status, 0) << name << ": " << r.err;
+        const std::string head = Slurp(dir_ + "/" + name).substr(0, 3);
+        const char kind = char(std::tolower(name[2]));
+        const std::string expected = kind == 'j' ? "\xFF\xD8\xFF" : kind == 'g' ? "GIF" : "BM";
+        EXPECT_EQ(head.substr(0, expected.size()), expected) << name;
+    }
+}
+
+// --- Batches ------------------------------------------------------------------------
+
+TEST_F(Cli, BatchGoesOnPastACorruptFile) {
+    REQUIRE_ENGINE();
+    const std::string a = WritePhoto("a.bmp"), c = WritePhoto("c.bmp", 30, 20);
+    const std::string b = dir_ + "/b.bmp";
+    std::ofstream(b) << "BM but nothing else";
+    const std::string out = dir_ + "/framed";
+    const TRun r = Run({"--style", "matte", "--jobs", "2", a, b, c, "--output-dir", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("b.bmp"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::exists(out + "/a.bmp"));
+    EXPECT_TRUE(fs::exists(out + "/c.bmp"));
+    EXPECT_FALSE(fs::exists(out + "/b.bmp"));
+    EXPECT_TRUE(SamePicture(*Read(out + "/c.bmp"), *FrameHere(c, fsMatte)));
+}
+
+TEST_F(Cli, BatchWritesTheChosenFormatWhateverTheFolderIsCalled) {
+    REQUIRE_ENGINE();
+    const std::string a = WritePhoto("a.bmp"), b = WritePhoto("b.bmp");
+    // The folder's name holds "JPG"; the files must still be bitmaps.
+    const std::string out = dir_ + "/jpg-folder";
+    const TRun r = Run({a, b, "--output-dir", out, "--format", "bmp", "--jobs", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Slurp(out + "/a.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(Slurp(out + "/b.bmp").substr(0, 2), "BM");
+}
+
+TEST_F(Cli, BatchReportsInputsThatWouldOverwriteEachOther) {
+    REQUIRE_ENGINE();
+    fs::create_directories(dir_ + "/one");
+    fs::create_directories(dir_ + "/two");
+    const std::string a = WritePhoto("one/p.bmp"), b = WritePhoto("two/p.bmp");
+    const TRun r = Run({a, b, "--output-dir", dir_ + "/out"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("already writes"), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::exists(dir_ + "/out/p.bmp"));
+}

@@ -1,0 +1,238 @@
+#include "formats/Formats.h"
+#include "formats/Readers.h"
+#include "formats/Registry.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+    return ReadWholeFile(path);
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+const std::map<char, TColor> kLegend = {{'r', clRed}, {'g', clLime}, {'b', clBlue}, {'w', clWhite}};
+
+std::unique_ptr<TBitmap> SmallPicture() {
+    return BitmapFromArt({"rrgg", "rrgg", "bbww", "bbww"}, kLegend, pf24bit);
+}
+
+std::string MessageOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const EPictureError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+} // namespace
+
+// ---- The name test ----------------------------------------------------------------
+
+TEST(PictureName, KindComesFromTheWholeUpperCasedName) {
+    const std::pair<const char*, TNameKind> cases[] = {
+        {"/home/ann/GIF art/photo.jpg", TNameKind::Jpeg}, // JPEG is looked for first
+        {"/home/ann/BMP files/photo.png", TNameKind::Bmp},
+        {"/pics/photo.JpEg", TNameKind::Jpeg},
+        {"/pics/photo.jpg", TNameKind::Jpeg},
+        {"/pics/jpegs/logo.gif", TNameKind::Jpeg},
+        {"/pics/gifts/card.bmp", TNameKind::Gif},
+        {"/pics/card.Bmp", TNameKind::Bmp},
+        {"/pics/photo.png", TNameKind::Other},
+        {"/pics/photo.jpe", TNameKind::Other},
+        {"/pics/photo", TNameKind::Other},
+    };
+    for (auto [name, kind] : cases) EXPECT_EQ(PictureNameKind(name), kind) << name;
+}
+
+TEST(PictureName, RegistryLooksUpTheLatestRegistrationWithoutCase) {
+    TFileFormatList list;
+    list.RegisterFileFormat("ABC", "first", ReadBmp);
+    list.RegisterFileFormat("abc", "second", ReadGif);
+    ASSERT_NE(list.Find("aBc"), nullptr);
+    EXPECT_EQ(list.Find("aBc")->Reader, ReadGif);
+    EXPECT_EQ(list.Find("abd"), nullptr);
+
+    const auto& all = TFileFormatList::Instance();
+    EXPECT_EQ(all.Find("JPEG")->Reader, ReadJpeg);
+    EXPECT_EQ(all.Find("rle")->Reader, ReadBmp);
+    EXPECT_EQ(all.Find("gif")->Reader, ReadGif);
+    EXPECT_EQ(all.Find("ico")->Reader, nullptr);
+}
+
+// ---- Loading ----------------------------------------------------------------------
+
+TEST(LoadPicture, JpegNameInAGifFolderIsReadAndWrittenAsJpeg) {
+    const std::string dir = TempDir("formats-gif-folder") + "/GIF art";
+    fs::create_directories(dir);
+    auto picture = SmallPicture();
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/photo.jpg"));
+    const auto bytes = FileBytes(dir + "/photo.jpg");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 0xFF);
+    EXPECT_EQ(bytes[1], 0xD8);
+    auto back = LoadPictureFile(dir + "/photo.jpg");
+    EXPECT_EQ(back->Width(), 4);
+    // The photo is drawn into a new bitmap of the screen's format.
+    EXPECT_EQ(back->PixelFormat(), pfDevice);
+}
+
+TEST(LoadPicture, PngInABmpFolderGoesToTheBitmapReader) {
+    const std::string dir = TempDir("formats-bmp-folder") + "/BMP files";
+    fs::create_directories(dir);
+    WriteBytes(dir + "/photo.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13});
+    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/photo.png"); }), "Bitmap image is not valid");
+}
+
+TEST(LoadPicture, UnknownExtensionIsNamedInTheMessage) {
+    const std::string dir = TempDir("formats-unknown");
+    WriteBytes(dir + "/picture.xyz", {1, 2, 3});
+    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/picture.xyz"); }),
+              "Unknown picture file extension (.xyz)");
+    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/Picture.XyZ"); }),
+              "Unknown picture file extension (.XyZ)");
+}
+
+TEST(LoadPicture, IconsAndMetafilesGiveAnEmptyBitmap) {
+    const std::string dir = TempDir("formats-icon");
+    for (const char* name : {"/app.ico", "/drawing.WMF", "/drawing.emf"}) {
+        WriteBytes(dir + name, {0, 0, 1, 0, 1, 0});
+        auto b = LoadPictureFile(dir + name);
+        EXPECT_TRUE(b->Empty()) << name;
+    }
+}
+
+TEST(LoadPicture, RegisteredExtensionsWithoutANameMatch) {
+    const std::string dir = TempDir("formats-dib");
+    WriteBytes(dir + "/photo.dib", EncodeBmp(*SmallPicture()));
+    EXPECT_PIXELS(*LoadPictureFile(dir + "/photo.dib"), kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+TEST(LoadPicture, JpeExtensionIsReadAsJpegButNotWritten) {
+    const std::string dir = TempDir("formats-jpe");
+    WriteBytes(dir + "/photo.jpe", EncodeJpeg(*SmallPicture()));
+    EXPECT_EQ(LoadPictureFile(dir + "/photo.jpe")->Width(), 4);
+    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/other.jpe"));
+    EXPECT_FALSE(fs::exists(dir + "/other.jpe"));
+}
+
+TEST(LoadPicture, MissingFileIsAnError) {
+    EXPECT_THROW(LoadPictureFile(TempDir("formats-missing") + "/none.bmp"), EPictureError);
+}
+
+TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
+    const std::string dir = TempDir("formats-decoration");
+    auto picture = SmallPicture();
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/pattern.gif"));
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/pattern.jpg"));
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/pattern.bmp"));
+
+    TBitmap b(1, 1, pf24bit);
+    b.SetPixel(0, 0, clRed);
+    // A GIF named as such still goes to the bitmap reader, which refuses it
+    // and leaves the bitmap as it was.
+    EXPECT_EQ(MessageOf([&] { LoadDecorationPicture(dir + "/pattern.gif", b); }),
+              "Bitmap image is not valid");
+    EXPECT_EQ(b.Width(), 1);
+    EXPECT_EQ(b.Pixel(0, 0), clRed);
+
+    LoadDecorationPicture(dir + "/pattern.jpg", b);
+    EXPECT_EQ(b.Width(), 4);
+    EXPECT_EQ(b.PixelFormat(), pf24bit); // the decoded picture itself
+    LoadDecorationPicture(dir + "/pattern.bmp", b);
+    EXPECT_PIXELS(b, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+// ---- Saving -----------------------------------------------------------------------
+
+TEST(SavePicture, EachWriterIsChosenByTheName) {
+    const std::string dir = TempDir("formats-save");
+    auto picture = SmallPicture();
+    picture->SetPixelFormat(pf32bit);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/a.BMP"));
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/a.Gif"));
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/a.jpeg"));
+    EXPECT_EQ(FileBytes(dir + "/a.BMP")[0], 'B');
+    EXPECT_EQ(FileBytes(dir + "/a.Gif")[0], 'G');
+    EXPECT_EQ(FileBytes(dir + "/a.jpeg")[0], 0xFF);
+    auto bmp = LoadPictureFile(dir + "/a.BMP");
+    EXPECT_EQ(bmp->PixelFormat(), pf32bit); // its own depth
+    EXPECT_PIXELS(*bmp, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+    auto gif = LoadPictureFile(dir + "/a.Gif");
+    EXPECT_EQ(gif->PixelFormat(), pf8bit);
+    EXPECT_PIXELS(*gif, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+TEST(SavePicture, UnmatchedNameWritesNothing) {
+    const std::string dir = TempDir("formats-png");
+    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/photo.png"));
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST(SavePicture, FailedSaveLeavesTheOldFileAndNoLeftovers) {
+    const std::string dir = TempDir("formats-failed-save");
+    auto picture = SmallPicture();
+
+    // The encoder fails: an empty picture cannot be a JPEG.
+    WriteBytes(dir + "/keep.jpg", {1, 2, 3});
+    TBitmap empty;
+    EXPECT_THROW(SavePictureFile(empty, dir + "/keep.jpg"), EPictureError);
+    EXPECT_EQ(FileBytes(dir + "/keep.jpg"), (std::vector<std::uint8_t>{1, 2, 3}));
+
+    // The folder does not exist.
+    EXPECT_THROW(SavePictureFile(*picture, dir + "/missing/photo.bmp"), EPictureError);
+    EXPECT_FALSE(fs::exists(dir + "/missing"));
+
+    // The target is a folder: the rename fails and the folder keeps its file.
+    fs::create_directories(dir + "/taken.bmp");
+    WriteBytes(dir + "/taken.bmp/inside", {9});
+    EXPECT_THROW(SavePictureFile(*picture, dir + "/taken.bmp"), EPictureError);
+    EXPECT_TRUE(fs::is_directory(dir + "/taken.bmp"));
+    EXPECT_EQ(FileBytes(dir + "/taken.bmp/inside"), (std::vector<std::uint8_t>{9}));
+
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir)) left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"keep.jpg", "taken.bmp"}));
+
+    // A successful save replaces the old file.
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/keep.jpg"));
+    EXPECT_EQ(FileBytes(dir + "/keep.jpg")[0], 0xFF);
+}
+
+TEST(SavePicture, BitmapFileMethodsRoundTrip) {
+    const std::string dir = TempDir("formats-bitmap-methods");
+    auto picture = SmallPicture();
+    SaveBmpFile(*picture, dir + "/x.dat"); // always a Windows bitmap, whatever the name
+    TBitmap back;
+    LoadBmpFile(dir + "/x.dat", back);
+    EXPECT_PIXELS(back, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+TEST(SavePicture, SavedFilesGetOrdinaryPermissionsAndReplacementsKeepTheirs) {
+    const std::string dir = TempDir("formats-save-modes");
+    auto picture = SmallPicture();
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
+    EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0644));
+
+    ::chmod((dir + "/new.bmp").c_str(), 0640);
+    ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
+    EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0640));
+    ::umask(mask);
+}

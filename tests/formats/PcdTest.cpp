@@ -1,0 +1,84 @@
+#include "formats/Readers.h"
+#include "tests/formats/FixtureBytes.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::size_t kBase = 0x30000, kPair = 768 * 3;
+
+// An Image Pac whose Base picture is neutral luma 100 (gray 136) except: the
+// top-left 2 x 2 block has luma 80 and chroma (140, 170); pixel (2, 0) has
+// luma 200; the bottom-right 2 x 2 block has chroma (166, 137).
+std::vector<std::uint8_t> MakePcd(int orientation) {
+    std::vector<std::uint8_t> f(kBase + kPair * 256, 0);
+    f[0x0E02] = std::uint8_t(0x10 | orientation); // upper bits are other flags
+    for (std::size_t pair = 0; pair < 256; ++pair) {
+        std::uint8_t* p = f.data() + kBase + pair * kPair;
+        std::fill_n(p, 768 * 2, 100);
+        std::fill_n(p + 768 * 2, 384, 156);
+        std::fill_n(p + 768 * 2 + 384, 384, 137);
+    }
+    std::uint8_t* first = f.data() + kBase;
+    first[0] = first[1] = first[768] = first[769] = 80;
+    first[2] = 200;
+    first[768 * 2] = 140;
+    first[768 * 2 + 384] = 170;
+    std::uint8_t* last = f.data() + kBase + 255 * kPair;
+    last[768 * 2 + 383] = 166;
+    return f;
+}
+
+const TColor kGray = RGB(136, 136, 136);
+const TColor kBlock = RGB(169, 85, 73);
+const TColor kCorner = RGB(136, 132, 158);
+
+TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
+    const auto file = MakePcd(0);
+    WriteSeed("pcd", "base", file);
+    TBitmap out;
+    ReadPcd(file, "x.pcd", out);
+    ASSERT_EQ(out.Width(), 768);
+    ASSERT_EQ(out.Height(), 512);
+    EXPECT_EQ(out.Pixel(0, 0), kBlock);
+    EXPECT_EQ(out.Pixel(1, 1), kBlock);
+    EXPECT_EQ(out.Pixel(2, 0), clWhite); // luma 200 saturates
+    EXPECT_EQ(out.Pixel(3, 0), kGray);
+    EXPECT_EQ(out.Pixel(0, 2), kGray);
+    EXPECT_EQ(out.Pixel(766, 510), kCorner);
+    EXPECT_EQ(out.Pixel(767, 511), kCorner);
+    EXPECT_EQ(out.Pixel(765, 511), kGray);
+}
+
+struct TTurnCase {
+    int orientation, width, height;
+    TPoint block, corner; // where the top-left block and bottom-right corner land
+};
+
+class PcdOrientation : public ::testing::TestWithParam<TTurnCase> {};
+
+TEST_P(PcdOrientation, PictureIsTurnedUpright) {
+    const TTurnCase c = GetParam();
+    TBitmap out;
+    ReadPcd(MakePcd(c.orientation), "", out);
+    ASSERT_EQ(out.Width(), c.width);
+    ASSERT_EQ(out.Height(), c.height);
+    EXPECT_EQ(out.Pixel(c.block.x, c.block.y), kBlock);
+    EXPECT_EQ(out.Pixel(c.corner.x, c.corner.y), kCorner);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pcd, PcdOrientation,
+                         ::testing::Values(TTurnCase{0, 768, 512, {0, 0}, {767, 511}},
+                                           TTurnCase{1, 512, 768, {0, 767}, {511, 0}},
+                                           TTurnCase{2, 768, 512, {767, 511}, {0, 0}},
+                                           TTurnCase{3, 512, 768, {511, 0}, {0, 767}}));
+
+TEST(PcdMalformed, ShortImagePacIsTruncated) {
+    auto file = MakePcd(0);
+    file.pop_back();
+    EXPECT_TRUE(FailsWith(ReadPcd, file, "Photo CD file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPcd, {}, "Photo CD file is truncated"));
+}
+
+} // namespace

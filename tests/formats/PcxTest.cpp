@@ -1,0 +1,223 @@
+// PCX reader: monochrome, EGA planes, VGA palette, 24 and 32 bits in planes,
+// compressed and plain rows, line padding, and one malformed file per error.
+#include "tests/formats/FixtureBuilder.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack},
+                                        {'r', RGB(255, 0, 0)},    {'g', RGB(0, 255, 0)},
+                                        {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
+                                        {'p', RGB(255, 128, 128)}};
+
+struct TPcxLayout {
+    int bits = 8, planes = 1, width = 2, height = 2, bytesPerLine = 2;
+    int encoding = 1;
+    std::vector<TColor> ega; // up to 16 header palette entries
+};
+
+TBytes Header(const TPcxLayout& s) {
+    TBytes b;
+    b.U8s({0x0A, 5, s.encoding, s.bits});
+    b.U16LE(0).U16LE(0).U16LE(unsigned(s.width - 1)).U16LE(unsigned(s.height - 1));
+    b.U16LE(72).U16LE(72);
+    for (int i = 0; i < 16; ++i) {
+        const TColor c = i < int(s.ega.size()) ? s.ega[std::size_t(i)] : clBlack;
+        b.U8(GetRValue(c)).U8(GetGValue(c)).U8(GetBValue(c));
+    }
+    b.U8(0).U8(s.planes).U16LE(unsigned(s.bytesPerLine)).U16LE(1);
+    b.Repeat(0, 128 - b.Size());
+    return b;
+}
+
+// Compresses one plane line the way writers do: runs of equal bytes, and
+// any byte with both high bits set as a run of one.
+void Compress(TBytes& b, const std::vector<int>& line) {
+    for (std::size_t i = 0; i < line.size();) {
+        std::size_t n = 1;
+        while (i + n < line.size() && line[i + n] == line[i] && n < 63) ++n;
+        if (n > 1 || (line[i] & 0xC0) == 0xC0) b.U8(0xC0 | int(n));
+        b.U8(line[i]);
+        i += n;
+    }
+}
+
+TBytes File(const TPcxLayout& s, const std::vector<std::vector<int>>& lines) {
+    TBytes b = Header(s);
+    for (const auto& line : lines) {
+        if (s.encoding == 1)
+            Compress(b, line);
+        else
+            for (int v : line) b.U8(v);
+    }
+    return b;
+}
+
+void AppendVgaPalette(TBytes& b, const std::vector<TColor>& colours) {
+    b.U8(0x0C);
+    for (int i = 0; i < 256; ++i) {
+        const TColor c = i < int(colours.size()) ? colours[std::size_t(i)] : clBlack;
+        b.U8(GetRValue(c)).U8(GetGValue(c)).U8(GetBValue(c));
+    }
+}
+
+TEST(PcxReader, MonochromeRowsWithPadding) {
+    TPcxLayout s;
+    s.bits = 1;
+    s.width = 10;
+    s.height = 2;
+    s.bytesPerLine = 4; // two bytes of pixels, two of padding
+    const TBytes file = File(s, {{0b01111111, 0b10111111, 0, 0}, {0xFF, 0xFF, 0, 0}});
+    SaveSeed("pcx", "mono.pcx", file);
+    TBitmap out;
+    ASSERT_EQ(ReadError(ReadPcx, file, out), "");
+    EXPECT_EQ(out.PixelFormat(), pf1bit);
+    EXPECT_PIXELS(out, kLegend, {"#........#", ".........."});
+}
+
+TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
+    // Four planes of one bit: plane p gives bit p of the index.
+    TPcxLayout s;
+    s.bits = 1;
+    s.planes = 4;
+    s.width = 4;
+    s.height = 1;
+    s.bytesPerLine = 1;
+    s.ega = {clBlack, RGB(255, 0, 0), RGB(0, 255, 0), clBlack, RGB(0, 0, 255)};
+    s.ega.resize(16, clBlack);
+    s.ega[15] = clWhite;
+    // Indices 1, 2, 4, 15.
+    const TBytes file = File(s, {{0b10010000}, {0b01010000}, {0b00110000}, {0b00010000}});
+    SaveSeed("pcx", "ega.pcx", file);
+    TBitmap out;
+    ASSERT_EQ(ReadError(ReadPcx, file, out), "");
+    EXPECT_EQ(out.PixelFormat(), pf4bit);
+    EXPECT_PIXELS(out, kLegend, {"rgb."});
+}
+
+TEST(PcxReader, TwoBitPixelsInOnePlane) {
+    TPcxLayout s;
+    s.bits = 2;
+    s.width = 4;
+    s.height = 1;
+    s.ega = {clBlack, RGB(255, 0, 0), RGB(0, 255, 0), clWhite};
+    const TBytes file = File(s, {{0b00011011, 0}});
+    TBitmap out;
+    ASSERT_EQ(ReadError(ReadPcx, file, out), "");
+    EXPECT_PIXELS(out, kLegend, {"#rg."});
+}
+
+TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
+    for (int encoding : {1, 0}) {
+        SCOPED_TRACE(encoding);
+        TPcxLayout s;
+        s.encoding = encoding;
+        s.width = 3;
+        s.height = 2;
+        s.bytesPerLine = 4;
+        // 200 has both high bits set, so it is stored as a run of one.
+        TBytes file = File(s, {{1, 1, 1, 0}, {2, 200, 3, 0}});
+        AppendVgaPalette(file, {clBlack, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
+        std::vector<std::uint8_t> bytes = file.Get();
+        bytes[bytes.size() - 768 + 200 * 3] = 255; // entry 200 white
+        bytes[bytes.size() - 768 + 200 * 3 + 1] = 255;
+        bytes[bytes.size() - 768 + 200 * 3 + 2] = 255;
+        SaveSeed("pcx", encoding ? "vga-rle.pcx" : "vga-plain.pcx", bytes);
+        TBitmap out;
+        ASSERT_EQ(ReadError(ReadPcx, bytes, out), "");
+        EXPECT_EQ(out.PixelFormat(), pf8bit);
+        EXPECT_PIXELS(out, kLegend, {"rrr", "g.b"});
+    }
+}
+
+TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
+    TPcxLayout s;
+    s.width = 3;
+    s.height = 1;
+    s.bytesPerLine = 3;
+    const TBytes file = File(s, {{0, 128, 255}});
+    TBitmap out;
+    ASSERT_EQ(ReadError(ReadPcx, file, out), "");
+    EXPECT_PIXELS(out, kLegend, {"#m."});
+}
+
+TEST(PcxReader, TrueColourPlanesAndAlpha) {
+    TPcxLayout s;
+    s.planes = 3;
+    s.width = 3;
+    s.height = 1;
+    s.bytesPerLine = 4;
+    const TBytes rgb = File(s, {{255, 0, 0, 9}, {0, 255, 0, 9}, {0, 0, 255, 9}});
+    SaveSeed("pcx", "rgb.pcx", rgb);
+    TBitmap out;
+    ASSERT_EQ(ReadError(ReadPcx, rgb, out), "");
+    EXPECT_EQ(out.PixelFormat(), pf24bit);
+    EXPECT_PIXELS(out, kLegend, {"rgb"});
+
+    s.planes = 4;
+    // Alpha 255, 0 and 127: opaque, white, half white.
+    const TBytes rgba = File(s, {{255, 0, 255, 0}, {0, 255, 0, 0}, {0, 0, 0, 0}, {255, 0, 127, 0}});
+    SaveSeed("pcx", "rgba.pcx", rgba);
+    ASSERT_EQ(ReadError(ReadPcx, rgba, out), "");
+    EXPECT_PIXELS(out, kLegend, {"r.p"});
+}
+
+TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
+    TPcxLayout s;
+    s.width = 2;
+    s.height = 2;
+    TBytes file = Header(s);
+    file.U8s({0xC3, 1, 2}); // three bytes of 1 cover a row and a half
+    AppendVgaPalette(file, {clBlack, RGB(255, 0, 0), RGB(0, 255, 0)});
+    TBitmap out;
+    ASSERT_EQ(ReadError(ReadPcx, file, out), "");
+    EXPECT_PIXELS(out, kLegend, {"rr", "rg"});
+}
+
+TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
+    TPcxLayout s;
+    const TBytes good = File(s, {{1, 2}, {3, 4}});
+    EXPECT_READ_ERROR(ReadPcx,
+                      std::vector<std::uint8_t>(good.Get().begin(), good.Get().begin() + 100),
+                      "PCX file is truncated");
+    EXPECT_READ_ERROR(ReadPcx, std::vector<std::uint8_t>(good.Get().begin(), good.Get().end() - 1),
+                      "PCX file is truncated");
+    TBytes notPcx = good;
+    notPcx[0] = 0x0B;
+    EXPECT_READ_ERROR(ReadPcx, notPcx, "PCX file is not a PCX picture");
+
+    TPcxLayout bad = s;
+    bad.encoding = 2;
+    EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unknown compression");
+    bad = s;
+    bad.bits = 16;
+    EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unsupported colour mode");
+    bad = s;
+    bad.planes = 2;
+    EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unsupported colour mode");
+    bad = s;
+    bad.bytesPerLine = 1;
+    EXPECT_READ_ERROR(ReadPcx, File(bad, {{1}, {2}}), "PCX file has lines too short for its width");
+
+    TBytes inverted = Header(s);
+    inverted[8] = 0; // xmax 0 below xmin 1
+    inverted[4] = 1;
+    EXPECT_READ_ERROR(ReadPcx, inverted, "PCX file has an invalid picture size");
+
+    TBytes overrun = Header(s);
+    overrun.U8s({0xC3, 1, 0xC2, 1}); // five bytes into a picture of four
+    EXPECT_READ_ERROR(ReadPcx, overrun, "PCX file has a run past the end of the picture");
+}
+
+TEST(PcxReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
+    TPcxLayout s;
+    s.planes = 3;
+    s.width = 65535;
+    s.height = 65535;
+    s.bytesPerLine = 65535;
+    TBytes file = Header(s);
+    file.U8s({0xFF, 0, 0xFF, 0});
+    EXPECT_READ_ERROR(ReadPcx, file, "PCX file is truncated");
+}
+
+} // namespace

@@ -1,0 +1,322 @@
+#include "formats/Readers.h"
+#include "tests/formats/FixtureBytes.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+namespace {
+
+struct TPspChannel {
+    int kind = 0;                   // 0 picture, 1 transparency mask
+    int channel = 0;                // 0 indices or gray, 1 red, 2 green, 3 blue
+    std::vector<std::uint8_t> rows; // uncompressed
+};
+
+struct TPspLayer {
+    int type = 1;
+    TRect image, saved;
+    std::vector<TPspChannel> channels;
+};
+
+struct TPspLayout {
+    int major = 6, width = 4, height = 2, depth = 24, compression = 0;
+    std::vector<TColor> palette;
+    std::vector<TPspLayer> layers;
+};
+
+std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw, int compression) {
+    if (compression == 2) {
+        uLongf size = compressBound(uLong(raw.size()));
+        std::vector<std::uint8_t> out(size);
+        compress(out.data(), &size, raw.data(), uLong(raw.size()));
+        out.resize(size);
+        return out;
+    }
+    if (compression == 0) return raw;
+    // RLE: repeats for runs of two or more (count + 128), literals otherwise.
+    std::vector<std::uint8_t> out;
+    std::size_t i = 0;
+    while (i < raw.size()) {
+        std::size_t run = 1;
+        while (i + run < raw.size() && raw[i + run] == raw[i] && run < 127) ++run;
+        if (run >= 2) {
+            out.push_back(std::uint8_t(128 + run));
+            out.push_back(raw[i]);
+            i += run;
+            continue;
+        }
+        out.push_back(1);
+        out.push_back(raw[i++]);
+    }
+    return out;
+}
+
+class TPspWriter {
+public:
+    explicit TPspWriter(int major) : major_(major) {}
+
+    void Block(TFixtureBytes& to, int id, const std::vector<std::uint8_t>& data) const {
+        to.Text(std::string("~BK\0", 4)).U16LE(unsigned(id));
+        if (major_ <= 3) to.U32LE(std::uint32_t(data.size()));
+        to.U32LE(std::uint32_t(data.size())).Append(data);
+    }
+    // Fields in a chunk with its size in front (major 4 and later).
+    void Chunk(TFixtureBytes& to, const TFixtureBytes& fields) const {
+        if (major_ >= 4) to.U32LE(std::uint32_t(fields.Size() + 4));
+        to.Append(fields.bytes);
+    }
+
+private:
+    int major_;
+};
+
+void PutRect(TFixtureBytes& f, const TRect& r) {
+    f.U32LE(std::uint32_t(r.Left)).U32LE(std::uint32_t(r.Top));
+    f.U32LE(std::uint32_t(r.Right)).U32LE(std::uint32_t(r.Bottom));
+}
+
+std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
+    const TPspWriter w(s.major);
+    TFixtureBytes f;
+    f.Text("Paint Shop Pro Image File\n\x1a").PadTo(32).U16LE(unsigned(s.major)).U16LE(0);
+
+    TFixtureBytes attr;
+    attr.U32LE(std::uint32_t(s.width)).U32LE(std::uint32_t(s.height)).Zeros(8).U8(1);
+    attr.U16LE(unsigned(s.compression)).U16LE(unsigned(s.depth)).U16LE(1).U32LE(0).U8(0);
+    attr.U32LE(0).U32LE(0).U16LE(unsigned(s.layers.size()));
+    if (s.major >= 4) attr.U32LE(1);
+    TFixtureBytes attrBlock;
+    w.Chunk(attrBlock, attr);
+    w.Block(f, 0, attrBlock.bytes);
+
+    w.Block(f, 1, std::vector<std::uint8_t>(12, 0)); // creator data, skipped
+
+    if (!s.palette.empty()) {
+        TFixtureBytes pal;
+        if (s.major >= 4) pal.U32LE(8);
+        pal.U32LE(std::uint32_t(s.palette.size()));
+        for (TColor c : s.palette) pal.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
+        w.Block(f, 2, pal.bytes);
+    }
+
+    TFixtureBytes bank;
+    for (const auto& layer : s.layers) {
+        TFixtureBytes info;
+        if (s.major >= 4)
+            info.U16LE(5).Text("Layer");
+        else
+            info.Text("Layer").PadTo(256);
+        info.U8(unsigned(layer.type));
+        PutRect(info, layer.image);
+        PutRect(info, layer.saved);
+        info.U8(255).U8(0).U8(1).U8(0).U8(0).Zeros(32).Zeros(3).U16LE(5).Zeros(40);
+        if (s.major >= 4) info.U8(0).U32LE(0); // newer fields the reader skips
+        TFixtureBytes counts;
+        counts.U16LE(1).U16LE(unsigned(layer.channels.size()));
+        TFixtureBytes body;
+        if (s.major >= 4) {
+            w.Chunk(body, info);
+            w.Chunk(body, counts);
+        } else {
+            body.Append(info.bytes).Append(counts.bytes);
+        }
+        for (const auto& c : layer.channels) {
+            const auto packed = Compress(c.rows, s.compression);
+            TFixtureBytes head;
+            head.U32LE(std::uint32_t(packed.size())).U32LE(std::uint32_t(c.rows.size()));
+            head.U16LE(unsigned(c.kind)).U16LE(unsigned(c.channel));
+            TFixtureBytes channel;
+            w.Chunk(channel, head);
+            channel.Append(packed);
+            w.Block(body, 5, channel.bytes);
+        }
+        w.Block(bank, 4, body.bytes);
+    }
+    w.Block(f, 3, bank.bytes);
+    return f.bytes;
+}
+
+// A 4 x 2 RGB layer covering the canvas: red, green, blue, gray / ramp.
+TPspLayer RgbLayer() {
+    TPspLayer l;
+    l.image = l.saved = Rect(0, 0, 4, 2);
+    l.channels = {{0, 1, {255, 0, 0, 9, 10, 20, 30, 40}},
+                  {0, 2, {0, 255, 0, 9, 11, 21, 31, 41}},
+                  {0, 3, {0, 0, 255, 9, 12, 22, 32, 42}}};
+    return l;
+}
+
+const std::vector<TColor> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
+                                        RGB(9, 9, 9),    RGB(10, 11, 12), RGB(20, 21, 22),
+                                        RGB(30, 31, 32), RGB(40, 41, 42)};
+
+struct TVersionCase {
+    int major, compression;
+};
+
+class PspVersions : public ::testing::TestWithParam<TVersionCase> {};
+
+TEST_P(PspVersions, FirstRasterLayerDecodes) {
+    const auto [major, compression] = GetParam();
+    TPspLayout s;
+    s.major = major;
+    s.compression = compression;
+    s.layers = {RgbLayer()};
+    const auto file = MakePsp(s);
+    std::string seed = "v";
+    seed += std::to_string(major) + "c";
+    seed += std::to_string(compression);
+    WriteSeed("psp", seed, file);
+    TBitmap out;
+    ReadPsp(file, "x.psp", out);
+    EXPECT_EQ(AllPixels(out), kRgbPixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(Psp, PspVersions,
+                         ::testing::Values(TVersionCase{3, 0}, TVersionCase{3, 1},
+                                           TVersionCase{3, 2}, TVersionCase{4, 1},
+                                           TVersionCase{5, 2}, TVersionCase{6, 0},
+                                           TVersionCase{6, 1}, TVersionCase{6, 2}));
+
+TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
+    TPspLayout s;
+    s.width = 5;
+    s.height = 3;
+    s.compression = 1;
+    TPspLayer l;
+    l.image = Rect(1, 1, 4, 3); // the saved part starts one pixel in
+    l.saved = Rect(1, 0, 3, 2);
+    l.channels = {{0, 1, {0, 0, 200, 200}},
+                  {0, 2, {0, 0, 100, 100}},
+                  {0, 3, {0, 0, 50, 50}},
+                  {1, 0, {255, 0, 255, 128}}};
+    s.layers = {l};
+    TBitmap out;
+    ReadPsp(MakePsp(s), "", out);
+    EXPECT_PIXELS(
+        out,
+        (std::map<char, TColor>{
+            {'.', clWhite}, {'k', clBlack}, {'o', RGB(200, 100, 50)}, {'h', RGB(227, 177, 152)}}),
+        ({".....", "..k..", "..oh."}));
+}
+
+TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
+    const std::vector<TColor> palette = {clBlack, clWhite, clRed, clLime, clBlue};
+    struct TCase {
+        int depth;
+        std::vector<std::uint8_t> rows; // two rows of three pixels
+    };
+    for (const TCase& c :
+         {TCase{8, {2, 3, 4, 0, 1, 2}}, TCase{4, {0x23, 0x40, 0x12, 0x00}}, // tight rows
+          TCase{4, {0x23, 0x40, 0, 0, 0x12, 0x00, 0, 0}},                   // rows padded to 4
+          TCase{1, {0b01000000, 0b10100000}}}) {
+        TPspLayout s;
+        s.width = 3;
+        s.depth = c.depth;
+        s.palette = palette;
+        TPspLayer l;
+        l.image = l.saved = Rect(0, 0, 3, 2);
+        l.channels = {{0, 0, c.rows}};
+        s.layers = {l};
+        const auto file = MakePsp(s);
+        WriteSeed("psp", "palette" + std::to_string(c.depth), file);
+        TBitmap out;
+        ReadPsp(file, "", out);
+        const std::vector<TColor> expected =
+            c.depth == 1 ? std::vector<TColor>{clBlack, clWhite, clBlack, clWhite, clBlack, clWhite}
+            : c.depth == 4 && c.rows[1] == 0x40
+                ? std::vector<TColor>{clRed, clLime, clBlue, clWhite, clRed, clBlack}
+                : std::vector<TColor>{clRed, clLime, clBlue, clBlack, clWhite, clRed};
+        EXPECT_EQ(AllPixels(out), expected) << c.depth << " bits, " << c.rows.size() << " bytes";
+    }
+}
+
+TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
+    for (const TRect& at :
+         {Rect(-9, 0, -5, 2), Rect(4, 0, 8, 2), Rect(0, -2, 4, 0), Rect(0, 5, 4, 7)}) {
+        TPspLayout s;
+        s.layers = {RgbLayer()};
+        s.layers[0].image = at;
+        TBitmap out;
+        ReadPsp(MakePsp(s), "", out);
+        EXPECT_EQ(AllPixels(out), std::vector<TColor>(8, clWhite)) << at.Left << ", " << at.Top;
+    }
+}
+
+TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
+    TPspLayout s;
+    s.layers = {RgbLayer()};
+    auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
+    red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
+    TBitmap out;
+    ReadPsp(MakePsp(s), "", out);
+    EXPECT_EQ(AllPixels(out), kRgbPixels);
+}
+
+TEST(Psp, LayersThatAreNotRasterAreSkipped) {
+    TPspLayout s;
+    TPspLayer vector;
+    vector.type = 3;
+    vector.image = vector.saved = Rect(0, 0, 4, 2);
+    s.layers = {vector, RgbLayer()};
+    TBitmap out;
+    ReadPsp(MakePsp(s), "", out);
+    EXPECT_EQ(AllPixels(out), kRgbPixels);
+}
+
+TEST(PspMalformed, EachFaultHasItsMessage) {
+    TPspLayout s;
+    s.compression = 1;
+    s.layers = {RgbLayer()};
+    const auto good = MakePsp(s);
+    const auto with = [](std::vector<std::uint8_t> v, std::size_t at, std::uint8_t b) {
+        v.at(at) = b;
+        return v;
+    };
+    const auto make = [](auto change) {
+        TPspLayout m;
+        m.compression = 1;
+        m.layers = {RgbLayer()};
+        change(m);
+        return MakePsp(m);
+    };
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 0, 'X'),
+                          "Paint Shop Pro file is not a Paint Shop Pro image"));
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 32, 2), "unsupported version (2)"));
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 36, '#'), "damaged block header"));
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 45, 0x7F), "Paint Shop Pro file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.compression = 3; }),
+                          "unsupported compression (3)"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.depth = 16; }),
+                          "unsupported bit depth (16)"));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.width = 0; })));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.height = -3; })));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.width = 70000; }), "too large"));
+    EXPECT_TRUE(FailsWith(ReadPsp,
+                          make([](TPspLayout& m) { m.layers[0].channels[1].rows.pop_back(); }),
+                          "has a channel of the wrong size"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].channels.pop_back(); }),
+                          "has a layer without its colour channels"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].type = 3; }),
+                          "has no raster layer"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) {
+                              m.depth = 8;
+                              m.palette = {clBlack, clWhite};
+                              m.layers[0].channels = {{0, 0, {0, 1, 1, 0, 0, 1, 2, 0}}};
+                          }),
+                          "palette index (2) out of range"));
+    auto cut = good;
+    cut.resize(cut.size() - 3);
+    EXPECT_TRUE(FailsWith(ReadPsp, cut, "Paint Shop Pro file is truncated"));
+
+    // LZ77 data whose checksum (the file's last bytes) does not match.
+    TPspLayout z;
+    z.compression = 2;
+    z.layers = {RgbLayer()};
+    auto damaged = MakePsp(z);
+    damaged.back() ^= 0xFF;
+    EXPECT_TRUE(FailsWith(ReadPsp, damaged, "has damaged compressed data"));
+}
+
+} // namespace

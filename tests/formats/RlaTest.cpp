@@ -1,0 +1,146 @@
+#include "formats/Readers.h"
+#include "tests/formats/FixtureBytes.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Run-length data of one channel row: repeats for runs of two or more,
+// literals otherwise.
+std::vector<std::uint8_t> EncodeRla(const std::vector<std::uint8_t>& row) {
+    std::vector<std::uint8_t> out;
+    std::size_t i = 0;
+    while (i < row.size()) {
+        std::size_t run = 1;
+        while (i + run < row.size() && row[i + run] == row[i] && run < 128) ++run;
+        if (run >= 2) {
+            out.push_back(std::uint8_t(run - 1));
+            out.push_back(row[i]);
+            i += run;
+            continue;
+        }
+        std::size_t lit = 1;
+        while (i + lit < row.size() && lit < 128 &&
+               !(i + lit + 1 < row.size() && row[i + lit] == row[i + lit + 1]))
+            ++lit;
+        out.push_back(std::uint8_t(-int(lit)));
+        out.insert(out.end(), row.begin() + std::ptrdiff_t(i),
+                   row.begin() + std::ptrdiff_t(i + lit));
+        i += lit;
+    }
+    return out;
+}
+
+// An RLA file of a picture given top row first, as one 8-bit value per
+// channel per pixel; at 16 bits each value is stored high byte first with a
+// noise low byte. One matte channel of 0x77 follows the colour channels.
+std::vector<std::uint8_t>
+MakeRla(const std::vector<std::vector<std::vector<std::uint8_t>>>& channels, int bits) {
+    const int h = int(channels[0].size()), w = int(channels[0][0].size());
+    TFixtureBytes f;
+    f.U16BE(0).U16BE(unsigned(w + 19)).U16BE(0).U16BE(unsigned(h + 4));          // window
+    f.U16BE(10).U16BE(unsigned(10 + w - 1)).U16BE(5).U16BE(unsigned(5 + h - 1)); // active
+    f.U16BE(1).U16BE(0).U16BE(unsigned(channels.size())).U16BE(1).U16BE(0).U16BE(0xFFFE);
+    f.PadTo(658).U16BE(unsigned(bits)).U16BE(0).U16BE(8).PadTo(740);
+    const std::size_t tableAt = f.Size();
+    f.Zeros(std::size_t(h) * 4);
+    for (int i = 0; i < h; ++i) { // bottom row first
+        f.PokeU32BE(tableAt + std::size_t(i) * 4, std::uint32_t(f.Size()));
+        const std::size_t y = std::size_t(h - 1 - i);
+        for (auto& c : channels) {
+            std::vector<std::uint8_t> row;
+            for (auto v : c[y]) {
+                row.push_back(v);
+                if (bits == 16) row.push_back(0x3C);
+            }
+            const auto packed = EncodeRla(row);
+            f.U16BE(unsigned(packed.size())).Append(packed);
+        }
+        const auto matte = EncodeRla(std::vector<std::uint8_t>(std::size_t(w), 0x77));
+        f.U16BE(unsigned(matte.size())).Append(matte);
+    }
+    return f.bytes;
+}
+
+const std::vector<std::vector<std::uint8_t>> kR = {{255, 255, 255, 0}, {1, 2, 3, 4}};
+const std::vector<std::vector<std::uint8_t>> kG = {{0, 0, 0, 0}, {5, 5, 5, 5}};
+const std::vector<std::vector<std::uint8_t>> kB = {{0, 0, 0, 255}, {9, 8, 7, 6}};
+
+TEST(Rla, RgbRowsComeBottomUpAndMatteIsIgnored) {
+    for (int bits : {8, 16}) {
+        const auto file = MakeRla({kR, kG, kB}, bits);
+        WriteSeed("rla", "rgb" + std::to_string(bits), file);
+        TBitmap out;
+        ReadRla(file, "x.rla", out);
+        EXPECT_EQ(AllPixels(out), (std::vector<TColor>{RGB(255, 0, 0), RGB(255, 0, 0),
+                                                       RGB(255, 0, 0), RGB(0, 0, 255), RGB(1, 5, 9),
+                                                       RGB(2, 5, 8), RGB(3, 5, 7), RGB(4, 5, 6)}))
+            << bits << " bits";
+    }
+}
+
+TEST(Rla, SingleChannelIsGray) {
+    const auto file = MakeRla({kB}, 8);
+    WriteSeed("rla", "gray", file);
+    TBitmap out;
+    ReadRla(file, "", out);
+    EXPECT_EQ(out.Pixel(3, 0), clWhite);
+    EXPECT_EQ(out.Pixel(1, 1), RGB(8, 8, 8));
+}
+
+TEST(Rla, LongRowsSpanSeveralPackets) {
+    std::vector<std::uint8_t> row(300);
+    for (std::size_t x = 0; x < 300; ++x) row[x] = x < 200 ? 50 : std::uint8_t(x);
+    TBitmap out;
+    ReadRla(MakeRla({{row}}, 8), "", out);
+    EXPECT_EQ(out.Pixel(199, 0), RGB(50, 50, 50));
+    EXPECT_EQ(out.Pixel(299, 0), RGB(299 & 0xFF, 299 & 0xFF, 299 & 0xFF));
+}
+
+TEST(RlaMalformed, EachFaultHasItsMessage) {
+    const auto good = MakeRla({kR, kG, kB}, 8);
+    auto shortHeader = good;
+    shortHeader.resize(700);
+    EXPECT_TRUE(FailsWith(ReadRla, shortHeader, "RLA file is truncated"));
+
+    auto channels = good;
+    channels[21] = 2;
+    EXPECT_TRUE(FailsWith(ReadRla, channels, "unsupported channel count (2)"));
+
+    auto bits = good;
+    bits[659] = 12;
+    EXPECT_TRUE(FailsWith(ReadRla, bits, "unsupported channel size (12 bits)"));
+
+    auto inverted = good; // right edge left of the left edge
+    inverted[10] = 0;
+    inverted[11] = 2;
+    EXPECT_TRUE(ReadsAsEmpty(ReadRla, inverted));
+
+    TFixtureBytes offset{good};
+    offset.PokeU32BE(740, std::uint32_t(good.size() + 1));
+    EXPECT_TRUE(FailsWith(ReadRla, offset.bytes, "RLA file is truncated"));
+
+    auto shortData = good;
+    shortData.resize(shortData.size() - 6);
+    EXPECT_TRUE(FailsWith(ReadRla, shortData, "RLA file is truncated"));
+
+    // The first channel of the bottom row starts with a repeat of 100.
+    TFixtureBytes overrun{good};
+    const std::size_t row =
+        std::size_t(good[740] << 24 | good[741] << 16 | good[742] << 8 | good[743]);
+    overrun.bytes[row + 2] = 99;
+    EXPECT_TRUE(FailsWith(ReadRla, overrun.bytes, "has a run past the end of a row"));
+
+    // A channel whose length covers too little data for its row.
+    TFixtureBytes shortRun{good};
+    shortRun.PokeU16BE(row, 1);
+    EXPECT_TRUE(FailsWith(ReadRla, shortRun.bytes, "RLA file is truncated"));
+
+    auto tall = good; // 30000 rows with no offset table behind them
+    tall[14] = 0x75;
+    tall[15] = 0x30;
+    EXPECT_TRUE(FailsWith(ReadRla, tall, "RLA file is truncated"));
+}
+
+} // namespace

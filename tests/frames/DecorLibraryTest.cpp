@@ -1,0 +1,107 @@
+// The decoration library the build writes into the data folder.
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+#include "tests/support/TestSupport.h"
+
+#include <filesystem>
+
+namespace {
+
+std::vector<std::string> Files(const std::string& folder, std::vector<std::string> extensions) {
+    return ListFilesNoCase(FindFileNoCase(TestDataDir() + "/" + folder), extensions);
+}
+
+std::unique_ptr<TBitmap> Decode(const std::string& file) {
+    auto b = std::make_unique<TBitmap>();
+    LoadDecorationPicture(file, *b);
+    return b;
+}
+
+struct Folder {
+    const char* name;
+    std::vector<std::string> extensions;
+    std::size_t atLeast;
+};
+
+class DecorationFolder : public ::testing::TestWithParam<Folder> {};
+
+TEST_P(DecorationFolder, HoldsEnoughPicturesThatDecode) {
+    const Folder& f = GetParam();
+    const auto files = Files(f.name, f.extensions);
+    EXPECT_GE(files.size(), f.atLeast) << f.name;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        std::unique_ptr<TBitmap> b;
+        ASSERT_NO_THROW(b = Decode(file));
+        EXPECT_GE(b->Width(), 16);
+        EXPECT_GE(b->Height(), 16);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(DecorLibrary, DecorationFolder,
+                         ::testing::Values(Folder{"Patterns", {"bmp"}, 12},
+                                           Folder{"Ornate", {"bmp"}, 10},
+                                           Folder{"Overlay", {"bmp"}, 8},
+                                           Folder{"masks", {"bmp", "jpg"}, 8}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DecorLibrary, DefaultDecorationsAreFoundWhateverTheCase) {
+    for (const char* name : {"ORNATE/_ORN001.BMP", "Ornate/_Orn001.bmp", "MASKS/Grainy Edge.jpg",
+                             "OVERLAY/Fire ball.bmp"}) {
+        const std::string found = FindFileNoCase(TestDataDir() + "/" + name);
+        EXPECT_TRUE(std::filesystem::is_regular_file(found)) << name;
+    }
+}
+
+TEST(DecorLibrary, OrnateMouldingsAreSquareAndFitTheThicknessLimit) {
+    int clip = 0, trn = 0;
+    for (const std::string& file : Files("Ornate", {"bmp"})) {
+        SCOPED_TRACE(file);
+        auto b = Decode(file);
+        EXPECT_EQ(b->Width(), b->Height());
+        EXPECT_LE(b->Height(), 200);
+        const std::string name = std::filesystem::path(file).filename().string();
+        bool white = false;
+        for (int y = 0; y < b->Height() && !white; ++y)
+            for (int x = 0; x < b->Width() && !white; ++x) white = b->Pixel(x, y) == clWhite;
+        if (name.find("Clip") != std::string::npos) ++clip;
+        if (name.find("Trn") != std::string::npos) {
+            ++trn;
+            EXPECT_TRUE(white) << "a see-through moulding needs white";
+        } else {
+            EXPECT_FALSE(white) << "white would be see-through";
+        }
+    }
+    EXPECT_GE(clip, 2);
+    EXPECT_GE(trn, 2);
+}
+
+TEST(DecorLibrary, OverlaysMixArtworkWithSeeThroughWhite) {
+    for (const std::string& file : Files("Overlay", {"bmp"})) {
+        SCOPED_TRACE(file);
+        auto b = Decode(file);
+        long white = 0;
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = 0; x < b->Width(); ++x) white += b->Pixel(x, y) == clWhite;
+        const long all = long(b->Width()) * b->Height();
+        EXPECT_GT(white, all / 4);
+        EXPECT_LT(white, all);
+    }
+}
+
+TEST(DecorLibrary, MasksAreGreyWithAWhiteCentre) {
+    // A pixel whose channels differ would be copied into the photo as colour.
+    for (const std::string& file : Files("masks", {"bmp", "jpg"})) {
+        SCOPED_TRACE(file);
+        auto b = Decode(file);
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = 0; x < b->Width(); ++x) {
+                const TColor c = b->Pixel(x, y);
+                ASSERT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c))
+                    << "at " << x << "," << y;
+            }
+        EXPECT_GE(GetRValue(b->Pixel(b->Width() / 2, b->Height() / 2)), 250);
+    }
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+#include "frames/DropShadowFrame.h"
+#include "canvas/Canvas.h"
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+#include "tests/frames/GeoStyleTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+
+TEST(FlatShadow, PolygonForSpacingTwenty) {
+    const auto p = FlatShadowPolygon(300, 200, 20, 20);
+    const std::array<TPoint, 7> expected = {
+        {{280, 30}, {290, 30}, {290, 190}, {30, 190}, {30, 180}, {280, 180}, {280, 30}}};
+    EXPECT_EQ(p, expected);
+}
+
+namespace {
+constexpr int kPiece = 6;
+const TColor kPieceColours[] = {clRed, clLime, clBlue, RGB(255, 255, 0), RGB(255, 0, 255)};
+const char* const kPieceNames[] = {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"};
+
+// A start folder holding five solid-colour pieces, so that where each piece
+// lands can be read off the output.
+class RealisticShadow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        oldStart_ = StartFolder();
+        dir_ = TempDir("realistic-shadow");
+        for (int i = 0; i < 5; ++i) {
+            TBitmap piece(kPiece, kPiece, pf24bit);
+            for (int y = 0; y < kPiece; ++y)
+                for (int x = 0; x < kPiece; ++x) piece.SetPixel(x, y, kPieceColours[i]);
+            // Upper-case names on disk: the lookup ignores letter case.
+            std::string name = kPieceNames[i];
+            for (char& ch : name) ch = char(std::toupper(static_cast<unsigned char>(ch)));
+            SaveBmpFile(piece, dir_ + "/" + name);
+        }
+        SetStartFolder(dir_);
+    }
+    void TearDown() override { SetStartFolder(oldStart_); }
+
+    std::unique_ptr<TDropShadowFrame> Frame(const TBitmap& photo) {
+        FrameArgs a;
+        a.frameWidth = a.frameHeight = 12;
+        a.expand = true;
+        a.frameColor = clGray;
+        a.borderColor = clBlack;
+        return MakeFrame<TDropShadowFrame>(photo, a);
+    }
+
+    std::string oldStart_, dir_;
+};
+} // namespace
+
+// A 60 x 40 photo with spacing 12 gives an 84 x 64 output: the right run at
+// x = 72 from y = 16, the bottom run at y = 52 from x = 16.
+TEST_F(RealisticShadow, PiecesLandWhereTheLayoutPutsThem) {
+    auto photo = MakeTestPhoto(60, 40);
+    auto frame = Frame(*photo);
+    const TBitmap& o = *frame->Output;
+    struct {
+        int x, y;
+        TColor c;
+        const char* what;
+    } probes[] = {
+        {74, 18, clRed, "upper end"},
+        {74, 15, clWhite, "above the upper end"},
+        {74, 30, clLime, "right run"},
+        {77, 45, clLime, "last looped tile"},
+        {74, 49, clLime, "closing right tile"},
+        {74, 54, clBlue, "corner"},
+        {18, 54, kPieceColours[3], "left end"},
+        {15, 54, clWhite, "left of the left end"},
+        {40, 54, kPieceColours[4], "bottom run"},
+        {70, 57, kPieceColours[4], "closing bottom tile"},
+        {71, 30, clBlack, "border line"},
+        {12, 12, clBlack, "border corner"},
+        {30, 30, photo->Pixel(18, 18), "photo"},
+    };
+    for (const auto& p : probes) EXPECT_EQ(o.Pixel(p.x, p.y), p.c) << p.what;
+}
+
+TEST_F(RealisticShadow, ShortSidesDrawOnlyTheClosingTiles) {
+    // Photo 14 x 12: H - 2 fh = 12 <= 2t + 4, so the right run loop draws
+    // nothing and the closing tile alone sits at y = H - fh - t = 18, over the
+    // lower part of the upper end.
+    auto photo = MakeTestPhoto(14, 12);
+    auto frame = Frame(*photo);
+    const TBitmap& o = *frame->Output;
+    EXPECT_EQ(o.Pixel(26, 17), clRed);
+    EXPECT_EQ(o.Pixel(26, 18), clLime);
+    EXPECT_EQ(o.Pixel(26, 23), clLime);
+    EXPECT_EQ(o.Pixel(26, 24), clBlue);
+}
+
+TEST_F(RealisticShadow, MissingPieceIsAnErrorNamingItAndKeepsWhatWasDrawn) {
+    auto photo = MakeTestPhoto(60, 40);
+    auto frame = Frame(*photo);
+    std::filesystem::remove(dir_ + "/RL.RES");
+    frame->ClearOutput();
+    frame->DrawPictureCentred();
+    try {
+        frame->PaintFrame();
+        FAIL() << "no error for a missing piece";
+    } catch (const EPictureError& e) {
+        EXPECT_NE(std::string(e.what()).find("rl.res"), std::string::npos) << e.what();
+    }
+    const TBitmap& o = *frame->Output;
+    EXPECT_EQ(o.Pixel(74, 18), clRed);
+    EXPECT_EQ(o.Pixel(74, 30), clLime);
+    EXPECT_EQ(o.Pixel(74, 54), clWhite);
+    EXPECT_EQ(o.Pixel(40, 54), clWhite);
+}
+
+TEST_F(RealisticShadow, FramedPhotoMatchesGolden) {
+    auto photo = MakeTestPhoto(120, 90);
+    auto frame = Frame(*photo);
+    EXPECT_TRUE(MatchesGolden(*frame->Output, "style-shadow-realistic"));
+}
+
+TEST_F(RealisticShadow, FlatShadowMatchesGolden) {
+    auto photo = MakeTestPhoto(120, 90);
+    auto frame = Frame(*photo);
+    frame->StretchPicture = false;
+    frame->SetBorderWidth(2);
+    frame->ClearOutput();
+    frame->DrawPictureCentred();
+    frame->PaintFrame();
+    EXPECT_TRUE(MatchesGolden(*frame->Output, "style-shadow-flat"));
+}

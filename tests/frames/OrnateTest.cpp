@@ -1,0 +1,223 @@
+#include "frames/Ornate.h"
+
+#include "formats/Formats.h"
+#include "tests/frames/DecorTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <cmath>
+
+namespace {
+
+// A picture whose every pixel has its own colour: red = x, green = y.
+std::unique_ptr<TBitmap> Numbered(int w, int h) {
+    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b->SetPixel(x, y, RGB(x, y, 77));
+    return b;
+}
+// The picture pixel a piece pixel came from.
+TPoint From(const TBitmap& piece, int x, int y) {
+    const TColor c = piece.Pixel(x, y);
+    return {GetRValue(c), GetGValue(c)};
+}
+
+TEST(OrnatePieces, EdgePiecesAreTheSquareTurned) {
+    TOrnateFrames p;
+    const int g = 5;
+    p.MakePieces(*Numbered(g, g));
+    for (int y = 0; y < g; ++y)
+        for (int x = 0; x < g; ++x) {
+            EXPECT_EQ(From(*p.TopPiece, x, y), (TPoint{x, y}));
+            EXPECT_EQ(From(*p.RightPiece, x, y), (TPoint{y, g - 1 - x}));
+            EXPECT_EQ(From(*p.BottomPiece, x, y), (TPoint{g - 1 - x, g - 1 - y}));
+            EXPECT_EQ(From(*p.LeftPiece, x, y), (TPoint{g - 1 - y, x}));
+        }
+}
+
+TEST(OrnatePieces, CornerPiecesSplitAlongTheDiagonals) {
+    TOrnateFrames p;
+    const int g = 6;
+    p.MakePieces(*Numbered(g, g));
+    for (int y = 0; y < g; ++y)
+        for (int x = 0; x < g; ++x) {
+            SCOPED_TRACE(::testing::Message() << "x=" << x << " y=" << y);
+            // Main diagonal: the pixels x = y belong to the upper piece.
+            EXPECT_EQ(p.TopLeftPiece->Pixel(x, y),
+                      x < y ? p.LeftPiece->Pixel(x, y) : p.TopPiece->Pixel(x, y));
+            EXPECT_EQ(p.BottomRightPiece->Pixel(x, y),
+                      x < y ? p.BottomPiece->Pixel(x, y) : p.RightPiece->Pixel(x, y));
+            // Anti-diagonal: x + y = g - 1 belongs to the upper piece.
+            EXPECT_EQ(p.TopRightPiece->Pixel(x, y),
+                      x + y > g - 1 ? p.RightPiece->Pixel(x, y) : p.TopPiece->Pixel(x, y));
+            EXPECT_EQ(p.BottomLeftPiece->Pixel(x, y),
+                      x + y > g - 1 ? p.BottomPiece->Pixel(x, y) : p.LeftPiece->Pixel(x, y));
+        }
+    // The mitre pixels themselves.
+    EXPECT_EQ(From(*p.TopLeftPiece, 3, 3), (TPoint{3, 3}));
+    EXPECT_EQ(From(*p.TopRightPiece, 2, 3), (TPoint{2, 3}));
+    EXPECT_EQ(From(*p.BottomLeftPiece, 2, 3), From(*p.LeftPiece, 2, 3));
+    EXPECT_EQ(From(*p.BottomRightPiece, 3, 3), From(*p.RightPiece, 3, 3));
+}
+
+TEST(OrnatePieces, NonSquarePictureKeepsItsPixelsOutsideTheSquare) {
+    TOrnateFrames p;
+    p.MakePieces(*Numbered(7, 3));
+    for (const TBitmap* piece : {p.RightPiece.get(), p.LeftPiece.get(), p.BottomPiece.get(),
+                                 p.TopLeftPiece.get(), p.BottomRightPiece.get()}) {
+        ASSERT_EQ(piece->Width(), 7);
+        ASSERT_EQ(piece->Height(), 3);
+        EXPECT_EQ(piece->PixelFormat(), pf32bit);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 3; x < 7; ++x) EXPECT_EQ(From(*piece, x, y), (TPoint{x, y}));
+    }
+    EXPECT_EQ(From(*p.RightPiece, 0, 0), (TPoint{0, 2}));
+}
+
+TEST(OrnatePieces, OnlyTheFirst200PixelsSquareIsTurned) {
+    TOrnateFrames p;
+    auto pic = std::make_unique<TBitmap>(210, 205, pf32bit);
+    for (int y = 0; y < 205; ++y)
+        for (int x = 0; x < 210; ++x)
+            pic->SetPixel(x, y, RGB(x & 0xFF, y & 0xFF, (x >> 8) + 2 * (y >> 8)));
+    p.MakePieces(*pic);
+    EXPECT_EQ(p.BottomPiece->Pixel(0, 0), pic->Pixel(199, 199));
+    EXPECT_EQ(p.BottomPiece->Pixel(200, 0), pic->Pixel(200, 0));
+    EXPECT_EQ(p.BottomPiece->Pixel(0, 202), pic->Pixel(0, 202));
+}
+
+TEST(OrnatePieces, UnreadableFileThrowsAndKeepsThePieces) {
+    TOrnateFrames p;
+    p.MakePieces(*Numbered(4, 4));
+    EXPECT_THROW(p.LoadPieces(TempDir("ornate-missing") + "/none.bmp"), std::exception);
+    EXPECT_EQ(p.TopPiece->Width(), 4);
+}
+
+// Tile counts: span / tile rounded, a remainder of exactly half a tile adding
+// none; never below one.
+struct TileCase {
+    int span, tile, count;
+};
+class OrnateTileCount_ : public ::testing::TestWithParam<TileCase> {};
+TEST_P(OrnateTileCount_, RoundsHalfDownAndNeverBelowOne) {
+    const TileCase& c = GetParam();
+    EXPECT_EQ(OrnateTileCount(c.span, c.tile), c.count) << c.span << " / " << c.tile;
+}
+INSTANTIATE_TEST_SUITE_P(OrnateTiles, OrnateTileCount_,
+                         ::testing::Values(TileCase{120, 40, 3}, TileCase{140, 40, 3},
+                                           TileCase{141, 40, 4}, TileCase{102, 41, 2},
+                                           TileCase{103, 41, 3}, TileCase{10, 40, 1},
+                                           TileCase{0, 40, 1}, TileCase{-30, 40, 1},
+                                           TileCase{7, 1, 7}));
+
+TEST(OrnateTiles, StepIsTheSpanOverTheCountInSinglePrecision) {
+    EXPECT_EQ(OrnateTileStep(141, 40), 141.0f / 4.0f);
+    EXPECT_EQ(OrnateTileStep(100, 30), float(100.0L / 3));
+    EXPECT_EQ(OrnateTileStep(10, 40), 10.0f);
+}
+
+// Frames drawn with a synthetic moulding.
+constexpr TColor kPhoto = RGB(40, 90, 160);
+
+std::string WriteMoulding(const std::string& name, bool whiteInside) {
+    TBitmap m(8, 8, pf32bit);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            m.SetPixel(x, y, whiteInside && y >= 4 ? clWhite : RGB(100 + 15 * y, 60 + 10 * x, 20));
+    const std::string file = TempDir("ornate") + "/" + name;
+    SaveBmpFile(m, file);
+    return file;
+}
+
+std::unique_ptr<TOrnateFrame> MakeOrnate(const std::string& file, int photoW, int photoH,
+                                         int thickness, bool expand = true) {
+    PutSolidPhoto(photoW, photoH, kPhoto);
+    return std::make_unique<TOrnateFrame>(nullptr, "", 0, 0, thickness, thickness, clOlive, clBlack,
+                                          expand, 1, clWhite, file, 0, true);
+}
+
+TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
+    const std::string file = WriteMoulding("plain.bmp", false);
+    // Span 24 = 3 tiles of 8 on each axis.
+    auto f = MakeOrnate(file, 24, 24, 8);
+    const TBitmap& out = *f->Output;
+    const TOrnateFrames& p = *f->Pieces;
+    for (int tile = 0; tile < 3; ++tile)
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                ASSERT_EQ(out.Pixel(8 + 8 * tile + x, y), p.TopPiece->Pixel(x, y));
+                ASSERT_EQ(out.Pixel(8 + 8 * tile + x, 32 + y), p.BottomPiece->Pixel(x, y));
+                ASSERT_EQ(out.Pixel(x, 8 + 8 * tile + y), p.LeftPiece->Pixel(x, y));
+                ASSERT_EQ(out.Pixel(32 + x, 8 + 8 * tile + y), p.RightPiece->Pixel(x, y));
+            }
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            ASSERT_EQ(out.Pixel(x, y), p.TopLeftPiece->Pixel(x, y));
+            ASSERT_EQ(out.Pixel(32 + x, y), p.TopRightPiece->Pixel(x, y));
+            ASSERT_EQ(out.Pixel(x, 32 + y), p.BottomLeftPiece->Pixel(x, y));
+            ASSERT_EQ(out.Pixel(32 + x, 32 + y), p.BottomRightPiece->Pixel(x, y));
+        }
+    EXPECT_EQ(out.Pixel(20, 20), kPhoto);
+}
+
+TEST(OrnateFrame, ClipCornersUsesThePlainTopAndBottomPieces) {
+    auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 24, 24, 8);
+    f->ClipCorners = true;
+    f->PaintFrame();
+    const TOrnateFrames& p = *f->Pieces;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            ASSERT_EQ(f->Output->Pixel(32 + x, y), p.TopPiece->Pixel(x, y));
+            ASSERT_EQ(f->Output->Pixel(x, 32 + y), p.BottomPiece->Pixel(x, y));
+        }
+}
+
+TEST(OrnateFrame, TransparentPiecesShowThePhotoUnderTheirWhite) {
+    // Laid over the photo: the output has the photo's size.
+    auto f = MakeOrnate(WriteMoulding("over.bmp", true), 40, 40, 8, false);
+    f->TransparentPieces = true;
+    f->PaintFrame();
+    // Rows 4..7 of the top moulding are white: the photo shows there.
+    EXPECT_EQ(f->Output->Pixel(20, 6), kPhoto);
+    EXPECT_NE(f->Output->Pixel(20, 2), kPhoto);
+    EXPECT_EQ(f->Output->Pixel(2, 6), kPhoto); // corner: the plain top piece
+}
+
+TEST(OrnateFrame, SpanShorterThanATileDrawsOnlyTheCorners) {
+    // W - fw <= fw: no edge tile, and no division trouble.
+    auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 8, 8, 8, false);
+    // All four corners land on the same square; the last one drawn stays.
+    ASSERT_EQ(f->Output->Width(), 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(f->Output->Pixel(x, y), f->Pieces->BottomRightPiece->Pixel(x, y));
+}
+
+TEST(OrnateFrame, ZeroThicknessDrawsThePhotoAlone) {
+    auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 10, 6, 0);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) ASSERT_EQ(f->Output->Pixel(x, y), kPhoto);
+}
+
+TEST(OrnateFrame, MissingFileDrawsNothing) {
+    auto f = MakeOrnate(TempDir("ornate-none") + "/missing.bmp", 10, 10, 4);
+    EXPECT_TRUE(f->PatternName.empty());
+    EXPECT_EQ(f->Pieces, nullptr);
+}
+
+TEST(OrnateFrame, MatchesGolden) {
+    // A small gilded-looking moulding: bands of gold shades, a bead row.
+    TBitmap m(12, 12, pf32bit);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+            int k = 150 + 8 * ((y * 7) % 12) - (y > 8 ? 60 : 0);
+            if (y >= 4 && y < 7 && (x % 4) != 0) k += 40;
+            m.SetPixel(x, y, RGB(std::min(k + 40, 255), std::min(k + 10, 255), k / 3));
+        }
+    const std::string file = TempDir("ornate-golden") + "/gold.bmp";
+    SaveBmpFile(m, file);
+    Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
+    TOrnateFrame f(nullptr, "", 0, 0, 12, 12, clOlive, clBlack, true, 1, clWhite, file, 0, true);
+    EXPECT_TRUE(MatchesGolden(*f.Output, "ornate-frame"));
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+#include "frames/StandardFrames.h"
+
+#include "tests/frames/DecorTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+constexpr TColor kPhoto = RGB(10, 200, 30);
+constexpr TColor kFrame = RGB(150, 150, 150);
+constexpr TColor kBorder = RGB(0, 0, 120);
+constexpr TColor kPattern = RGB(220, 180, 40);
+const std::map<char, TColor> kLegend = {
+    {'P', kPhoto}, {'F', kFrame}, {'B', kBorder}, {'K', kPattern}};
+
+// A 6 x 4 photo in a 4-pixel band: the output is 14 x 12.
+template <class Frame> std::unique_ptr<Frame> MakeFrame(int bw, TColor frameColor = kFrame) {
+    PutSolidPhoto(6, 4, kPhoto);
+    return std::make_unique<Frame>(nullptr, "", 0, 0, 4, 4, frameColor, kBorder, true, bw, clWhite,
+                                   0, true);
+}
+
+// A one-colour pattern, so a filled pixel shows as 'K'.
+void ChoosePattern(TPhotoFrame& f) {
+    f.PatternPicture = std::make_unique<TBitmap>(3, 3, pf32bit);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) f.PatternPicture->SetPixel(x, y, kPattern);
+    f.PatternName = "pattern.bmp";
+}
+
+TEST(ContinuousFrame, BorderRingsLieOnThePhotoEdgeAndTheOutputEdge) {
+    auto f = MakeFrame<TContinuousFrame>(1);
+    // The inner ring covers the photo's top row and left column, and runs just
+    // outside its right and bottom edges.
+    EXPECT_PIXELS(*f->Output, kLegend,
+                  ({"BBBBBBBBBBBBBB", "BFFFFFFFFFFFFB", "BFFFFFFFFFFFFB", "BFFFFFFFFFFFFB",
+                    "BFFFBBBBBBBFFB", "BFFFBPPPPPBFFB", "BFFFBPPPPPBFFB", "BFFFBPPPPPBFFB",
+                    "BFFFBBBBBBBFFB", "BFFFFFFFFFFFFB", "BFFFFFFFFFFFFB", "BBBBBBBBBBBBBB"}));
+}
+
+TEST(StandardFrame, MitreLinesWithBorderWidthOneEndAtThePhotoCorners) {
+    auto f = MakeFrame<TStandardFrame>(1);
+    EXPECT_PIXELS(*f->Output, kLegend,
+                  ({"BBBBBBBBBBBBBB", "BBFFFFFFFFFFFB", "BFBFFFFFFFFFBB", "BFFBFFFFFFFBFB",
+                    "BFFFBBBBBBBFFB", "BFFFBPPPPPBFFB", "BFFFBPPPPPBFFB", "BFFFBPPPPPBFFB",
+                    "BFFFBBBBBBBFFB", "BFFBFFFFFFFBFB", "BFBFFFFFFFFFBB", "BBBBBBBBBBBBBB"}));
+}
+
+TEST(ContinuousFrame, PatternFillsTheWholeBandAndStopsAtTheBorders) {
+    auto f = MakeFrame<TContinuousFrame>(1);
+    ChoosePattern(*f);
+    f->PaintFrame();
+    EXPECT_PIXELS(*f->Output, kLegend,
+                  ({"BBBBBBBBBBBBBB", "BKKKKKKKKKKKKB", "BKKKKKKKKKKKKB", "BKKKKKKKKKKKKB",
+                    "BKKKBBBBBBBKKB", "BKKKBPPPPPBKKB", "BKKKBPPPPPBKKB", "BKKKBPPPPPBKKB",
+                    "BKKKBBBBBBBKKB", "BKKKKKKKKKKKKB", "BKKKKKKKKKKKKB", "BBBBBBBBBBBBBB"}));
+}
+
+TEST(StandardFrame, MitreLinesAreDrawnOverThePattern) {
+    auto f = MakeFrame<TStandardFrame>(1);
+    ChoosePattern(*f);
+    f->PaintFrame();
+    EXPECT_EQ(f->Output->Pixel(2, 2), kBorder);
+    EXPECT_EQ(f->Output->Pixel(2, 1), kPattern);
+    EXPECT_EQ(f->Output->Pixel(12, 9), kPattern);
+}
+
+// Cases where the pattern must not appear although one is chosen.
+struct NoFillCase {
+    const char* name;
+    int borderWidth;
+    TColor frameColor;
+};
+
+class PatternNotApplied : public ::testing::TestWithParam<NoFillCase> {};
+
+TEST_P(PatternNotApplied, BandKeepsItsColour) {
+    const NoFillCase& c = GetParam();
+    auto f = MakeFrame<TContinuousFrame>(c.borderWidth, c.frameColor);
+    ChoosePattern(*f);
+    f->PaintFrame();
+    for (int y = 0; y < f->Output->Height(); ++y)
+        for (int x = 0; x < f->Output->Width(); ++x)
+            ASSERT_NE(f->Output->Pixel(x, y), kPattern) << "at " << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(ContinuousFrame, PatternNotApplied,
+                         ::testing::Values(NoFillCase{"BorderWidthZero", 0, kFrame},
+                                           // fw/2 = 2 < 3: the seed lies on the outer border.
+                                           NoFillCase{"SeedOnTheOuterBorder", 3, kFrame},
+                                           NoFillCase{"FrameColourIsTheBorderColour", 1, kBorder}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ContinuousFrame, BorderWidthZeroRepaintsOnlyTheBand) {
+    auto f = MakeFrame<TContinuousFrame>(0);
+    EXPECT_PIXELS(*f->Output, kLegend,
+                  ({"FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF",
+                    "FFFFFFFFFFFFFF", "FFFFFPPPPPFFFF", "FFFFFPPPPPFFFF", "FFFFFPPPPPFFFF",
+                    "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF", "FFFFFFFFFFFFFF"}));
+}
+
+TEST(StandardFrame, RepaintingWithTheSameParametersGivesTheSamePicture) {
+    auto f = MakeFrame<TStandardFrame>(2);
+    ChoosePattern(*f);
+    f->PaintFrame();
+    TBitmap first;
+    first.Assign(*f->Output);
+    f->PaintFrame();
+    for (int y = 0; y < first.Height(); ++y)
+        for (int x = 0; x < first.Width(); ++x)
+            ASSERT_EQ(f->Output->Pixel(x, y), first.Pixel(x, y)) << x << "," << y;
+}
+
+// Golden pictures: a 120 x 90 photo with a wood-like striped pattern.
+std::unique_ptr<TBitmap> StripedPattern() {
+    auto p = std::make_unique<TBitmap>(16, 16, pf32bit);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            p->SetPixel(x, y, (y / 4) % 2 ? RGB(160, 110, 60) : RGB(200, 150, 90) + (x % 3));
+    return p;
+}
+
+template <class Frame> std::unique_ptr<Frame> GoldenFrame(int bw, bool pattern) {
+    Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
+    auto f = std::make_unique<Frame>(nullptr, "", 0, 0, 14, 10, RGB(128, 128, 128), clBlack, true,
+                                     bw, clWhite, 0, true);
+    if (pattern) {
+        f->PatternPicture = StripedPattern();
+        f->PatternName = "stripes.bmp";
+        f->PaintFrame();
+    }
+    return f;
+}
+
+TEST(StandardFrame, MatchesGolden) {
+    EXPECT_TRUE(MatchesGolden(*GoldenFrame<TStandardFrame>(3, true)->Output, "standard-frame"));
+}
+
+TEST(ContinuousFrame, MatchesGolden) {
+    EXPECT_TRUE(MatchesGolden(*GoldenFrame<TContinuousFrame>(2, true)->Output, "continuous-frame"));
+}
+
+} // namespace
