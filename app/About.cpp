@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace quillon {
+
 namespace {
 constexpr int kPictureWidth = 362;
 constexpr int kPictureHeight = 222;
@@ -64,3 +66,5 @@ void TfrmAbout::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     accept();
 }
+
+} // namespace quillon

@@ -11,6 +11,8 @@
 
 class QLabel;
 
+namespace quillon {
+
 class TfrmAbout final : public QDialog {
     Q_OBJECT
 public:
@@ -25,3 +27,5 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
+
+} // namespace quillon

@@ -21,6 +21,8 @@
 
 #include <exception>
 
+namespace quillon {
+
 namespace {
 
 TDialogs* current = nullptr;
@@ -68,7 +70,7 @@ void SetDialogs(TDialogs* dialogs) {
     current = dialogs;
 }
 
-std::string QtFilterString(const std::vector<TFileFilter>& filters) {
+std::string QtFilterString(const std::vector<FileFilter>& filters) {
     std::string out;
     for (const auto& f : filters) {
         if (!out.empty()) out += ";;";
@@ -189,8 +191,8 @@ std::optional<std::string> TQtDialogs::SavePicture(QWidget* parent, const TFileR
                             request.DefaultExtension);
 }
 
-std::optional<TColor> TQtDialogs::ChooseColor(QWidget* parent, TColor initial) {
-    const TColor start = colorChosen_ ? lastColor_ : initial;
+std::optional<Color> TQtDialogs::ChooseColor(QWidget* parent, Color initial) {
+    const Color start = colorChosen_ ? lastColor_ : initial;
     const QColor chosen = QColorDialog::getColor(
         QColor(GetRValue(start), GetGValue(start), GetBValue(start)), parent);
     if (!chosen.isValid()) return std::nullopt;
@@ -231,3 +233,5 @@ void TQtDialogs::ShowHelp(QWidget* parent, const std::string& helpFile) {
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(Q(helpFile)));
 }
+
+} // namespace quillon

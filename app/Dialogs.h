@@ -20,6 +20,8 @@ class QMenu;
 class QPoint;
 class QWidget;
 
+namespace quillon {
+
 enum class TMsgIcon { Error, Warning, Information, Question };
 enum class TMsgButtons { Ok, YesNo };
 enum class TMsgResult { Ok, Yes, No };
@@ -29,7 +31,7 @@ struct TFileRequest {
     std::string Title;
     std::string InitialDir;
     std::string FileName;
-    std::vector<TFileFilter> Filters;
+    std::vector<FileFilter> Filters;
     // Appended (without the "*") to a name typed without an extension.
     std::string DefaultExtension;
 };
@@ -45,7 +47,7 @@ public:
                                                    const TFileRequest& request) = 0;
     virtual std::optional<std::string> SavePicture(QWidget* parent,
                                                    const TFileRequest& request) = 0;
-    virtual std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) = 0;
+    virtual std::optional<Color> ChooseColor(QWidget* parent, Color initial) = 0;
     // A folder chosen starting at start (no folder creation), or nothing.
     virtual std::optional<std::string> ChooseFolder(QWidget* parent, const std::string& start) = 0;
     // Runs a modal window until it closes; returns its result code.
@@ -64,7 +66,7 @@ public:
                           TMsgIcon icon, TMsgButtons buttons) override;
     std::optional<std::string> OpenPicture(QWidget* parent, const TFileRequest& request) override;
     std::optional<std::string> SavePicture(QWidget* parent, const TFileRequest& request) override;
-    std::optional<TColor> ChooseColor(QWidget* parent, TColor initial) override;
+    std::optional<Color> ChooseColor(QWidget* parent, Color initial) override;
     std::optional<std::string> ChooseFolder(QWidget* parent, const std::string& start) override;
     int RunModal(QDialog& dialog) override;
     QAction* PopupMenu(QMenu& menu, const QPoint& screenPos) override;
@@ -72,7 +74,7 @@ public:
     void ShowHelp(QWidget* parent, const std::string& helpFile) override;
 
 private:
-    TColor lastColor_ = clBlack;
+    Color lastColor_ = kBlack;
     bool colorChosen_ = false;
 };
 
@@ -86,8 +88,10 @@ void SetDialogs(TDialogs* dialogs);
 std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const TFileRequest& request);
 
 // Qt's filter string for a list of filters ("All Images (*.bmp *.jpg);;...").
-std::string QtFilterString(const std::vector<TFileFilter>& filters);
+std::string QtFilterString(const std::vector<FileFilter>& filters);
 // Completes a save name typed without an extension by the chosen filter's
 // first pattern, or by defaultExtension when the filter gives none.
 std::string CompleteSaveName(const std::string& name, const std::string& filterPatterns,
                              const std::string& defaultExtension);
+
+} // namespace quillon

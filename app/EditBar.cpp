@@ -20,6 +20,8 @@
 #include <charconv>
 #include <stdexcept>
 
+namespace quillon {
+
 namespace {
 
 // Captions in the order FH, FW, BW, FC, BC, P, CB.
@@ -50,7 +52,7 @@ public:
     THourglass& operator=(const THourglass&) = delete;
 };
 
-constexpr TRect kSwatchRect{1, 1, 17, 17};
+constexpr Rect kSwatchRect{1, 1, 17, 17};
 
 } // namespace
 
@@ -160,7 +162,7 @@ TEditBar::TEditBar(TfrmMain& main, QWidget* pnlEdit)
     SetSwatch(pnlFrameColor, RGB(128, 128, 0));
     lblBC = label("lblBC", "Border Color");
     pnlBorderColor = swatch("pnlBorderColor", kSwatchWidth, kSwatchHeight);
-    SetSwatch(pnlBorderColor, clBlack);
+    SetSwatch(pnlBorderColor, kBlack);
     lblP = label("lblP", "Pattern");
     pnlPattern = swatch("pnlPattern", kPatternPanelWidth, kPatternPanelHeight);
     pnlPattern->setFrameShape(QFrame::NoFrame);
@@ -169,8 +171,8 @@ TEditBar::TEditBar(TfrmMain& main, QWidget* pnlEdit)
     Pattern->setGeometry(1, 1, kPatternImageWidth, kPatternPanelHeight - 2);
     Pattern->setScaledContents(true);
     Pattern->installEventFilter(this);
-    PatternPicture.Canvas().Brush.SetColor(clWhite);
-    PatternPicture.Canvas().FillRect(Rect(0, 0, 18, 18));
+    PatternPicture.canvas().brush.SetColor(kWhite);
+    PatternPicture.canvas().FillRect(Rect(0, 0, 18, 18));
     ShowPatternPicture();
     cbScaled = new QCheckBox(QStringLiteral("Scale To Fit"), pnlEdit);
     cbScaled->setObjectName("cbScaled");
@@ -202,7 +204,7 @@ QWidget* TEditBar::MakeUpDown(QWidget* parent, const char* name, void (TEditBar:
     return box;
 }
 
-void TEditBar::SetSwatch(QFrame* swatch, TColor color) {
+void TEditBar::SetSwatch(QFrame* swatch, Color color) {
     QPalette p = swatch->palette();
     p.setColor(QPalette::Window, QColor(GetRValue(color), GetGValue(color), GetBValue(color)));
     swatch->setPalette(p);
@@ -257,8 +259,8 @@ void TEditBar::FillEditBoxes() {
     SetSwatch(pnlFrameColor, doc->GetFrameColor());
     SetSwatch(pnlBorderColor, doc->GetBorderColor());
     cbScaled->setChecked(doc->GetScaled());
-    TCanvas& canvas = PatternPicture.Canvas();
-    const TBitmap* pattern = doc->GetPatternBitmap(); // also refreshes PatternName
+    Canvas& canvas = PatternPicture.canvas();
+    const Bitmap* pattern = doc->GetPatternBitmap(); // also refreshes PatternName
     if (!doc->PatternName.empty() && pattern && !pattern->Empty())
         canvas.StretchDraw(kSwatchRect, *pattern);
     else
@@ -268,10 +270,10 @@ void TEditBar::FillEditBoxes() {
 
 void TEditBar::RepaintPatternSwatch() {
     TButtonBar* doc = main_.Document.get();
-    TCanvas& canvas = PatternPicture.Canvas();
-    canvas.Brush.SetColor(clWhite);
+    Canvas& canvas = PatternPicture.canvas();
+    canvas.brush.SetColor(kWhite);
     canvas.FillRect(kSwatchRect);
-    const TBitmap* pattern = doc ? doc->GetPatternBitmap() : nullptr;
+    const Bitmap* pattern = doc ? doc->GetPatternBitmap() : nullptr;
     if (pattern && !pattern->Empty()) canvas.StretchDraw(kSwatchRect, *pattern);
     ShowPatternPicture();
 }
@@ -349,8 +351,8 @@ void TEditBar::pnlFrameColorClick() {
     const auto color = Dialogs().ChooseColor(&main_, doc->GetFrameColor());
     if (!color) return;
     doc->SetPattern("");
-    PatternPicture.Canvas().Brush.SetColor(clWhite);
-    PatternPicture.Canvas().FillRect(Rect(0, 0, 18, 18));
+    PatternPicture.canvas().brush.SetColor(kWhite);
+    PatternPicture.canvas().FillRect(Rect(0, 0, 18, 18));
     ShowPatternPicture();
     doc->SetFrameColor(*color);
     SetSwatch(pnlFrameColor, *color);
@@ -410,3 +412,5 @@ bool TEditBar::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace quillon

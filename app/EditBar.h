@@ -19,6 +19,9 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QWidget;
+
+namespace quillon {
+
 class TfrmMain;
 
 // The groups of the bar, in their left-to-right order.
@@ -72,7 +75,7 @@ public:
     QLabel* Pattern;
     QCheckBox* cbScaled;
     // The swatch picture the Pattern image shows.
-    TBitmap PatternPicture;
+    Bitmap PatternPicture;
 
     void SetEditBar(const TEditCaptions& captions);
     void FillEditBoxes();
@@ -98,7 +101,9 @@ protected:
 private:
     QWidget* MakeUpDown(QWidget* parent, const char* name, void (TEditBar::*click)(int));
     void Redraw(bool adjust);
-    void SetSwatch(QFrame* swatch, TColor color);
+    void SetSwatch(QFrame* swatch, Color color);
     TfrmMain& main_;
     QWidget* pnlEdit_ = nullptr;
 };
+
+} // namespace quillon

@@ -10,6 +10,8 @@
 
 #include <utility>
 
+namespace quillon {
+
 namespace {
 
 class THourglass {
@@ -45,7 +47,7 @@ bool NormaliseSelection(TSelectionRect& s) {
 
 } // namespace
 
-void TfrmMain::AddUndo(const TBitmap& display, const TBitmap& picture, const std::string& caption) {
+void TfrmMain::AddUndo(const Bitmap& display, const Bitmap& picture, const std::string& caption) {
     AdvanceUndo(UndoCount, UndoIndex);
     UNDOTYPE& entry = UndoList[std::size_t(UndoIndex - 1)];
     WriteBitmapStream(display, entry.DisplayStream);
@@ -79,8 +81,8 @@ void TfrmMain::Undo1Click() {
         ZoomMode = entry.SavedZoomMode;
         Document->Scale = entry.SavedScale;
         SetZoomCaption(CurrentFileName);
-        ReadBitmapStream(entry.PictureStream, *Document->Bitmap);
-        Clipboard().SetBitmap(*Document->Bitmap);
+        ReadBitmapStream(entry.PictureStream, *Document->Photo);
+        Clipboard().SetBitmap(*Document->Photo);
         Document->HideFrame();
         pnlEdit->hide();
         Document->Style = fsNone;
@@ -107,7 +109,7 @@ void TfrmMain::ZoomClick(int mode) {
     if (!Document) return;
     ClearSelection();
     if (!FrameInProgress)
-        AddUndo(Document->Image->PictureBitmap(), *Document->Bitmap, ZoomUndoCaption(mode));
+        AddUndo(Document->Image->PictureBitmap(), *Document->Photo, ZoomUndoCaption(mode));
     ZoomMode = mode;
     if (FrameInProgress) {
         {
@@ -132,10 +134,12 @@ void TfrmMain::CropSelection1Click() {
     if (!NormaliseSelection(TSelection)) return;
     const TSelectionRect s = TSelection;
     DrawSelection(s.Left, s.Top, s.Bottom, s.Right);
-    AddUndo(Document->Image->PictureBitmap(), *Document->Bitmap, "&Undo Crop");
+    AddUndo(Document->Image->PictureBitmap(), *Document->Photo, "&Undo Crop");
     {
         THourglass hourglass;
         Document->CropPicture(s.Left, s.Top, s.Right, s.Bottom);
     }
     PasteFromClipboardClick();
 }
+
+} // namespace quillon

@@ -15,6 +15,8 @@
 
 #include <QApplication>
 
+namespace quillon {
+
 namespace {
 
 const char* const kErrorCaption = "Quillon";
@@ -33,9 +35,9 @@ public:
 void RecordImageUndo(TfrmMain& main, const char* caption) {
     TButtonBar& d = *main.Document;
     if (d.Image)
-        main.AddUndo(d.Image->PictureBitmap(), *d.Bitmap, caption);
+        main.AddUndo(d.Image->PictureBitmap(), *d.Photo, caption);
     else
-        main.AddUndo(*d.Bitmap, *d.Bitmap, caption);
+        main.AddUndo(*d.Photo, *d.Photo, caption);
 }
 
 } // namespace
@@ -46,21 +48,21 @@ void TfrmMain::ImageCommandDone(bool rotated) {
 }
 
 void TfrmMain::GreyScale1Click() {
-    if (!Document || !Document->Bitmap) return;
+    if (!Document || !Document->Photo) return;
     RecordImageUndo(*this, "&Undo Grayscale");
     GrayScalePicture(*Document);
     ImageCommandDone(false);
 }
 
 void TfrmMain::NegativeImage1Click() {
-    if (!Document || !Document->Bitmap) return;
+    if (!Document || !Document->Photo) return;
     RecordImageUndo(*this, "&Undo Negative");
     NegativePicture(*Document);
     ImageCommandDone(false);
 }
 
 void TfrmMain::Rotate90Right1Click() {
-    if (!Document || !Document->Bitmap) return;
+    if (!Document || !Document->Photo) return;
     ClearSelection();
     RecordImageUndo(*this, "&Undo Rotate 90 Right");
     Document->RotateRight();
@@ -68,7 +70,7 @@ void TfrmMain::Rotate90Right1Click() {
 }
 
 void TfrmMain::Rotate90Left1Click() {
-    if (!Document || !Document->Bitmap) return;
+    if (!Document || !Document->Photo) return;
     ClearSelection();
     RecordImageUndo(*this, "&Undo Rotate 90 Left");
     Document->RotateLeft();
@@ -76,7 +78,7 @@ void TfrmMain::Rotate90Left1Click() {
 }
 
 void TfrmMain::Rotate1801Click() {
-    if (!Document || !Document->Bitmap) return;
+    if (!Document || !Document->Photo) return;
     ClearSelection();
     RecordImageUndo(*this, "&Undo Rotate 180");
     Document->Rotate180();
@@ -84,14 +86,14 @@ void TfrmMain::Rotate1801Click() {
 }
 
 void TfrmMain::Resize1Click() {
-    if (!Document || !Document->Bitmap) return;
+    if (!Document || !Document->Photo) return;
     if (!frmResize) {
         frmResize = new TfrmResize(this);
         frmResize->ShowError = [this](const std::string& message) {
             Dialogs().MessageBox(this, kErrorCaption, message, TMsgIcon::Error, TMsgButtons::Ok);
         };
     }
-    frmResize->FormShow(Document->Bitmap->Width(), Document->Bitmap->Height());
+    frmResize->FormShow(Document->Photo->Width(), Document->Photo->Height());
     if (Dialogs().RunModal(*frmResize) != QDialog::Accepted) return;
     // A size that is not a whole number, or is 0 or below, is refused here,
     // before the undo entry, so the picture and the history stay as they were.
@@ -114,10 +116,10 @@ void TfrmMain::Print1Click() {
     }
     // With a frame style chosen the frame's output is printed, and its own
     // size (frame band included) is the size that 100 % prints.
-    const TBitmap* picture = Document->Bitmap.get();
+    const Bitmap* picture = Document->Photo.get();
     float scale = 1.0f;
     if (Document->Style != fsNone)
-        if (const TBitmap* framed = Document->GetFramedPicture(scale)) picture = framed;
+        if (const Bitmap* framed = Document->GetFramedPicture(scale)) picture = framed;
     if (!picture || picture->Empty()) return;
     frmPrint->FormActivate(*picture, picture->Width(), picture->Height());
     Dialogs().RunModal(*frmPrint);
@@ -141,3 +143,5 @@ void TfrmMain::ScanClick() {
     ZoomMode = 0;
     PasteFromClipboardClick();
 }
+
+} // namespace quillon

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace quillon {
+
 TSizeWH AdjustedWindowSize(const TWindowMetrics& m, int pictureWidth, int pictureHeight,
                            int mainWidth, int mainHeight, bool editBarVisible, int editBarHeight) {
     int w = pictureWidth + 2 * m.BorderX + 2;
@@ -30,3 +32,5 @@ std::string FilePart(const std::string& name) {
     const auto cut = name.find_last_of("/\\:");
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
+
+} // namespace quillon

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace quillon {
+
 // The sizes of the platform's window decoration that the image window is
 // fitted with.
 struct TWindowMetrics {
@@ -59,3 +61,5 @@ TLeftTop CentredOnScreen(int screenWidth, int screenHeight, int width, int heigh
 
 // The text after the last '/' (or a Windows '\' or drive ':').
 std::string FilePart(const std::string& name);
+
+} // namespace quillon

@@ -26,6 +26,8 @@
 #include <exception>
 #include <filesystem>
 
+namespace quillon {
+
 TfrmMain* frmMain = nullptr;
 TfrmAbout* frmAbout = nullptr;
 TfrmSetting* frmSetting = nullptr;
@@ -489,7 +491,7 @@ void TfrmMain::SelectFrameStyle(int style) {
     {
         THourglass hourglass;
         if (!FrameInProgress) {
-            AddUndo(Document->Image->PictureBitmap(), *Document->Bitmap, "&Undo Frame");
+            AddUndo(Document->Image->PictureBitmap(), *Document->Photo, "&Undo Frame");
             Document->CopyToClipboard();
         }
         FrameInProgress = true;
@@ -564,7 +566,7 @@ void TfrmMain::SetZoomCaption(const std::string& name) {
 
 void TfrmMain::DrawSelection(int x1, int y1, int y2, int x2) {
     if (!Document || !Document->Image) return;
-    const TRect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+    const Rect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
     XorFocusRect(Document->Image->PictureBitmap(), r);
     if (frmWindow) frmWindow->ImageChanged();
 }
@@ -633,3 +635,5 @@ TProgramForms::~TProgramForms() {
     frmPattern = nullptr;
     main_.reset();
 }
+
+} // namespace quillon

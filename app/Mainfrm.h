@@ -22,6 +22,9 @@
 
 class QAction;
 class QMdiArea;
+
+namespace quillon {
+
 class TButtonBar;
 class TEditBar;
 class TfrmAbout;
@@ -109,7 +112,7 @@ public:
     void ApplyFrameClick();
     void SelectFrameStyle(int style);
     void WindowPrepare();
-    void AddUndo(const TBitmap& display, const TBitmap& picture, const std::string& caption);
+    void AddUndo(const Bitmap& display, const Bitmap& picture, const std::string& caption);
     void Undo1Click();
     // The zoom commands: mode 0, 2, 3, 4 or 5 with its undo caption.
     void ZoomClick(int mode);
@@ -196,3 +199,5 @@ private:
     std::unique_ptr<TfrmAbout> about_;
     std::unique_ptr<TfrmSetting> setting_;
 };
+
+} // namespace quillon

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace quillon {
+
 QIcon ProgramIcon() {
     QIcon icon;
     for (int side : {16, 32, 48, 64, 128}) {
@@ -27,3 +29,5 @@ QIcon ProgramIcon() {
     }
     return icon;
 }
+
+} // namespace quillon

@@ -4,4 +4,8 @@
 
 #include <QIcon>
 
+namespace quillon {
+
 QIcon ProgramIcon();
+
+} // namespace quillon

@@ -6,26 +6,28 @@
 
 #include <cstring>
 
-QImage ToQImage(const TBitmap& bitmap) {
+namespace quillon {
+
+QImage ToQImage(const Bitmap& bitmap) {
     return ToQImage(bitmap, 0, 0, bitmap.Width(), bitmap.Height());
 }
 
-QImage ToQImage(const TBitmap& bitmap, int left, int top, int width, int height) {
+QImage ToQImage(const Bitmap& bitmap, int left, int top, int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull()) return image;
-    const TPixelFormat format = bitmap.PixelFormat();
+    const PixelFormat format = bitmap.format();
     const int bpp = bitmap.BytesPerPixel();
     for (int y = 0; y < height; ++y) {
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
         const std::uint8_t* in = bitmap.ScanLine(top + y) + std::size_t(left) * std::size_t(bpp);
-        if (format == pfDevice || format == pf32bit) {
+        if (format == PixelFormat::Device || format == PixelFormat::Bgrx32) {
             for (int x = 0; x < width; ++x, in += 4) out[x] = qRgb(in[2], in[1], in[0]);
-        } else if (format == pf24bit) {
+        } else if (format == PixelFormat::Bgr24) {
             for (int x = 0; x < width; ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
         } else {
             const auto& palette = bitmap.Palette();
             for (int x = 0; x < width; ++x) {
-                const TColor c = in[x] < palette.size() ? palette[in[x]] : clBlack;
+                const Color c = in[x] < palette.size() ? palette[in[x]] : kBlack;
                 out[x] = qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
             }
         }
@@ -33,10 +35,10 @@ QImage ToQImage(const TBitmap& bitmap, int left, int top, int width, int height)
     return image;
 }
 
-void FromQImage(const QImage& image, TBitmap& bitmap) {
+void FromQImage(const QImage& image, Bitmap& bitmap) {
     CheckPictureSize(image.width(), image.height());
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    TBitmap result(rgb.width(), rgb.height(), pfDevice);
+    Bitmap result(rgb.width(), rgb.height(), PixelFormat::Device);
     for (int y = 0; y < rgb.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         std::uint8_t* out = result.ScanLine(y);
@@ -55,7 +57,7 @@ bool TQtClipboard::HasBitmap() const {
     return data && data->hasImage();
 }
 
-bool TQtClipboard::GetBitmap(TBitmap& out) const {
+bool TQtClipboard::GetBitmap(Bitmap& out) const {
     if (!HasBitmap()) return false;
     const QImage image = QApplication::clipboard()->image();
     if (image.isNull()) return false;
@@ -63,10 +65,12 @@ bool TQtClipboard::GetBitmap(TBitmap& out) const {
     return true;
 }
 
-void TQtClipboard::SetBitmap(const TBitmap& bitmap) {
+void TQtClipboard::SetBitmap(const Bitmap& bitmap) {
     QApplication::clipboard()->setImage(ToQImage(bitmap));
 }
 
 void TQtClipboard::Clear() {
     QApplication::clipboard()->clear();
 }
+
+} // namespace quillon

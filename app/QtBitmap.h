@@ -7,20 +7,24 @@
 
 #include <QImage>
 
+namespace quillon {
+
 // The bitmap as an opaque RGB32 image (any pixel format).
-QImage ToQImage(const TBitmap& bitmap);
+QImage ToQImage(const Bitmap& bitmap);
 // The part (x, y, width, height) of the bitmap, which must lie inside it.
-QImage ToQImage(const TBitmap& bitmap, int x, int y, int width, int height);
-// Replaces bitmap by image as a pfDevice bitmap whose fourth bytes are 0.
-// Throws EPictureError when the image is over the size limit.
-void FromQImage(const QImage& image, TBitmap& bitmap);
+QImage ToQImage(const Bitmap& bitmap, int x, int y, int width, int height);
+// Replaces bitmap by image as a PixelFormat::Device bitmap whose fourth bytes are 0.
+// Throws PictureError when the image is over the size limit.
+void FromQImage(const QImage& image, Bitmap& bitmap);
 
 // The system clipboard holding one picture (Qt's image format). Every other
 // content counts as "no bitmap".
 class TQtClipboard final : public TClipboard {
 public:
     bool HasBitmap() const override;
-    bool GetBitmap(TBitmap& out) const override;
-    void SetBitmap(const TBitmap& bitmap) override;
+    bool GetBitmap(Bitmap& out) const override;
+    void SetBitmap(const Bitmap& bitmap) override;
     void Clear() override;
 };
+
+} // namespace quillon

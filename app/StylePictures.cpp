@@ -10,6 +10,8 @@
 
 #include <exception>
 
+namespace quillon {
+
 namespace {
 
 // A small photo: the data folder's sample when it reads, else a landscape
@@ -76,14 +78,14 @@ const char* StyleName(int style) {
 QImage FramedSample(int style, int maxWidth, int maxHeight) {
     try {
         TPrivateClipboard privateClipboard;
-        TBitmap photo;
+        Bitmap photo;
         FromQImage(SamplePhoto(), photo);
         Clipboard().SetBitmap(photo);
         TButtonBar document(true);
         document.LoadPicture("Clipboard", nullptr, 0, true);
         document.SelectStyle(style, 0);
         float scale = 1.0f;
-        const TBitmap* framed = document.GetFramedPicture(scale);
+        const Bitmap* framed = document.GetFramedPicture(scale);
         if (!framed || framed->Empty()) return {};
         return ToQImage(*framed).scaled(maxWidth, maxHeight, Qt::KeepAspectRatio,
                                         Qt::SmoothTransformation);
@@ -117,3 +119,5 @@ const std::array<QImage, kStyleCount>& StylePictures() {
     }();
     return pictures;
 }
+
+} // namespace quillon

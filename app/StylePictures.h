@@ -11,6 +11,8 @@
 
 #include <array>
 
+namespace quillon {
+
 constexpr int kStylePictureWidth = 174;
 constexpr int kStylePictureHeight = 25;
 
@@ -23,3 +25,5 @@ QImage FramedSample(int style, int maxWidth, int maxHeight);
 
 // The 174 x 25 picture of every style, by style number; drawn once per run.
 const std::array<QImage, kStyleCount>& StylePictures();
+
+} // namespace quillon

@@ -15,9 +15,11 @@
 
 #include <algorithm>
 
+namespace quillon {
+
 namespace {
 
-void InvertPixel(TBitmap& bitmap, int x, int y) {
+void InvertPixel(Bitmap& bitmap, int x, int y) {
     std::uint8_t* p = bitmap.ScanLine(y) + std::size_t(x) * std::size_t(bitmap.BytesPerPixel());
     p[0] = std::uint8_t(~p[0]);
     p[1] = std::uint8_t(~p[1]);
@@ -55,9 +57,9 @@ bool ButtonOf(const QMouseEvent* event, TMouseButton& out) {
 
 } // namespace
 
-void XorFocusRect(TBitmap& bitmap, const TRect& r) {
+void XorFocusRect(Bitmap& bitmap, const Rect& r) {
     if (r.Right <= r.Left || r.Bottom <= r.Top || bitmap.Empty()) return;
-    if (bitmap.IsIndexed()) bitmap.SetPixelFormat(pfDevice);
+    if (bitmap.IsIndexed()) bitmap.SetPixelFormat(PixelFormat::Device);
     // Dots sit where x + y is even, so a rectangle drawn at the same place
     // always hits the same pixels. Each outline pixel is inverted once.
     auto dot = [&](int x, int y) {
@@ -101,7 +103,7 @@ void TImageView::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
     TImage* image = Shown();
     if (!image) return;
-    const TBitmap& bitmap = image->PictureBitmap();
+    const Bitmap& bitmap = image->PictureBitmap();
     // Only the exposed part is converted, so scrolling a large picture stays
     // cheap.
     const QRect area = event->rect().intersected(
@@ -272,3 +274,5 @@ void TfrmWindow::Timer1Timer() {
     }
     doc->ClearMouseState();
 }
+
+} // namespace quillon

@@ -17,12 +17,15 @@
 #include <QWidget>
 
 class QScrollArea;
+
+namespace quillon {
+
 class TfrmMain;
 
 // Draws a dotted focus rectangle over (Left, Top)-(Right, Bottom), right and
 // bottom edges excluded, by inverting every other pixel of its outline; the
 // same call again restores the picture. Pixels outside the bitmap are skipped.
-void XorFocusRect(TBitmap& bitmap, const TRect& rect);
+void XorFocusRect(Bitmap& bitmap, const Rect& rect);
 
 // Paints an image control's picture and feeds it the mouse.
 class TImageView final : public QWidget {
@@ -73,3 +76,5 @@ private:
     TfrmMain& main_;
     bool closing_ = false;
 };
+
+} // namespace quillon

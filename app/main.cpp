@@ -11,6 +11,8 @@
 
 #include <exception>
 
+using namespace quillon;
+
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Quillon");

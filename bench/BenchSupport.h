@@ -11,12 +11,14 @@
 #include <memory>
 #include <vector>
 
+namespace quillon {
+
 constexpr int kBenchWidth = 4000;
 constexpr int kBenchHeight = 3000;
 
 // A photo-like 32-bit picture: gradients with a little texture.
-inline std::unique_ptr<TBitmap> MakeBenchPhoto(int width = kBenchWidth, int height = kBenchHeight) {
-    auto b = std::make_unique<TBitmap>(width, height, pf32bit);
+inline std::unique_ptr<Bitmap> MakeBenchPhoto(int width = kBenchWidth, int height = kBenchHeight) {
+    auto b = std::make_unique<Bitmap>(width, height, PixelFormat::Bgrx32);
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = b->ScanLine(y);
         for (int x = 0; x < width; ++x) {
@@ -53,3 +55,5 @@ inline void ReportMemcpyRatio(benchmark::State& state, std::size_t bytes) {
         benchmark::Counter(MemcpySeconds(bytes), benchmark::Counter::kIsIterationInvariantRate |
                                                      benchmark::Counter::kInvert);
 }
+
+} // namespace quillon

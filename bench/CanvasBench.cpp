@@ -11,14 +11,16 @@
 #include <random>
 #include <vector>
 
+using namespace quillon;
+
 namespace {
 
 std::size_t PictureBytes() {
     return std::size_t(kBenchWidth) * kBenchHeight * 4;
 }
 
-std::unique_ptr<TBitmap> SmallTile() {
-    auto tile = std::make_unique<TBitmap>(32, 32, pf32bit);
+std::unique_ptr<Bitmap> SmallTile() {
+    auto tile = std::make_unique<Bitmap>(32, 32, PixelFormat::Bgrx32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) tile->SetPixel(x, y, RGB(x * 8, y * 8, 128));
     return tile;
@@ -26,9 +28,9 @@ std::unique_ptr<TBitmap> SmallTile() {
 
 void BM_StretchDrawQuarter(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TBitmap preview(kBenchWidth / 4, kBenchHeight / 4, pf32bit);
+    Bitmap preview(kBenchWidth / 4, kBenchHeight / 4, PixelFormat::Bgrx32);
     for (auto _ : state) {
-        preview.Canvas().StretchDraw(Rect(0, 0, preview.Width(), preview.Height()), *photo);
+        preview.canvas().StretchDraw(Rect(0, 0, preview.Width(), preview.Height()), *photo);
         benchmark::DoNotOptimize(preview.Bits());
     }
     ReportMemcpyRatio(state, PictureBytes());
@@ -37,9 +39,9 @@ BENCHMARK(BM_StretchDrawQuarter)->Unit(benchmark::kMillisecond);
 
 void BM_DrawSameSize(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TBitmap out(kBenchWidth, kBenchHeight, pf32bit);
+    Bitmap out(kBenchWidth, kBenchHeight, PixelFormat::Bgrx32);
     for (auto _ : state) {
-        out.Canvas().Draw(0, 0, *photo);
+        out.canvas().Draw(0, 0, *photo);
         benchmark::DoNotOptimize(out.Bits());
     }
     ReportMemcpyRatio(state, PictureBytes());
@@ -51,13 +53,13 @@ BENCHMARK(BM_DrawSameSize)->Unit(benchmark::kMillisecond);
 void BM_FloodFillBand(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
     auto tile = SmallTile();
-    TCanvas& c = photo->Canvas();
-    c.Pen.Color = clBlack;
-    c.Brush.SetStyle(bsClear);
+    Canvas& c = photo->canvas();
+    c.pen.color = kBlack;
+    c.brush.SetStyle(BrushStyle::Clear);
     c.Rectangle(400, 400, kBenchWidth - 400, kBenchHeight - 400);
-    c.Brush.SetBitmap(tile.get());
+    c.brush.SetBitmap(tile.get());
     for (auto _ : state) {
-        c.FloodFill(200, 200, clBlack, fsBorder);
+        c.FloodFill(200, 200, kBlack, FillStyle::Border);
         benchmark::DoNotOptimize(photo->Bits());
     }
     ReportMemcpyRatio(state, PictureBytes());
@@ -66,11 +68,11 @@ BENCHMARK(BM_FloodFillBand)->Unit(benchmark::kMillisecond);
 
 void BM_PolygonDiamond(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TCanvas& c = photo->Canvas();
-    c.Pen.Color = clBlack;
-    c.Brush.SetColor(clRed);
+    Canvas& c = photo->canvas();
+    c.pen.color = kBlack;
+    c.brush.SetColor(kRed);
     const int w = kBenchWidth, h = kBenchHeight;
-    const TPoint pts[] = {{w / 2, 0}, {w - 1, h / 2}, {w / 2, h - 1}, {0, h / 2}};
+    const Point pts[] = {{w / 2, 0}, {w - 1, h / 2}, {w / 2, h - 1}, {0, h / 2}};
     for (auto _ : state) {
         c.Polygon(pts);
         benchmark::DoNotOptimize(photo->Bits());
@@ -83,12 +85,12 @@ BENCHMARK(BM_PolygonDiamond)->Unit(benchmark::kMillisecond);
 // about a thousand points, each a small random step.
 void BM_PolygonJagged(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TCanvas& c = photo->Canvas();
-    c.Pen.Color = clBlack;
-    c.Pen.SetWidth(3);
-    c.Brush.SetColor(clRed);
+    Canvas& c = photo->canvas();
+    c.pen.color = kBlack;
+    c.pen.SetWidth(3);
+    c.brush.SetColor(kRed);
     std::mt19937 rng(7);
-    std::vector<TPoint> pts{{0, 0}};
+    std::vector<Point> pts{{0, 0}};
     for (int x = 0; x < kBenchWidth;) {
         x += int(rng() % 8);
         pts.push_back({x, int(rng() % 300)});
@@ -106,8 +108,7 @@ BENCHMARK(BM_PolygonJagged)->Unit(benchmark::kMillisecond);
 void BM_DrawPictureCentred(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
     Clipboard().SetBitmap(*photo);
-    TPhotoFrame frame(nullptr, "bench.bmp", 0, 0, 100, 100, clRed, clBlack, true, 2, clWhite, 0,
-                      true);
+    TPhotoFrame frame(nullptr, "bench.bmp", 0, 0, 100, 100, kRed, kBlack, true, 2, kWhite, 0, true);
     Clipboard().Clear();
     for (auto _ : state) {
         frame.DrawPictureCentred();
@@ -121,10 +122,10 @@ BENCHMARK(BM_DrawPictureCentred)->Unit(benchmark::kMillisecond);
 // width.
 void BM_Ellipse(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TCanvas& c = photo->Canvas();
-    c.Pen.Color = clBlack;
-    c.Pen.SetWidth(int(state.range(0)));
-    c.Brush.SetStyle(bsClear);
+    Canvas& c = photo->canvas();
+    c.pen.color = kBlack;
+    c.pen.SetWidth(int(state.range(0)));
+    c.brush.SetStyle(BrushStyle::Clear);
     for (auto _ : state) {
         c.Ellipse(100, 100, kBenchWidth - 100, kBenchHeight - 100);
         benchmark::DoNotOptimize(photo->Bits());
@@ -137,10 +138,10 @@ BENCHMARK(BM_Ellipse)->Arg(1)->Arg(2)->Arg(10)->Unit(benchmark::kMillisecond);
 // opening out to a third of the width.
 void BM_OvalRings(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TCanvas& c = photo->Canvas();
-    c.Pen.Color = clWhite;
-    c.Pen.SetWidth(10);
-    c.Brush.SetStyle(bsClear);
+    Canvas& c = photo->canvas();
+    c.pen.color = kWhite;
+    c.pen.SetWidth(10);
+    c.brush.SetStyle(BrushStyle::Clear);
     const int w = kBenchWidth, h = kBenchHeight, fw = 100, fh = 100;
     for (auto _ : state) {
         for (int i = 8; i < w / 3; i += 8) c.Ellipse(fw - i, fh - i, w + i - fw, h + i - fh);
@@ -154,18 +155,18 @@ BENCHMARK(BM_OvalRings)->Unit(benchmark::kMillisecond);
 // further out, until they pass the corners.
 void BM_DiamondOutlines(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    TCanvas& c = photo->Canvas();
-    c.Pen.Color = clWhite;
-    c.Brush.SetStyle(bsClear);
+    Canvas& c = photo->canvas();
+    c.pen.color = kWhite;
+    c.brush.SetStyle(BrushStyle::Clear);
     const int w = kBenchWidth, h = kBenchHeight, fw = 100, fh = 100;
     const int n = int(std::sqrt(double((w / 2) * (w / 2) + (h / 2) * (h / 2))));
     for (auto _ : state) {
         for (int i = 0; i < n; ++i) {
-            const TPoint pts[] = {{w / 2, fh - i},
-                                  {w + i - fw, h / 2},
-                                  {w / 2, h + i - fh},
-                                  {fw - i, h / 2},
-                                  {w / 2, fh - i}};
+            const Point pts[] = {{w / 2, fh - i},
+                                 {w + i - fw, h / 2},
+                                 {w / 2, h + i - fh},
+                                 {fw - i, h / 2},
+                                 {w / 2, fh - i}};
             c.Polyline(pts);
         }
         benchmark::DoNotOptimize(photo->Bits());

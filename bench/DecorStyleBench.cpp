@@ -10,11 +10,13 @@
 #include "frames/OverlayMask.h"
 #include "frames/StandardFrames.h"
 
+using namespace quillon;
+
 namespace {
 
 // The photo goes through the clipboard, as for a frame chosen in the program.
 void PutBenchPhoto() {
-    static const std::unique_ptr<TBitmap> photo = MakeBenchPhoto();
+    static const std::unique_ptr<Bitmap> photo = MakeBenchPhoto();
     Clipboard().SetBitmap(*photo);
     SetStartFolder(QUILLON_BUILD_DATA_DIR);
 }
@@ -28,7 +30,7 @@ constexpr int kBand = (kBenchWidth < kBenchHeight ? kBenchWidth : kBenchHeight) 
 
 void BM_StandardFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TStandardFrame f(nullptr, "", 0, 0, kBand, kBand, clGray, clBlack, true, 1, clWhite, 0, true);
+    TStandardFrame f(nullptr, "", 0, 0, kBand, kBand, kGray, kBlack, true, 1, kWhite, 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -36,8 +38,7 @@ BENCHMARK(BM_StandardFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ContinuousFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TContinuousFrame f(nullptr, "", 0, 0, kBand, kBand, clSilver, clBlack, true, 1, clSilver, 0,
-                       true);
+    TContinuousFrame f(nullptr, "", 0, 0, kBand, kBand, kSilver, kBlack, true, 1, kSilver, 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -45,11 +46,11 @@ BENCHMARK(BM_ContinuousFrame)->Unit(benchmark::kMillisecond);
 
 void BM_OrnateFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TBitmap moulding;
+    Bitmap moulding;
     const std::string file = StartFolderFile("Ornate/_Orn001.bmp");
     LoadBmpFile(file, moulding);
-    TOrnateFrame f(nullptr, "", 0, 0, moulding.Width(), moulding.Height(), clOlive, clBlack, true,
-                   1, clWhite, file, 0, true);
+    TOrnateFrame f(nullptr, "", 0, 0, moulding.Width(), moulding.Height(), kOlive, kBlack, true, 1,
+                   kWhite, file, 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -57,7 +58,7 @@ BENCHMARK(BM_OrnateFrame)->Unit(benchmark::kMillisecond);
 
 void BM_MaskFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite,
+    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
                  StartFolderFile("masks/Grainy Edge.jpg"), 0, true);
     for (auto _ : state) {
         // The mask works on what the output holds: start each round from the photo.
@@ -72,7 +73,7 @@ BENCHMARK(BM_MaskFrame)->Unit(benchmark::kMillisecond);
 
 void BM_OverlayFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite,
+    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
                     StartFolderFile("Overlay/Fire ball.bmp"), 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));

@@ -5,9 +5,11 @@
 #include "formats/Octree.h"
 #include "formats/Readers.h"
 
+using namespace quillon;
+
 namespace {
 
-const TBitmap& Photo() {
+const Bitmap& Photo() {
     static const auto photo = MakeBenchPhoto();
     return *photo;
 }
@@ -19,7 +21,7 @@ std::size_t PhotoBytes() {
 void BM_GifQuantize(benchmark::State& state) {
     Photo(); // made before the timing starts
     for (auto _ : state) {
-        TBitmap out;
+        Bitmap out;
         QuantizePicture(Photo(), out);
         benchmark::DoNotOptimize(out.Bits());
     }
@@ -50,7 +52,7 @@ BENCHMARK(BM_JpegEncode)->Unit(benchmark::kMillisecond);
 void BM_JpegDecode(benchmark::State& state) {
     static const auto file = EncodeJpeg(Photo());
     for (auto _ : state) {
-        TBitmap out;
+        Bitmap out;
         ReadJpeg(file, "bench.jpg", out);
         benchmark::DoNotOptimize(out.Bits());
     }

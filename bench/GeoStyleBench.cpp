@@ -19,23 +19,24 @@
 #include <exception>
 #include <memory>
 
+namespace quillon {
+
 namespace {
 struct Defaults {
     int frameWidth, frameHeight;
-    TColor frameColor;
+    Color frameColor;
     bool expand;
     int borderWidth;
 };
 
 template <class T> void PaintStyle(benchmark::State& state, Defaults d) {
-    static std::unique_ptr<TBitmap> photo = MakeBenchPhoto();
+    static std::unique_ptr<Bitmap> photo = MakeBenchPhoto();
     Clipboard().SetBitmap(*photo);
     SetStartFolder(QUILLON_BUILD_DATA_DIR);
     std::unique_ptr<T> frame;
     try {
-        frame =
-            std::make_unique<T>(nullptr, "bench.bmp", 0, 0, d.frameWidth, d.frameHeight,
-                                d.frameColor, clBlack, d.expand, d.borderWidth, clWhite, 0, true);
+        frame = std::make_unique<T>(nullptr, "bench.bmp", 0, 0, d.frameWidth, d.frameHeight,
+                                    d.frameColor, kBlack, d.expand, d.borderWidth, kWhite, 0, true);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
         return;
@@ -54,18 +55,20 @@ void Add(const char* name, void (*fn)(benchmark::State&, Defaults), Defaults d) 
 }
 
 const bool registered = [] {
-    Add("PaintStyle/jagged", PaintStyle<TJaggedFrame>, {W / 15, H / 15, clWhite, false, 1});
-    Add("PaintStyle/jagged/max", PaintStyle<TJaggedFrame>, {200, 200, clWhite, false, 1});
-    Add("PaintStyle/oval", PaintStyle<TOvalFrame>, {1, 1, clWhite, false, 1});
-    Add("PaintStyle/diamond", PaintStyle<TDiamondFrame>, {1, 1, clWhite, true, 2});
-    Add("PaintStyle/grayscale", PaintStyle<TGrayscaleFrame>, {0, 0, clOlive, false, 1});
-    Add("PaintStyle/bubble", PaintStyle<TBubbleFrame>, {W / 10, W / 10, clWhite, false, 1});
-    Add("PaintStyle/bubble/max", PaintStyle<TBubbleFrame>, {200, 200, clWhite, false, 1});
-    Add("PaintStyle/3d", PaintStyle<T3DFrame>, {W / 20, W / 20, clOlive, false, 1});
-    Add("PaintStyle/dropshadow", PaintStyle<TDropShadowFrame>, {W / 10, W / 10, clGray, true, 1});
-    Add("PaintStyle/dropshadow/max", PaintStyle<TDropShadowFrame>, {200, 200, clGray, true, 1});
-    Add("PaintStyle/box", PaintStyle<TBoxFrame>, {W / 10, W / 10, clWhite, true, 1});
-    Add("PaintStyle/box/max", PaintStyle<TBoxFrame>, {200, 200, clWhite, true, 1});
+    Add("PaintStyle/jagged", PaintStyle<TJaggedFrame>, {W / 15, H / 15, kWhite, false, 1});
+    Add("PaintStyle/jagged/max", PaintStyle<TJaggedFrame>, {200, 200, kWhite, false, 1});
+    Add("PaintStyle/oval", PaintStyle<TOvalFrame>, {1, 1, kWhite, false, 1});
+    Add("PaintStyle/diamond", PaintStyle<TDiamondFrame>, {1, 1, kWhite, true, 2});
+    Add("PaintStyle/grayscale", PaintStyle<TGrayscaleFrame>, {0, 0, kOlive, false, 1});
+    Add("PaintStyle/bubble", PaintStyle<TBubbleFrame>, {W / 10, W / 10, kWhite, false, 1});
+    Add("PaintStyle/bubble/max", PaintStyle<TBubbleFrame>, {200, 200, kWhite, false, 1});
+    Add("PaintStyle/3d", PaintStyle<T3DFrame>, {W / 20, W / 20, kOlive, false, 1});
+    Add("PaintStyle/dropshadow", PaintStyle<TDropShadowFrame>, {W / 10, W / 10, kGray, true, 1});
+    Add("PaintStyle/dropshadow/max", PaintStyle<TDropShadowFrame>, {200, 200, kGray, true, 1});
+    Add("PaintStyle/box", PaintStyle<TBoxFrame>, {W / 10, W / 10, kWhite, true, 1});
+    Add("PaintStyle/box/max", PaintStyle<TBoxFrame>, {200, 200, kWhite, true, 1});
     return true;
 }();
 } // namespace
+
+} // namespace quillon

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+using namespace quillon;
+
 namespace {
 
 constexpr int kWidth = 6000;
@@ -82,7 +84,7 @@ int main(int argc, char** argv) {
         AdvanceUndo(count, index);
         UNDOTYPE& entry = history[std::size_t(index - 1)];
         WriteBitmapStream(document.Image->PictureBitmap(), entry.DisplayStream);
-        WriteBitmapStream(*document.Bitmap, entry.PictureStream);
+        WriteBitmapStream(*document.Photo, entry.PictureStream);
     };
     // Choosing the first style pushes its entry, copies the photo to the
     // clipboard and builds the style's frame object.

@@ -6,14 +6,16 @@
 #include <cstring>
 #include <limits>
 
+namespace quillon {
+
 void CheckPictureSize(std::int64_t width, std::int64_t height) {
     if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
         width * height > kMaxPicturePixels)
-        throw EPictureError("Picture size " + std::to_string(width) + " x " +
-                            std::to_string(height) + " is too large");
+        throw PictureError("Picture size " + std::to_string(width) + " x " +
+                           std::to_string(height) + " is too large");
 }
 
-int NearestPaletteIndex(const std::vector<TColor>& palette, TColor color) {
+int NearestPaletteIndex(const std::vector<Color>& palette, Color color) {
     int best = 0;
     int bestDist = std::numeric_limits<int>::max();
     for (std::size_t i = 0; i < palette.size(); ++i) {
@@ -30,32 +32,32 @@ int NearestPaletteIndex(const std::vector<TColor>& palette, TColor color) {
     return best;
 }
 
-TBitmap::TBitmap() = default;
+Bitmap::Bitmap() = default;
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format) : format_(format) {
+Bitmap::Bitmap(int width, int height, PixelFormat format) : format_(format) {
     SetSize(width, height);
 }
 
-TBitmap::~TBitmap() = default;
+Bitmap::~Bitmap() = default;
 
-int TBitmap::BytesPerPixelOf(TPixelFormat format) {
+int Bitmap::BytesPerPixelOf(PixelFormat format) {
     switch (format) {
-    case pfDevice:
-    case pf32bit:
+    case PixelFormat::Device:
+    case PixelFormat::Bgrx32:
         return 4;
-    case pf24bit:
+    case PixelFormat::Bgr24:
         return 3;
     default:
         return 1;
     }
 }
 
-TCanvas& TBitmap::Canvas() {
-    if (!canvas_) canvas_ = std::make_unique<TCanvas>(*this);
+Canvas& Bitmap::canvas() {
+    if (!canvas_) canvas_ = std::make_unique<Canvas>(*this);
     return *canvas_;
 }
 
-void TBitmap::SetSize(int w, int h) {
+void Bitmap::SetSize(int w, int h) {
     CheckPictureSize(w, h);
     if (w == width_ && h == height_) return;
     const int bpp = BytesPerPixel();
@@ -69,7 +71,7 @@ void TBitmap::SetSize(int w, int h) {
         height_ = h;
         return;
     }
-    TPixelBuffer data(bytes, 0);
+    PixelBuffer data(bytes, 0);
     const int keepW = std::min(w, width_), keepH = std::min(h, height_);
     for (int y = 0; y < keepH; ++y)
         std::memcpy(data.data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp), ScanLine(y),
@@ -79,14 +81,14 @@ void TBitmap::SetSize(int w, int h) {
     height_ = h;
 }
 
-TColor TBitmap::Pixel(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) return clBlack;
+Color Bitmap::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return kBlack;
     const std::uint8_t* p = ScanLine(y) + std::size_t(x) * std::size_t(BytesPerPixel());
-    if (IsIndexed()) return *p < palette_.size() ? palette_[*p] : clBlack;
+    if (IsIndexed()) return *p < palette_.size() ? palette_[*p] : kBlack;
     return RGB(p[2], p[1], p[0]);
 }
 
-void TBitmap::SetPixel(int x, int y, TColor color) {
+void Bitmap::SetPixel(int x, int y, Color color) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     std::uint8_t* p = ScanLine(y) + std::size_t(x) * std::size_t(BytesPerPixel());
     if (IsIndexed()) {
@@ -98,14 +100,17 @@ void TBitmap::SetPixel(int x, int y, TColor color) {
     p[2] = GetRValue(color);
 }
 
-void TBitmap::SetPixelFormat(TPixelFormat format) {
+void Bitmap::SetPixelFormat(PixelFormat format) {
     if (format == format_) return;
-    const bool toIndexed = format == pf1bit || format == pf4bit || format == pf8bit;
+    const bool toIndexed = format == PixelFormat::Indexed1 || format == PixelFormat::Indexed4 ||
+                           format == PixelFormat::Indexed8;
     if (IsIndexed() && toIndexed) {
         // Between indexed formats only the palette size limit changes.
-        const std::size_t limit = format == pf1bit ? 2 : format == pf4bit ? 16 : 256;
+        const std::size_t limit = format == PixelFormat::Indexed1   ? 2
+                                  : format == PixelFormat::Indexed4 ? 16
+                                                                    : 256;
         if (palette_.size() > limit) {
-            std::vector<TColor> old = palette_;
+            std::vector<Color> old = palette_;
             palette_.resize(limit);
             for (auto& b : data_)
                 b = std::uint8_t(NearestPaletteIndex(palette_, old[b % old.size()]));
@@ -115,8 +120,8 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     }
     const int dstBpp = BytesPerPixelOf(format);
     if (!IsIndexed() && !toIndexed && dstBpp == BytesPerPixel()) {
-        // pfDevice and pf32bit share their layout: converting only clears the
-        // fourth byte, in place.
+        // PixelFormat::Device and PixelFormat::Bgrx32 share their layout: converting only clears
+        // the fourth byte, in place.
         if (dstBpp == 4) {
             std::uint8_t* p = data_.data();
             for (std::size_t i = 3; i < data_.size(); i += 4) p[i] = 0;
@@ -124,12 +129,14 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
         format_ = format;
         return;
     }
-    TPixelBuffer out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp), 0);
+    PixelBuffer out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp), 0);
     const int srcBpp = BytesPerPixel();
     if (toIndexed) {
         if (palette_.empty()) {
             // A grey ramp of the format's size serves as the palette.
-            const int n = format == pf1bit ? 2 : format == pf4bit ? 16 : 256;
+            const int n = format == PixelFormat::Indexed1   ? 2
+                          : format == PixelFormat::Indexed4 ? 16
+                                                            : 256;
             for (int i = 0; i < n; ++i) {
                 int v = i * 255 / (n - 1);
                 palette_.push_back(RGB(v, v, v));
@@ -148,7 +155,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
                 out.data() + std::size_t(y) * std::size_t(width_) * std::size_t(dstBpp);
             if (IsIndexed()) {
                 for (int x = 0; x < width_; ++x, d += dstBpp) {
-                    TColor c = s[x] < palette_.size() ? palette_[s[x]] : clBlack;
+                    Color c = s[x] < palette_.size() ? palette_[s[x]] : kBlack;
                     d[0] = GetBValue(c);
                     d[1] = GetGValue(c);
                     d[2] = GetRValue(c);
@@ -167,7 +174,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
     format_ = format;
 }
 
-void TBitmap::Assign(const TBitmap& source) {
+void Bitmap::Assign(const Bitmap& source) {
     if (&source == this) return;
     width_ = source.width_;
     height_ = source.height_;
@@ -178,10 +185,12 @@ void TBitmap::Assign(const TBitmap& source) {
     TransparentColor = source.TransparentColor;
 }
 
-void TBitmap::SwapPicture(TBitmap& other) noexcept {
+void Bitmap::SwapPicture(Bitmap& other) noexcept {
     std::swap(width_, other.width_);
     std::swap(height_, other.height_);
     std::swap(format_, other.format_);
     data_.swap(other.data_);
     palette_.swap(other.palette_);
 }
+
+} // namespace quillon

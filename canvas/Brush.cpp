@@ -1,33 +1,37 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 
-TBrush::TBrush() = default;
-TBrush::~TBrush() = default;
+namespace quillon {
 
-void TBrush::SetColor(TColor c) {
+Brush::Brush() = default;
+Brush::~Brush() = default;
+
+void Brush::SetColor(Color c) {
     color_ = c;
     pattern_.reset();
-    style_ = bsSolid;
+    style_ = BrushStyle::Solid;
 }
 
-void TBrush::SetStyle(TBrushStyle s) {
+void Brush::SetStyle(BrushStyle s) {
     style_ = s;
-    if (s == bsClear) {
+    if (s == BrushStyle::Clear) {
         pattern_.reset();
-        color_ = clWhite;
+        color_ = kWhite;
     }
 }
 
-void TBrush::SetBitmap(const TBitmap* pattern) {
+void Brush::SetBitmap(const Bitmap* pattern) {
     if (!pattern || pattern->Empty()) {
         pattern_.reset();
     } else {
-        auto copy = std::make_unique<TBitmap>();
+        auto copy = std::make_unique<Bitmap>();
         copy->Assign(*pattern);
-        copy->SetPixelFormat(pf32bit);
+        copy->SetPixelFormat(PixelFormat::Bgrx32);
         copy->Transparent = false;
         pattern_ = std::move(copy);
     }
-    color_ = clWhite;
-    style_ = bsSolid;
+    color_ = kWhite;
+    style_ = BrushStyle::Solid;
 }
+
+} // namespace quillon

@@ -1,9 +1,9 @@
-// TCanvas, TPen and TBrush: the drawing state of one bitmap and the raster
+// Canvas, Pen and Brush: the drawing state of one bitmap and the raster
 // operations the frame styles draw with. The exact pixels each operation
 // touches are written down in docs/pixel-rules.md; comments name those rules.
 //
-// Drawing works on bitmaps of 24 or 32 bits per pixel (pfDevice included);
-// an indexed bitmap is converted to pfDevice before the first drawing
+// Drawing works on bitmaps of 24 or 32 bits per pixel (PixelFormat::Device included);
+// an indexed bitmap is converted to PixelFormat::Device before the first drawing
 // operation touches it. Everything outside the bitmap is clipped.
 #pragma once
 
@@ -13,20 +13,19 @@
 #include <span>
 #include <vector>
 
-class TBitmap;
+namespace quillon {
 
-enum class TBrushStyle { bsSolid, bsClear };
-using enum TBrushStyle;
+class Bitmap;
 
-enum class TFillStyle { fsBorder, fsSurface };
-using enum TFillStyle;
+enum class BrushStyle { Solid, Clear };
 
-enum class TCopyMode { cmSrcCopy };
-using enum TCopyMode;
+enum class FillStyle { Border, Surface };
 
-class TPen {
+enum class CopyMode { SourceCopy };
+
+class Pen {
 public:
-    TColor Color = clBlack;
+    Color color = kBlack;
     int Width() const { return width_; }
     // A negative width is ignored; 0 draws like 1.
     void SetWidth(int w) {
@@ -38,69 +37,71 @@ private:
 };
 
 // The brush's reset rules (pattern-serves-following-fills):
-// - SetBitmap sets the pattern, resets Color to white and Style to bsSolid;
-// - SetColor removes the pattern and turns bsClear into bsSolid;
-// - SetStyle(bsClear) removes the pattern and sets Color to white.
-class TBrush {
+// - SetBitmap sets the pattern, resets Color to white and Style to BrushStyle::Solid;
+// - SetColor removes the pattern and turns BrushStyle::Clear into BrushStyle::Solid;
+// - SetStyle(BrushStyle::Clear) removes the pattern and sets Color to white.
+class Brush {
 public:
-    TBrush();
-    ~TBrush();
-    TBrush(const TBrush&) = delete;
-    TBrush& operator=(const TBrush&) = delete;
+    Brush();
+    ~Brush();
+    Brush(const Brush&) = delete;
+    Brush& operator=(const Brush&) = delete;
 
-    TColor Color() const { return color_; }
-    void SetColor(TColor c);
-    TBrushStyle Style() const { return style_; }
-    void SetStyle(TBrushStyle s);
+    Color color() const { return color_; }
+    void SetColor(Color c);
+    BrushStyle Style() const { return style_; }
+    void SetStyle(BrushStyle s);
     // Takes a private 32-bit copy of the pattern, so the caller's bitmap may
     // change or go afterwards. A null or empty bitmap removes the pattern.
-    void SetBitmap(const TBitmap* pattern);
-    // The pattern (pf32bit) or null.
-    const TBitmap* Bitmap() const { return pattern_.get(); }
+    void SetBitmap(const Bitmap* pattern);
+    // The pattern (PixelFormat::Bgrx32) or null.
+    const Bitmap* pattern() const { return pattern_.get(); }
 
 private:
-    TColor color_ = clWhite;
-    TBrushStyle style_ = bsSolid;
-    std::unique_ptr<TBitmap> pattern_;
+    Color color_ = kWhite;
+    BrushStyle style_ = BrushStyle::Solid;
+    std::unique_ptr<Bitmap> pattern_;
 };
 
-class TCanvas {
+class Canvas {
 public:
-    explicit TCanvas(TBitmap& owner) : bitmap_(owner) {}
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
+    explicit Canvas(Bitmap& owner) : bitmap_(owner) {}
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
 
-    TPen Pen;
-    TBrush Brush;
-    TCopyMode CopyMode = cmSrcCopy;
-    TPoint PenPos;
+    Pen pen;
+    Brush brush;
+    CopyMode copyMode = CopyMode::SourceCopy;
+    Point PenPos;
 
-    TBitmap& Bitmap() { return bitmap_; }
+    Bitmap& bitmap() { return bitmap_; }
 
     // Draws graphic unscaled with its top-left pixel at (x, y).
-    void Draw(int x, int y, const TBitmap& graphic);
+    void Draw(int x, int y, const Bitmap& graphic);
     // Nearest-neighbour stretch of graphic over exactly the pixels of rect;
     // a transparent graphic leaves the destination under its transparent
     // pixels untouched.
-    void StretchDraw(const TRect& rect, const TBitmap& graphic);
+    void StretchDraw(const Rect& rect, const Bitmap& graphic);
     // Copies sourceRect of source into destRect (stretched by the same rule);
     // source may be this canvas and the rectangles may overlap.
-    void CopyRect(const TRect& destRect, TCanvas& source, const TRect& sourceRect);
+    void CopyRect(const Rect& destRect, Canvas& source, const Rect& sourceRect);
 
     void Rectangle(int x1, int y1, int x2, int y2);
-    void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
-    void FillRect(const TRect& rect);
-    void FrameRect(const TRect& rect);
+    void Rectangle(const Rect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    void FillRect(const Rect& rect);
+    void FrameRect(const Rect& rect);
     void Ellipse(int x1, int y1, int x2, int y2);
-    void Polygon(std::span<const TPoint> points);
-    void Polyline(std::span<const TPoint> points);
+    void Polygon(std::span<const Point> points);
+    void Polyline(std::span<const Point> points);
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
-    void FloodFill(int x, int y, TColor color, TFillStyle style);
+    void FloodFill(int x, int y, Color color, FillStyle style);
 
-    TColor Pixel(int x, int y) const;
-    void SetPixel(int x, int y, TColor color);
+    Color Pixel(int x, int y) const;
+    void SetPixel(int x, int y, Color color);
 
 private:
-    TBitmap& bitmap_;
+    Bitmap& bitmap_;
 };
+
+} // namespace quillon

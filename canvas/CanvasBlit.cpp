@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace quillon {
+
 using raster::i64;
 
 namespace {
@@ -48,18 +50,18 @@ bool VisibleRange(i64 dstStart, i64 n, i64 srcStart, i64 m, i64 limit, i64 srcLi
 
 // Reads source pixels as B, G, R whatever their layout.
 struct Source {
-    const TBitmap* bitmap;
+    const Bitmap* bitmap;
     int bpp;                                 // 1 (indexed), 3 or 4
     std::array<std::uint8_t, 256 * 4> lut{}; // palette as B, G, R, 0
 };
 
-void InitSource(Source& src, const TBitmap& b) {
+void InitSource(Source& src, const Bitmap& b) {
     src.bitmap = &b;
     src.bpp = b.BytesPerPixel();
     if (b.IsIndexed()) {
         const auto& pal = b.Palette();
         for (std::size_t i = 0; i < 256; ++i) {
-            const TColor c = i < pal.size() ? pal[i] : clBlack;
+            const Color c = i < pal.size() ? pal[i] : kBlack;
             src.lut[4 * i] = GetBValue(c);
             src.lut[4 * i + 1] = GetGValue(c);
             src.lut[4 * i + 2] = GetRValue(c);
@@ -104,8 +106,8 @@ template <bool T> RowFn PickRowFn(int sb, int db) {
 // Copies srcRect of src over dstRect of the surface by stretch-pick,
 // skipping source pixels of colour key when transparent is set. Source
 // pixels outside src leave their destination pixels alone.
-void Blit(const raster::Surface& s, Rect64 dst, const TBitmap& srcBitmap, Rect64 srcRect,
-          bool transparent, TColor key) {
+void Blit(const raster::Surface& s, Rect64 dst, const Bitmap& srcBitmap, Rect64 srcRect,
+          bool transparent, Color key) {
     const i64 dw = dst.r - dst.l, dh = dst.b - dst.t;
     const i64 sw = srcRect.r - srcRect.l, sh = srcRect.b - srcRect.t;
     if (s.Empty() || srcBitmap.Empty() || dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
@@ -145,10 +147,10 @@ void Blit(const raster::Surface& s, Rect64 dst, const TBitmap& srcBitmap, Rect64
 }
 
 // A copy of the part of b inside r (clipped), and r moved onto that copy.
-void Snapshot(const TBitmap& b, Rect64& r, TBitmap& copy) {
+void Snapshot(const Bitmap& b, Rect64& r, Bitmap& copy) {
     const i64 l = std::clamp<i64>(r.l, 0, b.Width()), t = std::clamp<i64>(r.t, 0, b.Height());
     const i64 rr = std::clamp<i64>(r.r, l, b.Width()), bb = std::clamp<i64>(r.b, t, b.Height());
-    copy.SetPixelFormat(b.PixelFormat());
+    copy.SetPixelFormat(b.format());
     copy.Palette() = b.Palette();
     copy.SetSize(int(rr - l), int(bb - t));
     const std::size_t bpp = std::size_t(b.BytesPerPixel());
@@ -162,11 +164,11 @@ void Snapshot(const TBitmap& b, Rect64& r, TBitmap& copy) {
 }
 
 // Draws graphic over (l, t, r, b) of target, honouring its transparency.
-void StretchInto(TBitmap& target, Rect64 dst, const TBitmap& graphic) {
+void StretchInto(Bitmap& target, Rect64 dst, const Bitmap& graphic) {
     const raster::Surface s = raster::PrepareSurface(target);
     Rect64 srcRect{0, 0, graphic.Width(), graphic.Height()};
     if (&graphic == &target) {
-        TBitmap copy;
+        Bitmap copy;
         Snapshot(graphic, srcRect, copy);
         Blit(s, dst, copy, srcRect, graphic.Transparent, graphic.TransparentColor);
         return;
@@ -176,25 +178,27 @@ void StretchInto(TBitmap& target, Rect64 dst, const TBitmap& graphic) {
 
 } // namespace
 
-void TCanvas::Draw(int x, int y, const TBitmap& graphic) {
+void Canvas::Draw(int x, int y, const Bitmap& graphic) {
     StretchInto(bitmap_, {x, y, i64(x) + graphic.Width(), i64(y) + graphic.Height()}, graphic);
 }
 
-void TCanvas::StretchDraw(const TRect& rect, const TBitmap& graphic) {
+void Canvas::StretchDraw(const Rect& rect, const Bitmap& graphic) {
     StretchInto(bitmap_, {rect.Left, rect.Top, rect.Right, rect.Bottom}, graphic);
 }
 
-void TCanvas::CopyRect(const TRect& destRect, TCanvas& source, const TRect& sourceRect) {
+void Canvas::CopyRect(const Rect& destRect, Canvas& source, const Rect& sourceRect) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
     Rect64 srcRect{sourceRect.Left, sourceRect.Top, sourceRect.Right, sourceRect.Bottom};
     const Rect64 dst{destRect.Left, destRect.Top, destRect.Right, destRect.Bottom};
-    const TBitmap& src = source.Bitmap();
+    const Bitmap& src = source.bitmap();
     if (&src == &bitmap_) {
         // The source is read completely before anything is written.
-        TBitmap copy;
+        Bitmap copy;
         Snapshot(src, srcRect, copy);
         Blit(s, dst, copy, srcRect, false, 0);
         return;
     }
     Blit(s, dst, src, srcRect, false, 0);
 }
+
+} // namespace quillon

@@ -1,4 +1,4 @@
-// Lines and shapes of TCanvas. Fills use the brush (nothing for bsClear),
+// Lines and shapes of Canvas. Fills use the brush (nothing for BrushStyle::Clear),
 // outlines the pen; the pixels follow docs/pixel-rules.md.
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
@@ -7,21 +7,23 @@
 #include <algorithm>
 #include <utility>
 
+namespace quillon {
+
 using raster::ClampCoord;
 using raster::i64;
 
 namespace {
 
-int PenWidth(const TPen& pen) {
+int PenWidth(const Pen& pen) {
     return std::max(pen.Width(), 1); // pen-zero: width 0 draws like 1
 }
 
 // One pen stroke from a to b: thin-line (end excluded) or wide-pen capsule.
-void Stroke(const raster::Surface& s, const TPen& pen, TPoint a, TPoint b) {
+void Stroke(const raster::Surface& s, const Pen& pen, Point a, Point b) {
     const i64 x0 = ClampCoord(a.x), y0 = ClampCoord(a.y);
     const i64 x1 = ClampCoord(b.x), y1 = ClampCoord(b.y);
     const int w = PenWidth(pen);
-    const TColor colour = pen.Color & 0xFFFFFF;
+    const Color colour = pen.color & 0xFFFFFF;
     if (w == 1)
         raster::ThinLine(s, colour, x0, y0, x1, y1);
     else
@@ -29,7 +31,7 @@ void Stroke(const raster::Surface& s, const TPen& pen, TPoint a, TPoint b) {
 }
 
 // Strokes consecutive points, and back to the first when closed.
-void StrokePath(const raster::Surface& s, const TPen& pen, std::span<const TPoint> points,
+void StrokePath(const raster::Surface& s, const Pen& pen, std::span<const Point> points,
                 bool closed) {
     if (points.empty()) return;
     for (std::size_t i = 0; i + 1 < points.size(); ++i) Stroke(s, pen, points[i], points[i + 1]);
@@ -50,73 +52,75 @@ void OutlineRect(const raster::Surface& s, const raster::Paint& paint, i64 x1, i
 
 } // namespace
 
-void TCanvas::MoveTo(int x, int y) {
+void Canvas::MoveTo(int x, int y) {
     PenPos = {x, y};
 }
 
-void TCanvas::LineTo(int x, int y) {
+void Canvas::LineTo(int x, int y) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
-    Stroke(s, Pen, PenPos, {x, y});
+    Stroke(s, pen, PenPos, {x, y});
     PenPos = {x, y};
 }
 
-void TCanvas::Polyline(std::span<const TPoint> points) {
-    StrokePath(raster::PrepareSurface(bitmap_), Pen, points, false);
+void Canvas::Polyline(std::span<const Point> points) {
+    StrokePath(raster::PrepareSurface(bitmap_), pen, points, false);
 }
 
-void TCanvas::Polygon(std::span<const TPoint> points) {
+void Canvas::Polygon(std::span<const Point> points) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
-    raster::FillPolygon(s, raster::Paint::FromBrush(Brush, s.bpp), points);
-    StrokePath(s, Pen, points, true);
+    raster::FillPolygon(s, raster::Paint::FromBrush(brush, s.bpp), points);
+    StrokePath(s, pen, points, true);
 }
 
-void TCanvas::FillRect(const TRect& rect) {
+void Canvas::FillRect(const Rect& rect) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
-    const raster::Paint paint = raster::Paint::FromBrush(Brush, s.bpp);
+    const raster::Paint paint = raster::Paint::FromBrush(brush, s.bpp);
     if (paint.None() || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
     const int top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, s.height);
     for (int y = top; y < bottom; ++y) paint.FillSpan(s, y, rect.Left, rect.Right);
 }
 
-void TCanvas::FrameRect(const TRect& rect) {
+void Canvas::FrameRect(const Rect& rect) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
-    const raster::Paint paint = raster::Paint::FromBrush(Brush, s.bpp);
+    const raster::Paint paint = raster::Paint::FromBrush(brush, s.bpp);
     if (paint.None() || rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
     OutlineRect(s, paint, rect.Left, rect.Top, rect.Right, rect.Bottom);
 }
 
-void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+void Canvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     if (x1 == x2 || y1 == y2) return;
     const raster::Surface s = raster::PrepareSurface(bitmap_);
     // rect-cover: the brush fills x1 .. x2-1, y1 .. y2-1; the pen's path runs
     // through the outermost pixel centres of that area.
-    const raster::Paint brush = raster::Paint::FromBrush(Brush, s.bpp);
+    const raster::Paint paint = raster::Paint::FromBrush(brush, s.bpp);
     const int top = std::max(y1, 0), bottom = std::min(y2, s.height);
-    for (int y = top; y < bottom; ++y) brush.FillSpan(s, y, x1, x2);
+    for (int y = top; y < bottom; ++y) paint.FillSpan(s, y, x1, x2);
 
-    const TColor colour = Pen.Color & 0xFFFFFF;
-    if (PenWidth(Pen) == 1) {
+    const Color colour = pen.color & 0xFFFFFF;
+    if (PenWidth(pen) == 1) {
         const raster::Paint pen = raster::Paint::Solid(colour, s.bpp);
         OutlineRect(s, pen, x1, y1, x2, y2);
         return;
     }
-    const TPoint corners[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
-    StrokePath(s, Pen, corners, true);
+    const Point corners[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
+    StrokePath(s, pen, corners, true);
 }
 
-void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+void Canvas::Ellipse(int x1, int y1, int x2, int y2) {
     i64 l = ClampCoord(x1), t = ClampCoord(y1), r = ClampCoord(x2), b = ClampCoord(y2);
     if (l > r) std::swap(l, r); // a box given right-to-left is the same box
     if (t > b) std::swap(t, b);
     if (l == r || t == b) return;
     const raster::Surface s = raster::PrepareSurface(bitmap_);
     const raster::EllipseShape e{l + r, t + b, r - l, b - t};
-    raster::FillEllipse(s, raster::Paint::FromBrush(Brush, s.bpp), e);
-    const int w = PenWidth(Pen);
+    raster::FillEllipse(s, raster::Paint::FromBrush(brush, s.bpp), e);
+    const int w = PenWidth(pen);
     if (w == 1)
-        raster::ThinEllipseOutline(s, Pen.Color & 0xFFFFFF, e);
+        raster::ThinEllipseOutline(s, pen.color & 0xFFFFFF, e);
     else
-        raster::EllipseRing(s, Pen.Color & 0xFFFFFF, e, w);
+        raster::EllipseRing(s, pen.color & 0xFFFFFF, e, w);
 }
+
+} // namespace quillon

@@ -1,4 +1,4 @@
-// TCanvas::FloodFill (flood-fill): a scanline fill with an explicit stack.
+// Canvas::FloodFill (flood-fill): a scanline fill with an explicit stack.
 //
 // The region is decided on the colours the picture had before the fill: a
 // bit per pixel records what has been painted, and a painted pixel is never
@@ -12,15 +12,17 @@
 #include <cstring>
 #include <vector>
 
+namespace quillon {
+
 namespace {
 
-// The fill region of one picture: pixels of the key colour (fsSurface) or
-// of any other colour (fsBorder) that have not been painted yet.
+// The fill region of one picture: pixels of the key colour (FillStyle::Surface) or
+// of any other colour (FillStyle::Border) that have not been painted yet.
 template <int BPP> class TRegion {
 public:
-    TRegion(const raster::Surface& s, TColor color, TFillStyle style)
+    TRegion(const raster::Surface& s, Color color, FillStyle style)
         : s_(s), words_((std::size_t(s.width) + 63) / 64), key_(color & 0xFFFFFF),
-          surface_(style == fsSurface), painted_(words_ * std::size_t(s.height), 0) {}
+          surface_(style == FillStyle::Surface), painted_(words_ * std::size_t(s.height), 0) {}
 
     bool Open(int x, int y) const { return Open(Pixels(y), Painted(y), x); }
 
@@ -65,20 +67,20 @@ private:
     bool Open(const std::uint8_t* row, const std::uint64_t* bits, int x) const {
         if (bits[x >> 6] >> (x & 63) & 1) return false;
         const std::uint8_t* p = row + std::size_t(x) * BPP;
-        const TColor c = TColor(p[2]) | TColor(p[1]) << 8 | TColor(p[0]) << 16;
+        const Color c = Color(p[2]) | Color(p[1]) << 8 | Color(p[0]) << 16;
         return (c == key_) == surface_;
     }
 
     const raster::Surface& s_;
     std::size_t words_; // 64-bit words per row of painted_
-    TColor key_;
+    Color key_;
     bool surface_;
     std::vector<std::uint64_t> painted_;
 };
 
 template <int BPP>
-void Fill(const raster::Surface& s, const raster::Paint& paint, int x, int y, TColor color,
-          TFillStyle style) {
+void Fill(const raster::Surface& s, const raster::Paint& paint, int x, int y, Color color,
+          FillStyle style) {
     TRegion<BPP> region(s, color, style);
     if (!region.Open(x, y)) return;
     // Each stack entry is a pixel known to be open when it was pushed; the
@@ -104,12 +106,14 @@ void Fill(const raster::Surface& s, const raster::Paint& paint, int x, int y, TC
 
 } // namespace
 
-void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
+void Canvas::FloodFill(int x, int y, Color color, FillStyle style) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
-    const raster::Paint paint = raster::Paint::FromBrush(Brush, s.bpp);
+    const raster::Paint paint = raster::Paint::FromBrush(brush, s.bpp);
     if (paint.None() || x < 0 || y < 0 || x >= s.width || y >= s.height) return;
     if (s.bpp == 4)
         Fill<4>(s, paint, x, y, color, style);
     else
         Fill<3>(s, paint, x, y, color, style);
 }
+
+} // namespace quillon

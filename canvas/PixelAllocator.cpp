@@ -5,6 +5,8 @@
 
 #include <sys/mman.h>
 
+namespace quillon {
+
 namespace pixel_memory {
 namespace {
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
@@ -30,3 +32,5 @@ void Release(void* p, std::size_t bytes) noexcept {
         std::free(p);
 }
 } // namespace pixel_memory
+
+} // namespace quillon

@@ -12,18 +12,22 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillon {
+
 namespace pixel_memory {
 void* Allocate(std::size_t bytes);
 void Release(void* p, std::size_t bytes) noexcept;
 } // namespace pixel_memory
 
-template <class T> struct TPixelAllocator {
+template <class T> struct PixelAllocator {
     using value_type = T;
-    TPixelAllocator() = default;
-    template <class U> TPixelAllocator(const TPixelAllocator<U>&) noexcept {}
+    PixelAllocator() = default;
+    template <class U> PixelAllocator(const PixelAllocator<U>&) noexcept {}
     T* allocate(std::size_t n) { return static_cast<T*>(pixel_memory::Allocate(n * sizeof(T))); }
     void deallocate(T* p, std::size_t n) noexcept { pixel_memory::Release(p, n * sizeof(T)); }
-    template <class U> bool operator==(const TPixelAllocator<U>&) const noexcept { return true; }
+    template <class U> bool operator==(const PixelAllocator<U>&) const noexcept { return true; }
 };
 
-using TPixelBuffer = std::vector<std::uint8_t, TPixelAllocator<std::uint8_t>>;
+using PixelBuffer = std::vector<std::uint8_t, PixelAllocator<std::uint8_t>>;
+
+} // namespace quillon

@@ -8,14 +8,16 @@
 #include <cstdlib>
 #include <vector>
 
+namespace quillon {
+
 namespace raster {
 
 i64 ClampCoord(i64 v) {
     return std::clamp(v, -kCoordLimit, kCoordLimit);
 }
 
-Surface PrepareSurface(TBitmap& bitmap) {
-    if (bitmap.IsIndexed()) bitmap.SetPixelFormat(pfDevice);
+Surface PrepareSurface(Bitmap& bitmap) {
+    if (bitmap.IsIndexed()) bitmap.SetPixelFormat(PixelFormat::Device);
     Surface s;
     s.bits = bitmap.Bits();
     s.stride = bitmap.Stride();
@@ -27,7 +29,7 @@ Surface PrepareSurface(TBitmap& bitmap) {
 
 namespace {
 
-void StoreColour(std::uint8_t out[4], TColor color) {
+void StoreColour(std::uint8_t out[4], Color color) {
     out[0] = GetBValue(color);
     out[1] = GetGValue(color);
     out[2] = GetRValue(color);
@@ -64,7 +66,7 @@ i64 CeilDiv(i64 a, i64 b) { // b > 0
 
 } // namespace
 
-Paint Paint::Solid(TColor color, int bpp) {
+Paint Paint::Solid(Color color, int bpp) {
     Paint p;
     p.kind_ = Kind::Solid;
     p.bpp_ = bpp;
@@ -72,11 +74,11 @@ Paint Paint::Solid(TColor color, int bpp) {
     return p;
 }
 
-Paint Paint::FromBrush(const TBrush& brush, int bpp) {
-    if (brush.Style() == bsClear) return Paint();
-    const TBitmap* pattern = brush.Bitmap();
-    if (!pattern || pattern->Empty() || pattern->PixelFormat() != pf32bit)
-        return Solid(brush.Color(), bpp);
+Paint Paint::FromBrush(const Brush& brush, int bpp) {
+    if (brush.Style() == BrushStyle::Clear) return Paint();
+    const Bitmap* pattern = brush.pattern();
+    if (!pattern || pattern->Empty() || pattern->format() != PixelFormat::Bgrx32)
+        return Solid(brush.color(), bpp);
     Paint p;
     p.kind_ = Kind::Pattern;
     p.bpp_ = bpp;
@@ -123,7 +125,7 @@ void Paint::FillSpan(const Surface& s, int y, i64 x0, i64 x1) const {
     }
 }
 
-void PutPixel(const Surface& s, int x, int y, TColor color) {
+void PutPixel(const Surface& s, int x, int y, Color color) {
     if (x < 0 || y < 0 || x >= s.width || y >= s.height) return;
     std::uint8_t c[4];
     StoreColour(c, color);
@@ -158,7 +160,7 @@ i64 FirstStepWithMinor(i64 m, i64 dMaj, i64 dMin) {
 
 } // namespace
 
-void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1) {
+void ThinLine(const Surface& s, Color color, i64 x0, i64 y0, i64 x1, i64 y1) {
     const i64 dx = x1 - x0, dy = y1 - y0;
     if ((dx == 0 && dy == 0) || s.Empty()) return;
     std::uint8_t c[4];
@@ -323,7 +325,7 @@ Span CapsuleRow(const Capsule& c, int y, int clipWidth) {
     return CapsuleRowClipped(c, y, 0, clipWidth);
 }
 
-void FillCapsule(const Surface& s, TColor color, const Capsule& c) {
+void FillCapsule(const Surface& s, Color color, const Capsule& c) {
     if (s.Empty()) return;
     const Paint paint = Paint::Solid(color, s.bpp);
     const i64 top = std::max<i64>(0, FloorDiv(std::min(c.ay, c.by) - c.w - 1, 2) - 1);
@@ -458,7 +460,7 @@ void FillEllipse(const Surface& s, const Paint& paint, const EllipseShape& e) {
     }
 }
 
-void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e) {
+void ThinEllipseOutline(const Surface& s, Color color, const EllipseShape& e) {
     int top, bottom;
     if (s.Empty() || !EllipseRows(s, e, top, bottom)) return;
     const Paint pen = Paint::Solid(color, s.bpp);
@@ -483,7 +485,7 @@ bool RingHoldsThinOutline(const EllipseShape& e, i64 w) {
 
 } // namespace
 
-void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width) {
+void EllipseRing(const Surface& s, Color color, const EllipseShape& e, int width) {
     const i64 w = std::clamp<i64>(width, 1, kCoordLimit);
     const EllipseShape outer{e.cx, e.cy, e.a + w, e.b + w};
     const EllipseShape inner{e.cx, e.cy, e.a - w, e.b - w};
@@ -530,7 +532,7 @@ void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int widt
 
 // ------------------------------------------------------------- polygon-fill
 
-void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> points) {
+void FillPolygon(const Surface& s, const Paint& paint, std::span<const Point> points) {
     if (paint.None() || s.Empty() || points.size() < 3) return;
     struct Edge {
         i64 x0, y0, x1, y1; // y0 < y1
@@ -538,8 +540,8 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
     std::vector<Edge> edges;
     edges.reserve(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const TPoint& p = points[i];
-        const TPoint& q = points[(i + 1) % points.size()];
+        const Point& p = points[i];
+        const Point& q = points[(i + 1) % points.size()];
         i64 x0 = ClampCoord(p.x), y0 = ClampCoord(p.y), x1 = ClampCoord(q.x), y1 = ClampCoord(q.y);
         if (y0 == y1) continue;
         if (y0 > y1) std::swap(x0, x1), std::swap(y0, y1);
@@ -642,3 +644,5 @@ void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> p
 }
 
 } // namespace raster
+
+} // namespace quillon

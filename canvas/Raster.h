@@ -17,8 +17,10 @@
 #include <span>
 #include <vector>
 
-class TBitmap;
-class TBrush;
+namespace quillon {
+
+class Bitmap;
+class Brush;
 
 namespace raster {
 
@@ -41,8 +43,8 @@ struct Surface {
     bool Empty() const { return width <= 0 || height <= 0; }
 };
 
-// Converts an indexed bitmap to pfDevice, then describes its pixels.
-Surface PrepareSurface(TBitmap& bitmap);
+// Converts an indexed bitmap to PixelFormat::Device, then describes its pixels.
+Surface PrepareSurface(Bitmap& bitmap);
 
 // A half-open run of pixels [x0, x1) on one row.
 struct Span {
@@ -56,12 +58,12 @@ struct Span {
 // so filling a span is a row copy.
 class Paint {
 public:
-    // Nothing: fills through it leave the target alone (bsClear brush).
+    // Nothing: fills through it leave the target alone (BrushStyle::Clear brush).
     Paint() = default;
-    static Paint Solid(TColor color, int bpp);
+    static Paint Solid(Color color, int bpp);
     // The brush as a fill source: its pattern when it has one, its colour
-    // otherwise, nothing when its style is bsClear.
-    static Paint FromBrush(const TBrush& brush, int bpp);
+    // otherwise, nothing when its style is BrushStyle::Clear.
+    static Paint FromBrush(const Brush& brush, int bpp);
 
     bool None() const { return kind_ == Kind::None; }
     // Fills [x0, x1) of row y; clips to the surface.
@@ -84,12 +86,12 @@ private:
 };
 
 // Writes one pixel of colour (clipped).
-void PutPixel(const Surface& s, int x, int y, TColor color);
+void PutPixel(const Surface& s, int x, int y, Color color);
 
 // --- thin-line: Bresenham from a to b, excluding b (clipped). ---------------
 // Visits pixel k = 0 .. n-1 of the line with the major coordinate a + k and
 // the minor coordinate a + floor((2 k dminor + dmajor - 1) / (2 dmajor)).
-void ThinLine(const Surface& s, TColor color, i64 x0, i64 y0, i64 x1, i64 y1);
+void ThinLine(const Surface& s, Color color, i64 x0, i64 y0, i64 x1, i64 y1);
 
 // --- wide-pen: capsule of a pen of width w round segment a-b. --------------
 // Pixel centre C is covered when its distance to the segment, in doubled
@@ -104,7 +106,7 @@ bool InCapsule(const Capsule& c, i64 px, i64 py); // pixel (px, py)
 // Pixels of row y inside the capsule (an interval, the capsule is convex).
 Span CapsuleRow(const Capsule& c, int y, int clipWidth);
 // Paints the capsule with colour, row by row.
-void FillCapsule(const Surface& s, TColor color, const Capsule& c);
+void FillCapsule(const Surface& s, Color color, const Capsule& c);
 
 // --- ellipse-fill: pixel centres strictly inside the ellipse that touches
 // the edges of its box (doubled semi-axes a = x2 - x1, b = y2 - y1). --------
@@ -118,14 +120,16 @@ Span EllipseRow(const EllipseShape& e, int y, int clipWidth);
 // Paints the pixels of ellipse-fill with paint.
 void FillEllipse(const Surface& s, const Paint& paint, const EllipseShape& e);
 // ellipse-thin: the pixels of ellipse-fill that have a 4-neighbour outside it.
-void ThinEllipseOutline(const Surface& s, TColor color, const EllipseShape& e);
+void ThinEllipseOutline(const Surface& s, Color color, const EllipseShape& e);
 // ellipse-ring: inside the ellipse grown by the pen and not inside the one
 // shrunk by it (doubled semi-axes a + w, b + w and a - w, b - w).
-void EllipseRing(const Surface& s, TColor color, const EllipseShape& e, int width);
+void EllipseRing(const Surface& s, Color color, const EllipseShape& e, int width);
 
 // --- polygon-fill: even-odd rule sampled at pixel centres, vertices at
 // pixel centres; an edge counts for rows ymin <= y < ymax and a crossing at
 // x covers pixels from ceil(x). ----------------------------------------------
-void FillPolygon(const Surface& s, const Paint& paint, std::span<const TPoint> points);
+void FillPolygon(const Surface& s, const Paint& paint, std::span<const Point> points);
 
 } // namespace raster
+
+} // namespace quillon

@@ -1,14 +1,18 @@
-// TRescaler: changes the pixel size of a bitmap by a plain nearest-neighbour
+// Rescaler: changes the pixel size of a bitmap by a plain nearest-neighbour
 // stretch; no colours are blended.
 #pragma once
 
-class TBitmap;
+namespace quillon {
 
-class TRescaler {
+class Bitmap;
+
+class Rescaler {
 public:
     // Stretches source over the whole of dest (already sized by the caller).
     // The smoothing flag is accepted for the callers' sake; the stretch is
     // always nearest-neighbour. Returns true.
-    bool Rescale(const TBitmap& source, TBitmap& dest, bool smoothing);
-    bool DoRescale(const TBitmap& source, TBitmap& dest);
+    bool Rescale(const Bitmap& source, Bitmap& dest, bool smoothing);
+    bool DoRescale(const Bitmap& source, Bitmap& dest);
 };
+
+} // namespace quillon

@@ -6,51 +6,52 @@
 #include <stdexcept>
 #include <string>
 
+namespace quillon {
+
 // A colour value: red in the low byte, then green, then blue; high byte 0.
-using TColor = std::uint32_t;
+using Color = std::uint32_t;
 
-constexpr TColor clBlack = 0x000000;
-constexpr TColor clWhite = 0xFFFFFF;
-constexpr TColor clGray = 0x808080;
-constexpr TColor clSilver = 0xC0C0C0;
-constexpr TColor clOlive = 0x008080;
-constexpr TColor clRed = 0x0000FF;
-constexpr TColor clLime = 0x00FF00;
-constexpr TColor clBlue = 0xFF0000;
+constexpr Color kBlack = 0x000000;
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kGray = 0x808080;
+constexpr Color kSilver = 0xC0C0C0;
+constexpr Color kOlive = 0x008080;
+constexpr Color kRed = 0x0000FF;
+constexpr Color kLime = 0x00FF00;
+constexpr Color kBlue = 0xFF0000;
 
-constexpr std::uint8_t GetRValue(TColor c) {
+constexpr std::uint8_t GetRValue(Color c) {
     return c & 0xFF;
 }
-constexpr std::uint8_t GetGValue(TColor c) {
+constexpr std::uint8_t GetGValue(Color c) {
     return (c >> 8) & 0xFF;
 }
-constexpr std::uint8_t GetBValue(TColor c) {
+constexpr std::uint8_t GetBValue(Color c) {
     return (c >> 16) & 0xFF;
 }
-constexpr TColor RGB(int r, int g, int b) {
-    return TColor(r & 0xFF) | (TColor(g & 0xFF) << 8) | (TColor(b & 0xFF) << 16);
+constexpr Color RGB(int r, int g, int b) {
+    return Color(r & 0xFF) | (Color(g & 0xFF) << 8) | (Color(b & 0xFF) << 16);
 }
 
-struct TPoint {
+struct Point {
     int x = 0;
     int y = 0;
-    friend bool operator==(const TPoint&, const TPoint&) = default;
+    friend bool operator==(const Point&, const Point&) = default;
 };
 
 // A rectangle covers x = Left .. Right - 1 and y = Top .. Bottom - 1.
-struct TRect {
+struct Rect {
+    constexpr Rect() = default;
+    constexpr Rect(int left, int top, int right, int bottom)
+        : Left(left), Top(top), Right(right), Bottom(bottom) {}
     int Left = 0;
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
-    friend bool operator==(const TRect&, const TRect&) = default;
+    friend bool operator==(const Rect&, const Rect&) = default;
 };
-
-inline TRect Rect(int left, int top, int right, int bottom) {
-    return {left, top, right, bottom};
-}
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -80,7 +81,7 @@ struct TMouseState {
 
 // Error raised for pictures that cannot be read, written or held; its message
 // is the text the user sees.
-class EPictureError : public std::runtime_error {
+class PictureError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -90,6 +91,8 @@ public:
 constexpr std::int64_t kMaxPictureSide = 65535;
 constexpr std::int64_t kMaxPicturePixels = std::int64_t(1) << 28;
 
-// Throws EPictureError when a width × height picture is negative or over the
+// Throws PictureError when a width × height picture is negative or over the
 // limit; called before any pixel memory is allocated.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
+
+} // namespace quillon

@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace quillon {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -186,3 +188,5 @@ int RunBatch(const TOptions& o) {
     progress.Finish();
     return failed > 0 ? 1 : 0;
 }
+
+} // namespace quillon

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 // The output path of each input: DIR/<name without extension>.<format's
 // extension>. Two inputs that would write the same file get an empty path
 // for the later one.
@@ -18,3 +20,5 @@ std::vector<std::string> BatchOutputPaths(const std::vector<std::string>& inputs
 // Runs the batch; failures are reported on stderr and the rest go on.
 // Returns the exit status: 0 when every file was written, 1 otherwise.
 int RunBatch(const TOptions& options);
+
+} // namespace quillon

@@ -8,6 +8,8 @@
 
 #include <filesystem>
 
+namespace quillon {
+
 namespace {
 
 // The zoom the styles are chosen at: 100 %, so that the defaults that follow
@@ -83,7 +85,7 @@ void ChooseOrnate(TButtonBar& doc, const std::string& path) {
 
 void ApplyFrame(TButtonBar& doc, const TFrameGroup& g) {
     doc.SelectStyle(g.style, kPreviewZoom);
-    if (doc.Style != g.style) throw EPictureError("There is no picture to frame");
+    if (doc.Style != g.style) throw PictureError("There is no picture to frame");
     if (g.frameColor) {
         // The colour swatch removes a fill pattern before it sets the colour.
         doc.SetPattern("");
@@ -107,10 +109,10 @@ void ApplyFrame(TButtonBar& doc, const TFrameGroup& g) {
     doc.DrawFrame();
 }
 
-const TBitmap& ResultPicture(TButtonBar& doc) {
+const Bitmap& ResultPicture(TButtonBar& doc) {
     float scale = 1.0f;
-    if (const TBitmap* framed = doc.GetFramedPicture(scale)) return *framed;
-    return *doc.Bitmap;
+    if (const Bitmap* framed = doc.GetFramedPicture(scale)) return *framed;
+    return *doc.Photo;
 }
 
 } // namespace
@@ -129,7 +131,7 @@ std::unique_ptr<TButtonBar> FramePicture(const std::string& input,
     int zoom = zoomFor(groups[0]);
     auto doc = std::make_unique<TButtonBar>(true);
     doc->LoadPicture(input, nullptr, zoom, false);
-    if (doc->Bitmap->Empty()) throw EPictureError("File " + input + " appears corrupted!");
+    if (doc->Photo->Empty()) throw PictureError("File " + input + " appears corrupted!");
     for (std::size_t i = 0; i < groups.size(); ++i) {
         const TFrameGroup& g = groups[i];
         if (i > 0) {
@@ -145,11 +147,11 @@ std::unique_ptr<TButtonBar> FramePicture(const std::string& input,
 }
 
 void SaveByName(TButtonBar& document, const std::string& output) {
-    if (!document.SavePicture(output)) throw EPictureError("No picture writer for " + output);
+    if (!document.SavePicture(output)) throw PictureError("No picture writer for " + output);
 }
 
 void SaveAs(TButtonBar& document, const std::string& output, TOutputFormat format) {
-    const TBitmap& picture = ResultPicture(document);
+    const Bitmap& picture = ResultPicture(document);
     std::vector<std::uint8_t> bytes;
     switch (format) {
     case TOutputFormat::Jpeg:
@@ -176,3 +178,5 @@ std::string ResolvePatternFile(const std::string& name) {
     if (std::filesystem::is_regular_file(noCase, ec)) return noCase;
     return {};
 }
+
+} // namespace quillon

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-// Opens input and applies every group in turn. Throws EPictureError with the
+namespace quillon {
+
+// Opens input and applies every group in turn. Throws PictureError with the
 // message the user sees (a file that decodes to no picture included).
 std::unique_ptr<TButtonBar> FramePicture(const std::string& input,
                                          const std::vector<TFrameGroup>& groups);
@@ -25,3 +27,5 @@ void SaveAs(TButtonBar& document, const std::string& output, TOutputFormat forma
 // Resolves a pattern file named on the command line: as given, or relative
 // to the start folder (letter case ignored). Empty when neither exists.
 std::string ResolvePatternFile(const std::string& name);
+
+} // namespace quillon

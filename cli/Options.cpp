@@ -6,6 +6,8 @@
 #include <charconv>
 #include <sstream>
 
+namespace quillon {
+
 namespace {
 
 int ParseInt(const std::string& option, const std::string& text) {
@@ -25,7 +27,7 @@ int ParseRanged(const std::string& option, const std::string& text, int lo, int 
     return v;
 }
 
-TColor ParseColour(const std::string& option, std::string text) {
+Color ParseColour(const std::string& option, std::string text) {
     if (!text.empty() && text[0] == '#') text.erase(0, 1);
     unsigned v = 0;
     const char* end = text.data() + text.size();
@@ -243,7 +245,7 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
                                                     : "several inputs need --output-dir DIR");
         o.inputs = {positional[0]};
         o.output = positional[1];
-        if (PictureNameKind(o.output) == TNameKind::Other)
+        if (PictureNameKind(o.output) == NameKind::Other)
             throw EUsageError("OUTPUT \"" + o.output +
                               "\" names no writer: its name must contain BMP, JPG, JPEG or GIF");
     } else {
@@ -406,3 +408,5 @@ std::string StyleListText() {
     }
     return out.str();
 }
+
+} // namespace quillon

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 // A usage mistake: the message says what is wrong; the tool exits with 2.
 class EUsageError : public std::runtime_error {
 public:
@@ -27,8 +29,8 @@ struct TImageCommand {
 struct TFrameGroup {
     std::vector<TImageCommand> commands;
     int style = -1; // -1: no frame, the picture is passed on as it is
-    std::optional<TColor> frameColor;
-    std::optional<TColor> borderColor;
+    std::optional<Color> frameColor;
+    std::optional<Color> borderColor;
     std::optional<std::string> pattern;
     std::optional<int> frameHeight;
     std::optional<int> frameWidth;
@@ -66,3 +68,5 @@ const char* FormatExtension(TOutputFormat format);
 
 std::string UsageText();
 std::string StyleListText();
+
+} // namespace quillon

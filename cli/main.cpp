@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace quillon;
+
 namespace {
 
 // The data folder: the one given, else the build's when it exists (running

@@ -20,6 +20,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace quillon {
+
 namespace {
 
 // Where the default decoration pictures live, below the start folder.
@@ -43,10 +45,10 @@ bool ThicknessInRange(int v) {
     return v >= 0 && v <= 200;
 }
 
-// Copies the colour bytes of every pixel of src (pf32bit, w x h) to the
-// place the map sends it in dst (pf32bit). Works in square tiles so that the
+// Copies the colour bytes of every pixel of src (PixelFormat::Bgrx32, w x h) to the
+// place the map sends it in dst (PixelFormat::Bgrx32). Works in square tiles so that the
 // column-wise writes of a quarter turn stay in cache.
-template <typename Map> void RotatePixels(const TBitmap& src, TBitmap& dst, Map map) {
+template <typename Map> void RotatePixels(const Bitmap& src, Bitmap& dst, Map map) {
     constexpr int kTile = 64;
     const int w = src.Width(), h = src.Height();
     for (int ty = 0; ty < h; ty += kTile) {
@@ -56,7 +58,7 @@ template <typename Map> void RotatePixels(const TBitmap& src, TBitmap& dst, Map 
             for (int y = ty; y < yEnd; ++y) {
                 const std::uint8_t* s = src.ScanLine(y) + 4 * std::size_t(tx);
                 for (int x = tx; x < xEnd; ++x, s += 4) {
-                    const TPoint to = map(x, y);
+                    const Point to = map(x, y);
                     std::uint8_t* d = dst.ScanLine(to.y) + 4 * std::size_t(to.x);
                     d[0] = s[0];
                     d[1] = s[1];
@@ -87,7 +89,7 @@ void TButtonBar::FreeFrames() {
 bool TButtonBar::LoadPicture(const std::string& fileName, TImageParent* window, int zoomMode,
                              bool fromClipboard) {
     // Read first, so that a failed read leaves the document as it was.
-    auto picture = std::make_unique<TBitmap>();
+    auto picture = std::make_unique<Bitmap>();
     if (fromClipboard)
         Clipboard().GetBitmap(*picture);
     else
@@ -113,15 +115,15 @@ bool TButtonBar::LoadPicture(const std::string& fileName, TImageParent* window, 
     image->SetBounds(0, 0, w, h);
     image->Parent = window;
     if (!picture->Empty() && w > 0 && h > 0)
-        image->Canvas().StretchDraw(Rect(0, 0, w, h), *picture);
+        image->canvas().StretchDraw(Rect(0, 0, w, h), *picture);
 
     Image = std::move(image);
-    Bitmap = std::move(picture);
+    Photo = std::move(picture);
     FileName = fileName;
     Window = window;
-    ownPattern_ = std::make_unique<TBitmap>();
+    ownPattern_ = std::make_unique<Bitmap>();
     PatternBitmap = ownPattern_.get();
-    Clipboard().SetBitmap(*Bitmap);
+    Clipboard().SetBitmap(*Photo);
     return true;
 }
 
@@ -136,25 +138,25 @@ void TButtonBar::RecordMouseButton(TMouseButton button, TShiftState shift, int x
     MouseState.ButtonY = MouseState.PointerY = y;
 }
 
-TBitmap* TButtonBar::SourcePicture() const {
+Bitmap* TButtonBar::SourcePicture() const {
     if (TPhotoFrame* f = CurrentFrame()) return f->Output.get();
-    return Style == fsNone ? Bitmap.get() : nullptr;
+    return Style == fsNone ? Photo.get() : nullptr;
 }
 
 bool TButtonBar::SavePicture(const std::string& fileName) {
     if (TPhotoFrame* f = CurrentFrame()) return f->SaveToFile(fileName);
-    if (Style != fsNone || !Bitmap) return false;
-    return SavePictureFile(*Bitmap, fileName);
+    if (Style != fsNone || !Photo) return false;
+    return SavePictureFile(*Photo, fileName);
 }
 
 void TButtonBar::CopyToClipboard() {
     // The clipboard keeps its own copy at full size, whatever the zoom.
-    if (const TBitmap* source = SourcePicture()) Clipboard().SetBitmap(*source);
+    if (const Bitmap* source = SourcePicture()) Clipboard().SetBitmap(*source);
 }
 
 void TButtonBar::CropPicture(int left, int top, int right, int bottom) {
-    if (!Image || !Bitmap) return;
-    TBitmap& shown = Image->PictureBitmap();
+    if (!Image || !Photo) return;
+    Bitmap& shown = Image->PictureBitmap();
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, shown.Width());
@@ -163,42 +165,42 @@ void TButtonBar::CropPicture(int left, int top, int right, int bottom) {
     // the crop is ignored and the picture stays as it is.
     if (right <= left || bottom <= top) return;
 
-    shown.Canvas().CopyRect(Rect(0, 0, right - left, bottom - top), shown.Canvas(),
+    shown.canvas().CopyRect(Rect(0, 0, right - left, bottom - top), shown.canvas(),
                             Rect(left, top, right, bottom));
     shown.SetSize(right - left, bottom - top);
     Image->SetBounds(0, 0, shown.Width(), shown.Height());
 
     const float s = Scale;
     const int L = Unscaled(left, s), T = Unscaled(top, s);
-    const int R = std::min(Unscaled(right, s), Bitmap->Width());
-    const int B = std::min(Unscaled(bottom, s), Bitmap->Height());
+    const int R = std::min(Unscaled(right, s), Photo->Width());
+    const int B = std::min(Unscaled(bottom, s), Photo->Height());
     const int dw = Unscaled(right - left, s), dh = Unscaled(bottom - top, s);
     if (R > L && B > T) {
-        Bitmap->Canvas().CopyRect(Rect(0, 0, dw, dh), Bitmap->Canvas(), Rect(L, T, R, B));
-        Bitmap->SetSize(R - L, B - T);
+        Photo->canvas().CopyRect(Rect(0, 0, dw, dh), Photo->canvas(), Rect(L, T, R, B));
+        Photo->SetSize(R - L, B - T);
     }
-    Clipboard().SetBitmap(*Bitmap);
+    Clipboard().SetBitmap(*Photo);
 }
 
 void TButtonBar::Rotate(int turn) {
-    if (!Bitmap || !Image) return;
-    Image->PictureBitmap().SetPixelFormat(pf32bit);
-    Bitmap->SetPixelFormat(pf32bit);
-    const int W = Bitmap->Width(), H = Bitmap->Height();
-    TBitmap n(turn == 2 ? W : H, turn == 2 ? H : W, pf32bit);
+    if (!Photo || !Image) return;
+    Image->PictureBitmap().SetPixelFormat(PixelFormat::Bgrx32);
+    Photo->SetPixelFormat(PixelFormat::Bgrx32);
+    const int W = Photo->Width(), H = Photo->Height();
+    Bitmap n(turn == 2 ? W : H, turn == 2 ? H : W, PixelFormat::Bgrx32);
     switch (turn) {
     case 1: // clockwise
-        RotatePixels(*Bitmap, n, [H](int x, int y) { return TPoint{H - 1 - y, x}; });
+        RotatePixels(*Photo, n, [H](int x, int y) { return Point{H - 1 - y, x}; });
         break;
     case 3: // counter-clockwise
-        RotatePixels(*Bitmap, n, [W](int x, int y) { return TPoint{y, W - 1 - x}; });
+        RotatePixels(*Photo, n, [W](int x, int y) { return Point{y, W - 1 - x}; });
         break;
     default: // half turn
-        RotatePixels(*Bitmap, n, [W, H](int x, int y) { return TPoint{W - 1 - x, H - 1 - y}; });
+        RotatePixels(*Photo, n, [W, H](int x, int y) { return Point{W - 1 - x, H - 1 - y}; });
         break;
     }
-    Bitmap->SwapPicture(n);
-    Clipboard().SetBitmap(*Bitmap);
+    Photo->SwapPicture(n);
+    Clipboard().SetBitmap(*Photo);
     DrawScreenImage();
 }
 
@@ -215,24 +217,24 @@ void TButtonBar::Rotate180() {
 }
 
 void TButtonBar::DrawScreenImage() {
-    if (!Image || !Bitmap) return;
-    const int w = Scaled(Bitmap->Width(), Scale);
-    const int h = Scaled(Bitmap->Height(), Scale);
-    TBitmap& shown = Image->PictureBitmap();
+    if (!Image || !Photo) return;
+    const int w = Scaled(Photo->Width(), Scale);
+    const int h = Scaled(Photo->Height(), Scale);
+    Bitmap& shown = Image->PictureBitmap();
     shown.SetSize(w, h);
     Image->SetBounds(Image->Left(), Image->Top(), w, h);
-    if (!Bitmap->Empty() && w > 0 && h > 0) shown.Canvas().StretchDraw(Rect(0, 0, w, h), *Bitmap);
+    if (!Photo->Empty() && w > 0 && h > 0) shown.canvas().StretchDraw(Rect(0, 0, w, h), *Photo);
     Image->Refresh();
 }
 
 void TButtonBar::ResizePicture(int width, int height) {
-    TBitmap* source = SourcePicture();
+    Bitmap* source = SourcePicture();
     if (!source) return;
     // A picture needs at least one pixel each way; other sizes are ignored.
     if (width <= 0 || height <= 0) return;
     CheckPictureSize(width, height);
-    TBitmap n(width, height, pf32bit);
-    if (!source->Empty()) TRescaler().Rescale(*source, n, false);
+    Bitmap n(width, height, PixelFormat::Bgrx32);
+    if (!source->Empty()) Rescaler().Rescale(*source, n, false);
     source->SwapPicture(n);
     if (TPhotoFrame* f = CurrentFrame()) {
         f->OutputWidth = width;
@@ -257,8 +259,8 @@ void TButtonBar::Select(int style, const FrameFactory& create) {
     // photo ignores the selection rather than framing nothing; an empty
     // clipboard is given the working bitmap first.
     if (!frames_[std::size_t(style)]) {
-        if (!Bitmap || Bitmap->Empty()) return;
-        if (!Clipboard().HasBitmap()) Clipboard().SetBitmap(*Bitmap);
+        if (!Photo || Photo->Empty()) return;
+        if (!Clipboard().HasBitmap()) Clipboard().SetBitmap(*Photo);
     }
     HideFrame();
     Style = style;
@@ -273,61 +275,60 @@ void TButtonBar::Select(int style, const FrameFactory& create) {
 void TButtonBar::SelectStandardFrame(int zoomMode) {
     Select(fsCorner, [&](int wi, int hi) -> std::unique_ptr<TPhotoFrame> {
         const int t = std::min(wi, hi) / 10;
-        return std::make_unique<TStandardFrame>(Window, FileName, 0, 0, t, t, clGray, clBlack, true,
-                                                1, clWhite, zoomMode, FramesFromClipboard);
+        return std::make_unique<TStandardFrame>(Window, FileName, 0, 0, t, t, kGray, kBlack, true,
+                                                1, kWhite, zoomMode, FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectContinuousFrame(int zoomMode) {
     Select(fsMatte, [&](int wi, int hi) -> std::unique_ptr<TPhotoFrame> {
         const int t = std::min(wi, hi) / 10;
-        return std::make_unique<TContinuousFrame>(Window, FileName, 0, 0, t, t, clSilver, clBlack,
-                                                  true, 1, clSilver, zoomMode, FramesFromClipboard);
+        return std::make_unique<TContinuousFrame>(Window, FileName, 0, 0, t, t, kSilver, kBlack,
+                                                  true, 1, kSilver, zoomMode, FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectJaggedFrame(int zoomMode) {
     Select(fsJagged, [&](int wi, int hi) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TJaggedFrame>(Window, FileName, 0, 0, wi / 15, hi / 15, clWhite,
-                                              clBlack, false, 1, clWhite, zoomMode,
+        return std::make_unique<TJaggedFrame>(Window, FileName, 0, 0, wi / 15, hi / 15, kWhite,
+                                              kBlack, false, 1, kWhite, zoomMode,
                                               FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectOvalFrame(int zoomMode) {
     Select(fsOval, [&](int, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TOvalFrame>(Window, FileName, 0, 0, 1, 1, clWhite, clBlack, false,
-                                            1, clWhite, zoomMode, FramesFromClipboard);
+        return std::make_unique<TOvalFrame>(Window, FileName, 0, 0, 1, 1, kWhite, kBlack, false, 1,
+                                            kWhite, zoomMode, FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectDiamondFrame(int zoomMode) {
     Select(fsDiamond, [&](int, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TDiamondFrame>(Window, FileName, 0, 0, 1, 1, clWhite, clBlack, true,
-                                               2, clWhite, zoomMode, FramesFromClipboard);
+        return std::make_unique<TDiamondFrame>(Window, FileName, 0, 0, 1, 1, kWhite, kBlack, true,
+                                               2, kWhite, zoomMode, FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectGrayscaleFrame(int zoomMode) {
     Select(fsGrayscale, [&](int, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TGrayscaleFrame>(Window, FileName, 0, 0, 0, 0, clOlive, clBlack,
-                                                 false, 1, clWhite, zoomMode, FramesFromClipboard);
+        return std::make_unique<TGrayscaleFrame>(Window, FileName, 0, 0, 0, 0, kOlive, kBlack,
+                                                 false, 1, kWhite, zoomMode, FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectBubbleFrame(int zoomMode) {
     Select(fsBubble, [&](int wi, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TBubbleFrame>(Window, FileName, 0, 0, wi / 10, wi / 10, clWhite,
-                                              clBlack, false, 1, clWhite, zoomMode,
+        return std::make_unique<TBubbleFrame>(Window, FileName, 0, 0, wi / 10, wi / 10, kWhite,
+                                              kBlack, false, 1, kWhite, zoomMode,
                                               FramesFromClipboard);
     });
 }
 
 void TButtonBar::Select3DFrame(int zoomMode) {
     Select(fsButton, [&](int wi, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<T3DFrame>(Window, FileName, 0, 0, wi / 20, wi / 20, clOlive,
-                                          clBlack, false, 1, clWhite, zoomMode,
-                                          FramesFromClipboard);
+        return std::make_unique<T3DFrame>(Window, FileName, 0, 0, wi / 20, wi / 20, kOlive, kBlack,
+                                          false, 1, kWhite, zoomMode, FramesFromClipboard);
     });
 }
 
@@ -335,45 +336,44 @@ void TButtonBar::SelectOrnateFrame(int zoomMode) {
     // The default ornate picture gives the frame its thickness. It is read
     // before anything changes, so a missing file fails the selection and the
     // current style stays.
-    TBitmap probe;
+    Bitmap probe;
     LoadBmpFile(StartFolderFile(kOrnateSizeFile), probe);
     const int ow = probe.Width(), oh = probe.Height();
     Select(fsOrnate, [&](int, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TOrnateFrame>(Window, FileName, 0, 0, ow, oh, clOlive, clBlack,
-                                              true, 1, clWhite, StartFolderFile(kOrnateDefault),
-                                              zoomMode, FramesFromClipboard);
+        return std::make_unique<TOrnateFrame>(Window, FileName, 0, 0, ow, oh, kOlive, kBlack, true,
+                                              1, kWhite, StartFolderFile(kOrnateDefault), zoomMode,
+                                              FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectDropShadowFrame(int zoomMode) {
     Select(fsShadow, [&](int wi, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TDropShadowFrame>(Window, FileName, 0, 0, wi / 10, wi / 10, clGray,
-                                                  clBlack, true, 1, clWhite, zoomMode,
+        return std::make_unique<TDropShadowFrame>(Window, FileName, 0, 0, wi / 10, wi / 10, kGray,
+                                                  kBlack, true, 1, kWhite, zoomMode,
                                                   FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectMaskFrame(int zoomMode) {
     Select(fsMask, [&](int, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TMaskFrame>(Window, FileName, 0, 0, 0, 0, clGray, clBlack, false, 1,
-                                            clWhite, StartFolderFile(kMaskDefault), zoomMode,
+        return std::make_unique<TMaskFrame>(Window, FileName, 0, 0, 0, 0, kGray, kBlack, false, 1,
+                                            kWhite, StartFolderFile(kMaskDefault), zoomMode,
                                             FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectOverlayFrame(int zoomMode) {
     Select(fsOverlay, [&](int, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TOverlayFrame>(Window, FileName, 0, 0, 0, 0, clGray, clBlack, false,
-                                               1, clWhite, StartFolderFile(kOverlayDefault),
+        return std::make_unique<TOverlayFrame>(Window, FileName, 0, 0, 0, 0, kGray, kBlack, false,
+                                               1, kWhite, StartFolderFile(kOverlayDefault),
                                                zoomMode, FramesFromClipboard);
     });
 }
 
 void TButtonBar::SelectBoxFrame(int zoomMode) {
     Select(fsBox, [&](int wi, int) -> std::unique_ptr<TPhotoFrame> {
-        return std::make_unique<TBoxFrame>(Window, FileName, 0, 0, wi / 10, wi / 10, clWhite,
-                                           clBlack, true, 1, clWhite, zoomMode,
-                                           FramesFromClipboard);
+        return std::make_unique<TBoxFrame>(Window, FileName, 0, 0, wi / 10, wi / 10, kWhite, kBlack,
+                                           true, 1, kWhite, zoomMode, FramesFromClipboard);
     });
 }
 
@@ -489,7 +489,7 @@ void TButtonBar::ShowAtZoom(int zoomMode) {
     f->Display->SetBounds(f->Display->Left(), f->Display->Top(), w, h);
     f->Display->PictureBitmap().SetSize(w, h);
     if (!f->Output->Empty() && w > 0 && h > 0)
-        f->Display->Canvas().StretchDraw(Rect(0, 0, w, h), *f->Output);
+        f->Display->canvas().StretchDraw(Rect(0, 0, w, h), *f->Output);
     f->Display->Refresh();
 }
 
@@ -594,20 +594,20 @@ bool TButtonBar::GetScaled() const {
     return f ? f->StretchPicture : false;
 }
 
-void TButtonBar::SetFrameColor(TColor c) {
+void TButtonBar::SetFrameColor(Color c) {
     if (TPhotoFrame* f = CurrentFrame()) f->SetFrameColor(c);
 }
 
-TColor TButtonBar::GetFrameColor() const {
+Color TButtonBar::GetFrameColor() const {
     const TPhotoFrame* f = CurrentFrame();
     return f ? f->FrameColor : 0;
 }
 
-void TButtonBar::SetBorderColor(TColor c) {
+void TButtonBar::SetBorderColor(Color c) {
     if (TPhotoFrame* f = CurrentFrame()) f->SetBorderColor(c);
 }
 
-TColor TButtonBar::GetBorderColor() const {
+Color TButtonBar::GetBorderColor() const {
     const TPhotoFrame* f = CurrentFrame();
     return f ? f->BorderColor : 0;
 }
@@ -616,7 +616,7 @@ void TButtonBar::SetPattern(const std::string& fileName) {
     if (TPhotoFrame* f = CurrentFrame()) f->SetPattern(fileName);
 }
 
-TBitmap* TButtonBar::GetPatternBitmap() {
+Bitmap* TButtonBar::GetPatternBitmap() {
     TPhotoFrame* f = CurrentFrame();
     if (!f) return nullptr;
     PatternBitmap = f->PatternPicture.get();
@@ -649,7 +649,7 @@ int TButtonBar::GetDisplayHeight() const {
     return f ? f->DisplayHeight : 0;
 }
 
-TBitmap* TButtonBar::GetFramedPicture(float& scale) {
+Bitmap* TButtonBar::GetFramedPicture(float& scale) {
     TPhotoFrame* f = CurrentFrame();
     if (!f) return nullptr;
     scale = f->Scale;
@@ -700,3 +700,5 @@ TImage* TButtonBar::VisibleImage() const {
     if (TPhotoFrame* f = CurrentFrame()) return f->Display.get();
     return Image.get();
 }
+
+} // namespace quillon

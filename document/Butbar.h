@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+namespace quillon {
+
 // Style numbers.
 enum TFrameStyle : int {
     fsNone = -1,
@@ -92,18 +94,18 @@ public:
     int GetBorderWidth() const;
     void SetScaled(bool b);
     bool GetScaled() const;
-    void SetFrameColor(TColor c);
-    TColor GetFrameColor() const;
-    void SetBorderColor(TColor c);
-    TColor GetBorderColor() const;
+    void SetFrameColor(Color c);
+    Color GetFrameColor() const;
+    void SetBorderColor(Color c);
+    Color GetBorderColor() const;
     void SetPattern(const std::string& fileName);
-    TBitmap* GetPatternBitmap();
+    Bitmap* GetPatternBitmap();
     int GetPatternHeight() const;
     int GetPictureWidth() const;
     int GetPictureHeight() const;
     int GetDisplayWidth() const;
     int GetDisplayHeight() const;
-    TBitmap* GetFramedPicture(float& scale);
+    Bitmap* GetFramedPicture(float& scale);
     void GetMouseState(TMouseState& state) const;
     void ClearMouseState();
 
@@ -117,10 +119,10 @@ public:
     bool FramesFromClipboard;
     TMouseState MouseState;
     std::string FileName;
-    TBitmap* PatternBitmap = nullptr;
+    Bitmap* PatternBitmap = nullptr;
     TImageParent* Window = nullptr;
     std::unique_ptr<TImage> Image;
-    std::unique_ptr<TBitmap> Bitmap;
+    std::unique_ptr<Bitmap> Photo;
     float Scale = 1.0f;
     int Style = fsNone;
     std::string PatternName;
@@ -133,10 +135,12 @@ private:
     void RecordMouseButton(TMouseButton button, TShiftState shift, int x, int y);
     // The picture that copying, saving and resizing work on: the current
     // frame's output, or the working bitmap with no style.
-    TBitmap* SourcePicture() const;
+    Bitmap* SourcePicture() const;
     // turn: 1 clockwise, 2 half, 3 counter-clockwise.
     void Rotate(int turn);
 
     std::array<std::unique_ptr<TPhotoFrame>, kStyleCount> frames_;
-    std::unique_ptr<TBitmap> ownPattern_;
+    std::unique_ptr<Bitmap> ownPattern_;
 };
+
+} // namespace quillon

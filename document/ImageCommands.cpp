@@ -7,14 +7,16 @@
 
 #include <cstdint>
 
-void GrayScale(TBitmap& picture) {
+namespace quillon {
+
+void GrayScale(Bitmap& picture) {
     // The same grey as the grayscale frame's, over the whole picture.
-    picture.SetPixelFormat(pf32bit);
+    picture.SetPixelFormat(PixelFormat::Bgrx32);
     GreyInnerArea(picture, 0, 0);
 }
 
-void Negative(TBitmap& picture) {
-    picture.SetPixelFormat(pf32bit);
+void Negative(Bitmap& picture) {
+    picture.SetPixelFormat(PixelFormat::Bgrx32);
     const int w = picture.Width();
     for (int y = 0; y < picture.Height(); ++y) {
         std::uint8_t* p = picture.ScanLine(y);
@@ -29,11 +31,11 @@ void Negative(TBitmap& picture) {
 namespace {
 
 template <typename Command> void OnWorkingBitmap(TButtonBar& document, Command command) {
-    if (!document.Bitmap) return;
-    if (document.Image) document.Image->PictureBitmap().SetPixelFormat(pf32bit);
-    command(*document.Bitmap);
+    if (!document.Photo) return;
+    if (document.Image) document.Image->PictureBitmap().SetPixelFormat(PixelFormat::Bgrx32);
+    command(*document.Photo);
     document.DrawScreenImage();
-    Clipboard().SetBitmap(*document.Bitmap);
+    Clipboard().SetBitmap(*document.Photo);
 }
 
 } // namespace
@@ -45,3 +47,5 @@ void GrayScalePicture(TButtonBar& document) {
 void NegativePicture(TButtonBar& document) {
     OnWorkingBitmap(document, Negative);
 }
+
+} // namespace quillon

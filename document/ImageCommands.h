@@ -5,16 +5,20 @@
 // changes the working bitmap does.
 #pragma once
 
-class TBitmap;
+namespace quillon {
+
+class Bitmap;
 class TButtonBar;
 
-// Converts picture to pf32bit and gives each pixel the plain mean of its
+// Converts picture to PixelFormat::Bgrx32 and gives each pixel the plain mean of its
 // three channels, (B + G + R) / 3 truncated: no luminance weighting.
-void GrayScale(TBitmap& picture);
-// Converts picture to pf32bit and replaces each channel by 255 - value.
-void Negative(TBitmap& picture);
+void GrayScale(Bitmap& picture);
+// Converts picture to PixelFormat::Bgrx32 and replaces each channel by 255 - value.
+void Negative(Bitmap& picture);
 
 // The commands on a document's working bitmap (its display image is turned
 // to 32 bits first, then redrawn from the result).
 void GrayScalePicture(TButtonBar& document);
 void NegativePicture(TButtonBar& document);
+
+} // namespace quillon

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace quillon {
+
 namespace {
 
 constexpr int kPrintGap = 20;
@@ -30,11 +32,11 @@ int Trunc(double v) {
 
 } // namespace
 
-TPanelLayout PanelLayout(int pw, int ph, bool landscape) {
+PanelLayout PanelLayoutFor(int pw, int ph, bool landscape) {
     if (pw <= 0 || ph <= 0)
-        throw EPictureError("The printer reports an empty page (" + std::to_string(pw) + " x " +
-                            std::to_string(ph) + " dots).");
-    TPanelLayout p;
+        throw PictureError("The printer reports an empty page (" + std::to_string(pw) + " x " +
+                           std::to_string(ph) + " dots).");
+    PanelLayout p;
     p.PreviewScale = 200.0f / float(landscape ? ph : pw);
     p.Width = Trunc(double(pw) * p.PreviewScale);
     p.Height = Trunc(double(ph) * p.PreviewScale);
@@ -47,14 +49,14 @@ int PreviewExtent(float percent, int source, float panelScale) {
     return Trunc(double(percent) * 0.01 * (double(source) * panelScale));
 }
 
-TCustomLayout CustomLayout(TCustomSize choice, int pw, int ph, bool landscape, int sw, int sh) {
-    TCustomLayout c;
-    if (choice == csNone || sw <= 0 || sh <= 0) {
+CustomLayout CustomLayoutFor(CustomSize choice, int pw, int ph, bool landscape, int sw, int sh) {
+    CustomLayout c;
+    if (choice == CustomSize::None || sw <= 0 || sh <= 0) {
         c.CellWidth = float(sw);
         c.CellHeight = float(sh);
         return c;
     }
-    const TFixedSize& f = kFixedSizes[choice - csFitToPage];
+    const TFixedSize& f = kFixedSizes[int(choice) - int(CustomSize::FitToPage)];
     const double* factors = landscape ? f.Landscape : f.Portrait;
     c.CellWidth = float(pw * factors[0]);
     c.CellHeight = float(ph * factors[1]);
@@ -66,11 +68,11 @@ TCustomLayout CustomLayout(TCustomSize choice, int pw, int ph, bool landscape, i
     return c;
 }
 
-int AlignedStart(TAlignChoice choice, int panel, int extent) {
+int AlignedStart(AlignChoice choice, int panel, int extent) {
     switch (choice) {
-    case alCenter:
+    case AlignChoice::Center:
         return panel / 2 - extent / 2;
-    case alEnd:
+    case AlignChoice::End:
         return panel - extent - 2;
     default:
         return 2;
@@ -85,9 +87,9 @@ std::vector<int> PreviewGridStarts(float cellPreview, int limit) {
     return starts;
 }
 
-TRect PrintTarget(const TPanelLayout& panel, int pw, int ph, int previewLeft, int previewTop,
-                  float widthPercent, float heightPercent, int sw, int sh) {
-    TRect r;
+Rect PrintTarget(const PanelLayout& panel, int pw, int ph, int previewLeft, int previewTop,
+                 float widthPercent, float heightPercent, int sw, int sh) {
+    Rect r;
     r.Left = Trunc(double(pw) / panel.Width * previewLeft);
     r.Top = Trunc(double(ph) / panel.Height * previewTop);
     const float w = widthPercent * float(sw) * 0.01f;
@@ -97,9 +99,9 @@ TRect PrintTarget(const TPanelLayout& panel, int pw, int ph, int previewLeft, in
     return r;
 }
 
-std::vector<TRect> FullSheetCopies(float cellWidth, float cellHeight, int pw, int ph, float w,
-                                   float h) {
-    std::vector<TRect> copies;
+std::vector<Rect> FullSheetCopies(float cellWidth, float cellHeight, int pw, int ph, float w,
+                                  float h) {
+    std::vector<Rect> copies;
     // Cells of no size would never fill the page: nothing is laid out.
     if (!(cellWidth > 0 && cellHeight > 0)) return copies;
     for (int y = kPrintGap; y < ph; y = Trunc(double(cellHeight) + kPrintGap + y)) {
@@ -110,3 +112,5 @@ std::vector<TRect> FullSheetCopies(float cellWidth, float cellHeight, int pw, in
     }
     return copies;
 }
+
+} // namespace quillon

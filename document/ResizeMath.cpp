@@ -7,13 +7,15 @@
 #include <cstdlib>
 #include <string>
 
+namespace quillon {
+
 namespace {
 
 // Truncates toward zero; a value no edit could hold (too large, or not a
 // number after a division by a zero size) is refused instead of converted.
 std::string IntText(float v) {
     if (!(v > -2147483648.0f && v < 2147483648.0f))
-        throw EPictureError("The number is too large for a picture size.");
+        throw PictureError("The number is too large for a picture size.");
     return std::to_string(static_cast<long long>(v));
 }
 
@@ -23,8 +25,8 @@ bool Blank(const std::string& text) {
 
 } // namespace
 
-TResizeEdits InitialResizeEdits(int width, int height) {
-    TResizeEdits e;
+ResizeEdits InitialResizeEdits(int width, int height) {
+    ResizeEdits e;
     e.PixWidth = std::to_string(width);
     e.PixHeight = std::to_string(height);
     return e;
@@ -38,7 +40,7 @@ float ParseFloatText(const std::string& text) {
     while (end && (*end == ' ' || *end == '\t')) ++end;
     if (Blank(text) || end == begin || *end != '\0' || errno == ERANGE ||
         text.find_first_of("xXnNiI") != std::string::npos)
-        throw EPictureError("'" + text + "' is not a valid floating point value");
+        throw PictureError("'" + text + "' is not a valid floating point value");
     return v;
 }
 
@@ -50,11 +52,11 @@ int ParseIntText(const std::string& text) {
     while (end && (*end == ' ' || *end == '\t')) ++end;
     if (Blank(text) || end == begin || *end != '\0' || errno == ERANGE || v < -2147483647L - 1 ||
         v > 2147483647L)
-        throw EPictureError("'" + text + "' is not a valid integer value");
+        throw PictureError("'" + text + "' is not a valid integer value");
     return int(v);
 }
 
-void WidthPercChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
+void WidthPercChanged(ResizeEdits& e, bool aspect, float ow, float oh) {
     if (e.WidthPerc.empty()) return;
     const float p = ParseFloatText(e.WidthPerc);
     if (aspect) {
@@ -64,7 +66,7 @@ void WidthPercChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
     e.PixWidth = IntText(0.01f * p * ow);
 }
 
-void HeightPercChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
+void HeightPercChanged(ResizeEdits& e, bool aspect, float ow, float oh) {
     if (e.HeightPerc.empty()) return;
     const float p = ParseFloatText(e.HeightPerc);
     if (aspect) {
@@ -74,7 +76,7 @@ void HeightPercChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
     e.PixHeight = IntText(0.01f * p * oh);
 }
 
-void PixWidthChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
+void PixWidthChanged(ResizeEdits& e, bool aspect, float ow, float oh) {
     if (e.PixWidth.empty()) return;
     const float p = ParseFloatText(e.PixWidth) / ow * 100.0f;
     if (aspect) {
@@ -84,7 +86,7 @@ void PixWidthChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
     e.WidthPerc = IntText(p);
 }
 
-void PixHeightChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
+void PixHeightChanged(ResizeEdits& e, bool aspect, float ow, float oh) {
     if (e.PixHeight.empty()) return;
     const float p = ParseFloatText(e.PixHeight) / oh * 100.0f;
     if (aspect) {
@@ -96,7 +98,9 @@ void PixHeightChanged(TResizeEdits& e, bool aspect, float ow, float oh) {
 
 void CheckResizeSize(int width, int height) {
     if (width <= 0 || height <= 0)
-        throw EPictureError("The new size " + std::to_string(width) + " x " +
-                            std::to_string(height) +
-                            " is not possible: width and height must be at least 1 pixel.");
+        throw PictureError("The new size " + std::to_string(width) + " x " +
+                           std::to_string(height) +
+                           " is not possible: width and height must be at least 1 pixel.");
 }
+
+} // namespace quillon

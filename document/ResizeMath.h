@@ -3,12 +3,14 @@
 // single-precision floats and every conversion back to a whole number
 // truncates toward zero, so the dialog shows exactly what these give.
 // An empty edit changes nothing; a text that is not a number throws
-// EPictureError with the conversion message and leaves the edits as they were.
+// PictureError with the conversion message and leaves the edits as they were.
 #pragma once
 
 #include <string>
 
-struct TResizeEdits {
+namespace quillon {
+
+struct ResizeEdits {
     std::string WidthPerc = "100";
     std::string HeightPerc = "100";
     std::string PixWidth;
@@ -16,7 +18,7 @@ struct TResizeEdits {
 };
 
 // The edits as the dialog shows them for a picture of width x height.
-TResizeEdits InitialResizeEdits(int width, int height);
+ResizeEdits InitialResizeEdits(int width, int height);
 
 // Parses a decimal number as a float; throws "'<text>' is not a valid
 // floating point value".
@@ -25,10 +27,12 @@ float ParseFloatText(const std::string& text);
 int ParseIntText(const std::string& text);
 
 // The change handlers. ow and oh are the starting width and height.
-void WidthPercChanged(TResizeEdits& e, bool aspect, float ow, float oh);
-void HeightPercChanged(TResizeEdits& e, bool aspect, float ow, float oh);
-void PixWidthChanged(TResizeEdits& e, bool aspect, float ow, float oh);
-void PixHeightChanged(TResizeEdits& e, bool aspect, float ow, float oh);
+void WidthPercChanged(ResizeEdits& e, bool aspect, float ow, float oh);
+void HeightPercChanged(ResizeEdits& e, bool aspect, float ow, float oh);
+void PixWidthChanged(ResizeEdits& e, bool aspect, float ow, float oh);
+void PixHeightChanged(ResizeEdits& e, bool aspect, float ow, float oh);
 
 // Refuses a new size of 0 or below before anything is changed.
 void CheckResizeSize(int width, int height);
+
+} // namespace quillon

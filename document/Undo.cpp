@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace quillon {
+
 void AdvanceUndo(int& count, int& index) {
     if (++count > kUndoSlots) count = kUndoSlots;
     if (++index > kUndoSlots) index = 1;
@@ -29,7 +31,7 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 
 } // namespace
 
-void WriteBitmapStream(const TBitmap& bitmap, TMemoryStream& stream) {
+void WriteBitmapStream(const Bitmap& bitmap, TMemoryStream& stream) {
     stream.Clear();
     const int bytes = bitmap.BytesPerPixel();
     if (bitmap.IsIndexed() || (bytes != 3 && bytes != 4)) {
@@ -42,7 +44,7 @@ void WriteBitmapStream(const TBitmap& bitmap, TMemoryStream& stream) {
     const std::size_t rowBytes = (stride + 3) / 4 * 4;
     constexpr std::size_t kHeader = 14 + 40;
     const std::uint64_t fileSize = kHeader + std::uint64_t(rowBytes) * std::uint64_t(h);
-    if (fileSize > 0xFFFFFFFFu) throw EPictureError("Picture is too large for a bitmap file");
+    if (fileSize > 0xFFFFFFFFu) throw PictureError("Picture is too large for a bitmap file");
     // resize on a cleared vector keeps its capacity: a reused stream of the
     // same picture size allocates nothing.
     stream.Data.resize(std::size_t(fileSize));
@@ -72,8 +74,10 @@ void WriteBitmapStream(const TBitmap& bitmap, TMemoryStream& stream) {
     stream.Position = stream.Data.size();
 }
 
-void ReadBitmapStream(TMemoryStream& stream, TBitmap& bitmap) {
+void ReadBitmapStream(TMemoryStream& stream, Bitmap& bitmap) {
     stream.Rewind();
     ReadBmp(stream.Data, "Undo", bitmap);
     stream.Position = stream.Data.size();
 }
+
+} // namespace quillon

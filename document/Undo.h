@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 // A growable byte buffer with a position; Clear keeps the storage.
 struct TMemoryStream {
     std::vector<std::uint8_t> Data;
@@ -52,6 +54,8 @@ void StepBackUndo(int& count, int& index);
 // Writes bitmap into stream as a bitmap file, from the start, reusing the
 // stream's storage. 24- and 32-bit pictures are written row by row straight
 // into the buffer; indexed ones go through the file encoder.
-void WriteBitmapStream(const TBitmap& bitmap, TMemoryStream& stream);
+void WriteBitmapStream(const Bitmap& bitmap, TMemoryStream& stream);
 // Reads the bitmap file in stream (from its start) into bitmap.
-void ReadBitmapStream(TMemoryStream& stream, TBitmap& bitmap);
+void ReadBitmapStream(TMemoryStream& stream, Bitmap& bitmap);
+
+} // namespace quillon

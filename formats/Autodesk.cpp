@@ -5,15 +5,17 @@
 // reserved bytes), a 768-byte palette of 256 red, green, blue triples with
 // components 0..63, then one palette index per pixel, rows top to bottom.
 // The x and y offsets place a cel on the screen and do not change the
-// picture. Output: pf8bit with the palette scaled to 0..255.
+// picture. Output: PixelFormat::Indexed8 with the palette scaled to 0..255.
 #include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
 #include <algorithm>
 
-void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader r(data, "Autodesk Animator");
+namespace quillon {
+
+void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader r(data, "Autodesk Animator");
     if (r.Size() < 2 || r.U16LE() != 0x9119) r.Fail("is not an Autodesk Animator picture");
     const int width = r.U16LE();
     const int height = r.U16LE();
@@ -25,14 +27,14 @@ void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, TBitma
     if (compression != 0)
         r.Fail("uses an unsupported compression (" + std::to_string(compression) + ")");
     if (width == 0 || height == 0) {
-        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
     CheckPictureSize(width, height);
 
     auto rgb = r.Bytes(768);
-    std::vector<TColor> palette(256);
+    std::vector<Color> palette(256);
     for (std::size_t i = 0; i < 256; ++i) {
         const auto c = [&](std::size_t k) { return ScaleTo8(rgb[3 * i + k], 63); };
         palette[i] = RGB(c(0), c(1), c(2));
@@ -40,7 +42,7 @@ void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, TBitma
 
     const std::size_t rowBytes = std::size_t(width);
     r.Need(rowBytes * std::size_t(height));
-    TBitmap local(width, height, pf8bit);
+    Bitmap local(width, height, PixelFormat::Indexed8);
     local.Palette() = std::move(palette);
     for (int y = 0; y < height; ++y) {
         auto row = r.Bytes(rowBytes);
@@ -48,3 +50,5 @@ void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, TBitma
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

@@ -7,12 +7,12 @@
 // core header), then the rows: bottom-up unless the height is negative, each
 // padded to a multiple of 4 bytes.
 //
-// Read: 1, 4 and 8 bits with a palette (kept: pf1bit, pf4bit, pf8bit), RLE8
-// and RLE4 with deltas and end-of-line/end-of-bitmap codes, 16 bits (5-5-5 or
-// bit-field masks) and 24 bits as pf24bit, 32 bits (plain or bit-field masks)
-// as pf32bit. Anything malformed throws "Bitmap image is not valid"; a
+// Read: 1, 4 and 8 bits with a palette (kept: PixelFormat::Indexed1, PixelFormat::Indexed4,
+// PixelFormat::Indexed8), RLE8 and RLE4 with deltas and end-of-line/end-of-bitmap codes, 16 bits
+// (5-5-5 or bit-field masks) and 24 bits as PixelFormat::Bgr24, 32 bits (plain or bit-field masks)
+// as PixelFormat::Bgrx32. Anything malformed throws "Bitmap image is not valid"; a
 // picture over the size limit is refused before its pixels are allocated.
-// Write: BITMAPINFOHEADER, bottom-up, in the bitmap's own depth (pfDevice as
+// Write: BITMAPINFOHEADER, bottom-up, in the bitmap's own depth (PixelFormat::Device as
 // 32 bits), indexed formats with their palette.
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
@@ -21,12 +21,14 @@
 #include <bit>
 #include <cstring>
 
+namespace quillon {
+
 namespace {
 
 constexpr const char* kInvalid = "Bitmap image is not valid";
 
 [[noreturn]] void Invalid() {
-    throw EPictureError(kInvalid);
+    throw PictureError(kInvalid);
 }
 
 enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
@@ -38,7 +40,7 @@ struct TBmpHeader {
     int BitCount = 0;
     std::uint32_t Compression = kRgb;
     std::uint32_t Masks[3] = {0, 0, 0}; // red, green, blue
-    std::vector<TColor> Palette;
+    std::vector<Color> Palette;
     std::size_t PixelOffset = 0;
 };
 
@@ -60,7 +62,7 @@ struct TChannel {
     }
 };
 
-TBmpHeader ParseHeader(TByteReader& r) {
+TBmpHeader ParseHeader(ByteReader& r) {
     TBmpHeader h;
     if (r.U8() != 'B' || r.U8() != 'M') Invalid();
     r.Skip(8); // file size and reserved words: not relied upon
@@ -155,7 +157,7 @@ void CheckIndices(const std::uint8_t* row, int width, std::size_t paletteSize) {
     if (highest >= paletteSize) Invalid();
 }
 
-void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, TBitmap& out) {
+void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& out) {
     const int w = int(h.Width), height = int(h.Height);
     if (w == 0) return;
     const std::size_t rowBytes = ((std::size_t(w) * std::size_t(h.BitCount) + 31) / 32) * 4;
@@ -221,8 +223,8 @@ void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, T
 // (0, 1) ends the bitmap, (0, 2, dx, dy) moves the cursor, (0, n) starts n
 // literal pixels padded to a 16-bit boundary. Rows run bottom-up; pixels no
 // code reaches stay at index 0.
-void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, TBitmap& out) {
-    TByteReader r(data.subspan(h.PixelOffset), "BMP");
+void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& out) {
+    ByteReader r(data.subspan(h.PixelOffset), "BMP");
     const int w = int(h.Width), height = int(h.Height);
     const bool four = h.Compression == kRle4;
     const std::size_t paletteSize = h.Palette.size();
@@ -267,21 +269,21 @@ void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, TBitmap& o
 
 } // namespace
 
-void ReadBmp(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
     TBmpHeader h;
     try {
-        TByteReader r(data, "BMP");
+        ByteReader r(data, "BMP");
         h = ParseHeader(r);
-    } catch (const EPictureError&) {
+    } catch (const PictureError&) {
         Invalid();
     }
     CheckPictureSize(h.Width, h.Height);
 
-    const TPixelFormat format = h.BitCount == 1    ? pf1bit
-                                : h.BitCount == 4  ? pf4bit
-                                : h.BitCount == 8  ? pf8bit
-                                : h.BitCount == 32 ? pf32bit
-                                                   : pf24bit;
+    const PixelFormat format = h.BitCount == 1    ? PixelFormat::Indexed1
+                               : h.BitCount == 4  ? PixelFormat::Indexed4
+                               : h.BitCount == 8  ? PixelFormat::Indexed8
+                               : h.BitCount == 32 ? PixelFormat::Bgrx32
+                                                  : PixelFormat::Bgr24;
     // Uncompressed pixels must all be present before anything is allocated.
     if (h.Compression != kRle8 && h.Compression != kRle4) {
         const std::size_t rowBytes =
@@ -290,14 +292,14 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             (data.size() - h.PixelOffset) / rowBytes < std::size_t(h.Height - 1))
             Invalid();
     }
-    TBitmap picture(int(h.Width), int(h.Height), format);
+    Bitmap picture(int(h.Width), int(h.Height), format);
     picture.Palette() = h.Palette;
     try {
         if (h.Compression == kRle8 || h.Compression == kRle4)
             ReadRle(data, h, picture);
         else
             ReadUncompressed(data, h, picture);
-    } catch (const EPictureError&) {
+    } catch (const PictureError&) {
         Invalid();
     }
     out.SwapPicture(picture);
@@ -316,19 +318,19 @@ void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
+std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap) {
     const int w = bitmap.Width(), h = bitmap.Height();
-    const TPixelFormat pf = bitmap.PixelFormat();
-    const int bits = pf == pf1bit    ? 1
-                     : pf == pf4bit  ? 4
-                     : pf == pf8bit  ? 8
-                     : pf == pf24bit ? 24
-                                     : 32;
+    const PixelFormat pf = bitmap.format();
+    const int bits = pf == PixelFormat::Indexed1   ? 1
+                     : pf == PixelFormat::Indexed4 ? 4
+                     : pf == PixelFormat::Indexed8 ? 8
+                     : pf == PixelFormat::Bgr24    ? 24
+                                                   : 32;
     const std::size_t rowBytes = ((std::size_t(w) * std::size_t(bits) + 31) / 32) * 4;
 
     // An indexed bitmap writes its palette, extended with black so that
     // every index in use has an entry (such pixels read as black).
-    std::vector<TColor> palette;
+    std::vector<Color> palette;
     if (bitmap.IsIndexed()) {
         palette = bitmap.Palette();
         const std::size_t limit = std::size_t(1) << bits;
@@ -337,12 +339,12 @@ std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
             const std::uint8_t* s = bitmap.ScanLine(y);
             for (int x = 0; x < w; ++x) needed = std::max<std::size_t>(needed, s[x] & (limit - 1));
         }
-        if (palette.size() < needed + 1) palette.resize(needed + 1, clBlack);
+        if (palette.size() < needed + 1) palette.resize(needed + 1, kBlack);
         if (palette.size() > limit) palette.resize(limit);
     }
     const std::uint32_t offBits = std::uint32_t(14 + 40 + palette.size() * 4);
     const std::uint64_t fileSize = offBits + rowBytes * std::uint64_t(h);
-    if (fileSize > 0xFFFFFFFFu) throw EPictureError("Picture is too large for a bitmap file");
+    if (fileSize > 0xFFFFFFFFu) throw PictureError("Picture is too large for a bitmap file");
 
     std::vector<std::uint8_t> v;
     v.reserve(std::size_t(fileSize));
@@ -362,7 +364,7 @@ std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
     Put32(v, 0);
     Put32(v, std::uint32_t(palette.size()));
     Put32(v, 0);
-    for (TColor c : palette) {
+    for (Color c : palette) {
         v.push_back(GetBValue(c));
         v.push_back(GetGValue(c));
         v.push_back(GetRValue(c));
@@ -398,3 +400,5 @@ std::vector<std::uint8_t> EncodeBmp(const TBitmap& bitmap) {
     }
     return v;
 }
+
+} // namespace quillon

@@ -1,5 +1,5 @@
 // A bounds-checked cursor over a file's bytes. Every read checks what
-// remains; a short read throws EPictureError naming the format, never
+// remains; a short read throws PictureError naming the format, never
 // returns garbage.
 #pragma once
 
@@ -10,9 +10,11 @@
 #include <span>
 #include <string>
 
-class TByteReader {
+namespace quillon {
+
+class ByteReader {
 public:
-    TByteReader(std::span<const std::uint8_t> data, std::string formatName)
+    ByteReader(std::span<const std::uint8_t> data, std::string formatName)
         : data_(data), format_(std::move(formatName)) {}
 
     std::size_t Size() const { return data_.size(); }
@@ -82,7 +84,7 @@ public:
     // Throws the reader's error: "<format> file <what>", for example
     // "TGA file is truncated".
     [[noreturn]] void Fail(const std::string& what) const {
-        throw EPictureError(format_ + " file " + what);
+        throw PictureError(format_ + " file " + what);
     }
 
 private:
@@ -90,3 +92,5 @@ private:
     std::string format_;
     std::size_t pos_ = 0;
 };
+
+} // namespace quillon

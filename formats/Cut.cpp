@@ -12,7 +12,7 @@
 // largest red, green and blue values, "Dr. Halo"), then 16-bit red, green,
 // blue triples packed in 512-byte blocks that no triple crosses. Without a
 // readable palette the indices are shown as a gray ramp from black (index 0)
-// to white (the largest index in the picture). Output: pf8bit.
+// to white (the largest index in the picture). Output: PixelFormat::Indexed8.
 #include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
@@ -25,6 +25,8 @@
 #include <iterator>
 #include <optional>
 
+namespace quillon {
+
 namespace {
 
 constexpr std::size_t kPalHeaderSize = 40;
@@ -33,7 +35,7 @@ constexpr std::uintmax_t kMaxPalFileSize = 64 * 1024;
 
 // The palette of a Dr. Halo palette file's bytes, or nothing when they are
 // not one.
-std::optional<std::vector<TColor>> ParseHaloPalette(std::span<const std::uint8_t> bytes) {
+std::optional<std::vector<Color>> ParseHaloPalette(std::span<const std::uint8_t> bytes) {
     if (bytes.size() < kPalHeaderSize || bytes[0] != 'A' || bytes[1] != 'H' || bytes[6] != 0x0A)
         return std::nullopt;
     const auto word = [&](std::size_t at) { return unsigned(bytes[at] | (bytes[at + 1] << 8)); };
@@ -42,7 +44,7 @@ std::optional<std::vector<TColor>> ParseHaloPalette(std::span<const std::uint8_t
     const auto scale = [](unsigned v, unsigned max) {
         return max ? ScaleTo8(v, max) : Clamp8(int(v));
     };
-    std::vector<TColor> palette;
+    std::vector<Color> palette;
     std::size_t at = kPalHeaderSize;
     while (palette.size() < count) {
         if (at % kPalBlockSize + 6 > kPalBlockSize) at += kPalBlockSize - at % kPalBlockSize;
@@ -56,7 +58,7 @@ std::optional<std::vector<TColor>> ParseHaloPalette(std::span<const std::uint8_t
 }
 
 // The palette file beside fileName, read when it exists and is small.
-std::optional<std::vector<TColor>> LoadCompanionPalette(const std::string& fileName) {
+std::optional<std::vector<Color>> LoadCompanionPalette(const std::string& fileName) {
     if (fileName.empty()) return std::nullopt;
     namespace fs = std::filesystem;
     const std::string palName =
@@ -72,13 +74,13 @@ std::optional<std::vector<TColor>> LoadCompanionPalette(const std::string& fileN
 
 } // namespace
 
-void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, TBitmap& out) {
-    TByteReader r(data, "Dr. Halo");
+void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out) {
+    ByteReader r(data, "Dr. Halo");
     const int width = r.U16LE();
     const int height = r.U16LE();
     r.Skip(2);
     if (width == 0 || height == 0) {
-        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
@@ -86,7 +88,7 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, TB
     // Every row takes at least its two-byte count.
     if (r.Remaining() / 2 < std::size_t(height)) r.Fail("is truncated");
 
-    TBitmap local(width, height, pf8bit);
+    Bitmap local(width, height, PixelFormat::Indexed8);
     const std::size_t w = std::size_t(width);
     int maxIndex = 0;
     for (int y = 0; y < height; ++y) {
@@ -127,3 +129,5 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, TB
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <filesystem>
 
+namespace quillon {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -90,3 +92,5 @@ std::vector<std::string> ListFilesNoCase(const std::string& folder,
     std::sort(out.begin(), out.end());
     return out;
 }
+
+} // namespace quillon

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 // The start folder, without a trailing '/'.
 const std::string& StartFolder();
 void SetStartFolder(const std::string& folder);
@@ -24,3 +26,5 @@ std::string StartFolderFile(const std::string& relative);
 // paths sorted by name. A missing folder gives an empty list.
 std::vector<std::string> ListFilesNoCase(const std::string& folder,
                                          const std::vector<std::string>& extensions);
+
+} // namespace quillon

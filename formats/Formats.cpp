@@ -13,19 +13,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace quillon {
+
 std::string UpperCaseName(const std::string& fileName) {
     std::string u = fileName;
     for (auto& c : u) c = char(std::toupper(static_cast<unsigned char>(c)));
     return u;
 }
 
-TNameKind PictureNameKind(const std::string& fileName) {
+NameKind PictureNameKind(const std::string& fileName) {
     const std::string u = UpperCaseName(fileName);
     if (u.find("JPG") != std::string::npos || u.find("JPEG") != std::string::npos)
-        return TNameKind::Jpeg;
-    if (u.find("GIF") != std::string::npos) return TNameKind::Gif;
-    if (u.find("BMP") != std::string::npos) return TNameKind::Bmp;
-    return TNameKind::Other;
+        return NameKind::Jpeg;
+    if (u.find("GIF") != std::string::npos) return NameKind::Gif;
+    if (u.find("BMP") != std::string::npos) return NameKind::Bmp;
+    return NameKind::Other;
 }
 
 namespace {
@@ -40,58 +42,58 @@ std::string Extension(const std::string& fileName) {
 
 } // namespace
 
-std::unique_ptr<TBitmap> LoadPictureFile(const std::string& fileName) {
-    TPictureReader reader = nullptr;
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
+    PictureReader reader = nullptr;
     switch (PictureNameKind(fileName)) {
-    case TNameKind::Jpeg:
+    case NameKind::Jpeg:
         reader = ReadJpeg;
         break;
-    case TNameKind::Gif:
+    case NameKind::Gif:
         reader = ReadGif;
         break;
-    case TNameKind::Bmp:
+    case NameKind::Bmp:
         reader = ReadBmp;
         break;
-    case TNameKind::Other: {
+    case NameKind::Other: {
         const std::string ext = Extension(fileName);
-        const TFileFormat* format = TFileFormatList::Instance().Find(ext);
-        if (!format) throw EPictureError("Unknown picture file extension (." + ext + ")");
-        if (!format->Reader) return std::make_unique<TBitmap>();
+        const FileFormat* format = FileFormatList::Instance().Find(ext);
+        if (!format) throw PictureError("Unknown picture file extension (." + ext + ")");
+        if (!format->Reader) return std::make_unique<Bitmap>();
         reader = format->Reader;
         break;
     }
     }
     const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
-    auto bitmap = std::make_unique<TBitmap>();
+    auto bitmap = std::make_unique<Bitmap>();
     reader(data, fileName, *bitmap);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
-    if (reader == ReadJpeg) bitmap->SetPixelFormat(pfDevice);
+    if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
 }
 
-void LoadDecorationPicture(const std::string& fileName, TBitmap& bitmap) {
+void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap) {
     const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
-    TBitmap picture;
-    if (PictureNameKind(fileName) == TNameKind::Jpeg)
+    Bitmap picture;
+    if (PictureNameKind(fileName) == NameKind::Jpeg)
         ReadJpeg(data, fileName, picture);
     else
         ReadBmp(data, fileName, picture);
     bitmap.SwapPicture(picture);
 }
 
-bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName) {
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
     std::vector<std::uint8_t> bytes;
     switch (PictureNameKind(fileName)) {
-    case TNameKind::Jpeg:
+    case NameKind::Jpeg:
         bytes = EncodeJpeg(bitmap);
         break;
-    case TNameKind::Gif:
+    case NameKind::Gif:
         bytes = EncodeGif(bitmap);
         break;
-    case TNameKind::Bmp:
+    case NameKind::Bmp:
         bytes = EncodeBmp(bitmap);
         break;
-    case TNameKind::Other:
+    case NameKind::Other:
         return false;
     }
     WriteFileReplacing(fileName, bytes);
@@ -100,14 +102,14 @@ bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName) {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw EPictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
+    if (!in) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
-    if (size < 0) throw EPictureError("Cannot read file " + fileName);
+    if (size < 0) throw PictureError("Cannot read file " + fileName);
     in.seekg(0, std::ios::beg);
     std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
     if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))
-        throw EPictureError("Cannot read file " + fileName);
+        throw PictureError("Cannot read file " + fileName);
     return data;
 }
 
@@ -116,11 +118,11 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
     // every byte reached the disk: a failed save leaves the old file intact.
     std::string temp = fileName + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw EPictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
+    if (fd < 0) throw PictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
     auto fail = [&](int err) {
         ::close(fd);
         ::unlink(temp.c_str());
-        throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
+        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
     };
     // mkstemp makes the file private; give it the target's permissions, or
     // the usual ones of a new file.
@@ -147,17 +149,17 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
+        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
     }
     if (std::rename(temp.c_str(), fileName.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        throw EPictureError("Cannot write file " + fileName + ": " + std::strerror(err));
+        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
     }
 }
 
-const std::vector<TFileFilter>& OpenDialogFilters() {
-    static const std::vector<TFileFilter> filters = {
+const std::vector<FileFilter>& OpenDialogFilters() {
+    static const std::vector<FileFilter> filters = {
         {"All Images", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
                        "*.psd;*.pbm;*.cel;*.pic;*.cut"},
         {"JPEG Image File", "*.jpg;*.jpeg;*.jpe"},
@@ -174,8 +176,8 @@ const std::vector<TFileFilter>& OpenDialogFilters() {
     return filters;
 }
 
-const std::vector<TFileFilter>& SaveDialogFilters() {
-    static const std::vector<TFileFilter> filters = {
+const std::vector<FileFilter>& SaveDialogFilters() {
+    static const std::vector<FileFilter> filters = {
         {"Bitmap (*.bmp)", "*.bmp"},
         {"JPEG (*.jpg)", "*.jpg"},
         {"GIF (*.gif) ", "*.gif"},
@@ -183,13 +185,15 @@ const std::vector<TFileFilter>& SaveDialogFilters() {
     return filters;
 }
 
-void LoadBmpFile(const std::string& fileName, TBitmap& bitmap) {
+void LoadBmpFile(const std::string& fileName, Bitmap& bitmap) {
     const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
-    TBitmap picture;
+    Bitmap picture;
     ReadBmp(data, fileName, picture);
     bitmap.SwapPicture(picture);
 }
 
-void SaveBmpFile(const TBitmap& bitmap, const std::string& fileName) {
+void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName) {
     WriteFileReplacing(fileName, EncodeBmp(bitmap));
 }
+
+} // namespace quillon

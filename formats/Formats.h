@@ -10,42 +10,46 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 // The kind the name test picks: the upper-cased full name (folders included)
 // is searched for "JPG" or "JPEG", then "GIF", then "BMP"; otherwise the
 // reader registry decides by the extension.
-enum class TNameKind { Jpeg, Gif, Bmp, Other };
-TNameKind PictureNameKind(const std::string& fileName);
+enum class NameKind { Jpeg, Gif, Bmp, Other };
+NameKind PictureNameKind(const std::string& fileName);
 std::string UpperCaseName(const std::string& fileName);
 
-// Reads a photo in any supported format. Throws EPictureError with the
+// Reads a photo in any supported format. Throws PictureError with the
 // reader's message. An icon or metafile gives an empty bitmap.
-std::unique_ptr<TBitmap> LoadPictureFile(const std::string& fileName);
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName);
 
 // Reads a decoration picture: JPEG when the name says so, otherwise a Windows
 // bitmap. bitmap is replaced only when the read succeeds.
-void LoadDecorationPicture(const std::string& fileName, TBitmap& bitmap);
+void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap);
 
 // Writes bitmap as JPEG, GIF or BMP chosen by the name test. Returns false,
 // writing nothing, when the name matches no writer. The file is written to a
 // temporary file in the target folder and renamed over the target, so a
-// failed save leaves an existing file untouched; failures throw EPictureError.
-bool SavePictureFile(const TBitmap& bitmap, const std::string& fileName);
+// failed save leaves an existing file untouched; failures throw PictureError.
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName);
 
 // Reads a Windows bitmap file whatever its name; bitmap is replaced only when
 // the read succeeds.
-void LoadBmpFile(const std::string& fileName, TBitmap& bitmap);
+void LoadBmpFile(const std::string& fileName, Bitmap& bitmap);
 // Writes bitmap as a Windows bitmap file whatever the name.
-void SaveBmpFile(const TBitmap& bitmap, const std::string& fileName);
+void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName);
 
 // Whole-file helpers shared by the readers and writers.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName);
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes);
 
 // The open and save dialog filters: description and ';'-separated patterns.
-struct TFileFilter {
+struct FileFilter {
     std::string Description;
     std::string Patterns;
 };
-const std::vector<TFileFilter>& OpenDialogFilters();
-const std::vector<TFileFilter>& SaveDialogFilters();
+const std::vector<FileFilter>& OpenDialogFilters();
+const std::vector<FileFilter>& SaveDialogFilters();
 inline constexpr const char* kSaveDefaultExtension = "*.bmp";
+
+} // namespace quillon

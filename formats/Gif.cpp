@@ -6,7 +6,7 @@
 // local colour table, interlace flag and LZW data.
 //
 // Read: the first image only, with its local table or else the global one,
-// interlaced or not, as pf8bit with that palette. An image that covers the
+// interlaced or not, as PixelFormat::Indexed8 with that palette. An image that covers the
 // whole logical screen is the picture; a smaller one is drawn at its place
 // in a picture of the screen's size filled with the background colour, its
 // transparent pixels leaving the background.
@@ -20,6 +20,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+
+namespace quillon {
 
 namespace {
 
@@ -50,8 +52,8 @@ int WriteToMemory(GifFileType* gif, const GifByteType* bytes, int count) {
 
 [[noreturn]] void ReadFailed(int code) {
     const char* why = GifErrorString(code);
-    throw EPictureError(std::string("GIF image is not valid") +
-                        (why ? std::string(" (") + why + ")" : ""));
+    throw PictureError(std::string("GIF image is not valid") +
+                       (why ? std::string(" (") + why + ")" : ""));
 }
 
 struct TDecoderClose {
@@ -62,8 +64,8 @@ struct TDecoderClose {
 };
 using TDecoder = std::unique_ptr<GifFileType, TDecoderClose>;
 
-std::vector<TColor> ColorsOf(const ColorMapObject* map) {
-    std::vector<TColor> colors;
+std::vector<Color> ColorsOf(const ColorMapObject* map) {
+    std::vector<Color> colors;
     if (!map) return colors;
     for (int i = 0; i < map->ColorCount; ++i)
         colors.push_back(RGB(map->Colors[i].Red, map->Colors[i].Green, map->Colors[i].Blue));
@@ -71,7 +73,7 @@ std::vector<TColor> ColorsOf(const ColorMapObject* map) {
 }
 
 // The largest palette index an indexed picture uses.
-std::uint8_t HighestIndex(const TBitmap& picture) {
+std::uint8_t HighestIndex(const Bitmap& picture) {
     std::uint8_t highest = 0;
     for (int y = 0; y < picture.Height(); ++y) {
         const std::uint8_t* row = picture.ScanLine(y);
@@ -80,8 +82,8 @@ std::uint8_t HighestIndex(const TBitmap& picture) {
     return highest;
 }
 
-// Reads the first image's pixels into image (pf8bit, no palette yet).
-void ReadImagePixels(GifFileType* gif, TBitmap& image) {
+// Reads the first image's pixels into image (PixelFormat::Indexed8, no palette yet).
+void ReadImagePixels(GifFileType* gif, Bitmap& image) {
     const int w = image.Width(), h = image.Height();
     if (!gif->Image.Interlace) {
         for (int y = 0; y < h; ++y)
@@ -100,7 +102,7 @@ void ReadImagePixels(GifFileType* gif, TBitmap& image) {
 // sets on the pixels it may ask for.
 constexpr std::uint64_t kMaxPixelsPerByte = 4096;
 
-void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
     TMemoryInput input{data.data(), data.size(), 0};
     int err = 0;
     TDecoder gif(DGifOpen(&input, ReadFromMemory, &err));
@@ -114,7 +116,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     const std::uint64_t screenPixels = std::uint64_t(screenW) * std::uint64_t(screenH);
     if (screenPixels > (std::uint64_t(1) << 24) &&
         screenPixels > (std::uint64_t(data.size()) + 1) * kMaxPixelsPerByte)
-        throw EPictureError("GIF image is not valid (the screen is too large for the file)");
+        throw PictureError("GIF image is not valid (the screen is too large for the file)");
 
     int transparent = NO_TRANSPARENT_COLOR;
     bool haveImage = false;
@@ -138,7 +140,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             haveImage = true;
         }
     }
-    if (!haveImage) throw EPictureError("GIF image is not valid (no image)");
+    if (!haveImage) throw PictureError("GIF image is not valid (no image)");
 
     const GifImageDesc& desc = gif->Image;
     CheckPictureSize(desc.Width, desc.Height);
@@ -146,18 +148,18 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     // are allocated.
     const std::uint64_t pixels = std::uint64_t(desc.Width) * std::uint64_t(desc.Height);
     if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * kMaxPixelsPerByte)
-        throw EPictureError("GIF image is not valid (data is truncated)");
+        throw PictureError("GIF image is not valid (data is truncated)");
 
-    TBitmap image(desc.Width, desc.Height, pf8bit);
+    Bitmap image(desc.Width, desc.Height, PixelFormat::Indexed8);
     ReadImagePixels(gif.get(), image);
     std::uint8_t highest = HighestIndex(image);
 
-    const std::vector<TColor> global = ColorsOf(gif->SColorMap);
-    std::vector<TColor> palette = desc.ColorMap ? ColorsOf(desc.ColorMap) : global;
+    const std::vector<Color> global = ColorsOf(gif->SColorMap);
+    std::vector<Color> palette = desc.ColorMap ? ColorsOf(desc.ColorMap) : global;
     if (palette.empty())
         for (int i = 0; i < 256; ++i) palette.push_back(RGB(i, i, i));
 
-    TBitmap picture;
+    Bitmap picture;
     if (desc.Left == 0 && desc.Top == 0 && desc.Width >= screenW && desc.Height >= screenH) {
         picture.SwapPicture(image);
     } else {
@@ -167,7 +169,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         else if (gif->SBackGroundColor < int(palette.size()))
             background = std::uint8_t(gif->SBackGroundColor);
         highest = std::max(highest, background);
-        TBitmap screen(screenW, screenH, pf8bit);
+        Bitmap screen(screenW, screenH, PixelFormat::Indexed8);
         if (!screen.Empty())
             std::memset(screen.Bits(), background, screen.Stride() * std::size_t(screenH));
         const int x0 = std::min(desc.Left, screenW), x1 = std::min(desc.Left + desc.Width, screenW);
@@ -182,7 +184,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         picture.SwapPicture(screen);
     }
     // Indices past the colour table read as black.
-    if (palette.size() <= highest) palette.resize(std::size_t(highest) + 1, clBlack);
+    if (palette.size() <= highest) palette.resize(std::size_t(highest) + 1, kBlack);
     picture.Palette() = std::move(palette);
     out.SwapPicture(picture);
 }
@@ -198,15 +200,15 @@ struct TEncoderClose {
 
 [[noreturn]] void WriteFailed(int code) {
     const char* why = GifErrorString(code);
-    throw EPictureError(std::string("Cannot write GIF image") +
-                        (why ? std::string(" (") + why + ")" : ""));
+    throw PictureError(std::string("Cannot write GIF image") +
+                       (why ? std::string(" (") + why + ")" : ""));
 }
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeGif(const TBitmap& bitmap) {
-    TBitmap quantized;
-    const TBitmap* source = &bitmap;
+std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
+    Bitmap quantized;
+    const Bitmap* source = &bitmap;
     if (!bitmap.IsIndexed()) {
         QuantizePicture(bitmap, quantized);
         source = &quantized;
@@ -215,11 +217,11 @@ std::vector<std::uint8_t> EncodeGif(const TBitmap& bitmap) {
 
     // The colour table: the palette, extended with black to cover every index
     // in use and to a power of two, as the format requires.
-    std::vector<TColor> palette = source->Palette();
+    std::vector<Color> palette = source->Palette();
     const std::uint8_t highest = HighestIndex(*source);
     std::size_t count = 2;
     while (count < std::max(palette.size(), std::size_t(highest) + 1) && count < 256) count *= 2;
-    palette.resize(count, clBlack);
+    palette.resize(count, kBlack);
     std::vector<GifColorType> colors(count);
     for (std::size_t i = 0; i < count; ++i)
         colors[i] = {GetRValue(palette[i]), GetGValue(palette[i]), GetBValue(palette[i])};
@@ -248,3 +250,5 @@ std::vector<std::uint8_t> EncodeGif(const TBitmap& bitmap) {
     if (EGifCloseFile(gif.release(), &err) == GIF_ERROR) WriteFailed(err);
     return bytes;
 }
+
+} // namespace quillon

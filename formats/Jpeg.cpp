@@ -2,7 +2,7 @@
 //
 // Read: full scale, colour output, block smoothing on, the accurate integer
 // inverse transform; baseline and progressive files; YCbCr, RGB and
-// gray-scale files give pf24bit; CMYK and YCCK files (Adobe's inverted
+// gray-scale files give PixelFormat::Bgr24; CMYK and YCCK files (Adobe's inverted
 // values when the Adobe marker says so) are converted to RGB here.
 // Write: 24 bits, baseline JFIF, three components, quality 90 with baseline
 // tables forced, the library's other defaults.
@@ -20,6 +20,8 @@
 
 #include <jerror.h>
 #include <jpeglib.h>
+
+namespace quillon {
 
 namespace {
 
@@ -135,7 +137,7 @@ bool DecodeRows(TDecodeJob* job, unsigned char* bits, std::size_t stride, unsign
 [[noreturn]] void JpegFailed(int code) {
     char text[32];
     std::snprintf(text, sizeof text, "JPEG error #%d", code);
-    throw EPictureError(text);
+    throw PictureError(text);
 }
 
 // Destroys a decompressor left alive when C++ code between the library calls
@@ -186,7 +188,7 @@ bool EncodeRun(TEncodeJob* job) {
 
 } // namespace
 
-void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
     TDecodeJob job{};
     InitError(job.Err);
     job.Data = data.data();
@@ -201,20 +203,20 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, TBitmap& o
     if (!job.Info.arith_code &&
         std::uint64_t(w) * std::uint64_t(h) > std::uint64_t(data.size()) * 512)
         JpegFailed(JWRN_JPEG_EOF);
-    TBitmap picture(w, h, pf24bit);
+    Bitmap picture(w, h, PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
     if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
         JpegFailed(job.Err.Code);
     out.SwapPicture(picture);
 }
 
-std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap) {
+std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap) {
     // Indexed pictures are copied to 24 bits; the others are read in place.
-    TBitmap copy;
-    const TBitmap* source = &bitmap;
+    Bitmap copy;
+    const Bitmap* source = &bitmap;
     if (bitmap.IsIndexed()) {
         copy.Assign(bitmap);
-        copy.SetPixelFormat(pf24bit);
+        copy.SetPixelFormat(PixelFormat::Bgr24);
         source = &copy;
     }
     TEncodeJob job{};
@@ -238,3 +240,5 @@ std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bitmap) {
     if (!ok) JpegFailed(job.Err.Code);
     return bytes;
 }
+
+} // namespace quillon

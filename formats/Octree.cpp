@@ -4,13 +4,15 @@
 #include <cstdlib>
 #include <limits>
 
-TOctreeQuantizer::TOctreeQuantizer(int maxColors)
+namespace quillon {
+
+OctreeQuantizer::OctreeQuantizer(int maxColors)
     : maxColors_(std::clamp(maxColors, 2, 256)), leafCache_(std::size_t(1) << kLeafCacheBits) {
     nodes_.reserve(1024);
     NewNode(0);
 }
 
-std::int32_t TOctreeQuantizer::NewNode(int level) {
+std::int32_t OctreeQuantizer::NewNode(int level) {
     std::int32_t index;
     if (!freeNodes_.empty()) {
         index = freeNodes_.back();
@@ -29,8 +31,8 @@ std::int32_t TOctreeQuantizer::NewNode(int level) {
     return index;
 }
 
-void TOctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
-                                std::uint64_t count) {
+void OctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                               std::uint64_t count) {
     // A colour seen since the last fold goes straight to its leaf.
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
     const std::size_t slot = (key * 2654435761u) >> (32 - kLeafCacheBits);
@@ -62,7 +64,7 @@ void TOctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
     }
 }
 
-void TOctreeQuantizer::AddPicture(const TBitmap& picture) {
+void OctreeQuantizer::AddPicture(const Bitmap& picture) {
     const int bpp = picture.BytesPerPixel();
     for (int y = 0; y < picture.Height(); ++y) {
         // Runs of one colour go in at once.
@@ -80,7 +82,7 @@ void TOctreeQuantizer::AddPicture(const TBitmap& picture) {
     }
 }
 
-void TOctreeQuantizer::Reduce() {
+void OctreeQuantizer::Reduce() {
     int level = 7;
     while (level >= 0 && reducible_[level].empty()) --level;
     if (level < 0) return;
@@ -122,7 +124,7 @@ void TOctreeQuantizer::Reduce() {
     ++leaves_;
 }
 
-void TOctreeQuantizer::Collect(std::int32_t node, std::vector<TColor>& out) const {
+void OctreeQuantizer::Collect(std::int32_t node, std::vector<Color>& out) const {
     const TNode& n = nodes_[std::size_t(node)];
     if (n.Leaf) {
         if (n.Count == 0) return;
@@ -135,8 +137,8 @@ void TOctreeQuantizer::Collect(std::int32_t node, std::vector<TColor>& out) cons
         if (c >= 0) Collect(c, out);
 }
 
-std::vector<TColor> TOctreeQuantizer::Palette() const {
-    std::vector<TColor> out;
+std::vector<Color> OctreeQuantizer::Palette() const {
+    std::vector<Color> out;
     Collect(0, out);
     return out;
 }
@@ -145,20 +147,20 @@ namespace {
 
 constexpr int kCacheBits = 16;
 
-int Distance(TColor a, int r, int g, int b) {
+int Distance(Color a, int r, int g, int b) {
     const int dr = int(GetRValue(a)) - r, dg = int(GetGValue(a)) - g, db = int(GetBValue(a)) - b;
     return dr * dr + dg * dg + db * db;
 }
 
 } // namespace
 
-TPaletteMapper::TPaletteMapper(const std::vector<TColor>& palette)
+PaletteMapper::PaletteMapper(const std::vector<Color>& palette)
     : palette_(palette), cacheKeys_(std::size_t(1) << kCacheBits, 0),
       cacheValues_(std::size_t(1) << kCacheBits, 0), cells_(4096), cellReady_(4096, false) {
     if (palette_.size() > 256) palette_.resize(256);
 }
 
-const std::vector<std::int16_t>& TPaletteMapper::Candidates(int cell) {
+const std::vector<std::int16_t>& PaletteMapper::Candidates(int cell) {
     auto& list = cells_[std::size_t(cell)];
     if (cellReady_[std::size_t(cell)]) return list;
     cellReady_[std::size_t(cell)] = true;
@@ -186,7 +188,7 @@ const std::vector<std::int16_t>& TPaletteMapper::Candidates(int cell) {
     return list;
 }
 
-std::uint8_t TPaletteMapper::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+std::uint8_t PaletteMapper::Search(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     const auto& list = Candidates(((r >> 4) << 8) | ((g >> 4) << 4) | (b >> 4));
     int best = 0, bestDist = std::numeric_limits<int>::max();
     for (std::int16_t i : list) {
@@ -199,7 +201,7 @@ std::uint8_t TPaletteMapper::Search(std::uint8_t r, std::uint8_t g, std::uint8_t
     return std::uint8_t(best);
 }
 
-std::uint8_t TPaletteMapper::Index(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+std::uint8_t PaletteMapper::Index(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     if (palette_.empty()) return 0;
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
     const std::size_t slot = (key * 2654435761u) >> (32 - kCacheBits);
@@ -210,8 +212,8 @@ std::uint8_t TPaletteMapper::Index(std::uint8_t r, std::uint8_t g, std::uint8_t 
     return index;
 }
 
-void TPaletteMapper::MapRow(const std::uint8_t* source, int bytesPerPixel, int width,
-                            std::uint8_t* indices) {
+void PaletteMapper::MapRow(const std::uint8_t* source, int bytesPerPixel, int width,
+                           std::uint8_t* indices) {
     std::uint32_t last = 0xFFFFFFFF;
     std::uint8_t lastIndex = 0;
     for (int x = 0; x < width; ++x, source += bytesPerPixel) {
@@ -228,36 +230,36 @@ void TPaletteMapper::MapRow(const std::uint8_t* source, int bytesPerPixel, int w
 namespace {
 
 // The picture itself when it is 24 or 32 bits, else a 32-bit copy in holder.
-const TBitmap& DeepPicture(const TBitmap& picture, TBitmap& holder) {
+const Bitmap& DeepPicture(const Bitmap& picture, Bitmap& holder) {
     if (!picture.IsIndexed()) return picture;
     holder.Assign(picture);
-    holder.SetPixelFormat(pf32bit);
+    holder.SetPixelFormat(PixelFormat::Bgrx32);
     return holder;
 }
 
 } // namespace
 
-void QuantizePicture(const TBitmap& picture, TBitmap& out, int maxColors) {
-    TBitmap holder;
-    const TBitmap& source = DeepPicture(picture, holder);
+void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors) {
+    Bitmap holder;
+    const Bitmap& source = DeepPicture(picture, holder);
     CheckPictureSize(source.Width(), source.Height());
-    TOctreeQuantizer quantizer(maxColors);
+    OctreeQuantizer quantizer(maxColors);
     quantizer.AddPicture(source);
-    TBitmap result(source.Width(), source.Height(), pf8bit);
+    Bitmap result(source.Width(), source.Height(), PixelFormat::Indexed8);
     result.Palette() = quantizer.Palette();
-    TPaletteMapper mapper(result.Palette());
+    PaletteMapper mapper(result.Palette());
     for (int y = 0; y < source.Height(); ++y)
         mapper.MapRow(source.ScanLine(y), source.BytesPerPixel(), source.Width(),
                       result.ScanLine(y));
     out.SwapPicture(result);
 }
 
-void QuantizePictureReference(const TBitmap& picture, TBitmap& out, int maxColors) {
-    TBitmap holder;
-    const TBitmap& source = DeepPicture(picture, holder);
-    TOctreeQuantizer quantizer(maxColors);
+void QuantizePictureReference(const Bitmap& picture, Bitmap& out, int maxColors) {
+    Bitmap holder;
+    const Bitmap& source = DeepPicture(picture, holder);
+    OctreeQuantizer quantizer(maxColors);
     quantizer.AddPicture(source);
-    TBitmap result(source.Width(), source.Height(), pf8bit);
+    Bitmap result(source.Width(), source.Height(), PixelFormat::Indexed8);
     result.Palette() = quantizer.Palette();
     for (int y = 0; y < source.Height(); ++y)
         for (int x = 0; x < source.Width(); ++x)
@@ -265,3 +267,5 @@ void QuantizePictureReference(const TBitmap& picture, TBitmap& out, int maxColor
                 std::uint8_t(NearestPaletteIndex(result.Palette(), source.Pixel(x, y)));
     out.SwapPicture(result);
 }
+
+} // namespace quillon

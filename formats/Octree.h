@@ -8,22 +8,24 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillon {
+
 // Builds a palette of at most maxColors colours (2..256) with an octree:
 // every colour descends by its bits, most significant first, to a leaf at
 // depth 8; while there are more leaves than maxColors, the least-used node
 // of the deepest level with children is folded into one leaf holding the
 // mean of its colours. A picture with maxColors colours or fewer keeps
 // exactly its own colours.
-class TOctreeQuantizer {
+class OctreeQuantizer {
 public:
-    explicit TOctreeQuantizer(int maxColors = 256);
+    explicit OctreeQuantizer(int maxColors = 256);
 
     // Adds count pixels of one colour.
     void AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint64_t count = 1);
     // Adds every pixel of a 24- or 32-bit picture, a row at a time.
-    void AddPicture(const TBitmap& picture);
+    void AddPicture(const Bitmap& picture);
     // The leaves' mean colours, in the order of their place in the tree.
-    std::vector<TColor> Palette() const;
+    std::vector<Color> Palette() const;
 
 private:
     struct TNode {
@@ -34,7 +36,7 @@ private:
     };
     std::int32_t NewNode(int level);
     void Reduce();
-    void Collect(std::int32_t node, std::vector<TColor>& out) const;
+    void Collect(std::int32_t node, std::vector<Color>& out) const;
 
     struct TLeafCacheEntry {
         std::uint32_t Key = 0; // colour + 1; 0 for an empty slot
@@ -59,9 +61,9 @@ private:
 // NearestPaletteIndex does, but fast: answers are cached per colour, and a
 // miss searches only the palette entries that can be nearest anywhere in the
 // colour's cell of a 16 x 16 x 16 grid.
-class TPaletteMapper {
+class PaletteMapper {
 public:
-    explicit TPaletteMapper(const std::vector<TColor>& palette);
+    explicit PaletteMapper(const std::vector<Color>& palette);
 
     std::uint8_t Index(std::uint8_t r, std::uint8_t g, std::uint8_t b);
     // Maps one row of width pixels (blue, green, red, bytesPerPixel apart).
@@ -71,16 +73,18 @@ private:
     std::uint8_t Search(std::uint8_t r, std::uint8_t g, std::uint8_t b);
     const std::vector<std::int16_t>& Candidates(int cell);
 
-    std::vector<TColor> palette_;
+    std::vector<Color> palette_;
     std::vector<std::uint32_t> cacheKeys_; // colour + 1, 0 for an empty slot
     std::vector<std::uint8_t> cacheValues_;
     std::vector<std::vector<std::int16_t>> cells_;
     std::vector<bool> cellReady_;
 };
 
-// A pf8bit copy of a 24- or 32-bit picture with an octree palette of at most
+// A PixelFormat::Indexed8 copy of a 24- or 32-bit picture with an octree palette of at most
 // maxColors colours, each pixel mapped to its nearest palette colour.
-void QuantizePicture(const TBitmap& picture, TBitmap& out, int maxColors = 256);
+void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors = 256);
 // The same result by the plain route: every pixel searched with
 // NearestPaletteIndex. Kept to check the fast mapping against.
-void QuantizePictureReference(const TBitmap& picture, TBitmap& out, int maxColors = 256);
+void QuantizePictureReference(const Bitmap& picture, Bitmap& out, int maxColors = 256);
+
+} // namespace quillon

@@ -11,13 +11,15 @@
 // PhotoYCC to RGB follows the published conversion:
 //   L = 1.3584 Y, C1' = 2.2179 (C1 - 156), C2' = 1.8215 (C2 - 137),
 //   R = L + C2', G = L - 0.194 C1' - 0.509 C2', B = L + C1', clamped to 0..255.
-// Output: pf24bit.
+// Output: PixelFormat::Bgr24.
 #include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
 #include <array>
 #include <cmath>
+
+namespace quillon {
 
 namespace {
 
@@ -50,9 +52,9 @@ std::uint8_t Fixed(int v) {
 }
 
 // The picture turned a quarter: clockwise when clockwise is true.
-void TurnQuarter(const TBitmap& src, TBitmap& dst, bool clockwise) {
+void TurnQuarter(const Bitmap& src, Bitmap& dst, bool clockwise) {
     const int w = src.Width(), h = src.Height();
-    dst.SetPixelFormat(pf24bit);
+    dst.SetPixelFormat(PixelFormat::Bgr24);
     dst.SetSize(h, w);
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* s = src.ScanLine(y);
@@ -67,7 +69,7 @@ void TurnQuarter(const TBitmap& src, TBitmap& dst, bool clockwise) {
     }
 }
 
-void TurnHalf(TBitmap& bmp) {
+void TurnHalf(Bitmap& bmp) {
     const int w = bmp.Width(), h = bmp.Height();
     for (int y = 0; y < (h + 1) / 2; ++y) {
         std::uint8_t* a = bmp.ScanLine(y);
@@ -82,15 +84,15 @@ void TurnHalf(TBitmap& bmp) {
 
 } // namespace
 
-void ReadPcd(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader r(data, "Photo CD");
+void ReadPcd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader r(data, "Photo CD");
     constexpr std::size_t pairBytes = kWidth * 2 + kWidth;
     if (r.Size() < kBaseOffset + pairBytes * (kHeight / 2)) r.Fail("is truncated");
     r.Seek(kOrientationOffset);
     const int orientation = r.U8() & 3;
 
     const TYccTables& t = Tables();
-    TBitmap local(kWidth, kHeight, pf24bit);
+    Bitmap local(kWidth, kHeight, PixelFormat::Bgr24);
     r.Seek(kBaseOffset);
     for (int pair = 0; pair < kHeight / 2; ++pair) {
         auto bytes = r.Bytes(pairBytes);
@@ -111,7 +113,7 @@ void ReadPcd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
 
     switch (orientation) {
     case 1: {
-        TBitmap turned;
+        Bitmap turned;
         TurnQuarter(local, turned, false);
         local.SwapPicture(turned);
         break;
@@ -120,7 +122,7 @@ void ReadPcd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         TurnHalf(local);
         break;
     case 3: {
-        TBitmap turned;
+        Bitmap turned;
         TurnQuarter(local, turned, true);
         local.SwapPicture(turned);
         break;
@@ -130,3 +132,5 @@ void ReadPcd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

@@ -15,13 +15,15 @@
 // (the VGA palette: 0x0C then 768 bytes at the end of the file, gray when
 // absent); 8 bits in 3 planes (red, green, blue) or 4 (plus alpha).
 //
-// Palette pictures become pf1bit, pf4bit or pf8bit with their palette, the
-// others pf24bit; alpha is composited over white.
+// Palette pictures become PixelFormat::Indexed1, PixelFormat::Indexed4 or PixelFormat::Indexed8
+// with their palette, the others PixelFormat::Bgr24; alpha is composited over white.
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
 #include <algorithm>
 #include <vector>
+
+namespace quillon {
 
 namespace {
 
@@ -32,7 +34,7 @@ struct TPcxHeader {
 };
 
 // The decoded rows, every plane of every row, in file order.
-std::vector<std::uint8_t> DecodeRows(TByteReader& in, std::size_t total, bool rle) {
+std::vector<std::uint8_t> DecodeRows(ByteReader& in, std::size_t total, bool rle) {
     if (!rle) {
         const auto src = in.Bytes(total);
         return {src.begin(), src.end()};
@@ -58,7 +60,7 @@ std::uint8_t OverWhite(int c, int a) {
 }
 
 // The 256-colour palette at the end of the file, if there is one.
-bool VgaPalette(std::span<const std::uint8_t> data, std::vector<TColor>& palette) {
+bool VgaPalette(std::span<const std::uint8_t> data, std::vector<Color>& palette) {
     if (data.size() < 128 + 769 || data[data.size() - 769] != 0x0C) return false;
     const std::uint8_t* p = data.data() + data.size() - 768;
     palette.resize(256);
@@ -67,11 +69,11 @@ bool VgaPalette(std::span<const std::uint8_t> data, std::vector<TColor>& palette
 }
 
 void ReadIndexed(const TPcxHeader& h, const std::vector<std::uint8_t>& rows,
-                 std::span<const std::uint8_t> data, TBitmap& bmp) {
+                 std::span<const std::uint8_t> data, Bitmap& bmp) {
     const int bits = h.BitsPerPixel * h.Planes; // bits of a palette index
     auto& palette = bmp.Palette();
     if (bits == 1) {
-        palette = {clBlack, clWhite};
+        palette = {kBlack, kWhite};
     } else if (bits == 8) {
         if (!VgaPalette(data, palette)) {
             palette.resize(256);
@@ -106,7 +108,7 @@ void ReadIndexed(const TPcxHeader& h, const std::vector<std::uint8_t>& rows,
     }
 }
 
-void ReadTrueColour(const TPcxHeader& h, const std::vector<std::uint8_t>& rows, TBitmap& bmp) {
+void ReadTrueColour(const TPcxHeader& h, const std::vector<std::uint8_t>& rows, Bitmap& bmp) {
     const std::size_t lineBytes = std::size_t(h.BytesPerLine) * std::size_t(h.Planes);
     for (int y = 0; y < h.Height; ++y) {
         const std::uint8_t* r = rows.data() + std::size_t(y) * lineBytes;
@@ -128,8 +130,8 @@ void ReadTrueColour(const TPcxHeader& h, const std::vector<std::uint8_t>& rows, 
 
 } // namespace
 
-void ReadPcx(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader in(data, "PCX");
+void ReadPcx(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader in(data, "PCX");
     if (in.Size() < 128) in.Fail("is truncated");
     if (in.U8() != 0x0A) in.Fail("is not a PCX picture");
     in.Skip(1); // version: the layout below says all that matters
@@ -165,14 +167,16 @@ void ReadPcx(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
 
     const std::vector<std::uint8_t> rows = DecodeRows(in, std::size_t(total), h.Encoding == 1);
     const int indexBits = bpp * planes;
-    TBitmap local(h.Width, h.Height,
-                  trueColour       ? pf24bit
-                  : indexBits == 1 ? pf1bit
-                  : indexBits <= 4 ? pf4bit
-                                   : pf8bit);
+    Bitmap local(h.Width, h.Height,
+                 trueColour       ? PixelFormat::Bgr24
+                 : indexBits == 1 ? PixelFormat::Indexed1
+                 : indexBits <= 4 ? PixelFormat::Indexed4
+                                  : PixelFormat::Indexed8);
     if (indexed)
         ReadIndexed(h, rows, data, local);
     else
         ReadTrueColour(h, rows, local);
     out.SwapPicture(local);
 }
+
+} // namespace quillon

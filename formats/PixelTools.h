@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace quillon {
+
 // Colour component c with coverage a (0..255) laid over white, rounded.
 inline std::uint8_t OverWhite(unsigned c, unsigned a) {
     return std::uint8_t((c * a + 255u * (255u - a) + 127u) / 255u);
@@ -22,3 +24,5 @@ inline std::uint8_t ScaleTo8(unsigned value, unsigned maxValue) {
 inline std::uint8_t Clamp8(int v) {
     return std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
 }
+
+} // namespace quillon

@@ -8,11 +8,11 @@
 // chunks are ignored: samples are taken as stored.
 //
 // libpng expands every picture to 8-bit RGBA (16-bit samples scaled with
-// rounding); the alpha is composited over white into a pf24bit bitmap.
+// rounding); the alpha is composited over white into a PixelFormat::Bgr24 bitmap.
 //
 // libpng reports errors by longjmp. Each setjmp lives in a small function
 // that holds no C++ object with a destructor; the error text is copied into
-// a plain buffer and thrown as EPictureError after the function returns.
+// a plain buffer and thrown as PictureError after the function returns.
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
@@ -23,6 +23,8 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+namespace quillon {
 
 namespace {
 
@@ -91,7 +93,7 @@ public:
     explicit TPngReadGuard(TPngSource& source) {
         png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, OnError, OnWarning);
         if (png_) info_ = png_create_info_struct(png_);
-        if (!png_ || !info_) throw EPictureError("Not enough memory to read the PNG file");
+        if (!png_ || !info_) throw PictureError("Not enough memory to read the PNG file");
         png_set_read_fn(png_, &source, OnRead);
         png_set_user_limits(png_, png_uint_32(kMaxPictureSide), png_uint_32(kMaxPictureSide));
         png_set_chunk_malloc_max(png_, 8u << 20);
@@ -109,8 +111,8 @@ private:
 };
 
 [[noreturn]] void Fail(const TPngSource& source) {
-    if (source.Truncated) throw EPictureError("PNG file is truncated");
-    throw EPictureError(std::string("PNG file is damaged (") + source.Message + ")");
+    if (source.Truncated) throw PictureError("PNG file is truncated");
+    throw PictureError(std::string("PNG file is damaged (") + source.Message + ")");
 }
 
 // The largest factor by which deflate expands data.
@@ -118,10 +120,10 @@ constexpr std::uint64_t kMaxDeflateRatio = 1032;
 
 } // namespace
 
-void ReadPng(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+void ReadPng(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
     static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (data.size() < 8 || !std::equal(kSignature, kSignature + 8, data.begin()))
-        throw EPictureError("PNG file has no PNG signature");
+        throw PictureError("PNG file has no PNG signature");
 
     TPngSource source{data.data(), data.size(), 0, false, {}};
     TPngReadGuard guard(source);
@@ -133,17 +135,17 @@ void ReadPng(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     // safe lower bound for interlaced pictures too.
     const std::uint64_t stored = std::uint64_t(header.StoredRowBytes) * header.Height / 2;
     if (stored > std::uint64_t(source.Size - source.Pos) * kMaxDeflateRatio + 1024)
-        throw EPictureError("PNG file is truncated");
+        throw PictureError("PNG file is truncated");
     CheckPictureSize(header.Width, header.Height);
     if (header.RowBytes != std::size_t(header.Width) * 4)
-        throw EPictureError("PNG file has an unsupported layout");
+        throw PictureError("PNG file has an unsupported layout");
 
     std::vector<std::uint8_t> rgba(header.RowBytes * header.Height);
     std::vector<png_bytep> rows(header.Height);
     for (png_uint_32 y = 0; y < header.Height; ++y) rows[y] = rgba.data() + y * header.RowBytes;
     if (!ReadRows(guard.Png(), rows.data())) Fail(source);
 
-    TBitmap local(int(header.Width), int(header.Height), pf24bit);
+    Bitmap local(int(header.Width), int(header.Height), PixelFormat::Bgr24);
     for (png_uint_32 y = 0; y < header.Height; ++y) {
         const std::uint8_t* src = rows[y];
         std::uint8_t* dst = local.ScanLine(int(y));
@@ -161,3 +163,5 @@ void ReadPng(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

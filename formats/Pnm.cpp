@@ -11,8 +11,8 @@
 // the binary kinds. Only the first picture of a multi-picture file is read.
 //
 // Samples are scaled from 0..maxval to 0..255 with rounding; a sample above
-// maxval counts as maxval. Bitmaps become pf1bit (white, black), gray maps
-// pf8bit with a gray palette, colour maps pf24bit.
+// maxval counts as maxval. Bitmaps become PixelFormat::Indexed1 (white, black), gray maps
+// PixelFormat::Indexed8 with a gray palette, colour maps PixelFormat::Bgr24.
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
@@ -21,6 +21,8 @@
 #include <cstring>
 #include <vector>
 
+namespace quillon {
+
 namespace {
 
 bool IsSpace(std::uint8_t c) {
@@ -28,7 +30,7 @@ bool IsSpace(std::uint8_t c) {
 }
 
 // Skips whitespace and comments before the next header number or ASCII sample.
-void SkipSeparators(TByteReader& in) {
+void SkipSeparators(ByteReader& in) {
     while (!in.AtEnd()) {
         const std::uint8_t c = in.Rest()[0];
         if (IsSpace(c)) {
@@ -43,7 +45,7 @@ void SkipSeparators(TByteReader& in) {
 
 // A decimal number of the header or an ASCII sample; refuses anything that is
 // not a digit and values above limit.
-unsigned ReadNumber(TByteReader& in, unsigned limit, const char* what) {
+unsigned ReadNumber(ByteReader& in, unsigned limit, const char* what) {
     SkipSeparators(in);
     if (in.AtEnd()) in.Fail("is truncated");
     if (!std::isdigit(in.Rest()[0])) in.Fail(std::string("has an invalid ") + what);
@@ -65,13 +67,13 @@ std::vector<std::uint8_t> ScaleTable(unsigned maxval) {
     return table;
 }
 
-std::vector<TColor> GrayPalette() {
-    std::vector<TColor> palette(256);
+std::vector<Color> GrayPalette() {
+    std::vector<Color> palette(256);
     for (int i = 0; i < 256; ++i) palette[i] = RGB(i, i, i);
     return palette;
 }
 
-void ReadAsciiBitmap(TByteReader& in, TBitmap& bmp) {
+void ReadAsciiBitmap(ByteReader& in, Bitmap& bmp) {
     for (int y = 0; y < bmp.Height(); ++y) {
         std::uint8_t* row = bmp.ScanLine(y);
         for (int x = 0; x < bmp.Width(); ++x) {
@@ -83,7 +85,7 @@ void ReadAsciiBitmap(TByteReader& in, TBitmap& bmp) {
     }
 }
 
-void ReadBinaryBitmap(TByteReader& in, TBitmap& bmp) {
+void ReadBinaryBitmap(ByteReader& in, Bitmap& bmp) {
     const std::size_t rowBytes = (std::size_t(bmp.Width()) + 7) / 8;
     for (int y = 0; y < bmp.Height(); ++y) {
         const auto src = in.Bytes(rowBytes);
@@ -94,7 +96,7 @@ void ReadBinaryBitmap(TByteReader& in, TBitmap& bmp) {
 
 // Samples of gray or colour maps: channels per pixel (1 or 3), stored in
 // the bitmap's byte order (blue first for colour).
-void ReadAsciiSamples(TByteReader& in, TBitmap& bmp, int channels,
+void ReadAsciiSamples(ByteReader& in, Bitmap& bmp, int channels,
                       const std::vector<std::uint8_t>& scale) {
     const std::size_t samples = std::size_t(bmp.Width()) * std::size_t(channels);
     for (int y = 0; y < bmp.Height(); ++y) {
@@ -108,7 +110,7 @@ void ReadAsciiSamples(TByteReader& in, TBitmap& bmp, int channels,
     }
 }
 
-void ReadBinarySamples(TByteReader& in, TBitmap& bmp, int channels, bool wide,
+void ReadBinarySamples(ByteReader& in, Bitmap& bmp, int channels, bool wide,
                        const std::vector<std::uint8_t>& scale) {
     const std::size_t samples = std::size_t(bmp.Width()) * std::size_t(channels);
     for (int y = 0; y < bmp.Height(); ++y) {
@@ -127,8 +129,8 @@ void ReadBinarySamples(TByteReader& in, TBitmap& bmp, int channels, bool wide,
 
 } // namespace
 
-void ReadPnm(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader in(data, "PNM");
+void ReadPnm(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader in(data, "PNM");
     if (in.Size() < 2 || data[0] != 'P' || data[1] < '1' || data[1] > '6')
         in.Fail("does not start with P1 to P6");
     in.Skip(2);
@@ -166,9 +168,12 @@ void ReadPnm(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     if (needed > in.Remaining()) in.Fail("is truncated");
     CheckPictureSize(width, height);
 
-    TBitmap local(int(width), int(height), bitmap ? pf1bit : channels == 1 ? pf8bit : pf24bit);
+    Bitmap local(int(width), int(height),
+                 bitmap          ? PixelFormat::Indexed1
+                 : channels == 1 ? PixelFormat::Indexed8
+                                 : PixelFormat::Bgr24);
     if (bitmap) {
-        local.Palette() = {clWhite, clBlack};
+        local.Palette() = {kWhite, kBlack};
         if (binary)
             ReadBinaryBitmap(in, local);
         else
@@ -183,3 +188,5 @@ void ReadPnm(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

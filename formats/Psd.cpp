@@ -14,7 +14,7 @@
 // gray), indexed, RGB and CMYK (stored as inverted ink), at 8 and 16 bits
 // (16-bit samples keep their high byte). Extra channels beyond the mode's
 // own are not shown: the composite already carries the flattened colours.
-// Output: pf24bit, or pf8bit with the palette for indexed pictures.
+// Output: PixelFormat::Bgr24, or PixelFormat::Indexed8 with the palette for indexed pictures.
 #include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
@@ -22,15 +22,24 @@
 #include <algorithm>
 #include <vector>
 
+namespace quillon {
+
 namespace {
 
-enum TPsdMode { kBitmap = 0, kGray = 1, kIndexed = 2, kRgb = 3, kCmyk = 4, kDuotone = 8 };
+enum PsdMode {
+    kModeBitmap = 0,
+    kModeGray = 1,
+    kModeIndexed = 2,
+    kModeRgb = 3,
+    kModeCmyk = 4,
+    kModeDuotone = 8
+};
 
 int ModeChannels(int mode) {
     switch (mode) {
-    case kRgb:
+    case kModeRgb:
         return 3;
-    case kCmyk:
+    case kModeCmyk:
         return 4;
     default:
         return 1;
@@ -38,7 +47,7 @@ int ModeChannels(int mode) {
 }
 
 // Unpacks one PackBits row of exactly rowBytes bytes from src into dst.
-void UnpackBitsRow(TByteReader& r, std::span<const std::uint8_t> src, std::uint8_t* dst,
+void UnpackBitsRow(ByteReader& r, std::span<const std::uint8_t> src, std::uint8_t* dst,
                    std::size_t rowBytes) {
     std::size_t in = 0, outPos = 0;
     while (outPos < rowBytes) {
@@ -64,8 +73,8 @@ void UnpackBitsRow(TByteReader& r, std::span<const std::uint8_t> src, std::uint8
 
 } // namespace
 
-void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader r(data, "Photoshop");
+void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader r(data, "Photoshop");
     auto sig = r.Bytes(4);
     if (!std::equal(sig.begin(), sig.end(), "8BPS")) r.Fail("is not a Photoshop document");
     const int version = r.U16BE();
@@ -77,26 +86,26 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     const int depth = r.U16BE();
     const int mode = r.U16BE();
 
-    if (mode != kBitmap && mode != kGray && mode != kIndexed && mode != kRgb && mode != kCmyk &&
-        mode != kDuotone)
+    if (mode != kModeBitmap && mode != kModeGray && mode != kModeIndexed && mode != kModeRgb &&
+        mode != kModeCmyk && mode != kModeDuotone)
         r.Fail("uses an unsupported colour mode (" + std::to_string(mode) + ")");
-    if (mode == kBitmap ? depth != 1 : depth != 8 && depth != 16)
+    if (mode == kModeBitmap ? depth != 1 : depth != 8 && depth != 16)
         r.Fail("has an unsupported bit depth (" + std::to_string(depth) + ")");
     const int needed = ModeChannels(mode);
     if (channels < needed) r.Fail("has too few channels for its colour mode");
     if (width == 0 || height == 0) {
-        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
     CheckPictureSize(width, height);
 
     // Colour-mode data: the palette of indexed pictures.
-    std::vector<TColor> palette;
+    std::vector<Color> palette;
     {
         const std::uint32_t len = r.U32BE();
         auto section = r.Bytes(len);
-        if (mode == kIndexed) {
+        if (mode == kModeIndexed) {
             if (len < 768) r.Fail("has no colour table");
             palette.resize(256);
             for (int i = 0; i < 256; ++i)
@@ -113,7 +122,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         r.Fail("uses an unsupported compression (" + std::to_string(compression) + ")");
 
     const std::size_t w = width, h = height;
-    const std::size_t rowBytes = mode == kBitmap ? (w + 7) / 8 : w * std::size_t(depth / 8);
+    const std::size_t rowBytes = mode == kModeBitmap ? (w + 7) / 8 : w * std::size_t(depth / 8);
     const std::size_t planeBytes = rowBytes * h;
 
     // The planes of the channels the mode uses, unpacked.
@@ -146,13 +155,14 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
 
     const std::size_t step = depth == 16 ? 2 : 1; // high byte first
-    TBitmap local(int(width), int(height), mode == kIndexed ? pf8bit : pf24bit);
-    if (mode == kIndexed) local.Palette() = palette;
+    Bitmap local(int(width), int(height),
+                 mode == kModeIndexed ? PixelFormat::Indexed8 : PixelFormat::Bgr24);
+    if (mode == kModeIndexed) local.Palette() = palette;
     for (std::size_t y = 0; y < h; ++y) {
         std::uint8_t* dst = local.ScanLine(int(y));
         const auto src = [&](int c) { return planes[std::size_t(c)].data() + y * rowBytes; };
         switch (mode) {
-        case kBitmap: {
+        case kModeBitmap: {
             const std::uint8_t* s = src(0);
             for (std::size_t x = 0; x < w; ++x, dst += 3) {
                 const std::uint8_t v = (s[x >> 3] & (0x80 >> (x & 7))) ? 0 : 255;
@@ -160,18 +170,18 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             }
             break;
         }
-        case kIndexed: {
+        case kModeIndexed: {
             const std::uint8_t* s = src(0);
             std::copy_n(s, w, dst);
             break;
         }
-        case kGray:
-        case kDuotone: {
+        case kModeGray:
+        case kModeDuotone: {
             const std::uint8_t* s = src(0);
             for (std::size_t x = 0; x < w; ++x, dst += 3) dst[0] = dst[1] = dst[2] = s[x * step];
             break;
         }
-        case kRgb: {
+        case kModeRgb: {
             const std::uint8_t *sr = src(0), *sg = src(1), *sb = src(2);
             for (std::size_t x = 0; x < w; ++x, dst += 3) {
                 dst[0] = sb[x * step];
@@ -180,7 +190,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             }
             break;
         }
-        case kCmyk: {
+        case kModeCmyk: {
             // Stored values are 255 - ink, so each component is a product.
             const std::uint8_t *sc = src(0), *sm = src(1), *sy = src(2), *sk = src(3);
             for (std::size_t x = 0; x < w; ++x, dst += 3) {
@@ -195,3 +205,5 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

@@ -22,7 +22,7 @@
 // Rows of 1- and 4-bit channels are packed, high bits first; a channel's row
 // length is its uncompressed length divided by its row count (so padded rows
 // read as well as tight ones). Versions 5 to 8 of the program write major
-// versions 3 to 6; later majors are tried the same way. Output: pf24bit.
+// versions 3 to 6; later majors are tried the same way. Output: PixelFormat::Bgr24.
 #include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
@@ -34,6 +34,8 @@
 #include <cstring>
 #include <optional>
 #include <vector>
+
+namespace quillon {
 
 namespace {
 
@@ -54,7 +56,7 @@ struct TPspImage {
     int depth = 0;
     bool gray = false;
     bool haveAttributes = false;
-    std::vector<TColor> palette;
+    std::vector<Color> palette;
 };
 
 struct TPspRect {
@@ -71,11 +73,11 @@ public:
     explicit TPspReader(std::span<const std::uint8_t> data)
         : data_(data), r_(data, "Paint Shop Pro") {}
 
-    void Read(TBitmap& out);
+    void Read(Bitmap& out);
 
 private:
     std::span<const std::uint8_t> data_;
-    TByteReader r_;
+    ByteReader r_;
     int major_ = 0;
     TPspImage image_;
     bool done_ = false;
@@ -86,10 +88,10 @@ private:
     std::size_t ChunkEnd(std::size_t blockEnd);
     void ReadAttributes(const TBlock& b);
     void ReadPalette(const TBlock& b);
-    void ReadLayerBank(const TBlock& b, TBitmap& canvas);
-    bool ReadLayer(const TBlock& b, TBitmap& canvas);
+    void ReadLayerBank(const TBlock& b, Bitmap& canvas);
+    bool ReadLayer(const TBlock& b, Bitmap& canvas);
     std::vector<std::uint8_t> Decompress(std::span<const std::uint8_t> src, std::size_t size);
-    void Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
+    void Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
                const std::array<std::vector<std::uint8_t>, 4>& channels, const bool (&have)[4],
                const std::vector<std::uint8_t>& mask, std::size_t maskStride);
 };
@@ -206,7 +208,7 @@ std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> s
     return outBytes;
 }
 
-void TPspReader::Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
+void TPspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
                        const std::array<std::vector<std::uint8_t>, 4>& channels,
                        const bool (&have)[4], const std::vector<std::uint8_t>& mask,
                        std::size_t maskStride) {
@@ -254,7 +256,7 @@ void TPspReader::Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int
                     index = (s[x >> 3] >> (7 - (x & 7))) & 1;
                 if (index >= palette.size())
                     r_.Fail("has a palette index (" + std::to_string(index) + ") out of range");
-                const TColor c = palette[index];
+                const Color c = palette[index];
                 red = GetRValue(c);
                 green = GetGValue(c);
                 blue = GetBValue(c);
@@ -267,7 +269,7 @@ void TPspReader::Paint(TBitmap& canvas, std::int64_t left, std::int64_t top, int
     }
 }
 
-bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
+bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
     r_.Seek(b.start);
     TPspRect image, saved;
     int type = 0;
@@ -353,7 +355,7 @@ bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
     if (!complete) r_.Fail("has a layer without its colour channels");
     // The canvas is made only now, once the layer has proved readable, so a
     // damaged file with a large canvas fails without allocating it.
-    canvas.SetPixelFormat(pf24bit);
+    canvas.SetPixelFormat(PixelFormat::Bgr24);
     canvas.SetSize(image_.width, image_.height);
     std::memset(canvas.Bits(), 0xFF, canvas.Stride() * std::size_t(canvas.Height()));
     Paint(canvas, std::int64_t(image.left) + saved.left, std::int64_t(image.top) + saved.top,
@@ -361,7 +363,7 @@ bool TPspReader::ReadLayer(const TBlock& b, TBitmap& canvas) {
     return true;
 }
 
-void TPspReader::ReadLayerBank(const TBlock& b, TBitmap& canvas) {
+void TPspReader::ReadLayerBank(const TBlock& b, Bitmap& canvas) {
     r_.Seek(b.start);
     while (auto layer = NextBlock(b.end)) {
         if (layer->id == kLayerBlock && ReadLayer(*layer, canvas)) {
@@ -372,7 +374,7 @@ void TPspReader::ReadLayerBank(const TBlock& b, TBitmap& canvas) {
     }
 }
 
-void TPspReader::Read(TBitmap& out) {
+void TPspReader::Read(Bitmap& out) {
     if (r_.Size() < kSignatureSize + 4 ||
         std::memcmp(r_.Bytes(kSignatureSize).data(), kSignature, sizeof kSignature - 1) != 0)
         r_.Fail("is not a Paint Shop Pro image");
@@ -380,7 +382,7 @@ void TPspReader::Read(TBitmap& out) {
     r_.Skip(2);
     if (major_ < 3) r_.Fail("has an unsupported version (" + std::to_string(major_) + ")");
 
-    TBitmap canvas;
+    Bitmap canvas;
     while (!done_) {
         auto b = NextBlock(r_.Size());
         if (!b) break;
@@ -388,7 +390,7 @@ void TPspReader::Read(TBitmap& out) {
         case kImageBlock:
             ReadAttributes(*b);
             if (image_.width == 0 || image_.height == 0) {
-                TBitmap empty; // no pixels: an empty picture, which the shell reports
+                Bitmap empty; // no pixels: an empty picture, which the shell reports
                 out.SwapPicture(empty);
                 return;
             }
@@ -412,6 +414,8 @@ void TPspReader::Read(TBitmap& out) {
 
 } // namespace
 
-void ReadPsp(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
+void ReadPsp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
     TPspReader(data).Read(out);
 }
+
+} // namespace quillon

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace quillon {
+
 namespace {
 
 std::string Lower(std::string s) {
@@ -12,8 +14,8 @@ std::string Lower(std::string s) {
     return s;
 }
 
-TFileFormatList BuildRegistry() {
-    TFileFormatList list;
+FileFormatList BuildRegistry() {
+    FileFormatList list;
     // The toolkit's own formats first, then the raster readers, then GIF,
     // which registers itself last.
     list.RegisterFileFormat("bmp", "Bitmaps", ReadBmp);
@@ -49,19 +51,21 @@ TFileFormatList BuildRegistry() {
 
 } // namespace
 
-const TFileFormatList& TFileFormatList::Instance() {
-    static const TFileFormatList list = BuildRegistry();
+const FileFormatList& FileFormatList::Instance() {
+    static const FileFormatList list = BuildRegistry();
     return list;
 }
 
-void TFileFormatList::RegisterFileFormat(const std::string& extension,
-                                         const std::string& description, TPictureReader reader) {
+void FileFormatList::RegisterFileFormat(const std::string& extension,
+                                        const std::string& description, PictureReader reader) {
     formats_.push_back({Lower(extension), description, reader});
 }
 
-const TFileFormat* TFileFormatList::Find(const std::string& extension) const {
+const FileFormat* FileFormatList::Find(const std::string& extension) const {
     const std::string e = Lower(extension);
     for (auto it = formats_.rbegin(); it != formats_.rend(); ++it)
         if (it->Extension == e) return &*it;
     return nullptr;
 }
+
+} // namespace quillon

@@ -1,4 +1,4 @@
-// TFileFormatList: the reader registry. Each entry maps a lower-case
+// FileFormatList: the reader registry. Each entry maps a lower-case
 // extension to a reader; a lookup lower-cases the asked extension and
 // searches from the latest registration back, so a later registration of the
 // same extension wins.
@@ -11,28 +11,32 @@
 #include <string>
 #include <vector>
 
-// Decodes a whole file's bytes into out. fileName is given for readers that
-// look for a companion file (the Dr. Halo palette). Throws EPictureError.
-using TPictureReader = void (*)(std::span<const std::uint8_t> data, const std::string& fileName,
-                                TBitmap& out);
+namespace quillon {
 
-struct TFileFormat {
+// Decodes a whole file's bytes into out. fileName is given for readers that
+// look for a companion file (the Dr. Halo palette). Throws PictureError.
+using PictureReader = void (*)(std::span<const std::uint8_t> data, const std::string& fileName,
+                               Bitmap& out);
+
+struct FileFormat {
     std::string Extension; // lower case, no dot
     std::string Description;
-    TPictureReader Reader; // null: not a bitmap (icons, metafiles)
+    PictureReader Reader; // null: not a bitmap (icons, metafiles)
 };
 
-class TFileFormatList {
+class FileFormatList {
 public:
     // The registry filled with every format the program reads.
-    static const TFileFormatList& Instance();
+    static const FileFormatList& Instance();
 
     void RegisterFileFormat(const std::string& extension, const std::string& description,
-                            TPictureReader reader);
+                            PictureReader reader);
     // The latest registration of the extension (any case), or null.
-    const TFileFormat* Find(const std::string& extension) const;
-    const std::vector<TFileFormat>& Formats() const { return formats_; }
+    const FileFormat* Find(const std::string& extension) const;
+    const std::vector<FileFormat>& Formats() const { return formats_; }
 
 private:
-    std::vector<TFileFormat> formats_;
+    std::vector<FileFormat> formats_;
 };
+
+} // namespace quillon

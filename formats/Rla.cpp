@@ -12,19 +12,21 @@
 // Handled: 1 colour channel (gray) or 3 (RGB; further colour channels are
 // ignored), 8 bits per channel, or 16 bits stored high byte first of which
 // the high byte is kept. Matte and auxiliary channels are ignored.
-// Output: pf24bit.
+// Output: PixelFormat::Bgr24.
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
 #include <algorithm>
 #include <vector>
 
+namespace quillon {
+
 namespace {
 
 constexpr std::size_t kHeaderSize = 740;
 
 // Decodes one channel of one row: exactly out.size() bytes from src.
-void DecodeChannel(const TByteReader& r, std::span<const std::uint8_t> src,
+void DecodeChannel(const ByteReader& r, std::span<const std::uint8_t> src,
                    std::vector<std::uint8_t>& out) {
     std::size_t in = 0, pos = 0;
     const std::size_t size = out.size();
@@ -50,8 +52,8 @@ void DecodeChannel(const TByteReader& r, std::span<const std::uint8_t> src,
 
 } // namespace
 
-void ReadRla(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader r(data, "RLA");
+void ReadRla(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader r(data, "RLA");
     if (r.Size() < kHeaderSize) r.Fail("is truncated");
     r.Seek(8);
     const int left = r.I16BE(), right = r.I16BE(), bottom = r.I16BE(), top = r.I16BE();
@@ -67,7 +69,7 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     const std::int64_t width = std::int64_t(right) - left + 1;
     const std::int64_t height = std::int64_t(top) - bottom + 1;
     if (width <= 0 || height <= 0) {
-        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
@@ -82,7 +84,7 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     const std::size_t sampleBytes = std::size_t(bits / 8);
     std::vector<std::vector<std::uint8_t>> rows(
         std::size_t(used), std::vector<std::uint8_t>(std::size_t(width) * sampleBytes));
-    TBitmap local(int(width), int(height), pf24bit);
+    Bitmap local(int(width), int(height), PixelFormat::Bgr24);
     for (std::size_t i = 0; i < offsets.size(); ++i) {
         r.Seek(offsets[i]);
         for (auto& row : rows) {
@@ -103,3 +105,5 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

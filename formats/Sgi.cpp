@@ -11,7 +11,7 @@
 //
 // Handled: 1 channel (gray), 2 (gray + alpha), 3 (RGB), 4 or more (RGBA,
 // channels past the fourth ignored); 8 and 16 bits per channel (16 bits keep
-// their high byte); alpha is laid over white. Output: pf24bit.
+// their high byte); alpha is laid over white. Output: PixelFormat::Bgr24.
 #include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <array>
 #include <vector>
+
+namespace quillon {
 
 namespace {
 
@@ -30,7 +32,7 @@ struct TSgiHeader {
     int width = 0, height = 0, channels = 0;
 };
 
-TSgiHeader ReadHeader(TByteReader& r) {
+TSgiHeader ReadHeader(ByteReader& r) {
     if (r.Size() < kHeaderSize) r.Fail("is truncated");
     if (r.U16BE() != 474) r.Fail("is not an SGI image");
     TSgiHeader h;
@@ -65,7 +67,7 @@ TSgiHeader ReadHeader(TByteReader& r) {
 }
 
 // Decodes one RLE row of width values from data[pos..] into row.
-void DecodeRleRow(TByteReader& r, std::size_t pos, int bpc, std::vector<std::uint16_t>& row) {
+void DecodeRleRow(ByteReader& r, std::size_t pos, int bpc, std::vector<std::uint16_t>& row) {
     r.Seek(pos);
     const auto next = [&]() -> unsigned { return bpc == 1 ? r.U8() : r.U16BE(); };
     std::size_t x = 0;
@@ -87,7 +89,7 @@ void DecodeRleRow(TByteReader& r, std::size_t pos, int bpc, std::vector<std::uin
     std::fill(row.begin() + std::ptrdiff_t(x), row.end(), std::uint16_t(0));
 }
 
-void ReadVerbatimRow(TByteReader& r, std::size_t pos, int bpc, std::vector<std::uint16_t>& row) {
+void ReadVerbatimRow(ByteReader& r, std::size_t pos, int bpc, std::vector<std::uint16_t>& row) {
     r.Seek(pos);
     auto bytes = r.Bytes(row.size() * std::size_t(bpc));
     if (bpc == 1)
@@ -99,11 +101,11 @@ void ReadVerbatimRow(TByteReader& r, std::size_t pos, int bpc, std::vector<std::
 
 } // namespace
 
-void ReadSgi(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader r(data, "SGI");
+void ReadSgi(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader r(data, "SGI");
     const TSgiHeader h = ReadHeader(r);
     if (h.width == 0 || h.height == 0 || h.channels == 0) {
-        TBitmap empty; // no pixels: an empty picture, which the shell reports
+        Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
@@ -125,7 +127,7 @@ void ReadSgi(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
             r.Fail("is truncated");
     }
 
-    TBitmap local(h.width, h.height, pf24bit);
+    Bitmap local(h.width, h.height, PixelFormat::Bgr24);
     std::array<std::vector<std::uint16_t>, 4> rows;
     for (int c = 0; c < used; ++c) rows[std::size_t(c)].resize(width);
     const int shift = h.bpc == 2 ? 8 : 0;
@@ -161,3 +163,5 @@ void ReadSgi(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

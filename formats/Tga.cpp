@@ -14,14 +14,16 @@
 // Depths: mapped 8 bits (entries of 15/16, 24 or 32 bits); true colour
 // 15/16 (5-5-5), 24, 32 bits (with alpha); gray 8 bits, 16 bits gray+alpha.
 //
-// Mapped and gray pictures become pf8bit with a palette, true colour pf24bit.
-// Alpha is composited over white; a 32-bit picture whose alpha bytes are all
+// Mapped and gray pictures become PixelFormat::Indexed8 with a palette, true colour
+// PixelFormat::Bgr24. Alpha is composited over white; a 32-bit picture whose alpha bytes are all
 // zero is taken as opaque (writers that leave the byte unused fill it with 0).
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
 #include <algorithm>
 #include <vector>
+
+namespace quillon {
 
 namespace {
 
@@ -47,7 +49,7 @@ std::uint8_t OverWhite(int c, int a) {
     return std::uint8_t((c * a + 255 * (255 - a) + 127) / 255);
 }
 
-TColor MapEntryColour(const std::uint8_t* p, int bytes) {
+Color MapEntryColour(const std::uint8_t* p, int bytes) {
     std::uint8_t bgr[3];
     if (bytes == 2)
         Unpack555(p, bgr);
@@ -58,7 +60,7 @@ TColor MapEntryColour(const std::uint8_t* p, int bytes) {
 
 // Reads the pixel bytes of the picture in file order into one buffer,
 // expanding run-length packets.
-std::vector<std::uint8_t> ReadPixelBytes(TByteReader& in, std::size_t pixels, int bpp, bool rle) {
+std::vector<std::uint8_t> ReadPixelBytes(ByteReader& in, std::size_t pixels, int bpp, bool rle) {
     const std::size_t total = pixels * std::size_t(bpp);
     if (!rle) {
         const auto src = in.Bytes(total);
@@ -115,8 +117,8 @@ void ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int width, int bits,
 
 } // namespace
 
-void ReadTga(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    TByteReader in(data, "TGA");
+void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    ByteReader in(data, "TGA");
     TTgaHeader h;
     h.IdLength = in.U8();
     h.ColorMapType = in.U8();
@@ -146,7 +148,7 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     in.Skip(std::size_t(h.IdLength));
 
     // The colour map; a true-colour picture may carry one, which is skipped.
-    std::vector<TColor> map;
+    std::vector<Color> map;
     if (h.ColorMapType == 1) {
         const int entryBytes = (h.MapEntryBits + 7) / 8;
         const auto entries = in.Bytes(std::size_t(h.MapLength) * std::size_t(entryBytes));
@@ -179,12 +181,12 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
         }();
 
     const bool indexed = mapped || (gray && h.PixelBits == 8);
-    TBitmap local(h.Width, h.Height, indexed ? pf8bit : pf24bit);
+    Bitmap local(h.Width, h.Height, indexed ? PixelFormat::Indexed8 : PixelFormat::Bgr24);
     if (mapped) {
         // Indices count from the map's first index; anything outside the
         // map is refused rather than shown as an arbitrary colour.
         const int paletteSize = std::min(256, h.MapFirst + h.MapLength);
-        std::vector<TColor> palette(std::size_t(std::max(paletteSize, 1)), clBlack);
+        std::vector<Color> palette(std::size_t(std::max(paletteSize, 1)), kBlack);
         std::vector<bool> valid(256, false);
         for (int i = h.MapFirst; i < paletteSize; ++i) {
             palette[std::size_t(i)] = map[std::size_t(i - h.MapFirst)];
@@ -217,3 +219,5 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, TBitmap& ou
     }
     out.SwapPicture(local);
 }
+
+} // namespace quillon

@@ -10,10 +10,10 @@
 // pictures of 1 to 16 bits per sample, with or without alpha.
 //
 // Sixteen-bit CMYK, which that interface leaves out, is decoded here from
-// its strips or tiles. The picture becomes pf24bit; alpha (which the library
+// its strips or tiles. The picture becomes PixelFormat::Bgr24; alpha (which the library
 // hands over premultiplied) is composited over white. The library's error and warning
 // messages are collected per file instead of printed, and the first error
-// becomes part of the EPictureError.
+// becomes part of the PictureError.
 #include "formats/ByteReader.h"
 #include "formats/Readers.h"
 
@@ -24,6 +24,8 @@
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+namespace quillon {
 
 namespace {
 
@@ -110,7 +112,7 @@ class TTiffHandle {
 public:
     TTiffHandle(TTiffSource& source, TTiffMessages& messages) {
         TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-        if (!options) throw EPictureError("Not enough memory to read the TIFF file");
+        if (!options) throw PictureError("Not enough memory to read the TIFF file");
         TIFFOpenOptionsSetErrorHandlerExtR(options, OnError, &messages);
         TIFFOpenOptionsSetWarningHandlerExtR(options, OnWarning, nullptr);
         // No single buffer of the library may exceed the largest picture.
@@ -132,8 +134,8 @@ private:
 
 [[noreturn]] void Fail(const TTiffMessages& messages, const char* fallback) {
     if (messages.FirstError[0])
-        throw EPictureError(std::string("TIFF file is damaged (") + messages.FirstError + ")");
-    throw EPictureError(std::string("TIFF file ") + fallback);
+        throw PictureError(std::string("TIFF file is damaged (") + messages.FirstError + ")");
+    throw PictureError(std::string("TIFF file ") + fallback);
 }
 
 // The most pixels one byte of compressed data can stand for: a blank fax
@@ -176,12 +178,12 @@ void CmykRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uin
     }
 }
 
-void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, TBitmap& bmp) {
+void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
     std::uint16_t samples = 0, planar = PLANARCONFIG_CONTIG;
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
     if (planar != PLANARCONFIG_CONTIG)
-        throw EPictureError("TIFF file has an unsupported layout (CMYK in separate planes)");
+        throw PictureError("TIFF file has an unsupported layout (CMYK in separate planes)");
     const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
     const std::size_t pixelBytes = std::size_t(samples) * 2;
 
@@ -227,11 +229,11 @@ void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, TBitmap& bmp) {
 
 // Every other layout goes through the library's RGBA interface, which
 // hands over premultiplied colours with alpha.
-void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, TBitmap& bmp) {
+void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
     char why[1024] = "";
     TIFFRGBAImage image;
     if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&image, tif, 1, why))
-        throw EPictureError(std::string("TIFF file has an unsupported layout (") + why + ")");
+        throw PictureError(std::string("TIFF file has an unsupported layout (") + why + ")");
     const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
     std::vector<std::uint32_t> raster(std::size_t(width) * height);
     image.req_orientation = ORIENTATION_TOPLEFT;
@@ -254,8 +256,8 @@ void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, TBitmap& bmp) {
 
 } // namespace
 
-void ReadTiff(std::span<const std::uint8_t> data, const std::string&, TBitmap& out) {
-    if (!HasSignature(data)) throw EPictureError("TIFF file has no TIFF signature");
+void ReadTiff(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+    if (!HasSignature(data)) throw PictureError("TIFF file has no TIFF signature");
     SilenceGlobalHandlers();
 
     TTiffSource source{data.data(), data.size(), 0};
@@ -267,7 +269,7 @@ void ReadTiff(std::span<const std::uint8_t> data, const std::string&, TBitmap& o
     std::uint32_t width = 0, height = 0;
     if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) ||
         !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height))
-        throw EPictureError("TIFF file has no picture size");
+        throw PictureError("TIFF file has no picture size");
     CheckPictureSize(width, height);
     std::uint64_t pixels = std::uint64_t(width) * height;
     if (TIFFIsTiled(tif)) {
@@ -276,16 +278,18 @@ void ReadTiff(std::span<const std::uint8_t> data, const std::string&, TBitmap& o
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength);
         const std::uint64_t tilePixels = std::uint64_t(tileWidth) * tileLength;
         if (tilePixels > std::uint64_t(kMaxPicturePixels))
-            throw EPictureError("TIFF file has an unsupported layout (tiles too large)");
+            throw PictureError("TIFF file has an unsupported layout (tiles too large)");
         pixels = std::max(pixels, tilePixels);
     }
     if (pixels > std::uint64_t(data.size()) * kMaxPixelsPerByte)
-        throw EPictureError("TIFF file is truncated");
+        throw PictureError("TIFF file is truncated");
 
-    TBitmap local(int(width), int(height), pf24bit);
+    Bitmap local(int(width), int(height), PixelFormat::Bgr24);
     if (IsCmyk16(tif))
         ReadCmyk16(tif, messages, local);
     else
         ReadThroughRgba(tif, messages, local);
     out.SwapPicture(local);
 }
+
+} // namespace quillon

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillon {
+
 namespace {
 // A grey is the running float truncated toward zero, of which the low 8 bits
 // are kept.
@@ -13,7 +15,7 @@ inline std::uint8_t GreyOf(float c) {
     return std::uint8_t(static_cast<std::int64_t>(c) & 0xFF);
 }
 
-inline void PutGrey(TBitmap& b, int x, int y, std::uint8_t g) {
+inline void PutGrey(Bitmap& b, int x, int y, std::uint8_t g) {
     if (x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return;
     std::uint8_t* p = b.ScanLine(y) + 4 * std::size_t(x);
     p[0] = p[1] = p[2] = g;
@@ -21,8 +23,8 @@ inline void PutGrey(TBitmap& b, int x, int y, std::uint8_t g) {
 } // namespace
 
 TBoxFrame::TBoxFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                     int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                     bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                     int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                     bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                      bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -38,30 +40,30 @@ void TBoxFrame::PaintFrame() {
 }
 
 void TBoxFrame::PaintFlatFaces() {
-    Output->SetPixelFormat(pfDevice);
-    TCanvas& c = Output->Canvas();
+    Output->SetPixelFormat(PixelFormat::Device);
+    Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     const int hb = HalfBorder, hw = fw / 2, hh = fh / 2;
-    c.Pen.Color = BorderColor;
-    c.Pen.SetWidth(BorderWidth);
+    c.pen.color = BorderColor;
+    c.pen.SetWidth(BorderWidth);
     SetFrameBrush();
-    const TPoint top[] = {
+    const Point top[] = {
         {fw, fh}, {fw + hw, hh + hb}, {W - hb - hw, hh + hb}, {W - fw, fh}, {fw, fh}};
     c.Polygon(top);
-    const TPoint side[] = {{W - fw, fh},
-                           {W - hb - hw, hh + hb},
-                           {W - hb - hw, H - (fh + hh)},
-                           {W - fw, H - fh - 1},
-                           {W - fw, fh}};
+    const Point side[] = {{W - fw, fh},
+                          {W - hb - hw, hh + hb},
+                          {W - hb - hw, H - (fh + hh)},
+                          {W - fw, H - fh - 1},
+                          {W - fw, fh}};
     c.Polygon(side);
 }
 
 void TBoxFrame::PaintGradientFaces() {
-    Output->SetPixelFormat(pf32bit);
-    if (Output->PixelFormat() != pf32bit) return;
+    Output->SetPixelFormat(PixelFormat::Bgrx32);
+    if (Output->format() != PixelFormat::Bgrx32) return;
     // The pen and brush are set as for the flat faces although nothing below
     // draws with them: a later flat paint or a caller sees the same state.
-    Output->Canvas().Pen.Color = FrameColor;
+    Output->canvas().pen.color = FrameColor;
     SetFrameBrush();
     PaintBoxGradient(*Output, FrameWidth, FrameHeight);
 }
@@ -69,8 +71,8 @@ void TBoxFrame::PaintGradientFaces() {
 // The four passes run in this order on purpose: the top face (last) covers
 // the first pixel of each upper-slant row and paints row fh black over the
 // photo's top row, which is part of the box's look.
-void PaintBoxGradient(TBitmap& b, int fw, int fh) {
-    if (b.PixelFormat() != pf32bit || fh <= 0) return;
+void PaintBoxGradient(Bitmap& b, int fw, int fh) {
+    if (b.format() != PixelFormat::Bgrx32 || fh <= 0) return;
     const int W = b.Width(), H = b.Height(), hw = fw / 2, hh = fh / 2;
     const float step = static_cast<float>(255.0 / (fh * 0.5));
 
@@ -128,3 +130,5 @@ void PaintBoxGradient(TBitmap& b, int fw, int fh) {
         }
     }
 }
+
+} // namespace quillon

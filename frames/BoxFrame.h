@@ -11,11 +11,13 @@
 
 #include <string>
 
+namespace quillon {
+
 class TBoxFrame : public TPhotoFrame {
 public:
     TBoxFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-              int frameHeight, TColor frameColor, TColor borderColor, bool expand, int borderWidth,
-              TColor backgroundColor, int zoomMode, bool fromClipboard);
+              int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
+              Color backgroundColor, int zoomMode, bool fromClipboard);
     void PaintFrame();
 
 private:
@@ -23,7 +25,9 @@ private:
     void PaintGradientFaces();
 };
 
-// Writes the gradient faces of a box of depth (fw, fh) into a pf32bit bitmap
+// Writes the gradient faces of a box of depth (fw, fh) into a PixelFormat::Bgrx32 bitmap
 // of size W x H: greys that are darkest where the faces meet the photo. Writes
 // that would fall outside the bitmap are dropped.
-void PaintBoxGradient(TBitmap& bitmap, int fw, int fh);
+void PaintBoxGradient(Bitmap& bitmap, int fw, int fh);
+
+} // namespace quillon

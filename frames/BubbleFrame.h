@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 class TBubbleFrame : public TPhotoFrame {
 public:
     TBubbleFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                 int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                 bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
-                 bool fromClipboard);
+                 int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
+                 int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
     void PaintFrame();
 };
 
@@ -21,4 +22,6 @@ public:
 // (top, bottom, left, right chain), for bubbles a wide and b high (values
 // below 1 count as 1). Rectangles of the bottom and right chains are given
 // with their coordinates as drawn (left > right or top > bottom).
-std::vector<TRect> BubbleRects(int W, int H, int a, int b);
+std::vector<Rect> BubbleRects(int W, int H, int a, int b);
+
+} // namespace quillon

@@ -4,28 +4,30 @@
 
 #include <memory>
 
+namespace quillon {
+
 namespace {
 
 // The in-process store: a private copy of the last bitmap set.
 class TMemoryClipboard final : public TClipboard {
 public:
     bool HasBitmap() const override { return bitmap_ != nullptr; }
-    bool GetBitmap(TBitmap& out) const override {
+    bool GetBitmap(Bitmap& out) const override {
         if (!bitmap_) return false;
         out.Assign(*bitmap_);
         return true;
     }
-    void SetBitmap(const TBitmap& bitmap) override {
-        auto copy = std::make_unique<TBitmap>();
+    void SetBitmap(const Bitmap& bitmap) override {
+        auto copy = std::make_unique<Bitmap>();
         copy->Assign(bitmap);
-        if (copy->PixelFormat() != pfDevice) copy->SetPixelFormat(pfDevice);
+        if (copy->format() != PixelFormat::Device) copy->SetPixelFormat(PixelFormat::Device);
         copy->Transparent = false;
         bitmap_ = std::move(copy);
     }
     void Clear() override { bitmap_.reset(); }
 
 private:
-    std::unique_ptr<TBitmap> bitmap_;
+    std::unique_ptr<Bitmap> bitmap_;
 };
 
 TMemoryClipboard& MemoryClipboard() {
@@ -44,3 +46,5 @@ TClipboard& Clipboard() {
 void SetClipboard(TClipboard* clipboard) {
     current = clipboard;
 }
+
+} // namespace quillon

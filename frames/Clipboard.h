@@ -3,17 +3,19 @@
 // in-process store serves; the desktop program installs the system clipboard.
 #pragma once
 
-class TBitmap;
+namespace quillon {
+
+class Bitmap;
 
 class TClipboard {
 public:
     virtual ~TClipboard() = default;
     virtual bool HasBitmap() const = 0;
-    // Copies the clipboard's bitmap into out (pfDevice); returns false and
+    // Copies the clipboard's bitmap into out (PixelFormat::Device); returns false and
     // leaves out alone when there is none.
-    virtual bool GetBitmap(TBitmap& out) const = 0;
+    virtual bool GetBitmap(Bitmap& out) const = 0;
     // Replaces the whole clipboard content by a copy of bitmap.
-    virtual void SetBitmap(const TBitmap& bitmap) = 0;
+    virtual void SetBitmap(const Bitmap& bitmap) = 0;
     virtual void Clear() = 0;
 };
 
@@ -21,3 +23,5 @@ public:
 TClipboard& Clipboard();
 // Installs another clipboard (not owned); null restores the in-process store.
 void SetClipboard(TClipboard* clipboard);
+
+} // namespace quillon

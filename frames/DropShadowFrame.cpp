@@ -4,16 +4,18 @@
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
 
+namespace quillon {
+
 TDropShadowFrame::TDropShadowFrame(TImageParent* window, const std::string& fileName, int top,
-                                   int left, int frameWidth, int frameHeight, TColor frameColor,
-                                   TColor borderColor, bool expand, int borderWidth,
-                                   TColor backgroundColor, int zoomMode, bool fromClipboard)
+                                   int left, int frameWidth, int frameHeight, Color frameColor,
+                                   Color borderColor, bool expand, int borderWidth,
+                                   Color backgroundColor, int zoomMode, bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
     PaintFrame();
 }
 
-std::array<TPoint, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
+std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
     const int hw = fw / 2, hh = fh / 2;
     return {{{W - fw, fh + hh},
              {W - hw, fh + hh},
@@ -25,8 +27,8 @@ std::array<TPoint, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
 }
 
 void TDropShadowFrame::PaintFrame() {
-    Output->SetPixelFormat(pf32bit);
-    Display->PictureBitmap().SetPixelFormat(pf32bit);
+    Output->SetPixelFormat(PixelFormat::Bgrx32);
+    Display->PictureBitmap().SetPixelFormat(PixelFormat::Bgrx32);
     if (StretchPicture)
         PaintRealisticShadow();
     else
@@ -35,18 +37,18 @@ void TDropShadowFrame::PaintFrame() {
 }
 
 void TDropShadowFrame::PaintRealisticShadow() {
-    TCanvas& c = Output->Canvas();
+    Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
-    c.Pen.Color = FrameColor;
+    c.pen.color = FrameColor;
     SetFrameBrush();
 
     // One temporary bitmap takes each piece in turn. The runs are tiled with
     // the width of the upper end as their step; a piece without width would
     // never advance, so then only the closing tile of each run is drawn.
-    TBitmap piece;
+    Bitmap piece;
     LoadBmpFile(StartFolderFile("ru.res"), piece);
     const int t = piece.Width();
-    piece.SetPixelFormat(pf32bit);
+    piece.SetPixelFormat(PixelFormat::Bgrx32);
     c.Draw(W - fw, fh + 4, piece);
 
     LoadBmpFile(StartFolderFile("rc.res"), piece);
@@ -65,20 +67,22 @@ void TDropShadowFrame::PaintRealisticShadow() {
         for (int x = fw + t + 4; x < W - fw - t; x += t) c.Draw(x, H - fh, piece);
     c.Draw(W - fw - t, H - fh, piece);
 
-    c.Brush.SetColor(BorderColor);
+    c.brush.SetColor(BorderColor);
     c.FrameRect(Rect(fw, fh, W - fw, H - fh));
 }
 
 void TDropShadowFrame::PaintFlatShadow() {
-    Output->SetPixelFormat(pfDevice);
-    TCanvas& c = Output->Canvas();
+    Output->SetPixelFormat(PixelFormat::Device);
+    Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
-    c.Pen.SetWidth(BorderWidth);
-    c.Pen.Color = BorderColor;
+    c.pen.SetWidth(BorderWidth);
+    c.pen.color = BorderColor;
     // An outline only: the photo inside is not filled.
-    c.Brush.SetStyle(bsClear);
+    c.brush.SetStyle(BrushStyle::Clear);
     c.Rectangle(fw - 1, fh - 1, W - fw, H - fh);
-    c.Pen.Color = FrameColor;
+    c.pen.color = FrameColor;
     SetFrameBrush();
     c.Polygon(FlatShadowPolygon(W, H, fw, fh));
 }
+
+} // namespace quillon

@@ -7,7 +7,7 @@
 // "ru.res" the upper end of the right shadow, "rc.res" its run (tiled down),
 // "rl.res" the lower-right corner, "ll.res" the left end of the bottom shadow
 // and "lc.res" its run (tiled across). A piece that cannot be read raises the
-// reader's EPictureError naming the file; the pieces drawn before it stay in
+// reader's PictureError naming the file; the pieces drawn before it stay in
 // Output and the preview is not refreshed.
 #pragma once
 
@@ -16,11 +16,13 @@
 #include <array>
 #include <string>
 
+namespace quillon {
+
 class TDropShadowFrame : public TPhotoFrame {
 public:
     TDropShadowFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                     int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                     bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                     int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                     bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                      bool fromClipboard);
     void PaintFrame();
 
@@ -31,4 +33,6 @@ private:
 
 // The flat shadow's seven-point polygon on a W x H output with spacing fw, fh:
 // a band half the spacing wide along the photo's right side and bottom.
-std::array<TPoint, 7> FlatShadowPolygon(int W, int H, int fw, int fh);
+std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh);
+
+} // namespace quillon

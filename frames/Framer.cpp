@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 
+namespace quillon {
+
 float ZoomScale(int zoomMode) {
     switch (zoomMode) {
     case 2:
@@ -24,10 +26,10 @@ float ZoomScale(int zoomMode) {
 }
 
 TPhoto::TPhoto(TImageParent* window, const std::string& fileName, int top, int left,
-               TColor borderColor, int borderWidth, TColor backgroundColor, int zoomMode,
+               Color borderColor, int borderWidth, Color backgroundColor, int zoomMode,
                bool fromClipboard)
-    : PatternPicture(std::make_unique<TBitmap>()), Output(std::make_unique<TBitmap>()),
-      Unframed(std::make_unique<TBitmap>()), Display(std::make_unique<TImage>()) {
+    : PatternPicture(std::make_unique<Bitmap>()), Output(std::make_unique<Bitmap>()),
+      Unframed(std::make_unique<Bitmap>()), Display(std::make_unique<TImage>()) {
     Display->AutoSize = false;
     Display->Visible = true;
     Display->OnMouseDown = [this](TMouseButton b, TShiftState s, int x, int y) {
@@ -63,7 +65,7 @@ TPhoto::TPhoto(TImageParent* window, const std::string& fileName, int top, int l
     ImageLeft = Display->Left();
     Display->Parent = window;
     if (!Output->Empty())
-        Display->Canvas().StretchDraw(Rect(0, 0, DisplayWidth, DisplayHeight), *Output);
+        Display->canvas().StretchDraw(Rect(0, 0, DisplayWidth, DisplayHeight), *Output);
 
     BorderColor = borderColor;
     BackgroundColor = backgroundColor;
@@ -74,10 +76,10 @@ void TPhoto::SetOutputSize(int width, int height) {
     OutputHeight = height;
     OutputWidth = width;
     Output->SetSize(width, height);
-    TCanvas& c = Output->Canvas();
-    c.Brush.SetStyle(bsSolid);
-    c.Brush.SetColor(BackgroundColor);
-    c.Pen.Color = BackgroundColor;
+    Canvas& c = Output->canvas();
+    c.brush.SetStyle(BrushStyle::Solid);
+    c.brush.SetColor(BackgroundColor);
+    c.pen.color = BackgroundColor;
     c.FillRect(Rect(0, 0, width, height));
     Display->SetLeft(0);
     Display->SetTop(0);
@@ -86,16 +88,16 @@ void TPhoto::SetOutputSize(int width, int height) {
 }
 
 void TPhoto::ClearOutput() {
-    TCanvas& c = Output->Canvas();
-    c.Brush.SetStyle(bsSolid);
-    c.Brush.SetColor(BackgroundColor);
-    c.Pen.Color = BackgroundColor;
+    Canvas& c = Output->canvas();
+    c.brush.SetStyle(BrushStyle::Solid);
+    c.brush.SetColor(BackgroundColor);
+    c.pen.color = BackgroundColor;
     c.FillRect(Rect(0, 0, OutputWidth, OutputHeight));
 }
 
 void TPhoto::DrawPictureCentred() {
-    TCanvas& c = Output->Canvas();
-    c.CopyMode = cmSrcCopy;
+    Canvas& c = Output->canvas();
+    c.copyMode = CopyMode::SourceCopy;
     const int x = (OutputWidth - Unframed->Width()) / 2 + ImageLeft;
     const int y = (OutputHeight - Unframed->Height()) / 2 + ImageTop;
     if (!Unframed->Empty()) c.Draw(x, y, *Unframed);
@@ -103,17 +105,17 @@ void TPhoto::DrawPictureCentred() {
 }
 
 void TPhoto::FillFrameArea() {
-    TCanvas& c = Output->Canvas();
-    c.Pen.Color = FrameColor;
-    c.Pen.SetWidth(1);
+    Canvas& c = Output->canvas();
+    c.pen.color = FrameColor;
+    c.pen.SetWidth(1);
     const int fw = FrameWidth, fh = FrameHeight, ow = OutputWidth, oh = OutputHeight;
     const int n = std::max(fw, fh);
     for (int i = 0; i <= n; ++i) {
-        const TPoint pts[5] = {{fw - i, fh - i},
-                               {ow - fw + i, fh - i},
-                               {ow - fw + i, oh - fh + i},
-                               {fw - i, oh - fh + i},
-                               {fw - i, fh - i}};
+        const Point pts[5] = {{fw - i, fh - i},
+                              {ow - fw + i, fh - i},
+                              {ow - fw + i, oh - fh + i},
+                              {fw - i, oh - fh + i},
+                              {fw - i, fh - i}};
         c.Polyline(pts);
     }
 }
@@ -124,15 +126,15 @@ void TPhoto::ShowOutput() {
     Display->SetBounds(0, 0, w, h);
     Display->PictureBitmap().SetSize(w, h);
     if (!Output->Empty() && w > 0 && h > 0)
-        Display->Canvas().StretchDraw(Rect(0, 0, w, h), *Output);
+        Display->canvas().StretchDraw(Rect(0, 0, w, h), *Output);
     DisplayWidth = w;
     DisplayHeight = h;
     Display->Refresh();
 }
 
 void TPhoto::SetFrameBrush() {
-    TBrush& brush = Output->Canvas().Brush;
-    brush.SetStyle(bsSolid);
+    Brush& brush = Output->canvas().brush;
+    brush.SetStyle(BrushStyle::Solid);
     if (BorderWidth > 0 && !PatternName.empty())
         brush.SetBitmap(PatternPicture.get());
     else
@@ -188,8 +190,8 @@ void TPhoto::DisplayMouseUp(TMouseButton button, TShiftState shift, int x, int y
 }
 
 TPhotoFrame::TPhotoFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                         int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                         bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                         int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                         bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                          bool fromClipboard)
     : TPhoto(window, fileName, top, left, borderColor, borderWidth, backgroundColor, zoomMode,
              fromClipboard) {
@@ -201,3 +203,5 @@ TPhotoFrame::TPhotoFrame(TImageParent* window, const std::string& fileName, int 
     else
         SetOutputSize(PictureWidth, PictureHeight);
 }
+
+} // namespace quillon

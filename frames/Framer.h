@@ -16,10 +16,12 @@
 #include <memory>
 #include <string>
 
+namespace quillon {
+
 class TPhoto {
 public:
-    TPhoto(TImageParent* window, const std::string& fileName, int top, int left, TColor borderColor,
-           int borderWidth, TColor backgroundColor, int zoomMode, bool fromClipboard);
+    TPhoto(TImageParent* window, const std::string& fileName, int top, int left, Color borderColor,
+           int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
     // Frame objects are owned and destroyed through TPhotoFrame pointers.
     virtual ~TPhoto() = default;
     TPhoto(const TPhoto&) = delete;
@@ -52,8 +54,8 @@ public:
     void SetBorderWidth(int v); // 0..50, also sets HalfBorder
     void SetImageTop(int v) { ImageTop = v; }
     void SetImageLeft(int v) { ImageLeft = v; }
-    void SetFrameColor(TColor c) { FrameColor = c; }
-    void SetBorderColor(TColor c) { BorderColor = c; }
+    void SetFrameColor(Color c) { FrameColor = c; }
+    void SetBorderColor(Color c) { BorderColor = c; }
 
     // Mouse handlers of Display.
     void DisplayMouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -61,14 +63,14 @@ public:
 
     TMouseState MouseState;
     bool StretchPicture = true;
-    std::unique_ptr<TBitmap> PatternPicture;
+    std::unique_ptr<Bitmap> PatternPicture;
     std::string PatternName;
-    std::unique_ptr<TBitmap> Output;
-    std::unique_ptr<TBitmap> Unframed;
+    std::unique_ptr<Bitmap> Output;
+    std::unique_ptr<Bitmap> Unframed;
     std::unique_ptr<TImage> Display;
-    TColor FrameColor = 0;
-    TColor BackgroundColor = 0;
-    TColor BorderColor = 0;
+    Color FrameColor = 0;
+    Color BackgroundColor = 0;
+    Color BorderColor = 0;
     int HalfBorder = 0;
     int BorderWidth = 0;
     int ImageLeft = 0;
@@ -92,10 +94,12 @@ private:
 class TPhotoFrame : public TPhoto {
 public:
     TPhotoFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                int frameWidth, int frameHeight, TColor frameColor, TColor borderColor, bool expand,
-                int borderWidth, TColor backgroundColor, int zoomMode, bool fromClipboard);
+                int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
+                int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
 };
 
 // The preview scale of a zoom mode: 0.75, 0.5, 0.25, 0.1 for modes 2 to 5,
 // 1.0 for every other mode.
 float ZoomScale(int zoomMode);
+
+} // namespace quillon

@@ -5,26 +5,28 @@
 #include <cstdint>
 #include <cstring>
 
+namespace quillon {
+
 TGrayscaleFrame::TGrayscaleFrame(TImageParent* window, const std::string& fileName, int top,
-                                 int left, int frameWidth, int frameHeight, TColor frameColor,
-                                 TColor borderColor, bool expand, int borderWidth,
-                                 TColor backgroundColor, int zoomMode, bool fromClipboard)
+                                 int left, int frameWidth, int frameHeight, Color frameColor,
+                                 Color borderColor, bool expand, int borderWidth,
+                                 Color backgroundColor, int zoomMode, bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
     PaintFrame();
 }
 
 void TGrayscaleFrame::PaintFrame() {
-    Output->SetPixelFormat(pf32bit);
-    if (Output->PixelFormat() != pf32bit) return;
+    Output->SetPixelFormat(PixelFormat::Bgrx32);
+    if (Output->format() != PixelFormat::Bgrx32) return;
     GreyInnerArea(*Output, FrameWidth, FrameHeight);
     ShowOutput();
 }
 
-void GreyInnerArea(TBitmap& bitmap, int bandWidth, int bandHeight) {
+void GreyInnerArea(Bitmap& bitmap, int bandWidth, int bandHeight) {
     static_assert(std::endian::native == std::endian::little,
                   "pixels are read as B, G, R, X words");
-    if (bitmap.PixelFormat() != pf32bit) return;
+    if (bitmap.format() != PixelFormat::Bgrx32) return;
     const int w = bitmap.Width(), h = bitmap.Height();
     const int x0 = std::max(bandWidth, 0), x1 = w - bandWidth;
     const int y0 = std::max(bandHeight, 0), y1 = h - bandHeight;
@@ -45,12 +47,14 @@ void GreyInnerArea(TBitmap& bitmap, int bandWidth, int bandHeight) {
     }
 }
 
-void GreyInnerAreaReference(TBitmap& bitmap, int bandWidth, int bandHeight) {
+void GreyInnerAreaReference(Bitmap& bitmap, int bandWidth, int bandHeight) {
     for (int y = bandHeight; y < bitmap.Height() - bandHeight; ++y)
         for (int x = bandWidth; x < bitmap.Width() - bandWidth; ++x) {
             if (x < 0 || y < 0) continue;
-            const TColor c = bitmap.Pixel(x, y);
+            const Color c = bitmap.Pixel(x, y);
             const int g = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
             bitmap.SetPixel(x, y, RGB(g, g, g));
         }
 }
+
+} // namespace quillon

@@ -9,19 +9,23 @@
 
 #include <string>
 
+namespace quillon {
+
 class TGrayscaleFrame : public TPhotoFrame {
 public:
     TGrayscaleFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                    int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                    bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                    int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                    bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                     bool fromClipboard);
     void PaintFrame();
 };
 
-// Greys the pixels of a pf32bit bitmap with bandWidth <= x < width - bandWidth
+// Greys the pixels of a PixelFormat::Bgrx32 bitmap with bandWidth <= x < width - bandWidth
 // and bandHeight <= y < height - bandHeight: blue, green and red all become
 // (blue + green + red) / 3, remainder dropped; the fourth byte is kept.
-void GreyInnerArea(TBitmap& bitmap, int bandWidth, int bandHeight);
+void GreyInnerArea(Bitmap& bitmap, int bandWidth, int bandHeight);
 // The same, one pixel at a time through the bitmap's pixel accessors; the
 // plain version the fast one is checked against.
-void GreyInnerAreaReference(TBitmap& bitmap, int bandWidth, int bandHeight);
+void GreyInnerAreaReference(Bitmap& bitmap, int bandWidth, int bandHeight);
+
+} // namespace quillon

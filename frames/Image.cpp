@@ -1,5 +1,7 @@
 #include "frames/Image.h"
 
+namespace quillon {
+
 void TImage::SetBounds(int left, int top, int width, int height) {
     left_ = left;
     top_ = top;
@@ -10,3 +12,5 @@ void TImage::SetBounds(int left, int top, int width, int height) {
 void TImage::Refresh() {
     if (Parent) Parent->ImageChanged();
 }
+
+} // namespace quillon

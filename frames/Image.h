@@ -9,6 +9,8 @@
 
 #include <functional>
 
+namespace quillon {
+
 // Anything that can be the parent of an image control (the image window).
 // The engine only passes the reference along; the shell gives it meaning.
 class TImageParent {
@@ -27,9 +29,9 @@ public:
     TImage(const TImage&) = delete;
     TImage& operator=(const TImage&) = delete;
 
-    TBitmap& PictureBitmap() { return bitmap_; }
-    const TBitmap& PictureBitmap() const { return bitmap_; }
-    TCanvas& Canvas() { return bitmap_.Canvas(); }
+    Bitmap& PictureBitmap() { return bitmap_; }
+    const Bitmap& PictureBitmap() const { return bitmap_; }
+    Canvas& canvas() { return bitmap_.canvas(); }
 
     // When AutoSize is set, Width and Height follow the picture.
     bool AutoSize = false;
@@ -65,9 +67,11 @@ public:
     }
 
 private:
-    TBitmap bitmap_;
+    Bitmap bitmap_;
     int left_ = 0;
     int top_ = 0;
     int width_ = 0;
     int height_ = 0;
 };
+
+} // namespace quillon

@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+namespace quillon {
+
 namespace {
 std::optional<std::uint32_t>& FixedSeed() {
     static std::optional<std::uint32_t> seed;
@@ -12,8 +14,8 @@ std::optional<std::uint32_t>& FixedSeed() {
 } // namespace
 
 TJaggedFrame::TJaggedFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                           int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                           bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                           int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                           bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                            bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -24,9 +26,9 @@ void TJaggedFrame::SetFixedSeed(std::optional<std::uint32_t> seed) {
     FixedSeed() = seed;
 }
 
-std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh,
-                                                    TJaggedRandom& rng) {
-    std::vector<std::vector<TPoint>> polygons(4);
+std::vector<std::vector<Point>> JaggedEdgePolygons(int W, int H, int fw, int fh,
+                                                   TJaggedRandom& rng) {
+    std::vector<std::vector<Point>> polygons(4);
     // Each step draws a (across fw) and then b (across fh), in this order,
     // whichever of the two the edge uses for its advance.
     auto draw = [&](int& a, int& b) {
@@ -35,7 +37,7 @@ std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh
     };
     int a = 0, b = 0;
 
-    std::vector<TPoint>& top = polygons[0];
+    std::vector<Point>& top = polygons[0];
     top.push_back({0, 0});
     for (int x = 0; x < W;) {
         draw(a, b);
@@ -45,7 +47,7 @@ std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh
     top.push_back({W, 0});
     top.push_back({0, 0});
 
-    std::vector<TPoint>& bottom = polygons[1];
+    std::vector<Point>& bottom = polygons[1];
     bottom.push_back({0, H});
     for (int x = 0; x < W;) {
         draw(a, b);
@@ -55,7 +57,7 @@ std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh
     bottom.push_back({W, H});
     bottom.push_back({0, H});
 
-    std::vector<TPoint>& left = polygons[2];
+    std::vector<Point>& left = polygons[2];
     left.push_back({0, 0});
     for (int y = 0; y < H;) {
         draw(a, b);
@@ -65,7 +67,7 @@ std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh
     left.push_back({0, H});
     left.push_back({0, 0});
 
-    std::vector<TPoint>& right = polygons[3];
+    std::vector<Point>& right = polygons[3];
     right.push_back({W, 0});
     for (int y = 0; y < H;) {
         draw(a, b);
@@ -89,15 +91,15 @@ void TJaggedFrame::PaintFrame() {
     TJaggedRandom rng;
     rng.Seed(FixedSeed().value_or(std::uint32_t(std::time(nullptr))));
 
-    TCanvas& c = Output->Canvas();
+    Canvas& c = Output->canvas();
     const bool pattern = !PatternName.empty();
-    c.Brush.SetStyle(bsSolid);
+    c.brush.SetStyle(BrushStyle::Solid);
     if (bw >= 1 && pattern)
-        c.Brush.SetBitmap(PatternPicture.get());
+        c.brush.SetBitmap(PatternPicture.get());
     else
-        c.Brush.SetColor(FrameColor);
-    c.Pen.Color = BorderColor;
-    c.Pen.SetWidth(bw);
+        c.brush.SetColor(FrameColor);
+    c.pen.color = BorderColor;
+    c.pen.SetWidth(bw);
     for (const auto& polygon : JaggedEdgePolygons(W, H, FrameWidth, FrameHeight, rng))
         c.Polygon(polygon);
 
@@ -105,7 +107,7 @@ void TJaggedFrame::PaintFrame() {
     // repainted in the frame colour, so the border colour stays only on the
     // torn inner edges.
     if (!pattern) {
-        c.Pen.Color = FrameColor;
+        c.pen.color = FrameColor;
         c.MoveTo(W, 0);
         c.LineTo(W, H);
         c.MoveTo(0, 0);
@@ -117,3 +119,5 @@ void TJaggedFrame::PaintFrame() {
     }
     ShowOutput();
 }
+
+} // namespace quillon

@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 class TJaggedFrame : public TPhotoFrame {
 public:
     TJaggedFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                 int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                 bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
-                 bool fromClipboard);
+                 int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
+                 int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
     void PaintFrame();
 
     // Fixes the random seed of every later paint (for tests and the command
@@ -51,5 +52,7 @@ private:
 // corner, runs along the torn points and is closed by two final points. The
 // lists grow as needed, however small the steps and large the picture.
 // fw and fh must be at least 1.
-std::vector<std::vector<TPoint>> JaggedEdgePolygons(int W, int H, int fw, int fh,
-                                                    TJaggedRandom& rng);
+std::vector<std::vector<Point>> JaggedEdgePolygons(int W, int H, int fw, int fh,
+                                                   TJaggedRandom& rng);
+
+} // namespace quillon

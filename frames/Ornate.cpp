@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdint>
 
+namespace quillon {
+
 namespace {
 
 // Copies the blue, green and red bytes of one pixel.
@@ -22,7 +24,7 @@ inline void CopyBgr(std::uint8_t* dst, const std::uint8_t* src) {
 // Fills the g x g square of piece from the picture's square, turned: the
 // pixel (x, y) of the piece reads the picture pixel at (sx(x, y), sy(x, y)).
 template <class SourceOf>
-void FillRotated(TBitmap& piece, const TBitmap& top, int g, SourceOf sourceOf) {
+void FillRotated(Bitmap& piece, const Bitmap& top, int g, SourceOf sourceOf) {
     for (int y = 0; y < g; ++y) {
         std::uint8_t* row = piece.ScanLine(y);
         for (int x = 0; x < g; ++x) {
@@ -35,7 +37,7 @@ void FillRotated(TBitmap& piece, const TBitmap& top, int g, SourceOf sourceOf) {
 // Fills the g x g square of corner with `below` where belowDiagonal(x, y)
 // holds and with `above` elsewhere.
 template <class Pred>
-void FillMitred(TBitmap& corner, const TBitmap& below, const TBitmap& above, int g,
+void FillMitred(Bitmap& corner, const Bitmap& below, const Bitmap& above, int g,
                 Pred belowDiagonal) {
     for (int y = 0; y < g; ++y) {
         std::uint8_t* row = corner.ScanLine(y);
@@ -77,27 +79,27 @@ TOrnateFrames::TOrnateFrames(const std::string& fileName) : TOrnateFrames() {
 }
 
 TOrnateFrames::TOrnateFrames()
-    : TopPiece(std::make_unique<TBitmap>()), RightPiece(std::make_unique<TBitmap>()),
-      BottomPiece(std::make_unique<TBitmap>()), LeftPiece(std::make_unique<TBitmap>()),
-      TopLeftPiece(std::make_unique<TBitmap>()), TopRightPiece(std::make_unique<TBitmap>()),
-      BottomLeftPiece(std::make_unique<TBitmap>()), BottomRightPiece(std::make_unique<TBitmap>()) {}
+    : TopPiece(std::make_unique<Bitmap>()), RightPiece(std::make_unique<Bitmap>()),
+      BottomPiece(std::make_unique<Bitmap>()), LeftPiece(std::make_unique<Bitmap>()),
+      TopLeftPiece(std::make_unique<Bitmap>()), TopRightPiece(std::make_unique<Bitmap>()),
+      BottomLeftPiece(std::make_unique<Bitmap>()), BottomRightPiece(std::make_unique<Bitmap>()) {}
 
 void TOrnateFrames::LoadPieces(const std::string& fileName) {
-    TBitmap picture;
+    Bitmap picture;
     LoadDecorationPicture(fileName, picture);
     MakePieces(picture);
 }
 
-void TOrnateFrames::MakePieces(const TBitmap& picture) {
-    TBitmap* all[8] = {TopPiece.get(),        RightPiece.get(),      BottomPiece.get(),
-                       LeftPiece.get(),       TopLeftPiece.get(),    TopRightPiece.get(),
-                       BottomLeftPiece.get(), BottomRightPiece.get()};
-    for (TBitmap* piece : all) {
+void TOrnateFrames::MakePieces(const Bitmap& picture) {
+    Bitmap* all[8] = {TopPiece.get(),        RightPiece.get(),      BottomPiece.get(),
+                      LeftPiece.get(),       TopLeftPiece.get(),    TopRightPiece.get(),
+                      BottomLeftPiece.get(), BottomRightPiece.get()};
+    for (Bitmap* piece : all) {
         piece->Assign(picture);
-        piece->SetPixelFormat(pf32bit);
+        piece->SetPixelFormat(PixelFormat::Bgrx32);
     }
     const int g = std::min({TopPiece->Width(), TopPiece->Height(), kOrnateSquareLimit});
-    const TBitmap& top = *TopPiece;
+    const Bitmap& top = *TopPiece;
 
     FillRotated(*RightPiece, top, g, [g](int x, int y) { return std::pair{y, g - 1 - x}; });
     FillRotated(*LeftPiece, top, g, [g](int x, int y) { return std::pair{g - 1 - y, x}; });
@@ -116,8 +118,8 @@ void TOrnateFrames::MakePieces(const TBitmap& picture) {
 }
 
 TOrnateFrame::TOrnateFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                           int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                           bool expand, int borderWidth, TColor backgroundColor,
+                           int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                           bool expand, int borderWidth, Color backgroundColor,
                            const std::string& decorationFile, int zoomMode, bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -149,14 +151,14 @@ void TOrnateFrame::PaintFrame() {
     DrawPictureCentred();
 
     TOrnateFrames& p = *Pieces;
-    for (TBitmap* piece : {p.TopPiece.get(), p.RightPiece.get(), p.BottomPiece.get(),
-                           p.LeftPiece.get(), p.TopLeftPiece.get(), p.TopRightPiece.get(),
-                           p.BottomLeftPiece.get(), p.BottomRightPiece.get()}) {
+    for (Bitmap* piece : {p.TopPiece.get(), p.RightPiece.get(), p.BottomPiece.get(),
+                          p.LeftPiece.get(), p.TopLeftPiece.get(), p.TopRightPiece.get(),
+                          p.BottomLeftPiece.get(), p.BottomRightPiece.get()}) {
         piece->Transparent = TransparentPieces;
-        piece->TransparentColor = clWhite;
+        piece->TransparentColor = kWhite;
     }
 
-    TCanvas& c = Output->Canvas();
+    Canvas& c = Output->canvas();
     for (float x = float(fw); float(W - fw) > x; x = x + stepX) {
         const int left = TileEdge(x), right = TileEdge(x, stepX);
         c.StretchDraw(Rect(left, 0, right, fh), *p.TopPiece);
@@ -175,3 +177,5 @@ void TOrnateFrame::PaintFrame() {
     c.Draw(W - fw, H - fh, plainCorners ? *p.BottomPiece : *p.BottomRightPiece);
     ShowOutput();
 }
+
+} // namespace quillon

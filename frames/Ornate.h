@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+namespace quillon {
+
 // The eight pieces derived from one picture of the top edge of a frame. Each
 // piece is a full 32-bit copy of the picture whose top-left g x g square
 // (g = the picture's smaller side, at most 200) is replaced by a rotation of
@@ -18,14 +20,14 @@ public:
     // Eight empty pieces.
     TOrnateFrames();
     explicit TOrnateFrames(const std::string& fileName);
-    // Reads the picture and derives all eight pieces; throws EPictureError
+    // Reads the picture and derives all eight pieces; throws PictureError
     // when the file cannot be read.
     void LoadPieces(const std::string& fileName);
     // Derives the pieces from a picture already in memory.
-    void MakePieces(const TBitmap& picture);
+    void MakePieces(const Bitmap& picture);
 
-    std::unique_ptr<TBitmap> TopPiece, RightPiece, BottomPiece, LeftPiece;
-    std::unique_ptr<TBitmap> TopLeftPiece, TopRightPiece, BottomLeftPiece, BottomRightPiece;
+    std::unique_ptr<Bitmap> TopPiece, RightPiece, BottomPiece, LeftPiece;
+    std::unique_ptr<Bitmap> TopLeftPiece, TopRightPiece, BottomLeftPiece, BottomRightPiece;
 };
 
 // The largest square of an ornate picture that is rotated and mitred.
@@ -41,9 +43,9 @@ float OrnateTileStep(int span, int tile);
 class TOrnateFrame : public TPhotoFrame {
 public:
     TOrnateFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                 int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                 bool expand, int borderWidth, TColor backgroundColor,
-                 const std::string& decorationFile, int zoomMode, bool fromClipboard);
+                 int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
+                 int borderWidth, Color backgroundColor, const std::string& decorationFile,
+                 int zoomMode, bool fromClipboard);
     void PaintFrame();
 
     // Corners drawn with the plain top and bottom pieces instead of mitres.
@@ -53,3 +55,5 @@ public:
     // Created by the first PaintFrame and reloaded by every later one.
     std::unique_ptr<TOrnateFrames> Pieces;
 };
+
+} // namespace quillon

@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstdint>
 
+namespace quillon {
+
 TOvalFrame::TOvalFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                       int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                       bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                       int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                       bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                        bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -22,28 +24,28 @@ std::vector<int> OvalRingSteps(int W, int bw) {
 }
 
 void TOvalFrame::PaintFrame() {
-    TCanvas& c = Output->Canvas();
+    Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     const int bw = BorderWidth;
-    c.Pen.SetWidth(2);
-    c.Pen.Color = BorderColor;
-    // Outlines only: bsClear also drops a pattern left by an earlier paint.
-    c.Brush.SetStyle(bsClear);
+    c.pen.SetWidth(2);
+    c.pen.color = BorderColor;
+    // Outlines only: BrushStyle::Clear also drops a pattern left by an earlier paint.
+    c.brush.SetStyle(BrushStyle::Clear);
     for (int i = 0; i < bw; ++i) c.Ellipse(fw - i, fh - i, W + i - fw, H + i - fh);
-    c.Pen.SetWidth(10);
-    c.Pen.Color = FrameColor;
+    c.pen.SetWidth(10);
+    c.pen.color = FrameColor;
     for (int i : OvalRingSteps(W, bw)) c.Ellipse(fw - i, fh - i, W + i - fw, H + i - fh);
     if (bw > 0 && !PatternName.empty()) {
-        c.Brush.SetBitmap(PatternPicture.get());
-        const TPoint seeds[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}};
-        for (const TPoint& p : seeds) c.FloodFill(p.x, p.y, BorderColor, fsBorder);
+        c.brush.SetBitmap(PatternPicture.get());
+        const Point seeds[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}};
+        for (const Point& p : seeds) c.FloodFill(p.x, p.y, BorderColor, FillStyle::Border);
     }
     ShowOutput();
 }
 
 TDiamondFrame::TDiamondFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                             int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                             bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                             int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                             bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                              bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -55,7 +57,7 @@ int DiamondCount(int W, int H) {
     return int(std::sqrt(double(hw * hw + hh * hh)));
 }
 
-std::array<TPoint, 5> DiamondOutline(int W, int H, int fw, int fh, int i) {
+std::array<Point, 5> DiamondOutline(int W, int H, int fw, int fh, int i) {
     return {{{W / 2, fh - i},
              {W + i - fw, H / 2},
              {W / 2, H + i - fh},
@@ -64,24 +66,26 @@ std::array<TPoint, 5> DiamondOutline(int W, int H, int fw, int fh, int i) {
 }
 
 void TDiamondFrame::PaintFrame() {
-    TCanvas& c = Output->Canvas();
+    Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     const int bw = BorderWidth;
-    c.Pen.SetWidth(1);
-    c.Brush.SetColor(FrameColor);
+    c.pen.SetWidth(1);
+    c.brush.SetColor(FrameColor);
     const int n = DiamondCount(W, H);
     for (int i = 0; i < n; ++i) {
-        c.Pen.Color = i < bw ? BorderColor : FrameColor;
-        c.Brush.SetStyle(bsClear);
+        c.pen.color = i < bw ? BorderColor : FrameColor;
+        c.brush.SetStyle(BrushStyle::Clear);
         const auto outline = DiamondOutline(W, H, fw, fh, i);
         c.Polyline(outline);
     }
     // The pattern fill needs a border thicker than one pixel; the fourth seed
     // sits three quarters down the left edge rather than in the corner.
     if (bw > 1 && !PatternName.empty()) {
-        c.Brush.SetBitmap(PatternPicture.get());
-        const TPoint seeds[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, 3 * H / 4}};
-        for (const TPoint& p : seeds) c.FloodFill(p.x, p.y, BorderColor, fsBorder);
+        c.brush.SetBitmap(PatternPicture.get());
+        const Point seeds[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, 3 * H / 4}};
+        for (const Point& p : seeds) c.FloodFill(p.x, p.y, BorderColor, FillStyle::Border);
     }
     ShowOutput();
 }
+
+} // namespace quillon

@@ -14,20 +14,21 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 class TOvalFrame : public TPhotoFrame {
 public:
     TOvalFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-               int frameHeight, TColor frameColor, TColor borderColor, bool expand, int borderWidth,
-               TColor backgroundColor, int zoomMode, bool fromClipboard);
+               int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
+               Color backgroundColor, int zoomMode, bool fromClipboard);
     void PaintFrame();
 };
 
 class TDiamondFrame : public TPhotoFrame {
 public:
     TDiamondFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                  int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                  bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
-                  bool fromClipboard);
+                  int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
+                  int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
     void PaintFrame();
 };
 
@@ -38,4 +39,6 @@ std::vector<int> OvalRingSteps(int W, int bw);
 // trunc(sqrt((W/2)^2 + (H/2)^2)).
 int DiamondCount(int W, int H);
 // The closed outline of diamond i (0 = the opening's own edge).
-std::array<TPoint, 5> DiamondOutline(int W, int H, int fw, int fh, int i);
+std::array<Point, 5> DiamondOutline(int W, int H, int fw, int fh, int i);
+
+} // namespace quillon

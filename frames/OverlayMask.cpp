@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <vector>
 
+namespace quillon {
+
 TOverlayFrame::TOverlayFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                             int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                             bool expand, int borderWidth, TColor backgroundColor,
+                             int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                             bool expand, int borderWidth, Color backgroundColor,
                              const std::string& decorationFile, int zoomMode, bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -21,18 +23,18 @@ TOverlayFrame::TOverlayFrame(TImageParent* window, const std::string& fileName, 
 }
 
 void TOverlayFrame::PaintFrame() {
-    Output->SetPixelFormat(pf32bit);
-    PatternPicture->SetPixelFormat(pf32bit);
+    Output->SetPixelFormat(PixelFormat::Bgrx32);
+    PatternPicture->SetPixelFormat(PixelFormat::Bgrx32);
     PatternPicture->Transparent = true;
-    PatternPicture->TransparentColor = clWhite;
+    PatternPicture->TransparentColor = kWhite;
     if (!PatternPicture->Empty())
-        Output->Canvas().StretchDraw(Rect(0, 0, OutputWidth, OutputHeight), *PatternPicture);
+        Output->canvas().StretchDraw(Rect(0, 0, OutputWidth, OutputHeight), *PatternPicture);
     ShowOutput();
 }
 
 TMaskFrame::TMaskFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                       int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                       bool expand, int borderWidth, TColor backgroundColor,
+                       int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                       bool expand, int borderWidth, Color backgroundColor,
                        const std::string& decorationFile, int zoomMode, bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -42,8 +44,8 @@ TMaskFrame::TMaskFrame(TImageParent* window, const std::string& fileName, int to
 }
 
 void TMaskFrame::PaintFrame() {
-    Output->SetPixelFormat(pf32bit);
-    PatternPicture->SetPixelFormat(pf32bit);
+    Output->SetPixelFormat(PixelFormat::Bgrx32);
+    PatternPicture->SetPixelFormat(PixelFormat::Bgrx32);
     const int W = OutputWidth, H = OutputHeight;
     // Without a mask picture there is nothing to stretch; the photo is kept
     // rather than judged against an undefined mask.
@@ -101,8 +103,8 @@ int StretchSource(int d, int sourceSize, int destSize) {
     return int((2 * std::int64_t(d) + 1) * sourceSize / (2 * std::int64_t(destSize)));
 }
 
-void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
-               TColor background) {
+void ApplyMask(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightness,
+               Color background) {
     const int W = out.Width(), H = out.Height();
     const int x0 = std::max(area.Left, 0), y0 = std::max(area.Top, 0);
     const int x1 = std::min(area.Right, W), y1 = std::min(area.Bottom, H);
@@ -157,14 +159,14 @@ void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& bright
     }
 }
 
-void ApplyMaskReference(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
-                        TColor background) {
+void ApplyMaskReference(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightness,
+                        Color background) {
     for (int y = area.Top; y < area.Bottom; ++y) {
         for (int x = area.Left; x < area.Right; ++x) {
             if (x < 0 || y < 0 || x >= out.Width() || y >= out.Height() || x >= mask.Width() ||
                 y >= mask.Height())
                 continue;
-            const TColor p = out.Pixel(x, y), mc = mask.Pixel(x, y);
+            const Color p = out.Pixel(x, y), mc = mask.Pixel(x, y);
             int dB = 255 - GetBValue(mc), dG = 255 - GetGValue(mc), dR = 255 - GetRValue(mc);
             if (dB == 0 && dG == 0 && dR == 0) continue;
             if (dB == dG && dG == dR) {
@@ -187,3 +189,5 @@ void ApplyMaskReference(TBitmap& out, const TBitmap& mask, const TRect& area, in
         }
     }
 }
+
+} // namespace quillon

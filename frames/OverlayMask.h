@@ -6,12 +6,14 @@
 
 #include <string>
 
+namespace quillon {
+
 class TOverlayFrame : public TPhotoFrame {
 public:
     TOverlayFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                  int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                  bool expand, int borderWidth, TColor backgroundColor,
-                  const std::string& decorationFile, int zoomMode, bool fromClipboard);
+                  int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
+                  int borderWidth, Color backgroundColor, const std::string& decorationFile,
+                  int zoomMode, bool fromClipboard);
     // Stretches the decoration over the whole output; its white pixels leave
     // the picture underneath as it is.
     void PaintFrame();
@@ -20,8 +22,8 @@ public:
 class TMaskFrame : public TPhotoFrame {
 public:
     TMaskFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-               int frameHeight, TColor frameColor, TColor borderColor, bool expand, int borderWidth,
-               TColor backgroundColor, const std::string& decorationFile, int zoomMode,
+               int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
+               Color backgroundColor, const std::string& decorationFile, int zoomMode,
                bool fromClipboard);
     // Stretches the mask to the output's size and applies it to the pixels
     // inside the frame thickness (ApplyMask). Without a mask picture the
@@ -32,8 +34,8 @@ public:
     int Brightness = 0;
 };
 
-// The mask rules, applied to the pixels of area in out (pf32bit), with mask
-// (pf32bit, any size) sampled as if stretched over the whole of out (the
+// The mask rules, applied to the pixels of area in out (PixelFormat::Bgrx32), with mask
+// (PixelFormat::Bgrx32, any size) sampled as if stretched over the whole of out (the
 // canvas's nearest-neighbour rule, StretchSource). Per pixel, with d = 255 -
 // the mask channel:
 //   white mask pixel         -> unchanged;
@@ -42,13 +44,15 @@ public:
 //                               channel would reach 0, by its darkest channel;
 //   coloured mask pixel      -> the mask pixel replaces it.
 // A brightness of 0 met at a grey pixel becomes 1, in brightness too.
-void ApplyMask(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
-               TColor background);
-// The same rules one pixel at a time through TBitmap::Pixel, for a mask
+void ApplyMask(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightness,
+               Color background);
+// The same rules one pixel at a time through Bitmap::Pixel, for a mask
 // already of out's size; the plain version the row-wise one is checked
 // against.
-void ApplyMaskReference(TBitmap& out, const TBitmap& mask, const TRect& area, int& brightness,
-                        TColor background);
+void ApplyMaskReference(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightness,
+                        Color background);
 // The source offset that destination offset d of destSize takes from
 // sourceSize when stretching: the source pixel under d's centre.
 int StretchSource(int d, int sourceSize, int destSize);
+
+} // namespace quillon

@@ -9,6 +9,8 @@
 
 #include "canvas/Canvas.h"
 
+namespace quillon {
+
 namespace {
 
 // The band, the border rings and the pattern. Returns false when the border
@@ -21,37 +23,37 @@ bool PaintMatte(TPhotoFrame& f) {
 
     const int W = f.OutputWidth, H = f.OutputHeight;
     const int fw = f.FrameWidth, fh = f.FrameHeight;
-    TCanvas& c = f.Output->Canvas();
-    c.Pen.Color = f.BorderColor;
-    c.Brush.SetColor(f.BorderColor);
-    c.Pen.SetWidth(1);
+    Canvas& c = f.Output->canvas();
+    c.pen.color = f.BorderColor;
+    c.brush.SetColor(f.BorderColor);
+    c.pen.SetWidth(1);
 
-    c.Brush.SetStyle(bsClear);
+    c.brush.SetStyle(BrushStyle::Clear);
     // Inner rings: ring 0 lies on the photo's top row and left column and
     // each further ring is one pixel further out.
     for (int i = 0; i < bw; ++i) {
-        const TPoint ring[5] = {{fw - i, fh - i},
-                                {W + i - fw, fh - i},
-                                {W + i - fw, H + i - fh},
-                                {fw - i, H + i - fh},
-                                {fw - i, fh - i}};
+        const Point ring[5] = {{fw - i, fh - i},
+                               {W + i - fw, fh - i},
+                               {W + i - fw, H + i - fh},
+                               {fw - i, H + i - fh},
+                               {fw - i, fh - i}};
         c.Polyline(ring);
     }
     // Outer rings: from the edge of the output inward.
     for (int j = 0; j < bw; ++j) {
-        const TPoint ring[5] = {
+        const Point ring[5] = {
             {j, j}, {W - j - 1, j}, {W - j - 1, H - j - 1}, {j, H - j - 1}, {j, j}};
         c.Polyline(ring);
     }
 
     if (!f.PatternName.empty()) {
-        c.Pen.SetWidth(f.PatternPicture->Width());
-        c.Brush.SetStyle(bsSolid);
-        c.Brush.SetBitmap(f.PatternPicture.get());
+        c.pen.SetWidth(f.PatternPicture->Width());
+        c.brush.SetStyle(BrushStyle::Solid);
+        c.brush.SetBitmap(f.PatternPicture.get());
         // The band is one ring, so a fill seeded in its top-left part covers
         // all of it up to the border colour.
-        c.FloodFill(fw / 2, fh / 2, f.BorderColor, fsBorder);
-        c.Pen.SetWidth(bw);
+        c.FloodFill(fw / 2, fh / 2, f.BorderColor, FillStyle::Border);
+        c.pen.SetWidth(bw);
     }
     return true;
 }
@@ -59,9 +61,9 @@ bool PaintMatte(TPhotoFrame& f) {
 } // namespace
 
 TStandardFrame::TStandardFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                               int frameWidth, int frameHeight, TColor frameColor,
-                               TColor borderColor, bool expand, int borderWidth,
-                               TColor backgroundColor, int zoomMode, bool fromClipboard)
+                               int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                               bool expand, int borderWidth, Color backgroundColor, int zoomMode,
+                               bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
     PaintFrame();
@@ -74,8 +76,8 @@ void TStandardFrame::PaintFrame() {
     // bars before the lines divide them.
     const int W = OutputWidth, H = OutputHeight;
     const int fw = FrameWidth, fh = FrameHeight, hb = HalfBorder;
-    TCanvas& c = Output->Canvas();
-    c.Pen.SetWidth(BorderWidth);
+    Canvas& c = Output->canvas();
+    c.pen.SetWidth(BorderWidth);
     c.MoveTo(0, 0);
     c.LineTo(fw - hb, fh - hb);
     c.MoveTo(W, 0);
@@ -88,9 +90,9 @@ void TStandardFrame::PaintFrame() {
 }
 
 TContinuousFrame::TContinuousFrame(TImageParent* window, const std::string& fileName, int top,
-                                   int left, int frameWidth, int frameHeight, TColor frameColor,
-                                   TColor borderColor, bool expand, int borderWidth,
-                                   TColor backgroundColor, int zoomMode, bool fromClipboard)
+                                   int left, int frameWidth, int frameHeight, Color frameColor,
+                                   Color borderColor, bool expand, int borderWidth,
+                                   Color backgroundColor, int zoomMode, bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
     PaintFrame();
@@ -100,3 +102,5 @@ void TContinuousFrame::PaintFrame() {
     if (!PaintMatte(*this)) return;
     ShowOutput();
 }
+
+} // namespace quillon

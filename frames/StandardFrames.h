@@ -5,11 +5,13 @@
 
 #include <string>
 
+namespace quillon {
+
 class TStandardFrame : public TPhotoFrame {
 public:
     TStandardFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                   int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                   bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                   int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                   bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                    bool fromClipboard);
     virtual ~TStandardFrame() = default;
     virtual void PaintFrame();
@@ -18,8 +20,10 @@ public:
 class TContinuousFrame : public TPhotoFrame {
 public:
     TContinuousFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                     int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                     bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                     int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                     bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                      bool fromClipboard);
     void PaintFrame();
 };
+
+} // namespace quillon

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+namespace quillon {
+
 namespace {
 using ByteMap = std::array<std::uint8_t, 256>;
 
@@ -39,7 +41,7 @@ void MapSpan(std::uint8_t* row, int width, int x0, int x1, const ByteMap& m) {
     }
 }
 
-void MapPixel(TBitmap& b, int x, int y, const ByteMap& m) {
+void MapPixel(Bitmap& b, int x, int y, const ByteMap& m) {
     std::uint8_t* p = b.ScanLine(y) + 4 * std::size_t(x);
     p[2] = m[p[2]];
     p[1] = m[p[1]];
@@ -48,8 +50,8 @@ void MapPixel(TBitmap& b, int x, int y, const ByteMap& m) {
 } // namespace
 
 T3DFrame::T3DFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                   int frameWidth, int frameHeight, TColor frameColor, TColor borderColor,
-                   bool expand, int borderWidth, TColor backgroundColor, int zoomMode,
+                   int frameWidth, int frameHeight, Color frameColor, Color borderColor,
+                   bool expand, int borderWidth, Color backgroundColor, int zoomMode,
                    bool fromClipboard)
     : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
                   expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
@@ -57,8 +59,8 @@ T3DFrame::T3DFrame(TImageParent* window, const std::string& fileName, int top, i
 }
 
 void T3DFrame::PaintFrame() {
-    Output->SetPixelFormat(pf32bit);
-    if (Output->PixelFormat() != pf32bit) return;
+    Output->SetPixelFormat(PixelFormat::Bgrx32);
+    if (Output->format() != PixelFormat::Bgrx32) return;
     ApplyBevel(*Output, FrameWidth, FrameHeight);
     ShowOutput();
 }
@@ -70,8 +72,8 @@ void T3DFrame::PaintFrame() {
 //   right  (x >= W - fw):  y > W - x and W - x < H - y  ->  x > W - y, x > W - H + y
 // The corner pixels on the diagonals fall outside the strict inequalities, so
 // they keep their colour, which mitres the corners.
-void ApplyBevel(TBitmap& bitmap, int bandWidth, int bandHeight) {
-    if (bitmap.PixelFormat() != pf32bit) return;
+void ApplyBevel(Bitmap& bitmap, int bandWidth, int bandHeight) {
+    if (bitmap.format() != PixelFormat::Bgrx32) return;
     const int w = bitmap.Width(), h = bitmap.Height();
     const int fw = std::max(bandWidth, 0), fh = std::max(bandHeight, 0);
     const BevelMaps& m = Maps();
@@ -87,8 +89,8 @@ void ApplyBevel(TBitmap& bitmap, int bandWidth, int bandHeight) {
                     m.right);
 }
 
-void ApplyBevelReference(TBitmap& bitmap, int bandWidth, int bandHeight) {
-    if (bitmap.PixelFormat() != pf32bit) return;
+void ApplyBevelReference(Bitmap& bitmap, int bandWidth, int bandHeight) {
+    if (bitmap.format() != PixelFormat::Bgrx32) return;
     const int W = bitmap.Width(), H = bitmap.Height(), fw = bandWidth, fh = bandHeight;
     const BevelMaps& m = Maps();
     auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < W && y < H; };
@@ -105,3 +107,5 @@ void ApplyBevelReference(TBitmap& bitmap, int bandWidth, int bandHeight) {
         for (int x = W - fw; x < W; ++x)
             if (y > W - x && W - x < H - y && inside(x, y)) MapPixel(bitmap, x, y, m.right);
 }
+
+} // namespace quillon

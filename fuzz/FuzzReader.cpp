@@ -2,7 +2,7 @@
 // QUILLON_FUZZ_READER (the reader function) and QUILLON_FUZZ_EXTENSION (the
 // extension of the file name the reader is given).
 //
-// A reader may accept an input or refuse it with EPictureError; anything else
+// A reader may accept an input or refuse it with PictureError; anything else
 // (another exception, a crash, a sanitizer report, a hang) is a finding.
 // After a successful read the picture must be consistent: a size within the
 // limit, and the whole pixel block readable.
@@ -13,13 +13,15 @@
 #include <cstdlib>
 #include <span>
 
+using namespace quillon;
+
 #ifndef QUILLON_FUZZ_READER
 #error "QUILLON_FUZZ_READER must name the reader function"
 #endif
 
 namespace {
 
-void CheckPicture(const TBitmap& bitmap) {
+void CheckPicture(const Bitmap& bitmap) {
     if (bitmap.Width() < 0 || bitmap.Height() < 0 || bitmap.Width() > kMaxPictureSide ||
         bitmap.Height() > kMaxPictureSide)
         std::abort();
@@ -41,11 +43,11 @@ void CheckPicture(const TBitmap& bitmap) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    TBitmap out;
+    Bitmap out;
     try {
         QUILLON_FUZZ_READER(std::span<const std::uint8_t>(data, size),
                             "fuzz-input." QUILLON_FUZZ_EXTENSION, out);
-    } catch (const EPictureError&) {
+    } catch (const PictureError&) {
         return 0;
     }
     CheckPicture(out);

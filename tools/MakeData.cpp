@@ -7,12 +7,18 @@
 #include <exception>
 #include <filesystem>
 
+namespace quillon {
+
 void WriteDecorations(const std::string& dataDir) {
     WritePatterns(dataDir);
     WriteMouldings(dataDir);
     WriteOverlays(dataDir);
     WriteMasks(dataDir);
 }
+
+} // namespace quillon
+
+using namespace quillon;
 
 int main(int argc, char** argv) {
     if (argc != 2) {

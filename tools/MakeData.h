@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace quillon {
+
 // Writes the five drop-shadow pieces (Windows bitmaps) into dataDir.
 void WriteShadowPieces(const std::string& dataDir);
 // Writes the sample photo "sample.jpg" into dataDir.
@@ -15,3 +17,5 @@ void WritePatterns(const std::string& dataDir);
 void WriteMouldings(const std::string& dataDir);
 void WriteOverlays(const std::string& dataDir);
 void WriteMasks(const std::string& dataDir);
+
+} // namespace quillon

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <functional>
 
+namespace quillon {
+
 using namespace proc;
 
 namespace {
@@ -144,3 +146,5 @@ void WriteMasks(const std::string& dataDir) {
     save(Spray, "Spray.jpg");
     save(ArchedWindow, "Arched Window.bmp");
 }
+
+} // namespace quillon

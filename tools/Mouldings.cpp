@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <functional>
 
+namespace quillon {
+
 using namespace proc;
 
 namespace {
@@ -335,3 +337,5 @@ void WriteMouldings(const std::string& dataDir) {
     save(IvyOverlay(80), "Ivy Trn");
     save(RopeOverlay(64), "Rope Trn");
 }
+
+} // namespace quillon

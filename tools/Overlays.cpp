@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+namespace quillon {
+
 using namespace proc;
 
 namespace {
@@ -372,3 +374,5 @@ void WriteOverlays(const std::string& dataDir) {
     save(Snowflakes(), "Snowflakes");
     save(LaceBorder(), "Lace Border");
 }
+
+} // namespace quillon

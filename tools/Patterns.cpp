@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <functional>
 
+namespace quillon {
+
 using namespace proc;
 
 namespace {
@@ -212,3 +214,5 @@ void WritePatterns(const std::string& dataDir) {
     save(Dots(64, Hex(0xB3162C), Hex(0xF4E9D8), 4), "Bold Dots");
     save(Cork(128, 91), "Cork");
 }
+
+} // namespace quillon

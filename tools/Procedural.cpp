@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace quillon {
+
 namespace proc {
 
 Rgb Hex(std::uint32_t c) {
@@ -37,8 +39,8 @@ void Picture::Blend(int x, int y, Rgb colour, float a) {
     p = Mix(p, colour, a);
 }
 
-void Picture::ToBitmap(TBitmap& out, bool keepWhite) const {
-    out.SetPixelFormat(pf24bit);
+void Picture::ToBitmap(Bitmap& out, bool keepWhite) const {
+    out.SetPixelFormat(PixelFormat::Bgr24);
     out.SetSize(w_, h_);
     for (int y = 0; y < h_; ++y) {
         std::uint8_t* row = out.ScanLine(y);
@@ -60,7 +62,7 @@ void Picture::ToBitmap(TBitmap& out, bool keepWhite) const {
 }
 
 void Save(const Picture& picture, const std::string& fileName, bool keepWhite) {
-    TBitmap b;
+    Bitmap b;
     picture.ToBitmap(b, keepWhite);
     SavePictureFile(b, fileName);
 }
@@ -153,3 +155,5 @@ Light Shade(float dx, float dy, float shininess) {
 }
 
 } // namespace proc
+
+} // namespace quillon

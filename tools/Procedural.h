@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-class TBitmap;
+namespace quillon {
+
+class Bitmap;
 
 namespace proc {
 
@@ -44,7 +46,7 @@ public:
     // Paints colour over the pixel with coverage a (0..1); a > 0.5 makes it solid.
     void Blend(int x, int y, Rgb colour, float a);
     // A 24-bit bitmap of the picture. Grey pictures (masks) keep exact white.
-    void ToBitmap(TBitmap& out, bool keepWhite) const;
+    void ToBitmap(Bitmap& out, bool keepWhite) const;
 
 private:
     int w_, h_;
@@ -80,3 +82,5 @@ struct Light {
 Light Shade(float dx, float dy, float shininess);
 
 } // namespace proc
+
+} // namespace quillon

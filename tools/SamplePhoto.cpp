@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace quillon {
+
 namespace {
 
 constexpr int kWidth = 1200;
@@ -124,7 +126,7 @@ bool InTree(double x, double y, double& depth) {
 } // namespace
 
 void WriteSamplePhoto(const std::string& dataDir) {
-    TBitmap photo(kWidth, kHeight, pf24bit);
+    Bitmap photo(kWidth, kHeight, PixelFormat::Bgr24);
     for (int py = 0; py < kHeight; ++py) {
         std::uint8_t* row = photo.ScanLine(py);
         for (int px = 0; px < kWidth; ++px) {
@@ -168,3 +170,5 @@ void WriteSamplePhoto(const std::string& dataDir) {
     }
     SavePictureFile(photo, dataDir + "/sample.jpg");
 }
+
+} // namespace quillon

@@ -21,6 +21,8 @@
 #include <cmath>
 #include <functional>
 
+namespace quillon {
+
 namespace {
 constexpr int kPiece = 16;
 // The piece's offset from the photo's top or left edge along a run.
@@ -46,7 +48,7 @@ double Along(int i) {
 }
 
 void WritePiece(const std::string& path, const std::function<double(int x, int y)>& shade) {
-    TBitmap piece(kPiece, kPiece, pf24bit);
+    Bitmap piece(kPiece, kPiece, PixelFormat::Bgr24);
     for (int y = 0; y < kPiece; ++y)
         for (int x = 0; x < kPiece; ++x) {
             const int v = int(std::lround(255.0 - kDarkness * shade(x, y)));
@@ -64,3 +66,5 @@ void WriteShadowPieces(const std::string& dataDir) {
     WritePiece(d + "ll.res", [](int x, int y) { return Along(x) * Across(y); });
     WritePiece(d + "lc.res", [](int, int y) { return Across(y); });
 }
+
+} // namespace quillon

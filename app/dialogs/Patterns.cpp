@@ -19,13 +19,15 @@
 #include <memory>
 #include <vector>
 
+namespace quillon {
+
 TfrmPattern* frmPattern = nullptr;
 
 namespace {
 
 constexpr int kImageRole = Qt::UserRole;      // the item's picture as a QImage
 constexpr int kBitmapRole = Qt::UserRole + 1; // index into the loaded bitmaps
-constexpr TRect kSwatchRect{1, 1, 17, 17};
+constexpr Rect kSwatchRect{1, 1, 17, 17};
 
 bool Contains(const std::string& s, const char* a, const char* b, const char* c) {
     return s.find(a) != std::string::npos || s.find(b) != std::string::npos ||
@@ -55,8 +57,8 @@ private:
 };
 
 // The loaded pictures of the drawn lists, kept for the run.
-std::vector<std::unique_ptr<TBitmap>>& LoadedPictures() {
-    static std::vector<std::unique_ptr<TBitmap>> pictures;
+std::vector<std::unique_ptr<Bitmap>>& LoadedPictures() {
+    static std::vector<std::unique_ptr<Bitmap>> pictures;
     return pictures;
 }
 
@@ -164,7 +166,7 @@ TfrmPattern::TfrmPattern(TfrmMain& main)
 
 void TfrmPattern::FillPictureList(QListWidget* list, const std::string& folder) {
     for (const std::string& path : ListFilesNoCase(folder, {"bmp"})) {
-        auto bitmap = std::make_unique<TBitmap>();
+        auto bitmap = std::make_unique<Bitmap>();
         LoadBmpFile(path, *bitmap);
         auto* item = new QListWidgetItem(QString::fromStdString(path));
         item->setData(kImageRole, ToQImage(*bitmap));
@@ -238,8 +240,8 @@ void TfrmPattern::lbPatternsDblClick() {
     doc->SetPattern(item->text().toStdString());
     doc->DrawPictureCentred();
     doc->DrawFrame();
-    const TBitmap& picture = *LoadedPictures()[std::size_t(item->data(kBitmapRole).toInt())];
-    main_.EditBar->PatternPicture.Canvas().StretchDraw(kSwatchRect, picture);
+    const Bitmap& picture = *LoadedPictures()[std::size_t(item->data(kBitmapRole).toInt())];
+    main_.EditBar->PatternPicture.canvas().StretchDraw(kSwatchRect, picture);
     main_.EditBar->ShowPatternPicture();
     if (main_.frmWindow) main_.frmWindow->ImageChanged();
 }
@@ -261,8 +263,8 @@ void TfrmPattern::lbOrnateDblClick() {
     }
     doc->SetOutputSize(choice.OutputWidth, choice.OutputHeight);
     doc->DrawFrame();
-    const TBitmap& picture = *LoadedPictures()[std::size_t(item->data(kBitmapRole).toInt())];
-    main_.EditBar->PatternPicture.Canvas().StretchDraw(kSwatchRect, picture);
+    const Bitmap& picture = *LoadedPictures()[std::size_t(item->data(kBitmapRole).toInt())];
+    main_.EditBar->PatternPicture.canvas().StretchDraw(kSwatchRect, picture);
     main_.EditBar->ShowPatternPicture();
     main_.AdjustWindow();
 }
@@ -277,10 +279,10 @@ void TfrmPattern::ChooseDecoration(QListWidget* list, bool overlay) {
     doc->DrawPictureCentred();
     doc->DrawFrame();
     if (main_.frmWindow) main_.frmWindow->ImageChanged();
-    TBitmap preview;
+    Bitmap preview;
     LoadDecorationPicture(path, preview);
     if (overlay) preview.Transparent = false;
-    main_.EditBar->PatternPicture.Canvas().StretchDraw(kSwatchRect, preview);
+    main_.EditBar->PatternPicture.canvas().StretchDraw(kSwatchRect, preview);
     main_.EditBar->ShowPatternPicture();
 }
 
@@ -305,3 +307,5 @@ bool TfrmPattern::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace quillon

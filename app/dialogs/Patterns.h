@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace quillon {
+
 class TfrmMain;
 
 // The text of an overlay or mask item: the file name without its last four
@@ -72,3 +74,5 @@ private:
 };
 
 extern TfrmPattern* frmPattern;
+
+} // namespace quillon

@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+namespace quillon {
+
 TfrmResize::TfrmResize(QWidget* parent) : QDialog(parent) {
     setObjectName("frmResize");
     setWindowTitle("Resize Image");
@@ -71,12 +73,12 @@ void TfrmResize::FormShow(int width, int height) {
     for (bool& g : guard_) g = false;
 }
 
-TResizeEdits TfrmResize::Edits() const {
+ResizeEdits TfrmResize::Edits() const {
     return {edWidthPerc->text().toStdString(), edHeightPerc->text().toStdString(),
             edPixWidth->text().toStdString(), edPixHeight->text().toStdString()};
 }
 
-void TfrmResize::SetEdits(const TResizeEdits& e) {
+void TfrmResize::SetEdits(const ResizeEdits& e) {
     auto set = [](QLineEdit* edit, const std::string& text) {
         const QString t = QString::fromStdString(text);
         if (edit->text() != t) edit->setText(t);
@@ -93,7 +95,7 @@ void TfrmResize::EditChanged(int which) {
     if (guard_[which]) return;
     guard_[which] = true;
     try {
-        TResizeEdits e = Edits();
+        ResizeEdits e = Edits();
         const float ow = ParseFloatText(lblWidth->text().toStdString());
         const float oh = ParseFloatText(lblHeight->text().toStdString());
         const bool aspect = cbAspect->isChecked();
@@ -129,3 +131,5 @@ std::pair<int, int> TfrmResize::RequestedSize() const {
     CheckResizeSize(w, h);
     return {w, h};
 }
+
+} // namespace quillon

@@ -18,6 +18,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace quillon {
+
 class TfrmResize final : public QDialog {
     Q_OBJECT
 public:
@@ -25,7 +27,7 @@ public:
 
     // Fills the labels and edits for a picture of width x height.
     void FormShow(int width, int height);
-    // The size the edits ask for; throws EPictureError for a text that is not
+    // The size the edits ask for; throws PictureError for a text that is not
     // an integer or a size of 0 or below.
     std::pair<int, int> RequestedSize() const;
 
@@ -41,8 +43,10 @@ public:
 private:
     enum { gWidthPerc, gHeightPerc, gPixWidth, gPixHeight };
     void EditChanged(int which);
-    TResizeEdits Edits() const;
-    void SetEdits(const TResizeEdits& e);
+    ResizeEdits Edits() const;
+    void SetEdits(const ResizeEdits& e);
 
     bool guard_[4] = {false, false, false, false};
 };
+
+} // namespace quillon

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+namespace quillon {
+
 namespace {
 
 QSettings OpenStore() {
@@ -182,3 +184,5 @@ void TfrmSetting::btnSettingsClick() {
     store.Write(TSettingsStore::kMaskDir, mask);
     folders_.UserMaskFolder = mask;
 }
+
+} // namespace quillon

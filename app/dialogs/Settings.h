@@ -13,6 +13,8 @@
 class QLineEdit;
 class QPushButton;
 
+namespace quillon {
+
 // The folders the settings drive, owned by the main window.
 struct TShellFolders {
     std::string OpenDir;           // where the open dialog starts
@@ -68,3 +70,5 @@ private:
     void Guard(const std::function<void()>& handler);
     TShellFolders& folders_;
 };
+
+} // namespace quillon

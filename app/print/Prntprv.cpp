@@ -23,6 +23,8 @@
 
 #include <algorithm>
 
+namespace quillon {
+
 namespace {
 
 class TBusyCursor {
@@ -174,11 +176,11 @@ void TfrmPrint::ReadPage() {
 
 void TfrmPrint::SizePanel() {
     ReadPage();
-    Panel = PanelLayout(pw_, ph_, printer_.pageLayout().orientation() == QPageLayout::Landscape);
+    Panel = PanelLayoutFor(pw_, ph_, printer_.pageLayout().orientation() == QPageLayout::Landscape);
     pnlPrintPage->setGeometry(10, 10, Panel.Width, Panel.Height);
 }
 
-void TfrmPrint::FormActivate(const TBitmap& picture, int sourceWidth, int sourceHeight) {
+void TfrmPrint::FormActivate(const Bitmap& picture, int sourceWidth, int sourceHeight) {
     picture_ = ToQImage(picture);
     SourceWidth = sourceWidth;
     SourceHeight = sourceHeight;
@@ -248,36 +250,36 @@ void TfrmPrint::rgOrientationClick() {
 
 void TfrmPrint::rgAlignClick() {
     PreviewImage->move(
-        AlignedStart(TAlignChoice(rgAlign->checkedId()), Panel.Width, PreviewImage->width()),
+        AlignedStart(AlignChoice(rgAlign->checkedId()), Panel.Width, PreviewImage->width()),
         PreviewImage->y());
 }
 
 void TfrmPrint::rgTopBotClick() {
-    PreviewImage->move(PreviewImage->x(), AlignedStart(TAlignChoice(rgTopBot->checkedId()),
+    PreviewImage->move(PreviewImage->x(), AlignedStart(AlignChoice(rgTopBot->checkedId()),
                                                        Panel.Height, PreviewImage->height()));
 }
 
 void TfrmPrint::rgCustomClick() {
     TBusyCursor busy;
-    const auto choice = TCustomSize(rgCustom->checkedId());
+    const auto choice = CustomSize(rgCustom->checkedId());
     const bool landscape = printer_.pageLayout().orientation() == QPageLayout::Landscape;
-    const TCustomLayout c = CustomLayout(choice, pw_, ph_, landscape, SourceWidth, SourceHeight);
+    const CustomLayout c = CustomLayoutFor(choice, pw_, ph_, landscape, SourceWidth, SourceHeight);
     CellWidth = c.CellWidth;
     CellHeight = c.CellHeight;
     const QString percent = QString::number(c.Percent);
     edImageWidth->setText(percent);
     edImageHeight->setText(percent);
-    if (choice == csNone) {
+    if (choice == CustomSize::None) {
         edImageHeightExit();
-        rgAlign->button(alStart)->setChecked(true);
-        rgTopBot->button(alStart)->setChecked(true);
+        rgAlign->button(int(AlignChoice::Start))->setChecked(true);
+        rgTopBot->button(int(AlignChoice::Start))->setChecked(true);
         rgAlignClick();
         rgTopBotClick();
     } else {
         edImageHeightExit();
-        if (choice == csFitToPage) {
-            rgAlign->button(alCenter)->setChecked(true);
-            rgTopBot->button(alCenter)->setChecked(true);
+        if (choice == CustomSize::FitToPage) {
+            rgAlign->button(int(AlignChoice::Center))->setChecked(true);
+            rgTopBot->button(int(AlignChoice::Center))->setChecked(true);
             rgAlignClick();
             rgTopBotClick();
         }
@@ -317,32 +319,34 @@ void TfrmPrint::btnPrintClick() {
     QApplication::processEvents();
     const float wp = Percent(edImageWidth);
     const float hp = Percent(edImageHeight);
-    const TRect target = PrintTarget(Panel, pw_, ph_, PreviewImage->x(), PreviewImage->y(), wp, hp,
-                                     SourceWidth, SourceHeight);
+    const Rect target = PrintTarget(Panel, pw_, ph_, PreviewImage->x(), PreviewImage->y(), wp, hp,
+                                    SourceWidth, SourceHeight);
     // Without any installed printer Qt turns the printer into PDF output with
     // no file, which would fail with no useful reason.
     const bool noPrinter = printer_.outputFormat() == QPrinter::NativeFormat
                                ? QPrinterInfo::availablePrinters().isEmpty() || !printer_.isValid()
                                : printer_.outputFileName().isEmpty();
     if (noPrinter)
-        throw EPictureError("No printer is installed. Add a printer to the system, or choose "
-                            "printing to a PDF file in Printer Setup.");
+        throw PictureError("No printer is installed. Add a printer to the system, or choose "
+                           "printing to a PDF file in Printer Setup.");
     QPainter painter;
     if (!painter.begin(&printer_))
-        throw EPictureError("The print job could not start on " +
-                            printer_.printerName().toStdString() +
-                            (printer_.outputFileName().isEmpty()
-                                 ? std::string(".")
-                                 : " (" + printer_.outputFileName().toStdString() + ")."));
-    auto draw = [&](const TRect& r) {
+        throw PictureError("The print job could not start on " +
+                           printer_.printerName().toStdString() +
+                           (printer_.outputFileName().isEmpty()
+                                ? std::string(".")
+                                : " (" + printer_.outputFileName().toStdString() + ")."));
+    auto draw = [&](const Rect& r) {
         painter.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), picture_);
     };
     if (!cbSheetify->isChecked())
         draw(target);
     else
-        for (const TRect& r :
+        for (const Rect& r :
              FullSheetCopies(CellWidth, CellHeight, pw_, ph_, wp * float(SourceWidth) * 0.01f,
                              hp * float(SourceHeight) * 0.01f))
             draw(r);
     painter.end();
 }
+
+} // namespace quillon

@@ -5,7 +5,7 @@
 // whole sheet. The arithmetic is in PrintLayout; this class shows it and
 // drives the printer. The page is the printer's printable area in device
 // pixels. A percent edit that is not a number is reported and the preview
-// stays as it was; printer errors are thrown as EPictureError.
+// stays as it was; printer errors are thrown as PictureError.
 #pragma once
 
 #include "canvas/Bitmap.h"
@@ -25,6 +25,8 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 
+namespace quillon {
+
 // The program's current printer, kept for the run (set up by the printer
 // set-up dialog, used by the print preview).
 QPrinter& CurrentPrinter();
@@ -36,7 +38,7 @@ public:
 
     // Rebuilds the preview for picture (sourceWidth x sourceHeight pixels)
     // and resets the choices; run at every showing.
-    void FormActivate(const TBitmap& picture, int sourceWidth, int sourceHeight);
+    void FormActivate(const Bitmap& picture, int sourceWidth, int sourceHeight);
 
     void edImageWidthExit();
     void edImageHeightExit();
@@ -45,7 +47,7 @@ public:
     void rgTopBotClick();
     void rgCustomClick();
     void cbSheetifyClick();
-    // Prints and closes; throws EPictureError when there is no printer or
+    // Prints and closes; throws PictureError when there is no printer or
     // the job cannot start.
     void btnPrintClick();
 
@@ -64,7 +66,7 @@ public:
     // The print state, for the tests and the preview.
     int PageWidth() const { return pw_; }
     int PageHeight() const { return ph_; }
-    TPanelLayout Panel;
+    PanelLayout Panel;
     float CellWidth = 0, CellHeight = 0, CellPreviewWidth = 0, CellPreviewHeight = 0;
     int SourceWidth = 0, SourceHeight = 0;
 
@@ -78,3 +80,5 @@ private:
     QImage picture_;
     int pw_ = 0, ph_ = 0;
 };
+
+} // namespace quillon

@@ -19,6 +19,8 @@
 
 #include <cstdint>
 
+namespace quillon {
+
 namespace {
 
 int ChooseCallback(void* context, const char* const* /*names*/, const char* const* labels,
@@ -90,7 +92,7 @@ void TScanImage::AcquireImage() {
     Clipboard().Clear();
     auto acquire = reinterpret_cast<TAcquire>(Entry("TWAIN_AcquireToClipboard"));
     if (acquire && acquire(0, 0) > 0 && ScanedImage) {
-        TBitmap picture;
+        Bitmap picture;
         if (Clipboard().GetBitmap(picture))
             ScanedImage->setPixmap(QPixmap::fromImage(ToQImage(picture)));
         Clipboard().Clear();
@@ -101,7 +103,7 @@ void TScanImage::AcquireImage() {
 bool TScanImage::ReceivePicture(int width, int height, const unsigned char* rgb) {
     if (!rgb || width <= 0 || height <= 0) return false;
     CheckPictureSize(width, height);
-    TBitmap picture(width, height, pf32bit);
+    Bitmap picture(width, height, PixelFormat::Bgrx32);
     for (int y = 0; y < height; ++y) {
         const unsigned char* src = rgb + std::size_t(y) * std::size_t(width) * 3;
         std::uint8_t* dst = picture.ScanLine(y);
@@ -134,3 +136,5 @@ int TScanImage::ChooseSource(const std::vector<std::string>& labels) {
     if (Dialogs().RunModal(dialog) != QDialog::Accepted) return -1;
     return list->currentRow();
 }
+
+} // namespace quillon

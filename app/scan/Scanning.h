@@ -15,6 +15,8 @@
 
 class QWidget;
 
+namespace quillon {
+
 class TScanImage final : public QObject {
     Q_OBJECT
 public:
@@ -44,3 +46,5 @@ private:
     void* Entry(const char* name) const;
     QWidget* owner_;
 };
+
+} // namespace quillon

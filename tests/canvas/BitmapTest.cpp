@@ -5,106 +5,107 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 TEST(Bitmap, NewBitmapIsEmptyDeviceFormatAndOpaque) {
-    TBitmap b;
+    Bitmap b;
     EXPECT_EQ(b.Width(), 0);
     EXPECT_EQ(b.Height(), 0);
-    EXPECT_EQ(b.PixelFormat(), pfDevice);
+    EXPECT_EQ(b.format(), PixelFormat::Device);
     EXPECT_FALSE(b.Transparent);
 }
 
 TEST(Bitmap, ResizeKeepsTopLeftContent) {
-    auto b =
-        BitmapFromArt({"RG", "BW"}, {{'R', clRed}, {'G', clLime}, {'B', clBlue}, {'W', clWhite}});
+    auto b = BitmapFromArt({"RG", "BW"}, {{'R', kRed}, {'G', kLime}, {'B', kBlue}, {'W', kWhite}});
     b->SetSize(3, 3);
-    EXPECT_EQ(b->Pixel(0, 0), clRed);
-    EXPECT_EQ(b->Pixel(1, 0), clLime);
-    EXPECT_EQ(b->Pixel(0, 1), clBlue);
-    EXPECT_EQ(b->Pixel(1, 1), clWhite);
+    EXPECT_EQ(b->Pixel(0, 0), kRed);
+    EXPECT_EQ(b->Pixel(1, 0), kLime);
+    EXPECT_EQ(b->Pixel(0, 1), kBlue);
+    EXPECT_EQ(b->Pixel(1, 1), kWhite);
     b->SetSize(1, 1);
-    EXPECT_EQ(b->Pixel(0, 0), clRed);
+    EXPECT_EQ(b->Pixel(0, 0), kRed);
 }
 
 TEST(Bitmap, FormatConversionsKeepColoursAndClearFourthByte) {
-    TBitmap b(2, 1, pf24bit);
+    Bitmap b(2, 1, PixelFormat::Bgr24);
     b.SetPixel(0, 0, 0x123456);
     b.SetPixel(1, 0, 0xABCDEF);
-    b.SetPixelFormat(pf32bit);
+    b.SetPixelFormat(PixelFormat::Bgrx32);
     EXPECT_EQ(b.Pixel(0, 0), 0x123456u);
     EXPECT_EQ(b.Pixel(1, 0), 0xABCDEFu);
     EXPECT_EQ(b.ScanLine(0)[3], 0);
     b.ScanLine(0)[3] = 77;
-    b.SetPixelFormat(pf24bit);
-    b.SetPixelFormat(pfDevice);
-    b.SetPixelFormat(pf32bit);
+    b.SetPixelFormat(PixelFormat::Bgr24);
+    b.SetPixelFormat(PixelFormat::Device);
+    b.SetPixelFormat(PixelFormat::Bgrx32);
     EXPECT_EQ(b.ScanLine(0)[3], 0);
     EXPECT_EQ(b.Pixel(1, 0), 0xABCDEFu);
 }
 
 TEST(Bitmap, IndexedConversionMapsToNearestPaletteColour) {
-    TBitmap b(2, 1, pf8bit);
-    b.Palette() = {clBlack, clWhite, clRed};
+    Bitmap b(2, 1, PixelFormat::Indexed8);
+    b.Palette() = {kBlack, kWhite, kRed};
     b.ScanLine(0)[0] = 2;
     b.ScanLine(0)[1] = 1;
-    EXPECT_EQ(b.Pixel(0, 0), clRed);
-    b.SetPixelFormat(pf32bit);
-    EXPECT_EQ(b.Pixel(0, 0), clRed);
-    EXPECT_EQ(b.Pixel(1, 0), clWhite);
+    EXPECT_EQ(b.Pixel(0, 0), kRed);
+    b.SetPixelFormat(PixelFormat::Bgrx32);
+    EXPECT_EQ(b.Pixel(0, 0), kRed);
+    EXPECT_EQ(b.Pixel(1, 0), kWhite);
 }
 
 TEST(Bitmap, AssignMakesIndependentCopy) {
-    TBitmap a(2, 2, pf32bit);
-    a.SetPixel(1, 1, clRed);
-    TBitmap b;
+    Bitmap a(2, 2, PixelFormat::Bgrx32);
+    a.SetPixel(1, 1, kRed);
+    Bitmap b;
     b.Assign(a);
-    a.SetPixel(1, 1, clBlue);
-    EXPECT_EQ(b.Pixel(1, 1), clRed);
-    EXPECT_EQ(b.PixelFormat(), pf32bit);
+    a.SetPixel(1, 1, kBlue);
+    EXPECT_EQ(b.Pixel(1, 1), kRed);
+    EXPECT_EQ(b.format(), PixelFormat::Bgrx32);
 }
 
 TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {
-    TBitmap b(4, 4);
-    EXPECT_THROW(b.SetSize(70000, 1), EPictureError);
-    EXPECT_THROW(b.SetSize(-1, 1), EPictureError);
-    EXPECT_THROW(b.SetSize(65535, 65535), EPictureError);
+    Bitmap b(4, 4);
+    EXPECT_THROW(b.SetSize(70000, 1), PictureError);
+    EXPECT_THROW(b.SetSize(-1, 1), PictureError);
+    EXPECT_THROW(b.SetSize(65535, 65535), PictureError);
     EXPECT_EQ(b.Width(), 4); // unchanged after the refusal
     EXPECT_NO_THROW(CheckPictureSize(65535, 4096));
 }
 
 TEST(Brush, ResetRules) {
-    TBitmap pattern(2, 2, pf32bit);
-    TBrush brush;
-    brush.SetColor(clRed);
+    Bitmap pattern(2, 2, PixelFormat::Bgrx32);
+    Brush brush;
+    brush.SetColor(kRed);
     brush.SetBitmap(&pattern);
-    EXPECT_EQ(brush.Color(), clWhite);
-    EXPECT_EQ(brush.Style(), bsSolid);
-    ASSERT_NE(brush.Bitmap(), nullptr);
+    EXPECT_EQ(brush.color(), kWhite);
+    EXPECT_EQ(brush.Style(), BrushStyle::Solid);
+    ASSERT_NE(brush.pattern(), nullptr);
 
-    brush.SetColor(clRed); // a colour removes the pattern
-    EXPECT_EQ(brush.Bitmap(), nullptr);
-    EXPECT_EQ(brush.Color(), clRed);
+    brush.SetColor(kRed); // a colour removes the pattern
+    EXPECT_EQ(brush.pattern(), nullptr);
+    EXPECT_EQ(brush.color(), kRed);
 
     brush.SetBitmap(&pattern);
-    brush.SetStyle(bsClear); // clear removes the pattern and whitens the colour
-    EXPECT_EQ(brush.Bitmap(), nullptr);
-    EXPECT_EQ(brush.Color(), clWhite);
-    brush.SetColor(clBlue); // a colour turns bsClear into bsSolid
-    EXPECT_EQ(brush.Style(), bsSolid);
+    brush.SetStyle(BrushStyle::Clear); // clear removes the pattern and whitens the colour
+    EXPECT_EQ(brush.pattern(), nullptr);
+    EXPECT_EQ(brush.color(), kWhite);
+    brush.SetColor(kBlue); // a colour turns BrushStyle::Clear into BrushStyle::Solid
+    EXPECT_EQ(brush.Style(), BrushStyle::Solid);
 }
 
 TEST(Clipboard, InProcessStoreHandsOverAnIndependentDeviceBitmap) {
     Clipboard().Clear();
     EXPECT_FALSE(Clipboard().HasBitmap());
-    TBitmap out(1, 1);
+    Bitmap out(1, 1);
     EXPECT_FALSE(Clipboard().GetBitmap(out));
     EXPECT_EQ(out.Width(), 1);
 
-    TBitmap b(3, 2, pf24bit);
-    b.SetPixel(2, 1, clRed);
+    Bitmap b(3, 2, PixelFormat::Bgr24);
+    b.SetPixel(2, 1, kRed);
     Clipboard().SetBitmap(b);
-    b.SetPixel(2, 1, clBlue);
+    b.SetPixel(2, 1, kBlue);
     ASSERT_TRUE(Clipboard().GetBitmap(out));
     EXPECT_EQ(out.Width(), 3);
-    EXPECT_EQ(out.PixelFormat(), pfDevice);
-    EXPECT_EQ(out.Pixel(2, 1), clRed);
+    EXPECT_EQ(out.format(), PixelFormat::Device);
+    EXPECT_EQ(out.Pixel(2, 1), kRed);
 }

@@ -4,25 +4,27 @@
 #include <deque>
 #include <vector>
 
+namespace quillon {
+
 namespace ref {
 
 using i64 = long long;
 using i128 = __int128;
 
-std::optional<TColor> Fill::At(int x, int y) const {
+std::optional<Color> Fill::At(int x, int y) const {
     if (pattern) return pattern->Pixel(x % pattern->Width(), y % pattern->Height());
     return colour;
 }
 
 namespace {
 
-void Put(TBitmap& b, const Fill& f, int x, int y) {
+void Put(Bitmap& b, const Fill& f, int x, int y) {
     if (auto c = f.At(x, y)) b.SetPixel(x, y, *c);
 }
 
 } // namespace
 
-void Line(TBitmap& b, TColor c, int x0, int y0, int x1, int y1) {
+void Line(Bitmap& b, Color c, int x0, int y0, int x1, int y1) {
     const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
     const int sx = x1 < x0 ? -1 : 1, sy = y1 < y0 ? -1 : 1;
     int x = x0, y = y0;
@@ -51,7 +53,7 @@ void Line(TBitmap& b, TColor c, int x0, int y0, int x1, int y1) {
     }
 }
 
-void WideLine(TBitmap& b, TColor c, int x0, int y0, int x1, int y1, int width) {
+void WideLine(Bitmap& b, Color c, int x0, int y0, int x1, int y1, int width) {
     // The segment through pixel centres (odd width) or pixel corners (even
     // width), in half-pixel units; a pixel is covered when its centre is
     // nearer than width / 2 pixels, that is `width` half-pixel units.
@@ -76,7 +78,7 @@ void WideLine(TBitmap& b, TColor c, int x0, int y0, int x1, int y1, int width) {
         }
 }
 
-void Stroke(TBitmap& b, TColor c, int width, int x0, int y0, int x1, int y1) {
+void Stroke(Bitmap& b, Color c, int width, int x0, int y0, int x1, int y1) {
     if (width <= 1)
         Line(b, c, x0, y0, x1, y1);
     else
@@ -94,7 +96,7 @@ bool InOval(i64 cx, i64 cy, i64 a, i64 b, int x, int y) {
 
 } // namespace
 
-void Ellipse(TBitmap& bm, const Fill& brush, TColor pen, int penWidth, int x1, int y1, int x2,
+void Ellipse(Bitmap& bm, const Fill& brush, Color pen, int penWidth, int x1, int y1, int x2,
              int y2) {
     const i64 cx = i64(x1) + x2, cy = i64(y1) + y2, a = i64(x2) - x1, b = i64(y2) - y1;
     auto in = [&](int x, int y) { return InOval(cx, cy, a, b, x, y); };
@@ -116,15 +118,15 @@ void Ellipse(TBitmap& bm, const Fill& brush, TColor pen, int penWidth, int x1, i
         }
 }
 
-void Polygon(TBitmap& bm, const Fill& brush, TColor pen, int penWidth,
-             std::span<const TPoint> points) {
+void Polygon(Bitmap& bm, const Fill& brush, Color pen, int penWidth,
+             std::span<const Point> points) {
     const std::size_t n = points.size();
     for (int y = 0; y < bm.Height(); ++y)
         for (int x = 0; x < bm.Width(); ++x) {
             // Count the edges that cross row y at or left of x.
             int crossings = 0;
             for (std::size_t i = 0; i < n && n >= 3; ++i) {
-                const TPoint p = points[i], q = points[(i + 1) % n];
+                const Point p = points[i], q = points[(i + 1) % n];
                 const bool spans = (p.y <= y && y < q.y) || (q.y <= y && y < p.y);
                 if (!spans) continue;
                 // crossing at p.x + (y - p.y)(q.x - p.x)/(q.y - p.y) <= x
@@ -135,12 +137,12 @@ void Polygon(TBitmap& bm, const Fill& brush, TColor pen, int penWidth,
             if (crossings % 2 == 1) Put(bm, brush, x, y);
         }
     for (std::size_t i = 0; i < n && n > 1; ++i) {
-        const TPoint p = points[i], q = points[(i + 1) % n];
+        const Point p = points[i], q = points[(i + 1) % n];
         Stroke(bm, pen, penWidth, p.x, p.y, q.x, q.y);
     }
 }
 
-void Rectangle(TBitmap& bm, const Fill& brush, TColor pen, int penWidth, int x1, int y1, int x2,
+void Rectangle(Bitmap& bm, const Fill& brush, Color pen, int penWidth, int x1, int y1, int x2,
                int y2) {
     for (int y = y1; y < y2; ++y)
         for (int x = x1; x < x2; ++x) Put(bm, brush, x, y);
@@ -150,27 +152,27 @@ void Rectangle(TBitmap& bm, const Fill& brush, TColor pen, int penWidth, int x1,
                 if (x == x1 || x == x2 - 1 || y == y1 || y == y2 - 1) bm.SetPixel(x, y, pen);
         return;
     }
-    const TPoint c[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
+    const Point c[4] = {{x1, y1}, {x2 - 1, y1}, {x2 - 1, y2 - 1}, {x1, y2 - 1}};
     for (int i = 0; i < 4; ++i)
         WideLine(bm, pen, c[i].x, c[i].y, c[(i + 1) % 4].x, c[(i + 1) % 4].y, penWidth);
 }
 
-void FloodFill(TBitmap& bm, const Fill& brush, int x, int y, TColor color, bool surface) {
+void FloodFill(Bitmap& bm, const Fill& brush, int x, int y, Color color, bool surface) {
     const int w = bm.Width(), h = bm.Height();
     if (x < 0 || y < 0 || x >= w || y >= h) return;
-    TBitmap before;
+    Bitmap before;
     before.Assign(bm);
     auto region = [&](int px, int py) { return (before.Pixel(px, py) == color) == surface; };
     if (!region(x, y)) return;
     std::vector<char> seen(std::size_t(w) * std::size_t(h), 0);
-    std::deque<TPoint> queue{{x, y}};
+    std::deque<Point> queue{{x, y}};
     seen[std::size_t(y) * w + x] = 1;
     while (!queue.empty()) {
-        const TPoint p = queue.front();
+        const Point p = queue.front();
         queue.pop_front();
         Put(bm, brush, p.x, p.y);
-        const TPoint next[4] = {{p.x - 1, p.y}, {p.x + 1, p.y}, {p.x, p.y - 1}, {p.x, p.y + 1}};
-        for (const TPoint& q : next) {
+        const Point next[4] = {{p.x - 1, p.y}, {p.x + 1, p.y}, {p.x, p.y - 1}, {p.x, p.y + 1}};
+        for (const Point& q : next) {
             if (q.x < 0 || q.y < 0 || q.x >= w || q.y >= h) continue;
             char& s = seen[std::size_t(q.y) * w + q.x];
             if (s || !region(q.x, q.y)) continue;
@@ -180,7 +182,7 @@ void FloodFill(TBitmap& bm, const Fill& brush, int x, int y, TColor color, bool 
     }
 }
 
-void StretchDraw(TBitmap& bm, int l, int t, int r, int bt, const TBitmap& src) {
+void StretchDraw(Bitmap& bm, int l, int t, int r, int bt, const Bitmap& src) {
     const i64 dw = i64(r) - l, dh = i64(bt) - t, sw = src.Width(), sh = src.Height();
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     for (i64 y = t; y < bt; ++y)
@@ -189,10 +191,12 @@ void StretchDraw(TBitmap& bm, int l, int t, int r, int bt, const TBitmap& src) {
             // The source pixel under the centre of the destination pixel.
             const i64 sx = (2 * (x - l) + 1) * sw / (2 * dw);
             const i64 sy = (2 * (y - t) + 1) * sh / (2 * dh);
-            const TColor c = src.Pixel(int(sx), int(sy));
+            const Color c = src.Pixel(int(sx), int(sy));
             if (src.Transparent && c == (src.TransparentColor & 0xFFFFFF)) continue;
             bm.SetPixel(int(x), int(y), c);
         }
 }
 
 } // namespace ref
+
+} // namespace quillon

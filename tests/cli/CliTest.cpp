@@ -20,6 +20,8 @@
 
 #include <sys/wait.h>
 
+using namespace quillon;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -59,9 +61,9 @@ protected:
         if (BmpFilesReady(dir_)) {
             for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
                 if (!fs::exists(data_ + "/" + piece))
-                    SaveBmpFile(*PlainPicture(6, 6, clGray), data_ + "/" + piece);
+                    SaveBmpFile(*PlainPicture(6, 6, kGray), data_ + "/" + piece);
             if (!fs::exists(StartFolderFile("Ornate/_Orn001.bmp")))
-                SaveBmpFile(*PlainPicture(10, 10, clOlive), data_ + "/Ornate/_Orn001.bmp");
+                SaveBmpFile(*PlainPicture(10, 10, kOlive), data_ + "/Ornate/_Orn001.bmp");
         }
     }
 
@@ -90,12 +92,12 @@ protected:
         return path;
     }
 
-    std::unique_ptr<TBitmap> Read(const std::string& path) { return LoadPictureFile(path); }
+    std::unique_ptr<Bitmap> Read(const std::string& path) { return LoadPictureFile(path); }
 
     // The framed picture the photo document makes in this process for a
     // style selected at 100 % zoom, after action ran on it.
-    std::unique_ptr<TBitmap> FrameHere(const std::string& input, int style,
-                                       const std::function<void(TButtonBar&)>& action = {}) {
+    std::unique_ptr<Bitmap> FrameHere(const std::string& input, int style,
+                                      const std::function<void(TButtonBar&)>& action = {}) {
         TButtonBar doc(true);
         doc.LoadPicture(input, nullptr, 0, false);
         doc.SelectStyle(style, 0);
@@ -104,12 +106,12 @@ protected:
         doc.DrawPictureCentred();
         doc.DrawFrame();
         float scale = 0;
-        auto out = std::make_unique<TBitmap>();
+        auto out = std::make_unique<Bitmap>();
         out->Assign(*doc.GetFramedPicture(scale));
         return out;
     }
 
-    static bool SamePicture(const TBitmap& a, const TBitmap& b) {
+    static bool SamePicture(const Bitmap& a, const Bitmap& b) {
         if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
         for (int y = 0; y < a.Height(); ++y)
             for (int x = 0; x < a.Width(); ++x)
@@ -212,10 +214,10 @@ TEST_F(Cli, EveryFrameOptionActsAsTheEditBarDoes) {
     REQUIRE_ENGINE();
     const std::string in = WritePhoto("in.bmp", 80, 60);
     const std::string pattern = dir_ + "/tile.bmp";
-    SaveBmpFile(*BitmapFromArt({"RW", "WR"}, {{'R', clRed}, {'W', clWhite}}), pattern);
+    SaveBmpFile(*BitmapFromArt({"RW", "WR"}, {{'R', kRed}, {'W', kWhite}}), pattern);
     const std::string mask = dir_ + "/mask.bmp";
     SaveBmpFile(
-        *BitmapFromArt({"WKW", "KAK", "WKW"}, {{'W', clWhite}, {'K', 0x202020}, {'A', 0x808080}}),
+        *BitmapFromArt({"WKW", "KAK", "WKW"}, {{'W', kWhite}, {'K', 0x202020}, {'A', 0x808080}}),
         mask);
     struct Case {
         int style;
@@ -227,9 +229,9 @@ TEST_F(Cli, EveryFrameOptionActsAsTheEditBarDoes) {
          {"--frame-color", "00FF00"},
          [](TButtonBar& d) {
              d.SetPattern("");
-             d.SetFrameColor(clLime);
+             d.SetFrameColor(kLime);
          }},
-        {fsMatte, {"--border-color", "0000FF"}, [](TButtonBar& d) { d.SetBorderColor(clBlue); }},
+        {fsMatte, {"--border-color", "0000FF"}, [](TButtonBar& d) { d.SetBorderColor(kBlue); }},
         {fsMatte, {"--pattern", pattern}, [&](TButtonBar& d) { d.SetPattern(pattern); }},
         {fsMatte, {"--frame-height", "20"}, [](TButtonBar& d) { d.SetFrameHeight(20); }},
         {fsMatte, {"--frame-width", "15"}, [](TButtonBar& d) { d.SetFrameWidth(15); }},
@@ -239,7 +241,7 @@ TEST_F(Cli, EveryFrameOptionActsAsTheEditBarDoes) {
          {"--scaled", "no", "--frame-color", "FF0000"},
          [](TButtonBar& d) {
              d.SetPattern("");
-             d.SetFrameColor(clRed);
+             d.SetFrameColor(kRed);
              d.SetScaled(false);
          }},
         {fsMask,
@@ -268,8 +270,8 @@ TEST_F(Cli, OrnatePictureSetsThicknessAndTransparentOnesLieOverThePhoto) {
     REQUIRE_ENGINE();
     const std::string in = WritePhoto("in.bmp", 100, 80);
     const std::string gold = dir_ + "/Gold.bmp", trn = dir_ + "/GoldTrn.bmp";
-    SaveBmpFile(*PlainPicture(24, 24, clOlive), gold);
-    SaveBmpFile(*PlainPicture(24, 24, clOlive), trn);
+    SaveBmpFile(*PlainPicture(24, 24, kOlive), gold);
+    SaveBmpFile(*PlainPicture(24, 24, kOlive), trn);
     TRun r = Run({"--style", "ornate", "--pattern", gold, in, dir_ + "/o1.bmp"});
     ASSERT_EQ(r.status, 0) << r.err;
     auto round = Read(dir_ + "/o1.bmp");
@@ -301,7 +303,7 @@ TEST_F(Cli, ImageCommandsRunBeforeTheFrame) {
     r = Read(out);
     for (int y = 0; y < 30; y += 3)
         for (int x = 0; x < 40; x += 3) {
-            const TColor c = photo->Pixel(x, y);
+            const Color c = photo->Pixel(x, y);
             const int g = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
             ASSERT_EQ(r->Pixel(x, y), RGB(g, g, g)) << x << "," << y;
         }
@@ -340,7 +342,7 @@ TEST_F(Cli, ThenStacksFramesOnTheFramedResult) {
     ASSERT_EQ(Run({"--style", "matte", in, dir_ + "/first.bmp"}).status, 0);
     auto again = FrameHere(dir_ + "/first.bmp", fsMatte, [](TButtonBar& d) {
         d.SetPattern("");
-        d.SetFrameColor(clRed);
+        d.SetFrameColor(kRed);
     });
     EXPECT_TRUE(SamePicture(*stacked, *again));
 }
@@ -370,7 +372,7 @@ TEST_F(Cli, ConvertsAPictureOfEveryReadFormat) {
         std::vector<fs::path> seeds;
         for (const auto& e : fs::directory_iterator(corpus / reader)) seeds.push_back(e.path());
         std::sort(seeds.begin(), seeds.end());
-        std::unique_ptr<TBitmap> expected;
+        std::unique_ptr<Bitmap> expected;
         std::string input;
         for (const auto& seed : seeds) {
             input = dir_ + "/picture." + ext;

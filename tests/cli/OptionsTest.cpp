@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
 
 TOptions Parse(std::vector<std::string> args) {

@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <random>
 
+using namespace quillon;
+
 namespace {
 
-const std::map<char, TColor> kArt = {{'a', 0x000011}, {'b', 0x000022}, {'c', 0x000033},
-                                     {'d', 0x000044}, {'e', 0x000055}, {'f', 0x000066},
-                                     {'R', clRed},    {'W', clWhite},  {'K', clBlack}};
+const std::map<char, Color> kArt = {{'a', 0x000011}, {'b', 0x000022}, {'c', 0x000033},
+                                    {'d', 0x000044}, {'e', 0x000055}, {'f', 0x000066},
+                                    {'R', kRed},     {'W', kWhite},   {'K', kBlack}};
 
 class Document : public ::testing::Test {
 protected:
@@ -27,7 +29,7 @@ protected:
         // Stand-ins for the drop-shadow pieces the shadow style reads.
         if (BmpFilesReady(dataDir_))
             for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
-                SaveBmpFile(*PlainPicture(6, 6, clGray), dataDir_ + "/" + piece);
+                SaveBmpFile(*PlainPicture(6, 6, kGray), dataDir_ + "/" + piece);
     }
     void TearDown() override { Clipboard().Clear(); }
 
@@ -36,7 +38,7 @@ protected:
     bool WriteOrnateDefault(int w, int h) {
         if (!BmpFilesReady(dataDir_)) return false;
         std::filesystem::create_directories(dataDir_ + "/ornate");
-        SaveBmpFile(*PlainPicture(w, h, clOlive), dataDir_ + "/ornate/_orn001.BMP");
+        SaveBmpFile(*PlainPicture(w, h, kOlive), dataDir_ + "/ornate/_orn001.BMP");
         return true;
     }
 
@@ -68,7 +70,7 @@ TEST_F(Document, LoadShowsPictureAtZoomModeScale) {
         EXPECT_EQ(doc->Scale, c.scale);
         EXPECT_EQ(doc->GetImageWidth(), c.shownW);
         EXPECT_EQ(doc->GetImageHeight(), c.shownH);
-        EXPECT_EQ(doc->Bitmap->Width(), c.w);
+        EXPECT_EQ(doc->Photo->Width(), c.w);
         EXPECT_EQ(doc->FileName, "Clipboard");
     }
 }
@@ -89,8 +91,8 @@ TEST_F(Document, ShowAtZoomSizesPreviewFromFullSizeOutput) {
 
 TEST_F(Document, LoadingAMissingFileThrowsAndLeavesDocumentEmpty) {
     TButtonBar doc(true);
-    EXPECT_THROW(doc.LoadPicture(dataDir_ + "/nothing.jpg", nullptr, 0, false), EPictureError);
-    EXPECT_EQ(doc.Bitmap, nullptr);
+    EXPECT_THROW(doc.LoadPicture(dataDir_ + "/nothing.jpg", nullptr, 0, false), PictureError);
+    EXPECT_EQ(doc.Photo, nullptr);
     EXPECT_EQ(doc.GetImageWidth(), 0);
 }
 
@@ -113,7 +115,7 @@ TEST_F(Document, SwitchingStylesKeepsEachStylesParameters) {
     doc->SelectContinuousFrame(0);
     TPhotoFrame* matte = doc->CurrentFrame();
     doc->SetFrameWidth(9);
-    doc->SetFrameColor(clRed);
+    doc->SetFrameColor(kRed);
     doc->SelectOvalFrame(0);
     EXPECT_FALSE(matte->Display->Visible);
     EXPECT_TRUE(doc->CurrentFrame()->Display->Visible);
@@ -121,7 +123,7 @@ TEST_F(Document, SwitchingStylesKeepsEachStylesParameters) {
     doc->SelectContinuousFrame(0);
     EXPECT_EQ(doc->CurrentFrame(), matte);
     EXPECT_EQ(doc->GetFrameWidth(), 9);
-    EXPECT_EQ(doc->GetFrameColor(), clRed);
+    EXPECT_EQ(doc->GetFrameColor(), kRed);
     EXPECT_TRUE(matte->Display->Visible);
     EXPECT_FALSE(doc->Image->Visible);
     EXPECT_EQ(doc->VisibleImage(), matte->Display.get());
@@ -132,23 +134,23 @@ TEST_F(Document, DefaultTableOnA600By450Picture) {
     struct Case {
         int style;
         int fw, fh;
-        TColor frameColor, background;
+        Color frameColor, background;
         int borderWidth;
         int outW, outH;
     };
     const Case cases[] = {
-        {fsCorner, 45, 45, clGray, clWhite, 1, 690, 540},
-        {fsMatte, 45, 45, clSilver, clSilver, 1, 690, 540},
-        {fsJagged, 40, 30, clWhite, clWhite, 1, 600, 450},
-        {fsOval, 1, 1, clWhite, clWhite, 1, 600, 450},
-        {fsDiamond, 1, 1, clWhite, clWhite, 2, 602, 452},
-        {fsGrayscale, 0, 0, clOlive, clWhite, 1, 600, 450},
-        {fsBubble, 60, 60, clWhite, clWhite, 1, 600, 450},
-        {fsButton, 30, 30, clOlive, clWhite, 1, 600, 450},
-        {fsShadow, 60, 60, clGray, clWhite, 1, 720, 570},
-        {fsMask, 0, 0, clGray, clWhite, 1, 600, 450}, // border width reads the brightness
-        {fsOverlay, 0, 0, clGray, clWhite, 1, 600, 450},
-        {fsBox, 60, 60, clWhite, clWhite, 1, 720, 570},
+        {fsCorner, 45, 45, kGray, kWhite, 1, 690, 540},
+        {fsMatte, 45, 45, kSilver, kSilver, 1, 690, 540},
+        {fsJagged, 40, 30, kWhite, kWhite, 1, 600, 450},
+        {fsOval, 1, 1, kWhite, kWhite, 1, 600, 450},
+        {fsDiamond, 1, 1, kWhite, kWhite, 2, 602, 452},
+        {fsGrayscale, 0, 0, kOlive, kWhite, 1, 600, 450},
+        {fsBubble, 60, 60, kWhite, kWhite, 1, 600, 450},
+        {fsButton, 30, 30, kOlive, kWhite, 1, 600, 450},
+        {fsShadow, 60, 60, kGray, kWhite, 1, 720, 570},
+        {fsMask, 0, 0, kGray, kWhite, 1, 600, 450}, // border width reads the brightness
+        {fsOverlay, 0, 0, kGray, kWhite, 1, 600, 450},
+        {fsBox, 60, 60, kWhite, kWhite, 1, 720, 570},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("style " + std::to_string(c.style));
@@ -160,7 +162,7 @@ TEST_F(Document, DefaultTableOnA600By450Picture) {
         EXPECT_EQ(f->FrameWidth, c.fw);
         EXPECT_EQ(f->FrameHeight, c.fh);
         EXPECT_EQ(f->FrameColor, c.frameColor);
-        EXPECT_EQ(f->BorderColor, clBlack);
+        EXPECT_EQ(f->BorderColor, kBlack);
         EXPECT_EQ(f->BackgroundColor, c.background);
         EXPECT_EQ(doc->GetBorderWidth(), c.borderWidth);
         EXPECT_EQ(f->OutputWidth, c.outW);
@@ -215,7 +217,7 @@ TEST_F(Document, OrnateSelectionFailsWithoutItsPictureAndKeepsTheStyle) {
     REQUIRE_CANVAS();
     auto doc = OpenDocument(*PlainPicture(100, 80));
     doc->SelectOvalFrame(0);
-    EXPECT_THROW(doc->SelectOrnateFrame(0), EPictureError);
+    EXPECT_THROW(doc->SelectOrnateFrame(0), PictureError);
     EXPECT_EQ(doc->Style, fsOval);
     EXPECT_EQ(doc->Frame(fsOrnate), nullptr);
     EXPECT_TRUE(doc->CurrentFrame()->Display->Visible);
@@ -229,7 +231,7 @@ TEST_F(Document, SelectionWithoutAPictureIsIgnored) {
     Clipboard().Clear();
     TButtonBar empty(true);
     empty.LoadPicture("Clipboard", nullptr, 0, true); // nothing there: 0 x 0
-    EXPECT_TRUE(empty.Bitmap->Empty());
+    EXPECT_TRUE(empty.Photo->Empty());
     empty.SelectBoxFrame(0);
     EXPECT_EQ(empty.Style, fsNone);
     EXPECT_EQ(empty.Frame(fsBox), nullptr);
@@ -237,12 +239,12 @@ TEST_F(Document, SelectionWithoutAPictureIsIgnored) {
 
 TEST_F(Document, SelectionHandsTheWorkingBitmapOverWhenTheClipboardIsEmpty) {
     REQUIRE_CANVAS();
-    auto doc = OpenDocument(*PlainPicture(30, 20, clBlue));
+    auto doc = OpenDocument(*PlainPicture(30, 20, kBlue));
     Clipboard().Clear();
     doc->SelectOvalFrame(0);
     ASSERT_NE(doc->CurrentFrame(), nullptr);
     EXPECT_EQ(doc->GetPictureWidth(), 30);
-    EXPECT_EQ(doc->CurrentFrame()->Unframed->Pixel(15, 10), clBlue);
+    EXPECT_EQ(doc->CurrentFrame()->Unframed->Pixel(15, 10), kBlue);
 }
 
 // --- Thickness and parameter rules ---------------------------------------------------
@@ -341,16 +343,16 @@ TEST_F(Document, ScaledOffClearsShadowAndBoxOutputs) {
     REQUIRE_CANVAS();
     for (int style : {int(fsShadow), int(fsBox), int(fsOval)}) {
         SCOPED_TRACE("style " + std::to_string(style));
-        auto doc = OpenDocument(*PlainPicture(60, 40, clRed));
+        auto doc = OpenDocument(*PlainPicture(60, 40, kRed));
         doc->SelectStyle(style, 0);
         doc->SetScaled(false);
         EXPECT_FALSE(doc->GetScaled());
-        const TBitmap& out = *doc->CurrentFrame()->Output;
-        const TColor centre = out.Pixel(out.Width() / 2, out.Height() / 2);
+        const Bitmap& out = *doc->CurrentFrame()->Output;
+        const Color centre = out.Pixel(out.Width() / 2, out.Height() / 2);
         if (style == fsOval)
-            EXPECT_EQ(centre, clRed);
+            EXPECT_EQ(centre, kRed);
         else
-            EXPECT_EQ(centre, clWhite);
+            EXPECT_EQ(centre, kWhite);
     }
 }
 
@@ -361,8 +363,8 @@ TEST_F(Document, GettersReturnZeroAndSettersDoNothingWithoutAStyle) {
     doc->SetFrameWidth(10);
     doc->SetBorderWidth(3);
     doc->SetScaled(false);
-    doc->SetFrameColor(clRed);
-    doc->SetBorderColor(clRed);
+    doc->SetFrameColor(kRed);
+    doc->SetBorderColor(kRed);
     doc->SetPattern("x.bmp");
     doc->SetOutputSize(5, 5);
     doc->DrawFrame();
@@ -412,7 +414,7 @@ TEST_F(Document, CropClipsToThePictureAndKeepsItWhole) {
     auto pic = BitmapFromArt({"abc", "def"}, kArt);
     auto doc = OpenDocument(*pic);
     doc->CropPicture(-5, -5, 10000, 10000);
-    EXPECT_PIXELS(*doc->Bitmap, kArt, ({"abc", "def"}));
+    EXPECT_PIXELS(*doc->Photo, kArt, ({"abc", "def"}));
     EXPECT_PIXELS(doc->Image->PictureBitmap(), kArt, ({"abc", "def"}));
 }
 
@@ -421,24 +423,24 @@ TEST_F(Document, CropCutsTheRectangleAndPutsItOnTheClipboard) {
     auto pic = BitmapFromArt({"abca", "defd", "abcb"}, kArt);
     auto doc = OpenDocument(*pic);
     doc->CropPicture(1, 1, 3, 3);
-    EXPECT_PIXELS(*doc->Bitmap, kArt, ({"ef", "bc"}));
+    EXPECT_PIXELS(*doc->Photo, kArt, ({"ef", "bc"}));
     EXPECT_EQ(doc->GetImageWidth(), 2);
-    TBitmap clip;
+    Bitmap clip;
     ASSERT_TRUE(Clipboard().GetBitmap(clip));
     EXPECT_PIXELS(clip, kArt, ({"ef", "bc"}));
 }
 
 TEST_F(Document, CropAtHalfZoomCutsTheFullSizePicture) {
     REQUIRE_CANVAS();
-    auto pic = PlainPicture(8, 8, clWhite);
-    pic->SetPixel(2, 2, clRed);
-    pic->SetPixel(5, 5, clBlack);
+    auto pic = PlainPicture(8, 8, kWhite);
+    pic->SetPixel(2, 2, kRed);
+    pic->SetPixel(5, 5, kBlack);
     auto doc = OpenDocument(*pic, 3); // shown 4 x 4
     doc->CropPicture(1, 1, 3, 3);     // full size: 2..5 each way
-    ASSERT_EQ(doc->Bitmap->Width(), 4);
-    ASSERT_EQ(doc->Bitmap->Height(), 4);
-    EXPECT_EQ(doc->Bitmap->Pixel(0, 0), clRed);
-    EXPECT_EQ(doc->Bitmap->Pixel(3, 3), clBlack);
+    ASSERT_EQ(doc->Photo->Width(), 4);
+    ASSERT_EQ(doc->Photo->Height(), 4);
+    EXPECT_EQ(doc->Photo->Pixel(0, 0), kRed);
+    EXPECT_EQ(doc->Photo->Pixel(3, 3), kBlack);
     EXPECT_EQ(doc->GetImageWidth(), 2);
 }
 
@@ -447,8 +449,8 @@ TEST_F(Document, EmptyCropRectangleLeavesThePicture) {
     auto doc = OpenDocument(*PlainPicture(10, 8));
     doc->CropPicture(5, 5, 5, 9);
     doc->CropPicture(20, 20, 30, 30);
-    EXPECT_EQ(doc->Bitmap->Width(), 10);
-    EXPECT_EQ(doc->Bitmap->Height(), 8);
+    EXPECT_EQ(doc->Photo->Width(), 10);
+    EXPECT_EQ(doc->Photo->Height(), 8);
 }
 
 TEST_F(Document, RotationsOfAThreeByTwoPicture) {
@@ -467,12 +469,12 @@ TEST_F(Document, RotationsOfAThreeByTwoPicture) {
         SCOPED_TRACE(c.name);
         auto doc = OpenDocument(*BitmapFromArt({"abc", "def"}, kArt));
         (doc.get()->*c.rotate)();
-        EXPECT_TRUE(PixelsMatch(*doc->Bitmap, c.expected, kArt));
+        EXPECT_TRUE(PixelsMatch(*doc->Photo, c.expected, kArt));
         EXPECT_TRUE(PixelsMatch(doc->Image->PictureBitmap(), c.expected, kArt));
-        TBitmap clip;
+        Bitmap clip;
         ASSERT_TRUE(Clipboard().GetBitmap(clip));
         EXPECT_TRUE(PixelsMatch(clip, c.expected, kArt));
-        EXPECT_EQ(doc->Bitmap->ScanLine(0)[3], 0); // the fourth byte starts at zero
+        EXPECT_EQ(doc->Photo->ScanLine(0)[3], 0); // the fourth byte starts at zero
     }
 }
 
@@ -490,7 +492,7 @@ TEST_F(Document, TiledRotationMatchesThePixelRuleOnRandomPictures) {
     std::mt19937 rng(seed);
     for (int round = 0; round < 4; ++round) {
         const int w = 1 + int(rng() % 150), h = 1 + int(rng() % 150);
-        TBitmap pic(w, h, pf32bit);
+        Bitmap pic(w, h, PixelFormat::Bgrx32);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) pic.SetPixel(x, y, rng() & 0xFFFFFF);
         for (int turn = 0; turn < 3; ++turn) {
@@ -498,12 +500,12 @@ TEST_F(Document, TiledRotationMatchesThePixelRuleOnRandomPictures) {
             if (turn == 0) doc->RotateRight();
             if (turn == 1) doc->RotateLeft();
             if (turn == 2) doc->Rotate180();
-            const TBitmap& n = *doc->Bitmap;
+            const Bitmap& n = *doc->Photo;
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) {
-                    const TColor got = turn == 0   ? n.Pixel(h - 1 - y, x)
-                                       : turn == 1 ? n.Pixel(y, w - 1 - x)
-                                                   : n.Pixel(w - 1 - x, h - 1 - y);
+                    const Color got = turn == 0   ? n.Pixel(h - 1 - y, x)
+                                      : turn == 1 ? n.Pixel(y, w - 1 - x)
+                                                  : n.Pixel(w - 1 - x, h - 1 - y);
                     ASSERT_EQ(got, pic.Pixel(x, y))
                         << "seed " << seed << " round " << round << " turn " << turn << " at (" << x
                         << ", " << y << ") of " << w << " x " << h;
@@ -519,25 +521,25 @@ TEST_F(Document, CopyToClipboardIsFullSizeAtHalfZoom) {
     doc->ShowAtZoom(3);
     Clipboard().Clear();
     doc->CopyToClipboard();
-    TBitmap clip;
+    Bitmap clip;
     ASSERT_TRUE(Clipboard().GetBitmap(clip));
     EXPECT_EQ(clip.Width(), 210);
     EXPECT_EQ(clip.Height(), 110);
     EXPECT_EQ(doc->GetDisplayWidth(), 105);
-    const TBitmap& out = *doc->CurrentFrame()->Output;
+    const Bitmap& out = *doc->CurrentFrame()->Output;
     for (int y = 0; y < out.Height(); y += 7)
         for (int x = 0; x < out.Width(); x += 7) ASSERT_EQ(clip.Pixel(x, y), out.Pixel(x, y));
 }
 
 TEST_F(Document, CopyWithoutAStyleCopiesTheWorkingBitmap) {
     REQUIRE_CANVAS();
-    auto doc = OpenDocument(*PlainPicture(30, 20, clBlue), 4);
+    auto doc = OpenDocument(*PlainPicture(30, 20, kBlue), 4);
     Clipboard().Clear();
     doc->CopyToClipboard();
-    TBitmap clip;
+    Bitmap clip;
     ASSERT_TRUE(Clipboard().GetBitmap(clip));
     EXPECT_EQ(clip.Width(), 30);
-    EXPECT_EQ(clip.Pixel(29, 19), clBlue);
+    EXPECT_EQ(clip.Pixel(29, 19), kBlue);
 }
 
 TEST_F(Document, ResizeStretchesTheWorkingBitmapWithoutBlending) {
@@ -545,11 +547,11 @@ TEST_F(Document, ResizeStretchesTheWorkingBitmapWithoutBlending) {
     if (!RescalerReady()) GTEST_SKIP() << "the rescaler is not in yet";
     auto doc = OpenDocument(*BitmapFromArt({"ab"}, kArt));
     doc->ResizePicture(4, 2);
-    TBitmap clip;
+    Bitmap clip;
     ASSERT_TRUE(Clipboard().GetBitmap(clip));
     EXPECT_PIXELS(clip, kArt, ({"aabb", "aabb"}));
     doc->ResizePicture(0, 5); // no picture without pixels: ignored
-    EXPECT_EQ(doc->Bitmap->Width(), 4);
+    EXPECT_EQ(doc->Photo->Width(), 4);
 }
 
 TEST_F(Document, ResizeWithAStyleResizesTheFramedPicture) {
@@ -558,11 +560,11 @@ TEST_F(Document, ResizeWithAStyleResizesTheFramedPicture) {
     auto doc = OpenDocument(*PlainPicture(20, 10));
     doc->SelectContinuousFrame(0); // 1 thick: 22 x 12
     doc->ResizePicture(11, 6);
-    TBitmap clip;
+    Bitmap clip;
     ASSERT_TRUE(Clipboard().GetBitmap(clip));
     EXPECT_EQ(clip.Width(), 11);
     EXPECT_EQ(clip.Height(), 6);
-    EXPECT_EQ(doc->Bitmap->Width(), 20); // the photo itself is untouched
+    EXPECT_EQ(doc->Photo->Width(), 20); // the photo itself is untouched
 }
 
 TEST_F(Document, SaveWithAnUnknownNameWritesNothing) {

@@ -7,9 +7,11 @@
 
 #include <cstring>
 
+using namespace quillon;
+
 TEST(ImageCommands, GrayScaleIsThePlainMeanTruncated) {
     struct Case {
-        TColor in, out;
+        Color in, out;
     };
     const Case cases[] = {
         {RGB(255, 0, 0), RGB(85, 85, 85)},  {RGB(1, 1, 0), RGB(0, 0, 0)},
@@ -17,10 +19,10 @@ TEST(ImageCommands, GrayScaleIsThePlainMeanTruncated) {
         {RGB(10, 20, 31), RGB(20, 20, 20)}, {RGB(200, 100, 2), RGB(100, 100, 100)},
     };
     for (const Case& c : cases) {
-        TBitmap b(1, 1, pf24bit);
+        Bitmap b(1, 1, PixelFormat::Bgr24);
         b.SetPixel(0, 0, c.in);
         GrayScale(b);
-        EXPECT_EQ(b.PixelFormat(), pf32bit);
+        EXPECT_EQ(b.format(), PixelFormat::Bgrx32);
         EXPECT_EQ(b.Pixel(0, 0), c.out) << std::hex << c.in;
     }
 }
@@ -28,7 +30,7 @@ TEST(ImageCommands, GrayScaleIsThePlainMeanTruncated) {
 TEST(ImageCommands, NegativeTwiceRestoresAndLeavesTheFourthByte) {
     auto pic = MakeTestPhoto(37, 23);
     pic->ScanLine(5)[4 * 7 + 3] = 0x5A;
-    TBitmap copy;
+    Bitmap copy;
     copy.Assign(*pic);
     Negative(*pic);
     EXPECT_EQ(pic->Pixel(3, 4),
@@ -41,7 +43,7 @@ TEST(ImageCommands, NegativeTwiceRestoresAndLeavesTheFourthByte) {
 }
 
 TEST(ImageCommands, GrayScaleLeavesTheFourthByte) {
-    TBitmap b(2, 1, pf32bit);
+    Bitmap b(2, 1, PixelFormat::Bgrx32);
     b.SetPixel(0, 0, RGB(30, 60, 90));
     b.ScanLine(0)[3] = 0x77;
     GrayScale(b);
@@ -54,11 +56,11 @@ TEST(ImageCommands, DocumentFormRedrawsAtZoomAndFillsTheClipboard) {
     auto doc = OpenDocument(*PlainPicture(10, 6, RGB(255, 0, 0)), 3);
     Clipboard().Clear();
     GrayScalePicture(*doc);
-    EXPECT_EQ(doc->Bitmap->Width(), 10); // full size kept
+    EXPECT_EQ(doc->Photo->Width(), 10); // full size kept
     EXPECT_EQ(doc->GetImageWidth(), 5);
     EXPECT_EQ(doc->GetImageHeight(), 3);
     EXPECT_EQ(doc->Image->PictureBitmap().Pixel(2, 1), RGB(85, 85, 85));
-    TBitmap clip;
+    Bitmap clip;
     ASSERT_TRUE(Clipboard().GetBitmap(clip));
     EXPECT_EQ(clip.Pixel(9, 5), RGB(85, 85, 85));
     NegativePicture(*doc);

@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
 
 // Sets one edit's text as the dialog would and runs its change handler.
 enum TEdit { WidthPerc, HeightPerc, PixWidth, PixHeight };
 
-void Type(TResizeEdits& e, TEdit edit, const std::string& text, bool aspect, float ow, float oh) {
+void Type(ResizeEdits& e, TEdit edit, const std::string& text, bool aspect, float ow, float oh) {
     switch (edit) {
     case WidthPerc:
         e.WidthPerc = text;
@@ -35,7 +37,7 @@ TEST(ResizeMath, LinkedValues) {
         bool aspect;
         TEdit edit;
         const char* text;
-        TResizeEdits expected;
+        ResizeEdits expected;
     };
     const Case cases[] = {
         {"half of 640x480", 640, 480, true, WidthPerc, "50", {"50", "50", "320", "240"}},
@@ -60,7 +62,7 @@ TEST(ResizeMath, LinkedValues) {
         {"emptied edit changes nothing", 640, 480, true, WidthPerc, "", {"", "100", "640", "480"}},
     };
     for (const Case& c : cases) {
-        TResizeEdits e = InitialResizeEdits(int(c.ow), int(c.oh));
+        ResizeEdits e = InitialResizeEdits(int(c.ow), int(c.oh));
         Type(e, c.edit, c.text, c.aspect, c.ow, c.oh);
         EXPECT_EQ(e.WidthPerc, c.expected.WidthPerc) << c.name;
         EXPECT_EQ(e.HeightPerc, c.expected.HeightPerc) << c.name;
@@ -70,7 +72,7 @@ TEST(ResizeMath, LinkedValues) {
 }
 
 TEST(ResizeMath, TypingFollowsTheLastKeystrokeAndLinkingSurvivesAnEmptyEdit) {
-    TResizeEdits e = InitialResizeEdits(640, 480);
+    ResizeEdits e = InitialResizeEdits(640, 480);
     for (const char* text : {"1", "15", "150"}) Type(e, WidthPerc, text, true, 640, 480);
     EXPECT_EQ(e.PixWidth, "960");
     EXPECT_EQ(e.PixHeight, "720");
@@ -82,35 +84,35 @@ TEST(ResizeMath, TypingFollowsTheLastKeystrokeAndLinkingSurvivesAnEmptyEdit) {
 }
 
 TEST(ResizeMath, BadTextIsRefusedWithTheConversionMessageAndChangesNothing) {
-    TResizeEdits e = InitialResizeEdits(640, 480);
+    ResizeEdits e = InitialResizeEdits(640, 480);
     e.WidthPerc = "5x";
     try {
         WidthPercChanged(e, true, 640, 480);
         FAIL() << "no error";
-    } catch (const EPictureError& err) {
+    } catch (const PictureError& err) {
         EXPECT_STREQ(err.what(), "'5x' is not a valid floating point value");
     }
     EXPECT_EQ(e.PixWidth, "640");
     for (const char* bad : {"abc", "1e40", "nan", "0x10", " "})
-        EXPECT_THROW(ParseFloatText(bad), EPictureError) << bad;
+        EXPECT_THROW(ParseFloatText(bad), PictureError) << bad;
     EXPECT_FLOAT_EQ(ParseFloatText("33.3"), 33.3f);
     // A percentage whose pixel size no edit can hold is refused too.
     e.WidthPerc = "1e30";
-    EXPECT_THROW(WidthPercChanged(e, true, 640, 480), EPictureError);
+    EXPECT_THROW(WidthPercChanged(e, true, 640, 480), PictureError);
     EXPECT_EQ(e.PixWidth, "640");
 }
 
 TEST(ResizeMath, IntegersAndNonPositiveSizes) {
     EXPECT_EQ(ParseIntText("320"), 320);
     for (const char* bad : {"32.5", "", "x", "99999999999"})
-        EXPECT_THROW(ParseIntText(bad), EPictureError) << bad;
+        EXPECT_THROW(ParseIntText(bad), PictureError) << bad;
     try {
         ParseIntText("12a");
         FAIL();
-    } catch (const EPictureError& err) {
+    } catch (const PictureError& err) {
         EXPECT_STREQ(err.what(), "'12a' is not a valid integer value");
     }
     EXPECT_NO_THROW(CheckResizeSize(1, 1));
     for (auto [w, h] : {std::pair{0, 10}, {10, 0}, {-5, 10}, {10, -1}})
-        EXPECT_THROW(CheckResizeSize(w, h), EPictureError) << w << "x" << h;
+        EXPECT_THROW(CheckResizeSize(w, h), PictureError) << w << "x" << h;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
 
 // A 0x9119 picture; palette entry i is (i % 64, 63 - i % 64, i / 4).
@@ -17,7 +19,7 @@ std::vector<std::uint8_t> MakeCel(int w, int h, const std::vector<std::uint8_t>&
     return f.bytes;
 }
 
-TColor PaletteColour(int i) {
+Color PaletteColour(int i) {
     const auto s = [](int v) { return (v * 255 + 31) / 63; };
     return RGB(s(i % 64), s(63 - i % 64), s(i / 4));
 }
@@ -26,12 +28,12 @@ TEST(Autodesk, CelDecodesIndicesThroughItsSixBitPalette) {
     const std::vector<std::uint8_t> pixels = {0, 63, 64, 255, 1, 2};
     const auto file = MakeCel(3, 2, pixels);
     WriteSeed("autodesk", "cel3x2", file);
-    TBitmap out;
+    Bitmap out;
     ReadAutodesk(file, "x.cel", out);
     ASSERT_EQ(out.Width(), 3);
     ASSERT_EQ(out.Height(), 2);
-    EXPECT_EQ(out.PixelFormat(), pf8bit);
-    std::vector<TColor> expected;
+    EXPECT_EQ(out.format(), PixelFormat::Indexed8);
+    std::vector<Color> expected;
     for (auto p : pixels) expected.push_back(PaletteColour(p));
     EXPECT_EQ(AllPixels(out), expected);
     EXPECT_EQ(out.Pixel(1, 0), RGB(255, 0, 61)); // 63 is full scale
@@ -40,7 +42,7 @@ TEST(Autodesk, CelDecodesIndicesThroughItsSixBitPalette) {
 TEST(Autodesk, PaletteValuesAboveSixBitsClampToFull) {
     auto file = MakeCel(1, 1, {0});
     file[32] = 200;
-    TBitmap out;
+    Bitmap out;
     ReadAutodesk(file, "", out);
     EXPECT_EQ(out.Pixel(0, 0), RGB(255, 255, 0));
 }

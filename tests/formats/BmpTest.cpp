@@ -6,6 +6,8 @@
 
 #include <random>
 
+using namespace quillon;
+
 namespace {
 
 // Builds little-endian byte sequences for hand-made files.
@@ -33,7 +35,7 @@ struct TBmpLayout {
     int Height = 0; // negative: top-down
     int Bits = 8;
     std::uint32_t Compression = 0;
-    std::vector<TColor> Palette = {};
+    std::vector<Color> Palette = {};
     std::vector<std::uint32_t> Masks = {}; // after a 40-byte header, or inside a larger one
     std::vector<std::uint8_t> Pixels = {};
 };
@@ -64,24 +66,24 @@ std::vector<std::uint8_t> MakeBmp(const TBmpLayout& s) {
             for (std::uint32_t m : s.Masks) b.u32(m);
         b.v.resize(b.v.size() + extra, 0);
     }
-    for (TColor c : s.Palette) {
+    for (Color c : s.Palette) {
         b.u8(GetBValue(c)).u8(GetGValue(c)).u8(GetRValue(c));
         if (!core) b.u8(0);
     }
     return b.append(s.Pixels).v;
 }
 
-std::unique_ptr<TBitmap> Read(const std::vector<std::uint8_t>& file) {
-    auto b = std::make_unique<TBitmap>();
+std::unique_ptr<Bitmap> Read(const std::vector<std::uint8_t>& file) {
+    auto b = std::make_unique<Bitmap>();
     ReadBmp(file, "test.bmp", *b);
     return b;
 }
 
-const std::map<char, TColor> kLegend = {{'k', clBlack}, {'w', clWhite}, {'r', clRed},
-                                        {'g', clLime},  {'b', clBlue},  {'y', 0x00FFFF}};
-const std::vector<TColor> kPalette4 = {clBlack, clWhite, clRed, clLime, clBlue, 0x00FFFF};
+const std::map<char, Color> kLegend = {{'k', kBlack}, {'w', kWhite}, {'r', kRed},
+                                       {'g', kLime},  {'b', kBlue},  {'y', 0x00FFFF}};
+const std::vector<Color> kPalette4 = {kBlack, kWhite, kRed, kLime, kBlue, 0x00FFFF};
 
-void ExpectSamePicture(const TBitmap& a, const TBitmap& b) {
+void ExpectSamePicture(const Bitmap& a, const Bitmap& b) {
     ASSERT_EQ(a.Width(), b.Width());
     ASSERT_EQ(a.Height(), b.Height());
     for (int y = 0; y < a.Height(); ++y)
@@ -94,8 +96,8 @@ void ExpectSamePicture(const TBitmap& a, const TBitmap& b) {
 // ---- Round trips through the writer ---------------------------------------
 
 struct TDepthCase {
-    TPixelFormat Format;
-    TPixelFormat ReadBack;
+    PixelFormat Format;
+    PixelFormat ReadBack;
     int Colours; // palette size for indexed formats
 };
 
@@ -105,7 +107,7 @@ TEST_P(BmpRoundTrip, EveryPixelAndThePaletteSurvive) {
     const TDepthCase c = GetParam();
     std::mt19937 rng(7);
     for (auto [w, h] : {std::pair{1, 1}, {13, 7}, {33, 5}, {8, 3}}) {
-        TBitmap b(w, h, c.Format);
+        Bitmap b(w, h, c.Format);
         if (b.IsIndexed()) {
             for (int i = 0; i < c.Colours; ++i) b.Palette().push_back(RGB(i * 37, 255 - i, i * 11));
             for (int y = 0; y < h; ++y)
@@ -115,7 +117,7 @@ TEST_P(BmpRoundTrip, EveryPixelAndThePaletteSurvive) {
                 for (int x = 0; x < w; ++x) b.SetPixel(x, y, rng() & 0xFFFFFF);
         }
         auto back = Read(EncodeBmp(b));
-        EXPECT_EQ(back->PixelFormat(), c.ReadBack);
+        EXPECT_EQ(back->format(), c.ReadBack);
         ExpectSamePicture(b, *back);
         if (b.IsIndexed()) {
             EXPECT_EQ(back->Palette(), b.Palette());
@@ -125,13 +127,17 @@ TEST_P(BmpRoundTrip, EveryPixelAndThePaletteSurvive) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllDepths, BmpRoundTrip,
-    ::testing::Values(TDepthCase{pf1bit, pf1bit, 2}, TDepthCase{pf4bit, pf4bit, 16},
-                      TDepthCase{pf4bit, pf4bit, 5}, TDepthCase{pf8bit, pf8bit, 256},
-                      TDepthCase{pf8bit, pf8bit, 100}, TDepthCase{pf24bit, pf24bit, 0},
-                      TDepthCase{pf32bit, pf32bit, 0}, TDepthCase{pfDevice, pf32bit, 0}));
+    ::testing::Values(TDepthCase{PixelFormat::Indexed1, PixelFormat::Indexed1, 2},
+                      TDepthCase{PixelFormat::Indexed4, PixelFormat::Indexed4, 16},
+                      TDepthCase{PixelFormat::Indexed4, PixelFormat::Indexed4, 5},
+                      TDepthCase{PixelFormat::Indexed8, PixelFormat::Indexed8, 256},
+                      TDepthCase{PixelFormat::Indexed8, PixelFormat::Indexed8, 100},
+                      TDepthCase{PixelFormat::Bgr24, PixelFormat::Bgr24, 0},
+                      TDepthCase{PixelFormat::Bgrx32, PixelFormat::Bgrx32, 0},
+                      TDepthCase{PixelFormat::Device, PixelFormat::Bgrx32, 0}));
 
 TEST(BmpWriter, WritesInfoHeaderBottomUpWithPaddedRows) {
-    auto b = BitmapFromArt({"rgb", "kwy"}, kLegend, pf24bit);
+    auto b = BitmapFromArt({"rgb", "kwy"}, kLegend, PixelFormat::Bgr24);
     const auto f = EncodeBmp(*b);
     ASSERT_EQ(f.size(), 14u + 40 + 2 * 12); // 9 bytes of pixels padded to 12 a row
     EXPECT_EQ(f[0], 'B');
@@ -147,12 +153,12 @@ TEST(BmpWriter, WritesInfoHeaderBottomUpWithPaddedRows) {
 }
 
 TEST(BmpWriter, IndexedPixelsPastThePaletteAreWrittenAsBlack) {
-    TBitmap b(2, 1, pf8bit);
-    b.Palette() = {clRed};
+    Bitmap b(2, 1, PixelFormat::Indexed8);
+    b.Palette() = {kRed};
     b.ScanLine(0)[1] = 3;
     auto back = Read(EncodeBmp(b));
-    EXPECT_EQ(back->Pixel(0, 0), clRed);
-    EXPECT_EQ(back->Pixel(1, 0), clBlack);
+    EXPECT_EQ(back->Pixel(0, 0), kRed);
+    EXPECT_EQ(back->Pixel(1, 0), kBlack);
 }
 
 // ---- Variants of the file format --------------------------------------------
@@ -166,10 +172,10 @@ TEST(BmpReader, TopDownRowsStartWithTheTopRow) {
 
 TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
     TBmpLayout s{.InfoSize = 12, .Width = 3, .Height = 1, .Bits = 8};
-    s.Palette = {clWhite, clRed, clBlue};
+    s.Palette = {kWhite, kRed, kBlue};
     s.Pixels = {2, 1, 0, 0};
     auto b = Read(MakeBmp(s));
-    EXPECT_EQ(b->PixelFormat(), pf8bit);
+    EXPECT_EQ(b->format(), PixelFormat::Indexed8);
     EXPECT_PIXELS(*b, kLegend, {"brw"});
 }
 
@@ -177,7 +183,7 @@ TEST(BmpReader, SixteenBitsDefaultsToFiveFiveFive) {
     TBmpLayout s{.Width = 2, .Height = 1, .Bits = 16};
     s.Pixels = {0x00, 0x7C, 0x1F, 0x00}; // red, blue
     auto b = Read(MakeBmp(s));
-    EXPECT_EQ(b->PixelFormat(), pf24bit);
+    EXPECT_EQ(b->format(), PixelFormat::Bgr24);
     EXPECT_PIXELS(*b, kLegend, {"rb"});
     s.Pixels = {0x10, 0x42, 0, 0}; // 16 of 31 in every channel
     EXPECT_EQ(Read(MakeBmp(s))->Pixel(0, 0), RGB(132, 132, 132));
@@ -189,7 +195,7 @@ TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
     s.Masks = {0xF800, 0x07E0, 0x001F};
     s.Pixels = {0xE0, 0x07, 0x20, 0x00}; // full green; green 1 of 63
     auto b = Read(MakeBmp(s));
-    EXPECT_EQ(b->Pixel(0, 0), clLime);
+    EXPECT_EQ(b->Pixel(0, 0), kLime);
     EXPECT_EQ(b->Pixel(1, 0), RGB(0, 4, 0));
     // 32 bits with red in the top byte, inside V4 and V5 headers.
     for (int info : {108, 124}) {
@@ -197,17 +203,17 @@ TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
         t.Masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
         t.Pixels = {0x00, 0x30, 0x20, 0x10};
         auto c = Read(MakeBmp(t));
-        EXPECT_EQ(c->PixelFormat(), pf32bit);
+        EXPECT_EQ(c->format(), PixelFormat::Bgrx32);
         EXPECT_EQ(c->Pixel(0, 0), RGB(0x10, 0x20, 0x30)) << info;
     }
 }
 
 TEST(BmpReader, PaletteShorterThanTheDepthAllows) {
     TBmpLayout s{.Width = 4, .Height = 1, .Bits = 4};
-    s.Palette = {clRed, clBlue};
+    s.Palette = {kRed, kBlue};
     s.Pixels = {0x01, 0x10, 0, 0};
     auto b = Read(MakeBmp(s));
-    EXPECT_EQ(b->PixelFormat(), pf4bit);
+    EXPECT_EQ(b->format(), PixelFormat::Indexed4);
     EXPECT_EQ(b->Palette().size(), 2u);
     EXPECT_PIXELS(*b, kLegend, {"rbbr"});
 }
@@ -280,7 +286,7 @@ std::vector<TBadCase> BadFiles() {
     s = ok;
     s.Width = -3;
     cases.push_back({"negative width", MakeBmp(s)});
-    s = {.Width = 2, .Height = 1, .Bits = 8, .Palette = {clRed, clBlue}, .Pixels = {1, 2, 0, 0}};
+    s = {.Width = 2, .Height = 1, .Bits = 8, .Palette = {kRed, kBlue}, .Pixels = {1, 2, 0, 0}};
     cases.push_back({"palette index out of range", MakeBmp(s)});
     s = {.Width = 2,
          .Height = -1,
@@ -309,16 +315,16 @@ std::vector<TBadCase> BadFiles() {
 
 TEST(BmpReader, MalformedFilesAreRefusedAndLeaveTheBitmapAlone) {
     for (const auto& c : BadFiles()) {
-        TBitmap b(2, 2, pf24bit);
-        b.SetPixel(0, 0, clRed);
+        Bitmap b(2, 2, PixelFormat::Bgr24);
+        b.SetPixel(0, 0, kRed);
         try {
             ReadBmp(c.File, "bad.bmp", b);
             ADD_FAILURE() << c.What << ": accepted";
-        } catch (const EPictureError& e) {
+        } catch (const PictureError& e) {
             EXPECT_STREQ(e.what(), "Bitmap image is not valid") << c.What;
         }
         EXPECT_EQ(b.Width(), 2) << c.What;
-        EXPECT_EQ(b.Pixel(0, 0), clRed) << c.What;
+        EXPECT_EQ(b.Pixel(0, 0), kRed) << c.What;
     }
 }
 
@@ -330,13 +336,13 @@ TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
                  .Compression = 1,
                  .Palette = kPalette4,
                  .Pixels = {0, 1}};
-    EXPECT_THROW(Read(MakeBmp(s)), EPictureError);
+    EXPECT_THROW(Read(MakeBmp(s)), PictureError);
     s = {.Width = 0x7FFFFFFF, .Height = -0x7FFFFFFF, .Bits = 32, .Pixels = {0, 0, 0, 0}};
-    EXPECT_THROW(Read(MakeBmp(s)), EPictureError);
+    EXPECT_THROW(Read(MakeBmp(s)), PictureError);
 }
 
 TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
-    TBitmap photo(9, 5, pf8bit);
+    Bitmap photo(9, 5, PixelFormat::Indexed8);
     for (int i = 0; i < 6; ++i) photo.Palette().push_back(kPalette4[std::size_t(i)]);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 9; ++x) photo.ScanLine(y)[x] = std::uint8_t((x / 3 + y) % 6);
@@ -346,7 +352,7 @@ TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
         // The last row needs no padding, so prefixes down to that still read.
         for (std::size_t n = 0; n + 3 < file.size(); ++n) {
             std::vector<std::uint8_t> cut(file.begin(), file.begin() + std::ptrdiff_t(n));
-            EXPECT_THROW(Read(cut), EPictureError) << "prefix of " << n << " bytes";
+            EXPECT_THROW(Read(cut), PictureError) << "prefix of " << n << " bytes";
         }
         std::mt19937 rng(1234);
         for (int round = 0; round < 3000; ++round) {
@@ -354,7 +360,7 @@ TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
             for (int k = 0; k < 3; ++k) damaged[rng() % damaged.size()] = std::uint8_t(rng());
             try {
                 Read(damaged);
-            } catch (const EPictureError&) {
+            } catch (const PictureError&) {
             }
         }
     }

@@ -7,6 +7,8 @@
 #include <array>
 #include <fstream>
 
+using namespace quillon;
+
 namespace {
 
 // A CUT file from rows given as ready-made run-length records.
@@ -43,23 +45,23 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& data) {
 TEST(Cut, WithoutPaletteIndicesRampFromBlackToTheLargestAsWhite) {
     const auto file = MakeCut(5, kRows);
     WriteSeed("cut", "two-rows", file);
-    TBitmap out;
+    Bitmap out;
     ReadCut(file, TempDir("cut-nopal") + "/pic.cut", out);
-    EXPECT_EQ(out.PixelFormat(), pf8bit);
+    EXPECT_EQ(out.format(), PixelFormat::Indexed8);
     EXPECT_PIXELS(out,
-                  (std::map<char, TColor>{
-                      {'0', 0}, {'1', RGB(85, 85, 85)}, {'2', RGB(170, 170, 170)}, {'3', clWhite}}),
+                  (std::map<char, Color>{
+                      {'0', 0}, {'1', RGB(85, 85, 85)}, {'2', RGB(170, 170, 170)}, {'3', kWhite}}),
                   ({"12333", "00000"}));
 }
 
 TEST(Cut, PaletteBesideThePictureIsFoundInAnyCaseAndScaled) {
     const std::string dir = TempDir("cut-pal");
     WriteFile(dir + "/Pic.PAL", MakePal({{0, 0, 0}, {63, 0, 0}, {0, 63, 0}, {0, 0, 63}}, 63));
-    TBitmap out;
+    Bitmap out;
     ReadCut(MakeCut(5, kRows), dir + "/Pic.cut", out);
-    EXPECT_PIXELS(
-        out, (std::map<char, TColor>{{'k', clBlack}, {'r', clRed}, {'g', clLime}, {'b', clBlue}}),
-        ({"rgbbb", "kkkkk"}));
+    EXPECT_PIXELS(out,
+                  (std::map<char, Color>{{'k', kBlack}, {'r', kRed}, {'g', kLime}, {'b', kBlue}}),
+                  ({"rgbbb", "kkkkk"}));
 }
 
 TEST(Cut, PaletteEntriesSkipTheEndOfEach512ByteBlock) {
@@ -68,18 +70,18 @@ TEST(Cut, PaletteEntriesSkipTheEndOfEach512ByteBlock) {
     for (unsigned i = 0; i < 256; ++i) colours.push_back({i, 255 - i, 9});
     const std::string dir = TempDir("cut-blocks");
     WriteFile(dir + "/big.pal", MakePal(colours, 255));
-    TBitmap out;
+    Bitmap out;
     ReadCut(MakeCut(3, {{0x03, 77, 78, 200, 0}}), dir + "/big.cut", out);
     EXPECT_EQ(AllPixels(out),
-              (std::vector<TColor>{RGB(77, 178, 9), RGB(78, 177, 9), RGB(200, 55, 9)}));
+              (std::vector<Color>{RGB(77, 178, 9), RGB(78, 177, 9), RGB(200, 55, 9)}));
 }
 
 TEST(Cut, UnreadablePaletteFileFallsBackToGray) {
     const std::string dir = TempDir("cut-badpal");
     WriteFile(dir + "/pic.pal", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'a', 'l'});
-    TBitmap out;
+    Bitmap out;
     ReadCut(MakeCut(5, kRows), dir + "/pic.cut", out);
-    EXPECT_EQ(out.Pixel(2, 0), clWhite);
+    EXPECT_EQ(out.Pixel(2, 0), kWhite);
 }
 
 TEST(CutMalformed, EachFaultHasItsMessage) {

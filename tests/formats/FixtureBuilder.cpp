@@ -4,18 +4,20 @@
 #include <filesystem>
 #include <fstream>
 
-std::string ReadError(TPictureReader reader, const std::vector<std::uint8_t>& data, TBitmap& out,
+namespace quillon {
+
+std::string ReadError(PictureReader reader, const std::vector<std::uint8_t>& data, Bitmap& out,
                       const std::string& fileName) {
     try {
         reader(data, fileName, out);
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         return e.what();
     }
     return "";
 }
 
-std::string ReadError(TPictureReader reader, const std::vector<std::uint8_t>& data) {
-    TBitmap out;
+std::string ReadError(PictureReader reader, const std::vector<std::uint8_t>& data) {
+    Bitmap out;
     return ReadError(reader, data, out);
 }
 
@@ -30,16 +32,18 @@ void SaveSeed(const std::string& reader, const std::string& name,
         .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
 }
 
-std::unique_ptr<TBitmap> Sentinel() {
-    auto b = std::make_unique<TBitmap>(3, 2, pf32bit);
+std::unique_ptr<Bitmap> Sentinel() {
+    auto b = std::make_unique<Bitmap>(3, 2, PixelFormat::Bgrx32);
     b->SetPixel(1, 1, RGB(12, 34, 56));
     return b;
 }
 
-bool IsSentinel(const TBitmap& b) {
-    if (b.Width() != 3 || b.Height() != 2 || b.PixelFormat() != pf32bit) return false;
+bool IsSentinel(const Bitmap& b) {
+    if (b.Width() != 3 || b.Height() != 2 || b.format() != PixelFormat::Bgrx32) return false;
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
-            if (b.Pixel(x, y) != (x == 1 && y == 1 ? RGB(12, 34, 56) : clBlack)) return false;
+            if (b.Pixel(x, y) != (x == 1 && y == 1 ? RGB(12, 34, 56) : kBlack)) return false;
     return true;
 }
+
+} // namespace quillon

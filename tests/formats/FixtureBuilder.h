@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 class TBytes {
 public:
     TBytes& U8(int v) {
@@ -47,11 +49,11 @@ private:
     std::vector<std::uint8_t> b_;
 };
 
-// Runs reader over data into out; returns the EPictureError message, or ""
+// Runs reader over data into out; returns the PictureError message, or ""
 // when the read succeeded.
-std::string ReadError(TPictureReader reader, const std::vector<std::uint8_t>& data, TBitmap& out,
+std::string ReadError(PictureReader reader, const std::vector<std::uint8_t>& data, Bitmap& out,
                       const std::string& fileName = "test.bin");
-std::string ReadError(TPictureReader reader, const std::vector<std::uint8_t>& data);
+std::string ReadError(PictureReader reader, const std::vector<std::uint8_t>& data);
 
 // With UPDATE_CORPUS=1 in the environment, writes data as
 // fuzz/corpus/<reader>/<name> (the seeds of the fuzz targets).
@@ -59,8 +61,8 @@ void SaveSeed(const std::string& reader, const std::string& name,
               const std::vector<std::uint8_t>& data);
 
 // A bitmap whose picture and pixels say "a failed read left me alone".
-std::unique_ptr<TBitmap> Sentinel();
-bool IsSentinel(const TBitmap& bitmap);
+std::unique_ptr<Bitmap> Sentinel();
+bool IsSentinel(const Bitmap& bitmap);
 
 // A read must fail with exactly this message and leave out unchanged.
 #define EXPECT_READ_ERROR(reader, data, message)                                                   \
@@ -69,3 +71,5 @@ bool IsSentinel(const TBitmap& bitmap);
         EXPECT_EQ(ReadError((reader), (data), *sentinel_), message);                               \
         EXPECT_TRUE(IsSentinel(*sentinel_));                                                       \
     } while (0)
+
+} // namespace quillon

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+namespace quillon {
+
 void WriteSeed(const std::string& reader, const std::string& name,
                const std::vector<std::uint8_t>& data) {
     const char* root = std::getenv("QUILLON_SEED_DIR");
@@ -13,3 +15,5 @@ void WriteSeed(const std::string& reader, const std::string& name,
     std::ofstream f(dir / name, std::ios::binary);
     f.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
 }
+
+} // namespace quillon

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 class TFixtureBytes {
 public:
     std::vector<std::uint8_t> bytes;
@@ -59,23 +61,23 @@ public:
     }
 };
 
-// Reads data with reader and expects EPictureError whose message contains
+// Reads data with reader and expects PictureError whose message contains
 // expected; the bitmap given to the reader must come back untouched.
-inline ::testing::AssertionResult FailsWith(TPictureReader reader,
+inline ::testing::AssertionResult FailsWith(PictureReader reader,
                                             const std::vector<std::uint8_t>& data,
                                             const std::string& expected,
                                             const std::string& fileName = "fixture") {
-    TBitmap out(2, 1, pf24bit);
+    Bitmap out(2, 1, PixelFormat::Bgr24);
     out.SetPixel(0, 0, 0x123456);
     out.SetPixel(1, 0, 0x654321);
     try {
         reader(data, fileName, out);
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         const std::string message = e.what();
         if (message.find(expected) == std::string::npos)
             return ::testing::AssertionFailure()
                    << "message \"" << message << "\" lacks \"" << expected << "\"";
-        if (out.Width() != 2 || out.Height() != 1 || out.PixelFormat() != pf24bit ||
+        if (out.Width() != 2 || out.Height() != 1 || out.format() != PixelFormat::Bgr24 ||
             out.Pixel(0, 0) != 0x123456 || out.Pixel(1, 0) != 0x654321)
             return ::testing::AssertionFailure() << "the failed read changed its bitmap";
         return ::testing::AssertionSuccess();
@@ -84,8 +86,8 @@ inline ::testing::AssertionResult FailsWith(TPictureReader reader,
 }
 
 // Every pixel of bitmap as colours, row by row, for comparing with a table.
-inline std::vector<TColor> AllPixels(const TBitmap& bitmap) {
-    std::vector<TColor> v;
+inline std::vector<Color> AllPixels(const Bitmap& bitmap) {
+    std::vector<Color> v;
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x) v.push_back(bitmap.Pixel(x, y));
     return v;
@@ -98,14 +100,16 @@ void WriteSeed(const std::string& reader, const std::string& name,
 
 // A file whose header gives it no pixels reads without an error as an empty
 // bitmap (the shell reports such a file as corrupted).
-inline ::testing::AssertionResult ReadsAsEmpty(TPictureReader reader,
+inline ::testing::AssertionResult ReadsAsEmpty(PictureReader reader,
                                                const std::vector<std::uint8_t>& data) {
-    TBitmap out(2, 1, pf24bit);
+    Bitmap out(2, 1, PixelFormat::Bgr24);
     try {
         reader(data, "fixture", out);
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         return ::testing::AssertionFailure() << "refused: " << e.what();
     }
     if (!out.Empty()) return ::testing::AssertionFailure() << "the bitmap is not empty";
     return ::testing::AssertionSuccess();
 }
+
+} // namespace quillon

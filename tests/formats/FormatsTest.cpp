@@ -12,6 +12,8 @@
 #include <fstream>
 #include <functional>
 
+using namespace quillon;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -25,16 +27,16 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-const std::map<char, TColor> kLegend = {{'r', clRed}, {'g', clLime}, {'b', clBlue}, {'w', clWhite}};
+const std::map<char, Color> kLegend = {{'r', kRed}, {'g', kLime}, {'b', kBlue}, {'w', kWhite}};
 
-std::unique_ptr<TBitmap> SmallPicture() {
-    return BitmapFromArt({"rrgg", "rrgg", "bbww", "bbww"}, kLegend, pf24bit);
+std::unique_ptr<Bitmap> SmallPicture() {
+    return BitmapFromArt({"rrgg", "rrgg", "bbww", "bbww"}, kLegend, PixelFormat::Bgr24);
 }
 
 std::string MessageOf(const std::function<void()>& f) {
     try {
         f();
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         return e.what();
     }
     return "(no error)";
@@ -45,30 +47,30 @@ std::string MessageOf(const std::function<void()>& f) {
 // ---- The name test ----------------------------------------------------------------
 
 TEST(PictureName, KindComesFromTheWholeUpperCasedName) {
-    const std::pair<const char*, TNameKind> cases[] = {
-        {"/home/ann/GIF art/photo.jpg", TNameKind::Jpeg}, // JPEG is looked for first
-        {"/home/ann/BMP files/photo.png", TNameKind::Bmp},
-        {"/pics/photo.JpEg", TNameKind::Jpeg},
-        {"/pics/photo.jpg", TNameKind::Jpeg},
-        {"/pics/jpegs/logo.gif", TNameKind::Jpeg},
-        {"/pics/gifts/card.bmp", TNameKind::Gif},
-        {"/pics/card.Bmp", TNameKind::Bmp},
-        {"/pics/photo.png", TNameKind::Other},
-        {"/pics/photo.jpe", TNameKind::Other},
-        {"/pics/photo", TNameKind::Other},
+    const std::pair<const char*, NameKind> cases[] = {
+        {"/home/ann/GIF art/photo.jpg", NameKind::Jpeg}, // JPEG is looked for first
+        {"/home/ann/BMP files/photo.png", NameKind::Bmp},
+        {"/pics/photo.JpEg", NameKind::Jpeg},
+        {"/pics/photo.jpg", NameKind::Jpeg},
+        {"/pics/jpegs/logo.gif", NameKind::Jpeg},
+        {"/pics/gifts/card.bmp", NameKind::Gif},
+        {"/pics/card.Bmp", NameKind::Bmp},
+        {"/pics/photo.png", NameKind::Other},
+        {"/pics/photo.jpe", NameKind::Other},
+        {"/pics/photo", NameKind::Other},
     };
     for (auto [name, kind] : cases) EXPECT_EQ(PictureNameKind(name), kind) << name;
 }
 
 TEST(PictureName, RegistryLooksUpTheLatestRegistrationWithoutCase) {
-    TFileFormatList list;
+    FileFormatList list;
     list.RegisterFileFormat("ABC", "first", ReadBmp);
     list.RegisterFileFormat("abc", "second", ReadGif);
     ASSERT_NE(list.Find("aBc"), nullptr);
     EXPECT_EQ(list.Find("aBc")->Reader, ReadGif);
     EXPECT_EQ(list.Find("abd"), nullptr);
 
-    const auto& all = TFileFormatList::Instance();
+    const auto& all = FileFormatList::Instance();
     EXPECT_EQ(all.Find("JPEG")->Reader, ReadJpeg);
     EXPECT_EQ(all.Find("rle")->Reader, ReadBmp);
     EXPECT_EQ(all.Find("gif")->Reader, ReadGif);
@@ -89,7 +91,7 @@ TEST(LoadPicture, JpegNameInAGifFolderIsReadAndWrittenAsJpeg) {
     auto back = LoadPictureFile(dir + "/photo.jpg");
     EXPECT_EQ(back->Width(), 4);
     // The photo is drawn into a new bitmap of the screen's format.
-    EXPECT_EQ(back->PixelFormat(), pfDevice);
+    EXPECT_EQ(back->format(), PixelFormat::Device);
 }
 
 TEST(LoadPicture, PngInABmpFolderGoesToTheBitmapReader) {
@@ -132,7 +134,7 @@ TEST(LoadPicture, JpeExtensionIsReadAsJpegButNotWritten) {
 }
 
 TEST(LoadPicture, MissingFileIsAnError) {
-    EXPECT_THROW(LoadPictureFile(TempDir("formats-missing") + "/none.bmp"), EPictureError);
+    EXPECT_THROW(LoadPictureFile(TempDir("formats-missing") + "/none.bmp"), PictureError);
 }
 
 TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
@@ -142,18 +144,18 @@ TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/pattern.jpg"));
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/pattern.bmp"));
 
-    TBitmap b(1, 1, pf24bit);
-    b.SetPixel(0, 0, clRed);
+    Bitmap b(1, 1, PixelFormat::Bgr24);
+    b.SetPixel(0, 0, kRed);
     // A GIF named as such still goes to the bitmap reader, which refuses it
     // and leaves the bitmap as it was.
     EXPECT_EQ(MessageOf([&] { LoadDecorationPicture(dir + "/pattern.gif", b); }),
               "Bitmap image is not valid");
     EXPECT_EQ(b.Width(), 1);
-    EXPECT_EQ(b.Pixel(0, 0), clRed);
+    EXPECT_EQ(b.Pixel(0, 0), kRed);
 
     LoadDecorationPicture(dir + "/pattern.jpg", b);
     EXPECT_EQ(b.Width(), 4);
-    EXPECT_EQ(b.PixelFormat(), pf24bit); // the decoded picture itself
+    EXPECT_EQ(b.format(), PixelFormat::Bgr24); // the decoded picture itself
     LoadDecorationPicture(dir + "/pattern.bmp", b);
     EXPECT_PIXELS(b, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
 }
@@ -163,7 +165,7 @@ TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
 TEST(SavePicture, EachWriterIsChosenByTheName) {
     const std::string dir = TempDir("formats-save");
     auto picture = SmallPicture();
-    picture->SetPixelFormat(pf32bit);
+    picture->SetPixelFormat(PixelFormat::Bgrx32);
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/a.BMP"));
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/a.Gif"));
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/a.jpeg"));
@@ -171,10 +173,10 @@ TEST(SavePicture, EachWriterIsChosenByTheName) {
     EXPECT_EQ(FileBytes(dir + "/a.Gif")[0], 'G');
     EXPECT_EQ(FileBytes(dir + "/a.jpeg")[0], 0xFF);
     auto bmp = LoadPictureFile(dir + "/a.BMP");
-    EXPECT_EQ(bmp->PixelFormat(), pf32bit); // its own depth
+    EXPECT_EQ(bmp->format(), PixelFormat::Bgrx32); // its own depth
     EXPECT_PIXELS(*bmp, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
     auto gif = LoadPictureFile(dir + "/a.Gif");
-    EXPECT_EQ(gif->PixelFormat(), pf8bit);
+    EXPECT_EQ(gif->format(), PixelFormat::Indexed8);
     EXPECT_PIXELS(*gif, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
 }
 
@@ -190,18 +192,18 @@ TEST(SavePicture, FailedSaveLeavesTheOldFileAndNoLeftovers) {
 
     // The encoder fails: an empty picture cannot be a JPEG.
     WriteBytes(dir + "/keep.jpg", {1, 2, 3});
-    TBitmap empty;
-    EXPECT_THROW(SavePictureFile(empty, dir + "/keep.jpg"), EPictureError);
+    Bitmap empty;
+    EXPECT_THROW(SavePictureFile(empty, dir + "/keep.jpg"), PictureError);
     EXPECT_EQ(FileBytes(dir + "/keep.jpg"), (std::vector<std::uint8_t>{1, 2, 3}));
 
     // The folder does not exist.
-    EXPECT_THROW(SavePictureFile(*picture, dir + "/missing/photo.bmp"), EPictureError);
+    EXPECT_THROW(SavePictureFile(*picture, dir + "/missing/photo.bmp"), PictureError);
     EXPECT_FALSE(fs::exists(dir + "/missing"));
 
     // The target is a folder: the rename fails and the folder keeps its file.
     fs::create_directories(dir + "/taken.bmp");
     WriteBytes(dir + "/taken.bmp/inside", {9});
-    EXPECT_THROW(SavePictureFile(*picture, dir + "/taken.bmp"), EPictureError);
+    EXPECT_THROW(SavePictureFile(*picture, dir + "/taken.bmp"), PictureError);
     EXPECT_TRUE(fs::is_directory(dir + "/taken.bmp"));
     EXPECT_EQ(FileBytes(dir + "/taken.bmp/inside"), (std::vector<std::uint8_t>{9}));
 
@@ -219,7 +221,7 @@ TEST(SavePicture, BitmapFileMethodsRoundTrip) {
     const std::string dir = TempDir("formats-bitmap-methods");
     auto picture = SmallPicture();
     SaveBmpFile(*picture, dir + "/x.dat"); // always a Windows bitmap, whatever the name
-    TBitmap back;
+    Bitmap back;
     LoadBmpFile(dir + "/x.dat", back);
     EXPECT_PIXELS(back, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
 }

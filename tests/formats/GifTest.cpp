@@ -10,6 +10,8 @@
 #include <random>
 #include <set>
 
+using namespace quillon;
+
 namespace {
 
 int Append(GifFileType* gif, const GifByteType* bytes, int n) {
@@ -18,18 +20,18 @@ int Append(GifFileType* gif, const GifByteType* bytes, int n) {
     return n;
 }
 
-ColorMapObject* Map(const std::vector<TColor>& colours) {
+ColorMapObject* Map(const std::vector<Color>& colours) {
     std::vector<GifColorType> c;
-    for (TColor x : colours) c.push_back({GetRValue(x), GetGValue(x), GetBValue(x)});
+    for (Color x : colours) c.push_back({GetRValue(x), GetGValue(x), GetBValue(x)});
     return GifMakeMapObject(int(c.size()), c.data());
 }
 
 struct TGifLayout {
     int ScreenW = 0, ScreenH = 0, Background = 0;
-    std::vector<TColor> Global = {};
+    std::vector<Color> Global = {};
     int Left = 0, Top = 0;
     std::vector<std::string> Rows = {}; // one digit a pixel: its index
-    std::vector<TColor> Local = {};
+    std::vector<Color> Local = {};
     bool Interlace = false;
     int Transparent = -1;
 };
@@ -71,27 +73,26 @@ std::vector<std::uint8_t> MakeGif(const TGifLayout& s) {
     return out;
 }
 
-std::unique_ptr<TBitmap> Decode(const std::vector<std::uint8_t>& file) {
-    auto b = std::make_unique<TBitmap>();
+std::unique_ptr<Bitmap> Decode(const std::vector<std::uint8_t>& file) {
+    auto b = std::make_unique<Bitmap>();
     ReadGif(file, "test.gif", *b);
     return b;
 }
 
-const std::map<char, TColor> kLegend = {{'k', clBlack}, {'w', clWhite}, {'r', clRed},
-                                        {'g', clLime},  {'b', clBlue},  {'y', 0x00FFFF}};
-const std::vector<TColor> kColours = {clBlack, clWhite,  clRed,  clLime,
-                                      clBlue,  0x00FFFF, clGray, clSilver};
+const std::map<char, Color> kLegend = {{'k', kBlack}, {'w', kWhite}, {'r', kRed},
+                                       {'g', kLime},  {'b', kBlue},  {'y', 0x00FFFF}};
+const std::vector<Color> kColours = {kBlack, kWhite, kRed, kLime, kBlue, 0x00FFFF, kGray, kSilver};
 
-std::set<TColor> ColoursOf(const TBitmap& b) {
-    std::set<TColor> s;
+std::set<Color> ColoursOf(const Bitmap& b) {
+    std::set<Color> s;
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x) s.insert(b.Pixel(x, y));
     return s;
 }
 
 // A smooth photo-like picture with a flat rectangle in the middle.
-std::unique_ptr<TBitmap> PhotoWithFlatArea(int w, int h, TColor flat) {
-    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+std::unique_ptr<Bitmap> PhotoWithFlatArea(int w, int h, Color flat) {
+    auto b = std::make_unique<Bitmap>(w, h, PixelFormat::Bgrx32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b->SetPixel(x, y, RGB(x * 255 / w, y * 255 / h, (x * y) % 256));
     for (int y = h / 3; y < 2 * h / 3; ++y)
@@ -106,7 +107,7 @@ std::unique_ptr<TBitmap> PhotoWithFlatArea(int w, int h, TColor flat) {
 TEST(GifReader, ImageCoveringTheScreenIsThePicture) {
     auto b =
         Decode(MakeGif({.ScreenW = 3, .ScreenH = 2, .Global = kColours, .Rows = {"123", "450"}}));
-    EXPECT_EQ(b->PixelFormat(), pf8bit);
+    EXPECT_EQ(b->format(), PixelFormat::Indexed8);
     EXPECT_EQ(b->Palette(), kColours);
     EXPECT_PIXELS(*b, kLegend, {"wrg", "byk"});
 }
@@ -138,13 +139,10 @@ TEST(GifReader, ImagePartlyOffTheScreenIsClipped) {
 }
 
 TEST(GifReader, LocalColourTableWins) {
-    auto b = Decode(MakeGif({.ScreenW = 2,
-                             .ScreenH = 1,
-                             .Global = kColours,
-                             .Rows = {"01"},
-                             .Local = {clBlue, clRed}}));
+    auto b = Decode(MakeGif(
+        {.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}, .Local = {kBlue, kRed}}));
     EXPECT_PIXELS(*b, kLegend, {"br"});
-    EXPECT_EQ(b->Palette(), (std::vector<TColor>{clBlue, clRed}));
+    EXPECT_EQ(b->Palette(), (std::vector<Color>{kBlue, kRed}));
 }
 
 TEST(GifReader, InterlacedRowsComeBackInOrder) {
@@ -165,14 +163,14 @@ TEST(GifReader, BrokenFilesAreRefused) {
                                .Global = kColours,
                                .Rows = {"01234567", "76543210", "01234567", "76543210", "01234567",
                                         "76543210", "01234567", "76543210"}});
-    EXPECT_THROW(Decode({}), EPictureError);
-    EXPECT_THROW(Decode({'G', 'I', 'F', '8', '9', 'a'}), EPictureError);
-    EXPECT_THROW(Decode({'B', 'M', 0, 0}), EPictureError);
+    EXPECT_THROW(Decode({}), PictureError);
+    EXPECT_THROW(Decode({'G', 'I', 'F', '8', '9', 'a'}), PictureError);
+    EXPECT_THROW(Decode({'B', 'M', 0, 0}), PictureError);
     // Every cut before the image data ends; the trailer byte alone may go.
     for (std::size_t n = 0; n + 2 < good.size(); ++n)
         EXPECT_THROW(
             Decode(std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n))),
-            EPictureError)
+            PictureError)
             << n;
     std::mt19937 rng(5);
     for (int round = 0; round < 2000; ++round) {
@@ -180,7 +178,7 @@ TEST(GifReader, BrokenFilesAreRefused) {
         for (int k = 0; k < 3; ++k) damaged[rng() % damaged.size()] = std::uint8_t(rng());
         try {
             Decode(damaged);
-        } catch (const EPictureError&) {
+        } catch (const PictureError&) {
         }
     }
 }
@@ -189,7 +187,7 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     auto file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
     // Screen and image sizes to 65535 x 65535: over the picture size limit.
     file[6] = file[7] = file[8] = file[9] = 0xFF;
-    EXPECT_THROW(Decode(file), EPictureError);
+    EXPECT_THROW(Decode(file), PictureError);
     // Image 16000 x 16000 (under the limit) with a few bytes of data.
     file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
     std::size_t desc = 13 + 8 * 3; // after the header and an 8-entry global table
@@ -198,7 +196,7 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     file[desc + 6] = 0x3E;
     file[desc + 7] = 0x80;
     file[desc + 8] = 0x3E;
-    EXPECT_THROW(Decode(file), EPictureError);
+    EXPECT_THROW(Decode(file), PictureError);
     // Screen 13312 x 10547 round a 2 x 1 image: a tiny file asking for a
     // 140-megapixel picture.
     file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
@@ -206,7 +204,7 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     file[7] = 0x34;
     file[8] = 0x33;
     file[9] = 0x29;
-    EXPECT_THROW(Decode(file), EPictureError);
+    EXPECT_THROW(Decode(file), PictureError);
     // A large blank screen up to 16 megapixels is a valid file: 4096 x 4096.
     file[6] = 0x00;
     file[7] = 0x10;
@@ -219,10 +217,10 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
 
 TEST(GifWriter, FewColoursRoundTripExactly) {
     std::mt19937 rng(11);
-    std::vector<TColor> colours;
+    std::vector<Color> colours;
     for (int i = 0; i < 256; ++i) colours.push_back(rng() & 0xFFFFFF);
-    for (TPixelFormat pf : {pf32bit, pf24bit, pfDevice}) {
-        TBitmap b(37, 23, pf);
+    for (PixelFormat pf : {PixelFormat::Bgrx32, PixelFormat::Bgr24, PixelFormat::Device}) {
+        Bitmap b(37, 23, pf);
         for (int y = 0; y < 23; ++y)
             for (int x = 0; x < 37; ++x) b.SetPixel(x, y, colours[rng() % colours.size()]);
         auto back = Decode(EncodeGif(b));
@@ -234,8 +232,11 @@ TEST(GifWriter, FewColoursRoundTripExactly) {
 }
 
 TEST(GifWriter, IndexedPicturesKeepTheirPalette) {
-    for (auto [pf, n] : {std::pair{pf1bit, 2}, {pf4bit, 5}, {pf8bit, 256}, {pf8bit, 3}}) {
-        TBitmap b(9, 4, pf);
+    for (auto [pf, n] : {std::pair{PixelFormat::Indexed1, 2},
+                         {PixelFormat::Indexed4, 5},
+                         {PixelFormat::Indexed8, 256},
+                         {PixelFormat::Indexed8, 3}}) {
+        Bitmap b(9, 4, pf);
         for (int i = 0; i < n; ++i) b.Palette().push_back(RGB(i, 255 - i, 7 * i));
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 9; ++x) b.ScanLine(y)[x] = std::uint8_t((x * 3 + y) % n);
@@ -257,10 +258,10 @@ TEST(GifWriter, PhotoGetsAtMost256ColoursAndNoDither) {
     EXPECT_LE(ColoursOf(*back).size(), 256u);
     // The flat area maps to one colour, and every pixel to its nearest
     // palette colour: no pattern of two neighbours alternating.
-    const TColor centre = back->Pixel(80, 60);
+    const Color centre = back->Pixel(80, 60);
     for (int y = 40; y < 80; ++y)
         for (int x = 54; x < 106; ++x) ASSERT_EQ(back->Pixel(x, y), centre) << x << "," << y;
-    TBitmap quantized;
+    Bitmap quantized;
     QuantizePicture(*photo, quantized);
     const auto& palette = quantized.Palette(); // without the file's padding
     for (int y = 0; y < 120; y += 7)
@@ -273,30 +274,30 @@ TEST(GifWriter, PhotoGetsAtMost256ColoursAndNoDither) {
 
 TEST(Octree, KeepsExactColoursUpToTheLimitAndReducesBeyond) {
     for (int colours : {1, 2, 17, 256, 257, 5000}) {
-        TOctreeQuantizer q(256);
+        OctreeQuantizer q(256);
         std::mt19937 rng{unsigned(colours)};
-        std::set<TColor> added;
+        std::set<Color> added;
         while (int(added.size()) < colours) {
-            const TColor c = rng() & 0xFFFFFF;
+            const Color c = rng() & 0xFFFFFF;
             if (added.insert(c).second) q.AddColor(GetRValue(c), GetGValue(c), GetBValue(c), 3);
         }
         const auto palette = q.Palette();
         EXPECT_LE(palette.size(), 256u) << colours;
         if (colours <= 256)
-            EXPECT_EQ(std::set<TColor>(palette.begin(), palette.end()), added) << colours;
+            EXPECT_EQ(std::set<Color>(palette.begin(), palette.end()), added) << colours;
         else
             EXPECT_GT(palette.size(), 200u) << colours; // folding leaves most of the room used
     }
 }
 
 TEST(Octree, FoldedLeafHoldsTheMeanColour) {
-    TOctreeQuantizer q(2);
+    OctreeQuantizer q(2);
     q.AddColor(0, 0, 0, 1);
     q.AddColor(200, 200, 200, 1);
     q.AddColor(202, 200, 200, 3); // three leaves for two places: the near pair folds
     const auto p = q.Palette();
     ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(p[0], clBlack);
+    EXPECT_EQ(p[0], kBlack);
     EXPECT_EQ(p[1], RGB(202, 200, 200)); // (200 + 3 * 202) / 4 = 201.5, rounded
 }
 
@@ -304,7 +305,7 @@ TEST(Octree, FastMappingAgreesWithThePlainSearch) {
     for (unsigned seed : {1u, 2u, 3u, 77u, 1234u}) {
         std::mt19937 rng(seed);
         const int w = 20 + int(rng() % 60), h = 10 + int(rng() % 40);
-        TBitmap b(w, h, seed % 2 ? pf24bit : pf32bit);
+        Bitmap b(w, h, seed % 2 ? PixelFormat::Bgr24 : PixelFormat::Bgrx32);
         // Clustered colours: some runs, some noise, some near-duplicates.
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -312,7 +313,7 @@ TEST(Octree, FastMappingAgreesWithThePlainSearch) {
                 b.SetPixel(x, y, RGB(base + int(rng() % 9), (x * 7 + base) & 255, (y * 5) & 255));
             }
         for (int maxColors : {256, 16, 2}) {
-            TBitmap fast, plain;
+            Bitmap fast, plain;
             QuantizePicture(b, fast, maxColors);
             QuantizePictureReference(b, plain, maxColors);
             ASSERT_EQ(fast.Palette(), plain.Palette()) << "seed " << seed;
@@ -326,8 +327,8 @@ TEST(Octree, FastMappingAgreesWithThePlainSearch) {
 }
 
 TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {
-    const std::vector<TColor> palette = {RGB(10, 0, 0), RGB(0, 0, 0), RGB(20, 0, 0), RGB(10, 0, 0)};
-    TPaletteMapper m(palette);
+    const std::vector<Color> palette = {RGB(10, 0, 0), RGB(0, 0, 0), RGB(20, 0, 0), RGB(10, 0, 0)};
+    PaletteMapper m(palette);
     for (int r = 0; r < 32; ++r)
         EXPECT_EQ(m.Index(std::uint8_t(r), 0, 0), NearestPaletteIndex(palette, RGB(r, 0, 0))) << r;
 }

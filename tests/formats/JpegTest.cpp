@@ -13,14 +13,16 @@
 
 #include <jpeglib.h>
 
+using namespace quillon;
+
 namespace {
 
 enum class TSampling { s420, s422, s444, Gray };
 
 // Encodes an RGB picture with the library directly, for the files the reader
 // is checked on (the project's writer only makes one kind of file).
-std::vector<std::uint8_t> LibJpegEncode(const TBitmap& picture, TSampling sampling,
-                                        bool progressive, int quality = 85) {
+std::vector<std::uint8_t> LibJpegEncode(const Bitmap& picture, TSampling sampling, bool progressive,
+                                        int quality = 85) {
     jpeg_compress_struct c;
     jpeg_error_mgr err;
     c.err = jpeg_std_error(&err);
@@ -44,7 +46,7 @@ std::vector<std::uint8_t> LibJpegEncode(const TBitmap& picture, TSampling sampli
     std::vector<unsigned char> row(std::size_t(picture.Width()) * 3);
     while (c.next_scanline < c.image_height) {
         for (int x = 0; x < picture.Width(); ++x) {
-            const TColor col = picture.Pixel(x, int(c.next_scanline));
+            const Color col = picture.Pixel(x, int(c.next_scanline));
             row[3 * std::size_t(x)] = GetRValue(col);
             row[3 * std::size_t(x) + 1] = GetGValue(col);
             row[3 * std::size_t(x) + 2] = GetBValue(col);
@@ -89,14 +91,14 @@ std::vector<std::uint8_t> CmykJpeg(const std::vector<std::array<int, 4>>& blocks
     return bytes;
 }
 
-std::unique_ptr<TBitmap> Decode(const std::vector<std::uint8_t>& file) {
-    auto b = std::make_unique<TBitmap>();
+std::unique_ptr<Bitmap> Decode(const std::vector<std::uint8_t>& file) {
+    auto b = std::make_unique<Bitmap>();
     ReadJpeg(file, "test.jpg", *b);
     return b;
 }
 
 // Reads a binary PPM (P6) or PGM (P5) as written by djpeg.
-std::unique_ptr<TBitmap> ReadPnmFile(const std::string& path) {
+std::unique_ptr<Bitmap> ReadPnmFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int w = 0, h = 0, maxval = 0;
@@ -107,7 +109,7 @@ std::unique_ptr<TBitmap> ReadPnmFile(const std::string& path) {
     std::vector<unsigned char> px(std::size_t(w) * std::size_t(h) * std::size_t(n));
     in.read(reinterpret_cast<char*>(px.data()), std::streamsize(px.size()));
     if (!in) return nullptr;
-    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
+    auto b = std::make_unique<Bitmap>(w, h, PixelFormat::Bgr24);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const unsigned char* p =
@@ -121,7 +123,7 @@ bool HaveDjpeg() {
     return std::system("command -v djpeg >/dev/null 2>&1") == 0;
 }
 
-std::unique_ptr<TBitmap> Noisy(int w, int h, unsigned seed) {
+std::unique_ptr<Bitmap> Noisy(int w, int h, unsigned seed) {
     auto b = MakeTestPhoto(w, h);
     std::mt19937 rng(seed);
     for (int y = 0; y < h; ++y)
@@ -130,11 +132,11 @@ std::unique_ptr<TBitmap> Noisy(int w, int h, unsigned seed) {
     return b;
 }
 
-double MeanError(const TBitmap& a, const TBitmap& b) {
+double MeanError(const Bitmap& a, const Bitmap& b) {
     double sum = 0;
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x) {
-            const TColor p = a.Pixel(x, y), q = b.Pixel(x, y);
+            const Color p = a.Pixel(x, y), q = b.Pixel(x, y);
             sum += std::abs(GetRValue(p) - GetRValue(q)) + std::abs(GetGValue(p) - GetGValue(q)) +
                    std::abs(GetBValue(p) - GetBValue(q));
         }
@@ -145,7 +147,7 @@ void ExpectJpegError(const std::vector<std::uint8_t>& file, const std::string& w
     try {
         Decode(file);
         ADD_FAILURE() << what << ": accepted";
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         EXPECT_TRUE(std::regex_match(e.what(), std::regex("JPEG error #[0-9]+")))
             << what << ": " << e.what();
     }
@@ -177,7 +179,7 @@ TEST(JpegReader, DecodesExactlyAsTheReferenceDecoder) {
         auto expected = ReadPnmFile(ppm);
         ASSERT_TRUE(expected) << ppm;
         auto actual = Decode(file);
-        EXPECT_EQ(actual->PixelFormat(), pf24bit);
+        EXPECT_EQ(actual->format(), PixelFormat::Bgr24);
         ASSERT_EQ(actual->Width(), c.W);
         ASSERT_EQ(actual->Height(), c.H);
         bool same = true;
@@ -196,9 +198,9 @@ TEST(JpegReader, AdobeCmykDecodesToItsColours) {
                               {0, 0, 0, 0},      // white
                               {0, 0, 0, 255},    // black
                               {0, 0, 0, 128}})); // mid grey
-    const TColor want[] = {clRed, clLime, clWhite, clBlack, RGB(127, 127, 127)};
+    const Color want[] = {kRed, kLime, kWhite, kBlack, RGB(127, 127, 127)};
     for (int i = 0; i < 5; ++i) {
-        const TColor got = b->Pixel(16 * i + 8, 8);
+        const Color got = b->Pixel(16 * i + 8, 8);
         EXPECT_NEAR(GetRValue(got), GetRValue(want[i]), 4) << i;
         EXPECT_NEAR(GetGValue(got), GetGValue(want[i]), 4) << i;
         EXPECT_NEAR(GetBValue(got), GetBValue(want[i]), 4) << i;
@@ -220,7 +222,7 @@ TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
         for (int k = 0; k < 4; ++k) damaged[rng() % damaged.size()] = std::uint8_t(rng());
         try {
             Decode(damaged);
-        } catch (const EPictureError&) {
+        } catch (const PictureError&) {
         }
     }
 }
@@ -242,15 +244,16 @@ TEST(JpegReader, OversizedFrameIsRefusedBeforeDecoding) {
         }
     };
     setSize(65488); // over the picture size limit
-    EXPECT_THROW(Decode(file), EPictureError);
+    EXPECT_THROW(Decode(file), PictureError);
     setSize(16000); // within the limit, but far more than the data can hold
     ExpectJpegError(file, "16000 x 16000 in a few hundred bytes");
 }
 
 TEST(JpegWriter, WritesBaselineJfifColourAtQualityNinety) {
-    for (TPixelFormat pf : {pf24bit, pf32bit, pfDevice, pf8bit}) {
+    for (PixelFormat pf :
+         {PixelFormat::Bgr24, PixelFormat::Bgrx32, PixelFormat::Device, PixelFormat::Indexed8}) {
         // Smooth colour, so that a wrong channel order or quality shows in the error.
-        auto photo = std::make_unique<TBitmap>(61, 43, pf24bit);
+        auto photo = std::make_unique<Bitmap>(61, 43, PixelFormat::Bgr24);
         for (int y = 0; y < 43; ++y)
             for (int x = 0; x < 61; ++x) photo->SetPixel(x, y, RGB(x * 4, 250 - y * 5, 90 + x + y));
         photo->SetPixelFormat(pf);
@@ -278,6 +281,6 @@ TEST(JpegWriter, WritesBaselineJfifColourAtQualityNinety) {
 }
 
 TEST(JpegWriter, EmptyPictureIsAnErrorNotAFile) {
-    TBitmap empty;
-    EXPECT_THROW(EncodeJpeg(empty), EPictureError);
+    Bitmap empty;
+    EXPECT_THROW(EncodeJpeg(empty), PictureError);
 }

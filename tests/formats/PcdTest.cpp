@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
 
 constexpr std::size_t kBase = 0x30000, kPair = 768 * 3;
@@ -30,20 +32,20 @@ std::vector<std::uint8_t> MakePcd(int orientation) {
     return f;
 }
 
-const TColor kGray = RGB(136, 136, 136);
-const TColor kBlock = RGB(169, 85, 73);
-const TColor kCorner = RGB(136, 132, 158);
+const Color kGray = RGB(136, 136, 136);
+const Color kBlock = RGB(169, 85, 73);
+const Color kCorner = RGB(136, 132, 158);
 
 TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
     const auto file = MakePcd(0);
     WriteSeed("pcd", "base", file);
-    TBitmap out;
+    Bitmap out;
     ReadPcd(file, "x.pcd", out);
     ASSERT_EQ(out.Width(), 768);
     ASSERT_EQ(out.Height(), 512);
     EXPECT_EQ(out.Pixel(0, 0), kBlock);
     EXPECT_EQ(out.Pixel(1, 1), kBlock);
-    EXPECT_EQ(out.Pixel(2, 0), clWhite); // luma 200 saturates
+    EXPECT_EQ(out.Pixel(2, 0), kWhite); // luma 200 saturates
     EXPECT_EQ(out.Pixel(3, 0), kGray);
     EXPECT_EQ(out.Pixel(0, 2), kGray);
     EXPECT_EQ(out.Pixel(766, 510), kCorner);
@@ -53,14 +55,14 @@ TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
 
 struct TTurnCase {
     int orientation, width, height;
-    TPoint block, corner; // where the top-left block and bottom-right corner land
+    Point block, corner; // where the top-left block and bottom-right corner land
 };
 
 class PcdOrientation : public ::testing::TestWithParam<TTurnCase> {};
 
 TEST_P(PcdOrientation, PictureIsTurnedUpright) {
     const TTurnCase c = GetParam();
-    TBitmap out;
+    Bitmap out;
     ReadPcd(MakePcd(c.orientation), "", out);
     ASSERT_EQ(out.Width(), c.width);
     ASSERT_EQ(out.Height(), c.height);

@@ -3,17 +3,22 @@
 #include "tests/formats/FixtureBuilder.h"
 #include "tests/support/TestSupport.h"
 
+using namespace quillon;
+
 namespace {
 
-const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack},
-                                        {'r', RGB(255, 0, 0)},    {'g', RGB(0, 255, 0)},
-                                        {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
-                                        {'p', RGB(255, 128, 128)}};
+const std::map<char, Color> kLegend = {{'.', kWhite},
+                                       {'#', kBlack},
+                                       {'r', RGB(255, 0, 0)},
+                                       {'g', RGB(0, 255, 0)},
+                                       {'b', RGB(0, 0, 255)},
+                                       {'m', RGB(128, 128, 128)},
+                                       {'p', RGB(255, 128, 128)}};
 
 struct TPcxLayout {
     int bits = 8, planes = 1, width = 2, height = 2, bytesPerLine = 2;
     int encoding = 1;
-    std::vector<TColor> ega; // up to 16 header palette entries
+    std::vector<Color> ega; // up to 16 header palette entries
 };
 
 TBytes Header(const TPcxLayout& s) {
@@ -22,7 +27,7 @@ TBytes Header(const TPcxLayout& s) {
     b.U16LE(0).U16LE(0).U16LE(unsigned(s.width - 1)).U16LE(unsigned(s.height - 1));
     b.U16LE(72).U16LE(72);
     for (int i = 0; i < 16; ++i) {
-        const TColor c = i < int(s.ega.size()) ? s.ega[std::size_t(i)] : clBlack;
+        const Color c = i < int(s.ega.size()) ? s.ega[std::size_t(i)] : kBlack;
         b.U8(GetRValue(c)).U8(GetGValue(c)).U8(GetBValue(c));
     }
     b.U8(0).U8(s.planes).U16LE(unsigned(s.bytesPerLine)).U16LE(1);
@@ -53,10 +58,10 @@ TBytes File(const TPcxLayout& s, const std::vector<std::vector<int>>& lines) {
     return b;
 }
 
-void AppendVgaPalette(TBytes& b, const std::vector<TColor>& colours) {
+void AppendVgaPalette(TBytes& b, const std::vector<Color>& colours) {
     b.U8(0x0C);
     for (int i = 0; i < 256; ++i) {
-        const TColor c = i < int(colours.size()) ? colours[std::size_t(i)] : clBlack;
+        const Color c = i < int(colours.size()) ? colours[std::size_t(i)] : kBlack;
         b.U8(GetRValue(c)).U8(GetGValue(c)).U8(GetBValue(c));
     }
 }
@@ -69,9 +74,9 @@ TEST(PcxReader, MonochromeRowsWithPadding) {
     s.bytesPerLine = 4; // two bytes of pixels, two of padding
     const TBytes file = File(s, {{0b01111111, 0b10111111, 0, 0}, {0xFF, 0xFF, 0, 0}});
     SaveSeed("pcx", "mono.pcx", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
-    EXPECT_EQ(out.PixelFormat(), pf1bit);
+    EXPECT_EQ(out.format(), PixelFormat::Indexed1);
     EXPECT_PIXELS(out, kLegend, {"#........#", ".........."});
 }
 
@@ -83,15 +88,15 @@ TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
     s.width = 4;
     s.height = 1;
     s.bytesPerLine = 1;
-    s.ega = {clBlack, RGB(255, 0, 0), RGB(0, 255, 0), clBlack, RGB(0, 0, 255)};
-    s.ega.resize(16, clBlack);
-    s.ega[15] = clWhite;
+    s.ega = {kBlack, RGB(255, 0, 0), RGB(0, 255, 0), kBlack, RGB(0, 0, 255)};
+    s.ega.resize(16, kBlack);
+    s.ega[15] = kWhite;
     // Indices 1, 2, 4, 15.
     const TBytes file = File(s, {{0b10010000}, {0b01010000}, {0b00110000}, {0b00010000}});
     SaveSeed("pcx", "ega.pcx", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
-    EXPECT_EQ(out.PixelFormat(), pf4bit);
+    EXPECT_EQ(out.format(), PixelFormat::Indexed4);
     EXPECT_PIXELS(out, kLegend, {"rgb."});
 }
 
@@ -100,9 +105,9 @@ TEST(PcxReader, TwoBitPixelsInOnePlane) {
     s.bits = 2;
     s.width = 4;
     s.height = 1;
-    s.ega = {clBlack, RGB(255, 0, 0), RGB(0, 255, 0), clWhite};
+    s.ega = {kBlack, RGB(255, 0, 0), RGB(0, 255, 0), kWhite};
     const TBytes file = File(s, {{0b00011011, 0}});
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#rg."});
 }
@@ -117,15 +122,15 @@ TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
         s.bytesPerLine = 4;
         // 200 has both high bits set, so it is stored as a run of one.
         TBytes file = File(s, {{1, 1, 1, 0}, {2, 200, 3, 0}});
-        AppendVgaPalette(file, {clBlack, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
+        AppendVgaPalette(file, {kBlack, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
         std::vector<std::uint8_t> bytes = file.Get();
         bytes[bytes.size() - 768 + 200 * 3] = 255; // entry 200 white
         bytes[bytes.size() - 768 + 200 * 3 + 1] = 255;
         bytes[bytes.size() - 768 + 200 * 3 + 2] = 255;
         SaveSeed("pcx", encoding ? "vga-rle.pcx" : "vga-plain.pcx", bytes);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadPcx, bytes, out), "");
-        EXPECT_EQ(out.PixelFormat(), pf8bit);
+        EXPECT_EQ(out.format(), PixelFormat::Indexed8);
         EXPECT_PIXELS(out, kLegend, {"rrr", "g.b"});
     }
 }
@@ -136,7 +141,7 @@ TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
     s.height = 1;
     s.bytesPerLine = 3;
     const TBytes file = File(s, {{0, 128, 255}});
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#m."});
 }
@@ -149,9 +154,9 @@ TEST(PcxReader, TrueColourPlanesAndAlpha) {
     s.bytesPerLine = 4;
     const TBytes rgb = File(s, {{255, 0, 0, 9}, {0, 255, 0, 9}, {0, 0, 255, 9}});
     SaveSeed("pcx", "rgb.pcx", rgb);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, rgb, out), "");
-    EXPECT_EQ(out.PixelFormat(), pf24bit);
+    EXPECT_EQ(out.format(), PixelFormat::Bgr24);
     EXPECT_PIXELS(out, kLegend, {"rgb"});
 
     s.planes = 4;
@@ -168,8 +173,8 @@ TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
     s.height = 2;
     TBytes file = Header(s);
     file.U8s({0xC3, 1, 2}); // three bytes of 1 cover a row and a half
-    AppendVgaPalette(file, {clBlack, RGB(255, 0, 0), RGB(0, 255, 0)});
-    TBitmap out;
+    AppendVgaPalette(file, {kBlack, RGB(255, 0, 0), RGB(0, 255, 0)});
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"rr", "rg"});
 }

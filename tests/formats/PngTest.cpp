@@ -10,12 +10,17 @@
 #include <csetjmp>
 #include <random>
 
+using namespace quillon;
+
 namespace {
 
-const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack},
-                                        {'r', RGB(255, 0, 0)},    {'g', RGB(0, 255, 0)},
-                                        {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
-                                        {'p', RGB(255, 128, 128)}};
+const std::map<char, Color> kLegend = {{'.', kWhite},
+                                       {'#', kBlack},
+                                       {'r', RGB(255, 0, 0)},
+                                       {'g', RGB(0, 255, 0)},
+                                       {'b', RGB(0, 0, 255)},
+                                       {'m', RGB(128, 128, 128)},
+                                       {'p', RGB(255, 128, 128)}};
 
 struct TPngLayout {
     int width = 0, height = 0;
@@ -106,9 +111,9 @@ TEST(PngReader, GrayInEveryDepth) {
         s.rows = {{0, max, 0}, {max, 0, max}};
         const auto file = WritePng(s);
         SaveSeed("png", "gray" + std::to_string(depth) + ".png", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadPng, file, out), "");
-        EXPECT_EQ(out.PixelFormat(), pf24bit);
+        EXPECT_EQ(out.format(), PixelFormat::Bgr24);
         EXPECT_PIXELS(out, kLegend, {"#.#", ".#."});
     }
 }
@@ -123,7 +128,7 @@ TEST(PngReader, GraySamplesScaleToEightBits) {
         s.colourType = PNG_COLOR_TYPE_GRAY;
         s.depth = c.depth;
         s.rows = {{c.sample}};
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadPng, WritePng(s), out), "");
         EXPECT_EQ(out.Pixel(0, 0), RGB(c.expected, c.expected, c.expected));
     }
@@ -141,7 +146,7 @@ TEST(PngReader, PaletteInEveryDepth) {
                             : std::vector<std::vector<int>>{{0, 1}, {2, 3}};
         const auto file = WritePng(s);
         SaveSeed("png", "palette" + std::to_string(depth) + ".png", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadPng, file, out), "");
         if (depth == 1)
             EXPECT_PIXELS(out, kLegend, {"rg", "gr"});
@@ -171,7 +176,7 @@ TEST(PngReader, ColourAndAlphaTypesInEightAndSixteenBits) {
             s.rows = c.rows;
             const auto file = WritePng(s);
             SaveSeed("png", std::string(c.name) + std::to_string(depth) + ".png", file);
-            TBitmap out;
+            Bitmap out;
             ASSERT_EQ(ReadError(ReadPng, file, out), "");
             EXPECT_TRUE(PixelsMatch(out, c.art, kLegend));
         }
@@ -186,7 +191,7 @@ TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
     pal.rows = {{0, 1, 2}};
     const auto palFile = WritePng(pal);
     SaveSeed("png", "palette-trns.png", palFile);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPng, palFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"r.p"});
 
@@ -232,7 +237,7 @@ TEST(PngReader, InterlacedPicturesMatchTheirPlainTwins) {
         s.interlaced = true;
         const auto interlacedFile = WritePng(s);
         if (c.depth == 8) SaveSeed("png", "interlaced.png", interlacedFile);
-        TBitmap plain, interlaced;
+        Bitmap plain, interlaced;
         ASSERT_EQ(ReadError(ReadPng, plainFile, plain), "");
         ASSERT_EQ(ReadError(ReadPng, interlacedFile, interlaced), "");
         ASSERT_EQ(interlaced.Width(), w);

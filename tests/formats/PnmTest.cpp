@@ -3,23 +3,25 @@
 #include "tests/formats/FixtureBuilder.h"
 #include "tests/support/TestSupport.h"
 
+using namespace quillon;
+
 namespace {
 
 std::vector<std::uint8_t> Text(const std::string& s) {
     return {s.begin(), s.end()};
 }
 
-const std::map<char, TColor> kLegend = {{'.', clWhite},         {'#', clBlack},
-                                        {'r', RGB(255, 0, 0)},  {'g', RGB(0, 255, 0)},
-                                        {'b', RGB(0, 0, 255)},  {'m', RGB(128, 128, 128)},
-                                        {'y', RGB(255, 255, 0)}};
+const std::map<char, Color> kLegend = {{'.', kWhite},          {'#', kBlack},
+                                       {'r', RGB(255, 0, 0)},  {'g', RGB(0, 255, 0)},
+                                       {'b', RGB(0, 0, 255)},  {'m', RGB(128, 128, 128)},
+                                       {'y', RGB(255, 255, 0)}};
 
 TEST(PnmReader, AsciiBitmapWithCommentsAndAdjacentDigits) {
     const auto file = Text("P1\n# a comment\n4 # width\n3\n1001\n0 1 1 0\n10\n01\n");
     SaveSeed("pnm", "p1.pbm", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPnm, file, out), "");
-    EXPECT_EQ(out.PixelFormat(), pf1bit);
+    EXPECT_EQ(out.format(), PixelFormat::Indexed1);
     EXPECT_PIXELS(out, kLegend, {"#..#", ".##.", "#..#"});
 }
 
@@ -28,7 +30,7 @@ TEST(PnmReader, PackedBitmapRowsArePaddedToAByte) {
     TBytes file;
     file.Text("P4 10 2\n").U8s({0b10000000, 0b01111111, 0b01111111, 0b10000000});
     SaveSeed("pnm", "p4.pbm", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPnm, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#........#", ".########."});
 }
@@ -49,9 +51,9 @@ TEST(PnmReader, GraySamplesAreScaledByTheMaximum) {
                           {"P5 maxval 1000", p5odd}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadPnm, c.file, out), "");
-        EXPECT_EQ(out.PixelFormat(), pf8bit);
+        EXPECT_EQ(out.format(), PixelFormat::Indexed8);
         EXPECT_PIXELS(out, kLegend, {"#m."});
     }
     SaveSeed("pnm", "p2.pgm", cases[0].file);
@@ -67,9 +69,9 @@ TEST(PnmReader, ColourSamplesAreRedGreenBlue) {
         p6wide.U16BE(unsigned(v));
     const auto p3 = Text("P3\n# colours\n2 2\n15\n15 0 0  0 15 0\n0 0 15  15 15 0\n");
     for (const auto& file : {p6.Get(), p6wide.Get(), p3}) {
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadPnm, file, out), "");
-        EXPECT_EQ(out.PixelFormat(), pf24bit);
+        EXPECT_EQ(out.format(), PixelFormat::Bgr24);
         EXPECT_PIXELS(out, kLegend, {"rg", "by"});
     }
     SaveSeed("pnm", "p6.ppm", p6);
@@ -79,7 +81,7 @@ TEST(PnmReader, ColourSamplesAreRedGreenBlue) {
 TEST(PnmReader, SamplesAboveTheMaximumCountAsTheMaximum) {
     TBytes file;
     file.Text("P5 2 1 100\n").U8s({100, 250});
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPnm, file, out), "");
     EXPECT_PIXELS(out, kLegend, {".."});
 }
@@ -87,7 +89,7 @@ TEST(PnmReader, SamplesAboveTheMaximumCountAsTheMaximum) {
 TEST(PnmReader, OnlyTheFirstPictureOfAStreamIsRead) {
     TBytes file;
     file.Text("P5 1 1 255\n").U8(0).Text("P5 1 1 255\n").U8(255);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadPnm, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#"});
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
 
 // PackBits for one row: repeats for runs of two or more, literals otherwise.
@@ -94,8 +96,8 @@ TPsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
     return s;
 }
 
-const std::vector<TColor> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
-                                        RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 200)};
+const std::vector<Color> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
+                                       RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 200)};
 
 struct TRgbCase {
     int depth;
@@ -108,7 +110,7 @@ TEST_P(PsdRgb, CompositeDecodesToItsColours) {
     const auto [depth, packBits, extraAlpha] = GetParam();
     const auto file = MakePsd(Rgb(depth, packBits, extraAlpha));
     WriteSeed("psd", "rgb" + std::to_string(depth) + (packBits ? "rle" : "raw"), file);
-    TBitmap out;
+    Bitmap out;
     ReadPsd(file, "x.psd", out);
     ASSERT_EQ(out.Width(), 3);
     ASSERT_EQ(out.Height(), 2);
@@ -130,10 +132,10 @@ TEST(Psd, GrayAndDuotoneShowTheirLevels) {
             s.height = 2;
             s.packBits = depth == 8;
             s.planes = {Plane(kBlue, depth)};
-            TBitmap out;
+            Bitmap out;
             ReadPsd(MakePsd(s), "", out);
-            EXPECT_EQ(AllPixels(out), (std::vector<TColor>{0, 0, 0xFFFFFF, RGB(30, 30, 30),
-                                                           RGB(30, 30, 30), RGB(200, 200, 200)}))
+            EXPECT_EQ(AllPixels(out), (std::vector<Color>{0, 0, 0xFFFFFF, RGB(30, 30, 30),
+                                                          RGB(30, 30, 30), RGB(200, 200, 200)}))
                 << "mode " << mode << " depth " << depth;
         }
     }
@@ -153,12 +155,12 @@ TEST(Psd, IndexedKeepsItsPlanarPalette) {
     s.planes = {Plane({{0, 1, 255}, {128, 128, 3}}, 8)};
     const auto file = MakePsd(s);
     WriteSeed("psd", "indexed", file);
-    TBitmap out;
+    Bitmap out;
     ReadPsd(file, "", out);
-    EXPECT_EQ(out.PixelFormat(), pf8bit);
+    EXPECT_EQ(out.format(), PixelFormat::Indexed8);
     EXPECT_EQ(AllPixels(out),
-              (std::vector<TColor>{RGB(0, 255, 7), RGB(1, 254, 7), RGB(255, 0, 7), RGB(128, 127, 7),
-                                   RGB(128, 127, 7), RGB(3, 252, 7)}));
+              (std::vector<Color>{RGB(0, 255, 7), RGB(1, 254, 7), RGB(255, 0, 7), RGB(128, 127, 7),
+                                  RGB(128, 127, 7), RGB(3, 252, 7)}));
 }
 
 TEST(Psd, CmykStoresInvertedInk) {
@@ -169,10 +171,10 @@ TEST(Psd, CmykStoresInvertedInk) {
     // Stored values are 255 - ink: white, full cyan, full black, half of each.
     s.planes = {Plane({{255, 0, 255, 128}}, 8), Plane({{255, 255, 255, 255}}, 8),
                 Plane({{255, 255, 255, 255}}, 8), Plane({{255, 255, 0, 128}}, 8)};
-    TBitmap out;
+    Bitmap out;
     ReadPsd(MakePsd(s), "", out);
     EXPECT_EQ(AllPixels(out),
-              (std::vector<TColor>{0xFFFFFF, RGB(0, 255, 255), 0, RGB(64, 128, 128)}));
+              (std::vector<Color>{0xFFFFFF, RGB(0, 255, 255), 0, RGB(64, 128, 128)}));
 }
 
 TEST(Psd, BitmapModeSetBitsAreBlackAcrossByteEdges) {
@@ -183,9 +185,9 @@ TEST(Psd, BitmapModeSetBitsAreBlackAcrossByteEdges) {
     s.height = 1;
     s.packBits = true;
     s.planes = {{{0b10100000, 0b01000000}}};
-    TBitmap out;
+    Bitmap out;
     ReadPsd(MakePsd(s), "", out);
-    EXPECT_PIXELS(out, (std::map<char, TColor>{{'#', clBlack}, {'.', clWhite}}), ({"#.#......#"}));
+    EXPECT_PIXELS(out, (std::map<char, Color>{{'#', kBlack}, {'.', kWhite}}), ({"#.#......#"}));
 }
 
 TEST(PsdMalformed, EachFaultHasItsMessage) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+using namespace quillon;
+
 namespace {
 
 struct TPspChannel {
@@ -15,13 +17,13 @@ struct TPspChannel {
 
 struct TPspLayer {
     int type = 1;
-    TRect image, saved;
+    Rect image, saved;
     std::vector<TPspChannel> channels;
 };
 
 struct TPspLayout {
     int major = 6, width = 4, height = 2, depth = 24, compression = 0;
-    std::vector<TColor> palette;
+    std::vector<Color> palette;
     std::vector<TPspLayer> layers;
 };
 
@@ -71,7 +73,7 @@ private:
     int major_;
 };
 
-void PutRect(TFixtureBytes& f, const TRect& r) {
+void PutRect(TFixtureBytes& f, const Rect& r) {
     f.U32LE(std::uint32_t(r.Left)).U32LE(std::uint32_t(r.Top));
     f.U32LE(std::uint32_t(r.Right)).U32LE(std::uint32_t(r.Bottom));
 }
@@ -96,7 +98,7 @@ std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
         TFixtureBytes pal;
         if (s.major >= 4) pal.U32LE(8);
         pal.U32LE(std::uint32_t(s.palette.size()));
-        for (TColor c : s.palette) pal.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
+        for (Color c : s.palette) pal.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
         w.Block(f, 2, pal.bytes);
     }
 
@@ -147,9 +149,9 @@ TPspLayer RgbLayer() {
     return l;
 }
 
-const std::vector<TColor> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
-                                        RGB(9, 9, 9),    RGB(10, 11, 12), RGB(20, 21, 22),
-                                        RGB(30, 31, 32), RGB(40, 41, 42)};
+const std::vector<Color> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
+                                       RGB(9, 9, 9),    RGB(10, 11, 12), RGB(20, 21, 22),
+                                       RGB(30, 31, 32), RGB(40, 41, 42)};
 
 struct TVersionCase {
     int major, compression;
@@ -168,7 +170,7 @@ TEST_P(PspVersions, FirstRasterLayerDecodes) {
     seed += std::to_string(major) + "c";
     seed += std::to_string(compression);
     WriteSeed("psp", seed, file);
-    TBitmap out;
+    Bitmap out;
     ReadPsp(file, "x.psp", out);
     EXPECT_EQ(AllPixels(out), kRgbPixels);
 }
@@ -192,17 +194,17 @@ TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
                   {0, 3, {0, 0, 50, 50}},
                   {1, 0, {255, 0, 255, 128}}};
     s.layers = {l};
-    TBitmap out;
+    Bitmap out;
     ReadPsp(MakePsp(s), "", out);
     EXPECT_PIXELS(
         out,
-        (std::map<char, TColor>{
-            {'.', clWhite}, {'k', clBlack}, {'o', RGB(200, 100, 50)}, {'h', RGB(227, 177, 152)}}),
+        (std::map<char, Color>{
+            {'.', kWhite}, {'k', kBlack}, {'o', RGB(200, 100, 50)}, {'h', RGB(227, 177, 152)}}),
         ({".....", "..k..", "..oh."}));
 }
 
 TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
-    const std::vector<TColor> palette = {clBlack, clWhite, clRed, clLime, clBlue};
+    const std::vector<Color> palette = {kBlack, kWhite, kRed, kLime, kBlue};
     struct TCase {
         int depth;
         std::vector<std::uint8_t> rows; // two rows of three pixels
@@ -221,26 +223,26 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
         s.layers = {l};
         const auto file = MakePsp(s);
         WriteSeed("psp", "palette" + std::to_string(c.depth), file);
-        TBitmap out;
+        Bitmap out;
         ReadPsp(file, "", out);
-        const std::vector<TColor> expected =
-            c.depth == 1 ? std::vector<TColor>{clBlack, clWhite, clBlack, clWhite, clBlack, clWhite}
+        const std::vector<Color> expected =
+            c.depth == 1 ? std::vector<Color>{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}
             : c.depth == 4 && c.rows[1] == 0x40
-                ? std::vector<TColor>{clRed, clLime, clBlue, clWhite, clRed, clBlack}
-                : std::vector<TColor>{clRed, clLime, clBlue, clBlack, clWhite, clRed};
+                ? std::vector<Color>{kRed, kLime, kBlue, kWhite, kRed, kBlack}
+                : std::vector<Color>{kRed, kLime, kBlue, kBlack, kWhite, kRed};
         EXPECT_EQ(AllPixels(out), expected) << c.depth << " bits, " << c.rows.size() << " bytes";
     }
 }
 
 TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
-    for (const TRect& at :
+    for (const Rect& at :
          {Rect(-9, 0, -5, 2), Rect(4, 0, 8, 2), Rect(0, -2, 4, 0), Rect(0, 5, 4, 7)}) {
         TPspLayout s;
         s.layers = {RgbLayer()};
         s.layers[0].image = at;
-        TBitmap out;
+        Bitmap out;
         ReadPsp(MakePsp(s), "", out);
-        EXPECT_EQ(AllPixels(out), std::vector<TColor>(8, clWhite)) << at.Left << ", " << at.Top;
+        EXPECT_EQ(AllPixels(out), std::vector<Color>(8, kWhite)) << at.Left << ", " << at.Top;
     }
 }
 
@@ -249,7 +251,7 @@ TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
     s.layers = {RgbLayer()};
     auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
     red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
-    TBitmap out;
+    Bitmap out;
     ReadPsp(MakePsp(s), "", out);
     EXPECT_EQ(AllPixels(out), kRgbPixels);
 }
@@ -260,7 +262,7 @@ TEST(Psp, LayersThatAreNotRasterAreSkipped) {
     vector.type = 3;
     vector.image = vector.saved = Rect(0, 0, 4, 2);
     s.layers = {vector, RgbLayer()};
-    TBitmap out;
+    Bitmap out;
     ReadPsp(MakePsp(s), "", out);
     EXPECT_EQ(AllPixels(out), kRgbPixels);
 }
@@ -302,7 +304,7 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
                           "has no raster layer"));
     EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) {
                               m.depth = 8;
-                              m.palette = {clBlack, clWhite};
+                              m.palette = {kBlack, kWhite};
                               m.layers[0].channels = {{0, 0, {0, 1, 1, 0, 0, 1, 2, 0}}};
                           }),
                           "palette index (2) out of range"));

@@ -1,6 +1,6 @@
 // Replays every fuzzing seed (fuzz/corpus/<reader>/) and every input that once
 // broke a reader (tests/data/<reader>/regress/) through its reader. Each must
-// either load or be refused with EPictureError: any other exception fails the
+// either load or be refused with PictureError: any other exception fails the
 // test, and a crash or sanitizer report fails the program.
 #include "formats/Readers.h"
 #include "tests/formats/FixtureBuilder.h"
@@ -16,13 +16,15 @@
 #include <string>
 #include <vector>
 
+using namespace quillon;
+
 namespace fs = std::filesystem;
 
 namespace {
 
 struct TReplayCase {
     const char* Name; // folder name under fuzz/corpus and tests/data
-    TPictureReader Reader;
+    PictureReader Reader;
     const char* Extension;
 };
 
@@ -61,10 +63,10 @@ TEST_P(ReplayTest, EveryInputLoadsOrIsRefusedWithPictureError) {
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.string());
         const auto bytes = ReadAll(file);
-        TBitmap out;
+        Bitmap out;
         try {
             c.Reader(bytes, std::string("replay.") + c.Extension, out);
-        } catch (const EPictureError&) {
+        } catch (const PictureError&) {
             continue;
         } catch (const std::exception& e) {
             ADD_FAILURE() << "unexpected exception: " << e.what();
@@ -84,15 +86,15 @@ INSTANTIATE_TEST_SUITE_P(Readers, ReplayTest, ::testing::ValuesIn(kCases),
 TEST(SeedCorpus, WrittenFormatsSeedTheirReaders) {
     if (!std::getenv("UPDATE_CORPUS")) GTEST_SKIP() << "set UPDATE_CORPUS=1 to write the seeds";
     auto photo = MakeTestPhoto(12, 9);
-    photo->SetPixelFormat(pf24bit);
+    photo->SetPixelFormat(PixelFormat::Bgr24);
     SaveSeed("bmp", "photo24.bmp", EncodeBmp(*photo));
     SaveSeed("jpeg", "photo.jpg", EncodeJpeg(*photo));
     SaveSeed("gif", "photo.gif", EncodeGif(*photo));
-    photo->SetPixelFormat(pf8bit);
+    photo->SetPixelFormat(PixelFormat::Indexed8);
     SaveSeed("bmp", "photo8.bmp", EncodeBmp(*photo));
     SaveSeed("gif", "photo8.gif", EncodeGif(*photo));
     auto mono = MakeTestPhoto(10, 3);
-    mono->SetPixelFormat(pf1bit);
+    mono->SetPixelFormat(PixelFormat::Indexed1);
     SaveSeed("bmp", "mono.bmp", EncodeBmp(*mono));
     SaveSeed("gif", "mono.gif", EncodeGif(*mono));
 }

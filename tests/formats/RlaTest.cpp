@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
 
 // Run-length data of one channel row: repeats for runs of two or more,
@@ -71,11 +73,11 @@ TEST(Rla, RgbRowsComeBottomUpAndMatteIsIgnored) {
     for (int bits : {8, 16}) {
         const auto file = MakeRla({kR, kG, kB}, bits);
         WriteSeed("rla", "rgb" + std::to_string(bits), file);
-        TBitmap out;
+        Bitmap out;
         ReadRla(file, "x.rla", out);
-        EXPECT_EQ(AllPixels(out), (std::vector<TColor>{RGB(255, 0, 0), RGB(255, 0, 0),
-                                                       RGB(255, 0, 0), RGB(0, 0, 255), RGB(1, 5, 9),
-                                                       RGB(2, 5, 8), RGB(3, 5, 7), RGB(4, 5, 6)}))
+        EXPECT_EQ(AllPixels(out), (std::vector<Color>{RGB(255, 0, 0), RGB(255, 0, 0),
+                                                      RGB(255, 0, 0), RGB(0, 0, 255), RGB(1, 5, 9),
+                                                      RGB(2, 5, 8), RGB(3, 5, 7), RGB(4, 5, 6)}))
             << bits << " bits";
     }
 }
@@ -83,16 +85,16 @@ TEST(Rla, RgbRowsComeBottomUpAndMatteIsIgnored) {
 TEST(Rla, SingleChannelIsGray) {
     const auto file = MakeRla({kB}, 8);
     WriteSeed("rla", "gray", file);
-    TBitmap out;
+    Bitmap out;
     ReadRla(file, "", out);
-    EXPECT_EQ(out.Pixel(3, 0), clWhite);
+    EXPECT_EQ(out.Pixel(3, 0), kWhite);
     EXPECT_EQ(out.Pixel(1, 1), RGB(8, 8, 8));
 }
 
 TEST(Rla, LongRowsSpanSeveralPackets) {
     std::vector<std::uint8_t> row(300);
     for (std::size_t x = 0; x < 300; ++x) row[x] = x < 200 ? 50 : std::uint8_t(x);
-    TBitmap out;
+    Bitmap out;
     ReadRla(MakeRla({{row}}, 8), "", out);
     EXPECT_EQ(out.Pixel(199, 0), RGB(50, 50, 50));
     EXPECT_EQ(out.Pixel(299, 0), RGB(299 & 0xFF, 299 & 0xFF, 299 & 0xFF));

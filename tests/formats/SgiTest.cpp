@@ -6,6 +6,8 @@
 
 #include <array>
 
+using namespace quillon;
+
 namespace {
 
 // A test picture: rows top to bottom, each pixel red, green, blue, alpha.
@@ -92,7 +94,7 @@ const TPicture kPicture = {
     {{0, 0, 0, 0}, {200, 100, 50, 128}, {255, 255, 255, 255}, {0, 0, 0, 255}},
 };
 
-TColor Expected(const TRgba& p, int channels) {
+Color Expected(const TRgba& p, int channels) {
     const auto over = [&](unsigned c, unsigned a) { return (c * a + 255 * (255 - a) + 127) / 255; };
     const unsigned a = channels == 2 || channels == 4 ? p.a : 255;
     if (channels <= 2) return RGB(over(p.r, a), over(p.r, a), over(p.r, a));
@@ -115,7 +117,7 @@ TEST_P(SgiLayouts, DecodeToThePictureTopRowFirstWithAlphaOverWhite) {
     seed += std::to_string(bpc);
     seed += rle ? "rle" : "raw";
     WriteSeed("sgi", seed, file);
-    TBitmap out;
+    Bitmap out;
     ReadSgi(file, "x.sgi", out);
     ASSERT_EQ(out.Width(), 4);
     ASSERT_EQ(out.Height(), 3);
@@ -136,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Sgi, SgiLayouts,
 TEST(Sgi, LongRowsUseRunsAndLiteralsAcrossPacketLimits) {
     TPicture wide(1, std::vector<TRgba>(300, TRgba{9, 9, 9, 255}));
     for (std::size_t x = 140; x < 300; ++x) wide[0][x] = {std::uint8_t(x), 1, 2, 255};
-    TBitmap out;
+    Bitmap out;
     ReadSgi(MakeSgi(wide, 3, 1, true), "", out);
     EXPECT_EQ(out.Pixel(0, 0), RGB(9, 9, 9));
     EXPECT_EQ(out.Pixel(139, 0), RGB(9, 9, 9));

@@ -4,12 +4,17 @@
 #include "tests/formats/FixtureBuilder.h"
 #include "tests/support/TestSupport.h"
 
+using namespace quillon;
+
 namespace {
 
-const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack},
-                                        {'r', RGB(255, 0, 0)},    {'g', RGB(0, 255, 0)},
-                                        {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
-                                        {'p', RGB(255, 128, 128)}};
+const std::map<char, Color> kLegend = {{'.', kWhite},
+                                       {'#', kBlack},
+                                       {'r', RGB(255, 0, 0)},
+                                       {'g', RGB(0, 255, 0)},
+                                       {'b', RGB(0, 0, 255)},
+                                       {'m', RGB(128, 128, 128)},
+                                       {'p', RGB(255, 128, 128)}};
 
 struct TTgaLayout {
     int type = 2;
@@ -18,7 +23,7 @@ struct TTgaLayout {
     std::string id;
     int mapFirst = 0;
     int mapBits = 0; // 0: no colour map
-    std::vector<TColor> map;
+    std::vector<Color> map;
     int width = 2, height = 2;
 };
 
@@ -28,7 +33,7 @@ TBytes Header(const TTgaLayout& s) {
     b.U16LE(unsigned(s.mapFirst)).U16LE(unsigned(s.map.size())).U8(s.mapBits);
     b.U16LE(0).U16LE(0).U16LE(unsigned(s.width)).U16LE(unsigned(s.height));
     b.U8(s.bits).U8(s.descriptor).Text(s.id);
-    for (TColor c : s.map) {
+    for (Color c : s.map) {
         if (s.mapBits <= 16)
             b.U16LE(
                 unsigned((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3));
@@ -40,7 +45,7 @@ TBytes Header(const TTgaLayout& s) {
 }
 
 // The 2 x 2 picture "rg" over "b." in true colour pixels of the given depth.
-void PutPixel(TBytes& b, int bits, TColor c, int alpha = 255) {
+void PutPixel(TBytes& b, int bits, Color c, int alpha = 255) {
     if (bits == 16 || bits == 15)
         b.U16LE(unsigned((GetRValue(c) >> 3) << 10 | (GetGValue(c) >> 3) << 5 | GetBValue(c) >> 3));
     else
@@ -53,9 +58,9 @@ TBytes TrueColour(int bits, bool topDown) {
     s.bits = bits;
     s.descriptor = topDown ? 0x20 : 0;
     TBytes b = Header(s);
-    const TColor top[2] = {RGB(255, 0, 0), RGB(0, 255, 0)};
-    const TColor bottom[2] = {RGB(0, 0, 255), clWhite};
-    for (const TColor* row : topDown ? std::vector{top, bottom} : std::vector{bottom, top})
+    const Color top[2] = {RGB(255, 0, 0), RGB(0, 255, 0)};
+    const Color bottom[2] = {RGB(0, 0, 255), kWhite};
+    for (const Color* row : topDown ? std::vector{top, bottom} : std::vector{bottom, top})
         for (int x = 0; x < 2; ++x) PutPixel(b, bits, row[x]);
     return b;
 }
@@ -66,9 +71,9 @@ TEST(TgaReader, TrueColourInEveryDepthAndRowOrder) {
             SCOPED_TRACE(std::to_string(bits) + (topDown ? " top-down" : " bottom-up"));
             const TBytes file = TrueColour(bits, topDown);
             SaveSeed("tga", "true" + std::to_string(bits) + (topDown ? "-top.tga" : ".tga"), file);
-            TBitmap out;
+            Bitmap out;
             ASSERT_EQ(ReadError(ReadTga, file, out), "");
-            EXPECT_EQ(out.PixelFormat(), pf24bit);
+            EXPECT_EQ(out.format(), PixelFormat::Bgr24);
             EXPECT_PIXELS(out, kLegend, {"rg", "b."});
         }
     }
@@ -77,7 +82,7 @@ TEST(TgaReader, TrueColourInEveryDepthAndRowOrder) {
 TEST(TgaReader, RowsRunRightToLeftWhenDescriptorBitFourIsSet) {
     TBytes file = TrueColour(24, true);
     file[17] = 0x30;
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTga, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"gr", ".b"});
 }
@@ -91,7 +96,7 @@ TEST(TgaReader, AlphaIsCompositedOverWhite) {
     PutPixel(file, 32, RGB(255, 0, 0), 255);
     PutPixel(file, 32, RGB(255, 0, 0), 0);
     PutPixel(file, 32, RGB(255, 0, 0), 127); // 128/255 of white shows through
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTga, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"r.p"});
 }
@@ -104,7 +109,7 @@ TEST(TgaReader, ThirtyTwoBitsWithAlphaZeroEverywhereAreOpaque) {
     TBytes file = Header(s);
     PutPixel(file, 32, RGB(255, 0, 0), 0);
     PutPixel(file, 32, RGB(0, 0, 255), 0);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTga, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"rb"});
 }
@@ -123,9 +128,9 @@ TEST(TgaReader, GrayAndGrayWithAlpha) {
     gray16.U8s({0, 255, 128, 255, 0, 0}); // the last pixel is transparent
     SaveSeed("tga", "gray8.tga", gray8);
     SaveSeed("tga", "gray16.tga", gray16);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTga, gray8, out), "");
-    EXPECT_EQ(out.PixelFormat(), pf8bit);
+    EXPECT_EQ(out.format(), PixelFormat::Indexed8);
     EXPECT_PIXELS(out, kLegend, {"#m."});
     ASSERT_EQ(ReadError(ReadTga, gray16, out), "");
     EXPECT_PIXELS(out, kLegend, {"#m."});
@@ -139,15 +144,15 @@ TEST(TgaReader, ColourMapEntriesCountFromTheFirstIndex) {
         s.bits = 8;
         s.mapBits = mapBits;
         s.mapFirst = 10;
-        s.map = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), clWhite};
+        s.map = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), kWhite};
         s.id = "an image ID";
         s.descriptor = 0x20;
         TBytes file = Header(s);
         file.U8s({10, 11, 12, 13});
         SaveSeed("tga", "mapped" + std::to_string(mapBits) + ".tga", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadTga, file, out), "");
-        EXPECT_EQ(out.PixelFormat(), pf8bit);
+        EXPECT_EQ(out.format(), PixelFormat::Indexed8);
         EXPECT_PIXELS(out, kLegend, {"rg", "b."});
     }
 }
@@ -157,12 +162,12 @@ TEST(TgaReader, TrueColourPictureSkipsAColourMapItDoesNotUse) {
     for (int mapBits : {24, 12}) { // any entry size, as long as the map is there to skip
         SCOPED_TRACE(mapBits);
         s.mapBits = mapBits;
-        s.map = {clBlack, clBlack, clBlack};
+        s.map = {kBlack, kBlack, kBlack};
         s.width = 1;
         s.height = 1;
         TBytes file = Header(s);
         PutPixel(file, 24, RGB(0, 255, 0));
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadTga, file, out), "");
         EXPECT_PIXELS(out, kLegend, {"g"});
     }
@@ -181,7 +186,7 @@ TEST(TgaReader, RunLengthPacketsMayRunOnIntoTheNextRow) {
     PutPixel(rgb, 24, RGB(0, 255, 0));
     PutPixel(rgb, 24, RGB(0, 0, 255));
     SaveSeed("tga", "rle24.tga", rgb);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTga, rgb, out), "");
     EXPECT_PIXELS(out, kLegend, {"rgb", "rrr"});
 
@@ -194,7 +199,7 @@ TEST(TgaReader, RunLengthPacketsMayRunOnIntoTheNextRow) {
 
     s.type = 9;
     s.mapBits = 24;
-    s.map = {RGB(255, 0, 0), clWhite};
+    s.map = {RGB(255, 0, 0), kWhite};
     TBytes mapped = Header(s);
     mapped.U8s({0x85, 1});
     SaveSeed("tga", "rle-mapped.tga", mapped);
@@ -225,7 +230,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
 
     s.mapBits = 24;
     s.mapFirst = 1;
-    s.map = {clWhite, clBlack};
+    s.map = {kWhite, kBlack};
     TBytes outside = Header(s);
     outside.U8s({1, 2, 3, 1}); // 3 is past the map's last index, 2
     EXPECT_READ_ERROR(ReadTga, outside, "TGA file has a colour index outside its colour map");
@@ -240,11 +245,11 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     r.type = 10;
     TBytes overrun = Header(r);
     overrun.U8(0x84); // five pixels into a picture of four
-    PutPixel(overrun, 24, clWhite);
+    PutPixel(overrun, 24, kWhite);
     EXPECT_READ_ERROR(ReadTga, overrun, "TGA file has a run past the end of the picture");
     TBytes shortRle = Header(r);
     shortRle.U8(0x81);
-    PutPixel(shortRle, 24, clWhite);
+    PutPixel(shortRle, 24, kWhite);
     EXPECT_READ_ERROR(ReadTga, shortRle, "TGA file is truncated");
 }
 

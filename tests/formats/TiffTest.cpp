@@ -12,12 +12,17 @@
 #include <fstream>
 #include <functional>
 
+using namespace quillon;
+
 namespace {
 
-const std::map<char, TColor> kLegend = {{'.', clWhite},           {'#', clBlack},
-                                        {'r', RGB(255, 0, 0)},    {'g', RGB(0, 255, 0)},
-                                        {'b', RGB(0, 0, 255)},    {'m', RGB(128, 128, 128)},
-                                        {'p', RGB(255, 128, 128)}};
+const std::map<char, Color> kLegend = {{'.', kWhite},
+                                       {'#', kBlack},
+                                       {'r', RGB(255, 0, 0)},
+                                       {'g', RGB(0, 255, 0)},
+                                       {'b', RGB(0, 0, 255)},
+                                       {'m', RGB(128, 128, 128)},
+                                       {'p', RGB(255, 128, 128)}};
 
 struct TTiffLayout {
     int width = 0, height = 0;
@@ -127,9 +132,9 @@ TEST(TiffReader, RgbStripsInEveryLosslessCompression) {
         s.rows = kRgbRows;
         const auto file = WriteTiff(s);
         SaveSeed("tiff", std::string("rgb-") + c.name + ".tif", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadTiff, file, out), "");
-        EXPECT_EQ(out.PixelFormat(), pf24bit);
+        EXPECT_EQ(out.format(), PixelFormat::Bgr24);
         EXPECT_PIXELS(out, kLegend, {"rg", "b."});
     }
 }
@@ -147,7 +152,7 @@ TEST(TiffReader, TilesCoverPicturesThatAreNotAWholeNumberOfTiles) {
     }
     const auto file = WriteTiff(s);
     SaveSeed("tiff", "tiled.tif", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTiff, file, out), "");
     ASSERT_EQ(out.Width(), 18);
     ASSERT_EQ(out.Height(), 20);
@@ -175,7 +180,7 @@ TEST(TiffReader, GrayAndBilevelInOneEightAndSixteenBits) {
         s.rows = {{0, c.max, 0}, {c.max, c.max, 0}};
         const auto file = WriteTiff(s);
         SaveSeed("tiff", std::string(c.name) + ".tif", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadTiff, file, out), "");
         if (c.photometric == PHOTOMETRIC_MINISWHITE)
             EXPECT_PIXELS(out, kLegend, {".#.", "##."});
@@ -201,7 +206,7 @@ TEST(TiffReader, PaletteColoursComeFromTheColourMap) {
         s.rows = {{1, 2}, {int(n) - 1, 0}};
         const auto file = WriteTiff(s);
         SaveSeed("tiff", "palette" + std::to_string(bits) + ".tif", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadTiff, file, out), "");
         EXPECT_PIXELS(out, kLegend, {"rg", "b#"});
     }
@@ -214,7 +219,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
     rgb16.rows = {{65535, 0, 0, 0, 65535, 0}, {0, 0, 65535, 65535, 65535, 65535}};
     const auto rgbFile = WriteTiff(rgb16);
     SaveSeed("tiff", "rgb16.tif", rgbFile);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTiff, rgbFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
 
@@ -255,7 +260,7 @@ TEST(TiffReader, AlphaIsCompositedOverWhite) {
         s.rows = {{255, 0, 0, 255, 0, 0, 0, 0, half, 0, 0, 127}};
         const auto file = WriteTiff(s);
         SaveSeed("tiff", extra == EXTRASAMPLE_ASSOCALPHA ? "rgba-assoc.tif" : "rgba.tif", file);
-        TBitmap out;
+        Bitmap out;
         ASSERT_EQ(ReadError(ReadTiff, file, out), "");
         EXPECT_PIXELS(out, kLegend, {"r.p"});
     }
@@ -272,11 +277,11 @@ TEST(TiffReader, JpegCompressedStripsDecodeCloseToTheOriginal) {
     const auto file = WriteTiff(s);
     if (file.empty()) GTEST_SKIP() << "libtiff was built without JPEG";
     SaveSeed("tiff", "jpeg.tif", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTiff, file, out), "");
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
-            const TColor c = out.Pixel(x, y);
+            const Color c = out.Pixel(x, y);
             EXPECT_NEAR(GetRValue(c), 200, 3);
             EXPECT_NEAR(GetGValue(c), 40, 3);
             EXPECT_NEAR(GetBValue(c), 90, 3);
@@ -291,7 +296,7 @@ TEST(TiffReader, OnlyTheFirstPageIsRead) {
     second.rows = {{0, 0, 0}};
     const auto file = WriteTiff({first, second});
     SaveSeed("tiff", "two-pages.tif", file);
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTiff, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
 }
@@ -338,7 +343,7 @@ bool StartsWith(const std::string& s, const std::string& prefix) {
 
 TEST(TiffReader, HandMadeFileReadsAsWritten) {
     const auto file = HandMadeTiff(GrayTags(2, 2, 4), {0, 255, 128, 0});
-    TBitmap out;
+    Bitmap out;
     ASSERT_EQ(ReadError(ReadTiff, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#.", "m#"});
 }

@@ -5,17 +5,19 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-constexpr TColor kMark = RGB(1, 2, 3);
+using namespace quillon;
 
-std::unique_ptr<TBitmap> Marked(int w, int h) {
-    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+namespace {
+constexpr Color kMark = RGB(1, 2, 3);
+
+std::unique_ptr<Bitmap> Marked(int w, int h) {
+    auto b = std::make_unique<Bitmap>(w, h, PixelFormat::Bgrx32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b->SetPixel(x, y, kMark);
     return b;
 }
 
-int Grey(const TBitmap& b, int x, int y) {
+int Grey(const Bitmap& b, int x, int y) {
     return GetRValue(b.Pixel(x, y));
 }
 } // namespace
@@ -33,7 +35,7 @@ TEST(BoxGradient, DepthTenSideFaceGreysOnStraightRows) {
 TEST(BoxGradient, DepthTenTopRowIsBlackOverThePhotoAndTopFaceLightensUpward) {
     auto b = Marked(40, 40);
     PaintBoxGradient(*b, 10, 10);
-    for (int x = 10; x <= 30; ++x) EXPECT_EQ(b->Pixel(x, 10), clBlack) << x;
+    for (int x = 10; x <= 30; ++x) EXPECT_EQ(b->Pixel(x, 10), kBlack) << x;
     EXPECT_EQ(b->Pixel(9, 10), kMark);
     // Row 9 is one step lighter and shifted one pixel right; the top face's
     // grey covers the first pixel of the side face's slanted row.
@@ -63,7 +65,7 @@ TEST(BoxGradient, DepthTenLowerSlantRowsShrinkByOnePixel) {
 TEST(BoxGradient, DepthOneGivesBlackSideColumnAndTopRow) {
     auto b = Marked(10, 8);
     PaintBoxGradient(*b, 1, 1);
-    const std::map<char, TColor> legend = {{'.', kMark}, {'#', clBlack}};
+    const std::map<char, Color> legend = {{'.', kMark}, {'#', kBlack}};
     EXPECT_PIXELS(*b, legend,
                   ({"..........", ".#########", ".........#", ".........#", ".........#",
                     ".........#", ".........#", ".........."}));
@@ -132,19 +134,19 @@ TEST(BoxFrame, FlatFacesWithBorderOneHaveBackEdgeOnRowHalfDepth) {
     FrameArgs a;
     a.frameWidth = a.frameHeight = 10;
     a.expand = true;
-    a.frameColor = clRed;
-    a.borderColor = clBlue;
+    a.frameColor = kRed;
+    a.borderColor = kBlue;
     a.borderWidth = 1;
     auto frame = MakeFrame<TBoxFrame>(*photo, a);
     frame->StretchPicture = false;
     frame->PaintFrame();
-    const TBitmap& o = *frame->Output;
+    const Bitmap& o = *frame->Output;
     const int W = frame->OutputWidth;
     // hb = 0, hw = hh = 5: the back edge runs along row 5 from x = 15 to W - 5.
-    EXPECT_EQ(o.Pixel(15, 5), clBlue);
-    EXPECT_EQ(o.Pixel(W / 2, 5), clBlue);
-    EXPECT_EQ(o.Pixel(W / 2, 4), clWhite);
-    EXPECT_EQ(o.Pixel(W / 2, 7), clRed);
+    EXPECT_EQ(o.Pixel(15, 5), kBlue);
+    EXPECT_EQ(o.Pixel(W / 2, 5), kBlue);
+    EXPECT_EQ(o.Pixel(W / 2, 4), kWhite);
+    EXPECT_EQ(o.Pixel(W / 2, 7), kRed);
 }
 
 TEST(BoxFrame, PatternFillsFacesOnlyWithAnOutline) {
@@ -154,7 +156,7 @@ TEST(BoxFrame, PatternFillsFacesOnlyWithAnOutline) {
         FrameArgs a;
         a.frameWidth = a.frameHeight = 16;
         a.expand = true;
-        a.frameColor = clRed;
+        a.frameColor = kRed;
         a.borderWidth = bw;
         auto frame = MakeFrame<TBoxFrame>(*photo, a);
         frame->PatternPicture->Assign(*pattern);
@@ -164,7 +166,7 @@ TEST(BoxFrame, PatternFillsFacesOnlyWithAnOutline) {
         frame->PaintFrame();
         // A pixel well inside the top face.
         const int x = frame->OutputWidth / 2, y = 13;
-        const TColor expected = bw == 0 ? clRed : pattern->Pixel(x % 6, y % 6);
+        const Color expected = bw == 0 ? kRed : pattern->Pixel(x % 6, y % 6);
         EXPECT_EQ(frame->Output->Pixel(x, y), expected) << "bw " << bw;
     }
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 TEST(BubbleFrame, ChainsOnA100By60OutputWithBubbles20By20) {
     const auto rects = BubbleRects(100, 60, 20, 20);
     ASSERT_EQ(rects.size(), 6u + 6u + 4u + 4u);
@@ -52,7 +54,7 @@ TEST(BubbleFrame, PatternNeedsAnOutlineToFill) {
     for (int bw : {0, 1}) {
         FrameArgs a;
         a.frameWidth = a.frameHeight = 20;
-        a.frameColor = clRed;
+        a.frameColor = kRed;
         a.borderWidth = bw;
         auto frame = MakeFrame<TBubbleFrame>(*photo, a);
         frame->PatternPicture->Assign(*pattern);
@@ -60,7 +62,7 @@ TEST(BubbleFrame, PatternNeedsAnOutlineToFill) {
         frame->DrawPictureCentred();
         frame->PaintFrame();
         // (30, 2) lies inside the top chain's bubble centred at x = 30.
-        const TColor expected = bw == 0 ? clRed : pattern->Pixel(30 % 6, 2 % 6);
+        const Color expected = bw == 0 ? kRed : pattern->Pixel(30 % 6, 2 % 6);
         EXPECT_EQ(frame->Output->Pixel(30, 2), expected) << "bw " << bw;
     }
 }

@@ -5,14 +5,16 @@
 
 #include <filesystem>
 
+using namespace quillon;
+
 namespace {
 
 std::vector<std::string> Files(const std::string& folder, std::vector<std::string> extensions) {
     return ListFilesNoCase(FindFileNoCase(TestDataDir() + "/" + folder), extensions);
 }
 
-std::unique_ptr<TBitmap> Decode(const std::string& file) {
-    auto b = std::make_unique<TBitmap>();
+std::unique_ptr<Bitmap> Decode(const std::string& file) {
+    auto b = std::make_unique<Bitmap>();
     LoadDecorationPicture(file, *b);
     return b;
 }
@@ -31,7 +33,7 @@ TEST_P(DecorationFolder, HoldsEnoughPicturesThatDecode) {
     EXPECT_GE(files.size(), f.atLeast) << f.name;
     for (const std::string& file : files) {
         SCOPED_TRACE(file);
-        std::unique_ptr<TBitmap> b;
+        std::unique_ptr<Bitmap> b;
         ASSERT_NO_THROW(b = Decode(file));
         EXPECT_GE(b->Width(), 16);
         EXPECT_GE(b->Height(), 16);
@@ -63,7 +65,7 @@ TEST(DecorLibrary, OrnateMouldingsAreSquareAndFitTheThicknessLimit) {
         const std::string name = std::filesystem::path(file).filename().string();
         bool white = false;
         for (int y = 0; y < b->Height() && !white; ++y)
-            for (int x = 0; x < b->Width() && !white; ++x) white = b->Pixel(x, y) == clWhite;
+            for (int x = 0; x < b->Width() && !white; ++x) white = b->Pixel(x, y) == kWhite;
         if (name.find("Clip") != std::string::npos) ++clip;
         if (name.find("Trn") != std::string::npos) {
             ++trn;
@@ -82,7 +84,7 @@ TEST(DecorLibrary, OverlaysMixArtworkWithSeeThroughWhite) {
         auto b = Decode(file);
         long white = 0;
         for (int y = 0; y < b->Height(); ++y)
-            for (int x = 0; x < b->Width(); ++x) white += b->Pixel(x, y) == clWhite;
+            for (int x = 0; x < b->Width(); ++x) white += b->Pixel(x, y) == kWhite;
         const long all = long(b->Width()) * b->Height();
         EXPECT_GT(white, all / 4);
         EXPECT_LT(white, all);
@@ -96,7 +98,7 @@ TEST(DecorLibrary, MasksAreGreyWithAWhiteCentre) {
         auto b = Decode(file);
         for (int y = 0; y < b->Height(); ++y)
             for (int x = 0; x < b->Width(); ++x) {
-                const TColor c = b->Pixel(x, y);
+                const Color c = b->Pixel(x, y);
                 ASSERT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c))
                     << "at " << x << "," << y;
             }

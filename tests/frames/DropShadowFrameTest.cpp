@@ -10,16 +10,18 @@
 #include <cctype>
 #include <filesystem>
 
+using namespace quillon;
+
 TEST(FlatShadow, PolygonForSpacingTwenty) {
     const auto p = FlatShadowPolygon(300, 200, 20, 20);
-    const std::array<TPoint, 7> expected = {
+    const std::array<Point, 7> expected = {
         {{280, 30}, {290, 30}, {290, 190}, {30, 190}, {30, 180}, {280, 180}, {280, 30}}};
     EXPECT_EQ(p, expected);
 }
 
 namespace {
 constexpr int kPiece = 6;
-const TColor kPieceColours[] = {clRed, clLime, clBlue, RGB(255, 255, 0), RGB(255, 0, 255)};
+const Color kPieceColours[] = {kRed, kLime, kBlue, RGB(255, 255, 0), RGB(255, 0, 255)};
 const char* const kPieceNames[] = {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"};
 
 // A start folder holding five solid-colour pieces, so that where each piece
@@ -30,7 +32,7 @@ protected:
         oldStart_ = StartFolder();
         dir_ = TempDir("realistic-shadow");
         for (int i = 0; i < 5; ++i) {
-            TBitmap piece(kPiece, kPiece, pf24bit);
+            Bitmap piece(kPiece, kPiece, PixelFormat::Bgr24);
             for (int y = 0; y < kPiece; ++y)
                 for (int x = 0; x < kPiece; ++x) piece.SetPixel(x, y, kPieceColours[i]);
             // Upper-case names on disk: the lookup ignores letter case.
@@ -42,12 +44,12 @@ protected:
     }
     void TearDown() override { SetStartFolder(oldStart_); }
 
-    std::unique_ptr<TDropShadowFrame> Frame(const TBitmap& photo) {
+    std::unique_ptr<TDropShadowFrame> Frame(const Bitmap& photo) {
         FrameArgs a;
         a.frameWidth = a.frameHeight = 12;
         a.expand = true;
-        a.frameColor = clGray;
-        a.borderColor = clBlack;
+        a.frameColor = kGray;
+        a.borderColor = kBlack;
         return MakeFrame<TDropShadowFrame>(photo, a);
     }
 
@@ -60,24 +62,24 @@ protected:
 TEST_F(RealisticShadow, PiecesLandWhereTheLayoutPutsThem) {
     auto photo = MakeTestPhoto(60, 40);
     auto frame = Frame(*photo);
-    const TBitmap& o = *frame->Output;
+    const Bitmap& o = *frame->Output;
     struct {
         int x, y;
-        TColor c;
+        Color c;
         const char* what;
     } probes[] = {
-        {74, 18, clRed, "upper end"},
-        {74, 15, clWhite, "above the upper end"},
-        {74, 30, clLime, "right run"},
-        {77, 45, clLime, "last looped tile"},
-        {74, 49, clLime, "closing right tile"},
-        {74, 54, clBlue, "corner"},
+        {74, 18, kRed, "upper end"},
+        {74, 15, kWhite, "above the upper end"},
+        {74, 30, kLime, "right run"},
+        {77, 45, kLime, "last looped tile"},
+        {74, 49, kLime, "closing right tile"},
+        {74, 54, kBlue, "corner"},
         {18, 54, kPieceColours[3], "left end"},
-        {15, 54, clWhite, "left of the left end"},
+        {15, 54, kWhite, "left of the left end"},
         {40, 54, kPieceColours[4], "bottom run"},
         {70, 57, kPieceColours[4], "closing bottom tile"},
-        {71, 30, clBlack, "border line"},
-        {12, 12, clBlack, "border corner"},
+        {71, 30, kBlack, "border line"},
+        {12, 12, kBlack, "border corner"},
         {30, 30, photo->Pixel(18, 18), "photo"},
     };
     for (const auto& p : probes) EXPECT_EQ(o.Pixel(p.x, p.y), p.c) << p.what;
@@ -89,11 +91,11 @@ TEST_F(RealisticShadow, ShortSidesDrawOnlyTheClosingTiles) {
     // lower part of the upper end.
     auto photo = MakeTestPhoto(14, 12);
     auto frame = Frame(*photo);
-    const TBitmap& o = *frame->Output;
-    EXPECT_EQ(o.Pixel(26, 17), clRed);
-    EXPECT_EQ(o.Pixel(26, 18), clLime);
-    EXPECT_EQ(o.Pixel(26, 23), clLime);
-    EXPECT_EQ(o.Pixel(26, 24), clBlue);
+    const Bitmap& o = *frame->Output;
+    EXPECT_EQ(o.Pixel(26, 17), kRed);
+    EXPECT_EQ(o.Pixel(26, 18), kLime);
+    EXPECT_EQ(o.Pixel(26, 23), kLime);
+    EXPECT_EQ(o.Pixel(26, 24), kBlue);
 }
 
 TEST_F(RealisticShadow, MissingPieceIsAnErrorNamingItAndKeepsWhatWasDrawn) {
@@ -105,14 +107,14 @@ TEST_F(RealisticShadow, MissingPieceIsAnErrorNamingItAndKeepsWhatWasDrawn) {
     try {
         frame->PaintFrame();
         FAIL() << "no error for a missing piece";
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         EXPECT_NE(std::string(e.what()).find("rl.res"), std::string::npos) << e.what();
     }
-    const TBitmap& o = *frame->Output;
-    EXPECT_EQ(o.Pixel(74, 18), clRed);
-    EXPECT_EQ(o.Pixel(74, 30), clLime);
-    EXPECT_EQ(o.Pixel(74, 54), clWhite);
-    EXPECT_EQ(o.Pixel(40, 54), clWhite);
+    const Bitmap& o = *frame->Output;
+    EXPECT_EQ(o.Pixel(74, 18), kRed);
+    EXPECT_EQ(o.Pixel(74, 30), kLime);
+    EXPECT_EQ(o.Pixel(74, 54), kWhite);
+    EXPECT_EQ(o.Pixel(40, 54), kWhite);
 }
 
 TEST_F(RealisticShadow, FramedPhotoMatchesGolden) {

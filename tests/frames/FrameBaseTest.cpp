@@ -10,13 +10,15 @@
 
 #include <fstream>
 
+using namespace quillon;
+
 namespace {
 
-constexpr TColor kFrame = 0x3366CC;
-constexpr TColor kBackground = 0x00FF00;
+constexpr Color kFrame = 0x3366CC;
+constexpr Color kBackground = 0x00FF00;
 
 // Puts a photo of the given size on the clipboard and returns a copy of it.
-std::unique_ptr<TBitmap> PhotoOnClipboard(int w, int h) {
+std::unique_ptr<Bitmap> PhotoOnClipboard(int w, int h) {
     auto photo = MakeTestPhoto(w, h);
     Clipboard().SetBitmap(*photo);
     return photo;
@@ -24,12 +26,12 @@ std::unique_ptr<TBitmap> PhotoOnClipboard(int w, int h) {
 
 std::unique_ptr<TPhotoFrame> MakeFrame(int fw, int fh, bool expand, int zoomMode = 0,
                                        int borderWidth = 2) {
-    return std::make_unique<TPhotoFrame>(nullptr, "photo.bmp", 0, 0, fw, fh, kFrame, clBlack,
-                                         expand, borderWidth, kBackground, zoomMode, true);
+    return std::make_unique<TPhotoFrame>(nullptr, "photo.bmp", 0, 0, fw, fh, kFrame, kBlack, expand,
+                                         borderWidth, kBackground, zoomMode, true);
 }
 
 // The photo must appear unchanged with its top-left pixel at (x0, y0).
-::testing::AssertionResult PhotoAt(const TBitmap& out, const TBitmap& photo, int x0, int y0) {
+::testing::AssertionResult PhotoAt(const Bitmap& out, const Bitmap& photo, int x0, int y0) {
     for (int y = 0; y < photo.Height(); ++y)
         for (int x = 0; x < photo.Width(); ++x)
             if (out.Pixel(x0 + x, y0 + y) != photo.Pixel(x, y))
@@ -85,12 +87,12 @@ TEST_F(FrameBase, FillFrameAreaPaintsExactlyTheBand) {
         for (int y = 0; y < oh; ++y)
             for (int x = 0; x < ow; ++x) {
                 const bool band = x <= c.fw || x >= ow - c.fw || y <= c.fh || y >= oh - c.fh;
-                const TColor want = band ? kFrame : photo->Pixel(x - c.fw, y - c.fh);
+                const Color want = band ? kFrame : photo->Pixel(x - c.fw, y - c.fh);
                 ASSERT_EQ(f->Output->Pixel(x, y), want)
                     << "fw " << c.fw << " fh " << c.fh << " at (" << x << ", " << y << ")";
             }
-        EXPECT_EQ(f->Output->Canvas().Pen.Width(), 1);
-        EXPECT_EQ(f->Output->Canvas().Pen.Color, kFrame);
+        EXPECT_EQ(f->Output->canvas().pen.Width(), 1);
+        EXPECT_EQ(f->Output->canvas().pen.color, kFrame);
     }
 }
 
@@ -177,7 +179,7 @@ TEST_F(FrameBase, ShowOutputScalesThePreviewWithTruncation) {
 
 TEST_F(FrameBase, ConstructionAtZoomModeThreeHalvesThePreview) {
     PhotoOnClipboard(1000, 800);
-    TPhoto p(nullptr, "photo.bmp", 0, 0, clBlack, 2, kBackground, 3, true);
+    TPhoto p(nullptr, "photo.bmp", 0, 0, kBlack, 2, kBackground, 3, true);
     EXPECT_FLOAT_EQ(p.Scale, 0.5f);
     EXPECT_EQ(p.DisplayWidth, 500);
     EXPECT_EQ(p.DisplayHeight, 400);
@@ -211,7 +213,7 @@ TEST_F(FrameBase, EmptyClipboardGivesAnEmptyPhotoWithEveryFieldSet) {
     EXPECT_EQ(f->OutputWidth, 20);
     EXPECT_EQ(f->OutputHeight, 40);
     EXPECT_EQ(f->Output->Pixel(10, 20), kBackground);
-    EXPECT_EQ(f->BorderColor, clBlack);
+    EXPECT_EQ(f->BorderColor, kBlack);
     EXPECT_EQ(f->BackgroundColor, kBackground);
     EXPECT_EQ(f->BorderWidth, 3);
     EXPECT_EQ(f->HalfBorder, 1);
@@ -246,22 +248,22 @@ TEST_F(FrameBase, SetPatternReadsAnExistingFileWhateverTheCase) {
     PhotoOnClipboard(20, 10);
     auto f = MakeFrame(5, 5, true);
     const std::string dir = TempDir("frame-pattern-case");
-    TBitmap tile(4, 3, pf24bit);
-    tile.SetPixel(1, 1, clRed);
+    Bitmap tile(4, 3, PixelFormat::Bgr24);
+    tile.SetPixel(1, 1, kRed);
     try {
         SaveBmpFile(tile, dir + "/Tile.BMP");
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         GTEST_SKIP() << "Windows bitmap files cannot be written yet: " << e.what();
     }
     const std::string asked = dir + "/tile.bmp";
     try {
         f->SetPattern(asked);
-    } catch (const EPictureError& e) {
+    } catch (const PictureError& e) {
         GTEST_SKIP() << "Windows bitmap files cannot be read yet: " << e.what();
     }
     EXPECT_EQ(f->PatternName, asked);
     EXPECT_EQ(f->PatternPicture->Width(), 4);
-    EXPECT_EQ(f->PatternPicture->Pixel(1, 1), clRed);
+    EXPECT_EQ(f->PatternPicture->Pixel(1, 1), kRed);
 }
 
 TEST_F(FrameBase, UnreadablePatternKeepsTheOldNameAndPicture) {
@@ -271,7 +273,7 @@ TEST_F(FrameBase, UnreadablePatternKeepsTheOldNameAndPicture) {
     std::ofstream(bad) << "not a picture";
     f->PatternPicture->SetSize(3, 2);
     f->PatternName = "old.bmp";
-    EXPECT_THROW(f->SetPattern(bad), EPictureError);
+    EXPECT_THROW(f->SetPattern(bad), PictureError);
     EXPECT_EQ(f->PatternName, "old.bmp");
     EXPECT_EQ(f->PatternPicture->Width(), 3);
 }

@@ -11,34 +11,36 @@
 #include <random>
 #include <string>
 
+namespace quillon {
+
 struct FrameArgs {
     int frameWidth = 10;
     int frameHeight = 10;
-    TColor frameColor = clWhite;
-    TColor borderColor = clBlack;
+    Color frameColor = kWhite;
+    Color borderColor = kBlack;
     bool expand = false;
     int borderWidth = 1;
-    TColor backgroundColor = clWhite;
+    Color backgroundColor = kWhite;
 };
 
 // Puts photo on the clipboard and constructs style T from it at zoom 100 %.
-template <class T> std::unique_ptr<T> MakeFrame(const TBitmap& photo, const FrameArgs& a) {
+template <class T> std::unique_ptr<T> MakeFrame(const Bitmap& photo, const FrameArgs& a) {
     Clipboard().SetBitmap(photo);
     return std::make_unique<T>(nullptr, "test.bmp", 0, 0, a.frameWidth, a.frameHeight, a.frameColor,
                                a.borderColor, a.expand, a.borderWidth, a.backgroundColor, 0, true);
 }
 
-// A pf32bit picture of random bytes (the fourth byte included).
-inline std::unique_ptr<TBitmap> RandomPicture(int width, int height, std::mt19937& rng) {
-    auto b = std::make_unique<TBitmap>(width, height, pf32bit);
+// A PixelFormat::Bgrx32 picture of random bytes (the fourth byte included).
+inline std::unique_ptr<Bitmap> RandomPicture(int width, int height, std::mt19937& rng) {
+    auto b = std::make_unique<Bitmap>(width, height, PixelFormat::Bgrx32);
     std::uniform_int_distribution<int> byte(0, 255);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < 4 * width; ++x) b->ScanLine(y)[x] = std::uint8_t(byte(rng));
     return b;
 }
 
-inline bool SameBytes(const TBitmap& a, const TBitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height() || a.PixelFormat() != b.PixelFormat())
+inline bool SameBytes(const Bitmap& a, const Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.format() != b.format())
         return false;
     for (int y = 0; y < a.Height(); ++y)
         for (std::size_t i = 0; i < a.Stride(); ++i)
@@ -47,9 +49,11 @@ inline bool SameBytes(const TBitmap& a, const TBitmap& b) {
 }
 
 // A small striped pattern the decorated-variant tests fill with.
-inline std::unique_ptr<TBitmap> StripePattern() {
-    auto p = std::make_unique<TBitmap>(6, 6, pf32bit);
+inline std::unique_ptr<Bitmap> StripePattern() {
+    auto p = std::make_unique<Bitmap>(6, 6, PixelFormat::Bgrx32);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 6; ++x) p->SetPixel(x, y, (x + y) % 6 < 3 ? 0x2060C0 : 0xF0E0A0);
     return p;
 }
+
+} // namespace quillon

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using namespace quillon;
+
 struct GreyCase {
     int blue, green, red, grey;
 };
@@ -15,7 +17,7 @@ TEST(GrayscaleFrame, GreyIsTheTruncatedMeanOfTheThreeBytes) {
         {10, 20, 31, 20}, {255, 255, 254, 254}, {255, 255, 255, 255}, {0, 0, 2, 0}, {1, 1, 1, 1},
     };
     for (const auto& c : cases) {
-        TBitmap b(1, 1, pf32bit);
+        Bitmap b(1, 1, PixelFormat::Bgrx32);
         b.SetPixel(0, 0, RGB(c.red, c.green, c.blue));
         b.ScanLine(0)[3] = 9;
         GreyInnerArea(b, 0, 0);
@@ -28,7 +30,7 @@ TEST(GrayscaleFrame, GreyIsTheTruncatedMeanOfTheThreeBytes) {
 TEST(GrayscaleFrame, EverySumOfTheThreeBytesDividesExactly) {
     // One pixel per possible sum 0..765, so the division trick of the row
     // loop is checked against plain integer division for every input.
-    TBitmap b(766, 1, pf32bit);
+    Bitmap b(766, 1, PixelFormat::Bgrx32);
     for (int s = 0; s < 766; ++s) {
         const int blue = std::min(s, 255), green = std::min(s - blue, 255);
         b.SetPixel(s, 0, RGB(s - blue - green, green, blue));
@@ -38,7 +40,7 @@ TEST(GrayscaleFrame, EverySumOfTheThreeBytesDividesExactly) {
 }
 
 TEST(GrayscaleFrame, ColourBandsStayAroundTheGreyedArea) {
-    const std::map<char, TColor> legend = {{'C', RGB(90, 30, 0)}, {'g', RGB(40, 40, 40)}};
+    const std::map<char, Color> legend = {{'C', RGB(90, 30, 0)}, {'g', RGB(40, 40, 40)}};
     auto b = BitmapFromArt({"CCCCCC", "CCCCCC", "CCCCCC", "CCCCCC", "CCCCCC"}, legend);
     GreyInnerArea(*b, 1, 2);
     EXPECT_PIXELS(*b, legend, ({"CCCCCC", "CCCCCC", "CggggC", "CCCCCC", "CCCCCC"}));
@@ -51,7 +53,7 @@ TEST(GrayscaleFrame, BandsCoveringThePictureGreyNothing) {
     for (const auto& c : cases) {
         std::mt19937 rng(3);
         auto b = RandomPicture(6, 4, rng);
-        TBitmap before;
+        Bitmap before;
         before.Assign(*b);
         GreyInnerArea(*b, c.fw, c.fh);
         EXPECT_TRUE(SameBytes(*b, before)) << c.fw << "," << c.fh;
@@ -66,7 +68,7 @@ TEST(GrayscaleFrame, RowLoopMatchesPerPixelVersion) {
         const int fw = std::uniform_int_distribution<int>(0, 20)(rng);
         const int fh = std::uniform_int_distribution<int>(0, 20)(rng);
         auto fast = RandomPicture(w, h, rng);
-        TBitmap plain;
+        Bitmap plain;
         plain.Assign(*fast);
         GreyInnerArea(*fast, fw, fh);
         GreyInnerAreaReference(plain, fw, fh);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 TEST(JaggedRandom, SequenceForAGivenSeed) {
     TJaggedRandom r;
     r.Seed(12345);
@@ -16,10 +18,10 @@ TEST(JaggedRandom, SequenceForAGivenSeed) {
 }
 
 namespace {
-void ExpectClosedEdges(const std::vector<std::vector<TPoint>>& p, int W, int H, int fw, int fh) {
+void ExpectClosedEdges(const std::vector<std::vector<Point>>& p, int W, int H, int fw, int fh) {
     ASSERT_EQ(p.size(), 4u);
-    const TPoint starts[] = {{0, 0}, {0, H}, {0, 0}, {W, 0}};
-    const TPoint closes[4][2] = {
+    const Point starts[] = {{0, 0}, {0, H}, {0, 0}, {W, 0}};
+    const Point closes[4][2] = {
         {{W, 0}, {0, 0}}, {{W, H}, {0, H}}, {{0, H}, {0, 0}}, {{W, H}, {W, 0}}};
     for (int e = 0; e < 4; ++e) {
         const auto& poly = p[std::size_t(e)];
@@ -30,7 +32,7 @@ void ExpectClosedEdges(const std::vector<std::vector<TPoint>>& p, int W, int H, 
         const bool horizontal = e < 2;
         int along = 0;
         for (std::size_t i = 1; i + 2 < poly.size(); ++i) {
-            const TPoint q = poly[i];
+            const Point q = poly[i];
             const int a = horizontal ? q.x : q.y;
             const int depth = e == 0 ? q.y : e == 1 ? H - q.y : e == 2 ? q.x : W - q.x;
             const int stepLimit = horizontal ? fw : fh;
@@ -63,8 +65,8 @@ TEST(JaggedEdges, FirstPointsFollowTheDrawOrderAcrossThenDown) {
     const auto p = JaggedEdgePolygons(100, 100, 10, 7, r);
     // Draws 24996, 10921, 23577, 19316: a = 24996 % 10 = 6, b = 10921 % 7 = 1,
     // then a = 7, b = 19316 % 7 = 3.
-    EXPECT_EQ(p[0][1], (TPoint{6, 1}));
-    EXPECT_EQ(p[0][2], (TPoint{13, 3}));
+    EXPECT_EQ(p[0][1], (Point{6, 1}));
+    EXPECT_EQ(p[0][2], (Point{13, 3}));
 }
 
 // With the smallest steps a large photo needs far more points than a fixed
@@ -84,7 +86,7 @@ TEST(JaggedFrame, SameSeedGivesSameEdges) {
     a.frameWidth = 8;
     a.frameHeight = 6;
     auto frame = MakeFrame<TJaggedFrame>(*photo, a);
-    TBitmap first;
+    Bitmap first;
     first.Assign(*frame->Output);
     frame->DrawPictureCentred();
     frame->PaintFrame();
@@ -120,20 +122,20 @@ TEST(JaggedFrame, OuterEdgeLinesTakeTheFrameColourOnlyWithoutPattern) {
     auto photo = MakeTestPhoto(60, 40);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 6;
-    a.frameColor = clRed;
-    a.borderColor = clBlue;
+    a.frameColor = kRed;
+    a.borderColor = kBlue;
     a.borderWidth = 1;
     auto plain = MakeFrame<TJaggedFrame>(*photo, a);
-    for (int x = 0; x < 60; ++x) ASSERT_EQ(plain->Output->Pixel(x, 0), clRed) << x;
-    for (int y = 0; y < 40; ++y) ASSERT_EQ(plain->Output->Pixel(0, y), clRed) << y;
+    for (int x = 0; x < 60; ++x) ASSERT_EQ(plain->Output->Pixel(x, 0), kRed) << x;
+    for (int y = 0; y < 40; ++y) ASSERT_EQ(plain->Output->Pixel(0, y), kRed) << y;
 
     auto patterned = MakeFrame<TJaggedFrame>(*photo, a);
     patterned->PatternPicture->Assign(*StripePattern());
     patterned->PatternName = "stripes";
     patterned->DrawPictureCentred();
     patterned->PaintFrame();
-    EXPECT_EQ(patterned->Output->Pixel(0, 20), clBlue);
-    EXPECT_EQ(patterned->Output->Pixel(30, 0), clBlue);
+    EXPECT_EQ(patterned->Output->Pixel(0, 20), kBlue);
+    EXPECT_EQ(patterned->Output->Pixel(30, 0), kBlue);
     TJaggedFrame::SetFixedSeed(std::nullopt);
 }
 

@@ -6,18 +6,20 @@
 
 #include <cmath>
 
+using namespace quillon;
+
 namespace {
 
 // A picture whose every pixel has its own colour: red = x, green = y.
-std::unique_ptr<TBitmap> Numbered(int w, int h) {
-    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+std::unique_ptr<Bitmap> Numbered(int w, int h) {
+    auto b = std::make_unique<Bitmap>(w, h, PixelFormat::Bgrx32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b->SetPixel(x, y, RGB(x, y, 77));
     return b;
 }
 // The picture pixel a piece pixel came from.
-TPoint From(const TBitmap& piece, int x, int y) {
-    const TColor c = piece.Pixel(x, y);
+Point From(const Bitmap& piece, int x, int y) {
+    const Color c = piece.Pixel(x, y);
     return {GetRValue(c), GetGValue(c)};
 }
 
@@ -27,10 +29,10 @@ TEST(OrnatePieces, EdgePiecesAreTheSquareTurned) {
     p.MakePieces(*Numbered(g, g));
     for (int y = 0; y < g; ++y)
         for (int x = 0; x < g; ++x) {
-            EXPECT_EQ(From(*p.TopPiece, x, y), (TPoint{x, y}));
-            EXPECT_EQ(From(*p.RightPiece, x, y), (TPoint{y, g - 1 - x}));
-            EXPECT_EQ(From(*p.BottomPiece, x, y), (TPoint{g - 1 - x, g - 1 - y}));
-            EXPECT_EQ(From(*p.LeftPiece, x, y), (TPoint{g - 1 - y, x}));
+            EXPECT_EQ(From(*p.TopPiece, x, y), (Point{x, y}));
+            EXPECT_EQ(From(*p.RightPiece, x, y), (Point{y, g - 1 - x}));
+            EXPECT_EQ(From(*p.BottomPiece, x, y), (Point{g - 1 - x, g - 1 - y}));
+            EXPECT_EQ(From(*p.LeftPiece, x, y), (Point{g - 1 - y, x}));
         }
 }
 
@@ -53,8 +55,8 @@ TEST(OrnatePieces, CornerPiecesSplitAlongTheDiagonals) {
                       x + y > g - 1 ? p.BottomPiece->Pixel(x, y) : p.LeftPiece->Pixel(x, y));
         }
     // The mitre pixels themselves.
-    EXPECT_EQ(From(*p.TopLeftPiece, 3, 3), (TPoint{3, 3}));
-    EXPECT_EQ(From(*p.TopRightPiece, 2, 3), (TPoint{2, 3}));
+    EXPECT_EQ(From(*p.TopLeftPiece, 3, 3), (Point{3, 3}));
+    EXPECT_EQ(From(*p.TopRightPiece, 2, 3), (Point{2, 3}));
     EXPECT_EQ(From(*p.BottomLeftPiece, 2, 3), From(*p.LeftPiece, 2, 3));
     EXPECT_EQ(From(*p.BottomRightPiece, 3, 3), From(*p.RightPiece, 3, 3));
 }
@@ -62,20 +64,20 @@ TEST(OrnatePieces, CornerPiecesSplitAlongTheDiagonals) {
 TEST(OrnatePieces, NonSquarePictureKeepsItsPixelsOutsideTheSquare) {
     TOrnateFrames p;
     p.MakePieces(*Numbered(7, 3));
-    for (const TBitmap* piece : {p.RightPiece.get(), p.LeftPiece.get(), p.BottomPiece.get(),
-                                 p.TopLeftPiece.get(), p.BottomRightPiece.get()}) {
+    for (const Bitmap* piece : {p.RightPiece.get(), p.LeftPiece.get(), p.BottomPiece.get(),
+                                p.TopLeftPiece.get(), p.BottomRightPiece.get()}) {
         ASSERT_EQ(piece->Width(), 7);
         ASSERT_EQ(piece->Height(), 3);
-        EXPECT_EQ(piece->PixelFormat(), pf32bit);
+        EXPECT_EQ(piece->format(), PixelFormat::Bgrx32);
         for (int y = 0; y < 3; ++y)
-            for (int x = 3; x < 7; ++x) EXPECT_EQ(From(*piece, x, y), (TPoint{x, y}));
+            for (int x = 3; x < 7; ++x) EXPECT_EQ(From(*piece, x, y), (Point{x, y}));
     }
-    EXPECT_EQ(From(*p.RightPiece, 0, 0), (TPoint{0, 2}));
+    EXPECT_EQ(From(*p.RightPiece, 0, 0), (Point{0, 2}));
 }
 
 TEST(OrnatePieces, OnlyTheFirst200PixelsSquareIsTurned) {
     TOrnateFrames p;
-    auto pic = std::make_unique<TBitmap>(210, 205, pf32bit);
+    auto pic = std::make_unique<Bitmap>(210, 205, PixelFormat::Bgrx32);
     for (int y = 0; y < 205; ++y)
         for (int x = 0; x < 210; ++x)
             pic->SetPixel(x, y, RGB(x & 0xFF, y & 0xFF, (x >> 8) + 2 * (y >> 8)));
@@ -116,13 +118,13 @@ TEST(OrnateTiles, StepIsTheSpanOverTheCountInSinglePrecision) {
 }
 
 // Frames drawn with a synthetic moulding.
-constexpr TColor kPhoto = RGB(40, 90, 160);
+constexpr Color kPhoto = RGB(40, 90, 160);
 
 std::string WriteMoulding(const std::string& name, bool whiteInside) {
-    TBitmap m(8, 8, pf32bit);
+    Bitmap m(8, 8, PixelFormat::Bgrx32);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            m.SetPixel(x, y, whiteInside && y >= 4 ? clWhite : RGB(100 + 15 * y, 60 + 10 * x, 20));
+            m.SetPixel(x, y, whiteInside && y >= 4 ? kWhite : RGB(100 + 15 * y, 60 + 10 * x, 20));
     const std::string file = TempDir("ornate") + "/" + name;
     SaveBmpFile(m, file);
     return file;
@@ -131,15 +133,15 @@ std::string WriteMoulding(const std::string& name, bool whiteInside) {
 std::unique_ptr<TOrnateFrame> MakeOrnate(const std::string& file, int photoW, int photoH,
                                          int thickness, bool expand = true) {
     PutSolidPhoto(photoW, photoH, kPhoto);
-    return std::make_unique<TOrnateFrame>(nullptr, "", 0, 0, thickness, thickness, clOlive, clBlack,
-                                          expand, 1, clWhite, file, 0, true);
+    return std::make_unique<TOrnateFrame>(nullptr, "", 0, 0, thickness, thickness, kOlive, kBlack,
+                                          expand, 1, kWhite, file, 0, true);
 }
 
 TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
     const std::string file = WriteMoulding("plain.bmp", false);
     // Span 24 = 3 tiles of 8 on each axis.
     auto f = MakeOrnate(file, 24, 24, 8);
-    const TBitmap& out = *f->Output;
+    const Bitmap& out = *f->Output;
     const TOrnateFrames& p = *f->Pieces;
     for (int tile = 0; tile < 3; ++tile)
         for (int y = 0; y < 8; ++y)
@@ -206,7 +208,7 @@ TEST(OrnateFrame, MissingFileDrawsNothing) {
 
 TEST(OrnateFrame, MatchesGolden) {
     // A small gilded-looking moulding: bands of gold shades, a bead row.
-    TBitmap m(12, 12, pf32bit);
+    Bitmap m(12, 12, PixelFormat::Bgrx32);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
             int k = 150 + 8 * ((y * 7) % 12) - (y > 8 ? 60 : 0);
@@ -216,7 +218,7 @@ TEST(OrnateFrame, MatchesGolden) {
     const std::string file = TempDir("ornate-golden") + "/gold.bmp";
     SaveBmpFile(m, file);
     Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
-    TOrnateFrame f(nullptr, "", 0, 0, 12, 12, clOlive, clBlack, true, 1, clWhite, file, 0, true);
+    TOrnateFrame f(nullptr, "", 0, 0, 12, 12, kOlive, kBlack, true, 1, kWhite, file, 0, true);
     EXPECT_TRUE(MatchesGolden(*f.Output, "ornate-frame"));
 }
 

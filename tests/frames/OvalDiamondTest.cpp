@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 TEST(OvalFrame, ThickRingsStartFiveBeyondTheBorder) {
     EXPECT_EQ(OvalRingSteps(60, 0), (std::vector<int>{5, 13}));
     EXPECT_EQ(OvalRingSteps(100, 3), (std::vector<int>{8, 16, 24, 32}));
@@ -29,14 +31,14 @@ TEST(OvalFrame, PatternFillsTheCornersWhenThereIsABorder) {
     FrameArgs a;
     a.frameWidth = a.frameHeight = 4;
     a.borderWidth = 2;
-    a.borderColor = clBlack;
+    a.borderColor = kBlack;
     auto frame = MakeFrame<TOvalFrame>(*photo, a);
     frame->PatternPicture->Assign(*pattern);
     frame->PatternName = "stripes";
     frame->DrawPictureCentred();
     frame->PaintFrame();
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-oval-pattern"));
-    for (const TPoint p : {TPoint{0, 0}, TPoint{119, 0}, TPoint{119, 89}, TPoint{0, 89}})
+    for (const Point p : {Point{0, 0}, Point{119, 0}, Point{119, 89}, Point{0, 89}})
         EXPECT_EQ(frame->Output->Pixel(p.x, p.y), pattern->Pixel(p.x % 6, p.y % 6));
     // The middle of the opening keeps the photo.
     EXPECT_EQ(frame->Output->Pixel(60, 45), photo->Pixel(60, 45));
@@ -47,13 +49,13 @@ TEST(OvalFrame, NoBorderMeansNoPatternEvenWhenOneIsChosen) {
     FrameArgs a;
     a.frameWidth = a.frameHeight = 4;
     a.borderWidth = 0;
-    a.frameColor = clRed;
+    a.frameColor = kRed;
     auto frame = MakeFrame<TOvalFrame>(*photo, a);
     frame->PatternPicture->Assign(*StripePattern());
     frame->PatternName = "stripes";
     frame->DrawPictureCentred();
     frame->PaintFrame();
-    EXPECT_EQ(frame->Output->Pixel(0, 0), clRed);
+    EXPECT_EQ(frame->Output->Pixel(0, 0), kRed);
 }
 
 TEST(DiamondFrame, CountOfDiamondsIsTheHalfDiagonal) {
@@ -65,10 +67,10 @@ TEST(DiamondFrame, CountOfDiamondsIsTheHalfDiagonal) {
 
 TEST(DiamondFrame, OutlineTouchesTheMiddlesOfTheInsetSides) {
     const auto d0 = DiamondOutline(200, 100, 10, 5, 0);
-    const std::array<TPoint, 5> e0 = {{{100, 5}, {190, 50}, {100, 95}, {10, 50}, {100, 5}}};
+    const std::array<Point, 5> e0 = {{{100, 5}, {190, 50}, {100, 95}, {10, 50}, {100, 5}}};
     EXPECT_EQ(d0, e0);
     const auto d3 = DiamondOutline(200, 100, 10, 5, 3);
-    const std::array<TPoint, 5> e3 = {{{100, 2}, {193, 50}, {100, 98}, {7, 50}, {100, 2}}};
+    const std::array<Point, 5> e3 = {{{100, 2}, {193, 50}, {100, 98}, {7, 50}, {100, 2}}};
     EXPECT_EQ(d3, e3);
 }
 
@@ -92,13 +94,13 @@ TEST(DiamondFrame, PatternNeedsABorderOfAtLeastTwo) {
         a.frameWidth = a.frameHeight = 1;
         a.expand = true;
         a.borderWidth = bw;
-        a.frameColor = clRed;
+        a.frameColor = kRed;
         auto frame = MakeFrame<TDiamondFrame>(*photo, a);
         frame->PatternPicture->Assign(*pattern);
         frame->PatternName = "stripes";
         frame->DrawPictureCentred();
         frame->PaintFrame();
-        const TColor expected = bw == 1 ? clRed : pattern->Pixel(0, 0);
+        const Color expected = bw == 1 ? kRed : pattern->Pixel(0, 0);
         EXPECT_EQ(frame->Output->Pixel(0, 0), expected) << "bw " << bw;
     }
 }

@@ -6,25 +6,27 @@
 
 #include <random>
 
+using namespace quillon;
+
 namespace {
 
 // One photo pixel under one mask pixel, with the result expected.
 struct MaskCase {
     const char* name;
-    TColor mask, photo;
+    Color mask, photo;
     int brightness;
-    TColor expected;
+    Color expected;
 };
 
-TColor ApplyOne(TColor mask, TColor photo, int& brightness, TColor background) {
-    TBitmap out(1, 1, pf32bit), m(1, 1, pf32bit);
+Color ApplyOne(Color mask, Color photo, int& brightness, Color background) {
+    Bitmap out(1, 1, PixelFormat::Bgrx32), m(1, 1, PixelFormat::Bgrx32);
     out.SetPixel(0, 0, photo);
     m.SetPixel(0, 0, mask);
     ApplyMask(out, m, Rect(0, 0, 1, 1), brightness, background);
     return out.Pixel(0, 0);
 }
 
-constexpr TColor kBackground = RGB(12, 34, 56);
+constexpr Color kBackground = RGB(12, 34, 56);
 
 class MaskRule : public ::testing::TestWithParam<MaskCase> {};
 
@@ -33,7 +35,7 @@ TEST_P(MaskRule, GivesTheWorkedResult) {
     int b = c.brightness;
     EXPECT_EQ(ApplyOne(c.mask, c.photo, b, kBackground), c.expected);
     int rb = c.brightness;
-    TBitmap out(1, 1, pf32bit), m(1, 1, pf32bit);
+    Bitmap out(1, 1, PixelFormat::Bgrx32), m(1, 1, PixelFormat::Bgrx32);
     out.SetPixel(0, 0, c.photo);
     m.SetPixel(0, 0, c.mask);
     ApplyMaskReference(out, m, Rect(0, 0, 1, 1), rb, kBackground);
@@ -43,8 +45,8 @@ TEST_P(MaskRule, GivesTheWorkedResult) {
 INSTANTIATE_TEST_SUITE_P(
     MaskFrame, MaskRule,
     ::testing::Values(
-        MaskCase{"WhiteKeepsThePhoto", clWhite, RGB(1, 2, 3), 1, RGB(1, 2, 3)},
-        MaskCase{"WhiteKeepsThePhotoAtAnyBrightness", clWhite, RGB(9, 8, 7), 255, RGB(9, 8, 7)},
+        MaskCase{"WhiteKeepsThePhoto", kWhite, RGB(1, 2, 3), 1, RGB(1, 2, 3)},
+        MaskCase{"WhiteKeepsThePhotoAtAnyBrightness", kWhite, RGB(9, 8, 7), 255, RGB(9, 8, 7)},
         MaskCase{"GreyDarkensByItsDepth", RGB(200, 200, 200), RGB(100, 100, 100), 1,
                  RGB(45, 45, 45)},
         // blue 30 - 55 <= 0: the smallest channel, 30, comes off all three.
@@ -67,7 +69,7 @@ TEST(MaskFrame, BrightnessZeroIsTreatedAndStoredAsOne) {
     EXPECT_EQ(b, 1);
     // A white or coloured mask alone does not touch it.
     b = 0;
-    ApplyOne(clWhite, RGB(1, 1, 1), b, kBackground);
+    ApplyOne(kWhite, RGB(1, 1, 1), b, kBackground);
     ApplyOne(RGB(1, 2, 3), RGB(1, 1, 1), b, kBackground);
     EXPECT_EQ(b, 0);
 }
@@ -76,19 +78,19 @@ TEST(MaskFrame, RowWiseVersionAgreesWithThePlainOneOnRandomPictures) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 rng(seed);
         const int w = 1 + int(rng() % 23), h = 1 + int(rng() % 17);
-        TBitmap photo(w, h, pf32bit), mask(w, h, pf32bit);
+        Bitmap photo(w, h, PixelFormat::Bgrx32), mask(w, h, PixelFormat::Bgrx32);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 photo.SetPixel(x, y, rng() & 0xFFFFFF);
                 // Mostly greys (with white), some colours.
                 const int v = rng() % 4 == 0 ? 255 : int(rng() % 256);
-                mask.SetPixel(x, y, rng() % 5 == 0 ? TColor(rng() & 0xFFFFFF) : RGB(v, v, v));
+                mask.SetPixel(x, y, rng() % 5 == 0 ? Color(rng() & 0xFFFFFF) : RGB(v, v, v));
             }
-        TBitmap a, b;
+        Bitmap a, b;
         a.Assign(photo);
         b.Assign(photo);
         const int brightness = int(rng() % 4 == 0 ? 0 : rng() % 256);
-        const TRect area = Rect(int(rng() % 3), int(rng() % 3), w - int(rng() % 3), h);
+        const Rect area = Rect(int(rng() % 3), int(rng() % 3), w - int(rng() % 3), h);
         int ba = brightness, bb = brightness;
         ApplyMask(a, mask, area, ba, RGB(9, 99, 199));
         ApplyMaskReference(b, mask, area, bb, RGB(9, 99, 199));
@@ -102,7 +104,7 @@ TEST(MaskFrame, RowWiseVersionAgreesWithThePlainOneOnRandomPictures) {
 
 TEST(MaskFrame, SetBrightnessIgnoresValuesOutOfRange) {
     PutSolidPhoto(4, 4, RGB(100, 100, 100));
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite, "", 0, true);
+    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, "", 0, true);
     EXPECT_EQ(f.Brightness, 1);
     f.SetBrightness(300);
     EXPECT_EQ(f.Brightness, 1);
@@ -115,50 +117,50 @@ TEST(MaskFrame, SetBrightnessIgnoresValuesOutOfRange) {
 }
 
 std::string WritePicture(const std::string& name, const std::vector<std::string>& art,
-                         const std::map<char, TColor>& legend) {
+                         const std::map<char, Color>& legend) {
     const std::string file = TempDir("overlay-mask") + "/" + name;
     SaveBmpFile(*BitmapFromArt(art, legend), file);
     return file;
 }
 
 TEST(MaskFrame, MaskIsStretchedToTheOutputAndAppliedInsideTheThickness) {
-    const std::map<char, TColor> legend = {{'W', clWhite}, {'g', RGB(200, 200, 200)}};
+    const std::map<char, Color> legend = {{'W', kWhite}, {'g', RGB(200, 200, 200)}};
     // A 2 x 2 mask: the right half grey.
     const std::string file = WritePicture("half.bmp", {"Wg", "Wg"}, legend);
     PutSolidPhoto(8, 6, RGB(100, 100, 100));
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite, file, 0, true);
-    const std::map<char, TColor> out = {{'P', RGB(100, 100, 100)}, {'d', RGB(45, 45, 45)}};
+    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, file, 0, true);
+    const std::map<char, Color> out = {{'P', RGB(100, 100, 100)}, {'d', RGB(45, 45, 45)}};
     EXPECT_PIXELS(*f.Output, out,
                   ({"PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd"}));
 }
 
 TEST(MaskFrame, WithoutAMaskPictureThePhotoStays) {
     PutSolidPhoto(5, 5, RGB(100, 100, 100));
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite,
+    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
                  TempDir("mask-none") + "/none.jpg", 0, true);
     EXPECT_TRUE(f.PatternName.empty());
     EXPECT_EQ(f.Output->Pixel(2, 2), RGB(100, 100, 100));
 }
 
 TEST(OverlayFrame, WhiteIsTransparentAndTheOverlayCoversTheWholeOutput) {
-    const std::map<char, TColor> legend = {{'W', clWhite}, {'R', clRed}};
+    const std::map<char, Color> legend = {{'W', kWhite}, {'R', kRed}};
     // A 2 x 2 overlay, red on its top-left quarter only, over a 6 x 4 photo.
     const std::string file = WritePicture("quarter.bmp", {"RW", "WW"}, legend);
-    PutSolidPhoto(6, 4, clLime);
-    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite, file, 0, true);
-    const std::map<char, TColor> out = {{'R', clRed}, {'L', clLime}};
+    PutSolidPhoto(6, 4, kLime);
+    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, file, 0, true);
+    const std::map<char, Color> out = {{'R', kRed}, {'L', kLime}};
     EXPECT_PIXELS(*f.Output, out, ({"RRRLLL", "RRRLLL", "LLLLLL", "LLLLLL"}));
 }
 
 TEST(OverlayAndMask, MatchGoldens) {
     // Decorations made here: a ring of colour blobs and a soft oval mask.
-    TBitmap overlay(40, 30, pf32bit), mask(40, 30, pf32bit);
+    Bitmap overlay(40, 30, PixelFormat::Bgrx32), mask(40, 30, PixelFormat::Bgrx32);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) {
             const int dx = x - 20, dy = (y - 15) * 4 / 3;
             const int r2 = dx * dx + dy * dy;
             overlay.SetPixel(
-                x, y, r2 > 300 && (x + y) % 5 < 3 ? RGB(200, 40 + 5 * y, 90 + 3 * x) : clWhite);
+                x, y, r2 > 300 && (x + y) % 5 < 3 ? RGB(200, 40 + 5 * y, 90 + 3 * x) : kWhite);
             const int v = std::clamp(255 - std::max(0, r2 - 150), 0, 255);
             mask.SetPixel(x, y, RGB(v, v, v));
         }
@@ -167,11 +169,11 @@ TEST(OverlayAndMask, MatchGoldens) {
     SaveBmpFile(mask, dir + "/mask.bmp");
 
     Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
-    TOverlayFrame o(nullptr, "", 0, 0, 0, 0, clGray, clBlack, false, 1, clWhite,
-                    dir + "/overlay.bmp", 0, true);
+    TOverlayFrame o(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, dir + "/overlay.bmp",
+                    0, true);
     EXPECT_TRUE(MatchesGolden(*o.Output, "overlay-frame"));
 
-    TMaskFrame m(nullptr, "", 0, 0, 0, 0, RGB(240, 230, 200), clBlack, false, 1, clWhite,
+    TMaskFrame m(nullptr, "", 0, 0, 0, 0, RGB(240, 230, 200), kBlack, false, 1, kWhite,
                  dir + "/mask.bmp", 0, true);
     m.SetBrightness(3);
     m.DrawPictureCentred();
@@ -188,19 +190,19 @@ TEST(MaskFrame, SamplingTheMaskAgreesWithStretchingItFirst) {
         std::mt19937 rng(seed);
         const int w = 1 + int(rng() % 40), h = 1 + int(rng() % 30);
         const int mw = 1 + int(rng() % 25), mh = 1 + int(rng() % 25);
-        TBitmap photo(w, h, pf32bit), mask(mw, mh, pf32bit);
+        Bitmap photo(w, h, PixelFormat::Bgrx32), mask(mw, mh, PixelFormat::Bgrx32);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) photo.SetPixel(x, y, rng() & 0xFFFFFF);
         for (int y = 0; y < mh; ++y)
             for (int x = 0; x < mw; ++x) {
                 const int v = int(rng() % 256);
-                mask.SetPixel(x, y, rng() % 6 == 0 ? TColor(rng() & 0xFFFFFF) : RGB(v, v, v));
+                mask.SetPixel(x, y, rng() % 6 == 0 ? Color(rng() & 0xFFFFFF) : RGB(v, v, v));
             }
-        TBitmap a, b, stretched(w, h, pf32bit);
+        Bitmap a, b, stretched(w, h, PixelFormat::Bgrx32);
         a.Assign(photo);
         b.Assign(photo);
-        stretched.Canvas().StretchDraw(Rect(0, 0, w, h), mask);
-        const TRect area = Rect(int(rng() % 3), int(rng() % 3), w - int(rng() % 3), h);
+        stretched.canvas().StretchDraw(Rect(0, 0, w, h), mask);
+        const Rect area = Rect(int(rng() % 3), int(rng() % 3), w - int(rng() % 3), h);
         int ba = 1 + int(rng() % 9), bb = ba;
         ApplyMask(a, mask, area, ba, RGB(1, 2, 3));
         ApplyMaskReference(b, stretched, area, bb, RGB(1, 2, 3));

@@ -3,25 +3,27 @@
 #include "tests/frames/DecorTestSupport.h"
 #include "tests/support/TestSupport.h"
 
+using namespace quillon;
+
 namespace {
 
-constexpr TColor kPhoto = RGB(10, 200, 30);
-constexpr TColor kFrame = RGB(150, 150, 150);
-constexpr TColor kBorder = RGB(0, 0, 120);
-constexpr TColor kPattern = RGB(220, 180, 40);
-const std::map<char, TColor> kLegend = {
+constexpr Color kPhoto = RGB(10, 200, 30);
+constexpr Color kFrame = RGB(150, 150, 150);
+constexpr Color kBorder = RGB(0, 0, 120);
+constexpr Color kPattern = RGB(220, 180, 40);
+const std::map<char, Color> kLegend = {
     {'P', kPhoto}, {'F', kFrame}, {'B', kBorder}, {'K', kPattern}};
 
 // A 6 x 4 photo in a 4-pixel band: the output is 14 x 12.
-template <class Frame> std::unique_ptr<Frame> MakeFrame(int bw, TColor frameColor = kFrame) {
+template <class Frame> std::unique_ptr<Frame> MakeFrame(int bw, Color frameColor = kFrame) {
     PutSolidPhoto(6, 4, kPhoto);
-    return std::make_unique<Frame>(nullptr, "", 0, 0, 4, 4, frameColor, kBorder, true, bw, clWhite,
+    return std::make_unique<Frame>(nullptr, "", 0, 0, 4, 4, frameColor, kBorder, true, bw, kWhite,
                                    0, true);
 }
 
 // A one-colour pattern, so a filled pixel shows as 'K'.
 void ChoosePattern(TPhotoFrame& f) {
-    f.PatternPicture = std::make_unique<TBitmap>(3, 3, pf32bit);
+    f.PatternPicture = std::make_unique<Bitmap>(3, 3, PixelFormat::Bgrx32);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x) f.PatternPicture->SetPixel(x, y, kPattern);
     f.PatternName = "pattern.bmp";
@@ -68,7 +70,7 @@ TEST(StandardFrame, MitreLinesAreDrawnOverThePattern) {
 struct NoFillCase {
     const char* name;
     int borderWidth;
-    TColor frameColor;
+    Color frameColor;
 };
 
 class PatternNotApplied : public ::testing::TestWithParam<NoFillCase> {};
@@ -102,7 +104,7 @@ TEST(StandardFrame, RepaintingWithTheSameParametersGivesTheSamePicture) {
     auto f = MakeFrame<TStandardFrame>(2);
     ChoosePattern(*f);
     f->PaintFrame();
-    TBitmap first;
+    Bitmap first;
     first.Assign(*f->Output);
     f->PaintFrame();
     for (int y = 0; y < first.Height(); ++y)
@@ -111,8 +113,8 @@ TEST(StandardFrame, RepaintingWithTheSameParametersGivesTheSamePicture) {
 }
 
 // Golden pictures: a 120 x 90 photo with a wood-like striped pattern.
-std::unique_ptr<TBitmap> StripedPattern() {
-    auto p = std::make_unique<TBitmap>(16, 16, pf32bit);
+std::unique_ptr<Bitmap> StripedPattern() {
+    auto p = std::make_unique<Bitmap>(16, 16, PixelFormat::Bgrx32);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             p->SetPixel(x, y, (y / 4) % 2 ? RGB(160, 110, 60) : RGB(200, 150, 90) + (x % 3));
@@ -121,8 +123,8 @@ std::unique_ptr<TBitmap> StripedPattern() {
 
 template <class Frame> std::unique_ptr<Frame> GoldenFrame(int bw, bool pattern) {
     Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
-    auto f = std::make_unique<Frame>(nullptr, "", 0, 0, 14, 10, RGB(128, 128, 128), clBlack, true,
-                                     bw, clWhite, 0, true);
+    auto f = std::make_unique<Frame>(nullptr, "", 0, 0, 14, 10, RGB(128, 128, 128), kBlack, true,
+                                     bw, kWhite, 0, true);
     if (pattern) {
         f->PatternPicture = StripedPattern();
         f->PatternName = "stripes.bmp";

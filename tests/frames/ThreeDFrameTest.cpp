@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+using namespace quillon;
+
 namespace {
-std::unique_ptr<TBitmap> Uniform(int w, int h, TColor c) {
-    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+std::unique_ptr<Bitmap> Uniform(int w, int h, Color c) {
+    auto b = std::make_unique<Bitmap>(w, h, PixelFormat::Bgrx32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b->SetPixel(x, y, c);
     return b;
@@ -16,7 +18,7 @@ std::unique_ptr<TBitmap> Uniform(int w, int h, TColor c) {
 struct BevelByteCase {
     const char* band;
     int x, y;
-    TColor expected;
+    Color expected;
 };
 
 // A pixel with blue 200, green 100, red 50 in each band of a 20 x 20 picture
@@ -44,11 +46,11 @@ TEST(ThreeDBevel, LighteningSaturatesAtTheThresholdAndFourthByteIsKept) {
 TEST(ThreeDBevel, CornersAreMitredWithDiagonalsAsStated) {
     auto b = Uniform(9, 7, RGB(100, 100, 100));
     ApplyBevel(*b, 3, 3);
-    const std::map<char, TColor> legend = {{'T', RGB(160, 160, 160)},
-                                           {'L', RGB(175, 175, 175)},
-                                           {'B', RGB(30, 30, 30)},
-                                           {'R', RGB(20, 20, 20)},
-                                           {'.', RGB(100, 100, 100)}};
+    const std::map<char, Color> legend = {{'T', RGB(160, 160, 160)},
+                                          {'L', RGB(175, 175, 175)},
+                                          {'B', RGB(30, 30, 30)},
+                                          {'R', RGB(20, 20, 20)},
+                                          {'.', RGB(100, 100, 100)}};
     // Top-left diagonal belongs to the top band; the other three diagonals
     // are left alone.
     EXPECT_PIXELS(*b, legend,
@@ -59,7 +61,7 @@ TEST(ThreeDBevel, CornersAreMitredWithDiagonalsAsStated) {
 TEST(ThreeDBevel, DepthZeroChangesNothing) {
     std::mt19937 rng(7);
     auto b = RandomPicture(13, 11, rng);
-    TBitmap before;
+    Bitmap before;
     before.Assign(*b);
     ApplyBevel(*b, 0, 0);
     EXPECT_TRUE(SameBytes(*b, before));
@@ -76,7 +78,7 @@ TEST(ThreeDBevel, RowSpansMatchPerPixelConditions) {
         const int fw = std::uniform_int_distribution<int>(0, 50)(rng);
         const int fh = std::uniform_int_distribution<int>(0, 50)(rng);
         auto fast = RandomPicture(w, h, rng);
-        TBitmap plain;
+        Bitmap plain;
         plain.Assign(*fast);
         ApplyBevel(*fast, fw, fh);
         ApplyBevelReference(plain, fw, fh);

@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+using namespace quillon;
+
 namespace {
 
 // Every label is 7 pixels a character wide.

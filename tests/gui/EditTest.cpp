@@ -12,6 +12,8 @@
 
 #include <filesystem>
 
+using namespace quillon;
+
 namespace {
 
 // Opens a width x height picture named photo.bmp.
@@ -49,7 +51,7 @@ private slots:
         TShellRun run;
         TfrmMain& m = OpenPicture(run);
         for (int k = 1; k <= 12; ++k) {
-            TBitmap picture(10 + k, 5);
+            Bitmap picture(10 + k, 5);
             m.AddUndo(picture, picture, "&Undo " + std::to_string(k));
         }
         QCOMPARE(m.UndoCount, 10);
@@ -58,7 +60,7 @@ private slots:
         for (int k = 12; k >= 3; --k) {
             QVERIFY(m.Undo1->isEnabled());
             m.Undo1->trigger();
-            QCOMPARE(m.Document->Bitmap->Width(), 10 + k);
+            QCOMPARE(m.Document->Photo->Width(), 10 + k);
             QCOMPARE(m.Document->Image->PictureBitmap().Width(), 10 + k);
             const QString next = k > 3 ? QString("&Undo %1").arg(k - 1) : QString("&Undo");
             QCOMPARE(m.Undo1->text(), next);
@@ -66,7 +68,7 @@ private slots:
         QCOMPARE(m.UndoCount, 0);
         QVERIFY(!m.Undo1->isEnabled());
         m.Undo1->trigger(); // nothing left: no change
-        QCOMPARE(m.Document->Bitmap->Width(), 13);
+        QCOMPARE(m.Document->Photo->Width(), 13);
     }
 
     void undoRingBookkeeping() {
@@ -87,7 +89,7 @@ private slots:
     }
 
     void bitmapStreamRoundTripsAndReusesItsStorage() {
-        TBitmap picture(7, 3); // 28-byte rows; 24-bit rows below need padding
+        Bitmap picture(7, 3); // 28-byte rows; 24-bit rows below need padding
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x) picture.SetPixel(x, y, RGB(x * 30, y * 80, 7));
         TMemoryStream stream;
@@ -95,13 +97,13 @@ private slots:
         const auto* storage = stream.Data.data();
         WriteBitmapStream(picture, stream);
         QCOMPARE(stream.Data.data(), storage);
-        TBitmap back;
+        Bitmap back;
         ReadBitmapStream(stream, back);
         QCOMPARE(back.Width(), 7);
         QCOMPARE(back.Height(), 3);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x) QCOMPARE(back.Pixel(x, y), picture.Pixel(x, y));
-        TBitmap rgb(5, 2, pf24bit);
+        Bitmap rgb(5, 2, PixelFormat::Bgr24);
         rgb.SetPixel(4, 1, RGB(1, 2, 3));
         WriteBitmapStream(rgb, stream);
         ReadBitmapStream(stream, back);
@@ -129,7 +131,7 @@ private slots:
         QVERIFY(!m.FrameInProgress);
         QVERIFY(!m.ApplyFrame->isEnabled());
         QVERIFY(m.Effects1->menuAction()->isEnabled());
-        QCOMPARE(m.Document->Bitmap->Width(), 60);
+        QCOMPARE(m.Document->Photo->Width(), 60);
         QVERIFY(!m.Undo1->isEnabled());
         m.SelectFrameStyle(fsCorner);
         QCOMPARE(m.Document->GetFrameHeight(), defaultHeight);
@@ -139,7 +141,7 @@ private slots:
     void openingResetsTheHistoryButKeepsTheCaption() {
         TShellRun run;
         TfrmMain& m = OpenPicture(run);
-        TBitmap picture(4, 4);
+        Bitmap picture(4, 4);
         m.AddUndo(picture, picture, "&Undo Crop");
         run.dialogs.OpenAnswers.push_back(run.Path("photo.bmp"));
         m.Open->trigger();
@@ -407,7 +409,7 @@ private slots:
 
     void reversedDragCropsTheSameArea() {
         REQUIRE_ENGINE();
-        std::vector<TColor> pixels[2];
+        std::vector<Color> pixels[2];
         const TSelectionRect drags[] = {{5, 10, 25, 40}, {25, 40, 5, 10}};
         for (int i = 0; i < 2; ++i) {
             TShellRun run;
@@ -423,7 +425,7 @@ private slots:
             // (x + 5, y + 10) of the photo.
             for (int y = 0; y < 30; ++y)
                 for (int x = 0; x < 20; ++x) {
-                    pixels[i].push_back(m.Document->Bitmap->Pixel(x, y));
+                    pixels[i].push_back(m.Document->Photo->Pixel(x, y));
                     QCOMPARE(pixels[i].back(), RGB((x + 5) * 7, (y + 10) * 5, 90));
                 }
             m.Undo1->trigger();

@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+using namespace quillon;
+
 namespace {
 
 // The main window with the picker drawn where it sits on the screen.

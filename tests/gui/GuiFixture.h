@@ -22,6 +22,8 @@
 #include <memory>
 #include <string>
 
+namespace quillon {
+
 class TShellRun {
 public:
     TShellRun() {
@@ -56,7 +58,7 @@ public:
     }
     // Writes a width x height picture file (format by its name).
     std::string WritePicture(const std::string& name, int width, int height) const {
-        TBitmap bitmap(width, height);
+        Bitmap bitmap(width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, RGB(x * 7, y * 5, 90));
         SavePictureFile(bitmap, Path(name));
@@ -66,7 +68,7 @@ public:
         std::ofstream(Path(name), std::ios::binary) << text;
     }
     void PutPictureOnClipboard(int width, int height) {
-        TBitmap bitmap(width, height);
+        Bitmap bitmap(width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, RGB(200, x * 3, y * 3));
         clipboard.SetBitmap(bitmap);
@@ -85,8 +87,8 @@ private:
 // placeholder on a branch that has not received it).
 inline bool EngineDraws() {
     try {
-        TBitmap from(2, 2), to(4, 4);
-        to.Canvas().StretchDraw(Rect(0, 0, 4, 4), from);
+        Bitmap from(2, 2), to(4, 4);
+        to.canvas().StretchDraw(Rect(0, 0, 4, 4), from);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -104,3 +106,5 @@ inline void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button,
                       Qt::NoModifier);
     QApplication::sendEvent(view, &event);
 }
+
+} // namespace quillon

@@ -12,11 +12,13 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace quillon;
+
 namespace {
 
-TColor ClipboardPixel(TQtClipboard& clipboard, int x, int y) {
-    TBitmap b;
-    if (!clipboard.GetBitmap(b)) return TColor(-1);
+Color ClipboardPixel(TQtClipboard& clipboard, int x, int y) {
+    Bitmap b;
+    if (!clipboard.GetBitmap(b)) return Color(-1);
     return b.Pixel(x, y) & 0xFFFFFF;
 }
 
@@ -36,12 +38,12 @@ private slots:
         QCOMPARE(m.Document->Scale, 0.5f);
         m.GreyScale1->trigger();
         QVERIFY(run.dialogs.Messages.empty());
-        QCOMPARE(m.Document->Bitmap->Width(), 41);
-        QCOMPARE(m.Document->Bitmap->Height(), 31);
+        QCOMPARE(m.Document->Photo->Width(), 41);
+        QCOMPARE(m.Document->Photo->Height(), 31);
         QCOMPARE(m.Document->GetImageWidth(), 20);
         QCOMPARE(m.Document->GetImageHeight(), 15);
         const int g = (200 + 3 * 10 + 3 * 4) / 3;
-        QCOMPARE(m.Document->Bitmap->Pixel(10, 4) & 0xFFFFFF, RGB(g, g, g));
+        QCOMPARE(m.Document->Photo->Pixel(10, 4) & 0xFFFFFF, RGB(g, g, g));
         QCOMPARE(ClipboardPixel(run.clipboard, 10, 4), RGB(g, g, g));
     }
 
@@ -51,17 +53,17 @@ private slots:
         TfrmMain& m = run.Start();
         run.PutPictureOnClipboard(9, 7);
         m.PasteFromClipboard->trigger();
-        const TColor before = m.Document->Bitmap->Pixel(4, 5) & 0xFFFFFF;
+        const Color before = m.Document->Photo->Pixel(4, 5) & 0xFFFFFF;
         m.NegativeImage1->trigger();
         QCOMPARE(ClipboardPixel(run.clipboard, 4, 5), RGB(55, 255 - 12, 255 - 15));
         m.NegativeImage1->trigger();
-        QCOMPARE(m.Document->Bitmap->Pixel(4, 5) & 0xFFFFFF, before);
+        QCOMPARE(m.Document->Photo->Pixel(4, 5) & 0xFFFFFF, before);
         QCOMPARE(m.UndoCount, 2);
         QCOMPARE(m.Undo1->text(), QString("&Undo Negative"));
         QVERIFY(m.Undo1->isEnabled());
         // Undoing the second negative brings back the first one's picture.
         m.Undo1->trigger();
-        QCOMPARE(m.Document->Bitmap->Pixel(4, 5) & 0xFFFFFF, RGB(55, 255 - 12, 255 - 15));
+        QCOMPARE(m.Document->Photo->Pixel(4, 5) & 0xFFFFFF, RGB(55, 255 - 12, 255 - 15));
     }
 
     void rotationsTurnThePictureAndClearTheSelection() {
@@ -70,18 +72,18 @@ private slots:
         TfrmMain& m = run.Start();
         run.PutPictureOnClipboard(12, 5);
         m.PasteFromClipboard->trigger();
-        const TColor corner = m.Document->Bitmap->Pixel(0, 0) & 0xFFFFFF;
+        const Color corner = m.Document->Photo->Pixel(0, 0) & 0xFFFFFF;
         m.TSelection = {1, 1, 4, 4};
         m.Rotate90Right1->trigger();
-        QCOMPARE(m.Document->Bitmap->Width(), 5);
-        QCOMPARE(m.Document->Bitmap->Height(), 12);
-        QCOMPARE(m.Document->Bitmap->Pixel(4, 0) & 0xFFFFFF, corner); // top-left went top-right
+        QCOMPARE(m.Document->Photo->Width(), 5);
+        QCOMPARE(m.Document->Photo->Height(), 12);
+        QCOMPARE(m.Document->Photo->Pixel(4, 0) & 0xFFFFFF, corner); // top-left went top-right
         QCOMPARE(m.TSelection.Right, 0);
         QCOMPARE(m.Undo1->text(), QString("&Undo Rotate 90 Right"));
         m.Rotate90Left1->trigger();
         m.Rotate1801->trigger();
-        QCOMPARE(m.Document->Bitmap->Width(), 12);
-        QCOMPARE(m.Document->Bitmap->Pixel(11, 4) & 0xFFFFFF, corner);
+        QCOMPARE(m.Document->Photo->Width(), 12);
+        QCOMPARE(m.Document->Photo->Pixel(11, 4) & 0xFFFFFF, corner);
         QCOMPARE(ClipboardPixel(run.clipboard, 11, 4), corner);
     }
 
@@ -102,8 +104,8 @@ private slots:
         m.Resize1->trigger();
         QVERIFY(run.dialogs.Messages.empty());
         QCOMPARE(m.frmResize->edWidthPerc->text(), QString("15"));
-        QCOMPARE(m.Document->Bitmap->Width(), 100);
-        QCOMPARE(m.Document->Bitmap->Height(), 75);
+        QCOMPARE(m.Document->Photo->Width(), 100);
+        QCOMPARE(m.Document->Photo->Height(), 75);
         QCOMPARE(m.Undo1->text(), QString("&Undo Resize"));
     }
 
@@ -122,7 +124,7 @@ private slots:
         };
         m.Resize1->trigger();
         QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QCOMPARE(m.Document->Bitmap->Width(), 64);
+        QCOMPARE(m.Document->Photo->Width(), 64);
         // The next showing refills the edits but keeps the check box.
         run.dialogs.OnModal = [](QDialog& d) {
             auto& r = static_cast<TfrmResize&>(d);
@@ -135,8 +137,8 @@ private slots:
         QCOMPARE(int(run.dialogs.Messages.size()), 2);
         QCOMPARE(run.dialogs.Messages.back().Text,
                  std::string("'abc' is not a valid floating point value"));
-        QCOMPARE(m.Document->Bitmap->Width(), 64);
-        QCOMPARE(m.Document->Bitmap->Height(), 48);
+        QCOMPARE(m.Document->Photo->Width(), 64);
+        QCOMPARE(m.Document->Photo->Height(), 48);
     }
 
     void printingAFramedPhotoAt4x6FillsTheBoxWithTheFramedPicture() {
@@ -147,7 +149,7 @@ private slots:
         m.PasteFromClipboard->trigger();
         m.SelectFrameStyle(fsMatte);
         float scale = 0;
-        const TBitmap* framed = m.Document->GetFramedPicture(scale);
+        const Bitmap* framed = m.Document->GetFramedPicture(scale);
         QVERIFY(framed && framed->Width() > 300);
         QTemporaryDir dir;
         const QString pdf = dir.filePath("framed.pdf");
@@ -159,7 +161,7 @@ private slots:
         printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         run.dialogs.OnModal = [](QDialog& d) {
             auto& p = static_cast<TfrmPrint&>(d);
-            p.rgCustom->button(cs4x6)->click();
+            p.rgCustom->button(int(CustomSize::Size4x6))->click();
             p.btnPrint->click();
             return p.result();
         };

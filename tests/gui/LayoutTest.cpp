@@ -10,6 +10,8 @@
 
 #include <random>
 
+using namespace quillon;
+
 Q_DECLARE_METATYPE(TSizeWH)
 
 namespace {
@@ -114,44 +116,44 @@ private slots:
     }
 
     void qtFilterStringKeepsEveryPattern() {
-        const std::vector<TFileFilter> filters = {{"Bitmap (*.bmp)", "*.bmp"},
-                                                  {"GIF (*.gif) ", "*.gif"},
-                                                  {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"}};
+        const std::vector<FileFilter> filters = {{"Bitmap (*.bmp)", "*.bmp"},
+                                                 {"GIF (*.gif) ", "*.gif"},
+                                                 {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"}};
         QCOMPARE(QString::fromStdString(QtFilterString(filters)),
                  QString("Bitmap (*.bmp);;GIF (*.gif);;"
                          "Autodesk (*.cel, *.pic) (*.cel *.pic)"));
     }
 
     void focusRectangleOutlineIsDottedAndDrawnTwiceErases() {
-        TBitmap bitmap(8, 6);
+        Bitmap bitmap(8, 6);
         for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 8; ++x) bitmap.SetPixel(x, y, clBlack);
+            for (int x = 0; x < 8; ++x) bitmap.SetPixel(x, y, kBlack);
         XorFocusRect(bitmap, Rect(1, 1, 7, 5));
         const char* expected[] = {"........", ".#.#.#..", "......#.",
                                   ".#......", "..#.#.#.", "........"};
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 8; ++x)
-                QVERIFY2((bitmap.Pixel(x, y) == clWhite) == (expected[y][x] == '#'),
+                QVERIFY2((bitmap.Pixel(x, y) == kWhite) == (expected[y][x] == '#'),
                          qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
         XorFocusRect(bitmap, Rect(1, 1, 7, 5));
         for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 8; ++x) QCOMPARE(bitmap.Pixel(x, y), clBlack);
+            for (int x = 0; x < 8; ++x) QCOMPARE(bitmap.Pixel(x, y), kBlack);
     }
 
     void focusRectangleClipsAndSkipsEmptyRectangles() {
-        TBitmap bitmap(4, 4);
+        Bitmap bitmap(4, 4);
         XorFocusRect(bitmap, Rect(-3, -3, 10, 10)); // entirely outside the picture's outline
         XorFocusRect(bitmap, Rect(2, 2, 2, 3));     // no width
         for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) QCOMPARE(bitmap.Pixel(x, y), clBlack);
+            for (int x = 0; x < 4; ++x) QCOMPARE(bitmap.Pixel(x, y), kBlack);
         XorFocusRect(bitmap, Rect(0, 0, 1, 1)); // one pixel, inverted once
-        QCOMPARE(bitmap.Pixel(0, 0), clWhite);
+        QCOMPARE(bitmap.Pixel(0, 0), kWhite);
     }
 
     void picturesSurviveTheTripThroughQt() {
         std::mt19937 random(20261208);
-        for (TPixelFormat format : {pfDevice, pf32bit, pf24bit}) {
-            TBitmap bitmap(13, 7, format);
+        for (PixelFormat format : {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24}) {
+            Bitmap bitmap(13, 7, format);
             for (int y = 0; y < 7; ++y)
                 for (int x = 0; x < 13; ++x) bitmap.SetPixel(x, y, random() & 0xFFFFFF);
             const QImage image = ToQImage(bitmap);
@@ -161,9 +163,9 @@ private slots:
                             GetBValue(bitmap.Pixel(4, 3)))
                              .rgb() &
                          0xFFFFFF);
-            TBitmap back;
+            Bitmap back;
             FromQImage(image, back);
-            QCOMPARE(back.PixelFormat(), pfDevice);
+            QCOMPARE(back.format(), PixelFormat::Device);
             for (int y = 0; y < 7; ++y)
                 for (int x = 0; x < 13; ++x) {
                     QCOMPARE(back.Pixel(x, y), bitmap.Pixel(x, y));
@@ -173,8 +175,8 @@ private slots:
     }
 
     void aPartOfAPictureConvertsAlone() {
-        TBitmap bitmap(10, 10);
-        bitmap.SetPixel(6, 7, clRed);
+        Bitmap bitmap(10, 10);
+        bitmap.SetPixel(6, 7, kRed);
         const QImage part = ToQImage(bitmap, 5, 5, 3, 4);
         QCOMPARE(part.size(), QSize(3, 4));
         QCOMPARE(QColor(part.pixel(1, 2)), QColor(Qt::red));
@@ -182,8 +184,8 @@ private slots:
     }
 
     void indexedPicturesConvertThroughTheirPalette() {
-        TBitmap bitmap(2, 1, pf8bit);
-        bitmap.Palette() = {clBlue, clLime};
+        Bitmap bitmap(2, 1, PixelFormat::Indexed8);
+        bitmap.Palette() = {kBlue, kLime};
         bitmap.ScanLine(0)[0] = 1;
         bitmap.ScanLine(0)[1] = 7; // outside the palette: black
         const QImage image = ToQImage(bitmap);

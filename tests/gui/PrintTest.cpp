@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace quillon;
+
 namespace {
 
 // A printer writing a Letter page at 100 dots an inch with no margins, so
@@ -29,8 +31,8 @@ void PdfPrinter(QPrinter& printer, const QString& file) {
     printer.setPageOrientation(QPageLayout::Portrait);
 }
 
-std::unique_ptr<TBitmap> RedPicture(int w, int h) {
-    auto b = std::make_unique<TBitmap>(w, h, pf32bit);
+std::unique_ptr<Bitmap> RedPicture(int w, int h) {
+    auto b = std::make_unique<Bitmap>(w, h, PixelFormat::Bgrx32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b->SetPixel(x, y, RGB(255, 0, 0));
     return b;
@@ -74,11 +76,11 @@ private slots:
         QCOMPARE(dialog.PageWidth(), 850);
         QCOMPARE(dialog.PageHeight(), 1100);
         QCOMPARE(dialog.lblWidth->text(), QString("200 pixels"));
-        dialog.rgAlign->button(alCenter)->click();
-        dialog.rgTopBot->button(alEnd)->click();
+        dialog.rgAlign->button(int(AlignChoice::Center))->click();
+        dialog.rgTopBot->button(int(AlignChoice::End))->click();
         const QPoint at = dialog.PreviewImage->pos();
         QCOMPARE(at.x(), 200 / 2 - 47 / 2);
-        const TRect t = PrintTarget(dialog.Panel, 850, 1100, at.x(), at.y(), 100, 100, 200, 100);
+        const Rect t = PrintTarget(dialog.Panel, 850, 1100, at.x(), at.y(), 100, 100, 200, 100);
         dialog.btnPrint->click();
         QSize page;
         const QRect red = RedBounds(pdf, &page);
@@ -100,7 +102,7 @@ private slots:
         TfrmPrint dialog(printer);
         const auto picture = RedPicture(60, 40);
         dialog.FormActivate(*picture, 60, 40);
-        dialog.rgCustom->button(cs4x6)->click();
+        dialog.rgCustom->button(int(CustomSize::Size4x6))->click();
         // 4" at 100 dpi is 400 dots wide: 60 x 6.66 -> 666 %.
         QCOMPARE(dialog.edImageWidth->text(), QString("666"));
         QCOMPARE(dialog.edImageHeight->text(), QString("666"));

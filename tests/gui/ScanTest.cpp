@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QtTest>
 
+using namespace quillon;
+
 namespace {
 
 // The size of the test device's colour page, as SANE's own front end scans it.
@@ -81,8 +83,8 @@ private slots:
         m.Scan->trigger();
         QVERIFY(run.dialogs.Messages.empty());
         QVERIFY(m.Document);
-        QCOMPARE(m.Document->Bitmap->Width(), expected.width());
-        QCOMPARE(m.Document->Bitmap->Height(), expected.height());
+        QCOMPARE(m.Document->Photo->Width(), expected.width());
+        QCOMPARE(m.Document->Photo->Height(), expected.height());
         QCOMPARE(m.CurrentFileName, std::string("Untitled"));
         QVERIFY(expected.width() > 100);
     }

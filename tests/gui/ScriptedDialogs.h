@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace quillon {
+
 struct TShownMessage {
     std::string Caption;
     std::string Text;
@@ -27,7 +29,7 @@ public:
     std::deque<std::optional<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
     std::deque<std::optional<std::string>> FolderAnswers;
-    std::deque<std::optional<TColor>> ColorAnswers;
+    std::deque<std::optional<Color>> ColorAnswers;
     // Runs while a modal window "shows"; returns its result code.
     std::function<int(QDialog&)> OnModal;
     // Chooses from an opened pop-up menu.
@@ -59,7 +61,7 @@ public:
         SaveRequests.push_back(request);
         return Next(SaveAnswers);
     }
-    std::optional<TColor> ChooseColor(QWidget*, TColor) override {
+    std::optional<Color> ChooseColor(QWidget*, Color) override {
         if (ColorAnswers.empty()) return std::nullopt;
         const auto answer = ColorAnswers.front();
         ColorAnswers.pop_front();
@@ -70,7 +72,11 @@ public:
         return Next(FolderAnswers);
     }
     int RunModal(QDialog& dialog) override {
-        ModalShown.push_back(dialog.metaObject()->className());
+        // Recorded without the namespace: tests name dialogs by their class.
+        std::string name = dialog.metaObject()->className();
+        if (const auto colons = name.rfind("::"); colons != std::string::npos)
+            name.erase(0, colons + 2);
+        ModalShown.push_back(name);
         if (!OnModal) return QDialog::Rejected;
         dialog.show();
         const int result = OnModal(dialog);
@@ -100,3 +106,5 @@ private:
         return r;
     }
 };
+
+} // namespace quillon

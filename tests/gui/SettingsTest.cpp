@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+using namespace quillon;
+
 namespace {
 
 QString Stored(const char* key) {

@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <map>
 
+using namespace quillon;
+
 namespace {
 
 // The enabled state of the document-dependent items and menus.
@@ -345,7 +347,7 @@ private slots:
         m.PasteFromClipboard->trigger();
         run.clipboard.Clear();
         m.CopyToClipboard->trigger();
-        TBitmap copied;
+        Bitmap copied;
         QVERIFY(run.clipboard.GetBitmap(copied));
         QCOMPARE(copied.Width(), 30);
         QCOMPARE(copied.Height(), 20);
@@ -414,7 +416,7 @@ private slots:
         const int framedWidth = m.Document->GetFramedPicture(scale)->Width();
         m.ApplyFrame->trigger();
         QCOMPARE(m.ZoomMode, 3);
-        QCOMPARE(m.Document->Bitmap->Width(), framedWidth);
+        QCOMPARE(m.Document->Photo->Width(), framedWidth);
         QCOMPARE(m.Document->GetImageWidth(), framedWidth / 2);
         QCOMPARE(m.frmWindow->windowTitle(), QString(" - 50%  "));
         QVERIFY(m.Zoom50->isChecked());
@@ -455,7 +457,7 @@ private slots:
         run.PutPictureOnClipboard(30, 20);
         m.PasteFromClipboard->trigger();
         TfrmWindow* w = m.frmWindow;
-        TBitmap before;
+        Bitmap before;
         before.Assign(m.Document->Image->PictureBitmap());
 
         SendMouse(w->View, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {3, 4});
@@ -476,10 +478,10 @@ private slots:
         QVERIFY(m.CropSelection1->isEnabled());
 
         // Exactly the outline of (3, 4)-(12, 10) is drawn, once.
-        TBitmap expected;
+        Bitmap expected;
         expected.Assign(before);
         XorFocusRect(expected, Rect(3, 4, 12, 10));
-        const TBitmap& shown = m.Document->Image->PictureBitmap();
+        const Bitmap& shown = m.Document->Image->PictureBitmap();
         for (int y = 0; y < shown.Height(); ++y)
             for (int x = 0; x < shown.Width(); ++x)
                 QCOMPARE(shown.Pixel(x, y), expected.Pixel(x, y));

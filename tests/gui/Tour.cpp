@@ -20,6 +20,8 @@
 
 #include <cstdio>
 
+using namespace quillon;
+
 namespace {
 
 void Grab(QWidget& window, const QString& path) {
@@ -79,7 +81,7 @@ int main(int argc, char** argv) {
             // A small picture: the window should fit it without scroll bars.
             QImage small(200, 150, QImage::Format_RGB32);
             small.fill(QColor(90, 140, 200));
-            TBitmap bitmap;
+            Bitmap bitmap;
             FromQImage(small, bitmap);
             Clipboard().SetBitmap(bitmap);
             m.PasteFromClipboard->trigger();

@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+namespace quillon {
+
 inline void Settle() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
@@ -54,3 +56,5 @@ public:
     TScriptedDialogs dialogs;
     TQtClipboard clipboard;
 };
+
+} // namespace quillon

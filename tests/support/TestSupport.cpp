@@ -9,20 +9,22 @@
 
 #include <unistd.h>
 
-std::unique_ptr<TBitmap> BitmapFromArt(const std::vector<std::string>& rows,
-                                       const std::map<char, TColor>& legend, TPixelFormat format) {
+namespace quillon {
+
+std::unique_ptr<Bitmap> BitmapFromArt(const std::vector<std::string>& rows,
+                                      const std::map<char, Color>& legend, PixelFormat format) {
     const int h = int(rows.size());
     const int w = h ? int(rows[0].size()) : 0;
-    auto b = std::make_unique<TBitmap>(w, h, format);
+    auto b = std::make_unique<Bitmap>(w, h, format);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             auto it = legend.find(rows[y][x]);
-            b->SetPixel(x, y, it == legend.end() ? clBlack : it->second);
+            b->SetPixel(x, y, it == legend.end() ? kBlack : it->second);
         }
     return b;
 }
 
-std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& legend) {
+std::string PixelsAsText(const Bitmap& bitmap, const std::map<char, Color>& legend) {
     std::string out;
     for (int y = 0; y < bitmap.Height(); ++y) {
         for (int x = 0; x < bitmap.Width(); ++x) {
@@ -39,8 +41,8 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
     return out;
 }
 
-::testing::AssertionResult PixelsMatch(const TBitmap& bitmap, const std::vector<std::string>& rows,
-                                       const std::map<char, TColor>& legend) {
+::testing::AssertionResult PixelsMatch(const Bitmap& bitmap, const std::vector<std::string>& rows,
+                                       const std::map<char, Color>& legend) {
     const int h = int(rows.size());
     const int w = h ? int(rows[0].size()) : 0;
     if (bitmap.Width() != w || bitmap.Height() != h)
@@ -59,17 +61,17 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult MatchesGolden(const TBitmap& bitmap, const std::string& name) {
+::testing::AssertionResult MatchesGolden(const Bitmap& bitmap, const std::string& name) {
     const std::string golden = std::string(QUILLON_TEST_SOURCE_DIR) + "/golden/" + name + ".bmp";
     const char* update = std::getenv("UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
-        TBitmap copy;
+        Bitmap copy;
         copy.Assign(bitmap);
-        copy.SetPixelFormat(pf24bit);
+        copy.SetPixelFormat(PixelFormat::Bgr24);
         SaveBmpFile(copy, golden);
         return ::testing::AssertionSuccess();
     }
-    TBitmap expected;
+    Bitmap expected;
     try {
         LoadBmpFile(golden, expected);
     } catch (const std::exception& e) {
@@ -78,9 +80,9 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
     }
     const std::string out = std::string(QUILLON_TEST_BINARY_DIR) + "/" + name;
     auto writeActual = [&] {
-        TBitmap copy;
+        Bitmap copy;
         copy.Assign(bitmap);
-        copy.SetPixelFormat(pf24bit);
+        copy.SetPixelFormat(PixelFormat::Bgr24);
         SaveBmpFile(copy, out + ".actual.bmp");
     };
     if (expected.Width() != bitmap.Width() || expected.Height() != bitmap.Height()) {
@@ -90,11 +92,11 @@ std::string PixelsAsText(const TBitmap& bitmap, const std::map<char, TColor>& le
                << expected.Width() << "x" << expected.Height();
     }
     int fx = -1, fy = -1;
-    TBitmap diff(bitmap.Width(), bitmap.Height(), pf24bit);
+    Bitmap diff(bitmap.Width(), bitmap.Height(), PixelFormat::Bgr24);
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x) {
             const bool same = bitmap.Pixel(x, y) == expected.Pixel(x, y);
-            diff.SetPixel(x, y, same ? clWhite : clRed);
+            diff.SetPixel(x, y, same ? kWhite : kRed);
             if (!same && fx < 0) {
                 fx = x;
                 fy = y;
@@ -126,8 +128,8 @@ std::string TempDir(const std::string& name) {
     return dir;
 }
 
-std::unique_ptr<TBitmap> MakeTestPhoto(int width, int height) {
-    auto b = std::make_unique<TBitmap>(width, height, pf32bit);
+std::unique_ptr<Bitmap> MakeTestPhoto(int width, int height) {
+    auto b = std::make_unique<Bitmap>(width, height, PixelFormat::Bgrx32);
     for (int y = 0; y < height; ++y) {
         std::uint8_t* row = b->ScanLine(y);
         for (int x = 0; x < width; ++x) {
@@ -145,3 +147,5 @@ std::unique_ptr<TBitmap> MakeTestPhoto(int width, int height) {
     }
     return b;
 }
+
+} // namespace quillon
