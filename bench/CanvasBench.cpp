@@ -5,7 +5,7 @@
 #include "bench/BenchSupport.h"
 #include "canvas/Canvas.h"
 #include "frames/Clipboard.h"
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <cmath>
 #include <random>
@@ -108,7 +108,7 @@ BENCHMARK(BM_PolygonJagged)->Unit(benchmark::kMillisecond);
 void BM_DrawPictureCentred(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
     Clipboard().SetBitmap(*photo);
-    TPhotoFrame frame(nullptr, "bench.bmp", 0, 0, 100, 100, kRed, kBlack, true, 2, kWhite, 0, true);
+    FrameStyle frame(nullptr, "bench.bmp", 0, 0, 100, 100, kRed, kBlack, true, 2, kWhite, 0, true);
     Clipboard().Clear();
     for (auto _ : state) {
         frame.DrawPictureCentred();

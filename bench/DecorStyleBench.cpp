@@ -6,9 +6,9 @@
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
 #include "frames/Clipboard.h"
-#include "frames/Ornate.h"
-#include "frames/OverlayMask.h"
-#include "frames/StandardFrames.h"
+#include "frames/OrnateFrame.h"
+#include "frames/OverlayMaskFrames.h"
+#include "frames/MatteFrames.h"
 
 using namespace quillon;
 
@@ -21,7 +21,7 @@ void PutBenchPhoto() {
     SetStartFolder(QUILLON_BUILD_DATA_DIR);
 }
 
-std::size_t OutputBytes(const TPhotoFrame& f) {
+std::size_t OutputBytes(const FrameStyle& f) {
     return std::size_t(f.Output->Width()) * std::size_t(f.Output->Height()) * 4;
 }
 
@@ -30,7 +30,7 @@ constexpr int kBand = (kBenchWidth < kBenchHeight ? kBenchWidth : kBenchHeight) 
 
 void BM_StandardFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TStandardFrame f(nullptr, "", 0, 0, kBand, kBand, kGray, kBlack, true, 1, kWhite, 0, true);
+    CornerFrame f(nullptr, "", 0, 0, kBand, kBand, kGray, kBlack, true, 1, kWhite, 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -38,7 +38,7 @@ BENCHMARK(BM_StandardFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ContinuousFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TContinuousFrame f(nullptr, "", 0, 0, kBand, kBand, kSilver, kBlack, true, 1, kSilver, 0, true);
+    MatteFrame f(nullptr, "", 0, 0, kBand, kBand, kSilver, kBlack, true, 1, kSilver, 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -49,7 +49,7 @@ void BM_OrnateFrame(benchmark::State& state) {
     Bitmap moulding;
     const std::string file = StartFolderFile("Ornate/_Orn001.bmp");
     LoadBmpFile(file, moulding);
-    TOrnateFrame f(nullptr, "", 0, 0, moulding.Width(), moulding.Height(), kOlive, kBlack, true, 1,
+    OrnateFrame f(nullptr, "", 0, 0, moulding.Width(), moulding.Height(), kOlive, kBlack, true, 1,
                    kWhite, file, 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));
@@ -58,7 +58,7 @@ BENCHMARK(BM_OrnateFrame)->Unit(benchmark::kMillisecond);
 
 void BM_MaskFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
+    MaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
                  StartFolderFile("masks/Grainy Edge.jpg"), 0, true);
     for (auto _ : state) {
         // The mask works on what the output holds: start each round from the photo.
@@ -73,7 +73,7 @@ BENCHMARK(BM_MaskFrame)->Unit(benchmark::kMillisecond);
 
 void BM_OverlayFrame(benchmark::State& state) {
     PutBenchPhoto();
-    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
+    OverlayFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
                     StartFolderFile("Overlay/Fire ball.bmp"), 0, true);
     for (auto _ : state) f.PaintFrame();
     ReportMemcpyRatio(state, OutputBytes(f));

@@ -13,8 +13,8 @@
 #include "frames/DropShadowFrame.h"
 #include "frames/GrayscaleFrame.h"
 #include "frames/JaggedFrame.h"
-#include "frames/OvalDiamond.h"
-#include "frames/ThreeDFrame.h"
+#include "frames/OvalDiamondFrames.h"
+#include "frames/ButtonFrame.h"
 
 #include <exception>
 #include <memory>
@@ -55,18 +55,18 @@ void Add(const char* name, void (*fn)(benchmark::State&, Defaults), Defaults d) 
 }
 
 const bool registered = [] {
-    Add("PaintStyle/jagged", PaintStyle<TJaggedFrame>, {W / 15, H / 15, kWhite, false, 1});
-    Add("PaintStyle/jagged/max", PaintStyle<TJaggedFrame>, {200, 200, kWhite, false, 1});
-    Add("PaintStyle/oval", PaintStyle<TOvalFrame>, {1, 1, kWhite, false, 1});
-    Add("PaintStyle/diamond", PaintStyle<TDiamondFrame>, {1, 1, kWhite, true, 2});
-    Add("PaintStyle/grayscale", PaintStyle<TGrayscaleFrame>, {0, 0, kOlive, false, 1});
-    Add("PaintStyle/bubble", PaintStyle<TBubbleFrame>, {W / 10, W / 10, kWhite, false, 1});
-    Add("PaintStyle/bubble/max", PaintStyle<TBubbleFrame>, {200, 200, kWhite, false, 1});
-    Add("PaintStyle/3d", PaintStyle<T3DFrame>, {W / 20, W / 20, kOlive, false, 1});
-    Add("PaintStyle/dropshadow", PaintStyle<TDropShadowFrame>, {W / 10, W / 10, kGray, true, 1});
-    Add("PaintStyle/dropshadow/max", PaintStyle<TDropShadowFrame>, {200, 200, kGray, true, 1});
-    Add("PaintStyle/box", PaintStyle<TBoxFrame>, {W / 10, W / 10, kWhite, true, 1});
-    Add("PaintStyle/box/max", PaintStyle<TBoxFrame>, {200, 200, kWhite, true, 1});
+    Add("PaintStyle/jagged", PaintStyle<JaggedFrame>, {W / 15, H / 15, kWhite, false, 1});
+    Add("PaintStyle/jagged/max", PaintStyle<JaggedFrame>, {200, 200, kWhite, false, 1});
+    Add("PaintStyle/oval", PaintStyle<OvalFrame>, {1, 1, kWhite, false, 1});
+    Add("PaintStyle/diamond", PaintStyle<DiamondFrame>, {1, 1, kWhite, true, 2});
+    Add("PaintStyle/grayscale", PaintStyle<GrayscaleFrame>, {0, 0, kOlive, false, 1});
+    Add("PaintStyle/bubble", PaintStyle<BubbleFrame>, {W / 10, W / 10, kWhite, false, 1});
+    Add("PaintStyle/bubble/max", PaintStyle<BubbleFrame>, {200, 200, kWhite, false, 1});
+    Add("PaintStyle/3d", PaintStyle<ButtonFrame>, {W / 20, W / 20, kOlive, false, 1});
+    Add("PaintStyle/dropshadow", PaintStyle<DropShadowFrame>, {W / 10, W / 10, kGray, true, 1});
+    Add("PaintStyle/dropshadow/max", PaintStyle<DropShadowFrame>, {200, 200, kGray, true, 1});
+    Add("PaintStyle/box", PaintStyle<BoxFrame>, {W / 10, W / 10, kWhite, true, 1});
+    Add("PaintStyle/box/max", PaintStyle<BoxFrame>, {200, 200, kWhite, true, 1});
     return true;
 }();
 } // namespace

@@ -5,7 +5,6 @@
 #include "cli/Framing.h"
 #include "cli/Options.h"
 #include "formats/DataPaths.h"
-#include "frames/JaggedFrame.h"
 
 #include <cstdio>
 #include <exception>
@@ -42,10 +41,10 @@ int Usage(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    TOptions o;
+    CliOptions o;
     try {
         o = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const EUsageError& e) {
+    } catch (const UsageError& e) {
         return Usage(e.what());
     }
     if (o.help) {
@@ -66,7 +65,6 @@ int main(int argc, char** argv) {
     if (!o.dataDir.empty() && !std::filesystem::is_directory(data, ec))
         return Usage("the data folder " + data + " does not exist");
     SetStartFolder(data);
-    if (o.seed) TJaggedFrame::SetFixedSeed(*o.seed);
     for (auto& g : o.groups) {
         if (!g.pattern) continue;
         const std::string found = ResolvePatternFile(*g.pattern);
@@ -76,7 +74,7 @@ int main(int argc, char** argv) {
 
     if (!o.outputDir.empty()) return RunBatch(o);
     try {
-        auto doc = FramePicture(o.inputs[0], o.groups);
+        auto doc = FramePicture(o.inputs[0], o.groups, o.seed);
         SaveByName(*doc, o.output);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-frame: %s\n", e.what());

@@ -8,7 +8,7 @@
 #include "document/Butbar.h"
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "frames/Ornate.h"
+#include "frames/OrnateFrame.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -257,7 +257,7 @@ void TfrmPattern::lbOrnateDblClick() {
     doc->SetFrameWidth(doc->GetPatternHeight());
     const TOrnateChoice choice = OrnateChoice(path, doc->GetPictureWidth(), doc->GetPictureHeight(),
                                               doc->GetPatternHeight());
-    if (auto* ornate = dynamic_cast<TOrnateFrame*>(doc->CurrentFrame())) {
+    if (auto* ornate = dynamic_cast<OrnateFrame*>(doc->CurrentFrame())) {
         ornate->ClipCorners = choice.ClipCorners;
         ornate->TransparentPieces = choice.TransparentPieces;
     }

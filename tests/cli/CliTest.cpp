@@ -196,7 +196,7 @@ TEST_F(Cli, PlainConversionKeepsThePicture) {
 TEST_F(Cli, EveryStyleByNameAndNumberMatchesTheDocument) {
     REQUIRE_ENGINE();
     const std::string in = WritePhoto("in.bmp", 90, 70);
-    TJaggedFrame::SetFixedSeed(7);
+    JaggedFrame::SetFixedSeed(7);
     for (int style = 0; style < 13; ++style) {
         SCOPED_TRACE(kStyleNames[style]);
         const std::string byName = dir_ + "/name.bmp", byNumber = dir_ + "/number.bmp";
@@ -207,7 +207,7 @@ TEST_F(Cli, EveryStyleByNameAndNumberMatchesTheDocument) {
         EXPECT_EQ(Slurp(byName), Slurp(byNumber));
         EXPECT_TRUE(SamePicture(*Read(byName), *FrameHere(in, style)));
     }
-    TJaggedFrame::SetFixedSeed(std::nullopt);
+    JaggedFrame::SetFixedSeed(std::nullopt);
 }
 
 TEST_F(Cli, EveryFrameOptionActsAsTheEditBarDoes) {

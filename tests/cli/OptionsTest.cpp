@@ -7,7 +7,7 @@ using namespace quillon;
 
 namespace {
 
-TOptions Parse(std::vector<std::string> args) {
+CliOptions Parse(std::vector<std::string> args) {
     return ParseOptions(args);
 }
 
@@ -15,7 +15,7 @@ TOptions Parse(std::vector<std::string> args) {
 std::string UsageMessage(std::vector<std::string> args) {
     try {
         ParseOptions(args);
-    } catch (const EUsageError& e) {
+    } catch (const UsageError& e) {
         return e.what();
     }
     return "";
@@ -36,15 +36,15 @@ TEST(Options, StylesByNameAndNumber) {
 }
 
 TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
-    const TOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
+    const CliOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
                               "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
                               "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
     ASSERT_EQ(o.groups.size(), 2u);
     EXPECT_EQ(o.groups[0].style, 1);
     EXPECT_EQ(*o.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
     ASSERT_EQ(o.groups[0].commands.size(), 2u);
-    EXPECT_EQ(o.groups[0].commands[0].kind, TImageCommand::RotateLeft);
-    EXPECT_EQ(o.groups[0].commands[1].kind, TImageCommand::Gray);
+    EXPECT_EQ(o.groups[0].commands[0].kind, ImageCommand::RotateLeft);
+    EXPECT_EQ(o.groups[0].commands[1].kind, ImageCommand::Gray);
     EXPECT_EQ(o.groups[1].style, 12);
     EXPECT_EQ(*o.groups[1].scaled, false);
     EXPECT_EQ(*o.groups[1].borderColor, RGB(0, 1, 2));
@@ -55,10 +55,10 @@ TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
 }
 
 TEST(Options, BatchFormAndGlobalOptions) {
-    const TOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif", "--jobs",
+    const CliOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif", "--jobs",
                               "3", "--seed", "42", "--data-dir", "/d"});
     EXPECT_EQ(o.inputs.size(), 2u);
-    EXPECT_EQ(o.format, TOutputFormat::Gif);
+    EXPECT_EQ(o.format, OutputFormat::Gif);
     EXPECT_EQ(o.jobs, 3);
     EXPECT_EQ(*o.seed, 42u);
     EXPECT_EQ(o.dataDir, "/d");
@@ -128,7 +128,7 @@ TEST(Options, StyleListShowsEveryStyleWithItsOptions) {
 
 TEST(Options, BatchOutputsTakeTheFormatsExtensionAndNeverCollide) {
     const auto paths = BatchOutputPaths({"/p/a.jpg", "/q/b.photo.png", "/r/a.bmp", "c"}, "out",
-                                        TOutputFormat::Jpeg);
+                                        OutputFormat::Jpeg);
     EXPECT_EQ(paths[0], "out/a.jpg");
     EXPECT_EQ(paths[1], "out/b.photo.jpg");
     EXPECT_EQ(paths[2], ""); // would overwrite the first

@@ -2,7 +2,7 @@
 
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "frames/OverlayMask.h"
+#include "frames/OverlayMaskFrames.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -102,7 +102,7 @@ TEST_F(Document, SelectingTheSameStyleTwiceCreatesOneFrame) {
     REQUIRE_CANVAS();
     auto doc = OpenDocument(*PlainPicture(60, 40));
     doc->SelectContinuousFrame(0);
-    TPhotoFrame* first = doc->CurrentFrame();
+    FrameStyle* first = doc->CurrentFrame();
     ASSERT_NE(first, nullptr);
     doc->SelectContinuousFrame(0);
     EXPECT_EQ(doc->CurrentFrame(), first);
@@ -113,7 +113,7 @@ TEST_F(Document, SwitchingStylesKeepsEachStylesParameters) {
     REQUIRE_CANVAS();
     auto doc = OpenDocument(*PlainPicture(60, 40));
     doc->SelectContinuousFrame(0);
-    TPhotoFrame* matte = doc->CurrentFrame();
+    FrameStyle* matte = doc->CurrentFrame();
     doc->SetFrameWidth(9);
     doc->SetFrameColor(kRed);
     doc->SelectOvalFrame(0);
@@ -157,7 +157,7 @@ TEST_F(Document, DefaultTableOnA600By450Picture) {
         auto doc = OpenDocument(*PlainPicture(600, 450));
         doc->SelectStyle(c.style, 0);
         ASSERT_EQ(doc->Style, c.style);
-        TPhotoFrame* f = doc->CurrentFrame();
+        FrameStyle* f = doc->CurrentFrame();
         ASSERT_NE(f, nullptr);
         EXPECT_EQ(f->FrameWidth, c.fw);
         EXPECT_EQ(f->FrameHeight, c.fh);
@@ -272,7 +272,7 @@ TEST_F(Document, ThicknessRulesOfEveryStyle) {
         doc->SelectStyle(c.style, 0);
         doc->SetFrameHeight(12);
         doc->SetFrameWidth(7);
-        TPhotoFrame* f = doc->CurrentFrame();
+        FrameStyle* f = doc->CurrentFrame();
         EXPECT_EQ(doc->GetFrameHeight(), c.fh);
         EXPECT_EQ(doc->GetFrameWidth(), c.fw);
         EXPECT_EQ(f->OutputWidth, c.outW);
@@ -301,7 +301,7 @@ TEST_F(Document, ThicknessRequestsOutsideTheRangeChangeNothing) {
         SCOPED_TRACE("style " + std::to_string(style));
         auto doc = OpenDocument(*PlainPicture(60, 40));
         doc->SelectStyle(style, 0);
-        TPhotoFrame* f = doc->CurrentFrame();
+        FrameStyle* f = doc->CurrentFrame();
         const int w = f->OutputWidth, h = f->OutputHeight, fh = f->FrameHeight;
         for (int v : {201, -1}) {
             doc->SetFrameHeight(v);
@@ -607,7 +607,7 @@ TEST_F(Document, FrameMouseStateCopiesOnlyTheRightButton) {
     REQUIRE_CANVAS();
     auto doc = OpenDocument(*PlainPicture(40, 30));
     doc->SelectOvalFrame(0);
-    TPhotoFrame* f = doc->CurrentFrame();
+    FrameStyle* f = doc->CurrentFrame();
     f->Display->MouseDown(TMouseButton::mbRight, ssRight, 5, 6);
     f->MouseState.LeftPressed = true; // never copied from a frame
     TMouseState s;

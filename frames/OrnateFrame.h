@@ -1,8 +1,8 @@
 // Ornate frames: a picture of a frame moulding cut into eight pieces
-// (TOrnateFrames) and rebuilt round the photo (TOrnateFrame).
+// (OrnatePieces) and rebuilt round the photo (OrnateFrame).
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <memory>
 #include <string>
@@ -15,11 +15,11 @@ namespace quillon {
 // the picture's square (right, bottom, left edges) or by two rotations joined
 // along a diagonal (the four mitred corners). After a failed load the pieces
 // keep what they held before.
-class TOrnateFrames {
+class OrnatePieces {
 public:
     // Eight empty pieces.
-    TOrnateFrames();
-    explicit TOrnateFrames(const std::string& fileName);
+    OrnatePieces();
+    explicit OrnatePieces(const std::string& fileName);
     // Reads the picture and derives all eight pieces; throws PictureError
     // when the file cannot be read.
     void LoadPieces(const std::string& fileName);
@@ -40,20 +40,33 @@ int OrnateTileCount(int span, int tile);
 // The length of one stretched tile: span / OrnateTileCount, single precision.
 float OrnateTileStep(int span, int tile);
 
-class TOrnateFrame : public TPhotoFrame {
+// What a moulding's file name says about its look: "clip" in any of its
+// usual spellings asks for plain corners; otherwise "trn" makes the white of
+// the pieces transparent. A "trn" moulding lies over the photo instead of
+// round it, whatever its corners.
+struct MouldingLook {
+    bool clipCorners = false;
+    bool transparentPieces = false;
+    bool liesOverPhoto = false;
+};
+MouldingLook MouldingLookFor(const std::string& fileName);
+
+class OrnateFrame final : public FrameStyle {
 public:
-    TOrnateFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                 int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
-                 int borderWidth, Color backgroundColor, const std::string& decorationFile,
-                 int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    OrnateFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    // A moulding chosen in the picker: the thickness becomes the picture's
+    // height, the file name picks the corners (MouldingLookFor), and the
+    // output is regrown round the photo, or kept at its size for a
+    // transparent ornament that lies over it.
+    void ChooseDecoration(const std::string& fileName) override;
 
     // Corners drawn with the plain top and bottom pieces instead of mitres.
     bool ClipCorners = false;
     // White in every piece lets the photo underneath show.
     bool TransparentPieces = false;
-    // Created by the first PaintFrame and reloaded by every later one.
-    std::unique_ptr<TOrnateFrames> Pieces;
+    // Created by the first paint and reloaded by every later one.
+    std::unique_ptr<OrnatePieces> Pieces;
 };
 
 } // namespace quillon

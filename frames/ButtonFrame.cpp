@@ -1,4 +1,4 @@
-#include "frames/ThreeDFrame.h"
+#include "frames/ButtonFrame.h"
 
 #include <algorithm>
 #include <array>
@@ -49,20 +49,26 @@ void MapPixel(Bitmap& b, int x, int y, const ByteMap& m) {
 }
 } // namespace
 
-T3DFrame::T3DFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                   int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                   bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                   bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+ButtonFrame::ButtonFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
-void T3DFrame::PaintFrame() {
+void ButtonFrame::ChangeFrameHeight(int v) {
+    SetFrameHeight(v);
+    SetFrameWidth(v);
+}
+
+void ButtonFrame::ChangeFrameWidth(int v) {
+    SetFrameWidth(v);
+    SetFrameHeight(v);
+}
+
+void ButtonFrame::Paint() {
+    DrawPictureCentred();
     Output->SetPixelFormat(PixelFormat::Bgrx32);
     if (Output->format() != PixelFormat::Bgrx32) return;
     ApplyBevel(*Output, FrameWidth, FrameHeight);
-    ShowOutput();
 }
 
 // Each band's pixel conditions solved for the columns of one row:

@@ -2,7 +2,7 @@
 // left edges are its square turned by 90, 180 and 270 degrees, and each corner
 // joins two of those along a diagonal so the moulding meets itself in a mitre.
 // The edges are rows of whole tiles stretched to fit the span exactly.
-#include "frames/Ornate.h"
+#include "frames/OrnateFrame.h"
 
 #include "canvas/Canvas.h"
 #include "formats/Formats.h"
@@ -74,23 +74,23 @@ float OrnateTileStep(int span, int tile) {
     return float(static_cast<long double>(span) / OrnateTileCount(span, tile));
 }
 
-TOrnateFrames::TOrnateFrames(const std::string& fileName) : TOrnateFrames() {
+OrnatePieces::OrnatePieces(const std::string& fileName) : OrnatePieces() {
     LoadPieces(fileName);
 }
 
-TOrnateFrames::TOrnateFrames()
+OrnatePieces::OrnatePieces()
     : TopPiece(std::make_unique<Bitmap>()), RightPiece(std::make_unique<Bitmap>()),
       BottomPiece(std::make_unique<Bitmap>()), LeftPiece(std::make_unique<Bitmap>()),
       TopLeftPiece(std::make_unique<Bitmap>()), TopRightPiece(std::make_unique<Bitmap>()),
       BottomLeftPiece(std::make_unique<Bitmap>()), BottomRightPiece(std::make_unique<Bitmap>()) {}
 
-void TOrnateFrames::LoadPieces(const std::string& fileName) {
+void OrnatePieces::LoadPieces(const std::string& fileName) {
     Bitmap picture;
     LoadDecorationPicture(fileName, picture);
     MakePieces(picture);
 }
 
-void TOrnateFrames::MakePieces(const Bitmap& picture) {
+void OrnatePieces::MakePieces(const Bitmap& picture) {
     Bitmap* all[8] = {TopPiece.get(),        RightPiece.get(),      BottomPiece.get(),
                       LeftPiece.get(),       TopLeftPiece.get(),    TopRightPiece.get(),
                       BottomLeftPiece.get(), BottomRightPiece.get()};
@@ -117,17 +117,47 @@ void TOrnateFrames::MakePieces(const Bitmap& picture) {
                [g](int x, int y) { return g - 1 - x < y; });
 }
 
-TOrnateFrame::TOrnateFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                           int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                           bool expand, int borderWidth, Color backgroundColor,
-                           const std::string& decorationFile, int zoomMode, bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    SetPattern(decorationFile);
-    PaintFrame();
+OrnateFrame::OrnateFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    SetPattern(settings.decorationFile);
+    Paint();
 }
 
-void TOrnateFrame::PaintFrame() {
+namespace {
+
+bool ContainsAny(const std::string& text, std::initializer_list<const char*> words) {
+    for (const char* w : words)
+        if (text.find(w) != std::string::npos) return true;
+    return false;
+}
+
+} // namespace
+
+MouldingLook MouldingLookFor(const std::string& fileName) {
+    MouldingLook look;
+    const bool trn = ContainsAny(fileName, {"trn", "Trn", "TRN"});
+    look.clipCorners = ContainsAny(fileName, {"clip", "CLIP", "Clip"});
+    look.transparentPieces = !look.clipCorners && trn;
+    look.liesOverPhoto = trn;
+    return look;
+}
+
+void OrnateFrame::ChooseDecoration(const std::string& fileName) {
+    SetPattern(fileName);
+    const int t = PatternPicture->Height();
+    SetFrameHeight(t);
+    SetFrameWidth(t);
+    const MouldingLook look = MouldingLookFor(fileName);
+    ClipCorners = look.clipCorners;
+    TransparentPieces = look.transparentPieces;
+    if (look.liesOverPhoto)
+        SetOutputSize(PictureWidth, PictureHeight);
+    else
+        SetOutputSize(PictureWidth + 2 * t, PictureHeight + 2 * t);
+    Paint();
+}
+
+void OrnateFrame::Paint() {
     if (PatternName.empty()) return;
     const int W = OutputWidth, H = OutputHeight;
     const int fw = FrameWidth, fh = FrameHeight;
@@ -144,13 +174,13 @@ void TOrnateFrame::PaintFrame() {
     const float stepY = OrnateTileStep(spanY, fh);
 
     if (!Pieces)
-        Pieces = std::make_unique<TOrnateFrames>(PatternName);
+        Pieces = std::make_unique<OrnatePieces>(PatternName);
     else
         Pieces->LoadPieces(PatternName);
 
     DrawPictureCentred();
 
-    TOrnateFrames& p = *Pieces;
+    OrnatePieces& p = *Pieces;
     for (Bitmap* piece : {p.TopPiece.get(), p.RightPiece.get(), p.BottomPiece.get(),
                           p.LeftPiece.get(), p.TopLeftPiece.get(), p.TopRightPiece.get(),
                           p.BottomLeftPiece.get(), p.BottomRightPiece.get()}) {
@@ -175,7 +205,6 @@ void TOrnateFrame::PaintFrame() {
     c.Draw(W - fw, 0, plainCorners ? *p.TopPiece : *p.TopRightPiece);
     c.Draw(0, H - fh, plainCorners ? *p.BottomPiece : *p.BottomLeftPiece);
     c.Draw(W - fw, H - fh, plainCorners ? *p.BottomPiece : *p.BottomRightPiece);
-    ShowOutput();
 }
 
 } // namespace quillon

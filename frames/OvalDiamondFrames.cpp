@@ -1,4 +1,4 @@
-#include "frames/OvalDiamond.h"
+#include "frames/OvalDiamondFrames.h"
 
 #include "canvas/Canvas.h"
 
@@ -8,13 +8,9 @@
 
 namespace quillon {
 
-TOvalFrame::TOvalFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                       int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                       bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                       bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+OvalFrame::OvalFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
 std::vector<int> OvalRingSteps(int W, int bw) {
@@ -23,7 +19,7 @@ std::vector<int> OvalRingSteps(int W, int bw) {
     return steps;
 }
 
-void TOvalFrame::PaintFrame() {
+void OvalFrame::Paint() {
     Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     const int bw = BorderWidth;
@@ -40,16 +36,11 @@ void TOvalFrame::PaintFrame() {
         const Point seeds[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}};
         for (const Point& p : seeds) c.FloodFill(p.x, p.y, BorderColor, FillStyle::Border);
     }
-    ShowOutput();
 }
 
-TDiamondFrame::TDiamondFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                             int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                             bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                             bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+DiamondFrame::DiamondFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
 int DiamondCount(int W, int H) {
@@ -65,7 +56,7 @@ std::array<Point, 5> DiamondOutline(int W, int H, int fw, int fh, int i) {
              {W / 2, fh - i}}};
 }
 
-void TDiamondFrame::PaintFrame() {
+void DiamondFrame::Paint() {
     Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     const int bw = BorderWidth;
@@ -85,7 +76,6 @@ void TDiamondFrame::PaintFrame() {
         const Point seeds[] = {{0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, 3 * H / 4}};
         for (const Point& p : seeds) c.FloodFill(p.x, p.y, BorderColor, FillStyle::Border);
     }
-    ShowOutput();
 }
 
 } // namespace quillon

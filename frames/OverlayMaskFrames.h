@@ -2,36 +2,51 @@
 // frames (a grey-level mask fading the photo into the background).
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <string>
 
 namespace quillon {
 
-class TOverlayFrame : public TPhotoFrame {
+class OverlayFrame final : public FrameStyle {
 public:
-    TOverlayFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                  int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
-                  int borderWidth, Color backgroundColor, const std::string& decorationFile,
-                  int zoomMode, bool fromClipboard);
+    OverlayFrame(const Bitmap& photo, const FrameSettings& settings);
+    // The thickness fields also shift the photo under the decoration.
+    void ChangeFrameHeight(int v) override {
+        SetFrameHeight(v);
+        SetImageTop(v);
+    }
+    void ChangeFrameWidth(int v) override {
+        SetFrameWidth(v);
+        SetImageLeft(v);
+    }
     // Stretches the decoration over the whole output; its white pixels leave
     // the picture underneath as it is.
-    void PaintFrame();
+    void Paint() override;
 };
 
-class TMaskFrame : public TPhotoFrame {
+class MaskFrame final : public FrameStyle {
 public:
-    TMaskFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-               int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
-               Color backgroundColor, const std::string& decorationFile, int zoomMode,
-               bool fromClipboard);
+    MaskFrame(const Bitmap& photo, const FrameSettings& settings);
+    // The thickness fields also shift the photo under the decoration.
+    void ChangeFrameHeight(int v) override {
+        SetFrameHeight(v);
+        SetImageTop(v);
+    }
+    void ChangeFrameWidth(int v) override {
+        SetFrameWidth(v);
+        SetImageLeft(v);
+    }
     // Stretches the mask to the output's size and applies it to the pixels
     // inside the frame thickness (ApplyMask). Without a mask picture the
     // output is left as it is.
-    void PaintFrame();
+    void Paint() override;
     // Accepts 0..255; other values are ignored.
     void SetBrightness(int value);
     int Brightness = 0;
+    // The third field of the edit bar sets the brightness.
+    void ChangeBorderWidth(int v) override { SetBrightness(v); }
+    int BorderWidthField() const override { return Brightness; }
 };
 
 // The mask rules, applied to the pixels of area in out (PixelFormat::Bgrx32), with mask

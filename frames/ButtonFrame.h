@@ -2,22 +2,23 @@
 // and left bands lightened and the bottom and right bands darkened, with
 // mitred corners, like a button lit from the top left.
 //
-// PaintFrame changes the pixels it finds; painting twice without a fresh
-// photo underneath applies the bevel twice.
+// The bevel works on the photo's own pixels, so every paint first draws the
+// photo afresh; painting twice gives the same picture as painting once.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <string>
 
 namespace quillon {
 
-class T3DFrame : public TPhotoFrame {
+class ButtonFrame final : public FrameStyle {
 public:
-    T3DFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-             int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
-             Color backgroundColor, int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    ButtonFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    // The shadow depth is one value for both bands.
+    void ChangeFrameHeight(int v) override;
+    void ChangeFrameWidth(int v) override;
 };
 
 // Applies the bevel to a PixelFormat::Bgrx32 bitmap: top band (bandHeight rows) +60, left

@@ -1,7 +1,7 @@
 // Overlay and mask frames: both take their shape from a picture stretched over
 // the whole output; the overlay is drawn with white transparent, the mask is
 // applied pixel by pixel.
-#include "frames/OverlayMask.h"
+#include "frames/OverlayMaskFrames.h"
 
 #include "canvas/Canvas.h"
 
@@ -12,38 +12,29 @@
 
 namespace quillon {
 
-TOverlayFrame::TOverlayFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                             int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                             bool expand, int borderWidth, Color backgroundColor,
-                             const std::string& decorationFile, int zoomMode, bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    SetPattern(decorationFile);
-    PaintFrame();
+OverlayFrame::OverlayFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    SetPattern(settings.decorationFile);
+    Paint();
 }
 
-void TOverlayFrame::PaintFrame() {
+void OverlayFrame::Paint() {
     Output->SetPixelFormat(PixelFormat::Bgrx32);
     PatternPicture->SetPixelFormat(PixelFormat::Bgrx32);
     PatternPicture->Transparent = true;
     PatternPicture->TransparentColor = kWhite;
     if (!PatternPicture->Empty())
         Output->canvas().StretchDraw(Rect(0, 0, OutputWidth, OutputHeight), *PatternPicture);
-    ShowOutput();
 }
 
-TMaskFrame::TMaskFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                       int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                       bool expand, int borderWidth, Color backgroundColor,
-                       const std::string& decorationFile, int zoomMode, bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
+MaskFrame::MaskFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
     SetBrightness(1);
-    SetPattern(decorationFile);
-    PaintFrame();
+    SetPattern(settings.decorationFile);
+    Paint();
 }
 
-void TMaskFrame::PaintFrame() {
+void MaskFrame::Paint() {
     Output->SetPixelFormat(PixelFormat::Bgrx32);
     PatternPicture->SetPixelFormat(PixelFormat::Bgrx32);
     const int W = OutputWidth, H = OutputHeight;
@@ -57,10 +48,9 @@ void TMaskFrame::PaintFrame() {
                   Rect(FrameWidth, FrameHeight, W - FrameWidth, H - FrameHeight), Brightness,
                   FrameColor);
     }
-    ShowOutput();
 }
 
-void TMaskFrame::SetBrightness(int value) {
+void MaskFrame::SetBrightness(int value) {
     if (value >= 0 && value <= 255) Brightness = value;
 }
 

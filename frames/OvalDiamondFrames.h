@@ -8,7 +8,7 @@
 // border, the outside is then flood-filled with the pattern up to the border.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <array>
 #include <string>
@@ -16,20 +16,18 @@
 
 namespace quillon {
 
-class TOvalFrame : public TPhotoFrame {
+class OvalFrame final : public FrameStyle {
 public:
-    TOvalFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-               int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
-               Color backgroundColor, int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    OvalFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeBorderWidth(int v) override { SetBorderWidth(v); }
 };
 
-class TDiamondFrame : public TPhotoFrame {
+class DiamondFrame final : public FrameStyle {
 public:
-    TDiamondFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                  int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
-                  int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    DiamondFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeBorderWidth(int v) override { SetBorderWidth(v); }
 };
 
 // The counters i of the oval's thick outside rings for a border of width bw on
