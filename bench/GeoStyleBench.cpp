@@ -9,12 +9,11 @@
 #include "formats/DataPaths.h"
 #include "frames/BoxFrame.h"
 #include "frames/BubbleFrame.h"
-#include "frames/Clipboard.h"
+#include "frames/ButtonFrame.h"
 #include "frames/DropShadowFrame.h"
 #include "frames/GrayscaleFrame.h"
 #include "frames/JaggedFrame.h"
 #include "frames/OvalDiamondFrames.h"
-#include "frames/ButtonFrame.h"
 
 #include <exception>
 #include <memory>
@@ -31,18 +30,22 @@ struct Defaults {
 
 template <class T> void PaintStyle(benchmark::State& state, Defaults d) {
     static std::unique_ptr<Bitmap> photo = MakeBenchPhoto();
-    Clipboard().SetBitmap(*photo);
     SetStartFolder(QUILLON_BUILD_DATA_DIR);
+    FrameSettings s;
+    s.frameWidth = d.frameWidth;
+    s.frameHeight = d.frameHeight;
+    s.frameColor = d.frameColor;
+    s.expand = d.expand;
+    s.borderWidth = d.borderWidth;
     std::unique_ptr<T> frame;
     try {
-        frame = std::make_unique<T>(nullptr, "bench.bmp", 0, 0, d.frameWidth, d.frameHeight,
-                                    d.frameColor, kBlack, d.expand, d.borderWidth, kWhite, 0, true);
+        frame = std::make_unique<T>(*photo, s);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
         return;
     }
     for (auto _ : state) {
-        frame->PaintFrame();
+        frame->Paint();
         benchmark::DoNotOptimize(frame->Output->Bits());
     }
     ReportMemcpyRatio(state, frame->Output->Stride() * std::size_t(frame->Output->Height()));

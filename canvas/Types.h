@@ -1,5 +1,5 @@
 // Basic value types shared by the whole engine: colours, points, rectangles,
-// mouse events, and the picture-size limit.
+// and the picture-size limit.
 #pragma once
 
 #include <cstdint>
@@ -51,32 +51,6 @@ struct Rect {
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
     friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-
-// Which modifier keys and buttons hold at a mouse event (bit set).
-enum TShiftFlag : unsigned {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-    ssDouble = 1u << 6,
-};
-using TShiftState = unsigned;
-
-// The last mouse-button event and pointer position over an image control.
-struct TMouseState {
-    bool RightReleased = false;
-    bool LeftReleased = false;
-    bool RightPressed = false;
-    bool LeftPressed = false;
-    int ButtonX = 0;
-    int ButtonY = 0;
-    int PointerX = 0;
-    int PointerY = 0;
 };
 
 // Error raised for pictures that cannot be read, written or held; its message

@@ -58,10 +58,10 @@ namespace {
 
 // The effect of one grey level for a given brightness: 0 = keep the pixel,
 // -1 = background colour, q > 0 = darken by q.
-using TGreyTable = std::array<int, 256>;
+using GreyTable = std::array<int, 256>;
 
-TGreyTable GreyTable(int brightness) {
-    TGreyTable t{};
+GreyTable MakeGreyTable(int brightness) {
+    GreyTable t{};
     for (int v = 0; v < 256; ++v) {
         const int d = 255 - v;
         if (d == 0)
@@ -101,7 +101,7 @@ void ApplyMask(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightnes
     if (x0 >= x1 || y0 >= y1 || mask.Empty()) return;
     const std::uint8_t bgB = GetBValue(background), bgG = GetGValue(background),
                        bgR = GetRValue(background);
-    const TGreyTable table = GreyTable(brightness == 0 ? 1 : brightness);
+    const GreyTable table = MakeGreyTable(brightness == 0 ? 1 : brightness);
 
     // Runs of output columns that read the same mask column: an enlarged
     // mask is judged once per run, and a white run is skipped whole.

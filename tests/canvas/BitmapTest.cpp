@@ -1,6 +1,5 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
-#include "frames/Clipboard.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -91,21 +90,4 @@ TEST(Brush, ResetRules) {
     EXPECT_EQ(brush.color(), kWhite);
     brush.SetColor(kBlue); // a colour turns BrushStyle::Clear into BrushStyle::Solid
     EXPECT_EQ(brush.Style(), BrushStyle::Solid);
-}
-
-TEST(Clipboard, InProcessStoreHandsOverAnIndependentDeviceBitmap) {
-    Clipboard().Clear();
-    EXPECT_FALSE(Clipboard().HasBitmap());
-    Bitmap out(1, 1);
-    EXPECT_FALSE(Clipboard().GetBitmap(out));
-    EXPECT_EQ(out.Width(), 1);
-
-    Bitmap b(3, 2, PixelFormat::Bgr24);
-    b.SetPixel(2, 1, kRed);
-    Clipboard().SetBitmap(b);
-    b.SetPixel(2, 1, kBlue);
-    ASSERT_TRUE(Clipboard().GetBitmap(out));
-    EXPECT_EQ(out.Width(), 3);
-    EXPECT_EQ(out.format(), PixelFormat::Device);
-    EXPECT_EQ(out.Pixel(2, 1), kRed);
 }

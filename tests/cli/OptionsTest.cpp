@@ -26,26 +26,26 @@ std::string UsageMessage(std::vector<std::string> args) {
 TEST(Options, StylesByNameAndNumber) {
     const char* names[] = {"corner", "matte",  "jagged", "oval", "diamond", "grayscale", "bubble",
                            "button", "ornate", "shadow", "mask", "overlay", "box"};
-    for (int i = 0; i < 13; ++i) {
-        EXPECT_EQ(StyleByName(names[i]), i);
-        EXPECT_EQ(StyleByName(std::to_string(i)), i);
-        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).groups[0].style, i);
+    for (int i = 0; i < kStyleCount; ++i) {
+        EXPECT_EQ(FindStyle(names[i]), StyleId(i));
+        EXPECT_EQ(FindStyle(std::to_string(i)), StyleId(i));
+        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).groups[0].style, StyleId(i));
     }
     for (const char* bad : {"13", "-1", "Matte", "", "1x", "standard"})
-        EXPECT_EQ(StyleByName(bad), -1) << bad;
+        EXPECT_EQ(FindStyle(bad), std::nullopt) << bad;
 }
 
 TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
     const CliOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
-                              "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
-                              "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
+                                "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
+                                "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
     ASSERT_EQ(o.groups.size(), 2u);
-    EXPECT_EQ(o.groups[0].style, 1);
+    EXPECT_EQ(o.groups[0].style, StyleId::Matte);
     EXPECT_EQ(*o.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
     ASSERT_EQ(o.groups[0].commands.size(), 2u);
     EXPECT_EQ(o.groups[0].commands[0].kind, ImageCommand::RotateLeft);
     EXPECT_EQ(o.groups[0].commands[1].kind, ImageCommand::Gray);
-    EXPECT_EQ(o.groups[1].style, 12);
+    EXPECT_EQ(o.groups[1].style, StyleId::Box);
     EXPECT_EQ(*o.groups[1].scaled, false);
     EXPECT_EQ(*o.groups[1].borderColor, RGB(0, 1, 2));
     ASSERT_EQ(o.groups[1].commands.size(), 1u);
@@ -55,8 +55,8 @@ TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
 }
 
 TEST(Options, BatchFormAndGlobalOptions) {
-    const CliOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif", "--jobs",
-                              "3", "--seed", "42", "--data-dir", "/d"});
+    const CliOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif",
+                                "--jobs", "3", "--seed", "42", "--data-dir", "/d"});
     EXPECT_EQ(o.inputs.size(), 2u);
     EXPECT_EQ(o.format, OutputFormat::Gif);
     EXPECT_EQ(o.jobs, 3);
@@ -120,10 +120,10 @@ TEST(Options, StyleListShowsEveryStyleWithItsOptions) {
     for (const char* word : {" 0 corner", "12 box", "Grainy Edge.jpg", "Brightness Level",
                              "min(W,H)/10", "H/15", "Gradient Effect"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
-    EXPECT_TRUE(StyleHasOption(7, "--frame-height"));
-    EXPECT_FALSE(StyleHasOption(7, "--frame-width"));
-    EXPECT_TRUE(StyleHasOption(10, "--border-width"));
-    EXPECT_FALSE(StyleHasOption(11, "--frame-color"));
+    EXPECT_TRUE(StyleHasOption(StyleId(7), "--frame-height"));
+    EXPECT_FALSE(StyleHasOption(StyleId(7), "--frame-width"));
+    EXPECT_TRUE(StyleHasOption(StyleId(10), "--border-width"));
+    EXPECT_FALSE(StyleHasOption(StyleId(11), "--frame-color"));
 }
 
 TEST(Options, BatchOutputsTakeTheFormatsExtensionAndNeverCollide) {
