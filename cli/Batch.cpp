@@ -89,11 +89,11 @@ int RunBatch(const CliOptions& o) {
             const std::string& input = o.inputs[i];
             std::string message;
             if (outputs[i].empty()) {
-                message = "another input already writes " + fs::path(input).stem().string() +
-                          "." + FormatExtension(o.format) + "; skipped";
+                message = "another input already writes " + fs::path(input).stem().string() + "." +
+                          FormatExtension(o.format) + "; skipped";
             } else {
                 try {
-                    const auto doc = FramePicture(input, o.groups, o.seed);
+                    const auto doc = FramePicture(input, o);
                     SaveAs(*doc, outputs[i], o.format);
                 } catch (const std::exception& e) {
                     message = e.what();

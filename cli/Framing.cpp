@@ -4,6 +4,7 @@
 #include "formats/Formats.h"
 #include "formats/Readers.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace quillon {
@@ -44,9 +45,55 @@ void RunCommand(PhotoDocument& doc, const ImageCommand& c) {
     }
 }
 
-void ApplyGroup(PhotoDocument& doc, const FrameGroup& g) {
+// What turns the lengths of the options into pixels for one photo.
+struct LengthScale {
+    int shorterSide = 0;
+    std::optional<double> pixelsPerInch;
+};
+
+LengthScale ScaleFor(const Bitmap& photo, const CliOptions& o) {
+    LengthScale s;
+    s.shorterSide = std::min(photo.Width(), photo.Height());
+    if (o.dpi) s.pixelsPerInch = *o.dpi;
+    if (o.printSize)
+        s.pixelsPerInch = ResolutionForPrintSize(photo.Width(), photo.Height(), o.printSize->width,
+                                                 o.printSize->height, o.printSize->unit);
+    return s;
+}
+
+// A length in pixels. Given with a unit, it may be up to half the photo's
+// shorter side; in plain pixels, up to pixelLimit, the style's own.
+std::optional<int> Pixels(const std::optional<Length>& length, const char* option,
+                          const LengthScale& scale, int pixelLimit) {
+    if (!length) return std::nullopt;
+    const int pixels = LengthInPixels(*length, scale.shorterSide, scale.pixelsPerInch);
+    const bool withUnit = length->unit != LengthUnit::Pixels;
+    const int limit = withUnit ? scale.shorterSide / 2 : pixelLimit;
+    if (pixels > limit)
+        throw UsageError(std::string(option) + " " + FormatLength(*length) + " is " +
+                         std::to_string(pixels) + " pixels; this photo takes at most " +
+                         std::to_string(limit) + (withUnit ? " (half its shorter side)" : ""));
+    return pixels;
+}
+
+void ApplyGroup(PhotoDocument& doc, const FrameGroup& g, const LengthScale& scale) {
     doc.SelectStyle(*g.style);
     if (doc.Style() != g.style) throw PictureError("There is no picture to frame");
+    const FrameStyle& frame = *doc.CurrentFrame();
+    const StyleInfo& info = StyleInfoOf(*g.style);
+    const int thickness = frame.ThicknessLimit();
+    const auto frameHeight = Pixels(g.frameHeight, "--frame-height", scale, thickness);
+    const auto frameWidth = Pixels(g.frameWidth, "--frame-width", scale, thickness);
+    // The mask's third field is a brightness, not a length.
+    const int borderWidth = !g.borderWidth            ? -1
+                            : info.thirdFieldIsLength ? *Pixels(g.borderWidth, "--border-width",
+                                                                scale, frame.BorderWidthLimit())
+                                                      : int(g.borderWidth->value);
+    FrameStyle::Sides sides;
+    sides.top = Pixels(g.frameTop, "--frame-top", scale, thickness);
+    sides.bottom = Pixels(g.frameBottom, "--frame-bottom", scale, thickness);
+    sides.left = Pixels(g.frameLeft, "--frame-left", scale, thickness);
+    sides.right = Pixels(g.frameRight, "--frame-right", scale, thickness);
     if (g.frameColor) {
         // The colour swatch removes a fill pattern before it sets the colour.
         doc.SetPattern("");
@@ -54,9 +101,10 @@ void ApplyGroup(PhotoDocument& doc, const FrameGroup& g) {
     }
     if (g.borderColor) doc.SetBorderColor(*g.borderColor);
     if (g.pattern) doc.ChooseDecoration(*g.pattern);
-    if (g.frameHeight) doc.SetFrameHeight(*g.frameHeight);
-    if (g.frameWidth) doc.SetFrameWidth(*g.frameWidth);
-    if (g.borderWidth) doc.SetBorderWidth(*g.borderWidth);
+    if (frameHeight) doc.SetFrameHeight(*frameHeight);
+    if (frameWidth) doc.SetFrameWidth(*frameWidth);
+    if (sides.top || sides.bottom || sides.left || sides.right) doc.SetSides(sides);
+    if (g.borderWidth) doc.SetBorderWidth(borderWidth);
     if (g.scaled) doc.SetScaled(*g.scaled);
     doc.DrawPictureCentred();
     doc.DrawFrame();
@@ -64,19 +112,19 @@ void ApplyGroup(PhotoDocument& doc, const FrameGroup& g) {
 
 } // namespace
 
-std::unique_ptr<PhotoDocument> FramePicture(const std::string& input,
-                                            const std::vector<FrameGroup>& groups,
-                                            std::optional<std::uint32_t> seed) {
+std::unique_ptr<PhotoDocument> FramePicture(const std::string& input, const CliOptions& o) {
     auto doc = std::make_unique<PhotoDocument>();
-    doc->SetSeed(seed);
+    doc->SetSeed(o.seed);
     doc->Open(input, kZoom);
     if (doc->Photo().Empty()) throw PictureError("File " + input + " appears corrupted!");
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        const FrameGroup& g = groups[i];
+    LengthScale scale;
+    for (std::size_t i = 0; i < o.groups.size(); ++i) {
+        const FrameGroup& g = o.groups[i];
         // "Apply Frame": the framed picture becomes the new photo.
         if (i > 0) doc->ApplyFrame(kZoom);
         for (const ImageCommand& c : g.commands) RunCommand(*doc, c);
-        if (g.style) ApplyGroup(*doc, g);
+        if (i == 0) scale = ScaleFor(doc->Photo(), o);
+        if (g.style) ApplyGroup(*doc, g, scale);
     }
     return doc;
 }

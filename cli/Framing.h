@@ -15,12 +15,13 @@
 
 namespace quillon {
 
-// Opens input and applies every group in turn; seed fixes the torn edges'
-// randomness. Throws PictureError with the message the user sees (a file
-// that decodes to no picture included).
-std::unique_ptr<PhotoDocument> FramePicture(const std::string& input,
-                                            const std::vector<FrameGroup>& groups,
-                                            std::optional<std::uint32_t> seed = std::nullopt);
+// Opens input and applies every group of options in turn. Lengths in
+// percent refer to the photo's shorter side and physical lengths to the
+// print size or resolution, the photo being the picture as opened and after
+// the first group's image commands. Throws PictureError with the message the
+// user sees (a file that decodes to no picture included), and UsageError
+// for a length the photo cannot take.
+std::unique_ptr<PhotoDocument> FramePicture(const std::string& input, const CliOptions& options);
 
 // Writes the document's picture (the framed one, or the photo with no style)
 // to output by the program's name rules.

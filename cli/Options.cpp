@@ -23,7 +23,7 @@ int ParseRanged(const std::string& option, const std::string& text, int lo, int 
     const int v = ParseInt(option, text);
     if (v < lo || v > hi)
         throw UsageError(option + " must lie between " + std::to_string(lo) + " and " +
-                          std::to_string(hi) + ", not " + text);
+                         std::to_string(hi) + ", not " + text);
     return v;
 }
 
@@ -35,6 +35,25 @@ Color ParseColour(const std::string& option, std::string text) {
     if (text.size() != 6 || ec != std::errc() || p != end)
         throw UsageError(option + " expects a colour as RRGGBB, not \"" + text + "\"");
     return RGB(int(v >> 16), int(v >> 8), int(v));
+}
+
+// "6x4in", "15x10cm", "150x100mm": a box with its unit, named once after the
+// height.
+CliOptions::PrintSize ParsePrintSize(const std::string& option, const std::string& text) {
+    const auto x = text.find('x');
+    std::optional<Length> h;
+    double w = 0;
+    if (x != std::string::npos) {
+        h = ParseLength(text.substr(x + 1));
+        const char* end = text.data() + x;
+        const auto [p, ec] = std::from_chars(text.data(), end, w);
+        if (ec != std::errc() || p != end) h.reset();
+    }
+    if (!h || !h->IsPhysical() || !(w > 0) || !(h->value > 0))
+        throw UsageError(option +
+                         " expects WIDTHxHEIGHT with a unit (6x4in, 15x10cm, 150x100mm), not \"" +
+                         text + "\"");
+    return {w, h->value, h->unit};
 }
 
 // "A,B,..." into exactly count whole numbers.
@@ -49,9 +68,25 @@ std::vector<int> ParseList(const std::string& option, const std::string& text, c
     return out;
 }
 
+bool HasSideOptions(const FrameGroup& g) {
+    return g.frameTop || g.frameBottom || g.frameLeft || g.frameRight;
+}
+
 bool HasStyleOptions(const FrameGroup& g) {
     return g.frameColor || g.borderColor || g.pattern || g.frameHeight || g.frameWidth ||
-           g.borderWidth || g.scaled;
+           g.borderWidth || g.scaled || HasSideOptions(g);
+}
+
+// A length option: pixels, a percentage of the photo's shorter side (at
+// most 50) or a physical length.
+Length ParseLengthOption(const std::string& option, const std::string& text) {
+    const std::optional<Length> length = ParseLength(text);
+    if (!length)
+        throw UsageError(option + " expects a length (pixels, N%, Nmm, Ncm or Nin), not \"" + text +
+                         "\"");
+    if (length->unit == LengthUnit::Percent && length->value > 50)
+        throw UsageError(option + " must be at most 50% of the photo's shorter side, not " + text);
+    return *length;
 }
 
 // The command-line option of each edit-bar field.
@@ -68,21 +103,26 @@ void CheckGroup(const FrameGroup& g, bool stacked, bool last) {
     if (!g.style) return;
     const StyleInfo& info = StyleInfoOf(*g.style);
     const std::pair<bool, EditField> given[] = {
-        {bool(g.frameColor), EditField::FrameColor},   {bool(g.borderColor), EditField::BorderColor},
-        {bool(g.pattern), EditField::Decoration},      {bool(g.frameHeight), EditField::FrameHeight},
-        {bool(g.frameWidth), EditField::FrameWidth},   {bool(g.borderWidth), EditField::BorderWidth},
+        {bool(g.frameColor), EditField::FrameColor}, {bool(g.borderColor), EditField::BorderColor},
+        {bool(g.pattern), EditField::Decoration},    {bool(g.frameHeight), EditField::FrameHeight},
+        {bool(g.frameWidth), EditField::FrameWidth}, {bool(g.borderWidth), EditField::BorderWidth},
         {bool(g.scaled), EditField::CheckBox}};
     for (const auto& [present, field] : given)
         if (present && !info.Shows(field))
             throw UsageError(std::string(kFieldOptions[std::size_t(field)]) +
                              " is not a parameter of the " + info.cliName +
                              " style (see --list-styles)");
+    if (HasSideOptions(g) && !info.takesSides)
+        throw UsageError(std::string("--frame-top, --frame-bottom, --frame-left and "
+                                     "--frame-right are not parameters of the ") +
+                         info.cliName + " style (see --list-styles)");
     // The border width field edits the mask style's brightness, 0..255.
-    if (g.borderWidth) {
+    if (g.borderWidth && !info.thirdFieldIsLength) {
         const int hi = info.borderWidthLimit;
-        if (*g.borderWidth < 0 || *g.borderWidth > hi)
+        const Length& v = *g.borderWidth;
+        if (v.unit != LengthUnit::Pixels || v.value > hi)
             throw UsageError("--border-width must lie between 0 and " + std::to_string(hi) +
-                             " for this style, not " + std::to_string(*g.borderWidth));
+                             " for this style, not " + FormatLength(v));
     }
 }
 
@@ -146,11 +186,24 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             g.pattern = value();
             if (g.pattern->empty()) throw UsageError("--pattern needs a file name");
         } else if (arg == "--frame-height") {
-            g.frameHeight = ParseRanged(arg, value(), 0, 200);
+            g.frameHeight = ParseLengthOption(arg, value());
         } else if (arg == "--frame-width") {
-            g.frameWidth = ParseRanged(arg, value(), 0, 200);
+            g.frameWidth = ParseLengthOption(arg, value());
+        } else if (arg == "--frame-top") {
+            g.frameTop = ParseLengthOption(arg, value());
+        } else if (arg == "--frame-bottom") {
+            g.frameBottom = ParseLengthOption(arg, value());
+        } else if (arg == "--frame-left") {
+            g.frameLeft = ParseLengthOption(arg, value());
+        } else if (arg == "--frame-right") {
+            g.frameRight = ParseLengthOption(arg, value());
+        } else if (arg == "--print-size") {
+            o.printSize = ParsePrintSize(arg, value());
+        } else if (arg == "--dpi") {
+            const int v = ParseRanged(arg, value(), 1, 100000);
+            o.dpi = v;
         } else if (arg == "--border-width") {
-            g.borderWidth = ParseInt(arg, value());
+            g.borderWidth = ParseLengthOption(arg, value());
         } else if (arg == "--scaled") {
             const std::string v = value();
             if (v != "yes" && v != "no") throw UsageError("--scaled expects yes or no");
@@ -225,16 +278,28 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
     // A lone group with neither style nor command is a plain conversion.
     for (std::size_t i = 0; i < o.groups.size(); ++i)
         CheckGroup(o.groups[i], o.groups.size() > 1, i + 1 == o.groups.size());
+    if (o.printSize && o.dpi) throw UsageError("give --print-size or --dpi, not both");
+    for (const FrameGroup& g : o.groups) {
+        const std::pair<const std::optional<Length>&, const char*> lengths[] = {
+            {g.frameHeight, "--frame-height"}, {g.frameWidth, "--frame-width"},
+            {g.borderWidth, "--border-width"}, {g.frameTop, "--frame-top"},
+            {g.frameBottom, "--frame-bottom"}, {g.frameLeft, "--frame-left"},
+            {g.frameRight, "--frame-right"}};
+        for (const auto& [length, option] : lengths)
+            if (length && length->IsPhysical() && !o.printSize && !o.dpi)
+                throw UsageError(std::string(option) + " " + FormatLength(*length) +
+                                 " is a physical length: give --print-size or --dpi");
+    }
     if (o.outputDir.empty()) {
         if (formatGiven) throw UsageError("--format goes with --output-dir");
         if (positional.size() != 2)
             throw UsageError(positional.size() < 2 ? "need an INPUT and an OUTPUT file"
-                                                    : "several inputs need --output-dir DIR");
+                                                   : "several inputs need --output-dir DIR");
         o.inputs = {positional[0]};
         o.output = positional[1];
         if (PictureNameKind(o.output) == NameKind::Other)
             throw UsageError("OUTPUT \"" + o.output +
-                              "\" names no writer: its name must contain BMP, JPG, JPEG or GIF");
+                             "\" names no writer: its name must contain BMP, JPG, JPEG or GIF");
     } else {
         if (positional.empty()) throw UsageError("no INPUT files given");
         o.inputs = positional;
@@ -259,10 +324,23 @@ Frame:
   --border-color RRGGBB border colour
   --pattern FILE        fill pattern, ornate picture, overlay or mask by style;
                         FILE may also be relative to the data folder
-  --frame-height N      0..200
-  --frame-width N       0..200
-  --border-width N      0..50; for the mask style the brightness, 0..255
+  --frame-height LEN    thickness at the top and bottom
+  --frame-width LEN     thickness at the left and right
+  --frame-top LEN, --frame-bottom LEN, --frame-left LEN, --frame-right LEN
+                        one side of a matte or corner frame (a deeper bottom)
+  --border-width LEN    border width; for the mask style the brightness, 0..255
   --scaled yes|no       the style's check box (realistic shadow, gradient box)
+
+Lengths (LEN) are pixels (12), a percentage of the photo's shorter side (5%,
+at most 50%), or a print length (15mm, 1.5cm, 0.5in) that needs one of:
+  --print-size WxH      the photo is printed to fit in this box (6x4in,
+                        15x10cm, 150x100mm), which sets its resolution
+  --dpi N               the photo is printed at N pixels an inch
+Pixels are the length times the resolution, rounded half away from zero. In
+pixels a thickness may be up to 200 or half the shorter side, whichever is
+more, and a border width up to 50 or an eighth of the shorter side; with a
+unit any length may be up to half the shorter side. "The photo" is the
+picture as opened, after the first group's image commands.
   --seed N              fixed random seed for the jagged style
   --then                start a new frame group round the framed result
 

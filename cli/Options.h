@@ -2,6 +2,7 @@
 #pragma once
 
 #include "canvas/Types.h"
+#include "frames/Length.h"
 #include "frames/StyleCatalog.h"
 
 #include <cstdint>
@@ -33,9 +34,10 @@ struct FrameGroup {
     std::optional<Color> frameColor;
     std::optional<Color> borderColor;
     std::optional<std::string> pattern;
-    std::optional<int> frameHeight;
-    std::optional<int> frameWidth;
-    std::optional<int> borderWidth;
+    std::optional<Length> frameHeight;
+    std::optional<Length> frameWidth;
+    std::optional<Length> borderWidth; // the mask's brightness: a plain number
+    std::optional<Length> frameTop, frameBottom, frameLeft, frameRight;
     std::optional<bool> scaled;
 };
 
@@ -51,6 +53,14 @@ struct CliOptions {
     std::string outputDir; // several inputs: the output folder
     OutputFormat format = OutputFormat::Bmp;
     std::optional<std::uint32_t> seed;
+    // The box the photo is printed to fit in, which gives physical lengths
+    // their resolution; or the resolution itself, in pixels per inch.
+    struct PrintSize {
+        double width = 0, height = 0;
+        LengthUnit unit = LengthUnit::Inches;
+    };
+    std::optional<PrintSize> printSize;
+    std::optional<double> dpi;
     std::string dataDir; // empty: the build's or the installed data folder
     int jobs = 0;        // 0: the number of cores
 };

@@ -74,8 +74,10 @@ int main(int argc, char** argv) {
 
     if (!o.outputDir.empty()) return RunBatch(o);
     try {
-        auto doc = FramePicture(o.inputs[0], o.groups, o.seed);
+        auto doc = FramePicture(o.inputs[0], o);
         SaveByName(*doc, o.output);
+    } catch (const UsageError& e) {
+        return Usage(e.what());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-frame: %s\n", e.what());
         return 1;

@@ -37,8 +37,8 @@ template <typename Map> void RotatePixels(const Bitmap& src, Bitmap& dst, Map ma
     }
 }
 
-bool ThicknessInRange(int v) {
-    return v >= 0 && v <= kMaxFrameThickness;
+bool ThicknessInRange(const FrameStyle& f, int v) {
+    return v >= 0 && v <= f.ThicknessLimit();
 }
 
 } // namespace
@@ -297,14 +297,14 @@ void PhotoDocument::SetFrameHeight(int v) {
     FrameStyle* f = CurrentFrame();
     // Out-of-range requests are ignored whole: the style would refuse the
     // thickness while the output still grew by the requested amount.
-    if (!f || !ThicknessInRange(v)) return;
+    if (!f || !ThicknessInRange(*f, v)) return;
     f->ChangeFrameHeight(v);
     FramedChanged();
 }
 
 void PhotoDocument::SetFrameWidth(int v) {
     FrameStyle* f = CurrentFrame();
-    if (!f || !ThicknessInRange(v)) return;
+    if (!f || !ThicknessInRange(*f, v)) return;
     f->ChangeFrameWidth(v);
     FramedChanged();
 }
@@ -360,6 +360,13 @@ Color PhotoDocument::GetBorderColor() const {
 
 void PhotoDocument::SetPattern(const std::string& fileName) {
     if (FrameStyle* f = CurrentFrame()) f->SetPattern(fileName);
+}
+
+void PhotoDocument::SetSides(const FrameStyle::Sides& sides) {
+    if (FrameStyle* f = CurrentFrame()) {
+        f->ChangeSides(sides);
+        FramedChanged();
+    }
 }
 
 void PhotoDocument::ChooseDecoration(const std::string& fileName) {

@@ -107,7 +107,7 @@ public:
     FrameStyle* Frame(StyleId id) const;
 
     // --- The current style's settings (the edit bar and the pickers) ----------
-    // Thickness requests outside 0..200 are ignored whole.
+    // Thickness requests outside 0..ThicknessLimit are ignored whole.
     void SetFrameHeight(int v);
     int GetFrameHeight() const;
     void SetFrameWidth(int v);
@@ -121,6 +121,8 @@ public:
     void SetBorderColor(Color c);
     Color GetBorderColor() const;
     void SetPattern(const std::string& fileName);
+    // Lengths of single sides, for the styles that take them.
+    void SetSides(const FrameStyle::Sides& sides);
     // A decoration picked in the picker, with everything the style takes
     // from it; the style repaints.
     void ChooseDecoration(const std::string& fileName);

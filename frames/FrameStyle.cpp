@@ -64,17 +64,21 @@ void FrameStyle::DrawPictureCentred() {
 }
 
 void FrameStyle::FillFrameArea() {
+    FillFrameArea(FrameWidth, FrameHeight, FrameWidth, FrameHeight);
+}
+
+void FrameStyle::FillFrameArea(int left, int top, int right, int bottom) {
     Canvas& c = Output->canvas();
     c.pen.color = FrameColor;
     c.pen.SetWidth(1);
-    const int fw = FrameWidth, fh = FrameHeight, ow = OutputWidth, oh = OutputHeight;
-    const int n = std::max(fw, fh);
+    const int ow = OutputWidth, oh = OutputHeight;
+    const int n = std::max({left, top, right, bottom});
     for (int i = 0; i <= n; ++i) {
-        const Point pts[5] = {{fw - i, fh - i},
-                              {ow - fw + i, fh - i},
-                              {ow - fw + i, oh - fh + i},
-                              {fw - i, oh - fh + i},
-                              {fw - i, fh - i}};
+        const Point pts[5] = {{left - i, top - i},
+                              {ow - right + i, top - i},
+                              {ow - right + i, oh - bottom + i},
+                              {left - i, oh - bottom + i},
+                              {left - i, top - i}};
         c.Polyline(pts);
     }
 }
@@ -108,16 +112,24 @@ void FrameStyle::ChooseDecoration(const std::string& fileName) {
     Paint();
 }
 
+int FrameStyle::ThicknessLimit() const {
+    return std::max(kMaxFrameThickness, std::min(PictureWidth, PictureHeight) / 2);
+}
+
 void FrameStyle::SetFrameHeight(int v) {
-    if (v >= 0 && v <= kMaxFrameThickness) FrameHeight = v;
+    if (v >= 0 && v <= ThicknessLimit()) FrameHeight = v;
 }
 
 void FrameStyle::SetFrameWidth(int v) {
-    if (v >= 0 && v <= kMaxFrameThickness) FrameWidth = v;
+    if (v >= 0 && v <= ThicknessLimit()) FrameWidth = v;
+}
+
+int FrameStyle::BorderWidthLimit() const {
+    return std::max(kMaxBorderWidth, std::min(PictureWidth, PictureHeight) / 8);
 }
 
 void FrameStyle::SetBorderWidth(int v) {
-    if (v < 0 || v > kMaxBorderWidth) return;
+    if (v < 0 || v > BorderWidthLimit()) return;
     BorderWidth = v;
     HalfBorder = v / 2 + (v % 2 == 0 ? 1 : 0);
 }

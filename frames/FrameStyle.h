@@ -39,7 +39,9 @@ struct FrameSettings {
     std::optional<std::uint32_t> seed;
 };
 
-// The largest frame thickness and border width the edit bar accepts.
+// The largest frame thickness and border width the edit bar accepts in
+// pixels; a photo whose shorter side is over twice kMaxFrameThickness takes a
+// thickness up to half that side (ThicknessLimit).
 constexpr int kMaxFrameThickness = 200;
 constexpr int kMaxBorderWidth = 50;
 
@@ -64,6 +66,12 @@ public:
     // others ignore it.
     virtual void ChangeBorderWidth(int) {}
     virtual int BorderWidthField() const { return BorderWidth; }
+    // Lengths of single sides; none keeps a side as it is. Only the styles
+    // with sides of their own (the mats) take them.
+    struct Sides {
+        std::optional<int> left, top, right, bottom;
+    };
+    virtual void ChangeSides(const Sides&) {}
     // The check box ("Realistic Shadow", "Gradient Effect").
     virtual void ChangeStretch(bool b) { StretchPicture = b; }
     // Chooses a decoration picture from the picker: the pattern by default;
@@ -76,8 +84,10 @@ public:
     void ClearOutput();
     // Draws Unframed into Output centred (plus ImageLeft/ImageTop).
     void DrawPictureCentred();
-    // Paints the frame ring of Output with FrameColor.
+    // Paints the frame ring of Output with FrameColor: FrameWidth at the left
+    // and right, FrameHeight at the top and bottom, or the given sides.
     void FillFrameArea();
+    void FillFrameArea(int left, int top, int right, int bottom);
     // Sets Output's brush for the frame's faces: the pattern when there is one
     // and the faces have a visible outline (BorderWidth > 0), otherwise plain
     // FrameColor, which also drops a pattern left by an earlier paint.
@@ -86,9 +96,15 @@ public:
     // keeps the old picture.
     void SetPattern(const std::string& fileName);
 
-    void SetFrameHeight(int v); // 0..200
-    void SetFrameWidth(int v);  // 0..200
-    void SetBorderWidth(int v); // 0..50, also sets HalfBorder
+    // The largest thickness: 200, or half the photo's shorter side when that
+    // is more, so that a tenth of any photo's side is a thickness.
+    int ThicknessLimit() const;
+    void SetFrameHeight(int v); // 0..ThicknessLimit
+    void SetFrameWidth(int v);  // 0..ThicknessLimit
+    // The largest border width: 50, or an eighth of the photo's shorter side
+    // when that is more.
+    int BorderWidthLimit() const;
+    void SetBorderWidth(int v); // 0..BorderWidthLimit, also sets HalfBorder
     void SetImageTop(int v) { ImageTop = v; }
     void SetImageLeft(int v) { ImageLeft = v; }
     void SetFrameColor(Color c) { FrameColor = c; }

@@ -13,21 +13,45 @@ namespace quillon {
 
 void MatteBase::ChangeFrameHeight(int v) {
     SetFrameHeight(v);
-    SetOutputSize(PictureWidth + 2 * FrameWidth, PictureHeight + 2 * v);
+    sides_.top.reset();
+    sides_.bottom.reset();
+    Regrow();
 }
 
 void MatteBase::ChangeFrameWidth(int v) {
     SetFrameWidth(v);
-    SetOutputSize(PictureWidth + 2 * v, PictureHeight + 2 * FrameHeight);
+    sides_.left.reset();
+    sides_.right.reset();
+    Regrow();
+}
+
+void MatteBase::ChangeSides(const Sides& sides) {
+    const auto take = [this](std::optional<int>& side, const std::optional<int>& v) {
+        if (v && *v >= 0 && *v <= ThicknessLimit()) side = v;
+    };
+    take(sides_.left, sides.left);
+    take(sides_.top, sides.top);
+    take(sides_.right, sides.right);
+    take(sides_.bottom, sides.bottom);
+    Regrow();
+}
+
+void MatteBase::Regrow() {
+    const int L = LeftSide(), T = TopSide(), R = RightSide(), B = BottomSide();
+    // The photo is drawn centred in the output, then moved by ImageLeft and
+    // ImageTop: with equal sides both are 0.
+    ImageLeft = L - (L + R) / 2;
+    ImageTop = T - (T + B) / 2;
+    SetOutputSize(PictureWidth + L + R, PictureHeight + T + B);
 }
 
 bool MatteBase::PaintMatte() {
-    FillFrameArea();
+    const int L = LeftSide(), T = TopSide(), R = RightSide(), B = BottomSide();
+    FillFrameArea(L, T, R, B);
     const int bw = BorderWidth;
     if (bw == 0) return false;
 
     const int W = OutputWidth, H = OutputHeight;
-    const int fw = FrameWidth, fh = FrameHeight;
     Canvas& c = Output->canvas();
     c.pen.color = BorderColor;
     c.brush.SetColor(BorderColor);
@@ -37,11 +61,11 @@ bool MatteBase::PaintMatte() {
     // Inner rings: ring 0 lies on the photo's top row and left column and
     // each further ring is one pixel further out.
     for (int i = 0; i < bw; ++i) {
-        const Point ring[5] = {{fw - i, fh - i},
-                               {W + i - fw, fh - i},
-                               {W + i - fw, H + i - fh},
-                               {fw - i, H + i - fh},
-                               {fw - i, fh - i}};
+        const Point ring[5] = {{L - i, T - i},
+                               {W + i - R, T - i},
+                               {W + i - R, H + i - B},
+                               {L - i, H + i - B},
+                               {L - i, T - i}};
         c.Polyline(ring);
     }
     // Outer rings: from the edge of the output inward.
@@ -57,7 +81,7 @@ bool MatteBase::PaintMatte() {
         c.brush.SetBitmap(PatternPicture.get());
         // The band is one ring, so a fill seeded in its top-left part covers
         // all of it up to the border colour.
-        c.FloodFill(fw / 2, fh / 2, BorderColor, FillStyle::Border);
+        c.FloodFill(L / 2, T / 2, BorderColor, FillStyle::Border);
         c.pen.SetWidth(bw);
     }
     return true;
@@ -74,17 +98,17 @@ void CornerFrame::Paint() {
     // Mitre lines, drawn after the fill so that the pattern reaches all four
     // bars before the lines divide them.
     const int W = OutputWidth, H = OutputHeight;
-    const int fw = FrameWidth, fh = FrameHeight, hb = HalfBorder;
+    const int L = LeftSide(), T = TopSide(), R = RightSide(), B = BottomSide(), hb = HalfBorder;
     Canvas& c = Output->canvas();
     c.pen.SetWidth(BorderWidth);
     c.MoveTo(0, 0);
-    c.LineTo(fw - hb, fh - hb);
+    c.LineTo(L - hb, T - hb);
     c.MoveTo(W, 0);
-    c.LineTo(W + hb - fw, fh - hb);
+    c.LineTo(W + hb - R, T - hb);
     c.MoveTo(W, H);
-    c.LineTo(W + hb - fw, H + hb - fh);
+    c.LineTo(W + hb - R, H + hb - B);
     c.MoveTo(0, H);
-    c.LineTo(fw - hb, H + hb - fh);
+    c.LineTo(L - hb, H + hb - B);
 }
 
 MatteFrame::MatteFrame(const Bitmap& photo, const FrameSettings& settings)
@@ -93,7 +117,7 @@ MatteFrame::MatteFrame(const Bitmap& photo, const FrameSettings& settings)
 }
 
 void MatteFrame::Paint() {
-    if (!PaintMatte()) return;
+    PaintMatte();
 }
 
 } // namespace quillon

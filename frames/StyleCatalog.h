@@ -70,6 +70,12 @@ struct StyleInfo {
     // Makes the style on photo; it has painted once when returned.
     std::unique_ptr<FrameStyle> (*create)(const Bitmap& photo, const FrameSettings& settings);
 
+    // Whether the third field is a length (a border width or thickness);
+    // the mask's is a brightness.
+    bool thirdFieldIsLength = true;
+    // Whether each side of the frame can take a length of its own.
+    bool takesSides = false;
+
     bool Shows(EditField field) const { return captions[std::size_t(field)][0] != '\0'; }
     const char* Caption(EditField field) const { return captions[std::size_t(field)]; }
 };

@@ -327,6 +327,69 @@ TEST_F(Cli, ThenStacksFramesOnTheFramedResult) {
     EXPECT_TRUE(SamePicture(*stacked, *again));
 }
 
+TEST_F(Cli, LengthsInPercentAndPhysicalUnitsFollowThePhoto) {
+    const std::string in = WritePhoto("big.bmp", 4000, 3000);
+    const std::string out = dir_ + "/out.bmp";
+    struct Case {
+        std::vector<std::string> args;
+        int width, height;
+    };
+    const Case cases[] = {
+        // A tenth of the shorter side is a default again on a large photo.
+        {{"--style", "matte"}, 4600, 3600},
+        {{"--style", "matte", "--frame-width", "5%", "--frame-height", "5%"}, 4300, 3300},
+        // 8 x 6 in holds the photo at 500 pixels an inch.
+        {{"--print-size", "8x6in", "--style", "matte", "--frame-width", "0.5in", "--frame-height",
+          "0.5in"},
+         4500,
+         3500},
+        {{"--dpi", "300", "--style", "corner", "--frame-width", "1in", "--frame-height", "2.54cm"},
+         4600,
+         3600},
+        // A deeper bottom.
+        {{"--style", "matte", "--frame-width", "5%", "--frame-height", "5%", "--frame-bottom",
+          "10%"},
+         4300,
+         3450},
+        {{"--style", "corner", "--frame-width", "1500", "--frame-height", "0", "--frame-left",
+          "10"},
+         4000 + 10 + 1500,
+         3000},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        SCOPED_TRACE(args[1] + " " + args.back());
+        args.push_back(in);
+        args.push_back(out);
+        const RunResult r = Run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto framed = Read(out);
+        EXPECT_EQ(framed->Width(), c.width);
+        EXPECT_EQ(framed->Height(), c.height);
+    }
+    // Half the shorter side is the most a length can be, in any unit.
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--style", "matte", "--frame-width", "1501"},
+             {"--dpi", "1000", "--style", "matte", "--frame-width", "2in"},
+             {"--style", "matte", "--frame-top", "1501"}}) {
+        std::vector<std::string> a = args;
+        a.push_back(in);
+        a.push_back(out);
+        const RunResult r = Run(a);
+        EXPECT_EQ(r.status, 2) << a[a.size() - 3];
+        EXPECT_NE(r.err.find("at most 1500"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(Cli, SmallPhotosKeepTheTwoHundredPixelLimit) {
+    const std::string in = WritePhoto("small.bmp", 300, 200);
+    const RunResult over = Run({"--style", "matte", "--frame-width", "201", in, dir_ + "/o.bmp"});
+    EXPECT_EQ(over.status, 2);
+    EXPECT_NE(over.err.find("at most 200"), std::string::npos) << over.err;
+    ASSERT_EQ(Run({"--style", "matte", "--frame-width", "200", in, dir_ + "/o.bmp"}).status, 0);
+    EXPECT_EQ(Read(dir_ + "/o.bmp")->Width(), 700);
+}
+
 TEST_F(Cli, SeedFixesTheJaggedEdge) {
     const std::string in = WritePhoto("in.bmp", 120, 90);
     ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/a.bmp"}).status, 0);

@@ -17,7 +17,8 @@ const std::map<char, Color> kLegend = {
 // A 6 x 4 photo in a 4-pixel band: the output is 14 x 12.
 template <class Frame> std::unique_ptr<Frame> MakeFrame(int bw, Color frameColor = kFrame) {
     const auto photo = SolidPhoto(6, 4, kPhoto);
-    return std::make_unique<Frame>(*photo, StyleSettings(4, 4, frameColor, kBorder, true, bw, kWhite));
+    return std::make_unique<Frame>(*photo,
+                                   StyleSettings(4, 4, frameColor, kBorder, true, bw, kWhite));
 }
 
 // A one-colour pattern, so a filled pixel shows as 'K'.
@@ -122,7 +123,8 @@ std::unique_ptr<Bitmap> StripedPattern() {
 
 template <class Frame> std::unique_ptr<Frame> GoldenFrame(int bw, bool pattern) {
     const auto photo = MakeTestPhoto(120, 90);
-    auto f = std::make_unique<Frame>(*photo, StyleSettings(14, 10, RGB(128, 128, 128), kBlack, true, bw, kWhite));
+    auto f = std::make_unique<Frame>(
+        *photo, StyleSettings(14, 10, RGB(128, 128, 128), kBlack, true, bw, kWhite));
     if (pattern) {
         f->PatternPicture = StripedPattern();
         f->PatternName = "stripes.bmp";
@@ -137,6 +139,49 @@ TEST(CornerFrame, MatchesGolden) {
 
 TEST(MatteFrame, MatchesGolden) {
     EXPECT_TRUE(MatchesGolden(*GoldenFrame<MatteFrame>(2, true)->Output, "continuous-frame"));
+}
+
+// A mat cut deeper at the bottom, as museum mats are.
+template <class Frame> std::unique_ptr<Frame> BottomWeighted(int bw) {
+    auto f = GoldenFrame<Frame>(bw, true);
+    FrameStyle::Sides sides;
+    sides.left = 12;
+    sides.top = 9;
+    sides.bottom = 24;
+    f->ChangeSides(sides);
+    f->Paint();
+    return f;
+}
+
+TEST(MatteFrame, SidesOfTheirOwnPlaceThePhotoAndGrowTheOutput) {
+    auto f = BottomWeighted<MatteFrame>(2);
+    EXPECT_EQ(f->LeftSide(), 12);
+    EXPECT_EQ(f->RightSide(), 14); // the frame width still serves the right
+    EXPECT_EQ(f->OutputWidth, 12 + 120 + 14);
+    EXPECT_EQ(f->OutputHeight, 9 + 90 + 24);
+    // The photo's top-left pixel lies just inside the left and top sides
+    // (its first row and column carry the inner border ring).
+    const auto photo = MakeTestPhoto(120, 90);
+    EXPECT_EQ(f->Output->Pixel(12 + 5, 9 + 5), photo->Pixel(5, 5));
+    EXPECT_EQ(f->Output->Pixel(12 + 100, 9 + 80), photo->Pixel(100, 80));
+    // Out-of-range sides are ignored; a new frame height evens top and bottom.
+    FrameStyle::Sides bad;
+    bad.top = -1;
+    bad.bottom = 100000;
+    f->ChangeSides(bad);
+    EXPECT_EQ(f->TopSide(), 9);
+    f->ChangeFrameHeight(10);
+    EXPECT_EQ(f->TopSide(), 10);
+    EXPECT_EQ(f->BottomSide(), 10);
+    EXPECT_EQ(f->OutputHeight, 110);
+}
+
+TEST(MatteFrame, BottomWeightedMatchesGolden) {
+    EXPECT_TRUE(MatchesGolden(*BottomWeighted<MatteFrame>(2)->Output, "matte-bottom-weighted"));
+}
+
+TEST(CornerFrame, BottomWeightedMitresMeetThePhotoCorners) {
+    EXPECT_TRUE(MatchesGolden(*BottomWeighted<CornerFrame>(3)->Output, "corner-bottom-weighted"));
 }
 
 } // namespace
