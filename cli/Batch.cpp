@@ -93,7 +93,7 @@ int RunBatch(const CliOptions& o) {
                           FormatExtension(o.format) + "; skipped";
             } else {
                 try {
-                    const auto doc = FramePicture(input, o);
+                    const auto doc = FrameByRecipe(input, o.recipe);
                     SaveAs(*doc, outputs[i], o.format);
                 } catch (const std::exception& e) {
                     message = e.what();

@@ -39,7 +39,7 @@ Color ParseColour(const std::string& option, std::string text) {
 
 // "6x4in", "15x10cm", "150x100mm": a box with its unit, named once after the
 // height.
-CliOptions::PrintSize ParsePrintSize(const std::string& option, const std::string& text) {
+PrintSize ParsePrintSize(const std::string& option, const std::string& text) {
     const auto x = text.find('x');
     std::optional<Length> h;
     double w = 0;
@@ -68,15 +68,6 @@ std::vector<int> ParseList(const std::string& option, const std::string& text, c
     return out;
 }
 
-bool HasSideOptions(const FrameGroup& g) {
-    return g.frameTop || g.frameBottom || g.frameLeft || g.frameRight;
-}
-
-bool HasStyleOptions(const FrameGroup& g) {
-    return g.frameColor || g.borderColor || g.pattern || g.frameHeight || g.frameWidth ||
-           g.borderWidth || g.scaled || HasSideOptions(g);
-}
-
 // A length option: pixels, a percentage of the photo's shorter side (at
 // most 50) or a physical length.
 Length ParseLengthOption(const std::string& option, const std::string& text) {
@@ -93,38 +84,6 @@ Length ParseLengthOption(const std::string& option, const std::string& text) {
 constexpr std::array<const char*, kEditFieldCount> kFieldOptions = {
     "--frame-height", "--frame-width", "--border-width", "--frame-color",
     "--border-color", "--pattern",     "--scaled"};
-
-void CheckGroup(const FrameGroup& g, bool stacked, bool last) {
-    if (!g.style && HasStyleOptions(g))
-        throw UsageError("frame options need a --style in the same group");
-    if (stacked && !g.style && g.commands.empty())
-        throw UsageError(last ? "--then must be followed by a style or an image command"
-                              : "--then needs a style or an image command before it");
-    if (!g.style) return;
-    const StyleInfo& info = StyleInfoOf(*g.style);
-    const std::pair<bool, EditField> given[] = {
-        {bool(g.frameColor), EditField::FrameColor}, {bool(g.borderColor), EditField::BorderColor},
-        {bool(g.pattern), EditField::Decoration},    {bool(g.frameHeight), EditField::FrameHeight},
-        {bool(g.frameWidth), EditField::FrameWidth}, {bool(g.borderWidth), EditField::BorderWidth},
-        {bool(g.scaled), EditField::CheckBox}};
-    for (const auto& [present, field] : given)
-        if (present && !info.Shows(field))
-            throw UsageError(std::string(kFieldOptions[std::size_t(field)]) +
-                             " is not a parameter of the " + info.cliName +
-                             " style (see --list-styles)");
-    if (HasSideOptions(g) && !info.takesSides)
-        throw UsageError(std::string("--frame-top, --frame-bottom, --frame-left and "
-                                     "--frame-right are not parameters of the ") +
-                         info.cliName + " style (see --list-styles)");
-    // The border width field edits the mask style's brightness, 0..255.
-    if (g.borderWidth && !info.thirdFieldIsLength) {
-        const int hi = info.borderWidthLimit;
-        const Length& v = *g.borderWidth;
-        if (v.unit != LengthUnit::Pixels || v.value > hi)
-            throw UsageError("--border-width must lie between 0 and " + std::to_string(hi) +
-                             " for this style, not " + FormatLength(v));
-    }
-}
 
 } // namespace
 
@@ -161,7 +120,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
         auto noValue = [&] {
             if (inlineValue) throw UsageError(arg + " takes no value");
         };
-        FrameGroup& g = o.groups.back();
+        FrameGroup& g = o.recipe.groups.back();
 
         if (arg == "--help" || arg == "-h") {
             noValue();
@@ -172,6 +131,18 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--list-styles") {
             noValue();
             o.listStyles = true;
+        } else if (arg == "--list-presets") {
+            noValue();
+            o.listPresets = true;
+        } else if (arg == "--recipe") {
+            o.recipeFile = value();
+            if (o.recipeFile.empty()) throw UsageError("--recipe needs a file name");
+        } else if (arg == "--preset") {
+            o.preset = value();
+            if (o.preset.empty()) throw UsageError("--preset needs a name (see --list-presets)");
+        } else if (arg == "--save-recipe") {
+            o.saveRecipeFile = value();
+            if (o.saveRecipeFile.empty()) throw UsageError("--save-recipe needs a file name");
         } else if (arg == "--style") {
             const std::string v = value();
             const std::optional<StyleId> style = FindStyle(v);
@@ -198,10 +169,10 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
         } else if (arg == "--frame-right") {
             g.frameRight = ParseLengthOption(arg, value());
         } else if (arg == "--print-size") {
-            o.printSize = ParsePrintSize(arg, value());
+            o.recipe.printSize = ParsePrintSize(arg, value());
         } else if (arg == "--dpi") {
             const int v = ParseRanged(arg, value(), 1, 100000);
-            o.dpi = v;
+            o.recipe.dpi = v;
         } else if (arg == "--border-width") {
             g.borderWidth = ParseLengthOption(arg, value());
         } else if (arg == "--scaled") {
@@ -237,7 +208,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             g.commands.push_back({ImageCommand::Crop, v[0], v[1], v[2], v[3]});
         } else if (arg == "--then") {
             noValue();
-            o.groups.emplace_back();
+            o.recipe.groups.emplace_back();
         } else if (arg == "--seed") {
             const std::string v = value();
             std::uint32_t s = 0;
@@ -245,7 +216,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             auto [p, ec] = std::from_chars(v.data(), end, s);
             if (v.empty() || ec != std::errc() || p != end)
                 throw UsageError("--seed expects a whole number from 0 to 4294967295");
-            o.seed = s;
+            o.recipe.seed = s;
         } else if (arg == "--data-dir") {
             o.dataDir = value();
             if (o.dataDir.empty()) throw UsageError("--data-dir needs a folder");
@@ -273,23 +244,24 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             positional.push_back(arg);
         }
     }
-    if (o.help || o.version || o.listStyles) return o;
+    if (o.help || o.version || o.listStyles || o.listPresets) return o;
 
-    // A lone group with neither style nor command is a plain conversion.
-    for (std::size_t i = 0; i < o.groups.size(); ++i)
-        CheckGroup(o.groups[i], o.groups.size() > 1, i + 1 == o.groups.size());
-    if (o.printSize && o.dpi) throw UsageError("give --print-size or --dpi, not both");
-    for (const FrameGroup& g : o.groups) {
-        const std::pair<const std::optional<Length>&, const char*> lengths[] = {
-            {g.frameHeight, "--frame-height"}, {g.frameWidth, "--frame-width"},
-            {g.borderWidth, "--border-width"}, {g.frameTop, "--frame-top"},
-            {g.frameBottom, "--frame-bottom"}, {g.frameLeft, "--frame-left"},
-            {g.frameRight, "--frame-right"}};
-        for (const auto& [length, option] : lengths)
-            if (length && length->IsPhysical() && !o.printSize && !o.dpi)
-                throw UsageError(std::string(option) + " " + FormatLength(*length) +
-                                 " is a physical length: give --print-size or --dpi");
+    const bool framingGiven = o.recipe.groups != Recipe{}.groups;
+    if (!o.recipeFile.empty() && !o.preset.empty())
+        throw UsageError("give --recipe or --preset, not both");
+    if ((!o.recipeFile.empty() || !o.preset.empty()) && framingGiven)
+        throw UsageError("--recipe and --preset take the place of the frame options and image "
+                         "commands; give one or the other");
+    if (o.recipe.printSize && o.recipe.dpi)
+        throw UsageError("give --print-size or --dpi, not both");
+    try {
+        CheckRecipe(o.recipe);
+    } catch (const RecipeError& e) {
+        throw UsageError(e.what());
     }
+    // Saving a recipe alone needs no picture.
+    if (!o.saveRecipeFile.empty() && positional.empty() && o.outputDir.empty() && !formatGiven)
+        return o;
     if (o.outputDir.empty()) {
         if (formatGiven) throw UsageError("--format goes with --output-dir");
         if (positional.size() != 2)
@@ -347,6 +319,16 @@ picture as opened, after the first group's image commands.
 Image commands, applied before the group's frame in the order given:
   --rotate right|left|180   --gray   --negative
   --resize WxH              --crop LEFT,TOP,RIGHT,BOTTOM (picture pixels)
+
+Recipes:
+  --recipe FILE         frame by a recipe file instead of frame options;
+                        --seed, --print-size and --dpi still apply
+  --preset NAME         frame by one of the presets (see --list-presets)
+  --save-recipe FILE    write the framing given by the options (or read from
+                        --recipe or --preset) as a recipe; without INPUT only
+                        the recipe is written
+  --list-presets        list the presets: the program's and your own, kept in
+                        ~/.local/share/quillon/Presets
 
 Other:
   --output-dir DIR      write each input to DIR under its own name

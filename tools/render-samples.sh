@@ -40,4 +40,8 @@ render stacked --style matte --frame-color F0E8D8 --then --style corner --frame-
 # A museum mat, cut deeper at the bottom, sized for a 6 x 4 in print.
 render bottom-weighted --print-size 6x4in --style matte --frame-color F0E8D8 \
   --frame-width 0.4in --frame-height 0.4in --frame-bottom 0.6in
+for preset in "Gallery mat" "Instant film" "Double mat" "Museum" "Torn paper"; do
+  name=$(echo "preset-$preset" | tr 'A-Z ' 'a-z-')
+  render "$name" --preset "$preset"
+done
 exit $failed

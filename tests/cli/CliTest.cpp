@@ -390,6 +390,71 @@ TEST_F(Cli, SmallPhotosKeepTheTwoHundredPixelLimit) {
     EXPECT_EQ(Read(dir_ + "/o.bmp")->Width(), 700);
 }
 
+TEST_F(Cli, ASavedRecipeFramesByteForByteAsItsOptions) {
+    const std::string in = WritePhoto("in.bmp", 200, 150);
+    const std::string recipe = dir_ + "/look.toml";
+    const std::vector<std::string> options = {"--seed",
+                                              "3",
+                                              "--print-size",
+                                              "4x3in",
+                                              "--rotate",
+                                              "left",
+                                              "--style",
+                                              "matte",
+                                              "--frame-color",
+                                              "F0E8D8",
+                                              "--frame-width",
+                                              "0.2in",
+                                              "--frame-height",
+                                              "5%",
+                                              "--frame-bottom",
+                                              "8%",
+                                              "--then",
+                                              "--style",
+                                              "jagged",
+                                              "--frame-width",
+                                              "3"};
+    std::vector<std::string> save = options;
+    save.insert(save.end(), {"--save-recipe", recipe, in, dir_ + "/a.bmp"});
+    RunResult r = Run(save);
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = Run({"--recipe", recipe, in, dir_ + "/b.bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Slurp(dir_ + "/a.bmp"), Slurp(dir_ + "/b.bmp"));
+    // Saving alone needs no picture; batches take recipes too.
+    ASSERT_EQ(Run({"--style", "oval", "--save-recipe", dir_ + "/oval.toml"}).status, 0);
+    EXPECT_NE(Slurp(dir_ + "/oval.toml").find("style = 'oval'"), std::string::npos);
+    r = Run({"--recipe", recipe, in, "--output-dir", dir_ + "/batch"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Slurp(dir_ + "/batch/in.bmp"), Slurp(dir_ + "/a.bmp"));
+}
+
+TEST_F(Cli, ABadRecipeIsRefusedWithItsLineBeforeAnythingIsWritten) {
+    const std::string in = WritePhoto("in.bmp", 40, 30);
+    const std::string recipe = dir_ + "/bad.toml";
+    std::ofstream(recipe) << "version = 1\n[[group]]\nstyle = \"matte\"\nframe-width = \"9ft\"\n";
+    const RunResult r = Run({"--recipe", recipe, in, dir_ + "/out.bmp"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("bad.toml:4: frame-width must be a length"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir_ + "/out.bmp"));
+    EXPECT_EQ(Run({"--recipe", recipe, "--style", "oval", in, dir_ + "/out.bmp"}).status, 2);
+}
+
+TEST_F(Cli, PresetsAreListedAndFrameByName) {
+    const RunResult list = Run({"--list-presets"});
+    ASSERT_EQ(list.status, 0) << list.err;
+    for (const char* name : {"Gallery mat", "Instant film", "Double mat", "Museum", "Torn paper"})
+        EXPECT_NE(list.out.find(name), std::string::npos) << name;
+    const std::string in = WritePhoto("in.bmp", 120, 90);
+    const RunResult r = Run({"--preset", "instant film", in, dir_ + "/out.bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto framed = Read(dir_ + "/out.bmp");
+    // 7.5 % of 90 is 7 (6.75 rounded) at three sides; 28 % is 25 at the bottom.
+    EXPECT_EQ(framed->Width(), 120 + 7 + 7);
+    EXPECT_EQ(framed->Height(), 90 + 7 + 25);
+    EXPECT_EQ(Run({"--preset", "nothing", in, dir_ + "/x.bmp"}).status, 2);
+}
+
 TEST_F(Cli, SeedFixesTheJaggedEdge) {
     const std::string in = WritePhoto("in.bmp", 120, 90);
     ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/a.bmp"}).status, 0);

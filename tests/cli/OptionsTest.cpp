@@ -29,7 +29,8 @@ TEST(Options, StylesByNameAndNumber) {
     for (int i = 0; i < kStyleCount; ++i) {
         EXPECT_EQ(FindStyle(names[i]), StyleId(i));
         EXPECT_EQ(FindStyle(std::to_string(i)), StyleId(i));
-        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).groups[0].style, StyleId(i));
+        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).recipe.groups[0].style,
+                  StyleId(i));
     }
     for (const char* bad : {"13", "-1", "Matte", "", "1x", "standard"})
         EXPECT_EQ(FindStyle(bad), std::nullopt) << bad;
@@ -39,17 +40,17 @@ TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
     const CliOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
                                 "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
                                 "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
-    ASSERT_EQ(o.groups.size(), 2u);
-    EXPECT_EQ(o.groups[0].style, StyleId::Matte);
-    EXPECT_EQ(*o.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
-    ASSERT_EQ(o.groups[0].commands.size(), 2u);
-    EXPECT_EQ(o.groups[0].commands[0].kind, ImageCommand::RotateLeft);
-    EXPECT_EQ(o.groups[0].commands[1].kind, ImageCommand::Gray);
-    EXPECT_EQ(o.groups[1].style, StyleId::Box);
-    EXPECT_EQ(*o.groups[1].scaled, false);
-    EXPECT_EQ(*o.groups[1].borderColor, RGB(0, 1, 2));
-    ASSERT_EQ(o.groups[1].commands.size(), 1u);
-    EXPECT_EQ(o.groups[1].commands[0].c, 30);
+    ASSERT_EQ(o.recipe.groups.size(), 2u);
+    EXPECT_EQ(o.recipe.groups[0].style, StyleId::Matte);
+    EXPECT_EQ(*o.recipe.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
+    ASSERT_EQ(o.recipe.groups[0].commands.size(), 2u);
+    EXPECT_EQ(o.recipe.groups[0].commands[0].kind, ImageCommand::RotateLeft);
+    EXPECT_EQ(o.recipe.groups[0].commands[1].kind, ImageCommand::Gray);
+    EXPECT_EQ(o.recipe.groups[1].style, StyleId::Box);
+    EXPECT_EQ(*o.recipe.groups[1].scaled, false);
+    EXPECT_EQ(*o.recipe.groups[1].borderColor, RGB(0, 1, 2));
+    ASSERT_EQ(o.recipe.groups[1].commands.size(), 1u);
+    EXPECT_EQ(o.recipe.groups[1].commands[0].c, 30);
     EXPECT_EQ(o.inputs, std::vector<std::string>{"in.jpg"});
     EXPECT_EQ(o.output, "out.gif");
 }
@@ -60,7 +61,7 @@ TEST(Options, BatchFormAndGlobalOptions) {
     EXPECT_EQ(o.inputs.size(), 2u);
     EXPECT_EQ(o.format, OutputFormat::Gif);
     EXPECT_EQ(o.jobs, 3);
-    EXPECT_EQ(*o.seed, 42u);
+    EXPECT_EQ(*o.recipe.seed, 42u);
     EXPECT_EQ(o.dataDir, "/d");
 }
 
