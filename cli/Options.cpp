@@ -170,6 +170,10 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             g.frameRight = ParseLengthOption(arg, value());
         } else if (arg == "--print-size") {
             o.recipe.printSize = ParsePrintSize(arg, value());
+        } else if (arg == "--store-frame") {
+            o.storeFrame = ParsePrintSize(arg, value());
+        } else if (arg == "--opening") {
+            o.opening = ParsePrintSize(arg, value());
         } else if (arg == "--dpi") {
             const int v = ParseRanged(arg, value(), 1, 100000);
             o.recipe.dpi = v;
@@ -254,6 +258,9 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
                          "commands; give one or the other");
     if (o.recipe.printSize && o.recipe.dpi)
         throw UsageError("give --print-size or --dpi, not both");
+    if (bool(o.storeFrame) != bool(o.opening))
+        throw UsageError("--store-frame and --opening go together");
+    if (o.storeFrame) o.recipe.storeFrame = StoreFrame{*o.storeFrame, *o.opening};
     try {
         CheckRecipe(o.recipe);
     } catch (const RecipeError& e) {
@@ -319,6 +326,15 @@ picture as opened, after the first group's image commands.
 Image commands, applied before the group's frame in the order given:
   --rotate right|left|180   --gray   --negative
   --resize WxH              --crop LEFT,TOP,RIGHT,BOTTOM (picture pixels)
+
+Store frames:
+  --store-frame WxH     a bought frame's outer size (13x18cm, 8x10in) ...
+  --opening WxH         ... and its mat's opening (9x13cm, 5x7in): the photo is
+                        cropped to the opening's proportions and a mat (give
+                        its --frame-color, --border-color, --border-width)
+                        fills the rest, so that the result prints at the
+                        outer size; with --dpi N the photo is resized to fill
+                        the opening at N pixels an inch
 
 Recipes:
   --recipe FILE         frame by a recipe file instead of frame options;

@@ -30,6 +30,7 @@ struct CliOptions {
     std::string preset;         // --preset NAME
     std::string saveRecipeFile; // --save-recipe FILE
     bool listPresets = false;
+    std::optional<PrintSize> storeFrame, opening; // --store-frame, --opening
     std::vector<std::string> inputs;
     std::string output;    // one input: the output file
     std::string outputDir; // several inputs: the output folder

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace quillon {
 
@@ -24,6 +25,8 @@ bool HasStyleOptions(const FrameGroup& g) {
 // Styles are chosen at 100 %, so that the defaults that follow the picture's
 // shown size follow its full size, and crop coordinates are full-size pixels.
 constexpr Zoom kZoom = Zoom::Normal;
+// A store frame's mat unless the recipe gives a colour: a warm white.
+constexpr Color kStoreMatColour = RGB(0xF4, 0xF1, 0xEA);
 
 void RunCommand(PhotoDocument& doc, const ImageCommand& c) {
     switch (c.kind) {
@@ -172,9 +175,34 @@ void CheckGroup(const FrameGroup& g, bool stacked, bool last) {
     }
 }
 
+FrameGroup GroupAsChecked(const Recipe& r, std::size_t i) {
+    FrameGroup g = r.groups[i];
+    // A store frame's mat is a matte that the first group's settings dress.
+    if (r.storeFrame && i == 0 && !g.style) g.style = StyleId::Matte;
+    return g;
+}
+
 void CheckRecipe(const Recipe& r) {
+    if (const auto& s = r.storeFrame) {
+        const double ow = InInches(s->outer.width, s->outer.unit);
+        const double oh = InInches(s->outer.height, s->outer.unit);
+        const double iw = InInches(s->opening.width, s->opening.unit);
+        const double ih = InInches(s->opening.height, s->opening.unit);
+        if (!(iw > 0 && ih > 0 && iw < ow && ih < oh))
+            throw RecipeError("the opening must be smaller than the store frame both ways");
+        if (r.printSize)
+            throw RecipeError("a store frame sets the print size; give --dpi or nothing");
+        if (r.groups.size() > 1) throw RecipeError("a store frame is one frame: no --then");
+        const FrameGroup& g = r.groups[0];
+        if (g.style && *g.style != StyleId::Matte)
+            throw RecipeError("a store frame's mat is a matte; give its colours without --style "
+                              "or with --style matte");
+        if (g.frameHeight || g.frameWidth || g.frameTop || g.frameBottom || g.frameLeft ||
+            g.frameRight)
+            throw RecipeError("a store frame sizes its mat itself: no frame widths or sides");
+    }
     for (std::size_t i = 0; i < r.groups.size(); ++i)
-        CheckGroup(r.groups[i], r.groups.size() > 1, i + 1 == r.groups.size());
+        CheckGroup(GroupAsChecked(r, i), r.groups.size() > 1, i + 1 == r.groups.size());
     if (r.printSize && r.dpi) throw RecipeError("give --print-size or --dpi, not both");
     for (const FrameGroup& g : r.groups)
         for (const LengthSetting& s : LengthSettings()) {
@@ -185,12 +213,86 @@ void CheckRecipe(const Recipe& r) {
         }
 }
 
+namespace {
+
+// The store frame's crop, resize and mat on the document's photo.
+void ApplyStoreFrame(PhotoDocument& doc, const Recipe& r) {
+    // The sizes in inches.
+    struct {
+        double outerWidth, outerHeight, openingWidth, openingHeight;
+    } s = {InInches(r.storeFrame->outer.width, r.storeFrame->outer.unit),
+           InInches(r.storeFrame->outer.height, r.storeFrame->outer.unit),
+           InInches(r.storeFrame->opening.width, r.storeFrame->opening.unit),
+           InInches(r.storeFrame->opening.height, r.storeFrame->opening.unit)};
+    const FrameGroup& g = r.groups[0];
+    for (const ImageCommand& c : g.commands) RunCommand(doc, c);
+    int w = doc.Photo().Width(), h = doc.Photo().Height();
+    if (w <= 0 || h <= 0) throw PictureError("There is no picture to frame");
+    // The frame turns to the photo's orientation.
+    if ((w > h) != (s.openingWidth > s.openingHeight)) {
+        std::swap(s.outerWidth, s.outerHeight);
+        std::swap(s.openingWidth, s.openingHeight);
+    }
+    // The photo cropped, centred, to the opening's proportions.
+    const double aspect = s.openingWidth / s.openingHeight;
+    if (double(w) / h > aspect) {
+        const int cw = std::max(1, int(std::round(h * aspect)));
+        const int x = (w - cw) / 2;
+        doc.Crop(x, 0, x + cw, h);
+    } else {
+        const int ch = std::max(1, int(std::round(w / aspect)));
+        const int y = (h - ch) / 2;
+        doc.Crop(0, y, w, y + ch);
+    }
+    doc.Reopen(kZoom);
+    double ppi = doc.Photo().Width() / s.openingWidth;
+    if (r.dpi) {
+        ppi = *r.dpi;
+        const int ow = std::max(1, int(std::round(s.openingWidth * ppi)));
+        const int oh = std::max(1, int(std::round(s.openingHeight * ppi)));
+        doc.Resize(ow, oh);
+        doc.Reopen(kZoom);
+    }
+    w = doc.Photo().Width();
+    h = doc.Photo().Height();
+    const int outerW = int(std::round(s.outerWidth * ppi));
+    const int outerH = int(std::round(s.outerHeight * ppi));
+    FrameStyle::Sides sides;
+    sides.left = (outerW - w) / 2;
+    sides.right = outerW - w - *sides.left;
+    sides.top = (outerH - h) / 2;
+    sides.bottom = outerH - h - *sides.top;
+
+    doc.SelectStyle(StyleId::Matte);
+    if (doc.Style() != StyleId::Matte) throw PictureError("There is no picture to frame");
+    const FrameStyle& frame = *doc.CurrentFrame();
+    for (const std::optional<int>& side : {sides.left, sides.right, sides.top, sides.bottom})
+        if (*side < 0 || *side > frame.ThicknessLimit())
+            throw SettingError("the store frame's mat would be " + std::to_string(*side) +
+                               " pixels wide; this photo takes at most " +
+                               std::to_string(frame.ThicknessLimit()));
+    doc.SetPattern("");
+    doc.SetFrameColor(g.frameColor.value_or(kStoreMatColour));
+    if (g.borderColor) doc.SetBorderColor(*g.borderColor);
+    if (g.pattern) doc.ChooseDecoration(*g.pattern);
+    doc.SetSides(sides);
+    const LengthScale scale{std::min(w, h), ppi};
+    doc.SetBorderWidth(
+        g.borderWidth ? *Pixels(g.borderWidth, "--border-width", scale, frame.BorderWidthLimit())
+                      : 0);
+    doc.DrawPictureCentred();
+    doc.DrawFrame();
+}
+
+} // namespace
+
 void ApplyRecipe(PhotoDocument& doc, const Recipe& r) {
     // The recipe starts from the plain photo at full size: no style made
     // earlier, at another zoom, is reused.
     doc.FreeFrames();
     doc.SetZoom(kZoom);
     doc.SetSeed(r.seed);
+    if (r.storeFrame) return ApplyStoreFrame(doc, r);
     LengthScale scale;
     for (std::size_t i = 0; i < r.groups.size(); ++i) {
         const FrameGroup& g = r.groups[i];

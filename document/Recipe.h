@@ -51,8 +51,22 @@ struct PrintSize {
     friend bool operator==(const PrintSize&, const PrintSize&) = default;
 };
 
+// A bought frame: its outer size and its mat's opening, each with its unit. The
+// photo is cropped to the opening's proportions (centred) and a mat fills
+// the rest, so that the result prints at exactly the outer size. Both turn
+// to the photo's orientation.
+struct StoreFrame {
+    PrintSize outer, opening;
+    friend bool operator==(const StoreFrame&, const StoreFrame&) = default;
+};
+
 struct Recipe {
     std::vector<FrameGroup> groups{1};
+    // A store frame takes the place of the first group's frame: its mat is
+    // a matte whose colour and border the group may give. Without dpi the
+    // cropped photo keeps its pixels and sets the resolution; with it the
+    // photo is resized to fill the opening at dpi.
+    std::optional<StoreFrame> storeFrame;
     // What gives physical lengths their resolution: the box the photo is
     // printed to fit in, or pixels per inch; at most one of the two.
     std::optional<PrintSize> printSize;
@@ -86,6 +100,8 @@ const std::vector<LengthSetting>& LengthSettings();
 // shows, at most 50 %, the mask's brightness 0..255, a group after the
 // first with something to do. Throws RecipeError.
 void CheckGroup(const FrameGroup& group, bool stacked, bool last);
+// Group i as the checks see it (a store frame's first group is its matte).
+FrameGroup GroupAsChecked(const Recipe& recipe, std::size_t i);
 // Checks every group and that print lengths have a resolution.
 void CheckRecipe(const Recipe& recipe);
 

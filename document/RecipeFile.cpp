@@ -194,6 +194,8 @@ Recipe ParseRecipe(const std::string& text, const std::string& name) {
     Recipe r;
     r.groups.clear();
     std::vector<toml::source_region> groupPlaces;
+    std::optional<PrintSize> storeOuter, storeOpening;
+    toml::source_region storePlace;
     for (const auto& [k, node] : root) {
         const std::string key(k.str());
         if (key == "version") {
@@ -206,6 +208,14 @@ Recipe ParseRecipe(const std::string& text, const std::string& name) {
             if (!r.printSize)
                 Fail(name, node.source(),
                      "print-size must be WIDTHxHEIGHT with a unit (\"6x4in\", \"15x10cm\")");
+        } else if (key == "store-frame" || key == "opening") {
+            const auto* s = node.as_string();
+            const std::optional<PrintSize> box = s ? ParsePrintSizeText(s->get()) : std::nullopt;
+            if (!box)
+                Fail(name, node.source(),
+                     key + " must be WIDTHxHEIGHT with a unit (\"13x18cm\", \"8x10in\")");
+            (key == "store-frame" ? storeOuter : storeOpening) = box;
+            storePlace = node.source();
         } else if (key == "dpi") {
             const auto* v = node.as_integer();
             if (!v || v->get() < 1 || v->get() > 100000)
@@ -230,10 +240,13 @@ Recipe ParseRecipe(const std::string& text, const std::string& name) {
         }
     }
     if (r.groups.empty()) throw RecipeError(name + ":1: a recipe needs at least one [[group]]");
+    if (bool(storeOuter) != bool(storeOpening))
+        Fail(name, storePlace, "store-frame and opening go together");
+    if (storeOuter) r.storeFrame = StoreFrame{*storeOuter, *storeOpening};
     // The rules that join settings, reported at the group they concern.
     for (std::size_t i = 0; i < r.groups.size(); ++i) {
         try {
-            CheckGroup(r.groups[i], r.groups.size() > 1, i + 1 == r.groups.size());
+            CheckGroup(GroupAsChecked(r, i), r.groups.size() > 1, i + 1 == r.groups.size());
         } catch (const RecipeError& e) {
             Fail(name, groupPlaces[i], e.what());
         }
@@ -265,6 +278,10 @@ std::string RecipeText(const Recipe& r) {
     if (r.printSize) out << "print-size = " << quoted(PrintSizeText(*r.printSize)) << "\n";
     if (r.dpi) out << "dpi = " << std::int64_t(*r.dpi) << "\n";
     if (r.seed) out << "seed = " << *r.seed << "\n";
+    if (const auto& s = r.storeFrame) {
+        out << "store-frame = " << quoted(PrintSizeText(s->outer)) << "\n";
+        out << "opening = " << quoted(PrintSizeText(s->opening)) << "\n";
+    }
     for (const FrameGroup& g : r.groups) {
         out << "\n[[group]]\n";
         if (!g.commands.empty()) {

@@ -455,6 +455,19 @@ TEST_F(Cli, PresetsAreListedAndFrameByName) {
     EXPECT_EQ(Run({"--preset", "nothing", in, dir_ + "/x.bmp"}).status, 2);
 }
 
+TEST_F(Cli, AStoreFramePrintsAtItsOuterSize) {
+    const std::string in = WritePhoto("in.bmp", 120, 90);
+    const RunResult r = Run({"--store-frame", "8x10in", "--opening", "5x7in", "--dpi", "50",
+                             "--frame-color", "FFFFFF", in, dir_ + "/out.bmp"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto framed = Read(dir_ + "/out.bmp");
+    EXPECT_EQ(framed->Width(), 500); // turned to the landscape photo: 10 x 8 in
+    EXPECT_EQ(framed->Height(), 400);
+    EXPECT_EQ(Run({"--store-frame", "8x10in", in, dir_ + "/out.bmp"}).status, 2);
+    EXPECT_EQ(Run({"--store-frame", "8x10in", "--opening", "9x11in", in, dir_ + "/out.bmp"}).status,
+              2);
+}
+
 TEST_F(Cli, SeedFixesTheJaggedEdge) {
     const std::string in = WritePhoto("in.bmp", 120, 90);
     ASSERT_EQ(Run({"--seed", "99", "--style", "jagged", in, dir_ + "/a.bmp"}).status, 0);

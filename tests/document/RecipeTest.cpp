@@ -171,3 +171,66 @@ TEST(Recipe, PercentAndPrintLengthsFollowThePhotoAsOpened) {
             << e.what();
     }
 }
+
+TEST(StoreFrame, CropsToTheOpeningAndPrintsAtTheOuterSize) {
+    SetStartFolder(TestDataDir());
+    const std::string dir = TempDir("store-frame");
+    const std::string photo = dir + "/photo.bmp";
+    SaveBmpFile(*MakeTestPhoto(1200, 900), photo);
+    struct Case {
+        PrintSize outer, opening;
+        std::optional<double> dpi;
+        int width, height;  // the result
+        int photoW, photoH; // the photo inside it
+    };
+    const Case cases[] = {
+        // Landscape photo: the 13 x 18 cm frame turns to 18 x 13. The photo
+        // is cropped to 13:9 (1200 x 831) and sets 234.46 pixels an inch.
+        {{13, 18, LengthUnit::Centimetres},
+         {9, 13, LengthUnit::Centimetres},
+         {},
+         1662,
+         1200,
+         1200,
+         831},
+        // At 100 pixels an inch: exactly 18 x 13 cm and a 13 x 9 cm opening.
+        {{13, 18, LengthUnit::Centimetres},
+         {9, 13, LengthUnit::Centimetres},
+         100.0,
+         709,
+         512,
+         512,
+         354},
+        // Inches, the opening given in millimetres.
+        {{10, 8, LengthUnit::Inches},
+         {177.8, 127, LengthUnit::Millimetres},
+         50.0,
+         500,
+         400,
+         350,
+         250},
+    };
+    for (const Case& c : cases) {
+        Recipe r;
+        r.storeFrame = StoreFrame{c.outer, c.opening};
+        r.dpi = c.dpi;
+        r.groups[0].frameColor = RGB(0x20, 0x30, 0x40);
+        const auto doc = FrameByRecipe(photo, r);
+        SCOPED_TRACE(std::to_string(c.width));
+        EXPECT_EQ(doc->Result()->Width(), c.width);
+        EXPECT_EQ(doc->Result()->Height(), c.height);
+        EXPECT_EQ(doc->GetPictureWidth(), c.photoW);
+        EXPECT_EQ(doc->GetPictureHeight(), c.photoH);
+        EXPECT_EQ(doc->Result()->Pixel(1, 1), RGB(0x20, 0x30, 0x40));
+        // The recipe file keeps the store frame.
+        EXPECT_EQ(ParseRecipe(RecipeText(r), "s.toml"), r);
+    }
+    Recipe bad;
+    bad.storeFrame =
+        StoreFrame{{9, 13, LengthUnit::Centimetres}, {10, 15, LengthUnit::Centimetres}};
+    EXPECT_THROW(CheckRecipe(bad), RecipeError);
+    bad.storeFrame =
+        StoreFrame{{13, 18, LengthUnit::Centimetres}, {9, 13, LengthUnit::Centimetres}};
+    bad.groups[0].frameWidth = Length{4, LengthUnit::Pixels};
+    EXPECT_THROW(CheckRecipe(bad), RecipeError);
+}
