@@ -1,109 +1,88 @@
-// TEditBar: the controls of the frame edit bar (pnlEdit) and their
-// handlers. Each control edits one parameter of the current style's frame
-// object in the main window's document and re-renders at once. The bar owns
-// only its widgets and the small Pattern swatch picture; with no document
-// every handler does nothing.
+// FrameEditBar: the bar under the menus that edits the chosen frame style.
+// It shows the fields the style's catalogue captions name (thicknesses with
+// up-down buttons, the two colours, the decoration swatch, a check box),
+// runs each edit through the document controller, and follows the
+// controller: it shows while a style is chosen and refreshes its values when
+// the frame changes. It owns only its widgets and the small picture in the
+// decoration swatch.
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "frames/StyleCatalog.h"
 
-#include <QObject>
+#include <QWidget>
 
-#include <array>
 #include <functional>
-#include <string>
 
 class QCheckBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QToolButton;
-class QWidget;
 
 namespace quillon {
 
-class TfrmMain;
+class DocumentController;
 
-// The groups of the bar, in their left-to-right order.
-enum TEditGroup : int { egFH, egFW, egBW, egFC, egBC, egP, egCB };
-constexpr int kEditGroupCount = 7;
-
-constexpr int kEditBoxWidth = 26;
-constexpr int kUpDownWidth = 14;
-constexpr int kSwatchWidth = 18;
-constexpr int kSwatchHeight = 20;
-constexpr int kPatternPanelWidth = 20;
-constexpr int kPatternPanelHeight = 22;
-constexpr int kPatternImageWidth = 18;
-constexpr int kCheckBoxWidth = 101;
-
-using TEditCaptions = std::array<std::string, kEditGroupCount>;
-
-// The captions of the style's groups ("" hides the group), or all empty for
-// a style outside 0..12.
-TEditCaptions EditBarCaptions(int style);
-
-// Where one group goes: its label's left, its first control's left and (for
-// number groups) the up-down's left.
-struct TEditGroupPlace {
-    bool Visible = false;
-    int LabelLeft = 0;
-    int ControlLeft = 0;
-    int UpDownLeft = 0;
-};
-using TEditBarPlaces = std::array<TEditGroupPlace, kEditGroupCount>;
-
-// Lays the groups out from x = 5; labelWidth gives the width of a group's
-// label once its new caption is set. The check box has no label: its caption
-// is its own text.
-TEditBarPlaces EditBarLayout(const TEditCaptions& captions,
-                             const std::function<int(int group)>& labelWidth);
-
-// Parses an edit box's text as a decimal integer; anything else (blank,
-// trailing text, out of the int range) throws with the message shown.
-int EditBoxValue(const std::string& text);
-
-class TEditBar final : public QObject {
+class FrameEditBar final : public QWidget {
     Q_OBJECT
 public:
-    TEditBar(TfrmMain& main, QWidget* pnlEdit);
+    static constexpr int kHeight = 24;
 
-    QLabel *lblFH, *lblFW, *lblBW, *lblFC, *lblBC, *lblP;
-    QLineEdit *edFrameHeight, *edFrameWidth, *edBorderWidth;
-    QWidget *FrameHeightUD, *FrameWidthUD, *BorderWidthUD;
-    QFrame *pnlFrameColor, *pnlBorderColor, *pnlPattern;
-    QLabel* Pattern;
-    QCheckBox* cbScaled;
-    // The swatch picture the Pattern image shows.
-    Bitmap PatternPicture;
+    explicit FrameEditBar(DocumentController& controller, QWidget* parent = nullptr);
 
-    void SetEditBar(const TEditCaptions& captions);
-    void FillEditBoxes();
-    // Fills (1,1)-(17,17) of the swatch with white and stretches the
-    // frame's pattern bitmap into it.
-    void RepaintPatternSwatch();
-    void ShowPatternPicture();
+    QLabel *frameHeightLabel, *frameWidthLabel, *borderWidthLabel;
+    QLabel *frameColorLabel, *borderColorLabel, *decorationLabel;
+    QLineEdit *frameHeightEdit, *frameWidthEdit, *borderWidthEdit;
+    QWidget *frameHeightUpDown, *frameWidthUpDown, *borderWidthUpDown;
+    QFrame *frameColorSwatch, *borderColorSwatch, *decorationPanel;
+    // The decoration swatch inside decorationPanel, showing decorationPicture.
+    QLabel* decorationSwatch;
+    QCheckBox* scaledCheck;
 
-    // Handlers. button: +1 up, -1 down, 0 none.
-    void ProcessKeyPress();
-    void EnterPressed(QLineEdit* box);
-    void FrameHeightUDClick(int button);
-    void FrameWidthUDClick(int button);
-    void BorderWidthUDClick(int button);
-    void pnlFrameColorClick();
-    void pnlBorderColorClick();
-    void cbScaledClick();
-    void PatternClick();
+    const Bitmap& decorationPicture() const { return swatchPicture_; }
+
+    // Enter in an edit box: the shown number boxes are read left to right
+    // and set until one holds a negative number; then the frame repaints.
+    // A box that holds no number stops the reading with its message, after
+    // the boxes before it have been set.
+    void applyFields();
+    // The up-down buttons: step is +1 or -1.
+    void stepFrameHeight(int step);
+    void stepFrameWidth(int step);
+    void stepBorderWidth(int step);
+    void chooseFrameColor();
+    void chooseBorderColor();
+    void toggleScaled();
+
+signals:
+    // The decoration swatch was clicked: the picker opens, or closes.
+    void decorationPickerToggled();
+    // The pointer moved over the bar: the picker closes.
+    void pointerMoved();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QWidget* MakeUpDown(QWidget* parent, const char* name, void (TEditBar::*click)(int));
-    void Redraw(bool adjust);
-    void SetSwatch(QFrame* swatch, Color color);
-    TfrmMain& main_;
-    QWidget* pnlEdit_ = nullptr;
+    QWidget* makeUpDown(const char* name, void (FrameEditBar::*step)(int));
+    void showStyle();
+    void showCaptions(const EditCaptions& captions);
+    // The numbers, colours and check box of the current frame.
+    void showValues();
+    // The swatch after an edit: the frame's named pattern drawn over it, or
+    // an empty outlined square.
+    void drawSwatchAfterEdit();
+    // The swatch cleared to white with the frame's decoration, if any.
+    void repaintDecorationSwatch();
+    // The swatch after a pick in the decoration picker.
+    void drawChosenDecoration();
+    void showSwatchPicture();
+    void setSwatchColor(QFrame* swatch, Color color);
+    void runCommand(const std::function<void()>& command);
+
+    DocumentController& controller_;
+    Bitmap swatchPicture_;
 };
 
 } // namespace quillon

@@ -1,9 +1,9 @@
-#include "app/Wind.h"
+#include "app/ImageWindow.h"
 
-#include "app/Dialogs.h"
-#include "app/Mainfrm.h"
+#include "app/DocumentController.h"
 #include "app/QtBitmap.h"
-#include "document/Butbar.h"
+#include "app/dialogs/Dialogs.h"
+#include "document/PhotoDocument.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,266 +13,187 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include <algorithm>
-
 namespace quillon {
 
 namespace {
 
-void InvertPixel(Bitmap& bitmap, int x, int y) {
-    std::uint8_t* p = bitmap.ScanLine(y) + std::size_t(x) * std::size_t(bitmap.BytesPerPixel());
-    p[0] = std::uint8_t(~p[0]);
-    p[1] = std::uint8_t(~p[1]);
-    p[2] = std::uint8_t(~p[2]);
-}
-
-TShiftState ShiftOf(const QMouseEvent* event) {
-    TShiftState s = 0;
-    const auto mods = event->modifiers();
-    if (mods & Qt::ShiftModifier) s |= ssShift;
-    if (mods & Qt::AltModifier) s |= ssAlt;
-    if (mods & Qt::ControlModifier) s |= ssCtrl;
-    const auto buttons = event->buttons();
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
-bool ButtonOf(const QMouseEvent* event, TMouseButton& out) {
-    switch (event->button()) {
-    case Qt::LeftButton:
-        out = TMouseButton::mbLeft;
-        return true;
-    case Qt::RightButton:
-        out = TMouseButton::mbRight;
-        return true;
-    case Qt::MiddleButton:
-        out = TMouseButton::mbMiddle;
-        return true;
-    default:
-        return false;
-    }
+void InvertPixel(QImage& image, int x, int y) {
+    QRgb& p = reinterpret_cast<QRgb*>(image.scanLine(y))[x];
+    p = qRgb(255 - qRed(p), 255 - qGreen(p), 255 - qBlue(p));
 }
 
 } // namespace
 
-void XorFocusRect(Bitmap& bitmap, const Rect& r) {
-    if (r.Right <= r.Left || r.Bottom <= r.Top || bitmap.Empty()) return;
-    if (bitmap.IsIndexed()) bitmap.SetPixelFormat(PixelFormat::Device);
-    // Dots sit where x + y is even, so a rectangle drawn at the same place
-    // always hits the same pixels. Each outline pixel is inverted once.
+void InvertFocusRect(QImage& image, const QPoint& origin, const Rect& band) {
+    if (band.Right <= band.Left || band.Bottom <= band.Top || image.isNull()) return;
+    if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
     auto dot = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= bitmap.Width() || y >= bitmap.Height()) return;
-        if (((x + y) & 1) == 0) InvertPixel(bitmap, x, y);
+        const int ix = x - origin.x(), iy = y - origin.y();
+        if (ix < 0 || iy < 0 || ix >= image.width() || iy >= image.height()) return;
+        if (((x + y) & 1) == 0) InvertPixel(image, ix, iy);
     };
-    const int right = r.Right - 1;
-    const int bottom = r.Bottom - 1;
-    for (int x = r.Left; x <= right; ++x) {
-        dot(x, r.Top);
-        if (bottom != r.Top) dot(x, bottom);
+    const int right = band.Right - 1;
+    const int bottom = band.Bottom - 1;
+    for (int x = band.Left; x <= right; ++x) {
+        dot(x, band.Top);
+        if (bottom != band.Top) dot(x, bottom);
     }
-    for (int y = r.Top + 1; y < bottom; ++y) {
-        dot(r.Left, y);
-        if (right != r.Left) dot(right, y);
+    for (int y = band.Top + 1; y < bottom; ++y) {
+        dot(band.Left, y);
+        if (right != band.Left) dot(right, y);
     }
 }
 
-TImageView::TImageView(TfrmMain& main, QWidget* parent) : QWidget(parent), main_(main) {
+// --- PictureView ------------------------------------------------------------------
+
+PictureView::PictureView(DocumentController& controller, QWidget* parent)
+    : QWidget(parent), controller_(controller) {
     setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    connect(&controller_, &DocumentController::selectionChanged, this,
+            qOverload<>(&QWidget::update));
 }
 
-TImage* TImageView::Shown() const {
-    TButtonBar* doc = main_.Document.get();
-    if (!doc) return nullptr;
-    TImage* image = doc->VisibleImage();
-    return image && image->Visible ? image : nullptr;
+PictureView::~PictureView() {
+    endDrag();
 }
 
-void TImageView::SyncSize() {
-    const TImage* image = Shown();
-    const QSize size = image ? QSize(image->Left() + image->PictureBitmap().Width(),
-                                     image->Top() + image->PictureBitmap().Height())
-                             : QSize(0, 0);
+void PictureView::syncSize() {
+    const PhotoDocument* document = controller_.document();
+    const QSize size =
+        document ? QSize(document->PreviewWidth(), document->PreviewHeight()) : QSize(0, 0);
     if (size != this->size()) setFixedSize(size);
 }
 
-void TImageView::paintEvent(QPaintEvent* event) {
+void PictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
-    TImage* image = Shown();
-    if (!image) return;
-    const Bitmap& bitmap = image->PictureBitmap();
+    const PhotoDocument* document = controller_.document();
+    if (!document) return;
+    const Bitmap& picture = document->Preview();
     // Only the exposed part is converted, so scrolling a large picture stays
     // cheap.
-    const QRect area = event->rect().intersected(
-        QRect(image->Left(), image->Top(), bitmap.Width(), bitmap.Height()));
+    const QRect area = event->rect().intersected(QRect(0, 0, picture.Width(), picture.Height()));
     if (area.isEmpty()) return;
-    const QRect source = area.translated(-image->Left(), -image->Top());
-    painter.drawImage(area.topLeft(),
-                      ToQImage(bitmap, source.x(), source.y(), source.width(), source.height()));
+    QImage part = ToQImage(picture, area.x(), area.y(), area.width(), area.height());
+    const Selection band = controller_.selection().Normalised();
+    InvertFocusRect(part, area.topLeft(), Rect(band.left, band.top, band.right, band.bottom));
+    painter.drawImage(area.topLeft(), part);
 }
 
-void TImageView::mousePressEvent(QMouseEvent* event) {
-    TImage* image = Shown();
-    TMouseButton button;
-    if (!image || !ButtonOf(event, button)) return;
+void PictureView::mousePressEvent(QMouseEvent* event) {
+    emit pointerActivity();
+    if (event->button() != Qt::LeftButton || !controller_.document() || controller_.framing())
+        return;
     const QPoint p = event->position().toPoint();
-    main_.ClosePatternPicker();
-    image->MouseDown(button, ShiftOf(event), p.x() - image->Left(), p.y() - image->Top());
+    controller_.beginSelection(p.x(), p.y());
+    if (!dragging_) {
+        dragging_ = true;
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+    }
 }
 
-void TImageView::mouseReleaseEvent(QMouseEvent* event) {
-    TImage* image = Shown();
-    TMouseButton button;
-    if (!image || !ButtonOf(event, button)) return;
+void PictureView::mouseMoveEvent(QMouseEvent* event) {
+    emit pointerActivity();
+    if (!dragging_) return;
     const QPoint p = event->position().toPoint();
-    image->MouseUp(button, ShiftOf(event), p.x() - image->Left(), p.y() - image->Top());
+    controller_.extendSelection(p.x(), p.y());
 }
 
-void TImageView::mouseMoveEvent(QMouseEvent* event) {
-    main_.ClosePatternPicker();
-    TImage* image = Shown();
-    if (!image) return;
+void PictureView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    image->MouseMove(ShiftOf(event), p.x() - image->Left(), p.y() - image->Top());
+    if (event->button() == Qt::LeftButton) {
+        if (dragging_) controller_.endSelection(p.x(), p.y());
+        endDrag();
+    } else if (event->button() == Qt::RightButton) {
+        emit pointerActivity();
+        // A right click ends any selection before the menu opens.
+        endDrag();
+        controller_.clearSelection();
+        emit popupRequested(p);
+    }
 }
 
-TfrmWindow::TfrmWindow(TfrmMain& main) : main_(main) {
+void PictureView::endDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    QApplication::restoreOverrideCursor();
+}
+
+// --- ImageWindow ---------------------------------------------------------------------
+
+ImageWindow::ImageWindow(DocumentController& controller, const QList<QAction*>& styleActions,
+                         QStyle* menuStyle)
+    : controller_(controller) {
+    setObjectName("imageWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(tr("Loading Image..."));
-    Scroller = new QScrollArea(this);
-    Scroller->setFrameShape(QFrame::NoFrame);
-    Scroller->setWidgetResizable(false);
-    Scroller->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Scroller->setBackgroundRole(QPalette::Button);
-    View = new TImageView(main, Scroller);
-    Scroller->setWidget(View);
-    setWidget(Scroller);
+    scroller_ = new QScrollArea(this);
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(false);
+    scroller_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroller_->setBackgroundRole(QPalette::Button);
+    view_ = new PictureView(controller_, scroller_);
+    scroller_->setWidget(view_);
+    setWidget(scroller_);
     resize(30, 30);
 
-    for (QAction* item : main.PopupItems()) PopupMenu.addAction(item);
-    main.StylePictureMenu(PopupMenu);
+    popupMenu_.addActions(styleActions);
+    popupMenu_.setStyle(menuStyle);
 
-    Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this,
-            [this] { main_.RunCommand([this] { Timer1Timer(); }); });
-    Timer1.start();
+    connect(view_, &PictureView::pointerActivity, this, &ImageWindow::pointerActivity);
+    connect(view_, &PictureView::popupRequested, this, &ImageWindow::openPopup);
+    connect(&controller_, &DocumentController::pictureChanged, this, &ImageWindow::showPicture);
+    // A frame, and each decoration picked for it, is shown from its top left.
+    connect(&controller_, &DocumentController::styleChanged, this, [this] {
+        if (controller_.framing()) setScrollPositions(0, 0);
+    });
+    connect(&controller_, &DocumentController::decorationChosen, this,
+            [this] { setScrollPositions(0, 0); });
+    view_->syncSize();
 }
 
-TfrmWindow::~TfrmWindow() = default;
+ImageWindow::~ImageWindow() = default;
 
-void TfrmWindow::ImageChanged() {
-    View->SyncSize();
-    View->update();
+void ImageWindow::showPicture() {
+    view_->syncSize();
+    view_->update();
 }
 
-int TfrmWindow::HorzScrollPosition() const {
-    return Scroller->horizontalScrollBar()->value();
+int ImageWindow::horizontalScroll() const {
+    return scroller_->horizontalScrollBar()->value();
 }
 
-int TfrmWindow::VertScrollPosition() const {
-    return Scroller->verticalScrollBar()->value();
+int ImageWindow::verticalScroll() const {
+    return scroller_->verticalScrollBar()->value();
 }
 
-void TfrmWindow::SetScrollPositions(int h, int v) {
-    Scroller->horizontalScrollBar()->setValue(h);
-    Scroller->verticalScrollBar()->setValue(v);
+void ImageWindow::setScrollPositions(int horizontal, int vertical) {
+    scroller_->horizontalScrollBar()->setValue(horizontal);
+    scroller_->verticalScrollBar()->setValue(vertical);
 }
 
-void TfrmWindow::SetScrollBarsShown(bool shown) {
+void ImageWindow::setScrollBarsShown(bool shown) {
     const auto policy = shown ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
-    Scroller->setHorizontalScrollBarPolicy(policy);
-    Scroller->setVerticalScrollBarPolicy(policy);
+    scroller_->setHorizontalScrollBarPolicy(policy);
+    scroller_->setVerticalScrollBarPolicy(policy);
 }
 
-void TfrmWindow::showEvent(QShowEvent* event) {
-    QMdiSubWindow::showEvent(event);
-    FormShow();
+void ImageWindow::openPopup(const QPoint& viewPos) {
+    const QRect mainBounds = window()->geometry();
+    const QPoint at(mainBounds.left() + x() + viewPos.x() - horizontalScroll(),
+                    mainBounds.top() + y() + viewPos.y() - verticalScroll());
+    // A chosen item has run its command by the time the menu returns.
+    Dialogs::current().popupMenu(popupMenu_, at);
 }
 
-void TfrmWindow::FormShow() {
-    main_.TSelection = {};
-    if (main_.Document) main_.Document->ClearMouseState();
-    View->SyncSize();
-}
-
-void TfrmWindow::closeEvent(QCloseEvent* event) {
+void ImageWindow::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         closing_ = true;
-        Timer1.stop();
-        main_.ImageWindowClosed(this);
+        controller_.closeDocument();
     }
     QMdiSubWindow::closeEvent(event);
-}
-
-void TfrmWindow::Timer1Timer() {
-    TfrmMain& m = main_;
-    TSelectionRect& sel = m.TSelection;
-    m.CropSelection1->setEnabled(sel.Right != sel.Left);
-    if (m.TimerBusy) return;
-    TButtonBar* doc = m.Document.get();
-    if (!doc) return;
-    TMouseState state;
-    doc->GetMouseState(state);
-    if (state.RightReleased) m.ClosePatternPicker();
-    if (state.RightReleased) {
-        if (sel.Bottom != 0 || sel.Right != 0) {
-            m.DrawSelection(sel.Left, sel.Top, sel.Bottom, sel.Right);
-            m.Dragging = false;
-            sel = {};
-        }
-        const int h = HorzScrollPosition();
-        const int v = VertScrollPosition();
-        const QRect mainBounds = m.geometry();
-        m.TimerBusy = true;
-        struct TBusyReset {
-            bool& flag;
-            ~TBusyReset() { flag = false; }
-        } reset{m.TimerBusy};
-        QAction* chosen =
-            Dialogs().PopupMenu(PopupMenu, QPoint(mainBounds.left() + x() + state.ButtonX - h,
-                                                  mainBounds.top() + y() + state.ButtonY - v));
-        (void)chosen; // a chosen item has run its command already
-        m.TimerBusy = false;
-        // The pop-up may have replaced or closed the document.
-        if (!m.Document) return;
-        m.Document->ClearMouseState();
-        doc = m.Document.get();
-    }
-    if (!m.Dragging && state.LeftPressed) {
-        if (sel.Bottom != 0 || sel.Right != 0) {
-            m.DrawSelection(sel.Left, sel.Top, sel.Bottom, sel.Right);
-            sel.Right = 0;
-            sel.Bottom = 0;
-        }
-        m.Dragging = true;
-        sel = {state.ButtonX, state.ButtonY, 0, 0};
-        QApplication::setOverrideCursor(Qt::CrossCursor);
-        m.CrossCursorSet = true;
-    }
-    if (state.LeftReleased) {
-        if (m.Dragging) {
-            if (sel.Right != 0 || sel.Bottom != 0)
-                m.DrawSelection(sel.Left, sel.Top, sel.Bottom, sel.Right);
-            sel.Right = state.PointerX;
-            sel.Bottom = state.PointerY;
-            m.DrawSelection(sel.Left, sel.Top, sel.Bottom, sel.Right);
-        }
-        m.Dragging = false;
-        m.RestoreCrossCursor();
-    }
-    if (m.Dragging) {
-        if (sel.Right != 0 || sel.Bottom != 0)
-            m.DrawSelection(sel.Left, sel.Top, sel.Bottom, sel.Right);
-        sel.Right = state.PointerX;
-        sel.Bottom = state.PointerY;
-        m.DrawSelection(sel.Left, sel.Top, sel.Bottom, sel.Right);
-    }
-    doc->ClearMouseState();
 }
 
 } // namespace quillon

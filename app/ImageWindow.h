@@ -1,39 +1,50 @@
-// TfrmWindow: the image window, the one child window of the main window's
-// document area. It shows the current document's visible image control at
-// one bitmap pixel per screen pixel, turns mouse activity over it into the
-// control's handlers, and every 100 ms polls the document's mouse state to
-// draw the rubber-band selection and open the frame pop-up menu. It owns no
-// picture: the document owns the image controls and is always destroyed
-// before the window.
+// ImageWindow: the image window, the one child window of the main window's
+// document area. It shows the document's picture as the document renders it
+// at the zoom (the photo, or the framed picture while a style is chosen), one
+// picture pixel a screen pixel, and draws the rubber-band selection over it.
+// A left drag on the photo becomes the controller's selection, a right click
+// opens the pop-up menu of frame styles. The window owns no picture: it
+// repaints when the controller says the picture changed, and closing it
+// closes the document.
 #pragma once
 
-#include "canvas/Bitmap.h"
 #include "canvas/Types.h"
-#include "frames/Image.h"
 
+#include <QList>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QTimer>
 #include <QWidget>
 
+class QAction;
+class QImage;
 class QScrollArea;
+class QStyle;
 
 namespace quillon {
 
-class TfrmMain;
+class DocumentController;
 
-// Draws a dotted focus rectangle over (Left, Top)-(Right, Bottom), right and
-// bottom edges excluded, by inverting every other pixel of its outline; the
-// same call again restores the picture. Pixels outside the bitmap are skipped.
-void XorFocusRect(Bitmap& bitmap, const Rect& rect);
+// Draws a dotted focus rectangle over band (right and bottom edges
+// excluded) into image, whose top-left pixel is origin in picture
+// coordinates, by inverting every other pixel of the outline: the pixels
+// where x + y is even, so that a band always dots the same pixels. Each
+// outline pixel is inverted once; pixels outside the image are skipped.
+void InvertFocusRect(QImage& image, const QPoint& origin, const Rect& band);
 
-// Paints an image control's picture and feeds it the mouse.
-class TImageView final : public QWidget {
+// The widget the picture is painted in, inside the window's scroll area.
+class PictureView final : public QWidget {
     Q_OBJECT
 public:
-    explicit TImageView(TfrmMain& main, QWidget* parent = nullptr);
-    // Resizes the view to the shown control's extent.
-    void SyncSize();
+    PictureView(DocumentController& controller, QWidget* parent = nullptr);
+    ~PictureView() override;
+    // Sizes the view to the shown picture.
+    void syncSize();
+
+signals:
+    // Any press or move: the decoration picker closes.
+    void pointerActivity();
+    // A right click released at pos (view coordinates).
+    void popupRequested(const QPoint& pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,38 +53,48 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    TImage* Shown() const;
-    TfrmMain& main_;
+    void endDrag();
+    DocumentController& controller_;
+    // A left drag in progress; the cross cursor shows while it lasts.
+    bool dragging_ = false;
 };
 
-class TfrmWindow final : public QMdiSubWindow, public TImageParent {
+class ImageWindow final : public QMdiSubWindow {
     Q_OBJECT
 public:
-    explicit TfrmWindow(TfrmMain& main);
-    ~TfrmWindow() override;
+    // styleActions: the Frames menu's items, shown in the pop-up drawn by
+    // menuStyle.
+    ImageWindow(DocumentController& controller, const QList<QAction*>& styleActions,
+                QStyle* menuStyle);
+    ~ImageWindow() override;
 
-    void ImageChanged() override;
+    PictureView* view() const { return view_; }
+    QMenu& popupMenu() { return popupMenu_; }
+    int horizontalScroll() const;
+    int verticalScroll() const;
+    void setScrollPositions(int horizontal, int vertical);
+    void setScrollBarsShown(bool shown);
+    // The picture changed: the view takes its size and repaints.
+    void showPicture();
+    // Whether the window is closing (by the user or for the document).
+    bool closing() const { return closing_; }
 
-    int HorzScrollPosition() const;
-    int VertScrollPosition() const;
-    void SetScrollPositions(int h, int v);
-    void SetScrollBarsShown(bool shown);
-
-    // One step of the 100 ms poll (public so that tests can step it).
-    void Timer1Timer();
-
-    QMenu PopupMenu;
-    QTimer Timer1;
-    TImageView* View = nullptr;
-    QScrollArea* Scroller = nullptr;
+signals:
+    void pointerActivity();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormShow();
-    TfrmMain& main_;
+    // Opens the pop-up where the click was, as the program always has: the
+    // main window's corner plus this window's place in the document area
+    // plus the click in the visible part of the picture.
+    void openPopup(const QPoint& viewPos);
+
+    DocumentController& controller_;
+    QScrollArea* scroller_ = nullptr;
+    PictureView* view_ = nullptr;
+    QMenu popupMenu_;
     bool closing_ = false;
 };
 

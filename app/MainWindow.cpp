@@ -1,174 +1,124 @@
-#include "app/Mainfrm.h"
+#include "app/MainWindow.h"
 
-#include "app/About.h"
-#include "app/Dialogs.h"
-#include "app/EditBar.h"
+#include "app/BusyCursor.h"
+#include "app/DocumentController.h"
+#include "app/FrameEditBar.h"
+#include "app/ImageWindow.h"
+#include "app/PictureMenuStyle.h"
 #include "app/StylePictures.h"
-#include "app/Wind.h"
-#include "app/dialogs/Patterns.h"
-#include "document/Butbar.h"
+#include "app/SystemClipboard.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/DecorationPicker.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ResizeDialog.h"
+#include "app/dialogs/SettingsDialog.h"
+#include "app/print/PrintPreviewDialog.h"
+#include "app/scan/Scanner.h"
+#include "document/PhotoDocument.h"
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "frames/Clipboard.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <QSettings>
-#include <QStyleOptionMenuItem>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <exception>
 #include <filesystem>
 
 namespace quillon {
 
-TfrmMain* frmMain = nullptr;
-TfrmAbout* frmAbout = nullptr;
-TfrmSetting* frmSetting = nullptr;
-
-const std::array<TFrameMenuEntry, 13> kFrameMenu = {{
-    {"FrameOrnate", fsOrnate, 9},
-    {"FrameOverlay1", fsOverlay, 11},
-    {"FrameMasks1", fsMask, 7},
-    {"JaggedEdges1", fsJagged, 6},
-    {"Box1", fsBox, 12},
-    {"Buttonize1", fsButton, 2},
-    {"DropShadow1", fsShadow, 4},
-    {"StandardFrame1", fsMatte, 8},
-    {"CornerFrame1", fsCorner, 0},
-    {"Oval1", fsOval, 10},
-    {"Diamond1", fsDiamond, 3},
-    {"Grayscale1", fsGrayscale, 5},
-    {"BubbleFrame1", fsBubble, 1},
-}};
-
 namespace {
 
 const char* const kCaption = "Quillon";
-constexpr int kEditBarHeight = 24;
-
-// The hourglass cursor for the life of one operation, restored on every path.
-class THourglass {
-public:
-    THourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~THourglass() { QApplication::restoreOverrideCursor(); }
-    THourglass(const THourglass&) = delete;
-    THourglass& operator=(const THourglass&) = delete;
-};
-
-bool IsPictureItem(const QStyleOption* option) {
-    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    return item && item->menuItemType == QStyleOptionMenuItem::Normal && item->text.isEmpty() &&
-           !item->icon.isNull();
-}
 
 bool FileExists(const std::string& name) {
     std::error_code ec;
     return std::filesystem::exists(name, ec);
 }
 
+void ShowErrorBox(QWidget* parent, const std::string& text) {
+    Dialogs::current().messageBox(parent, "Error", text, MessageIcon::Error, MessageButtons::Ok);
+}
+
 } // namespace
 
-QSize TPictureMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option,
-                                          const QSize& size, const QWidget* widget) const {
-    if (type == CT_MenuItem && IsPictureItem(option))
-        return QSize(kStylePictureWidth + 8, kStylePictureHeight + 4);
-    return QProxyStyle::sizeFromContents(type, option, size, widget);
-}
-
-void TPictureMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
-                                    QPainter* painter, const QWidget* widget) const {
-    if (element != CE_MenuItem || !IsPictureItem(option)) {
-        QProxyStyle::drawControl(element, option, painter, widget);
-        return;
-    }
-    const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    const bool selected = item->state & State_Selected;
-    const bool enabled = item->state & State_Enabled;
-    painter->fillRect(item->rect,
-                      item->palette.color(selected ? QPalette::Highlight : QPalette::Window));
-    const QIcon::Mode mode = enabled ? QIcon::Normal : QIcon::Disabled;
-    const QPixmap picture = item->icon.pixmap(QSize(kStylePictureWidth, kStylePictureHeight), mode);
-    painter->drawPixmap(item->rect.left() + 4, item->rect.top() + 2, picture);
-}
-
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent) {
-    frmMain = this;
-    // The start folder is the current folder at start; the style pictures of
-    // the menus already read the sample photo from it.
-    std::error_code ec;
-    SetStartFolder(std::filesystem::current_path(ec).string());
-    Folders.OpenDir = StartFolder() + "/Pictures";
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    clipboard_ = std::make_unique<SystemClipboard>();
+    controller_ = std::make_unique<DocumentController>(*clipboard_);
+    controller_->setWindowSizeSource(
+        [this] { return imageWindow_ ? imageWindow_->size() : QSize(); });
     setWindowTitle(kCaption);
-    setObjectName("frmMain");
+    setObjectName("mainWindow");
 
     auto* centre = new QWidget(this);
     auto* layout = new QVBoxLayout(centre);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    pnlEdit = new QWidget(centre);
-    pnlEdit->setObjectName("pnlEdit");
-    pnlEdit->setFixedHeight(kEditBarHeight);
-    pnlEdit->hide();
-    EditBar = new TEditBar(*this, pnlEdit);
-    MdiArea = new QMdiArea(centre);
-    MdiArea->setBackground(palette().color(QPalette::Dark));
-    layout->addWidget(pnlEdit);
-    layout->addWidget(MdiArea, 1);
+    editBar_ = new FrameEditBar(*controller_, centre);
+    // The edit bar spans the window; its controls are laid out from the left.
+    editBar_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    mdiArea_ = new QMdiArea(centre);
+    mdiArea_->setBackground(palette().color(QPalette::Dark));
+    layout->addWidget(editBar_);
+    layout->addWidget(mdiArea_, 1);
     setCentralWidget(centre);
-    pictureStyle_ = new TPictureMenuStyle;
+    pictureStyle_ = new PictureMenuStyle;
     pictureStyle_->setParent(this);
-    BuildMenus();
+    buildMenus();
+
+    picker_ = new DecorationPicker(*controller_, this);
+    about_ = std::make_unique<AboutDialog>();
+    settings_ = std::make_unique<SettingsDialog>(*controller_);
+    scanner_ = new Scanner(this);
 
     resize(609, 349);
     move(252, 213);
-    TDesktopBounds bounds;
+    DesktopBounds bounds;
     {
-        QSettings config(QString::fromStdString(ConfigFileName()), QSettings::IniFormat);
+        QSettings config(QString::fromStdString(configFileName()), QSettings::IniFormat);
         config.beginGroup("Desktop");
-        bounds.Left = config.value("Left", 0).toInt();
-        move(bounds.Left, y());
-        bounds.Top = config.value("Top", 0).toInt();
-        move(x(), bounds.Top);
-        bounds.Width = config.value("Width", 640).toInt();
-        resize(bounds.Width, height());
-        bounds.Height = config.value("Height", 480).toInt();
-        resize(width(), bounds.Height);
+        bounds.left = config.value("Left", 0).toInt();
+        move(bounds.left, y());
+        bounds.top = config.value("Top", 0).toInt();
+        move(x(), bounds.top);
+        bounds.width = config.value("Width", 640).toInt();
+        resize(bounds.width, height());
+        bounds.height = config.value("Height", 480).toInt();
+        resize(width(), bounds.height);
     }
     if (StartsMaximised(bounds)) setWindowState(windowState() | Qt::WindowMaximized);
 
-    // The edit bar spans the window; its controls are laid out from the left.
-    pnlEdit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    Metrics.CaptionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    Metrics.BorderX = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    Metrics.BorderY = Metrics.BorderX;
+    metrics_.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    metrics_.borderX = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    metrics_.borderY = metrics_.borderX;
+
+    followController();
+    updateActions();
 }
 
-TfrmMain::~TfrmMain() {
-    DestroyDocument();
-    RestoreCrossCursor();
-    if (frmMain == this) frmMain = nullptr;
+MainWindow::~MainWindow() {
+    dropImageWindow();
 }
 
-std::string TfrmMain::ConfigFileName() {
+std::string MainWindow::configFileName() {
     return StartFolder() + "/quillon.cfg";
 }
 
-void TfrmMain::BuildMenus() {
-    auto item = [this](QMenu* menu, const char* name, const QString& caption, bool enabled,
-                       void (TfrmMain::*handler)() = nullptr) {
+// --- Menus ------------------------------------------------------------------------
+
+void MainWindow::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       const std::function<void()>& command = nullptr) {
         QAction* action = menu->addAction(caption);
         action->setObjectName(name);
-        action->setEnabled(enabled);
-        if (handler)
-            connect(action, &QAction::triggered, this,
-                    [this, handler] { RunCommand([this, handler] { (this->*handler)(); }); });
+        if (command)
+            connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
         return action;
     };
     auto menu = [this](const char* name, const QString& caption) {
@@ -176,464 +126,391 @@ void TfrmMain::BuildMenus() {
         m->setObjectName(name);
         return m;
     };
+    DocumentController& c = *controller_;
 
-    File1 = menu("File1", tr("&File"));
-    Open = item(File1, "Open", tr("&Open.."), true, &TfrmMain::OpenClick);
-    Open->setShortcut(QKeySequence::Open);
-    SelectSource =
-        item(File1, "SelectSource", tr("S&elect Scan Source"), true, &TfrmMain::SelectSourceClick);
-    Scan = item(File1, "Scan", tr("S&can"), false, &TfrmMain::ScanClick);
-    Save1 = item(File1, "Save1", tr("&Save As.."), false, &TfrmMain::Save1Click);
-    Save1->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
-    File1->addSeparator();
-    PrinterSetup1 =
-        item(File1, "PrinterSetup1", tr("P&rinter Setup.."), true, &TfrmMain::PrinterSetup1Click);
-    Print1 = item(File1, "Print1", tr("&Print.."), false, &TfrmMain::Print1Click);
-    Print1->setShortcut(QKeySequence::Print);
-    File1->addSeparator();
-    Settings = item(File1, "Settings", tr("Settin&gs.."), true, &TfrmMain::SettingsClick);
-    File1->addSeparator();
-    Exit1 = item(File1, "Exit1", tr("&Exit"), true, &TfrmMain::Exit1Click);
-    Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    fileMenu = menu("fileMenu", tr("&File"));
+    openAction = item(fileMenu, "openAction", tr("&Open.."), [this] { openPicture(); });
+    openAction->setShortcut(QKeySequence::Open);
+    selectSourceAction = item(fileMenu, "selectSourceAction", tr("S&elect Scan Source"),
+                              [this] { selectScanSource(); });
+    scanAction = item(fileMenu, "scanAction", tr("S&can"), [this] { scan(); });
+    scanAction->setEnabled(false);
+    saveAsAction = item(fileMenu, "saveAsAction", tr("&Save As.."), [this] { saveAs(); });
+    saveAsAction->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
+    fileMenu->addSeparator();
+    printerSetupAction =
+        item(fileMenu, "printerSetupAction", tr("P&rinter Setup.."), [this] { printerSetup(); });
+    printAction = item(fileMenu, "printAction", tr("&Print.."), [this] { print(); });
+    printAction->setShortcut(QKeySequence::Print);
+    fileMenu->addSeparator();
+    settingsAction =
+        item(fileMenu, "settingsAction", tr("Settin&gs.."), [this] { showSettings(); });
+    fileMenu->addSeparator();
+    exitAction = item(fileMenu, "exitAction", tr("&Exit"), [this] { close(); });
+    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    Frames1 = menu("Frames1", tr("F&rames"));
-    StylePictureMenu(*Frames1);
+    framesMenu = menu("framesMenu", tr("F&rames"));
+    buildFramesMenu();
+
+    editMenu = menu("editMenu", tr("&Edit"));
+    undoAction = item(editMenu, "undoAction", tr("&Undo"), [&c] { c.undo(); });
+    undoAction->setShortcut(QKeySequence::Undo);
+    applyFrameAction =
+        item(editMenu, "applyFrameAction", tr("&Apply Frame"), [&c] { c.applyFrame(); });
+    cropAction = item(editMenu, "cropAction", tr("&Crop Selection"), [&c] { c.crop(); });
+    resizeAction = item(editMenu, "resizeAction", tr("&Resize"), [this] { resizePicture(); });
+    editMenu->addSeparator();
+    copyAction = item(editMenu, "copyAction", tr("&Copy Image To Clipboard"), [&c] { c.copy(); });
+    copyAction->setShortcut(QKeySequence::Copy);
+    pasteAction =
+        item(editMenu, "pasteAction", tr("&Paste Image From Clipboard"), [&c] { c.paste(); });
+    pasteAction->setShortcut(QKeySequence::Paste);
+
+    imageMenu = menu("imageMenu", tr("&Image"));
+    grayScaleAction =
+        item(imageMenu, "grayScaleAction", tr("&Gray Scale"), [&c] { c.grayScale(); });
+    negativeAction = item(imageMenu, "negativeAction", tr("&Negative"), [&c] { c.negative(); });
+    rotateRightAction =
+        item(imageMenu, "rotateRightAction", tr("Rotate &90 Right"), [&c] { c.rotateRight(); });
+    rotateLeftAction =
+        item(imageMenu, "rotateLeftAction", tr("Rotate 90 &Left"), [&c] { c.rotateLeft(); });
+    rotate180Action =
+        item(imageMenu, "rotate180Action", tr("&Rotate &180"), [&c] { c.rotate180(); });
+
+    viewMenu = menu("viewMenu", tr("&View"));
+    const std::pair<QAction**, std::pair<const char*, QString>> zoomItems[] = {
+        {&zoomNormalAction, {"zoomNormalAction", tr("&Normal Size")}},
+        {&zoom75Action, {"zoom75Action", tr("Zoom &75%")}},
+        {&zoom50Action, {"zoom50Action", tr("Zoom &50%")}},
+        {&zoom25Action, {"zoom25Action", tr("Zoom &25%")}},
+        {&zoom10Action, {"zoom10Action", tr("Zoom &10%")}}};
+    const Zoom zooms[] = {Zoom::Normal, Zoom::Percent75, Zoom::Percent50, Zoom::Percent25,
+                          Zoom::Percent10};
+    for (int i = 0; i < 5; ++i) {
+        const Zoom zoom = zooms[i];
+        QAction* action = item(viewMenu, zoomItems[i].second.first, zoomItems[i].second.second,
+                               [&c, zoom] { c.setZoom(zoom); });
+        action->setCheckable(true);
+        *zoomItems[i].first = action;
+    }
+
+    helpMenu = menu("helpMenu", tr("&Help"));
+    aboutAction = item(helpMenu, "aboutAction", tr("&About"), [this] { showAbout(); });
+    helpAction = item(helpMenu, "helpAction", tr("&Help"), [this] { showHelp(); });
+    helpAction->setShortcut(QKeySequence::HelpContents);
+}
+
+void MainWindow::buildFramesMenu() {
+    framesMenu->setStyle(pictureStyle_);
     const auto& pictures = StylePictures();
-    for (std::size_t i = 0; i < kFrameMenu.size(); ++i) {
-        const TFrameMenuEntry& entry = kFrameMenu[i];
-        QAction* action = Frames1->addAction(
-            QIcon(QPixmap::fromImage(pictures[std::size_t(entry.Style)])), QString());
-        action->setObjectName(entry.Name);
-        action->setToolTip(tr(StyleName(entry.Style)));
-        const int style = entry.Style;
+    const std::array<StyleId, kStyleCount> order = StylesInMenuOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const StyleInfo& info = StyleInfoOf(order[i]);
+        // The menu shows the style's picture alone; the name is there for
+        // whoever cannot see the picture, and as the tooltip.
+        const QString name = tr(info.displayName);
+        QAction* action =
+            framesMenu->addAction(QIcon(QPixmap::fromImage(pictures[std::size_t(info.id)])), name);
+        action->setObjectName(QString::fromLatin1(info.cliName) + "StyleAction");
+        action->setToolTip(name);
+        const StyleId id = info.id;
         connect(action, &QAction::triggered, this,
-                [this, style] { RunCommand([this, style] { SelectFrameStyle(style); }); });
-        FrameItems[i] = action;
-    }
-    Frames1->menuAction()->setEnabled(false);
-
-    Edit1 = menu("Edit1", tr("&Edit"));
-    Undo1 = item(Edit1, "Undo1", tr("&Undo"), false, &TfrmMain::Undo1Click);
-    Undo1->setShortcut(QKeySequence::Undo);
-    ApplyFrame = item(Edit1, "ApplyFrame", tr("&Apply Frame"), false, &TfrmMain::ApplyFrameClick);
-    CropSelection1 =
-        item(Edit1, "CropSelection1", tr("&Crop Selection"), false, &TfrmMain::CropSelection1Click);
-    Resize1 = item(Edit1, "Resize1", tr("&Resize"), false, &TfrmMain::Resize1Click);
-    Edit1->addSeparator();
-    CopyToClipboard = item(Edit1, "CopyToClipboard", tr("&Copy Image To Clipboard"), false,
-                           &TfrmMain::CopyToClipboardClick);
-    CopyToClipboard->setShortcut(QKeySequence::Copy);
-    PasteFromClipboard = item(Edit1, "PasteFromClipboard", tr("&Paste Image From Clipboard"), true,
-                              &TfrmMain::PasteFromClipboardClick);
-    PasteFromClipboard->setShortcut(QKeySequence::Paste);
-
-    Effects1 = menu("Effects1", tr("&Image"));
-    GreyScale1 = item(Effects1, "GreyScale1", tr("&Gray Scale"), true, &TfrmMain::GreyScale1Click);
-    NegativeImage1 =
-        item(Effects1, "NegativeImage1", tr("&Negative"), true, &TfrmMain::NegativeImage1Click);
-    Rotate90Right1 = item(Effects1, "Rotate90Right1", tr("Rotate &90 Right"), true,
-                          &TfrmMain::Rotate90Right1Click);
-    Rotate90Left1 =
-        item(Effects1, "Rotate90Left1", tr("Rotate 90 &Left"), true, &TfrmMain::Rotate90Left1Click);
-    Rotate1801 = item(Effects1, "Rotate1801", tr("&Rotate &180"), true, &TfrmMain::Rotate1801Click);
-    Effects1->menuAction()->setEnabled(false);
-
-    View1 = menu("View1", tr("&View"));
-    ZoomNormal = item(View1, "ZoomNormal", tr("&Normal Size"), true);
-    Zoom75 = item(View1, "Zoom75", tr("Zoom &75%"), true);
-    Zoom50 = item(View1, "Zoom50", tr("Zoom &50%"), true);
-    Zoom25 = item(View1, "Zoom25", tr("Zoom &25%"), true);
-    Zoom10 = item(View1, "Zoom10", tr("Zoom &10%"), true);
-    const std::pair<QAction*, int> zooms[] = {
-        {ZoomNormal, 0}, {Zoom75, 2}, {Zoom50, 3}, {Zoom25, 4}, {Zoom10, 5}};
-    for (const auto& [zoom, mode] : zooms) {
-        zoom->setCheckable(true);
-        connect(zoom, &QAction::triggered, this,
-                [this, mode] { RunCommand([this, mode] { ZoomClick(mode); }); });
-    }
-    View1->menuAction()->setEnabled(false);
-
-    Help1 = menu("Help1", tr("&Help"));
-    About1 = item(Help1, "About1", tr("&About"), true, &TfrmMain::About1Click);
-    HelpSystem1 = item(Help1, "HelpSystem1", tr("&Help"), true, &TfrmMain::HelpSystem1Click);
-    HelpSystem1->setShortcut(QKeySequence::HelpContents);
-}
-
-void TfrmMain::StylePictureMenu(QMenu& menu) {
-    menu.setStyle(pictureStyle_);
-}
-
-void TfrmMain::RunCommand(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        Dialogs().MessageBox(this, kCaption, e.what(), TMsgIcon::Error, TMsgButtons::Ok);
+                [this, id] { runCommand([this, id] { controller_->chooseStyle(id); }); });
+        styleActions_[i] = action;
     }
 }
 
-void TfrmMain::showEvent(QShowEvent* event) {
+ImageWindow* MainWindow::imageWindow() const {
+    return imageWindow_;
+}
+
+QAction* MainWindow::styleAction(StyleId style) const {
+    return styleActions_[std::size_t(StyleInfoOf(style).menuPosition)];
+}
+
+void MainWindow::runCommand(const std::function<void()>& command) {
+    RunCommand(this, command);
+}
+
+// --- Following the controller ----------------------------------------------------------
+
+void MainWindow::followController() {
+    DocumentController& c = *controller_;
+    connect(&c, &DocumentController::documentOpened, this, [this] {
+        showNewImageWindow();
+        updateActions();
+    });
+    connect(&c, &DocumentController::documentClosed, this, [this] {
+        dropImageWindow();
+        closeDecorationPicker();
+        updateActions();
+    });
+    connect(&c, &DocumentController::styleChanged, this, &MainWindow::updateActions);
+    connect(&c, &DocumentController::selectionChanged, this, &MainWindow::updateActions);
+    connect(&c, &DocumentController::pictureResized, this, &MainWindow::adjustImageWindow);
+    connect(&c, &DocumentController::zoomChanged, this, &MainWindow::updateZoomChecks);
+    connect(&c, &DocumentController::titlesChanged, this, &MainWindow::updateTitles);
+    connect(&c, &DocumentController::undoAvailable, this, &MainWindow::updateUndo);
+    connect(&c, &DocumentController::windowSizeRestored, this, [this](int w, int h) {
+        if (imageWindow_) imageWindow_->setGeometry(imageWindow_->x(), imageWindow_->y(), w, h);
+    });
+    connect(&c, &DocumentController::busyChanged, this, [this](bool busy) {
+        if (busy)
+            busyCursor_ = std::make_unique<BusyCursor>();
+        else
+            busyCursor_.reset();
+    });
+    connect(&c, &DocumentController::errorOccurred, this,
+            [this](const QString& caption, const QString& text) {
+                Dialogs::current().messageBox(this, caption.toStdString(), text.toStdString(),
+                                              MessageIcon::Error, MessageButtons::Ok);
+            });
+    connect(editBar_, &FrameEditBar::decorationPickerToggled, this,
+            [this] { runCommand([this] { toggleDecorationPicker(); }); });
+    connect(editBar_, &FrameEditBar::pointerMoved, this, &MainWindow::closeDecorationPicker);
+}
+
+void MainWindow::showNewImageWindow() {
+    dropImageWindow();
+    QList<QAction*> actions(styleActions_.begin(), styleActions_.end());
+    auto* window = new ImageWindow(*controller_, actions, pictureStyle_);
+    connect(window, &ImageWindow::pointerActivity, this, &MainWindow::closeDecorationPicker);
+    mdiArea_->addSubWindow(window);
+    imageWindow_ = window;
+    const PhotoDocument& document = *controller_->document();
+    const WindowSize size = FirstWindowSize(metrics_, document.PreviewWidth(),
+                                            document.PreviewHeight(), width(), height());
+    window->setGeometry(0, 0, size.width, size.height);
+    window->show();
+    window->showPicture();
+    updateTitles();
+}
+
+void MainWindow::dropImageWindow() {
+    ImageWindow* window = imageWindow_;
+    imageWindow_ = nullptr;
+    if (!window) return;
+    if (window->closing()) return; // it goes by itself once closed
+    // Replaced without closing: closing would close the document.
+    mdiArea_->removeSubWindow(window);
+    delete window;
+}
+
+void MainWindow::adjustImageWindow() {
+    const PhotoDocument* document = controller_->document();
+    if (!document || !imageWindow_) return;
+    imageWindow_->setScrollBarsShown(false);
+    const WindowSize size =
+        AdjustedWindowSize(metrics_, document->PreviewWidth(), document->PreviewHeight(), width(),
+                           height(), controller_->framing(), FrameEditBar::kHeight);
+    if (imageWindow_->isVisible())
+        imageWindow_->setGeometry(imageWindow_->x(), imageWindow_->y(), size.width, size.height);
+    imageWindow_->setScrollBarsShown(true);
+    imageWindow_->showPicture();
+}
+
+void MainWindow::updateActions() {
+    const DocumentController& c = *controller_;
+    const bool document = c.hasDocument();
+    const bool framing = c.framing();
+    for (QAction* a : {saveAsAction, printAction, copyAction}) a->setEnabled(document);
+    resizeAction->setEnabled(document && !framing);
+    applyFrameAction->setEnabled(framing);
+    cropAction->setEnabled(document && c.selection().right != c.selection().left);
+    framesMenu->menuAction()->setEnabled(document);
+    viewMenu->menuAction()->setEnabled(document);
+    imageMenu->menuAction()->setEnabled(document && !framing);
+    updateUndo();
+}
+
+void MainWindow::updateUndo() {
+    undoAction->setEnabled(controller_->canUndo());
+    undoAction->setText(controller_->undoCaption());
+}
+
+void MainWindow::updateTitles() {
+    setWindowTitle(controller_->mainTitle());
+    if (imageWindow_) imageWindow_->setWindowTitle(controller_->imageTitle());
+}
+
+void MainWindow::updateZoomChecks() {
+    const std::pair<QAction*, Zoom> items[] = {{zoomNormalAction, Zoom::Normal},
+                                               {zoom75Action, Zoom::Percent75},
+                                               {zoom50Action, Zoom::Percent50},
+                                               {zoom25Action, Zoom::Percent25},
+                                               {zoom10Action, Zoom::Percent10}};
+    for (const auto& [action, zoom] : items) action->setChecked(zoom == controller_->zoom());
+}
+
+// --- Window events ---------------------------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (formShown_) return;
-    formShown_ = true;
+    if (startupDone_) return;
+    startupDone_ = true;
     // The start-up work runs once the window is on the screen, so that the
     // about box appears over a painted main window.
-    QTimer::singleShot(0, this, [this] { RunCommand([this] { FormShow(); }); });
+    QTimer::singleShot(0, this, [this] { runCommand([this] { startUp(); }); });
 }
 
-void TfrmMain::FormShow() {
-    if (frmAbout) CentreAndShowModal(*frmAbout);
-    ApplyStartupSettings(Folders);
-    ZoomMode = 0;
-    for (QAction* zoom : {ZoomNormal, Zoom75, Zoom50, Zoom25, Zoom10})
-        zoom->setChecked(zoom == ZoomNormal);
+void MainWindow::startUp() {
+    centreAndShowModal(*about_);
+    controller_->applyStartupSettings();
+    controller_->setZoom(Zoom::Normal);
+    updateZoomChecks();
 }
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
-    FormClose();
+void MainWindow::closeEvent(QCloseEvent* event) {
+    storeBounds();
+    controller_->closeDocument();
     event->accept();
 }
 
-void TfrmMain::FormClose() {
-    {
-        // A configuration file that cannot be written (a read-only folder)
-        // must not keep the program from closing: QSettings only records the
-        // failure in its status.
-        QSettings config(QString::fromStdString(ConfigFileName()), QSettings::IniFormat);
-        config.beginGroup("Desktop");
-        config.setValue("Left", x());
-        config.setValue("Top", y());
-        config.setValue("Width", width());
-        config.setValue("Height", height());
-        config.endGroup();
-        config.sync();
-    }
-    DestroyDocument();
+void MainWindow::storeBounds() {
+    // A configuration file that cannot be written (a read-only folder) must
+    // not keep the program from closing: QSettings only records the failure
+    // in its status.
+    QSettings config(QString::fromStdString(configFileName()), QSettings::IniFormat);
+    config.beginGroup("Desktop");
+    config.setValue("Left", x());
+    config.setValue("Top", y());
+    config.setValue("Width", width());
+    config.setValue("Height", height());
+    config.endGroup();
+    config.sync();
 }
 
-void TfrmMain::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (Document) RunCommand([this] { AdjustWindow(); });
+    if (controller_->hasDocument()) runCommand([this] { adjustImageWindow(); });
 }
 
-void TfrmMain::CentreAndShowModal(QDialog& dialog) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const TLeftTop at = CentredOnScreen(screen->size().width(), screen->size().height(),
-                                            dialog.width(), dialog.height());
-        dialog.move(at.Left, at.Top);
-    }
-    Dialogs().RunModal(dialog);
-}
-
-void TfrmMain::DestroyDocument() {
-    // The document goes first: the window is only the parent of its images.
-    Document.reset();
-    if (frmWindow) {
-        TfrmWindow* window = frmWindow;
-        frmWindow = nullptr;
-        delete window;
-    }
-}
-
-void TfrmMain::ShowNoDocumentMenus() {
-    for (QAction* a : {Save1, CopyToClipboard, Print1, ApplyFrame, Resize1, Undo1})
-        a->setEnabled(false);
-    for (QMenu* m : {View1, Effects1, Frames1}) m->menuAction()->setEnabled(false);
-    setWindowTitle(kCaption);
-    pnlEdit->hide();
-    ClosePatternPicker();
-}
-
-void TfrmMain::EnableForNewPicture() {
-    for (QAction* a : {Print1, Save1, CopyToClipboard, Resize1}) a->setEnabled(true);
-    for (QMenu* m : {Frames1, View1, Effects1}) m->menuAction()->setEnabled(true);
-    pnlEdit->hide();
-}
-
-void TfrmMain::NewImageWindow() {
-    auto* window = new TfrmWindow(*this);
-    MdiArea->addSubWindow(window);
-    frmWindow = window;
-    Document->Image->Parent = window;
-    Document->Window = window;
-}
-
-void TfrmMain::ShowFirstSizing() {
-    const TSizeWH size = FirstWindowSize(Metrics, Document->GetImageWidth(),
-                                         Document->GetImageHeight(), width(), height());
-    frmWindow->setGeometry(0, 0, size.Width, size.Height);
-    frmWindow->show();
-    frmWindow->ImageChanged();
-}
-
-void TfrmMain::OpenClick() {
-    TFileRequest request;
-    request.Title = "Open";
-    request.InitialDir = Folders.OpenDir;
-    request.FileName = "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
-                       "*.psd;*.pbm;*.cel;*.pic;*.cut";
-    request.Filters = OpenDialogFilters();
-    const auto chosen = Dialogs().OpenPicture(this, request);
-    if (!chosen) return;
-    ZoomMode = 0;
-    EnableForNewPicture();
-    Undo1->setEnabled(false);
-    ApplyFrame->setEnabled(false);
-    LoadFile(*chosen, false);
-    CurrentFileName = *chosen;
-    FrameInProgress = false;
-    UndoCount = 0;
-    UndoIndex = 0;
-}
-
-void TfrmMain::LoadFile(const std::string& name, bool fromClipboard) {
-    DestroyDocument();
-    Document = std::make_unique<TButtonBar>(true);
-    setWindowTitle(QString::fromStdString(std::string(kCaption) + " - " + name));
-    try {
-        THourglass hourglass;
-        if (fromClipboard)
-            Document->LoadPicture("Clipboard", nullptr, ZoomMode, true);
-        else
-            Document->LoadPicture(name, nullptr, ZoomMode, false);
-    } catch (...) {
-        // The old document is gone already: leave none, with the menus of a
-        // closed image window, and let the command's edge report the error.
-        DestroyDocument();
-        ShowNoDocumentMenus();
-        throw;
-    }
-    NewImageWindow();
-    ShowFirstSizing();
-    SetZoomCaption(name);
-    if (Document->GetImageWidth() == 0) {
-        Dialogs().MessageBox(this, "Error", "File " + FilePart(name) + " appears corrupted!",
-                             TMsgIcon::Error, TMsgButtons::Ok);
-        if (frmWindow) frmWindow->close();
-    }
-}
-
-void TfrmMain::Save1Click() {
-    if (!Document) return;
-    TFileRequest request;
-    request.Title = "Save As";
-    request.InitialDir = Folders.SaveDir;
-    request.Filters = SaveDialogFilters();
-    request.DefaultExtension = kSaveDefaultExtension;
-    const auto chosen = Dialogs().SavePicture(this, request);
-    if (!chosen) return;
-    const std::string& name = *chosen;
-    if (FileExists(name) &&
-        Dialogs().MessageBox(this, "Confirm",
-                             "File " + FilePart(name) + " already exists, overwrite?",
-                             TMsgIcon::Question, TMsgButtons::YesNo) != TMsgResult::Yes)
-        return;
-    bool written = false;
-    {
-        THourglass hourglass;
-        written = Document->SavePicture(name);
-    }
-    if (!written) {
-        // A name that names none of the written formats writes nothing; say
-        // so rather than showing the name as saved.
-        Dialogs().MessageBox(this, "Error",
-                             "File " + FilePart(name) +
-                                 " was not saved: the name must end in .bmp, .jpg or .gif.",
-                             TMsgIcon::Error, TMsgButtons::Ok);
-        return;
-    }
-    CurrentFileName = name;
-    setWindowTitle(QString::fromStdString(std::string(kCaption) + " - " + name));
-    SetZoomCaption(name);
-}
-
-void TfrmMain::CopyToClipboardClick() {
-    if (!Document) return;
-    THourglass hourglass;
-    QCoreApplication::processEvents();
-    Document->CopyToClipboard();
-}
-
-void TfrmMain::PasteFromClipboardClick() {
-    if (!Clipboard().HasBitmap()) return;
-    EnableForNewPicture();
-    DestroyDocument();
-    Document = std::make_unique<TButtonBar>(true);
-    setWindowTitle(kCaption);
-    try {
-        Document->LoadPicture("Clipboard", nullptr, ZoomMode, true);
-    } catch (...) {
-        DestroyDocument();
-        ShowNoDocumentMenus();
-        throw;
-    }
-    NewImageWindow();
-    SetZoomCaption(CurrentFileName);
-    ShowFirstSizing();
-}
-
-void TfrmMain::ApplyFrameClick() {
-    if (!Document) return;
-    Document->CopyToClipboard();
-    PasteFromClipboardClick();
-    Resize1->setEnabled(true);
-    ApplyFrame->setEnabled(false);
-    if (Document) Document->Style = fsNone;
-    FrameInProgress = false;
-}
-
-void TfrmMain::SelectFrameStyle(int style) {
-    if (!Document) return;
-    ApplyFrame->setEnabled(true);
-    Effects1->menuAction()->setEnabled(false);
-    Resize1->setEnabled(false);
-    if (frmWindow) frmWindow->SetScrollPositions(0, 0);
-    {
-        THourglass hourglass;
-        if (!FrameInProgress) {
-            AddUndo(Document->Image->PictureBitmap(), *Document->Photo, "&Undo Frame");
-            Document->CopyToClipboard();
-        }
-        FrameInProgress = true;
-        Document->SelectStyle(style, ZoomMode);
-        Document->ShowAtZoom(ZoomMode);
-    }
-    WindowPrepare();
-    if (style == fsShadow) EditBar->RepaintPatternSwatch();
-    AdjustWindow();
-    if (style == fsOrnate || style == fsMask || style == fsOverlay || style == fsBox)
-        EditBar->RepaintPatternSwatch();
-}
-
-void TfrmMain::WindowPrepare() {
-    if (Document && Document->Style >= 0 && Document->Style < kStyleCount)
-        EditBar->SetEditBar(EditBarCaptions(Document->Style));
-    for (QAction* a : {Print1, CopyToClipboard, Save1}) a->setEnabled(true);
-    pnlEdit->show();
-    EditBar->FillEditBoxes();
-    if (frmWindow) {
-        frmWindow->show();
-        frmWindow->ImageChanged();
-    }
-}
-
-void TfrmMain::AdjustWindow() {
-    if (!Document || !frmWindow) return;
-    frmWindow->SetScrollBarsShown(false);
-    const bool editBar = !pnlEdit->isHidden();
-    const int pictureW = editBar ? Document->GetDisplayWidth() : Document->GetImageWidth();
-    const int pictureH = editBar ? Document->GetDisplayHeight() : Document->GetImageHeight();
-    const TSizeWH size =
-        AdjustedWindowSize(Metrics, pictureW, pictureH, width(), height(), editBar, kEditBarHeight);
-    if (frmWindow->isVisible())
-        frmWindow->setGeometry(frmWindow->x(), frmWindow->y(), size.Width, size.Height);
-    frmWindow->SetScrollBarsShown(true);
-    frmWindow->ImageChanged();
-    Document->ClearMouseState();
-}
-
-void TfrmMain::SetZoomCaption(const std::string& name) {
-    for (QAction* zoom : {ZoomNormal, Zoom75, Zoom50, Zoom25, Zoom10}) zoom->setChecked(false);
-    const char* suffix = nullptr;
-    QAction* item = nullptr;
-    switch (ZoomMode) {
-    case 0:
-        suffix = " - 100%";
-        item = ZoomNormal;
-        break;
-    case 2:
-        suffix = " - 75%  ";
-        item = Zoom75;
-        break;
-    case 3:
-        suffix = " - 50%  ";
-        item = Zoom50;
-        break;
-    case 4:
-        suffix = " - 25% ";
-        item = Zoom25;
-        break;
-    case 5:
-        suffix = " - 10%  ";
-        item = Zoom10;
-        break;
-    default:
-        return;
-    }
-    if (frmWindow) frmWindow->setWindowTitle(QString::fromStdString(FilePart(name) + suffix));
-    item->setChecked(true);
-}
-
-void TfrmMain::DrawSelection(int x1, int y1, int y2, int x2) {
-    if (!Document || !Document->Image) return;
-    const Rect r{std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
-    XorFocusRect(Document->Image->PictureBitmap(), r);
-    if (frmWindow) frmWindow->ImageChanged();
-}
-
-void TfrmMain::ClosePatternPicker() {
-    if (frmPattern) frmPattern->hide();
-}
-
-void TfrmMain::TogglePatternPicker() {
-    if (frmPattern) frmPattern->PatternClick();
-}
-
-void TfrmMain::mousePressEvent(QMouseEvent* event) {
-    ClosePatternPicker();
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    closeDecorationPicker();
     QMainWindow::mousePressEvent(event);
 }
 
-void TfrmMain::RestoreCrossCursor() {
-    if (!CrossCursorSet) return;
-    CrossCursorSet = false;
-    QApplication::restoreOverrideCursor();
+void MainWindow::centreAndShowModal(QDialog& dialog) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const ScreenPoint at = CentredOnScreen(screen->size().width(), screen->size().height(),
+                                               dialog.width(), dialog.height());
+        dialog.move(at.left, at.top);
+    }
+    Dialogs::current().runModal(dialog);
 }
 
-void TfrmMain::ImageWindowClosed(TfrmWindow* window) {
-    if (window != frmWindow) return;
-    Document.reset();
-    frmWindow = nullptr; // the window deletes itself once closed
-    ShowNoDocumentMenus();
+// --- Commands that ask first ----------------------------------------------------------------
+
+void MainWindow::openPicture() {
+    FileRequest request;
+    request.title = "Open";
+    request.initialDir = controller_->folders().openDir;
+    request.fileName = "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
+                       "*.psd;*.pbm;*.cel;*.pic;*.cut";
+    request.filters = OpenDialogFilters();
+    const auto chosen = Dialogs::current().openPicture(this, request);
+    if (!chosen) return;
+    controller_->open(*chosen);
 }
 
-void TfrmMain::SettingsClick() {
-    if (frmSetting) CentreAndShowModal(*frmSetting);
+void MainWindow::saveAs() {
+    if (!controller_->hasDocument()) return;
+    FileRequest request;
+    request.title = "Save As";
+    request.initialDir = controller_->folders().saveDir;
+    request.filters = SaveDialogFilters();
+    request.defaultExtension = kSaveDefaultExtension;
+    const auto chosen = Dialogs::current().savePicture(this, request);
+    if (!chosen) return;
+    const std::string& name = *chosen;
+    if (FileExists(name) &&
+        Dialogs::current().messageBox(
+            this, "Confirm", "File " + FilePart(name) + " already exists, overwrite?",
+            MessageIcon::Question, MessageButtons::YesNo) != MessageResult::Yes)
+        return;
+    // A name that names none of the written formats writes nothing; say so
+    // rather than showing the name as saved.
+    if (!controller_->saveAs(name))
+        ShowErrorBox(this, "File " + FilePart(name) +
+                               " was not saved: the name must end in .bmp, .jpg or .gif.");
 }
 
-void TfrmMain::About1Click() {
-    if (frmAbout) CentreAndShowModal(*frmAbout);
+void MainWindow::resizePicture() {
+    const PhotoDocument* document = controller_->document();
+    if (!document || !document->HasPhoto()) return;
+    if (!resizeDialog_) {
+        resizeDialog_ = new ResizeDialog(this);
+        resizeDialog_->showError = [this](const std::string& message) { ShowError(this, message); };
+    }
+    resizeDialog_->prepare(document->Photo().Width(), document->Photo().Height());
+    if (Dialogs::current().runModal(*resizeDialog_) != QDialog::Accepted) return;
+    // A size that is not a whole number, or is 0 or below, is refused here,
+    // before anything changes.
+    const auto [w, h] = resizeDialog_->requestedSize();
+    controller_->resize(w, h);
 }
 
-void TfrmMain::HelpSystem1Click() {
-    Dialogs().ShowHelp(this, StartFolder() + "/help/index.html");
+void MainWindow::print() {
+    const PhotoDocument* document = controller_->document();
+    if (!document) return;
+    if (!printDialog_) {
+        printDialog_ = new PrintPreviewDialog(CurrentPrinter(), this);
+        printDialog_->showError = [this](const std::string& message) { ShowError(this, message); };
+    }
+    // With a frame style chosen the framed picture is printed, and its own
+    // size (frame band included) is the size that 100 % prints.
+    const Bitmap* picture = document->Result();
+    if (!picture || picture->Empty()) return;
+    printDialog_->preparePreview(*picture, picture->Width(), picture->Height());
+    Dialogs::current().runModal(*printDialog_);
 }
 
-void TfrmMain::PrinterSetup1Click() {
-    Dialogs().PrinterSetup(this);
+void MainWindow::selectScanSource() {
+    scanner_->selectSource();
+    scanAction->setEnabled(scanner_->sourceSelected());
 }
 
-void TfrmMain::Exit1Click() {
-    close();
+void MainWindow::scan() {
+    std::unique_ptr<Bitmap> picture;
+    {
+        BusyCursor busy;
+        picture = scanner_->acquire();
+    }
+    controller_->openScan(std::move(picture));
 }
 
-TProgramForms::TProgramForms() {
-    main_ = std::make_unique<TfrmMain>();
-    pattern_ = std::make_unique<TfrmPattern>(*main_);
-    about_ = std::make_unique<TfrmAbout>();
-    frmAbout = about_.get();
-    setting_ = std::make_unique<TfrmSetting>(main_->Folders);
-    frmSetting = setting_.get();
+void MainWindow::printerSetup() {
+    Dialogs::current().printerSetup(this);
 }
 
-TProgramForms::~TProgramForms() {
-    frmSetting = nullptr;
-    frmAbout = nullptr;
-    setting_.reset();
-    about_.reset();
-    pattern_.reset();
-    frmPattern = nullptr;
-    main_.reset();
+void MainWindow::showSettings() {
+    centreAndShowModal(*settings_);
+}
+
+void MainWindow::showAbout() {
+    centreAndShowModal(*about_);
+}
+
+void MainWindow::showHelp() {
+    Dialogs::current().showHelp(this, StartFolder() + "/help/index.html");
+}
+
+// --- The decoration picker ----------------------------------------------------------------
+
+void MainWindow::toggleDecorationPicker() {
+    PickerAnchor anchor;
+    anchor.mainLeft = x();
+    anchor.mainTop = y();
+    anchor.mainWidth = width();
+    anchor.editTop = editBar_->mapTo(this, QPoint(0, 0)).y();
+    anchor.editHeight = editBar_->height();
+    anchor.panelLeft = editBar_->decorationPanel->x();
+    anchor.borderY = metrics_.borderY;
+    picker_->toggle(anchor);
+}
+
+void MainWindow::closeDecorationPicker() {
+    if (picker_) picker_->hide();
 }
 
 } // namespace quillon

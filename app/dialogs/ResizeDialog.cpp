@@ -1,4 +1,4 @@
-#include "app/dialogs/Resize.h"
+#include "app/dialogs/ResizeDialog.h"
 
 #include "canvas/Types.h"
 
@@ -14,120 +14,124 @@
 
 namespace quillon {
 
-TfrmResize::TfrmResize(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmResize");
+ResizeDialog::ResizeDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName("resizeDialog");
     setWindowTitle("Resize Image");
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     resize(240, 293);
     auto* form = new QFormLayout;
-    lblWidth = new QLabel(this);
-    lblWidth->setObjectName("lblWidth");
-    lblHeight = new QLabel(this);
-    lblHeight->setObjectName("lblHeight");
-    form->addRow("Original Width", lblWidth);
-    form->addRow("Original Height", lblHeight);
-    cbAspect = new QCheckBox("Maintain Aspect Ratio", this);
-    cbAspect->setObjectName("cbAspect");
-    cbAspect->setChecked(true);
-    form->addRow(cbAspect);
+    originalWidthLabel = new QLabel(this);
+    originalWidthLabel->setObjectName("originalWidthLabel");
+    originalHeightLabel = new QLabel(this);
+    originalHeightLabel->setObjectName("originalHeightLabel");
+    form->addRow("Original Width", originalWidthLabel);
+    form->addRow("Original Height", originalHeightLabel);
+    aspectCheck = new QCheckBox("Maintain Aspect Ratio", this);
+    aspectCheck->setObjectName("aspectCheck");
+    aspectCheck->setChecked(true);
+    form->addRow(aspectCheck);
     auto edit = [this, form](const char* name, const char* label) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
         form->addRow(label, e);
         return e;
     };
-    edWidthPerc = edit("edWidthPerc", "Width %");
-    edHeightPerc = edit("edHeightPerc", "Height %");
-    edPixWidth = edit("edPixWidth", "Pixel Width");
-    edPixHeight = edit("edPixHeight", "Pixel Height");
+    widthPercentEdit = edit("widthPercentEdit", "Width %");
+    heightPercentEdit = edit("heightPercentEdit", "Height %");
+    pixelWidthEdit = edit("pixelWidthEdit", "Pixel Width");
+    pixelHeightEdit = edit("pixelHeightEdit", "Pixel Height");
     auto* buttons = new QDialogButtonBox(this);
-    btnResize = buttons->addButton("Resize", QDialogButtonBox::AcceptRole);
-    btnResize->setObjectName("btnResize");
-    btnResize->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    btnCancel = buttons->addButton(QDialogButtonBox::Cancel);
-    btnCancel->setObjectName("btnCancel");
+    resizeButton = buttons->addButton("Resize", QDialogButtonBox::AcceptRole);
+    resizeButton->setObjectName("resizeButton");
+    resizeButton->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    cancelButton = buttons->addButton(QDialogButtonBox::Cancel);
+    cancelButton->setObjectName("cancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* top = new QVBoxLayout(this);
     top->addLayout(form);
     top->addStretch();
     top->addWidget(buttons);
-    setTabOrder(cbAspect, edWidthPerc);
-    setTabOrder(edWidthPerc, edHeightPerc);
-    setTabOrder(edHeightPerc, edPixWidth);
-    setTabOrder(edPixWidth, edPixHeight);
-    setTabOrder(edPixHeight, btnResize);
-    setTabOrder(btnResize, btnCancel);
+    setTabOrder(aspectCheck, widthPercentEdit);
+    setTabOrder(widthPercentEdit, heightPercentEdit);
+    setTabOrder(heightPercentEdit, pixelWidthEdit);
+    setTabOrder(pixelWidthEdit, pixelHeightEdit);
+    setTabOrder(pixelHeightEdit, resizeButton);
+    setTabOrder(resizeButton, cancelButton);
 
-    const QLineEdit* edits[] = {edWidthPerc, edHeightPerc, edPixWidth, edPixHeight};
-    for (int i = 0; i < 4; ++i)
-        connect(edits[i], &QLineEdit::textChanged, this, [this, i] { EditChanged(i); });
+    const std::pair<const QLineEdit*, Edit> edits[] = {{widthPercentEdit, Edit::WidthPercent},
+                                                       {heightPercentEdit, Edit::HeightPercent},
+                                                       {pixelWidthEdit, Edit::PixelWidth},
+                                                       {pixelHeightEdit, Edit::PixelHeight}};
+    for (const auto& [e, which] : edits)
+        connect(e, &QLineEdit::textChanged, this, [this, which] { editChanged(which); });
 }
 
-void TfrmResize::FormShow(int width, int height) {
-    lblWidth->setText(QString::number(width));
-    lblHeight->setText(QString::number(height));
+void ResizeDialog::prepare(int width, int height) {
+    originalWidthLabel->setText(QString::number(width));
+    originalHeightLabel->setText(QString::number(height));
     // Filling the edits must not run the linking.
     for (bool& g : guard_) g = true;
-    SetEdits(InitialResizeEdits(width, height));
+    setEdits(InitialResizeEdits(width, height));
     for (bool& g : guard_) g = false;
 }
 
-ResizeEdits TfrmResize::Edits() const {
-    return {edWidthPerc->text().toStdString(), edHeightPerc->text().toStdString(),
-            edPixWidth->text().toStdString(), edPixHeight->text().toStdString()};
+ResizeEdits ResizeDialog::edits() const {
+    return {widthPercentEdit->text().toStdString(), heightPercentEdit->text().toStdString(),
+            pixelWidthEdit->text().toStdString(), pixelHeightEdit->text().toStdString()};
 }
 
-void TfrmResize::SetEdits(const ResizeEdits& e) {
+void ResizeDialog::setEdits(const ResizeEdits& e) {
     auto set = [](QLineEdit* edit, const std::string& text) {
         const QString t = QString::fromStdString(text);
         if (edit->text() != t) edit->setText(t);
     };
-    set(edWidthPerc, e.WidthPerc);
-    set(edHeightPerc, e.HeightPerc);
-    set(edPixWidth, e.PixWidth);
-    set(edPixHeight, e.PixHeight);
+    set(widthPercentEdit, e.WidthPerc);
+    set(heightPercentEdit, e.HeightPerc);
+    set(pixelWidthEdit, e.PixWidth);
+    set(pixelHeightEdit, e.PixHeight);
 }
 
-void TfrmResize::EditChanged(int which) {
-    for (int i = 0; i < 4; ++i)
-        if (i != which && guard_[i]) return;
-    if (guard_[which]) return;
-    guard_[which] = true;
+void ResizeDialog::editChanged(Edit which) {
+    const auto index = std::size_t(which);
+    for (std::size_t i = 0; i < guard_.size(); ++i)
+        if (i != index && guard_[i]) return;
+    if (guard_[index]) return;
+    guard_[index] = true;
     try {
-        ResizeEdits e = Edits();
-        const float ow = ParseFloatText(lblWidth->text().toStdString());
-        const float oh = ParseFloatText(lblHeight->text().toStdString());
-        const bool aspect = cbAspect->isChecked();
+        ResizeEdits e = edits();
+        const float ow = ParseFloatText(originalWidthLabel->text().toStdString());
+        const float oh = ParseFloatText(originalHeightLabel->text().toStdString());
+        const bool aspect = aspectCheck->isChecked();
         switch (which) {
-        case gWidthPerc:
+        case Edit::WidthPercent:
             WidthPercChanged(e, aspect, ow, oh);
             break;
-        case gHeightPerc:
+        case Edit::HeightPercent:
             HeightPercChanged(e, aspect, ow, oh);
             break;
-        case gPixWidth:
+        case Edit::PixelWidth:
             PixWidthChanged(e, aspect, ow, oh);
             break;
-        default:
+        case Edit::PixelHeight:
             PixHeightChanged(e, aspect, ow, oh);
             break;
         }
-        SetEdits(e);
+        setEdits(e);
     } catch (const std::exception& err) {
-        guard_[which] = false;
-        if (ShowError)
-            ShowError(err.what());
+        guard_[index] = false;
+        if (showError)
+            showError(err.what());
         else
             QMessageBox::critical(this, windowTitle(), QString::fromStdString(err.what()));
         return;
     }
-    guard_[which] = false;
+    guard_[index] = false;
 }
 
-std::pair<int, int> TfrmResize::RequestedSize() const {
-    const int h = ParseIntText(edPixHeight->text().toStdString());
-    const int w = ParseIntText(edPixWidth->text().toStdString());
+std::pair<int, int> ResizeDialog::requestedSize() const {
+    const int h = ParseIntText(pixelHeightEdit->text().toStdString());
+    const int w = ParseIntText(pixelWidthEdit->text().toStdString());
     CheckResizeSize(w, h);
     return {w, h};
 }

@@ -1,33 +1,20 @@
-#include "app/dialogs/Settings.h"
+#include "app/dialogs/SettingsDialog.h"
 
-#include "app/Dialogs.h"
+#include "app/DocumentController.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
 
 #include <exception>
 #include <filesystem>
-#include <stdexcept>
 
 namespace quillon {
 
 namespace {
-
-QSettings OpenStore() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Marrowind Software",
-                     "Quillon");
-}
-
-void CheckWritten(QSettings& store) {
-    store.sync();
-    if (store.status() != QSettings::NoError)
-        throw std::runtime_error("The settings could not be written to " +
-                                 store.fileName().toStdString() + ".");
-}
 
 bool FolderExists(const std::string& path) {
     std::error_code ec;
@@ -36,48 +23,9 @@ bool FolderExists(const std::string& path) {
 
 } // namespace
 
-bool TSettingsStore::KeyExists(const std::string& key) const {
-    return OpenStore().contains(QString::fromStdString(key));
-}
-
-std::string TSettingsStore::ReadOrCreate(const std::string& key) {
-    QSettings store = OpenStore();
-    const QString name = QString::fromStdString(key);
-    if (!store.contains(name)) {
-        store.setValue(name, QString());
-        CheckWritten(store);
-        return {};
-    }
-    const QVariant value = store.value(name);
-    if (!value.canConvert<QString>())
-        throw std::runtime_error("The setting " + key + " is not a text value.");
-    return value.toString().toStdString();
-}
-
-void TSettingsStore::Write(const std::string& key, const std::string& value) {
-    QSettings store = OpenStore();
-    store.setValue(QString::fromStdString(key), QString::fromStdString(value));
-    CheckWritten(store);
-}
-
-void ApplyStartupSettings(TShellFolders& folders) {
-    TSettingsStore store;
-    std::string* targets[] = {&folders.OpenDir, &folders.SaveDir, &folders.UserOverlayFolder,
-                              &folders.UserMaskFolder};
-    const char* keys[] = {TSettingsStore::kOpenDir, TSettingsStore::kSaveDir,
-                          TSettingsStore::kOverlayDir, TSettingsStore::kMaskDir};
-    for (int i = 0; i < 4; ++i) {
-        const std::string value = store.ReadOrCreate(keys[i]);
-        if (!value.empty()) *targets[i] = value;
-    }
-    if (!store.KeyExists(TSettingsStore::kScaleOnOpen))
-        store.Write(TSettingsStore::kScaleOnOpen, "0");
-    else
-        (void)store.ReadOrCreate(TSettingsStore::kScaleOnOpen); // read; it sets nothing
-}
-
-TfrmSetting::TfrmSetting(TShellFolders& folders, QWidget* parent)
-    : QDialog(parent), folders_(folders) {
+SettingsDialog::SettingsDialog(DocumentController& controller, QWidget* parent)
+    : QDialog(parent), controller_(controller) {
+    setObjectName("settingsDialog");
     setWindowTitle(tr("Settings"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -93,96 +41,90 @@ TfrmSetting::TfrmSetting(TShellFolders& folders, QWidget* parent)
         grid->addWidget(edit, r * 2 + 1, 0);
         grid->addWidget(button, r * 2 + 1, 1);
     };
-    row(0, "Image Directory", edOpen, btnLoadFrom);
-    row(1, "Save Directory", edSave, btnSaveTo);
-    row(2, "Additional Overlays Directory", edOverlay, btnOverlay);
-    row(3, "Additional Masks Directory", edMask, btnMask);
+    row(0, "Image Directory", imageFolderEdit, imageFolderBrowse);
+    row(1, "Save Directory", saveFolderEdit, saveFolderBrowse);
+    row(2, "Additional Overlays Directory", overlayFolderEdit, overlayFolderBrowse);
+    row(3, "Additional Masks Directory", maskFolderEdit, maskFolderBrowse);
 
-    btnSettings = new QPushButton(tr("Save Settings"), this);
-    btnSettings->setDefault(true);
-    btnCancel = new QPushButton(tr("Cancel"), this);
-    btnCancel->setAutoDefault(false);
+    saveButton = new QPushButton(tr("Save Settings"), this);
+    saveButton->setDefault(true);
+    cancelButton = new QPushButton(tr("Cancel"), this);
+    cancelButton->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btnSettings);
-    buttons->addWidget(btnCancel);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();
     layout->addLayout(buttons);
 
-    connect(btnLoadFrom, &QPushButton::clicked, this,
-            [this] { Guard([this] { BrowseFolder(edOpen, TSettingsStore::kOpenDir, true); }); });
-    connect(btnSaveTo, &QPushButton::clicked, this,
-            [this] { Guard([this] { BrowseFolder(edSave, TSettingsStore::kSaveDir, false); }); });
-    connect(btnOverlay, &QPushButton::clicked, this, [this] {
-        Guard([this] { BrowseFolder(edOverlay, TSettingsStore::kOverlayDir, false); });
-    });
-    connect(btnMask, &QPushButton::clicked, this,
-            [this] { Guard([this] { BrowseFolder(edMask, TSettingsStore::kMaskDir, false); }); });
+    const std::pair<QPushButton*, std::pair<QLineEdit*, FolderSetting>> browses[] = {
+        {imageFolderBrowse, {imageFolderEdit, FolderSetting::Open}},
+        {saveFolderBrowse, {saveFolderEdit, FolderSetting::Save}},
+        {overlayFolderBrowse, {overlayFolderEdit, FolderSetting::Overlay}},
+        {maskFolderBrowse, {maskFolderEdit, FolderSetting::Mask}}};
+    for (const auto& [button, row] : browses)
+        connect(button, &QPushButton::clicked, this,
+                [this, row] { guard([this, row] { browseFolder(row.first, row.second); }); });
     // The OK button: the dialog closes after its handler, whatever happened.
-    connect(btnSettings, &QPushButton::clicked, this, [this] {
-        Guard([this] { btnSettingsClick(); });
+    connect(saveButton, &QPushButton::clicked, this, [this] {
+        guard([this] { saveSettings(); });
         accept();
     });
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmSetting::Guard(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        Dialogs().MessageBox(this, "Quillon", e.what(), TMsgIcon::Error, TMsgButtons::Ok);
-    }
+void SettingsDialog::guard(const std::function<void()>& handler) {
+    RunCommand(this, handler);
 }
 
-void TfrmSetting::showEvent(QShowEvent* event) {
+void SettingsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Guard([this] { FormShow(); });
+    guard([this] { reloadFolders(); });
 }
 
-void TfrmSetting::FormShow() {
-    TSettingsStore store;
-    edOpen->setText(QString::fromStdString(store.ReadOrCreate(TSettingsStore::kOpenDir)));
-    edSave->setText(QString::fromStdString(store.ReadOrCreate(TSettingsStore::kSaveDir)));
-    edOverlay->setText(QString::fromStdString(store.ReadOrCreate(TSettingsStore::kOverlayDir)));
-    edMask->setText(QString::fromStdString(store.ReadOrCreate(TSettingsStore::kMaskDir)));
+void SettingsDialog::reloadFolders() {
+    SettingsStore store;
+    const std::pair<QLineEdit*, FolderSetting> rows[] = {
+        {imageFolderEdit, FolderSetting::Open},
+        {saveFolderEdit, FolderSetting::Save},
+        {overlayFolderEdit, FolderSetting::Overlay},
+        {maskFolderEdit, FolderSetting::Mask}};
+    for (const auto& [edit, setting] : rows)
+        edit->setText(QString::fromStdString(store.ReadOrCreate(SettingsStore::KeyOf(setting))));
 }
 
-void TfrmSetting::BrowseFolder(QLineEdit* edit, const char* key, bool setsOpenDialog) {
-    TSettingsStore store;
-    const std::string start = store.ReadOrCreate(key);
-    const auto chosen = Dialogs().ChooseFolder(this, start);
+void SettingsDialog::browseFolder(QLineEdit* edit, FolderSetting setting) {
+    SettingsStore store;
+    const std::string start = store.ReadOrCreate(SettingsStore::KeyOf(setting));
+    const auto chosen = Dialogs::current().chooseFolder(this, start);
     if (!chosen) return;
     edit->setText(QString::fromStdString(*chosen));
-    if (setsOpenDialog) folders_.OpenDir = *chosen;
+    if (setting == FolderSetting::Open) controller_.setFolder(FolderSetting::Open, *chosen);
 }
 
-void TfrmSetting::btnSettingsClick() {
-    TSettingsStore store;
-    auto invalid = [this] {
-        Dialogs().MessageBox(this, "Error", "Invalid Directory", TMsgIcon::Error, TMsgButtons::Ok);
-    };
-    const std::string open = edOpen->text().toStdString();
-    if (!FolderExists(open)) return invalid();
-    store.Write(TSettingsStore::kOpenDir, open);
-    folders_.OpenDir = open;
-
-    const std::string save = edSave->text().toStdString();
-    if (!FolderExists(save)) return invalid();
-    store.Write(TSettingsStore::kSaveDir, save);
-    folders_.SaveDir = save;
-
-    const std::string overlay = edOverlay->text().toStdString();
-    if (!overlay.empty() && !FolderExists(overlay)) return invalid();
-    store.Write(TSettingsStore::kOverlayDir, overlay);
-    folders_.UserOverlayFolder = overlay;
-
-    const std::string mask = edMask->text().toStdString();
-    if (!mask.empty() && !FolderExists(mask)) return invalid();
-    store.Write(TSettingsStore::kMaskDir, mask);
-    folders_.UserMaskFolder = mask;
+void SettingsDialog::saveSettings() {
+    SettingsStore store;
+    // The image and save folders must exist; the two extra folders may also
+    // be left empty.
+    const std::pair<QLineEdit*, FolderSetting> rows[] = {
+        {imageFolderEdit, FolderSetting::Open},
+        {saveFolderEdit, FolderSetting::Save},
+        {overlayFolderEdit, FolderSetting::Overlay},
+        {maskFolderEdit, FolderSetting::Mask}};
+    for (const auto& [edit, setting] : rows) {
+        const std::string folder = edit->text().toStdString();
+        const bool mayBeEmpty = setting == FolderSetting::Overlay || setting == FolderSetting::Mask;
+        if (!(mayBeEmpty && folder.empty()) && !FolderExists(folder)) {
+            Dialogs::current().messageBox(this, "Error", "Invalid Directory", MessageIcon::Error,
+                                          MessageButtons::Ok);
+            return;
+        }
+        store.Write(SettingsStore::KeyOf(setting), folder);
+        controller_.setFolder(setting, folder);
+    }
 }
 
 } // namespace quillon

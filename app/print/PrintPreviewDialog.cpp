@@ -1,5 +1,6 @@
-#include "app/print/Prntprv.h"
+#include "app/print/PrintPreviewDialog.h"
 
+#include "app/BusyCursor.h"
 #include "app/QtBitmap.h"
 #include "canvas/Types.h"
 #include "document/ResizeMath.h"
@@ -26,14 +27,6 @@
 namespace quillon {
 
 namespace {
-
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
 
 QButtonGroup* RadioGroup(QWidget* owner, QGridLayout* grid, int row, const char* name,
                          const QString& title, int columns, const QStringList& items) {
@@ -65,23 +58,24 @@ QPrinter& CurrentPrinter() {
     return printer;
 }
 
-TfrmPrint::TfrmPrint(QPrinter& printer, QWidget* parent) : QDialog(parent), printer_(printer) {
-    setObjectName("frmPrint");
+PrintPreviewDialog::PrintPreviewDialog(QPrinter& printer, QWidget* parent)
+    : QDialog(parent), printer_(printer) {
+    setObjectName("printPreviewDialog");
     setWindowTitle("Print Preview");
     resize(572, 410);
 
-    pnlPrintPage = new QFrame(this);
-    pnlPrintPage->setObjectName("pnlPrintPage");
-    pnlPrintPage->setAutoFillBackground(true);
-    QPalette white = pnlPrintPage->palette();
+    pagePanel = new QFrame(this);
+    pagePanel->setObjectName("pagePanel");
+    pagePanel->setAutoFillBackground(true);
+    QPalette white = pagePanel->palette();
     white.setColor(QPalette::Window, Qt::white);
-    pnlPrintPage->setPalette(white);
-    pnlPrintPage->move(10, 10);
-    PreviewImage = new QLabel(pnlPrintPage);
-    PreviewImage->setObjectName("PreviewImage");
-    FullSheet = new QLabel(pnlPrintPage);
-    FullSheet->setObjectName("FullSheet");
-    FullSheet->hide();
+    pagePanel->setPalette(white);
+    pagePanel->move(10, 10);
+    previewLabel = new QLabel(pagePanel);
+    previewLabel->setObjectName("previewLabel");
+    fullSheetLabel = new QLabel(pagePanel);
+    fullSheetLabel->setObjectName("fullSheetLabel");
+    fullSheetLabel->hide();
 
     auto* controls = new QWidget(this);
     controls->setGeometry(300, 10, 262, 390);
@@ -98,229 +92,230 @@ TfrmPrint::TfrmPrint(QPrinter& printer, QWidget* parent) : QDialog(parent), prin
         grid->addWidget(pixels, row, 3);
         return edit;
     };
-    edImageWidth = percentRow(0, "edImageWidth", "Scale Width", lblWidth);
-    lblWidth->setObjectName("lblWidth");
-    edImageHeight = percentRow(1, "edImageHeight", "Scale Height", lblHeight);
-    lblHeight->setObjectName("lblHeight");
-    cbAspect = new QCheckBox("Maintain Aspect Ratio", controls);
-    cbAspect->setObjectName("cbAspect");
-    cbAspect->setChecked(true);
-    grid->addWidget(cbAspect, 2, 0, 1, 4);
-    rgOrientation =
-        RadioGroup(controls, grid, 3, "rgOrientation", "Orientation", 2, {"Portrait", "Landscape"});
-    rgAlign =
-        RadioGroup(controls, grid, 4, "rgAlign", "Left/Right", 3, {"Left", "Center", "Right"});
-    rgTopBot =
-        RadioGroup(controls, grid, 5, "rgTopBot", "Top/Bottom", 3, {"Top", "Center", "Bottom"});
-    rgCustom =
-        RadioGroup(controls, grid, 6, "rgCustom", "Custom Size", 3,
+    widthPercentEdit = percentRow(0, "widthPercentEdit", "Scale Width", widthPixelsLabel);
+    widthPixelsLabel->setObjectName("widthPixelsLabel");
+    heightPercentEdit = percentRow(1, "heightPercentEdit", "Scale Height", heightPixelsLabel);
+    heightPixelsLabel->setObjectName("heightPixelsLabel");
+    aspectCheck = new QCheckBox("Maintain Aspect Ratio", controls);
+    aspectCheck->setObjectName("aspectCheck");
+    aspectCheck->setChecked(true);
+    grid->addWidget(aspectCheck, 2, 0, 1, 4);
+    orientationGroup = RadioGroup(controls, grid, 3, "orientationGroup", "Orientation", 2,
+                                  {"Portrait", "Landscape"});
+    horizontalAlignGroup = RadioGroup(controls, grid, 4, "horizontalAlignGroup", "Left/Right", 3,
+                                      {"Left", "Center", "Right"});
+    verticalAlignGroup = RadioGroup(controls, grid, 5, "verticalAlignGroup", "Top/Bottom", 3,
+                                    {"Top", "Center", "Bottom"});
+    customSizeGroup =
+        RadioGroup(controls, grid, 6, "customSizeGroup", "Custom Size", 3,
                    {"None", "Fit to page", "4\" x 6\"", "3\" x 5\"", "6\" x 4\"", "5\" x 3\""});
-    cbSheetify = new QCheckBox("Use Full Sheet", controls);
-    cbSheetify->setObjectName("cbSheetify");
-    grid->addWidget(cbSheetify, 7, 0, 1, 4);
-    lblPrint = new QLabel("Printing...please be patient", controls);
-    lblPrint->setObjectName("lblPrint");
-    QFont bold = lblPrint->font();
+    fullSheetCheck = new QCheckBox("Use Full Sheet", controls);
+    fullSheetCheck->setObjectName("fullSheetCheck");
+    grid->addWidget(fullSheetCheck, 7, 0, 1, 4);
+    printingLabel = new QLabel("Printing...please be patient", controls);
+    printingLabel->setObjectName("printingLabel");
+    QFont bold = printingLabel->font();
     bold.setBold(true);
-    lblPrint->setFont(bold);
-    lblPrint->hide();
-    grid->addWidget(lblPrint, 8, 0, 1, 4);
+    printingLabel->setFont(bold);
+    printingLabel->hide();
+    grid->addWidget(printingLabel, 8, 0, 1, 4);
     auto* buttons = new QDialogButtonBox(controls);
-    btnPrint = buttons->addButton("&Print", QDialogButtonBox::AcceptRole);
-    btnPrint->setObjectName("btnPrint");
-    btnPrint->setDefault(true);
+    printButton = buttons->addButton("&Print", QDialogButtonBox::AcceptRole);
+    printButton->setObjectName("printButton");
+    printButton->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
     grid->addWidget(buttons, 9, 0, 1, 4);
     grid->setRowStretch(8, 1);
 
-    connect(edImageWidth, &QLineEdit::editingFinished, this,
-            [this] { Guarded([this] { edImageWidthExit(); }); });
-    connect(edImageHeight, &QLineEdit::editingFinished, this,
-            [this] { Guarded([this] { edImageHeightExit(); }); });
-    connect(rgOrientation, &QButtonGroup::idClicked, this,
-            [this] { Guarded([this] { rgOrientationClick(); }); });
-    connect(rgAlign, &QButtonGroup::idClicked, this,
-            [this] { Guarded([this] { rgAlignClick(); }); });
-    connect(rgTopBot, &QButtonGroup::idClicked, this,
-            [this] { Guarded([this] { rgTopBotClick(); }); });
-    connect(rgCustom, &QButtonGroup::idClicked, this,
-            [this] { Guarded([this] { rgCustomClick(); }); });
-    connect(cbSheetify, &QCheckBox::clicked, this,
-            [this] { Guarded([this] { cbSheetifyClick(); }); });
+    connect(widthPercentEdit, &QLineEdit::editingFinished, this,
+            [this] { guarded([this] { widthPercentEdited(); }); });
+    connect(heightPercentEdit, &QLineEdit::editingFinished, this,
+            [this] { guarded([this] { heightPercentEdited(); }); });
+    connect(orientationGroup, &QButtonGroup::idClicked, this,
+            [this] { guarded([this] { orientationChosen(); }); });
+    connect(horizontalAlignGroup, &QButtonGroup::idClicked, this,
+            [this] { guarded([this] { horizontalAlignmentChosen(); }); });
+    connect(verticalAlignGroup, &QButtonGroup::idClicked, this,
+            [this] { guarded([this] { verticalAlignmentChosen(); }); });
+    connect(customSizeGroup, &QButtonGroup::idClicked, this,
+            [this] { guarded([this] { customSizeChosen(); }); });
+    connect(fullSheetCheck, &QCheckBox::clicked, this,
+            [this] { guarded([this] { fullSheetToggled(); }); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(btnPrint, &QPushButton::clicked, this, [this] {
-        Guarded([this] { btnPrintClick(); });
+    connect(printButton, &QPushButton::clicked, this, [this] {
+        guarded([this] { print(); });
         // Printing closes the dialog whether or not it succeeded.
-        btnPrint->setEnabled(true);
-        lblPrint->hide();
+        printButton->setEnabled(true);
+        printingLabel->hide();
         accept();
     });
 }
 
-void TfrmPrint::Guarded(const std::function<void()>& handler) {
+void PrintPreviewDialog::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
-        if (ShowError)
-            ShowError(e.what());
+        if (showError)
+            showError(e.what());
         else
             QMessageBox::critical(this, windowTitle(), QString::fromStdString(e.what()));
     }
 }
 
-void TfrmPrint::ReadPage() {
+void PrintPreviewDialog::readPage() {
     const QRect page = printer_.pageLayout().paintRectPixels(printer_.resolution());
     pw_ = page.width();
     ph_ = page.height();
 }
 
-void TfrmPrint::SizePanel() {
-    ReadPage();
-    Panel = PanelLayoutFor(pw_, ph_, printer_.pageLayout().orientation() == QPageLayout::Landscape);
-    pnlPrintPage->setGeometry(10, 10, Panel.Width, Panel.Height);
+void PrintPreviewDialog::sizePanel() {
+    readPage();
+    panel = PanelLayoutFor(pw_, ph_, printer_.pageLayout().orientation() == QPageLayout::Landscape);
+    pagePanel->setGeometry(10, 10, panel.Width, panel.Height);
 }
 
-void TfrmPrint::FormActivate(const Bitmap& picture, int sourceWidth, int sourceHeight) {
+void PrintPreviewDialog::preparePreview(const Bitmap& picture, int width, int height) {
     picture_ = ToQImage(picture);
-    SourceWidth = sourceWidth;
-    SourceHeight = sourceHeight;
-    SizePanel();
-    lblWidth->setText(QString::number(SourceWidth) + " pixels");
-    lblHeight->setText(QString::number(SourceHeight) + " pixels");
-    PreviewImage->move(2, 2);
-    ShowPreview(int(Panel.Width * (double(SourceWidth) / pw_)),
-                int(Panel.Height * (double(SourceHeight) / ph_)));
-    for (QButtonGroup* g : {rgOrientation, rgAlign, rgTopBot, rgCustom})
+    sourceWidth = width;
+    sourceHeight = height;
+    sizePanel();
+    widthPixelsLabel->setText(QString::number(sourceWidth) + " pixels");
+    heightPixelsLabel->setText(QString::number(sourceHeight) + " pixels");
+    previewLabel->move(2, 2);
+    showPreview(int(panel.Width * (double(sourceWidth) / pw_)),
+                int(panel.Height * (double(sourceHeight) / ph_)));
+    for (QButtonGroup* g :
+         {orientationGroup, horizontalAlignGroup, verticalAlignGroup, customSizeGroup})
         g->button(0)->setChecked(true);
     // The orientation group shows the printer's own orientation: resetting
     // the group alone would show "Portrait" for a landscape page.
     if (printer_.pageLayout().orientation() == QPageLayout::Landscape)
-        rgOrientation->button(1)->setChecked(true);
-    cbSheetify->setChecked(false);
-    rgCustomClick();
+        orientationGroup->button(1)->setChecked(true);
+    fullSheetCheck->setChecked(false);
+    customSizeChosen();
 }
 
-void TfrmPrint::ShowPreview(int w, int h) {
+void PrintPreviewDialog::showPreview(int w, int h) {
     w = std::max(w, 0);
     h = std::max(h, 0);
-    PreviewImage->resize(w, h);
+    previewLabel->resize(w, h);
     if (w > 0 && h > 0 && !picture_.isNull())
-        PreviewImage->setPixmap(QPixmap::fromImage(
+        previewLabel->setPixmap(QPixmap::fromImage(
             picture_.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
     else
-        PreviewImage->clear();
+        previewLabel->clear();
 }
 
-void TfrmPrint::edImageWidthExit() {
-    const float wp = Percent(edImageWidth);
-    const int w = PreviewExtent(wp, SourceWidth, Panel.ScaleX);
-    if (cbAspect->isChecked()) edImageHeight->setText(edImageWidth->text());
-    const float hp = Percent(edImageHeight);
-    const int h = PreviewExtent(hp, SourceHeight, Panel.ScaleY);
-    CellPreviewWidth = float(w);
-    CellPreviewHeight = float(h);
-    CellWidth = wp * 0.01f * float(SourceWidth);
-    CellHeight = hp * 0.01f * float(SourceHeight);
-    ShowPreview(w, h);
-    rgAlignClick();
-    rgTopBotClick();
-    if (cbSheetify->isChecked()) cbSheetifyClick();
+void PrintPreviewDialog::widthPercentEdited() {
+    const float wp = Percent(widthPercentEdit);
+    const int w = PreviewExtent(wp, sourceWidth, panel.ScaleX);
+    if (aspectCheck->isChecked()) heightPercentEdit->setText(widthPercentEdit->text());
+    const float hp = Percent(heightPercentEdit);
+    const int h = PreviewExtent(hp, sourceHeight, panel.ScaleY);
+    cellPreviewWidth = float(w);
+    cellPreviewHeight = float(h);
+    cellWidth = wp * 0.01f * float(sourceWidth);
+    cellHeight = hp * 0.01f * float(sourceHeight);
+    showPreview(w, h);
+    horizontalAlignmentChosen();
+    verticalAlignmentChosen();
+    if (fullSheetCheck->isChecked()) fullSheetToggled();
 }
 
-void TfrmPrint::edImageHeightExit() {
-    const float hp = Percent(edImageHeight);
-    const int h = PreviewExtent(hp, SourceHeight, Panel.ScaleY);
-    if (cbAspect->isChecked()) edImageWidth->setText(edImageHeight->text());
-    const float wp = Percent(edImageWidth);
-    const int w = PreviewExtent(wp, SourceWidth, Panel.ScaleX);
-    ShowPreview(w, h);
-    rgAlignClick();
-    rgTopBotClick();
-    if (cbSheetify->isChecked()) cbSheetifyClick();
+void PrintPreviewDialog::heightPercentEdited() {
+    const float hp = Percent(heightPercentEdit);
+    const int h = PreviewExtent(hp, sourceHeight, panel.ScaleY);
+    if (aspectCheck->isChecked()) widthPercentEdit->setText(heightPercentEdit->text());
+    const float wp = Percent(widthPercentEdit);
+    const int w = PreviewExtent(wp, sourceWidth, panel.ScaleX);
+    showPreview(w, h);
+    horizontalAlignmentChosen();
+    verticalAlignmentChosen();
+    if (fullSheetCheck->isChecked()) fullSheetToggled();
 }
 
-void TfrmPrint::rgOrientationClick() {
-    printer_.setPageOrientation(rgOrientation->checkedId() == 1 ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait);
-    SizePanel();
-    rgAlignClick();
-    rgTopBotClick();
-    rgCustomClick();
+void PrintPreviewDialog::orientationChosen() {
+    printer_.setPageOrientation(orientationGroup->checkedId() == 1 ? QPageLayout::Landscape
+                                                                   : QPageLayout::Portrait);
+    sizePanel();
+    horizontalAlignmentChosen();
+    verticalAlignmentChosen();
+    customSizeChosen();
 }
 
-void TfrmPrint::rgAlignClick() {
-    PreviewImage->move(
-        AlignedStart(AlignChoice(rgAlign->checkedId()), Panel.Width, PreviewImage->width()),
-        PreviewImage->y());
+void PrintPreviewDialog::horizontalAlignmentChosen() {
+    previewLabel->move(AlignedStart(AlignChoice(horizontalAlignGroup->checkedId()), panel.Width,
+                                    previewLabel->width()),
+                       previewLabel->y());
 }
 
-void TfrmPrint::rgTopBotClick() {
-    PreviewImage->move(PreviewImage->x(), AlignedStart(AlignChoice(rgTopBot->checkedId()),
-                                                       Panel.Height, PreviewImage->height()));
+void PrintPreviewDialog::verticalAlignmentChosen() {
+    previewLabel->move(previewLabel->x(), AlignedStart(AlignChoice(verticalAlignGroup->checkedId()),
+                                                       panel.Height, previewLabel->height()));
 }
 
-void TfrmPrint::rgCustomClick() {
-    TBusyCursor busy;
-    const auto choice = CustomSize(rgCustom->checkedId());
+void PrintPreviewDialog::customSizeChosen() {
+    BusyCursor busy;
+    const auto choice = CustomSize(customSizeGroup->checkedId());
     const bool landscape = printer_.pageLayout().orientation() == QPageLayout::Landscape;
-    const CustomLayout c = CustomLayoutFor(choice, pw_, ph_, landscape, SourceWidth, SourceHeight);
-    CellWidth = c.CellWidth;
-    CellHeight = c.CellHeight;
+    const CustomLayout c = CustomLayoutFor(choice, pw_, ph_, landscape, sourceWidth, sourceHeight);
+    cellWidth = c.CellWidth;
+    cellHeight = c.CellHeight;
     const QString percent = QString::number(c.Percent);
-    edImageWidth->setText(percent);
-    edImageHeight->setText(percent);
+    widthPercentEdit->setText(percent);
+    heightPercentEdit->setText(percent);
     if (choice == CustomSize::None) {
-        edImageHeightExit();
-        rgAlign->button(int(AlignChoice::Start))->setChecked(true);
-        rgTopBot->button(int(AlignChoice::Start))->setChecked(true);
-        rgAlignClick();
-        rgTopBotClick();
+        heightPercentEdited();
+        horizontalAlignGroup->button(int(AlignChoice::Start))->setChecked(true);
+        verticalAlignGroup->button(int(AlignChoice::Start))->setChecked(true);
+        horizontalAlignmentChosen();
+        verticalAlignmentChosen();
     } else {
-        edImageHeightExit();
+        heightPercentEdited();
         if (choice == CustomSize::FitToPage) {
-            rgAlign->button(int(AlignChoice::Center))->setChecked(true);
-            rgTopBot->button(int(AlignChoice::Center))->setChecked(true);
-            rgAlignClick();
-            rgTopBotClick();
+            horizontalAlignGroup->button(int(AlignChoice::Center))->setChecked(true);
+            verticalAlignGroup->button(int(AlignChoice::Center))->setChecked(true);
+            horizontalAlignmentChosen();
+            verticalAlignmentChosen();
         }
     }
-    CellPreviewWidth = CellWidth * Panel.PreviewScale;
-    CellPreviewHeight = Panel.PreviewScale * CellHeight;
-    if (cbSheetify->isChecked()) cbSheetifyClick();
+    cellPreviewWidth = cellWidth * panel.PreviewScale;
+    cellPreviewHeight = panel.PreviewScale * cellHeight;
+    if (fullSheetCheck->isChecked()) fullSheetToggled();
 }
 
-void TfrmPrint::cbSheetifyClick() {
-    TBusyCursor busy;
-    if (!cbSheetify->isChecked()) {
-        PreviewImage->show();
-        FullSheet->hide();
+void PrintPreviewDialog::fullSheetToggled() {
+    BusyCursor busy;
+    if (!fullSheetCheck->isChecked()) {
+        previewLabel->show();
+        fullSheetLabel->hide();
         return;
     }
-    const std::vector<int> cols = PreviewGridStarts(CellPreviewWidth, Panel.Width);
-    const std::vector<int> rows = PreviewGridStarts(CellPreviewHeight, Panel.Height);
+    const std::vector<int> cols = PreviewGridStarts(cellPreviewWidth, panel.Width);
+    const std::vector<int> rows = PreviewGridStarts(cellPreviewHeight, panel.Height);
     QImage sheet(cols.back(), rows.back(), QImage::Format_RGB32);
     sheet.fill(Qt::white);
-    const QPixmap copy = PreviewImage->pixmap();
+    const QPixmap copy = previewLabel->pixmap();
     if (!copy.isNull() && !sheet.isNull()) {
         QPainter p(&sheet);
         for (int y : rows)
             for (int x : cols) p.drawPixmap(x, y, copy);
     }
-    FullSheet->setGeometry(0, 0, sheet.width(), sheet.height());
-    FullSheet->setPixmap(QPixmap::fromImage(sheet));
-    PreviewImage->hide();
-    FullSheet->show();
+    fullSheetLabel->setGeometry(0, 0, sheet.width(), sheet.height());
+    fullSheetLabel->setPixmap(QPixmap::fromImage(sheet));
+    previewLabel->hide();
+    fullSheetLabel->show();
 }
 
-void TfrmPrint::btnPrintClick() {
-    TBusyCursor busy;
-    btnPrint->setEnabled(false);
-    lblPrint->show();
+void PrintPreviewDialog::print() {
+    BusyCursor busy;
+    printButton->setEnabled(false);
+    printingLabel->show();
     QApplication::processEvents();
-    const float wp = Percent(edImageWidth);
-    const float hp = Percent(edImageHeight);
-    const Rect target = PrintTarget(Panel, pw_, ph_, PreviewImage->x(), PreviewImage->y(), wp, hp,
-                                    SourceWidth, SourceHeight);
+    const float wp = Percent(widthPercentEdit);
+    const float hp = Percent(heightPercentEdit);
+    const Rect target = PrintTarget(panel, pw_, ph_, previewLabel->x(), previewLabel->y(), wp, hp,
+                                    sourceWidth, sourceHeight);
     // Without any installed printer Qt turns the printer into PDF output with
     // no file, which would fail with no useful reason.
     const bool noPrinter = printer_.outputFormat() == QPrinter::NativeFormat
@@ -339,12 +334,12 @@ void TfrmPrint::btnPrintClick() {
     auto draw = [&](const Rect& r) {
         painter.drawImage(QRect(r.Left, r.Top, r.Width(), r.Height()), picture_);
     };
-    if (!cbSheetify->isChecked())
+    if (!fullSheetCheck->isChecked())
         draw(target);
     else
         for (const Rect& r :
-             FullSheetCopies(CellWidth, CellHeight, pw_, ph_, wp * float(SourceWidth) * 0.01f,
-                             hp * float(SourceHeight) * 0.01f))
+             FullSheetCopies(cellWidth, cellHeight, pw_, ph_, wp * float(sourceWidth) * 0.01f,
+                             hp * float(sourceHeight) * 0.01f))
             draw(r);
     painter.end();
 }

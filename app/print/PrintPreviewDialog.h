@@ -1,4 +1,4 @@
-// TfrmPrint: the modal print preview. A small white panel shows the printer
+// PrintPreviewDialog: the modal print preview. A small white panel shows the printer
 // page to scale with the picture placed on it; the user sets the printed size
 // in percent of the picture's pixels (100 % = one printer dot a pixel), the
 // orientation, the alignment, a fixed photo size, and whether copies fill the
@@ -31,50 +31,51 @@ namespace quillon {
 // set-up dialog, used by the print preview).
 QPrinter& CurrentPrinter();
 
-class TfrmPrint final : public QDialog {
+class PrintPreviewDialog final : public QDialog {
     Q_OBJECT
 public:
-    TfrmPrint(QPrinter& printer, QWidget* parent = nullptr);
+    explicit PrintPreviewDialog(QPrinter& printer, QWidget* parent = nullptr);
 
     // Rebuilds the preview for picture (sourceWidth x sourceHeight pixels)
     // and resets the choices; run at every showing.
-    void FormActivate(const Bitmap& picture, int sourceWidth, int sourceHeight);
+    void preparePreview(const Bitmap& picture, int sourceWidth, int sourceHeight);
 
-    void edImageWidthExit();
-    void edImageHeightExit();
-    void rgOrientationClick();
-    void rgAlignClick();
-    void rgTopBotClick();
-    void rgCustomClick();
-    void cbSheetifyClick();
-    // Prints and closes; throws PictureError when there is no printer or
-    // the job cannot start.
-    void btnPrintClick();
+    // The handlers of the controls.
+    void widthPercentEdited();
+    void heightPercentEdited();
+    void orientationChosen();
+    void horizontalAlignmentChosen();
+    void verticalAlignmentChosen();
+    void customSizeChosen();
+    void fullSheetToggled();
+    // Prints; throws PictureError when there is no printer or the job
+    // cannot start.
+    void print();
 
     // Shows the error of a handler run by a control (the main window's
-    // exception box); a message box when unset.
-    std::function<void(const std::string&)> ShowError;
+    // error box); a message box when unset.
+    std::function<void(const std::string&)> showError;
 
-    QFrame* pnlPrintPage;
-    QLabel *PreviewImage, *FullSheet;
-    QLineEdit *edImageWidth, *edImageHeight;
-    QLabel *lblWidth, *lblHeight, *lblPrint;
-    QCheckBox *cbAspect, *cbSheetify;
-    QButtonGroup *rgOrientation, *rgAlign, *rgTopBot, *rgCustom;
-    QPushButton* btnPrint;
+    QFrame* pagePanel;
+    QLabel *previewLabel, *fullSheetLabel;
+    QLineEdit *widthPercentEdit, *heightPercentEdit;
+    QLabel *widthPixelsLabel, *heightPixelsLabel, *printingLabel;
+    QCheckBox *aspectCheck, *fullSheetCheck;
+    QButtonGroup *orientationGroup, *horizontalAlignGroup, *verticalAlignGroup, *customSizeGroup;
+    QPushButton* printButton;
 
     // The print state, for the tests and the preview.
-    int PageWidth() const { return pw_; }
-    int PageHeight() const { return ph_; }
-    PanelLayout Panel;
-    float CellWidth = 0, CellHeight = 0, CellPreviewWidth = 0, CellPreviewHeight = 0;
-    int SourceWidth = 0, SourceHeight = 0;
+    int pageWidth() const { return pw_; }
+    int pageHeight() const { return ph_; }
+    PanelLayout panel;
+    float cellWidth = 0, cellHeight = 0, cellPreviewWidth = 0, cellPreviewHeight = 0;
+    int sourceWidth = 0, sourceHeight = 0;
 
 private:
-    void ReadPage();
-    void SizePanel();
-    void ShowPreview(int w, int h);
-    void Guarded(const std::function<void()>& handler);
+    void readPage();
+    void sizePanel();
+    void showPreview(int w, int h);
+    void guarded(const std::function<void()>& handler);
 
     QPrinter& printer_;
     QImage picture_;

@@ -1,15 +1,16 @@
-// TScanImage: brings a picture in from a scanner through the program's
-// scanner access library (libquillon-twain.so), loaded at run time and kept
-// loaded for the rest of the run. The library hands a scanned picture back
-// through a callback; the picture goes onto the program's clipboard, from
-// where the scan command pastes it. A missing library or entry point is
-// reported and the operation does nothing.
+// Scanner: brings a picture in from a scanner through the program's scanner
+// access library (libquillon-twain.so), loaded at run time and kept loaded
+// for the rest of the run. The library hands a scanned picture back through
+// a callback; the scanner keeps it until acquire returns it, so that the
+// scan opens as a new document without passing through the clipboard. A
+// missing library or entry point is reported and the operation does nothing.
 #pragma once
 
-#include <QLabel>
-#include <QObject>
-#include <QPointer>
+#include "canvas/Bitmap.h"
 
+#include <QObject>
+
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,34 +18,35 @@ class QWidget;
 
 namespace quillon {
 
-class TScanImage final : public QObject {
+class Scanner final : public QObject {
     Q_OBJECT
 public:
-    explicit TScanImage(QWidget* owner);
+    explicit Scanner(QWidget* owner);
 
     // The library's file name (the one "Missing " names) and the folders
     // searched for it in order; empty folder = the system's library path.
-    std::string LibraryFile = "libquillon-twain.so";
-    std::vector<std::string> LibraryFolders;
+    std::string libraryFile = "libquillon-twain.so";
+    std::vector<std::string> libraryFolders;
 
-    // An image control that receives the scanned picture, or none (then the
-    // picture stays on the clipboard). Returns to none when destroyed.
-    QPointer<QLabel> ScanedImage;
-    void* LibraryHandle = nullptr;
-    bool SourceSelected = false;
+    // Whether a source has been selected, so that Scan can be offered.
+    bool sourceSelected() const { return sourceSelected_; }
+    void selectSource();
+    // Scans one picture; null when the scan gave none.
+    std::unique_ptr<Bitmap> acquire();
 
-    void SelectImageSource();
-    void AcquireImage();
-
-    // Called by the library with a scanned picture; puts it on the clipboard.
-    bool ReceivePicture(int width, int height, const unsigned char* rgb);
+    // Called by the library with a scanned picture (8-bit RGB rows).
+    bool receivePicture(int width, int height, const unsigned char* rgb);
     // Asks the user to choose among the devices; -1 for none.
-    int ChooseSource(const std::vector<std::string>& labels);
+    int chooseSource(const std::vector<std::string>& labels);
 
 private:
-    void LoadLibrary();
-    void* Entry(const char* name) const;
+    void loadLibrary();
+    void* entry(const char* name) const;
+
     QWidget* owner_;
+    void* library_ = nullptr;
+    bool sourceSelected_ = false;
+    std::unique_ptr<Bitmap> received_;
 };
 
 } // namespace quillon
