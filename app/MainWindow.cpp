@@ -103,7 +103,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 }
 
 MainWindow::~MainWindow() {
+    // The views go before the controller they observe.
     dropImageWindow();
+    delete picker_;
+    delete editBar_;
 }
 
 std::string MainWindow::configFileName() {

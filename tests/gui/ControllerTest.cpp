@@ -61,21 +61,6 @@ private slots:
         QVERIFY(!c.busy());
     }
 
-    void aPictureWithNothingToShowIsReportedAndClosed() {
-        ControllerRun run;
-        DocumentController& c = run.controller;
-        run.openPicture(5, 4);
-        QSignalSpy errors(&c, &DocumentController::errorOccurred);
-        QSignalSpy closed(&c, &DocumentController::documentClosed);
-        c.setZoom(Zoom::Percent10); // 5 pixels at 10 % show none
-        QCOMPARE(errors.count(), 1);
-        QCOMPARE(errors[0][0].toString(), QString("Error"));
-        QCOMPARE(errors[0][1].toString(), QString("File photo.bmp appears corrupted!"));
-        QCOMPARE(closed.count(), 1);
-        QVERIFY(!c.hasDocument());
-        QCOMPARE(c.mainTitle(), QString("Quillon"));
-    }
-
     void pasteKeepsTheHistoryAndTheFileNameOfTheImageTitle() {
         ControllerRun run;
         DocumentController& c = run.controller;
@@ -88,13 +73,6 @@ private slots:
         QCOMPARE(c.imageTitle(), QString("photo.bmp - 100%"));
         QCOMPARE(c.history().Count(), 1);
         QVERIFY(c.canUndo());
-    }
-
-    void pasteBeforeAnyOpenShowsTheZoomSuffixAlone() {
-        ControllerRun run;
-        run.putPictureOnClipboard(12, 8);
-        QVERIFY(run.controller.paste());
-        QCOMPARE(run.controller.imageTitle(), QString(" - 100%"));
     }
 
     void pasteOfNoPictureChangesNothing() {
@@ -593,24 +571,6 @@ private slots:
         resized.clear();
         c.chooseDecoration(run.writePicture("tile.bmp", 8, 8));
         QCOMPARE(resized.count(), 0);
-    }
-
-    void busyIsAnnouncedAroundTheWork() {
-        ControllerRun run;
-        DocumentController& c = run.controller;
-        QSignalSpy busy(&c, &DocumentController::busyChanged);
-        run.openPicture();
-        QCOMPARE(busy.count(), 2);
-        QCOMPARE(busy[0][0].toBool(), true);
-        QCOMPARE(busy[1][0].toBool(), false);
-    }
-
-    void foldersStartBesideTheProgramAndChangeForTheRun() {
-        ControllerRun run;
-        DocumentController& c = run.controller;
-        QCOMPARE(c.folders().openDir, run.path("Pictures"));
-        c.setFolder(FolderSetting::Mask, "/srv/masks");
-        QCOMPARE(c.folders().userMaskFolder, std::string("/srv/masks"));
     }
 };
 

@@ -494,18 +494,6 @@ private slots:
         QCOMPARE(m.imageWindow()->view()->size(), QSize(9, 6));
     }
 
-    void noBandIsDrawnOnAFrame() {
-        ShellRun run;
-        MainWindow& m = OpenPicture(run, 30, 20);
-        m.styleAction(StyleId::Corner)->trigger();
-        PictureView* view = m.imageWindow()->view();
-        SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {3, 4});
-        SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {12, 10});
-        QCOMPARE(m.controller().selection(), Selection{});
-        QVERIFY(!m.cropAction->isEnabled());
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
     void aResizedMainWindowRefitsTheImageWindow() {
         ShellRun run;
         WriteConfig(run.path("quillon.cfg"), 0, 0, 900, 700);
