@@ -245,7 +245,6 @@ void MainWindow::followController() {
     });
     connect(&c, &DocumentController::documentClosed, this, [this] {
         dropImageWindow();
-        closeDecorationPicker();
         updateActions();
     });
     connect(&c, &DocumentController::styleChanged, this, &MainWindow::updateActions);

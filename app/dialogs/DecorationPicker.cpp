@@ -120,6 +120,8 @@ DecorationPicker::DecorationPicker(DocumentController& controller, QWidget* main
         connect(l, &QListWidget::itemDoubleClicked, this, [this, handler] {
             RunCommand(parentWidget(), [this, handler] { (this->*handler)(); });
         });
+    // With the picture goes the frame a decoration would be for.
+    connect(&controller_, &DocumentController::documentClosed, this, &QWidget::hide);
 }
 
 void DecorationPicker::fillPictureList(QListWidget* list, const std::string& folder) {

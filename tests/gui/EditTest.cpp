@@ -221,12 +221,15 @@ private slots:
         QVERIFY(!picker.isVisible());
     }
 
-    void thePickerClosesWhenThePointerMovesOverThePicture() {
+    void thePickerClosesWhenThePointerMovesOverThePictureOrThePictureCloses() {
         ShellRun run;
         MainWindow& m = FramePicture(run, StyleId::Corner);
         m.toggleDecorationPicker();
         QVERIFY(m.decorationPicker()->isVisible());
         SendMouse(m.imageWindow()->view(), QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {2, 2});
+        QVERIFY(!m.decorationPicker()->isVisible());
+        m.toggleDecorationPicker();
+        m.imageWindow()->close(); // and when the picture goes
         QVERIFY(!m.decorationPicker()->isVisible());
     }
 
