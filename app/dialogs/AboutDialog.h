@@ -1,4 +1,4 @@
-// TfrmAbout: the about box. A borderless window showing the program's
+// AboutDialog: the about box. A borderless window showing the program's
 // picture with its version text; it closes when the picture is clicked, and
 // once by itself 3000 ms after its creation, so that the box shown at
 // start-up goes away on its own while one opened later from "&About" stays
@@ -13,16 +13,16 @@ class QLabel;
 
 namespace quillon {
 
-class TfrmAbout final : public QDialog {
+class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 
     // The picture the box shows.
-    static QImage MakePicture();
+    static QImage makePicture();
 
-    QLabel* Picture = nullptr;
-    QTimer Timer1;
+    QLabel* pictureLabel = nullptr;
+    QTimer closeTimer;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,4 +1,4 @@
-// TfrmResize: the modal dialog that gives the picture a new pixel size, as
+// ResizeDialog: the modal dialog that gives the picture a new pixel size, as
 // percentages or as pixels, the two directions linked while "Maintain Aspect
 // Ratio" is checked. The linked arithmetic is in ResizeMath; the dialog keeps
 // the guard flags that stop one edit's handler from answering the changes
@@ -10,8 +10,10 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 class QCheckBox;
 class QLabel;
@@ -20,33 +22,34 @@ class QPushButton;
 
 namespace quillon {
 
-class TfrmResize final : public QDialog {
+class ResizeDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmResize(QWidget* parent = nullptr);
+    explicit ResizeDialog(QWidget* parent = nullptr);
 
     // Fills the labels and edits for a picture of width x height.
-    void FormShow(int width, int height);
+    void prepare(int width, int height);
     // The size the edits ask for; throws PictureError for a text that is not
     // an integer or a size of 0 or below.
-    std::pair<int, int> RequestedSize() const;
+    std::pair<int, int> requestedSize() const;
 
     // Shows a conversion error of a change handler (the main window's
-    // exception box); a message box when unset.
-    std::function<void(const std::string&)> ShowError;
+    // error box); a message box when unset.
+    std::function<void(const std::string&)> showError;
 
-    QLabel *lblWidth, *lblHeight;
-    QCheckBox* cbAspect;
-    QLineEdit *edWidthPerc, *edHeightPerc, *edPixWidth, *edPixHeight;
-    QPushButton *btnResize, *btnCancel;
+    QLabel *originalWidthLabel, *originalHeightLabel;
+    QCheckBox* aspectCheck;
+    QLineEdit *widthPercentEdit, *heightPercentEdit, *pixelWidthEdit, *pixelHeightEdit;
+    QPushButton *resizeButton, *cancelButton;
 
 private:
-    enum { gWidthPerc, gHeightPerc, gPixWidth, gPixHeight };
-    void EditChanged(int which);
-    ResizeEdits Edits() const;
-    void SetEdits(const ResizeEdits& e);
+    enum class Edit { WidthPercent, HeightPercent, PixelWidth, PixelHeight };
+    static constexpr int kEditCount = 4;
+    void editChanged(Edit which);
+    ResizeEdits edits() const;
+    void setEdits(const ResizeEdits& e);
 
-    bool guard_[4] = {false, false, false, false};
+    std::array<bool, kEditCount> guard_{};
 };
 
 } // namespace quillon

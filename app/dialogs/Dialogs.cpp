@@ -1,7 +1,7 @@
-#include "app/Dialogs.h"
-#include "app/print/Prntprv.h"
+#include "app/dialogs/Dialogs.h"
 
 #include "app/QtBitmap.h"
+#include "app/print/PrintPreviewDialog.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -20,12 +20,13 @@
 #include <QUrl>
 
 #include <exception>
+#include <memory>
 
 namespace quillon {
 
 namespace {
 
-TDialogs* current = nullptr;
+Dialogs* installed = nullptr;
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -33,9 +34,9 @@ QString Q(const std::string& s) {
 
 // The label beside the open dialog's list that shows the selected picture,
 // decoded by the program's own readers so that it shows what Open will load.
-class TPreviewLabel final : public QLabel {
+class PreviewLabel final : public QLabel {
 public:
-    explicit TPreviewLabel(QWidget* parent) : QLabel(parent) {
+    explicit PreviewLabel(QWidget* parent) : QLabel(parent) {
         setFixedSize(kSide + 8, kSide + 8);
         setAlignment(Qt::AlignCenter);
         setFrameShape(QFrame::StyledPanel);
@@ -61,13 +62,25 @@ private:
 
 } // namespace
 
-TDialogs& Dialogs() {
-    static TQtDialogs qtDialogs;
-    return current ? *current : qtDialogs;
+Dialogs& Dialogs::current() {
+    static QtDialogs qtDialogs;
+    return installed ? *installed : qtDialogs;
 }
 
-void SetDialogs(TDialogs* dialogs) {
-    current = dialogs;
+void Dialogs::install(Dialogs* dialogs) {
+    installed = dialogs;
+}
+
+void ShowError(QWidget* parent, const std::string& text) {
+    Dialogs::current().messageBox(parent, "Quillon", text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+void RunCommand(QWidget* parent, const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        ShowError(parent, e.what());
+    }
 }
 
 std::string QtFilterString(const std::vector<FileFilter>& filters) {
@@ -104,33 +117,34 @@ std::string CompleteSaveName(const std::string& name, const std::string& filterP
     return name + ext;
 }
 
-TMsgResult TQtDialogs::MessageBox(QWidget* parent, const std::string& caption,
-                                  const std::string& text, TMsgIcon icon, TMsgButtons buttons) {
+MessageResult QtDialogs::messageBox(QWidget* parent, const std::string& caption,
+                                    const std::string& text, MessageIcon icon,
+                                    MessageButtons buttons) {
     QMessageBox box(parent);
     box.setWindowTitle(Q(caption));
     box.setText(Q(text));
     switch (icon) {
-    case TMsgIcon::Error:
+    case MessageIcon::Error:
         box.setIcon(QMessageBox::Critical);
         break;
-    case TMsgIcon::Warning:
+    case MessageIcon::Warning:
         box.setIcon(QMessageBox::Warning);
         break;
-    case TMsgIcon::Information:
+    case MessageIcon::Information:
         box.setIcon(QMessageBox::Information);
         break;
-    case TMsgIcon::Question:
+    case MessageIcon::Question:
         box.setIcon(QMessageBox::Question);
         break;
     }
-    if (buttons == TMsgButtons::YesNo) {
+    if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? TMsgResult::Yes : TMsgResult::No;
+        return box.exec() == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-    return TMsgResult::Ok;
+    return MessageResult::Ok;
 }
 
 namespace {
@@ -142,17 +156,17 @@ QString ExistingFolder(const std::string& folder) {
 }
 } // namespace
 
-std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const TFileRequest& request) {
+std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const FileRequest& request) {
     auto dialog =
-        std::make_unique<QFileDialog>(parent, Q(request.Title), ExistingFolder(request.InitialDir),
-                                      Q(QtFilterString(request.Filters)));
+        std::make_unique<QFileDialog>(parent, Q(request.title), ExistingFolder(request.initialDir),
+                                      Q(QtFilterString(request.filters)));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    auto* preview = new TPreviewLabel(dialog.get());
+    auto* preview = new PreviewLabel(dialog.get());
     if (auto* grid = qobject_cast<QGridLayout*>(dialog->layout()))
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
-    QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, &TPreviewLabel::ShowFile);
+    QObject::connect(dialog.get(), &QFileDialog::currentChanged, preview, &PreviewLabel::ShowFile);
     // A name typed or selected by the program also updates the preview.
     if (auto* nameEdit = dialog->findChild<QLineEdit*>("fileNameEdit")) {
         QFileDialog* d = dialog.get();
@@ -165,33 +179,33 @@ std::unique_ptr<QFileDialog> MakeOpenPictureDialog(QWidget* parent, const TFileR
     return dialog;
 }
 
-std::optional<std::string> TQtDialogs::OpenPicture(QWidget* parent, const TFileRequest& request) {
+std::optional<std::string> QtDialogs::openPicture(QWidget* parent, const FileRequest& request) {
     const auto dialog = MakeOpenPictureDialog(parent, request);
     if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return std::nullopt;
     return dialog->selectedFiles().front().toStdString();
 }
 
-std::optional<std::string> TQtDialogs::SavePicture(QWidget* parent, const TFileRequest& request) {
-    QFileDialog dialog(parent, Q(request.Title), ExistingFolder(request.InitialDir),
-                       Q(QtFilterString(request.Filters)));
+std::optional<std::string> QtDialogs::savePicture(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, Q(request.title), ExistingFolder(request.initialDir),
+                       Q(QtFilterString(request.filters)));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     // The program asks the overwrite question itself, naming only the file.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.FileName.empty()) dialog.selectFile(Q(request.FileName));
+    if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     std::string patterns;
-    const QStringList names = Q(QtFilterString(request.Filters)).split(";;");
+    const QStringList names = Q(QtFilterString(request.filters)).split(";;");
     const int index = int(names.indexOf(dialog.selectedNameFilter()));
-    if (index >= 0 && index < int(request.Filters.size()))
-        patterns = request.Filters[std::size_t(index)].Patterns;
+    if (index >= 0 && index < int(request.filters.size()))
+        patterns = request.filters[std::size_t(index)].Patterns;
     return CompleteSaveName(dialog.selectedFiles().front().toStdString(), patterns,
-                            request.DefaultExtension);
+                            request.defaultExtension);
 }
 
-std::optional<Color> TQtDialogs::ChooseColor(QWidget* parent, Color initial) {
+std::optional<Color> QtDialogs::chooseColor(QWidget* parent, Color initial) {
     const Color start = colorChosen_ ? lastColor_ : initial;
     const QColor chosen = QColorDialog::getColor(
         QColor(GetRValue(start), GetGValue(start), GetBValue(start)), parent);
@@ -201,7 +215,7 @@ std::optional<Color> TQtDialogs::ChooseColor(QWidget* parent, Color initial) {
     return lastColor_;
 }
 
-std::optional<std::string> TQtDialogs::ChooseFolder(QWidget* parent, const std::string& start) {
+std::optional<std::string> QtDialogs::chooseFolder(QWidget* parent, const std::string& start) {
     QFileDialog dialog(parent, QObject::tr("Select Directory"), Q(start));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ShowDirsOnly);
@@ -211,24 +225,24 @@ std::optional<std::string> TQtDialogs::ChooseFolder(QWidget* parent, const std::
     return dialog.selectedFiles().front().toStdString();
 }
 
-int TQtDialogs::RunModal(QDialog& dialog) {
+int QtDialogs::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
-QAction* TQtDialogs::PopupMenu(QMenu& menu, const QPoint& screenPos) {
+QAction* QtDialogs::popupMenu(QMenu& menu, const QPoint& screenPos) {
     return menu.exec(screenPos);
 }
 
-void TQtDialogs::PrinterSetup(QWidget* parent) {
+void QtDialogs::printerSetup(QWidget* parent) {
     QPrintDialog dialog(&CurrentPrinter(), parent);
     dialog.setWindowTitle(QObject::tr("Printer Setup"));
     dialog.exec();
 }
 
-void TQtDialogs::ShowHelp(QWidget* parent, const std::string& helpFile) {
+void QtDialogs::showHelp(QWidget* parent, const std::string& helpFile) {
     if (!QFileInfo::exists(Q(helpFile))) {
-        MessageBox(parent, "Quillon", "The help file " + helpFile + " was not found.",
-                   TMsgIcon::Error, TMsgButtons::Ok);
+        messageBox(parent, "Quillon", "The help file " + helpFile + " was not found.",
+                   MessageIcon::Error, MessageButtons::Ok);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(Q(helpFile)));

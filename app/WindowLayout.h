@@ -9,31 +9,31 @@ namespace quillon {
 
 // The sizes of the platform's window decoration that the image window is
 // fitted with.
-struct TWindowMetrics {
-    int CaptionHeight = 0;
-    int BorderX = 0; // window border plus dialog frame, horizontally
-    int BorderY = 0; // the same, vertically
+struct WindowMetrics {
+    int captionHeight = 0;
+    int borderX = 0; // window border plus dialog frame, horizontally
+    int borderY = 0; // the same, vertically
 };
 
-struct TSizeWH {
-    int Width = 0;
-    int Height = 0;
-    friend bool operator==(const TSizeWH&, const TSizeWH&) = default;
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const WindowSize&, const WindowSize&) = default;
 };
 
 // The main window's bounds as the configuration file keeps them.
-struct TDesktopBounds {
-    int Left = 0;
-    int Top = 0;
-    int Width = 640;
-    int Height = 480;
-    friend bool operator==(const TDesktopBounds&, const TDesktopBounds&) = default;
+struct DesktopBounds {
+    int left = 0;
+    int top = 0;
+    int width = 640;
+    int height = 480;
+    friend bool operator==(const DesktopBounds&, const DesktopBounds&) = default;
 };
 
 // A missing configuration file reads as these, and exactly these start the
 // main window maximised.
-constexpr TDesktopBounds kDefaultDesktopBounds{0, 0, 640, 480};
-inline bool StartsMaximised(const TDesktopBounds& b) {
+constexpr DesktopBounds kDefaultDesktopBounds{0, 0, 640, 480};
+inline bool StartsMaximised(const DesktopBounds& b) {
     return b == kDefaultDesktopBounds;
 }
 
@@ -42,22 +42,23 @@ inline bool StartsMaximised(const TDesktopBounds& b) {
 // decoration and 2 pixels, limited to the room in the main window (less the
 // edit bar's height when it shows); a picture that is only too tall gets 20
 // pixels more width for the vertical scroll bar.
-TSizeWH AdjustedWindowSize(const TWindowMetrics& m, int pictureWidth, int pictureHeight,
-                           int mainWidth, int mainHeight, bool editBarVisible, int editBarHeight);
+WindowSize AdjustedWindowSize(const WindowMetrics& m, int pictureWidth, int pictureHeight,
+                              int mainWidth, int mainHeight, bool editBarVisible,
+                              int editBarHeight);
 
 // The size of a new image window: the picture plus the decoration and 1
 // pixel, limited to the room in the main window, with no scroll-bar allowance.
-TSizeWH FirstWindowSize(const TWindowMetrics& m, int imageWidth, int imageHeight, int mainWidth,
-                        int mainHeight);
+WindowSize FirstWindowSize(const WindowMetrics& m, int imageWidth, int imageHeight, int mainWidth,
+                           int mainHeight);
 
 // The top-left corner that centres a width x height window on the screen
 // (each half truncated).
-struct TLeftTop {
-    int Left = 0;
-    int Top = 0;
-    friend bool operator==(const TLeftTop&, const TLeftTop&) = default;
+struct ScreenPoint {
+    int left = 0;
+    int top = 0;
+    friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
-TLeftTop CentredOnScreen(int screenWidth, int screenHeight, int width, int height);
+ScreenPoint CentredOnScreen(int screenWidth, int screenHeight, int width, int height);
 
 // The text after the last '/' (or a Windows '\' or drive ':').
 std::string FilePart(const std::string& name);

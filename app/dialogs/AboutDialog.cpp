@@ -1,4 +1,4 @@
-#include "app/About.h"
+#include "app/dialogs/AboutDialog.h"
 
 #include "app/StylePictures.h"
 
@@ -14,7 +14,7 @@ constexpr int kPictureWidth = 362;
 constexpr int kPictureHeight = 222;
 } // namespace
 
-QImage TfrmAbout::MakePicture() {
+QImage AboutDialog::makePicture() {
     QImage image(kPictureWidth, kPictureHeight, QImage::Format_RGB32);
     QPainter p(&image);
     QLinearGradient sky(0, 0, 0, kPictureHeight);
@@ -23,7 +23,7 @@ QImage TfrmAbout::MakePicture() {
     p.fillRect(image.rect(), sky);
 
     // A framed photograph on the left: the engine's own picture of a frame.
-    const QImage framed = FramedSample(fsCorner, 120, 150);
+    const QImage framed = FramedSample(StyleId::Corner, 120, 150);
     if (!framed.isNull()) p.drawImage(QPoint(24, (kPictureHeight - framed.height()) / 2), framed);
 
     p.setPen(QColor(250, 240, 210));
@@ -43,26 +43,27 @@ QImage TfrmAbout::MakePicture() {
     return image;
 }
 
-TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setObjectName("aboutDialog");
     setWindowTitle(tr("About Quillon"));
-    const QImage picture = MakePicture();
-    Picture = new QLabel(this);
-    Picture->setPixmap(QPixmap::fromImage(picture));
-    Picture->setGeometry(-1, -1, picture.width(), picture.height());
-    Picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    const QImage picture = makePicture();
+    pictureLabel = new QLabel(this);
+    pictureLabel->setPixmap(QPixmap::fromImage(picture));
+    pictureLabel->setGeometry(-1, -1, picture.width(), picture.height());
+    pictureLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     // The window is the picture less a pixel on every side.
     setFixedSize(picture.width() - 2, picture.height() - 2);
 
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(3000);
-    connect(&Timer1, &QTimer::timeout, this, [this] {
+    closeTimer.setSingleShot(true);
+    closeTimer.setInterval(3000);
+    connect(&closeTimer, &QTimer::timeout, this, [this] {
         if (isVisible()) accept();
     });
-    Timer1.start();
+    closeTimer.start();
 }
 
-void TfrmAbout::mousePressEvent(QMouseEvent* event) {
+void AboutDialog::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     accept();
 }
