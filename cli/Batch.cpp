@@ -11,6 +11,7 @@
 #include <set>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -75,6 +76,18 @@ int RunBatch(const CliOptions& o) {
     if (jobs == 0) jobs = 1;
     jobs = unsigned(std::min<std::size_t>(jobs, o.inputs.size()));
 
+    // The inputs by device and inode, so that no output is written over one
+    // of them whatever path names it.
+    std::set<std::pair<dev_t, ino_t>> inputFiles;
+    for (const std::string& input : o.inputs) {
+        struct stat s {};
+        if (::stat(input.c_str(), &s) == 0) inputFiles.insert({s.st_dev, s.st_ino});
+    }
+    const auto isAnInput = [&](const std::string& path) {
+        struct stat s {};
+        return ::stat(path.c_str(), &s) == 0 && inputFiles.count({s.st_dev, s.st_ino}) > 0;
+    };
+
     BatchProgress progress(o.inputs.size());
     std::mutex reportLock; // progress and the failure count
     std::atomic<std::size_t> next{0};
@@ -91,6 +104,8 @@ int RunBatch(const CliOptions& o) {
             if (outputs[i].empty()) {
                 message = "another input already writes " + fs::path(input).stem().string() + "." +
                           FormatExtension(o.format) + "; skipped";
+            } else if (isAnInput(outputs[i])) {
+                message = "its output " + outputs[i] + " is one of the inputs; skipped";
             } else {
                 try {
                     const auto doc = FrameByRecipe(input, o.recipe);

@@ -46,15 +46,30 @@ void RunCommand(PhotoDocument& doc, const ImageCommand& c) {
         doc.Negative();
         break;
     case ImageCommand::Resize:
+        // A size over the program's limit is a mistake in the recipe, not in
+        // the file.
+        try {
+            CheckPictureSize(c.a, c.b);
+        } catch (const PictureError& e) {
+            throw SettingError(std::string("--resize ") + std::to_string(c.a) + "x" +
+                               std::to_string(c.b) + ": " + e.what());
+        }
         // The desktop program shows a resized or cropped picture as a new
         // document, as if pasted.
         doc.Resize(c.a, c.b);
         doc.Reopen(kZoom);
         break;
-    case ImageCommand::Crop:
+    case ImageCommand::Crop: {
+        const int w = doc.Photo().Width(), h = doc.Photo().Height();
+        if (c.a >= w || c.b >= h || c.c <= 0 || c.d <= 0)
+            throw SettingError("--crop " + std::to_string(c.a) + "," + std::to_string(c.b) + "," +
+                               std::to_string(c.c) + "," + std::to_string(c.d) +
+                               " lies outside the " + std::to_string(w) + " x " +
+                               std::to_string(h) + " picture");
         doc.Crop(c.a, c.b, c.c, c.d);
         doc.Reopen(kZoom);
         break;
+    }
     }
 }
 
@@ -121,6 +136,10 @@ void ApplyGroup(PhotoDocument& doc, const FrameGroup& g, const LengthScale& scal
     if (sides.top || sides.bottom || sides.left || sides.right) doc.SetSides(sides);
     if (g.borderWidth) doc.SetBorderWidth(borderWidth);
     if (g.scaled) doc.SetScaled(*g.scaled);
+    // A recipe frames as it says or not at all: a style without the data
+    // file it paints with is refused rather than drawn without it.
+    if (const std::string missing = doc.CurrentFrame()->MissingDataFile(); !missing.empty())
+        throw MissingDataError(missing);
     doc.DrawPictureCentred();
     doc.DrawFrame();
 }

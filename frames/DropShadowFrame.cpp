@@ -4,6 +4,8 @@
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
 
+#include <filesystem>
+
 namespace quillon {
 
 DropShadowFrame::DropShadowFrame(const Bitmap& photo, const FrameSettings& settings)
@@ -20,6 +22,15 @@ std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
              {fw + hw, H - fh},
              {W - fw, H - fh},
              {W - fw, fh + hh}}};
+}
+
+std::string DropShadowFrame::MissingDataFile() const {
+    if (!StretchPicture) return {};
+    for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"}) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(StartFolderFile(piece), ec)) return piece;
+    }
+    return {};
 }
 
 void DropShadowFrame::ChangeFrameHeight(int v) {

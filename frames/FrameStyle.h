@@ -78,6 +78,11 @@ public:
     // the ornate style also takes its thickness and corners from it.
     virtual void ChooseDecoration(const std::string& fileName);
 
+    // The data file (relative to the data folder) the style needs to paint as
+    // chosen and has not got; empty when it lacks nothing. The desktop
+    // program paints without it; a recipe is refused.
+    virtual std::string MissingDataFile() const { return {}; }
+
     // Resizes and clears Output, then draws the photo into it.
     void SetOutputSize(int width, int height);
     // Fills the whole of Output with BackgroundColor.

@@ -11,6 +11,10 @@ namespace quillon {
 class OverlayFrame final : public FrameStyle {
 public:
     OverlayFrame(const Bitmap& photo, const FrameSettings& settings);
+    std::string MissingDataFile() const override {
+        return PatternName.empty() ? kDefaultOverlay : "";
+    }
+    static constexpr const char* kDefaultOverlay = "Overlay/Fire ball.bmp";
     // The thickness fields also shift the photo under the decoration.
     void ChangeFrameHeight(int v) override {
         SetFrameHeight(v);
@@ -28,6 +32,8 @@ public:
 class MaskFrame final : public FrameStyle {
 public:
     MaskFrame(const Bitmap& photo, const FrameSettings& settings);
+    std::string MissingDataFile() const override { return PatternName.empty() ? kDefaultMask : ""; }
+    static constexpr const char* kDefaultMask = "masks/Grainy Edge.jpg";
     // The thickness fields also shift the photo under the decoration.
     void ChangeFrameHeight(int v) override {
         SetFrameHeight(v);

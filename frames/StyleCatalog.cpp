@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 
 namespace quillon {
 
@@ -23,8 +24,8 @@ namespace {
 // The default decoration pictures, below the data folder.
 constexpr const char* kOrnateSizeFile = "Ornate/_Orn001.bmp";
 constexpr const char* kOrnateDefault = "ORNATE/_ORN001.BMP";
-constexpr const char* kMaskDefault = "MASKS/Grainy Edge.jpg";
-constexpr const char* kOverlayDefault = "OVERLAY/Fire ball.bmp";
+constexpr const char* kMaskDefault = MaskFrame::kDefaultMask;
+constexpr const char* kOverlayDefault = OverlayFrame::kDefaultOverlay;
 
 template <class Style>
 std::unique_ptr<FrameStyle> Make(const Bitmap& photo, const FrameSettings& settings) {
@@ -49,11 +50,20 @@ FrameSettings WithDecoration(FrameSettings s, const char* file) {
     return s;
 }
 
+// The data file as found, or MissingDataError when the data folder lacks it.
+std::string RequireDataFile(const char* relative) {
+    const std::string file = StartFolderFile(relative);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) throw MissingDataError(relative);
+    return file;
+}
+
 FrameSettings OrnateDefaults(int, int) {
     // The default moulding's size gives the frame its thickness; a missing
     // moulding fails here, before the document changes.
+    const std::string file = RequireDataFile(kOrnateSizeFile);
     Bitmap probe;
-    LoadBmpFile(StartFolderFile(kOrnateSizeFile), probe);
+    LoadBmpFile(file, probe);
     return WithDecoration(Settings(probe.Width(), probe.Height(), kOlive, true), kOrnateDefault);
 }
 
@@ -169,7 +179,12 @@ const std::array<StyleInfo, kStyleCount> kCatalog = {{
      {"Spacing", "", "", "Shadow Color", "Border Color", "Pattern", "Realistic Shadow"},
      {"W/10", "", "", "808080", "000000", "none", "yes"},
      kMaxBorderWidth,
-     [](int w, int) { return Settings(w / 10, w / 10, kGray, true); },
+     [](int w, int) {
+         // The realistic shadow, on by default, is drawn from these pieces.
+         for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
+             RequireDataFile(piece);
+         return Settings(w / 10, w / 10, kGray, true);
+     },
      Make<DropShadowFrame>},
     {StyleId::Mask,
      "mask",
@@ -205,6 +220,10 @@ const std::array<StyleInfo, kStyleCount> kCatalog = {{
 }};
 
 } // namespace
+
+PictureError MissingDataError(const std::string& relative) {
+    return PictureError("Quillon's data folder " + StartFolder() + " has no " + relative);
+}
 
 const std::array<StyleInfo, kStyleCount>& StyleCatalog() {
     return kCatalog;

@@ -80,6 +80,9 @@ struct StyleInfo {
     const char* Caption(EditField field) const { return captions[std::size_t(field)]; }
 };
 
+// The error for a data file a style needs and the data folder lacks.
+PictureError MissingDataError(const std::string& relative);
+
 // The styles in StyleId order.
 const std::array<StyleInfo, kStyleCount>& StyleCatalog();
 const StyleInfo& StyleInfoOf(StyleId id);

@@ -65,7 +65,11 @@ protected:
     }
 
     RunResult Run(const std::vector<std::string>& args) {
-        std::string cmd = Quote(QUILLON_FRAME_EXE) + " --data-dir " + Quote(data_);
+        // Under the sanitizers a report ends the program with status 66, which
+        // no test takes for a refusal.
+        std::string cmd = "ASAN_OPTIONS=exitcode=66:detect_leaks=1 "
+                          "UBSAN_OPTIONS=halt_on_error=1:exitcode=66 " +
+                          Quote(QUILLON_FRAME_EXE) + " --data-dir " + Quote(data_);
         for (const auto& a : args) cmd.append(" ").append(Quote(a));
         const std::string out = dir_ + "/stdout.txt", err = dir_ + "/stderr.txt";
         cmd.append(" >").append(Quote(out));
@@ -76,6 +80,7 @@ protected:
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
         r.out = Slurp(out);
         r.err = Slurp(err);
+        EXPECT_NE(r.status, 66) << "sanitizer report:\n" << r.err;
         return r;
     }
 
@@ -466,6 +471,48 @@ TEST_F(Cli, AStoreFramePrintsAtItsOuterSize) {
     EXPECT_EQ(Run({"--store-frame", "8x10in", in, dir_ + "/out.bmp"}).status, 2);
     EXPECT_EQ(Run({"--store-frame", "8x10in", "--opening", "9x11in", in, dir_ + "/out.bmp"}).status,
               2);
+}
+
+TEST_F(Cli, ABatchNeverWritesOverItsOwnInputs) {
+    fs::create_directories(dir_ + "/out");
+    const std::string inside = dir_ + "/out/a.bmp";
+    SaveBmpFile(*MakeTestPhoto(30, 20), inside);
+    const std::string other = WritePhoto("b.bmp", 30, 20);
+    const std::string before = Slurp(inside);
+    // The same folder by another spelling: the comparison is by file, not name.
+    const RunResult r =
+        Run({"--style", "matte", inside, other, "--output-dir", dir_ + "/out/../out"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("is one of the inputs; skipped"), std::string::npos) << r.err;
+    EXPECT_TRUE(Slurp(inside) == before) << "an input was written over";
+    EXPECT_TRUE(fs::exists(dir_ + "/out/b.bmp"));
+}
+
+TEST_F(Cli, CommandsThePictureCannotTakeAreUsageMistakes) {
+    const std::string in = WritePhoto("in.bmp", 40, 30);
+    RunResult r = Run({"--crop", "50,0,60,10", in, dir_ + "/o.bmp"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("outside the 40 x 30 picture"), std::string::npos) << r.err;
+    r = Run({"--resize", "100000x100000", in, dir_ + "/o.bmp"});
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_FALSE(fs::exists(dir_ + "/o.bmp"));
+}
+
+TEST_F(Cli, StylesWithoutTheirDataFilesAllFailAlike) {
+    const std::string in = WritePhoto("in.bmp", 40, 30);
+    const std::string empty = dir_ + "/empty";
+    fs::create_directories(empty);
+    for (const char* style : {"ornate", "shadow", "mask", "overlay"}) {
+        const std::string cmd = std::string("--style=") + style;
+        std::string q = Quote(QUILLON_FRAME_EXE) + " --data-dir " + Quote(empty) + " " +
+                        Quote(cmd) + " " + Quote(in) + " " + Quote(dir_ + "/o.bmp") + " 2>" +
+                        Quote(dir_ + "/err.txt");
+        const int raw = std::system(q.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1) << style;
+        EXPECT_NE(Slurp(dir_ + "/err.txt").find("data folder " + empty + " has no"),
+                  std::string::npos)
+            << style << ": " << Slurp(dir_ + "/err.txt");
+    }
 }
 
 TEST_F(Cli, SeedFixesTheJaggedEdge) {
