@@ -8,11 +8,19 @@
 
 namespace quillon {
 
-void CheckPictureSize(std::int64_t width, std::int64_t height) {
-    if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
-        width * height > kMaxPicturePixels)
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::int64_t maxSide,
+                      std::int64_t maxPixels) {
+    maxSide = std::min(maxSide, kMaxPictureSide);
+    maxPixels = std::min(maxPixels, kMaxPicturePixels);
+    if (width < 0 || height < 0 || width > maxSide || height > maxSide ||
+        width * height > maxPixels)
         throw PictureError("Picture size " + std::to_string(width) + " x " +
-                           std::to_string(height) + " is too large");
+                               std::to_string(height) + " is too large",
+                           PictureErrorKind::TooLarge);
+}
+
+void CheckPictureSize(std::int64_t width, std::int64_t height) {
+    CheckPictureSize(width, height, kMaxPictureSide, kMaxPicturePixels);
 }
 
 int NearestPaletteIndex(const std::vector<Color>& palette, Color color) {

@@ -4,10 +4,10 @@
 #include "formats/Readers.h"
 #include "formats/Registry.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,27 +57,31 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
     case NameKind::Other: {
         const std::string ext = Extension(fileName);
         const FileFormat* format = FileFormatList::Instance().Find(ext);
-        if (!format) throw PictureError("Unknown picture file extension (." + ext + ")");
+        if (!format)
+            throw PictureError("Unknown picture file extension (." + ext + ")",
+                               PictureErrorKind::Unsupported);
         if (!format->Reader) return std::make_unique<Bitmap>();
         reader = format->Reader;
         break;
     }
     }
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    const DecodeLimits limits;
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
-    reader(data, fileName, *bitmap);
+    reader(data, fileName, *bitmap, limits);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
     if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
 }
 
 void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap) {
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    const DecodeLimits limits;
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName, limits.MaxFileBytes);
     Bitmap picture;
     if (PictureNameKind(fileName) == NameKind::Jpeg)
-        ReadJpeg(data, fileName, picture);
+        ReadJpeg(data, fileName, picture, limits);
     else
-        ReadBmp(data, fileName, picture);
+        ReadBmp(data, fileName, picture, limits);
     bitmap.SwapPicture(picture);
 }
 
@@ -100,16 +104,56 @@ bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
     return true;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw PictureError("Cannot read file " + fileName);
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))
-        throw PictureError("Cannot read file " + fileName);
+namespace {
+
+// Closes a file descriptor when the read is done, whatever the outcome.
+struct TFdCloser {
+    int Fd;
+    ~TFdCloser() { ::close(Fd); }
+};
+
+} // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64_t maxBytes) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
+    TFdCloser closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw PictureError("Cannot read file " + fileName + ": " + std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        throw PictureError("Cannot open file " + fileName + ": it is a folder, not a file");
+    auto tooLarge = [&] {
+        return PictureError("File " + fileName + " is too large (more than " +
+                                std::to_string(maxBytes) + " bytes)",
+                            PictureErrorKind::TooLarge);
+    };
+    // A regular file's size is known before reading; anything else (a pipe,
+    // a device) is read until it ends or passes the cap.
+    const bool regular = S_ISREG(st.st_mode);
+    if (regular && std::uint64_t(st.st_size) > maxBytes) throw tooLarge();
+    auto readSome = [&](std::uint8_t* to, std::size_t count) {
+        for (;;) {
+            const ssize_t n = ::read(fd, to, count);
+            if (n >= 0) return std::size_t(n);
+            if (errno != EINTR)
+                throw PictureError("Cannot read file " + fileName + ": " + std::strerror(errno));
+        }
+    };
+    std::vector<std::uint8_t> data(regular ? std::size_t(st.st_size) : 0);
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const std::size_t n = readSome(data.data() + done, data.size() - done);
+        if (n == 0) break; // the file shrank meanwhile
+        done += n;
+    }
+    data.resize(done);
+    // Whatever follows (a stream, or a file that grew) comes in pieces.
+    std::vector<std::uint8_t> piece(64 * 1024);
+    while (const std::size_t n = readSome(piece.data(), piece.size())) {
+        if (data.size() + n > maxBytes) throw tooLarge();
+        data.insert(data.end(), piece.begin(), piece.begin() + std::ptrdiff_t(n));
+    }
     return data;
 }
 
@@ -186,9 +230,10 @@ const std::vector<FileFilter>& SaveDialogFilters() {
 }
 
 void LoadBmpFile(const std::string& fileName, Bitmap& bitmap) {
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    const DecodeLimits limits;
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName, limits.MaxFileBytes);
     Bitmap picture;
-    ReadBmp(data, fileName, picture);
+    ReadBmp(data, fileName, picture, limits);
     bitmap.SwapPicture(picture);
 }
 

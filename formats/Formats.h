@@ -3,6 +3,7 @@
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "formats/DecodeLimits.h"
 
 #include <cstdint>
 #include <memory>
@@ -39,8 +40,11 @@ void LoadBmpFile(const std::string& fileName, Bitmap& bitmap);
 // Writes bitmap as a Windows bitmap file whatever the name.
 void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName);
 
-// Whole-file helpers shared by the readers and writers.
-std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName);
+// Whole-file helpers shared by the readers and writers. ReadWholeFile
+// refuses a folder, and a file over maxBytes before reading it
+// (PictureErrorKind::TooLarge).
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName,
+                                        std::uint64_t maxBytes = DecodeLimits().MaxFileBytes);
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes);
 
 // The open and save dialog filters: description and ';'-separated patterns.

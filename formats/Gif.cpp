@@ -50,10 +50,23 @@ int WriteToMemory(GifFileType* gif, const GifByteType* bytes, int count) {
     return count;
 }
 
+PictureErrorKind KindOf(int code) {
+    switch (code) {
+    case D_GIF_ERR_READ_FAILED: // the memory reader ran out of bytes
+    case D_GIF_ERR_EOF_TOO_SOON:
+        return PictureErrorKind::Truncated;
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+        return PictureErrorKind::TooLarge;
+    default:
+        return PictureErrorKind::Malformed;
+    }
+}
+
 [[noreturn]] void ReadFailed(int code) {
     const char* why = GifErrorString(code);
     throw PictureError(std::string("GIF image is not valid") +
-                       (why ? std::string(" (") + why + ")" : ""));
+                           (why ? std::string(" (") + why + ")" : ""),
+                       KindOf(code));
 }
 
 struct TDecoderClose {
@@ -98,25 +111,26 @@ void ReadImagePixels(GifFileType* gif, Bitmap& image) {
 
 } // namespace
 
-// LZW gives at most a few thousand pixels a byte: the bound a file's size
-// sets on the pixels it may ask for.
-constexpr std::uint64_t kMaxPixelsPerByte = 4096;
-
-void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
+    // LZW gives at most a few thousand pixels a byte: the bound a file's size
+    // sets on the pixels it may ask for.
+    const std::uint64_t maxPixelsPerByte = std::uint64_t(limits.GifPixelsPerByte);
     TMemoryInput input{data.data(), data.size(), 0};
     int err = 0;
     TDecoder gif(DGifOpen(&input, ReadFromMemory, &err));
     if (!gif) ReadFailed(err);
     const int screenW = gif->SWidth, screenH = gif->SHeight;
-    CheckPictureSize(screenW, screenH);
+    limits.CheckSize(screenW, screenH);
     // The screen is allocated whole whatever the image covers. Up to 16
     // megapixels any screen is taken (a small image on a large blank screen
     // is a valid file); beyond that the screen must be within the same bound
     // as the image below, so that a few bytes cannot ask for a huge picture.
     const std::uint64_t screenPixels = std::uint64_t(screenW) * std::uint64_t(screenH);
-    if (screenPixels > (std::uint64_t(1) << 24) &&
-        screenPixels > (std::uint64_t(data.size()) + 1) * kMaxPixelsPerByte)
-        throw PictureError("GIF image is not valid (the screen is too large for the file)");
+    if (screenPixels > std::uint64_t(limits.FreePixels) &&
+        screenPixels > (std::uint64_t(data.size()) + 1) * maxPixelsPerByte)
+        throw PictureError("GIF image is not valid (the screen is too large for the file)",
+                           PictureErrorKind::TooLarge);
 
     int transparent = NO_TRANSPARENT_COLOR;
     bool haveImage = false;
@@ -140,15 +154,17 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
             haveImage = true;
         }
     }
-    if (!haveImage) throw PictureError("GIF image is not valid (no image)");
+    if (!haveImage)
+        throw PictureError("GIF image is not valid (no image)", PictureErrorKind::Malformed);
 
     const GifImageDesc& desc = gif->Image;
-    CheckPictureSize(desc.Width, desc.Height);
+    limits.CheckSize(desc.Width, desc.Height);
     // A file far too short for its image size is refused before the pixels
     // are allocated.
     const std::uint64_t pixels = std::uint64_t(desc.Width) * std::uint64_t(desc.Height);
-    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * kMaxPixelsPerByte)
-        throw PictureError("GIF image is not valid (data is truncated)");
+    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * maxPixelsPerByte)
+        throw PictureError("GIF image is not valid (data is truncated)",
+                           PictureErrorKind::Truncated);
 
     Bitmap image(desc.Width, desc.Height, PixelFormat::Indexed8);
     ReadImagePixels(gif.get(), image);

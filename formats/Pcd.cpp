@@ -84,10 +84,12 @@ void TurnHalf(Bitmap& bmp) {
 
 } // namespace
 
-void ReadPcd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadPcd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader r(data, "Photo CD");
+    limits.CheckSize(kWidth, kHeight);
     constexpr std::size_t pairBytes = kWidth * 2 + kWidth;
-    if (r.Size() < kBaseOffset + pairBytes * (kHeight / 2)) r.Fail("is truncated");
+    if (r.Size() < kBaseOffset + pairBytes * (kHeight / 2)) r.Truncated();
     r.Seek(kOrientationOffset);
     const int orientation = r.U8() & 3;
 

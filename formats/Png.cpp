@@ -90,13 +90,15 @@ bool ReadRows(png_structp png, png_bytepp rows) {
 // Owns the libpng structures for one read.
 class TPngReadGuard {
 public:
-    explicit TPngReadGuard(TPngSource& source) {
+    TPngReadGuard(TPngSource& source, const DecodeLimits& limits) {
         png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, OnError, OnWarning);
         if (png_) info_ = png_create_info_struct(png_);
-        if (!png_ || !info_) throw PictureError("Not enough memory to read the PNG file");
+        if (!png_ || !info_)
+            throw PictureError("Not enough memory to read the PNG file",
+                               PictureErrorKind::TooLarge);
         png_set_read_fn(png_, &source, OnRead);
-        png_set_user_limits(png_, png_uint_32(kMaxPictureSide), png_uint_32(kMaxPictureSide));
-        png_set_chunk_malloc_max(png_, 8u << 20);
+        png_set_user_limits(png_, png_uint_32(limits.MaxSide), png_uint_32(limits.MaxSide));
+        png_set_chunk_malloc_max(png_, limits.MaxPngChunkBytes);
     }
     ~TPngReadGuard() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
     TPngReadGuard(const TPngReadGuard&) = delete;
@@ -110,35 +112,43 @@ private:
     png_infop info_ = nullptr;
 };
 
-[[noreturn]] void Fail(const TPngSource& source) {
-    if (source.Truncated) throw PictureError("PNG file is truncated");
-    throw PictureError(std::string("PNG file is damaged (") + source.Message + ")");
+// libpng says why only in words: its refusals over a limit (ours, given as
+// user limits, or its own on memory) are told apart by them.
+PictureErrorKind KindOf(const char* message) {
+    for (const char* overLimit : {"limit", "too large", "memory", "Memory"})
+        if (std::strstr(message, overLimit)) return PictureErrorKind::TooLarge;
+    return PictureErrorKind::Malformed;
 }
 
-// The largest factor by which deflate expands data.
-constexpr std::uint64_t kMaxDeflateRatio = 1032;
+[[noreturn]] void Fail(const TPngSource& source) {
+    if (source.Truncated) throw PictureError("PNG file is truncated", PictureErrorKind::Truncated);
+    throw PictureError(std::string("PNG file is damaged (") + source.Message + ")",
+                       KindOf(source.Message));
+}
 
 } // namespace
 
-void ReadPng(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadPng(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (data.size() < 8 || !std::equal(kSignature, kSignature + 8, data.begin()))
-        throw PictureError("PNG file has no PNG signature");
+        throw PictureError("PNG file has no PNG signature", PictureErrorKind::Malformed);
 
     TPngSource source{data.data(), data.size(), 0, false, {}};
-    TPngReadGuard guard(source);
+    TPngReadGuard guard(source, limits);
     TPngInfo header{};
     if (!ReadHeader(guard.Png(), guard.Info(), &header)) Fail(source);
 
     // The rows come out of the file's deflate streams, which cannot hold more
-    // than kMaxDeflateRatio times their size; half the plain row size is a
+    // than DeflateRatio times their size; half the plain row size is a
     // safe lower bound for interlaced pictures too.
     const std::uint64_t stored = std::uint64_t(header.StoredRowBytes) * header.Height / 2;
-    if (stored > std::uint64_t(source.Size - source.Pos) * kMaxDeflateRatio + 1024)
-        throw PictureError("PNG file is truncated");
-    CheckPictureSize(header.Width, header.Height);
+    if (stored >
+        std::uint64_t(source.Size - source.Pos) * std::uint64_t(limits.DeflateRatio) + 1024)
+        throw PictureError("PNG file is truncated", PictureErrorKind::Truncated);
+    limits.CheckSize(header.Width, header.Height);
     if (header.RowBytes != std::size_t(header.Width) * 4)
-        throw PictureError("PNG file has an unsupported layout");
+        throw PictureError("PNG file has an unsupported layout", PictureErrorKind::Unsupported);
 
     std::vector<std::uint8_t> rgba(header.RowBytes * header.Height);
     std::vector<png_bytep> rows(header.Height);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "formats/DecodeLimits.h"
 
 #include <cstdint>
 #include <span>
@@ -13,10 +14,11 @@
 
 namespace quillon {
 
-// Decodes a whole file's bytes into out. fileName is given for readers that
-// look for a companion file (the Dr. Halo palette). Throws PictureError.
+// Decodes a whole file's bytes into out, within limits. fileName is given for
+// readers that look for a companion file (the Dr. Halo palette). Throws
+// PictureError with the kind of fault; out is replaced only on success.
 using PictureReader = void (*)(std::span<const std::uint8_t> data, const std::string& fileName,
-                               Bitmap& out);
+                               Bitmap& out, const DecodeLimits& limits);
 
 struct FileFormat {
     std::string Extension; // lower case, no dot

@@ -70,6 +70,17 @@ TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {
     EXPECT_THROW(b.SetSize(65535, 65535), PictureError);
     EXPECT_EQ(b.Width(), 4); // unchanged after the refusal
     EXPECT_NO_THROW(CheckPictureSize(65535, 4096));
+    try {
+        CheckPictureSize(65536, 1);
+        ADD_FAILURE() << "accepted";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.Kind(), PictureErrorKind::TooLarge);
+    }
+    // A tighter limit than the program's own; never a looser one.
+    EXPECT_THROW(CheckPictureSize(5, 5, 4, 100), PictureError);
+    EXPECT_THROW(CheckPictureSize(5, 5, 100, 24), PictureError);
+    EXPECT_THROW(CheckPictureSize(70000, 1, 100000, kMaxPicturePixels), PictureError);
+    EXPECT_NO_THROW(CheckPictureSize(5, 5, 5, 25));
 }
 
 TEST(Brush, ResetRules) {

@@ -9,7 +9,7 @@ namespace quillon {
 std::string ReadError(PictureReader reader, const std::vector<std::uint8_t>& data, Bitmap& out,
                       const std::string& fileName) {
     try {
-        reader(data, fileName, out);
+        reader(data, fileName, out, DecodeLimits());
     } catch (const PictureError& e) {
         return e.what();
     }

@@ -71,7 +71,7 @@ inline ::testing::AssertionResult FailsWith(PictureReader reader,
     out.SetPixel(0, 0, 0x123456);
     out.SetPixel(1, 0, 0x654321);
     try {
-        reader(data, fileName, out);
+        reader(data, fileName, out, DecodeLimits());
     } catch (const PictureError& e) {
         const std::string message = e.what();
         if (message.find(expected) == std::string::npos)
@@ -104,7 +104,7 @@ inline ::testing::AssertionResult ReadsAsEmpty(PictureReader reader,
                                                const std::vector<std::uint8_t>& data) {
     Bitmap out(2, 1, PixelFormat::Bgr24);
     try {
-        reader(data, "fixture", out);
+        reader(data, "fixture", out, DecodeLimits());
     } catch (const PictureError& e) {
         return ::testing::AssertionFailure() << "refused: " << e.what();
     }

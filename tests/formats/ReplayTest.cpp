@@ -65,7 +65,7 @@ TEST_P(ReplayTest, EveryInputLoadsOrIsRefusedWithPictureError) {
         const auto bytes = ReadAll(file);
         Bitmap out;
         try {
-            c.Reader(bytes, std::string("replay.") + c.Extension, out);
+            c.Reader(bytes, std::string("replay.") + c.Extension, out, DecodeLimits());
         } catch (const PictureError&) {
             continue;
         } catch (const std::exception& e) {
