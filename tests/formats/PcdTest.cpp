@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,7 @@ const Color kCorner = RGB(136, 132, 158);
 
 TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
     const auto file = MakePcd(0);
-    WriteSeed("pcd", "base", file);
+    SaveSeed("pcd", "base", file);
     Bitmap out;
     ReadPcd(file, "x.pcd", out);
     ASSERT_EQ(out.Width(), 768);
@@ -79,8 +79,9 @@ INSTANTIATE_TEST_SUITE_P(Pcd, PcdOrientation,
 TEST(PcdMalformed, ShortImagePacIsTruncated) {
     auto file = MakePcd(0);
     file.pop_back();
-    EXPECT_TRUE(FailsWith(ReadPcd, file, "Photo CD file is truncated"));
-    EXPECT_TRUE(FailsWith(ReadPcd, {}, "Photo CD file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPcd, file, PictureErrorKind::Truncated, "Photo CD file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPcd, {}, PictureErrorKind::Truncated, "Photo CD file is truncated"));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 // either load or be refused with PictureError: any other exception fails the
 // test, and a crash or sanitizer report fails the program.
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBuilder.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ class ReplayTest : public ::testing::TestWithParam<TReplayCase> {};
 TEST_P(ReplayTest, EveryInputLoadsOrIsRefusedWithPictureError) {
     const TReplayCase& c = GetParam();
     const auto files = InputsOf(c.Name);
-    if (files.empty()) GTEST_SKIP() << "no corpus or regression files for " << c.Name;
+    ASSERT_FALSE(files.empty()) << "no corpus or regression files for " << c.Name;
     for (const fs::path& file : files) {
         SCOPED_TRACE(file.string());
         const auto bytes = ReadAll(file);
@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Readers, ReplayTest, ::testing::ValuesIn(kCases),
 // The formats the program also writes get their seeds from its own
 // encoders: a small photo in true colour, gray and two colours.
 TEST(SeedCorpus, WrittenFormatsSeedTheirReaders) {
+    // Not a check but a tool run on request: without UPDATE_CORPUS=1 it has
+    // nothing to do.
     if (!std::getenv("UPDATE_CORPUS")) GTEST_SKIP() << "set UPDATE_CORPUS=1 to write the seeds";
     auto photo = MakeTestPhoto(12, 9);
     photo->SetPixelFormat(PixelFormat::Bgr24);
