@@ -81,7 +81,8 @@ void Bitmap::SetSize(int w, int h) {
     }
     PixelBuffer data(bytes, 0);
     const int keepW = std::min(w, width_), keepH = std::min(h, height_);
-    for (int y = 0; y < keepH; ++y)
+    // Nothing to copy into a picture of no width (its buffer may be null).
+    for (int y = 0; keepW > 0 && y < keepH; ++y)
         std::memcpy(data.data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp), ScanLine(y),
                     std::size_t(keepW) * std::size_t(bpp));
     data_.swap(data);

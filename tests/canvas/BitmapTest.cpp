@@ -24,6 +24,11 @@ TEST(Bitmap, ResizeKeepsTopLeftContent) {
     EXPECT_EQ(b->Pixel(1, 1), kWhite);
     b->SetSize(1, 1);
     EXPECT_EQ(b->Pixel(0, 0), kRed);
+    // To no width and back: the rows go, and come back black.
+    b->SetSize(0, 3);
+    EXPECT_TRUE(b->Empty());
+    b->SetSize(2, 3);
+    EXPECT_EQ(b->Pixel(0, 0), kBlack);
 }
 
 TEST(Bitmap, FormatConversionsKeepColoursAndClearFourthByte) {
