@@ -32,7 +32,7 @@ void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, Bitmap
         out.SwapPicture(empty);
         return;
     }
-    limits.CheckSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
 
     auto rgb = r.Bytes(768);
     std::vector<Color> palette(256);

@@ -285,7 +285,9 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     } catch (const PictureError& e) {
         Invalid(e.Kind());
     }
-    limits.CheckSize(h.Width, h.Height);
+    // The budget holds for run-length files too, though their delta and
+    // end-of-bitmap codes can leave any area blank in a few bytes.
+    limits.CheckBudget("BMP", h.Width, h.Height, data.size());
 
     const PixelFormat format = h.BitCount == 1    ? PixelFormat::Indexed1
                                : h.BitCount == 4  ? PixelFormat::Indexed4

@@ -86,7 +86,7 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bi
         out.SwapPicture(empty);
         return;
     }
-    limits.CheckSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
     // Every row takes at least its two-byte count.
     if (r.Remaining() / 2 < std::size_t(height)) r.Truncated();
 

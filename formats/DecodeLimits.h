@@ -38,7 +38,7 @@ struct DecodeLimits {
 
     // JPEG: progressive files may hold any number of scans; more than this
     // is refused instead of decoding for minutes.
-    int MaxJpegScans = 1000;
+    int MaxJpegScans = 100;
     // libjpeg's own working memory (coefficient buffers of progressive files).
     std::int64_t MaxJpegWorkBytes = std::int64_t(1) << 30;
 

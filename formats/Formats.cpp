@@ -44,6 +44,7 @@ std::string Extension(const std::string& fileName) {
 
 std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
     PictureReader reader = nullptr;
+    std::uint64_t bytesNeeded = 0;
     switch (PictureNameKind(fileName)) {
     case NameKind::Jpeg:
         reader = ReadJpeg;
@@ -62,11 +63,15 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
                                PictureErrorKind::Unsupported);
         if (!format->Reader) return std::make_unique<Bitmap>();
         reader = format->Reader;
+        bytesNeeded = format->BytesNeeded;
         break;
     }
     }
     const DecodeLimits limits;
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName, limits.MaxFileBytes);
+    // A format of fixed layout needs only the start of the file.
+    const std::vector<std::uint8_t> data = bytesNeeded > 0
+                                               ? ReadFileHead(fileName, bytesNeeded)
+                                               : ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
     reader(data, fileName, *bitmap, limits);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
@@ -114,7 +119,12 @@ struct TFdCloser {
 
 } // namespace
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64_t maxBytes) {
+namespace {
+
+// Reads fileName from its start: all of it, refused when over maxBytes
+// (whole), or its first maxBytes bytes at most (!whole).
+std::vector<std::uint8_t> ReadFileStart(const std::string& fileName, std::uint64_t maxBytes,
+                                        bool whole) {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
     TFdCloser closer{fd};
@@ -131,7 +141,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64
     // A regular file's size is known before reading; anything else (a pipe,
     // a device) is read until it ends or passes the cap.
     const bool regular = S_ISREG(st.st_mode);
-    if (regular && std::uint64_t(st.st_size) > maxBytes) throw tooLarge();
+    if (whole && regular && std::uint64_t(st.st_size) > maxBytes) throw tooLarge();
     auto readSome = [&](std::uint8_t* to, std::size_t count) {
         for (;;) {
             const ssize_t n = ::read(fd, to, count);
@@ -140,7 +150,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64
                 throw PictureError("Cannot read file " + fileName + ": " + std::strerror(errno));
         }
     };
-    std::vector<std::uint8_t> data(regular ? std::size_t(st.st_size) : 0);
+    std::vector<std::uint8_t> data(
+        regular ? std::size_t(std::min<std::uint64_t>(std::uint64_t(st.st_size), maxBytes)) : 0);
     std::size_t done = 0;
     while (done < data.size()) {
         const std::size_t n = readSome(data.data() + done, data.size() - done);
@@ -150,11 +161,26 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64
     data.resize(done);
     // Whatever follows (a stream, or a file that grew) comes in pieces.
     std::vector<std::uint8_t> piece(64 * 1024);
-    while (const std::size_t n = readSome(piece.data(), piece.size())) {
-        if (data.size() + n > maxBytes) throw tooLarge();
+    while (data.size() < maxBytes || whole) {
+        const std::size_t want =
+            whole ? piece.size()
+                  : std::size_t(std::min<std::uint64_t>(piece.size(), maxBytes - data.size()));
+        const std::size_t n = readSome(piece.data(), want);
+        if (n == 0) break;
+        if (whole && data.size() + n > maxBytes) throw tooLarge();
         data.insert(data.end(), piece.begin(), piece.begin() + std::ptrdiff_t(n));
     }
     return data;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64_t maxBytes) {
+    return ReadFileStart(fileName, maxBytes, true);
+}
+
+std::vector<std::uint8_t> ReadFileHead(const std::string& fileName, std::uint64_t count) {
+    return ReadFileStart(fileName, count, false);
 }
 
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes) {

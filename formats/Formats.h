@@ -45,6 +45,8 @@ void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName);
 // (PictureErrorKind::TooLarge).
 std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName,
                                         std::uint64_t maxBytes = DecodeLimits().MaxFileBytes);
+// The first count bytes of a file, or all of it when it is shorter.
+std::vector<std::uint8_t> ReadFileHead(const std::string& fileName, std::uint64_t count);
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes);
 
 // The open and save dialog filters: description and ';'-separated patterns.

@@ -131,13 +131,15 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     if (!gif) ReadFailed(err, input);
     const int screenW = gif->SWidth, screenH = gif->SHeight;
     limits.CheckSize(screenW, screenH);
-    // The screen is allocated whole whatever the image covers. Up to 16
-    // megapixels any screen is taken (a small image on a large blank screen
-    // is a valid file); beyond that the screen must be within the same bound
-    // as the image below, so that a few bytes cannot ask for a huge picture.
+    // The screen is allocated whole whatever the image covers. Up to the
+    // free size any screen is taken (a small image on a large blank screen
+    // is a valid file); beyond that the screen must keep to the file budget,
+    // so that a few bytes cannot ask for a huge picture.
     const std::uint64_t screenPixels = std::uint64_t(screenW) * std::uint64_t(screenH);
+    const std::uint64_t budgetPerByte =
+        std::min(maxPixelsPerByte, std::uint64_t(limits.PixelsPerByte));
     if (screenPixels > std::uint64_t(limits.FreePixels) &&
-        screenPixels > (std::uint64_t(data.size()) + 1) * maxPixelsPerByte)
+        screenPixels > (std::uint64_t(data.size()) + 1) * budgetPerByte)
         throw PictureError("GIF image is not valid (the screen is too large for the file)",
                            PictureErrorKind::TooLarge);
 
@@ -169,11 +171,12 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     const GifImageDesc& desc = gif->Image;
     limits.CheckSize(desc.Width, desc.Height);
     // A file far too short for its image size is refused before the pixels
-    // are allocated.
+    // are allocated; so is one within that bound but over the budget.
     const std::uint64_t pixels = std::uint64_t(desc.Width) * std::uint64_t(desc.Height);
     if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * maxPixelsPerByte)
         throw PictureError("GIF image is not valid (data is truncated)",
                            PictureErrorKind::Truncated);
+    limits.CheckBudget("GIF", desc.Width, desc.Height, data.size());
 
     Bitmap image(desc.Width, desc.Height, PixelFormat::Indexed8);
     ReadImagePixels(gif.get(), image);

@@ -4,6 +4,8 @@
 // inverse transform; baseline and progressive files; YCbCr, RGB and
 // gray-scale files give PixelFormat::Bgr24; CMYK and YCCK files (Adobe's inverted
 // values when the Adobe marker says so) are converted to RGB here.
+// A file of more scans than the limit, or needing more working memory (the
+// coefficients of a progressive file), is refused.
 // Write: 24 bits, baseline JFIF, three components, quality 90 with baseline
 // tables forced, the library's other defaults.
 //
@@ -79,6 +81,7 @@ struct TDecodeJob {
     TJpegProgress Progress;
     const unsigned char* Data;
     unsigned long Size;
+    long MaxWorkBytes; // libjpeg's own memory, beyond which it fails
     bool Created;
     bool Cmyk;
 };
@@ -94,6 +97,9 @@ bool DecodeHeader(TDecodeJob* job) {
     job->Info.err = &job->Err.Pub;
     jpeg_create_decompress(&job->Info);
     job->Created = true;
+    // A progressive file keeps every coefficient of the picture until its
+    // last scan; past this limit the library fails rather than allocate.
+    job->Info.mem->max_memory_to_use = job->MaxWorkBytes;
     job->Progress.Pub.progress_monitor = LimitScans;
     job->Info.progress = &job->Progress.Pub;
     jpeg_mem_src(&job->Info, job->Data, job->Size);
@@ -230,6 +236,7 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
     TDecodeJob job{};
     InitError(job.Err);
     job.Progress.MaxScans = limits.MaxJpegScans;
+    job.MaxWorkBytes = long(limits.MaxJpegWorkBytes);
     job.Data = data.data();
     job.Size = (unsigned long)data.size();
     TDecodeCleanup cleanup{job};
@@ -243,6 +250,10 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
         std::uint64_t(w) * std::uint64_t(h) >
             std::uint64_t(data.size()) * std::uint64_t(limits.JpegPixelsPerByte))
         JpegFailed(JWRN_JPEG_EOF, PictureErrorKind::Truncated);
+    // Arithmetic coding has no such bound (a blank block costs a fraction of
+    // a bit), so a tiny file can describe a huge blank picture: the budget
+    // holds for it all the same.
+    limits.CheckBudget("JPEG", w, h, data.size());
     Bitmap picture(w, h, PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
     if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data())) JpegFailed(job.Err);

@@ -164,7 +164,7 @@ void ReadPcx(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     // A compressed byte pair expands to at most 63 bytes.
     const std::uint64_t minBytes = h.Encoding == 1 ? (total + 62) / 63 : total;
     if (minBytes > in.Remaining()) in.Truncated();
-    limits.CheckSize(h.Width, h.Height);
+    limits.CheckBudget(in.FormatName(), h.Width, h.Height, data.size());
 
     const std::vector<std::uint8_t> rows = DecodeRows(in, std::size_t(total), h.Encoding == 1);
     const int indexBits = bpp * planes;

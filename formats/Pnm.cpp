@@ -170,7 +170,7 @@ void ReadPnm(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     else // ASCII numbers: a digit each, separated by whitespace
         needed = pixels == 0 ? 0 : pixels * std::uint64_t(channels) * 2 - 1;
     if (needed > in.Remaining()) in.Truncated();
-    limits.CheckSize(width, height);
+    limits.CheckBudget(in.FormatName(), width, height, data.size());
 
     Bitmap local(int(width), int(height),
                  bitmap          ? PixelFormat::Indexed1

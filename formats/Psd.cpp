@@ -99,7 +99,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         out.SwapPicture(empty);
         return;
     }
-    limits.CheckSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
 
     // Colour-mode data: the palette of indexed pictures.
     std::vector<Color> palette;

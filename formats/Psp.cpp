@@ -133,7 +133,9 @@ void TPspReader::ReadAttributes(const TBlock& b) {
                        ")");
     if (image_.depth != 1 && image_.depth != 4 && image_.depth != 8 && image_.depth != 24)
         r_.Unsupported("has an unsupported bit depth (" + std::to_string(image_.depth) + ")");
-    if (width > 0 && height > 0) limits_.CheckSize(width, height);
+    // The canvas is allocated whole, however small its layers: the budget
+    // holds for it, checked before any layer is read.
+    if (width > 0 && height > 0) limits_.CheckBudget(r_.FormatName(), width, height, r_.Size());
     image_.width = std::max(width, 0);
     image_.height = std::max(height, 0);
     image_.haveAttributes = true;
@@ -163,6 +165,14 @@ void TPspReader::ReadPalette(const TBlock& b) {
 
 std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> src,
                                                  std::size_t size) {
+    // Nothing is allocated for data the channel cannot hold: RLE gives at
+    // most 127 bytes for two, deflate at most DeflateRatio for one.
+    const std::uint64_t most =
+        image_.compression == 0 ? src.size()
+        : image_.compression == 1
+            ? std::uint64_t(src.size()) * 64
+            : std::uint64_t(src.size()) * std::uint64_t(limits_.DeflateRatio) + 64;
+    if (size > most) r_.Truncated();
     std::vector<std::uint8_t> outBytes(size);
     switch (image_.compression) {
     case 0:
@@ -309,7 +319,7 @@ bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
     const std::int64_t w = std::int64_t(saved.right) - saved.left;
     const std::int64_t h = std::int64_t(saved.bottom) - saved.top;
     if (w <= 0 || h <= 0) return false; // an empty layer shows nothing
-    limits_.CheckSize(w, h);
+    limits_.CheckBudget(r_.FormatName(), w, h, r_.Size());
     const std::size_t tight =
         image_.depth == 24 ? std::size_t(w) : (std::size_t(w) * std::size_t(image_.depth) + 7) / 8;
 

@@ -34,6 +34,9 @@ void ReadAutodesk(std::span<const std::uint8_t> data, const std::string& fileNam
                   const DecodeLimits& limits = DecodeLimits());
 void ReadPcd(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
              const DecodeLimits& limits = DecodeLimits());
+// A Photo CD Image Pac holds several resolutions; the Base picture the
+// reader shows ends this many bytes into the file.
+inline constexpr std::uint64_t kPcdBytesNeeded = 0x30000 + 768 * 3 * 256;
 void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
              const DecodeLimits& limits = DecodeLimits());
 void ReadPsp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,

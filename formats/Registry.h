@@ -23,7 +23,8 @@ using PictureReader = void (*)(std::span<const std::uint8_t> data, const std::st
 struct FileFormat {
     std::string Extension; // lower case, no dot
     std::string Description;
-    PictureReader Reader; // null: not a bitmap (icons, metafiles)
+    PictureReader Reader;          // null: not a bitmap (icons, metafiles)
+    std::uint64_t BytesNeeded = 0; // a fixed layout read from the file's first bytes; 0: all
 };
 
 class FileFormatList {
@@ -32,7 +33,7 @@ public:
     static const FileFormatList& Instance();
 
     void RegisterFileFormat(const std::string& extension, const std::string& description,
-                            PictureReader reader);
+                            PictureReader reader, std::uint64_t bytesNeeded = 0);
     // The latest registration of the extension (any case), or null.
     const FileFormat* Find(const std::string& extension) const;
     const std::vector<FileFormat>& Formats() const { return formats_; }

@@ -74,7 +74,7 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         out.SwapPicture(empty);
         return;
     }
-    limits.CheckSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
 
     r.Seek(kHeaderSize);
     r.Need(std::size_t(height) * 4);

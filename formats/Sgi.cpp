@@ -111,7 +111,7 @@ void ReadSgi(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         out.SwapPicture(empty);
         return;
     }
-    limits.CheckSize(h.width, h.height);
+    limits.CheckBudget(r.FormatName(), h.width, h.height, data.size());
     const int used = std::min(h.channels, 4);
     const std::size_t width = std::size_t(h.width), height = std::size_t(h.height);
 

@@ -169,7 +169,7 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     const std::uint64_t minBytes = rle ? (pixels + 127) / 128 * std::uint64_t(1 + bpp)
                                        : std::uint64_t(pixels) * std::uint64_t(bpp);
     if (minBytes > in.Remaining()) in.Truncated();
-    limits.CheckSize(h.Width, h.Height);
+    limits.CheckBudget(in.FormatName(), h.Width, h.Height, data.size());
 
     const std::vector<std::uint8_t> raw = ReadPixelBytes(in, pixels, bpp, rle);
 

@@ -156,6 +156,21 @@ PictureErrorKind KindOf(const char* message) {
                        PictureErrorKind::Unsupported);
 }
 
+// The bytes of the strips (or tiles) that lie within a file of fileSize
+// bytes, as the directory places them.
+std::uint64_t StoredBytesPresent(TIFF* tif, std::uint64_t fileSize) {
+    std::uint64_t present = 0;
+    const std::uint32_t count = TIFFNumberOfStrips(tif);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        int err = 0;
+        const std::uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &err);
+        const std::uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &err);
+        if (err || offset >= fileSize) continue;
+        present += std::min(bytes, fileSize - offset);
+    }
+    return present;
+}
+
 bool HasSignature(std::span<const std::uint8_t> d) {
     if (d.size() < 8) return false;
     const bool intel = d[0] == 'I' && d[1] == 'I' && (d[2] == 42 || d[2] == 43) && d[3] == 0;
@@ -298,8 +313,14 @@ void ReadTiff(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
     // The most pixels one byte of compressed data can stand for: a blank fax
     // row of 1728 pixels takes one bit in CCITT group 4, so pictures and tiles
     // larger than this many pixels per file byte cannot be real.
-    if (pixels > std::uint64_t(data.size()) * std::uint64_t(limits.TiffPixelsPerByte))
+    // The bound holds for the file, and for the bytes of its strips or tiles
+    // that lie within it, so a directory whose strips are missing is refused
+    // before the picture is allocated.
+    const std::uint64_t perByte = std::uint64_t(limits.TiffPixelsPerByte);
+    if (pixels > std::uint64_t(data.size()) * perByte ||
+        pixels > StoredBytesPresent(tif, data.size()) * perByte)
         throw PictureError("TIFF file is truncated", PictureErrorKind::Truncated);
+    limits.CheckBudget("TIFF", width, height, data.size());
 
     Bitmap local(int(width), int(height), PixelFormat::Bgr24);
     if (IsCmyk16(tif))

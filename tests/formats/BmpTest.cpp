@@ -320,6 +320,31 @@ TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
     EXPECT_TRUE(FailsWith(ReadBmp, MakeBmp(s), PictureErrorKind::TooLarge, "is too large"));
 }
 
+// Run-length codes can leave any area blank: end-of-bitmap right away makes
+// a whole picture of index 0 from two bytes. Up to 16 megapixels that is
+// taken; beyond, the file must hold a byte per 1024 pixels.
+TEST(BmpReader, BlankRunLengthPicturesKeepToTheFileBudget) {
+    for (int bits : {8, 4}) {
+        SCOPED_TRACE(bits);
+        TBmpLayout s{.Width = 16384,
+                     .Height = 16384,
+                     .Bits = bits,
+                     .Compression = bits == 8 ? 1u : 2u,
+                     .Palette = kPalette4,
+                     .Pixels = {0, 1}};
+        const auto huge = MakeBmp(s);
+        SaveRegress(
+            "bmp", bits == 8 ? "rle8-16384-ends-at-once.bmp" : "rle4-16384-ends-at-once.bmp", huge);
+        EXPECT_TRUE(FailsWith(ReadBmp, huge, PictureErrorKind::TooLarge,
+                              "BMP picture of 16384 x 16384 pixels is too large for a file of " +
+                                  std::to_string(huge.size()) + " bytes"));
+        s.Width = s.Height = 4096;
+        const auto blank = Read(MakeBmp(s));
+        EXPECT_EQ(blank->Width(), 4096);
+        EXPECT_EQ(blank->Pixel(4095, 4095), kBlack);
+    }
+}
+
 TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
     Bitmap photo(9, 5, PixelFormat::Indexed8);
     for (int i = 0; i < 6; ++i) photo.Palette().push_back(kPalette4[std::size_t(i)]);

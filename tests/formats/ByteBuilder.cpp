@@ -81,15 +81,30 @@ std::vector<Color> AllPixels(const Bitmap& bitmap) {
     return v;
 }
 
-void SaveSeed(const std::string& reader, const std::string& name,
-              const std::vector<std::uint8_t>& data) {
+namespace {
+
+void SaveUnder(const std::filesystem::path& dir, const std::string& name,
+               const std::vector<std::uint8_t>& data) {
     const char* update = std::getenv("UPDATE_CORPUS");
     if (!update || std::string(update) != "1") return;
-    const auto dir =
-        std::filesystem::path(QUILLON_TEST_SOURCE_DIR).parent_path() / "fuzz" / "corpus" / reader;
     std::filesystem::create_directories(dir);
     std::ofstream(dir / name, std::ios::binary)
         .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+}
+
+const std::filesystem::path kSourceRoot =
+    std::filesystem::path(QUILLON_TEST_SOURCE_DIR).parent_path();
+
+} // namespace
+
+void SaveSeed(const std::string& reader, const std::string& name,
+              const std::vector<std::uint8_t>& data) {
+    SaveUnder(kSourceRoot / "fuzz" / "corpus" / reader, name, data);
+}
+
+void SaveRegress(const std::string& reader, const std::string& name,
+                 const std::vector<std::uint8_t>& data) {
+    SaveUnder(kSourceRoot / "tests" / "data" / reader / "regress", name, data);
 }
 
 } // namespace quillon

@@ -116,8 +116,12 @@ std::string ReadError(PictureReader reader, const std::vector<std::uint8_t>& dat
 std::vector<Color> AllPixels(const Bitmap& bitmap);
 
 // With UPDATE_CORPUS=1 in the environment, writes data as
-// fuzz/corpus/<reader>/<name> (the seeds of the fuzz targets).
+// fuzz/corpus/<reader>/<name> (the seeds of the fuzz targets), or as
+// tests/data/<reader>/regress/<name> (files that once cost a reader too much
+// or broke it), which the replay test reads.
 void SaveSeed(const std::string& reader, const std::string& name,
               const std::vector<std::uint8_t>& data);
+void SaveRegress(const std::string& reader, const std::string& name,
+                 const std::vector<std::uint8_t>& data);
 
 } // namespace quillon

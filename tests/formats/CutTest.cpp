@@ -110,4 +110,22 @@ TEST(CutMalformed, EachFaultHasItsMessage) {
                           "palette index (3) beyond its palette file", dir + "/few.cut"));
 }
 
+// Every row may be an empty record, which leaves it at index 0: two bytes a
+// row of up to 65535 pixels. Beyond 16 megapixels the file budget holds.
+TEST(CutReader, EmptyRowsKeepToTheFileBudget) {
+    ByteBuilder f;
+    f.U16LE(65535).U16LE(4096).U16LE(0);
+    for (int y = 0; y < 4096; ++y) f.U16LE(0);
+    SaveRegress("cut", "65535x4096-empty-rows.cut", f);
+    EXPECT_TRUE(FailsWith(ReadCut, f, PictureErrorKind::TooLarge,
+                          "Dr. Halo picture of 65535 x 4096 pixels is too large for a file of 8198 "
+                          "bytes"));
+    ByteBuilder small;
+    small.U16LE(4096).U16LE(4096).U16LE(0);
+    for (int y = 0; y < 4096; ++y) small.U16LE(0);
+    Bitmap out;
+    ASSERT_EQ(ReadError(ReadCut, small, out), "");
+    EXPECT_EQ(out.Width(), 4096);
+}
+
 } // namespace

@@ -13,6 +13,7 @@ struct TPspChannel {
     int kind = 0;                   // 0 picture, 1 transparency mask
     int channel = 0;                // 0 indices or gray, 1 red, 2 green, 3 blue
     std::vector<std::uint8_t> rows; // uncompressed
+    std::uint32_t claimed = 0;      // the uncompressed size to claim, if not rows.size()
 };
 
 struct TPspLayer {
@@ -126,7 +127,8 @@ std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
         for (const auto& c : layer.channels) {
             const auto packed = Compress(c.rows, s.compression);
             ByteBuilder head;
-            head.U32LE(std::uint32_t(packed.size())).U32LE(std::uint32_t(c.rows.size()));
+            head.U32LE(std::uint32_t(packed.size()))
+                .U32LE(c.claimed ? c.claimed : std::uint32_t(c.rows.size()));
             head.U16LE(unsigned(c.kind)).U16LE(unsigned(c.channel));
             ByteBuilder channel;
             w.Chunk(channel, head);
@@ -265,6 +267,48 @@ TEST(Psp, LayersThatAreNotRasterAreSkipped) {
     Bitmap out;
     ReadPsp(MakePsp(s), "", out);
     EXPECT_EQ(AllPixels(out), kRgbPixels);
+}
+
+// The canvas is allocated whole however small its layers: a 1 x 1 layer on
+// a 16384 x 16384 canvas would cost 768 MB from a file of a few hundred bytes.
+TEST(PspReader, AHugeCanvasKeepsToTheFileBudgetWhateverItsLayers) {
+    TPspLayout s;
+    s.width = s.height = 16384;
+    TPspLayer dot;
+    dot.image = dot.saved = Rect(0, 0, 1, 1);
+    dot.channels = {{0, 1, {255}}, {0, 2, {0}}, {0, 3, {0}}};
+    s.layers = {dot};
+    const auto huge = MakePsp(s);
+    SaveRegress("psp", "canvas-16384-layer-1x1.psp", huge);
+    EXPECT_TRUE(FailsWith(ReadPsp, huge, PictureErrorKind::TooLarge,
+                          "Paint Shop Pro picture of 16384 x 16384 pixels is too large for a file "
+                          "of " +
+                              std::to_string(huge.size()) + " bytes"));
+    // Within the free size such a canvas is a valid picture.
+    s.width = s.height = 4096;
+    Bitmap out;
+    ASSERT_EQ(ReadError(ReadPsp, MakePsp(s), out), "");
+    EXPECT_EQ(out.Pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(out.Pixel(4095, 4095), kWhite);
+}
+
+// A channel is not unpacked into more than its data can hold: raw data
+// byte for byte, RLE at most 127 bytes for two, deflate 1032 for one.
+TEST(PspReader, AChannelLargerThanItsDataCanHoldIsRefusedUnpacked) {
+    for (int compression : {0, 1, 2}) {
+        SCOPED_TRACE(compression);
+        TPspLayout s;
+        s.width = s.height = 4096;
+        s.compression = compression;
+        TPspLayer big;
+        big.image = big.saved = Rect(0, 0, 4096, 4096);
+        const std::uint32_t plane = 4096 * 4096;
+        const std::vector<std::uint8_t> few(100, 7);
+        big.channels = {{0, 1, few, plane}, {0, 2, few, plane}, {0, 3, few, plane}};
+        s.layers = {big};
+        EXPECT_TRUE(FailsWith(ReadPsp, MakePsp(s), PictureErrorKind::Truncated,
+                              "Paint Shop Pro file is truncated"));
+    }
 }
 
 TEST(PspMalformed, EachFaultHasItsMessage) {

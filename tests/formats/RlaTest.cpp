@@ -152,4 +152,20 @@ TEST(RlaMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(FailsWith(ReadRla, tall, PictureErrorKind::Truncated, "RLA file is truncated"));
 }
 
+// Every row's offset may point at the same stored row, so a 10 KB file can
+// describe 65535 x 2048 pixels (400 MB as a picture): the file budget holds.
+TEST(RlaReader, RowsSharingOneStoredRowKeepToTheFileBudget) {
+    ByteBuilder f;
+    f.PadTo(8).U16BE(0x8000).U16BE(0x7FFE).U16BE(0).U16BE(2047); // x -32768..32766, y 0..2047
+    f.PadTo(20).U16BE(1).PadTo(658).U16BE(8).PadTo(740);         // gray, 8 bits
+    const std::uint32_t row = 740 + 2048 * 4;
+    for (int y = 0; y < 2048; ++y) f.U32BE(row);
+    ByteBuilder runs; // 65535 gray pixels in runs of up to 128
+    for (int left = 65535; left > 0; left -= 128) runs.U8(std::min(left, 128) - 1).U8(0x80);
+    f.U16BE(unsigned(runs.Size())).Append(runs.Get());
+    SaveRegress("rla", "65535x2048-one-stored-row.rla", f);
+    EXPECT_TRUE(FailsWith(ReadRla, f, PictureErrorKind::TooLarge,
+                          "RLA picture of 65535 x 2048 pixels is too large for a file of"));
+}
+
 } // namespace

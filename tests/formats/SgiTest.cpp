@@ -217,4 +217,21 @@ TEST(SgiMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(FailsWith(ReadSgi, huge, PictureErrorKind::TooLarge, "too large"));
 }
 
+// Every row's offset may point at the same run-length row, so 18 KB can
+// describe 65535 x 2048 pixels (400 MB as a picture): the file budget holds.
+TEST(SgiReader, RowsSharingOneStoredRowKeepToTheFileBudget) {
+    ByteBuilder f;
+    f.U16BE(474).U8(1).U8(1).U16BE(2).U16BE(65535).U16BE(2048).U16BE(1).PadTo(512);
+    const std::uint32_t row = 512 + 2048 * 8;
+    ByteBuilder runs; // 65535 pixels of 0x80 in runs of up to 127, then the end code
+    for (int left = 65535; left > 0; left -= 127) runs.U8(std::min(left, 127)).U8(0x80);
+    runs.U8(0);
+    for (int y = 0; y < 2048; ++y) f.U32BE(row);
+    for (int y = 0; y < 2048; ++y) f.U32BE(std::uint32_t(runs.Size()));
+    f.Append(runs.Get());
+    SaveRegress("sgi", "65535x2048-one-stored-row.sgi", f);
+    EXPECT_TRUE(FailsWith(ReadSgi, f, PictureErrorKind::TooLarge,
+                          "SGI picture of 65535 x 2048 pixels is too large for a file of"));
+}
+
 } // namespace

@@ -371,7 +371,7 @@ TEST(TiffReader, DamagedFilesAreRefusedAndLeaveThePictureAlone) {
     directoryPastEnd.Text("MM").U16BE(42).U32BE(4000);
     const Case cases[] = {
         {"strip past the end", HandMadeTiff(stripPastEnd, {0, 255, 128, 0}),
-         PictureErrorKind::Truncated, "TIFF file is damaged ("},
+         PictureErrorKind::Truncated, "TIFF file is truncated"},
         {"no picture length", HandMadeTiff(noLength, {0, 255, 128, 0}), PictureErrorKind::Malformed,
          "TIFF file is damaged ("},
         {"directory past the end", directoryPastEnd, PictureErrorKind::Truncated,
@@ -383,6 +383,22 @@ TEST(TiffReader, DamagedFilesAreRefusedAndLeaveThePictureAlone) {
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(FailsWith(ReadTiff, c.file, c.kind, c.prefix));
     }
+}
+
+// A directory may place its strips past the end of the file. The file's
+// size alone would allow 16384 x 16384 pixels here; the strips' bytes
+// present do not, and the picture is refused before it is allocated.
+TEST(TiffReader, StripsMissingFromTheFileAreRefusedBeforeAllocating) {
+    auto tags = GrayTags(16384, 16384, 16384u * 16384u);
+    SetTag(tags, TIFFTAG_STRIPOFFSETS, 1u << 20);
+    const auto file = HandMadeTiff(tags, std::vector<std::uint8_t>(17000, 0));
+    SaveRegress("tiff", "16384-square-strips-missing.tif", file);
+    EXPECT_TRUE(FailsWith(ReadTiff, file, PictureErrorKind::Truncated, "TIFF file is truncated"));
+    // With its strip in the file the same directory reaches the file budget.
+    SetTag(tags, TIFFTAG_STRIPOFFSETS, 8);
+    EXPECT_TRUE(FailsWith(ReadTiff, HandMadeTiff(tags, std::vector<std::uint8_t>(17000, 0)),
+                          PictureErrorKind::TooLarge,
+                          "TIFF picture of 16384 x 16384 pixels is too large for a file of"));
 }
 
 } // namespace
