@@ -1,6 +1,7 @@
 #include "formats/Formats.h"
 
 #include "canvas/Canvas.h"
+#include "formats/FileWriting.h"
 #include "formats/Readers.h"
 #include "formats/Registry.h"
 
@@ -184,48 +185,7 @@ std::vector<std::uint8_t> ReadFileHead(const std::string& fileName, std::uint64_
 }
 
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes) {
-    // A unique temporary file beside the target, renamed over it only when
-    // every byte reached the disk: a failed save leaves the old file intact.
-    std::string temp = fileName + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw PictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
-    };
-    // mkstemp makes the file private; give it the target's permissions, or
-    // the usual ones of a new file.
-    struct stat st {};
-    mode_t mode;
-    if (::stat(fileName.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) fail(errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        done += std::size_t(n);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
-    }
-    if (std::rename(temp.c_str(), fileName.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
-    }
+    WriteFileReplacing(fileName, bytes, TempFileKind::UnnamedFirst);
 }
 
 const std::vector<FileFilter>& OpenDialogFilters() {
