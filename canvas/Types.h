@@ -53,11 +53,26 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// What went wrong with a picture, for callers that act on the cause rather
+// than show the message: a file that ends too soon, one that breaks its
+// format's rules, a valid file of a variant the program does not read, a
+// picture over the size or memory limits, or the file system (opening,
+// writing, a folder where a file was expected).
+enum class PictureErrorKind { Truncated, Malformed, Unsupported, TooLarge, Io };
+
 // Error raised for pictures that cannot be read, written or held; its message
-// is the text the user sees.
+// is the text the user sees. Errors outside the readers (writing, the file
+// system, the shell's own checks) default to PictureErrorKind::Io.
 class PictureError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit PictureError(const std::string& message, PictureErrorKind kind = PictureErrorKind::Io)
+        : std::runtime_error(message), kind_(kind) {}
+    explicit PictureError(const char* message, PictureErrorKind kind = PictureErrorKind::Io)
+        : std::runtime_error(message), kind_(kind) {}
+    PictureErrorKind Kind() const noexcept { return kind_; }
+
+private:
+    PictureErrorKind kind_;
 };
 
 // The largest picture the program holds: 65535 pixels on a side and 2^28
@@ -65,8 +80,11 @@ public:
 constexpr std::int64_t kMaxPictureSide = 65535;
 constexpr std::int64_t kMaxPicturePixels = std::int64_t(1) << 28;
 
-// Throws PictureError when a width × height picture is negative or over the
-// limit; called before any pixel memory is allocated.
+// Throws PictureError (PictureErrorKind::TooLarge) when a width × height
+// picture is negative or over the limit; called before any pixel memory is
+// allocated. The second form takes a tighter limit than the program's own.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::int64_t maxSide,
+                      std::int64_t maxPixels);
 
 } // namespace quillon

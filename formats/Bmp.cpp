@@ -27,8 +27,15 @@ namespace {
 
 constexpr const char* kInvalid = "Bitmap image is not valid";
 
-[[noreturn]] void Invalid() {
-    throw PictureError(kInvalid);
+// Every fault of a bitmap file shows the same message; the kind says which.
+[[noreturn]] void Invalid(PictureErrorKind kind = PictureErrorKind::Malformed) {
+    throw PictureError(kInvalid, kind);
+}
+[[noreturn]] void Unsupported() {
+    Invalid(PictureErrorKind::Unsupported);
+}
+[[noreturn]] void Truncated() {
+    Invalid(PictureErrorKind::Truncated);
 }
 
 enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
@@ -87,8 +94,8 @@ TBmpHeader ParseHeader(ByteReader& r) {
         h.Compression = r.U32LE();
         r.Skip(12); // image size, resolution
         clrUsed = r.U32LE();
-        r.Skip(4);                                              // important colours
-        if (infoSize == 64 && h.Compression > kRle4) Invalid(); // OS/2 Huffman and RLE24
+        r.Skip(4);                                                  // important colours
+        if (infoSize == 64 && h.Compression > kRle4) Unsupported(); // OS/2 Huffman and RLE24
         if (h.Compression == kBitFields || h.Compression == kAlphaBitFields) {
             // Masks follow a 40-byte header; larger headers hold them.
             r.Seek(infoStart + 40);
@@ -107,19 +114,19 @@ TBmpHeader ParseHeader(ByteReader& r) {
     case 8:
         if (h.Compression != kRgb && !(h.Compression == kRle8 && h.BitCount == 8) &&
             !(h.Compression == kRle4 && h.BitCount == 4))
-            Invalid();
+            Unsupported();
         break;
     case 16:
     case 32:
         if (h.Compression != kRgb && h.Compression != kBitFields &&
             h.Compression != kAlphaBitFields)
-            Invalid();
+            Unsupported();
         break;
     case 24:
-        if (h.Compression != kRgb) Invalid();
+        if (h.Compression != kRgb) Unsupported();
         break;
     default:
-        Invalid();
+        Unsupported();
     }
     if (h.TopDown && (h.Compression == kRle8 || h.Compression == kRle4)) Invalid();
     if (h.Compression == kRgb && h.BitCount == 16) {
@@ -145,7 +152,7 @@ TBmpHeader ParseHeader(ByteReader& r) {
         c = RGB(e[2], e[1], e[0]);
     }
     h.PixelOffset = offBits != 0 ? offBits : r.Position();
-    if (h.PixelOffset > r.Size()) Invalid();
+    if (h.PixelOffset > r.Size()) Truncated();
     return h;
 }
 
@@ -164,7 +171,7 @@ void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, B
     const auto pixels = data.subspan(h.PixelOffset);
     // The last row needs only its pixels, not its padding.
     const std::size_t lastRow = (std::size_t(w) * std::size_t(h.BitCount) + 7) / 8;
-    if (height > 0 && pixels.size() < rowBytes * std::size_t(height - 1) + lastRow) Invalid();
+    if (height > 0 && pixels.size() < rowBytes * std::size_t(height - 1) + lastRow) Truncated();
 
     const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
     const bool plain32 = h.BitCount == 32 && h.Compression == kRgb;
@@ -269,15 +276,18 @@ void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& ou
 
 } // namespace
 
-void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     TBmpHeader h;
     try {
         ByteReader r(data, "BMP");
         h = ParseHeader(r);
-    } catch (const PictureError&) {
-        Invalid();
+    } catch (const PictureError& e) {
+        Invalid(e.Kind());
     }
-    CheckPictureSize(h.Width, h.Height);
+    // The budget holds for run-length files too, though their delta and
+    // end-of-bitmap codes can leave any area blank in a few bytes.
+    limits.CheckBudget("BMP", h.Width, h.Height, data.size());
 
     const PixelFormat format = h.BitCount == 1    ? PixelFormat::Indexed1
                                : h.BitCount == 4  ? PixelFormat::Indexed4
@@ -290,7 +300,7 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
             ((std::size_t(h.Width) * std::size_t(h.BitCount) + 31) / 32) * 4;
         if (h.Height > 0 && rowBytes > 0 &&
             (data.size() - h.PixelOffset) / rowBytes < std::size_t(h.Height - 1))
-            Invalid();
+            Truncated();
     }
     Bitmap picture(int(h.Width), int(h.Height), format);
     picture.Palette() = h.Palette;
@@ -299,8 +309,8 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
             ReadRle(data, h, picture);
         else
             ReadUncompressed(data, h, picture);
-    } catch (const PictureError&) {
-        Invalid();
+    } catch (const PictureError& e) {
+        Invalid(e.Kind());
     }
     out.SwapPicture(picture);
 }

@@ -4,6 +4,8 @@
 // inverse transform; baseline and progressive files; YCbCr, RGB and
 // gray-scale files give PixelFormat::Bgr24; CMYK and YCCK files (Adobe's inverted
 // values when the Adobe marker says so) are converted to RGB here.
+// A file of more scans than the limit, or needing more working memory (the
+// coefficients of a progressive file), is refused.
 // Write: 24 bits, baseline JFIF, three components, quality 90 with baseline
 // tables forced, the library's other defaults.
 //
@@ -25,14 +27,17 @@ namespace quillon {
 
 namespace {
 
-// Progressive files can hold any number of scans; a file with more than this
-// is refused instead of decoding for minutes.
-constexpr long kMaxScans = 1000;
-
 struct TJpegError {
     jpeg_error_mgr Pub;
     std::jmp_buf Jump;
     int Code;
+    bool OverLimit; // refused by a limit of ours rather than by the library
+};
+
+// The progress monitor, with the scan limit it enforces.
+struct TJpegProgress {
+    jpeg_progress_mgr Pub;
+    long MaxScans;
 };
 
 void ErrorExit(j_common_ptr cinfo) {
@@ -55,11 +60,16 @@ void InitError(TJpegError& err) {
     err.Pub.emit_message = EmitMessage;
     err.Pub.output_message = OutputMessage;
     err.Code = 0;
+    err.OverLimit = false;
 }
 
+// Progressive files can hold any number of scans; one with more than the
+// limit is refused instead of decoding for minutes.
 void LimitScans(j_common_ptr cinfo) {
+    const auto* progress = reinterpret_cast<TJpegProgress*>(cinfo->progress);
     if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > progress->MaxScans) {
+        reinterpret_cast<TJpegError*>(cinfo->err)->OverLimit = true;
         cinfo->err->msg_code = JERR_BAD_SCAN_SCRIPT;
         ErrorExit(cinfo);
     }
@@ -68,9 +78,10 @@ void LimitScans(j_common_ptr cinfo) {
 struct TDecodeJob {
     jpeg_decompress_struct Info;
     TJpegError Err;
-    jpeg_progress_mgr Progress;
+    TJpegProgress Progress;
     const unsigned char* Data;
     unsigned long Size;
+    long MaxWorkBytes; // libjpeg's own memory, beyond which it fails
     bool Created;
     bool Cmyk;
 };
@@ -86,8 +97,11 @@ bool DecodeHeader(TDecodeJob* job) {
     job->Info.err = &job->Err.Pub;
     jpeg_create_decompress(&job->Info);
     job->Created = true;
-    job->Progress.progress_monitor = LimitScans;
-    job->Info.progress = &job->Progress;
+    // A progressive file keeps every coefficient of the picture until its
+    // last scan; past this limit the library fails rather than allocate.
+    job->Info.mem->max_memory_to_use = job->MaxWorkBytes;
+    job->Progress.Pub.progress_monitor = LimitScans;
+    job->Info.progress = &job->Progress.Pub;
     jpeg_mem_src(&job->Info, job->Data, job->Size);
     jpeg_read_header(&job->Info, TRUE);
     job->Info.scale_num = 1;
@@ -134,10 +148,39 @@ bool DecodeRows(TDecodeJob* job, unsigned char* bits, std::size_t stride, unsign
     return true;
 }
 
-[[noreturn]] void JpegFailed(int code) {
+PictureErrorKind KindOf(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JERR_INPUT_EMPTY:
+    case JERR_INPUT_EOF:
+        return PictureErrorKind::Truncated;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+    case JERR_OUT_OF_MEMORY:
+    case JERR_NO_BACKING_STORE:
+        return PictureErrorKind::TooLarge;
+    case JERR_ARITH_NOTIMPL:
+    case JERR_BAD_PRECISION:
+    case JERR_CCIR601_NOTIMPL:
+    case JERR_COMPONENT_COUNT:
+    case JERR_CONVERSION_NOTIMPL:
+    case JERR_NOTIMPL:
+    case JERR_NOT_COMPILED:
+    case JERR_SOF_UNSUPPORTED:
+        return PictureErrorKind::Unsupported;
+    default:
+        return PictureErrorKind::Malformed;
+    }
+}
+
+[[noreturn]] void JpegFailed(int code, PictureErrorKind kind) {
     char text[32];
     std::snprintf(text, sizeof text, "JPEG error #%d", code);
-    throw PictureError(text);
+    throw PictureError(text, kind);
+}
+
+[[noreturn]] void JpegFailed(const TJpegError& err) {
+    JpegFailed(err.Code, err.OverLimit ? PictureErrorKind::TooLarge : KindOf(err.Code));
 }
 
 // Destroys a decompressor left alive when C++ code between the library calls
@@ -188,25 +231,32 @@ bool EncodeRun(TEncodeJob* job) {
 
 } // namespace
 
-void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+              const DecodeLimits& limits) {
     TDecodeJob job{};
     InitError(job.Err);
+    job.Progress.MaxScans = limits.MaxJpegScans;
+    job.MaxWorkBytes = long(limits.MaxJpegWorkBytes);
     job.Data = data.data();
     job.Size = (unsigned long)data.size();
     TDecodeCleanup cleanup{job};
-    if (!DecodeHeader(&job)) JpegFailed(job.Err.Code);
+    if (!DecodeHeader(&job)) JpegFailed(job.Err);
     const int w = int(job.Info.output_width), h = int(job.Info.output_height);
-    CheckPictureSize(w, h);
+    limits.CheckSize(w, h);
     // Huffman coding spends at least one bit on every 8 x 8 block of the
     // first scan: a file far too short for its frame is cut off, and is
     // refused before the picture is allocated.
     if (!job.Info.arith_code &&
-        std::uint64_t(w) * std::uint64_t(h) > std::uint64_t(data.size()) * 512)
-        JpegFailed(JWRN_JPEG_EOF);
+        std::uint64_t(w) * std::uint64_t(h) >
+            std::uint64_t(data.size()) * std::uint64_t(limits.JpegPixelsPerByte))
+        JpegFailed(JWRN_JPEG_EOF, PictureErrorKind::Truncated);
+    // Arithmetic coding has no such bound (a blank block costs a fraction of
+    // a bit), so a tiny file can describe a huge blank picture: the budget
+    // holds for it all the same.
+    limits.CheckBudget("JPEG", w, h, data.size());
     Bitmap picture(w, h, PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
-    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
-        JpegFailed(job.Err.Code);
+    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data())) JpegFailed(job.Err);
     out.SwapPicture(picture);
 }
 
@@ -237,7 +287,7 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap) {
         }
     }
     std::free(job.Out);
-    if (!ok) JpegFailed(job.Err.Code);
+    if (!ok) JpegFailed(job.Err.Code, PictureErrorKind::Io);
     return bytes;
 }
 

@@ -23,6 +23,11 @@ TEST(Bitmap, ResizeKeepsTopLeftContent) {
     EXPECT_EQ(b->Pixel(1, 1), kWhite);
     b->SetSize(1, 1);
     EXPECT_EQ(b->Pixel(0, 0), kRed);
+    // To no width and back: the rows go, and come back black.
+    b->SetSize(0, 3);
+    EXPECT_TRUE(b->Empty());
+    b->SetSize(2, 3);
+    EXPECT_EQ(b->Pixel(0, 0), kBlack);
 }
 
 TEST(Bitmap, FormatConversionsKeepColoursAndClearFourthByte) {
@@ -69,6 +74,17 @@ TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {
     EXPECT_THROW(b.SetSize(65535, 65535), PictureError);
     EXPECT_EQ(b.Width(), 4); // unchanged after the refusal
     EXPECT_NO_THROW(CheckPictureSize(65535, 4096));
+    try {
+        CheckPictureSize(65536, 1);
+        ADD_FAILURE() << "accepted";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.Kind(), PictureErrorKind::TooLarge);
+    }
+    // A tighter limit than the program's own; never a looser one.
+    EXPECT_THROW(CheckPictureSize(5, 5, 4, 100), PictureError);
+    EXPECT_THROW(CheckPictureSize(5, 5, 100, 24), PictureError);
+    EXPECT_THROW(CheckPictureSize(70000, 1, 100000, kMaxPicturePixels), PictureError);
+    EXPECT_NO_THROW(CheckPictureSize(5, 5, 5, 25));
 }
 
 TEST(Brush, ResetRules) {

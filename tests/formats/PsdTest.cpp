@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ struct TPsdLayout {
 };
 
 std::vector<std::uint8_t> MakePsd(const TPsdLayout& s) {
-    TFixtureBytes f;
+    ByteBuilder f;
     f.Text("8BPS").U16BE(1).Zeros(6).U16BE(unsigned(s.planes.size()));
     f.U32BE(std::uint32_t(s.height))
         .U32BE(std::uint32_t(s.width))
@@ -55,14 +55,14 @@ std::vector<std::uint8_t> MakePsd(const TPsdLayout& s) {
     if (!s.packBits) {
         for (auto& plane : s.planes)
             for (auto& row : plane) f.Append(row);
-        return f.bytes;
+        return f.Get();
     }
     std::vector<std::vector<std::uint8_t>> packed;
     for (auto& plane : s.planes)
         for (auto& row : plane) packed.push_back(PackBits(row));
     for (auto& p : packed) f.U16BE(unsigned(p.size()));
     for (auto& p : packed) f.Append(p);
-    return f.bytes;
+    return f.Get();
 }
 
 // Stored rows of a channel from 8-bit values; at 16 bits the low byte is noise.
@@ -109,7 +109,7 @@ class PsdRgb : public ::testing::TestWithParam<TRgbCase> {};
 TEST_P(PsdRgb, CompositeDecodesToItsColours) {
     const auto [depth, packBits, extraAlpha] = GetParam();
     const auto file = MakePsd(Rgb(depth, packBits, extraAlpha));
-    WriteSeed("psd", "rgb" + std::to_string(depth) + (packBits ? "rle" : "raw"), file);
+    SaveSeed("psd", "rgb" + std::to_string(depth) + (packBits ? "rle" : "raw"), file);
     Bitmap out;
     ReadPsd(file, "x.psd", out);
     ASSERT_EQ(out.Width(), 3);
@@ -154,7 +154,7 @@ TEST(Psd, IndexedKeepsItsPlanarPalette) {
     }
     s.planes = {Plane({{0, 1, 255}, {128, 128, 3}}, 8)};
     const auto file = MakePsd(s);
-    WriteSeed("psd", "indexed", file);
+    SaveSeed("psd", "indexed", file);
     Bitmap out;
     ReadPsd(file, "", out);
     EXPECT_EQ(out.format(), PixelFormat::Indexed8);
@@ -197,44 +197,54 @@ TEST(PsdMalformed, EachFaultHasItsMessage) {
         v.at(at) = b;
         return v;
     };
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 0, 'X'), PictureErrorKind::Malformed,
+                          "Photoshop file is not a Photoshop document"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 5, 2), PictureErrorKind::Unsupported,
+                          "unsupported version (2)"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 25, 9), PictureErrorKind::Unsupported,
+                          "unsupported colour mode (9)"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 23, 32), PictureErrorKind::Unsupported,
+                          "unsupported bit depth (32)"));
     EXPECT_TRUE(
-        FailsWith(ReadPsd, with(good, 0, 'X'), "Photoshop file is not a Photoshop document"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 5, 2), "unsupported version (2)"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 25, 9), "unsupported colour mode (9)"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 23, 32), "unsupported bit depth (32)"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 13, 2), "too few channels"));
+        FailsWith(ReadPsd, with(good, 13, 2), PictureErrorKind::Malformed, "too few channels"));
     EXPECT_TRUE(ReadsAsEmpty(ReadPsd, with(with(good, 21, 0), 17, 0)));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(with(good, 16, 0x7F), 20, 0x7F), "too large"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(with(good, 16, 0x7F), 20, 0x7F), PictureErrorKind::TooLarge,
+                          "too large"));
 
     // The compression word sits right after the sections.
     const std::size_t compressionAt = 26 + 4 + 4 + 12 + 8;
-    EXPECT_TRUE(
-        FailsWith(ReadPsd, with(good, compressionAt + 1, 2), "unsupported compression (2)"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, compressionAt + 1, 2), PictureErrorKind::Unsupported,
+                          "unsupported compression (2)"));
 
     auto shortRaw = raw;
     shortRaw.pop_back();
-    EXPECT_TRUE(FailsWith(ReadPsd, shortRaw, "Photoshop file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, shortRaw, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
     auto shortRle = good;
     shortRle.pop_back();
-    EXPECT_TRUE(FailsWith(ReadPsd, shortRle, "Photoshop file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, shortRle, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
     // First row's first packet: a repeat of 100 bytes in a row of 3.
     auto overrun = good;
     overrun[compressionAt + 2 + 6 * 2] = std::uint8_t(1 - 100);
-    EXPECT_TRUE(FailsWith(ReadPsd, overrun, "PackBits run past the end of a row"));
+    EXPECT_TRUE(FailsWith(ReadPsd, overrun, PictureErrorKind::Malformed,
+                          "PackBits run past the end of a row"));
 
     // A section length reaching past the end.
     auto section = good;
     section[26 + 4 + 4 + 12] = 0x7F;
-    EXPECT_TRUE(FailsWith(ReadPsd, section, "Photoshop file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, section, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
     TPsdLayout indexed;
     indexed.mode = 2;
     indexed.width = indexed.height = 1;
     indexed.colorData.assign(100, 0);
     indexed.planes = {{{0}}};
-    EXPECT_TRUE(FailsWith(ReadPsd, MakePsd(indexed), "has no colour table"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, MakePsd(indexed), PictureErrorKind::Malformed, "has no colour table"));
 }
 
 } // namespace
