@@ -40,7 +40,7 @@ constexpr const char* kInvalid = "Bitmap image is not valid";
 
 enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
-struct TBmpHeader {
+struct BmpHeader {
     std::int64_t Width = 0;
     std::int64_t Height = 0; // always positive; TopDown says the row order
     bool TopDown = false;
@@ -52,11 +52,11 @@ struct TBmpHeader {
 };
 
 // One colour channel taken from a bit-field mask, widened to 8 bits.
-struct TChannel {
+struct Channel {
     int Shift = 0;
     std::uint32_t Max = 0; // mask value after the shift; 0 for an empty mask
 
-    explicit TChannel(std::uint32_t mask) {
+    explicit Channel(std::uint32_t mask) {
         if (mask == 0) return;
         Shift = std::countr_zero(mask);
         Max = mask >> Shift;
@@ -69,8 +69,8 @@ struct TChannel {
     }
 };
 
-TBmpHeader ParseHeader(ByteReader& r) {
-    TBmpHeader h;
+BmpHeader ParseHeader(ByteReader& r) {
+    BmpHeader h;
     if (r.U8() != 'B' || r.U8() != 'M') Invalid();
     r.Skip(8); // file size and reserved words: not relied upon
     const std::uint32_t offBits = r.U32LE();
@@ -164,7 +164,7 @@ void CheckIndices(const std::uint8_t* row, int width, std::size_t paletteSize) {
     if (highest >= paletteSize) Invalid();
 }
 
-void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& out) {
+void ReadUncompressed(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out) {
     const int w = int(h.Width), height = int(h.Height);
     if (w == 0) return;
     const std::size_t rowBytes = ((std::size_t(w) * std::size_t(h.BitCount) + 31) / 32) * 4;
@@ -173,7 +173,7 @@ void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, B
     const std::size_t lastRow = (std::size_t(w) * std::size_t(h.BitCount) + 7) / 8;
     if (height > 0 && pixels.size() < rowBytes * std::size_t(height - 1) + lastRow) Truncated();
 
-    const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
+    const Channel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
     const bool plain32 = h.BitCount == 32 && h.Compression == kRgb;
     for (int fileRow = 0; fileRow < height; ++fileRow) {
         const std::uint8_t* s = pixels.data() + std::size_t(fileRow) * rowBytes;
@@ -230,7 +230,7 @@ void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, B
 // (0, 1) ends the bitmap, (0, 2, dx, dy) moves the cursor, (0, n) starts n
 // literal pixels padded to a 16-bit boundary. Rows run bottom-up; pixels no
 // code reaches stay at index 0.
-void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& out) {
+void ReadRle(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out) {
     ByteReader r(data.subspan(h.PixelOffset), "BMP");
     const int w = int(h.Width), height = int(h.Height);
     const bool four = h.Compression == kRle4;
@@ -278,7 +278,7 @@ void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& ou
 
 void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
              const DecodeLimits& limits) {
-    TBmpHeader h;
+    BmpHeader h;
     try {
         ByteReader r(data, "BMP");
         h = ParseHeader(r);

@@ -84,12 +84,12 @@ std::string TempName(const std::string& folder) {
 }
 
 // A named temporary file, removed unless it was renamed over the target.
-class TTempFile {
+class TempFile {
 public:
-    TTempFile() = default;
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-    ~TTempFile() { Drop(); }
+    TempFile() = default;
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    ~TempFile() { Drop(); }
 
     // Notes path (already created) as this temporary file.
     void Hold(std::string path) {
@@ -116,7 +116,7 @@ private:
 // Writes bytes to an unnamed file in folder and links it in as temp.
 // Returns false, having created nothing, where the file system cannot.
 bool WriteUnnamed(const std::string& folder, mode_t mode, std::span<const std::uint8_t> bytes,
-                  const std::string& fileName, TTempFile& temp) {
+                  const std::string& fileName, TempFile& temp) {
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) return false; // no O_TMPFILE here (EOPNOTSUPP, EISDIR, EINVAL)
     if (::fchmod(fd, mode) != 0) {
@@ -151,7 +151,7 @@ bool WriteUnnamed(const std::string& folder, mode_t mode, std::span<const std::u
 }
 
 void WriteNamed(const std::string& folder, mode_t mode, std::span<const std::uint8_t> bytes,
-                const std::string& fileName, TTempFile& temp) {
+                const std::string& fileName, TempFile& temp) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         std::string name = TempName(folder);
@@ -191,7 +191,7 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
     // Only the permission bits: a copy must not gain set-ID rights anew.
     const mode_t mode = exists ? (st.st_mode & 0777) : NewFileMode();
     const std::string folder = FolderOf(target);
-    TTempFile temp;
+    TempFile temp;
     if (kind == TempFileKind::Named || !WriteUnnamed(folder, mode, bytes, fileName, temp))
         WriteNamed(folder, mode, bytes, fileName, temp);
     if (std::rename(temp.Path().c_str(), target.c_str()) != 0) Fail(fileName, errno);

@@ -113,9 +113,9 @@ bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
 namespace {
 
 // Closes a file descriptor when the read is done, whatever the outcome.
-struct TFdCloser {
+struct FdCloser {
     int Fd;
-    ~TFdCloser() { ::close(Fd); }
+    ~FdCloser() { ::close(Fd); }
 };
 
 } // namespace
@@ -128,7 +128,7 @@ std::vector<std::uint8_t> ReadFileStart(const std::string& fileName, std::uint64
                                         bool whole) {
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
-    TFdCloser closer{fd};
+    FdCloser closer{fd};
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         throw PictureError("Cannot read file " + fileName + ": " + std::strerror(errno));

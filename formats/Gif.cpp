@@ -25,7 +25,7 @@ namespace quillon {
 
 namespace {
 
-struct TMemoryInput {
+struct MemoryInput {
     const std::uint8_t* Data;
     std::size_t Size;
     std::size_t Pos;
@@ -33,7 +33,7 @@ struct TMemoryInput {
 };
 
 int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int count) {
-    auto* in = static_cast<TMemoryInput*>(gif->UserData);
+    auto* in = static_cast<MemoryInput*>(gif->UserData);
     const std::size_t n =
         std::min<std::size_t>(std::size_t(std::max(count, 0)), in->Size - in->Pos);
     if (n > 0) std::memcpy(buffer, in->Data + in->Pos, n);
@@ -54,7 +54,7 @@ int WriteToMemory(GifFileType* gif, const GifByteType* bytes, int count) {
 
 // giflib names a header it could not read as missing, whether the file
 // ended or held something else there; a read past the end says which.
-PictureErrorKind KindOf(int code, const TMemoryInput& input) {
+PictureErrorKind KindOf(int code, const MemoryInput& input) {
     if (input.ShortRead) return PictureErrorKind::Truncated;
     switch (code) {
     case D_GIF_ERR_READ_FAILED:
@@ -67,7 +67,7 @@ PictureErrorKind KindOf(int code, const TMemoryInput& input) {
     }
 }
 
-[[noreturn]] void ReadFailed(int code, const TMemoryInput& input) {
+[[noreturn]] void ReadFailed(int code, const MemoryInput& input) {
     const char* why = GifErrorString(code);
     throw PictureError(std::string("GIF image is not valid") +
                            (why ? std::string(" (") + why + ")" : ""),
@@ -75,16 +75,16 @@ PictureErrorKind KindOf(int code, const TMemoryInput& input) {
 }
 
 [[noreturn]] void ReadFailed(GifFileType* gif) {
-    ReadFailed(gif->Error, *static_cast<const TMemoryInput*>(gif->UserData));
+    ReadFailed(gif->Error, *static_cast<const MemoryInput*>(gif->UserData));
 }
 
-struct TDecoderClose {
+struct DecoderClose {
     void operator()(GifFileType* gif) const {
         int err = 0;
         DGifCloseFile(gif, &err);
     }
 };
-using TDecoder = std::unique_ptr<GifFileType, TDecoderClose>;
+using Decoder = std::unique_ptr<GifFileType, DecoderClose>;
 
 std::vector<Color> ColorsOf(const ColorMapObject* map) {
     std::vector<Color> colors;
@@ -125,9 +125,9 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     // LZW gives at most a few thousand pixels a byte: the bound a file's size
     // sets on the pixels it may ask for.
     const std::uint64_t maxPixelsPerByte = std::uint64_t(limits.GifPixelsPerByte);
-    TMemoryInput input{data.data(), data.size(), 0, false};
+    MemoryInput input{data.data(), data.size(), 0, false};
     int err = 0;
-    TDecoder gif(DGifOpen(&input, ReadFromMemory, &err));
+    Decoder gif(DGifOpen(&input, ReadFromMemory, &err));
     if (!gif) ReadFailed(err, input);
     const int screenW = gif->SWidth, screenH = gif->SHeight;
     limits.CheckSize(screenW, screenH);
@@ -219,7 +219,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 
 namespace {
 
-struct TEncoderClose {
+struct EncoderClose {
     void operator()(GifFileType* gif) const {
         int err = 0;
         EGifCloseFile(gif, &err);
@@ -263,7 +263,7 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
         GifFreeMapObject(map);
         WriteFailed(err);
     }
-    std::unique_ptr<GifFileType, TEncoderClose> gif(raw);
+    std::unique_ptr<GifFileType, EncoderClose> gif(raw);
     const int screenOk = EGifPutScreenDesc(gif.get(), w, h, 8, 0, map);
     GifFreeMapObject(map); // the encoder keeps its own copy
     if (screenOk == GIF_ERROR) WriteFailed(gif->Error);

@@ -27,7 +27,7 @@ namespace quillon {
 
 namespace {
 
-struct TJpegError {
+struct JpegError {
     jpeg_error_mgr Pub;
     std::jmp_buf Jump;
     int Code;
@@ -35,13 +35,13 @@ struct TJpegError {
 };
 
 // The progress monitor, with the scan limit it enforces.
-struct TJpegProgress {
+struct JpegProgress {
     jpeg_progress_mgr Pub;
     long MaxScans;
 };
 
 void ErrorExit(j_common_ptr cinfo) {
-    auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
     err->Code = cinfo->err->msg_code;
     std::longjmp(err->Jump, 1);
 }
@@ -54,7 +54,7 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
-void InitError(TJpegError& err) {
+void InitError(JpegError& err) {
     jpeg_std_error(&err.Pub);
     err.Pub.error_exit = ErrorExit;
     err.Pub.emit_message = EmitMessage;
@@ -66,19 +66,19 @@ void InitError(TJpegError& err) {
 // Progressive files can hold any number of scans; one with more than the
 // limit is refused instead of decoding for minutes.
 void LimitScans(j_common_ptr cinfo) {
-    const auto* progress = reinterpret_cast<TJpegProgress*>(cinfo->progress);
+    const auto* progress = reinterpret_cast<JpegProgress*>(cinfo->progress);
     if (cinfo->is_decompressor &&
         reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > progress->MaxScans) {
-        reinterpret_cast<TJpegError*>(cinfo->err)->OverLimit = true;
+        reinterpret_cast<JpegError*>(cinfo->err)->OverLimit = true;
         cinfo->err->msg_code = JERR_BAD_SCAN_SCRIPT;
         ErrorExit(cinfo);
     }
 }
 
-struct TDecodeJob {
+struct DecodeJob {
     jpeg_decompress_struct Info;
-    TJpegError Err;
-    TJpegProgress Progress;
+    JpegError Err;
+    JpegProgress Progress;
     const unsigned char* Data;
     unsigned long Size;
     long MaxWorkBytes; // libjpeg's own memory, beyond which it fails
@@ -88,7 +88,7 @@ struct TDecodeJob {
 
 // Reads the header and fixes the output parameters. On failure the
 // decompressor is destroyed and false returned.
-bool DecodeHeader(TDecodeJob* job) {
+bool DecodeHeader(DecodeJob* job) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_decompress(&job->Info);
         job->Created = false;
@@ -118,7 +118,7 @@ bool DecodeHeader(TDecodeJob* job) {
 // Decodes every row into bits (blue, green, red; stride bytes a row).
 // cmykRow holds one row of four-component samples for CMYK files. The
 // decompressor is destroyed in every case.
-bool DecodeRows(TDecodeJob* job, unsigned char* bits, std::size_t stride, unsigned char* cmykRow) {
+bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigned char* cmykRow) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_decompress(&job->Info);
         job->Created = false;
@@ -179,22 +179,22 @@ PictureErrorKind KindOf(int code) {
     throw PictureError(text, kind);
 }
 
-[[noreturn]] void JpegFailed(const TJpegError& err) {
+[[noreturn]] void JpegFailed(const JpegError& err) {
     JpegFailed(err.Code, err.OverLimit ? PictureErrorKind::TooLarge : KindOf(err.Code));
 }
 
 // Destroys a decompressor left alive when C++ code between the library calls
 // throws (a picture over the size limit, a failed allocation).
-struct TDecodeCleanup {
-    TDecodeJob& Job;
-    ~TDecodeCleanup() {
+struct DecodeCleanup {
+    DecodeJob& Job;
+    ~DecodeCleanup() {
         if (Job.Created) jpeg_destroy_decompress(&Job.Info);
     }
 };
 
-struct TEncodeJob {
+struct EncodeJob {
     jpeg_compress_struct Info;
-    TJpegError Err;
+    JpegError Err;
     const unsigned char* Bits;
     std::size_t Stride;
     int Width;
@@ -204,7 +204,7 @@ struct TEncodeJob {
     unsigned long OutSize;
 };
 
-bool EncodeRun(TEncodeJob* job) {
+bool EncodeRun(EncodeJob* job) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_compress(&job->Info);
         return false;
@@ -233,13 +233,13 @@ bool EncodeRun(TEncodeJob* job) {
 
 void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
               const DecodeLimits& limits) {
-    TDecodeJob job{};
+    DecodeJob job{};
     InitError(job.Err);
     job.Progress.MaxScans = limits.MaxJpegScans;
     job.MaxWorkBytes = long(limits.MaxJpegWorkBytes);
     job.Data = data.data();
     job.Size = (unsigned long)data.size();
-    TDecodeCleanup cleanup{job};
+    DecodeCleanup cleanup{job};
     if (!DecodeHeader(&job)) JpegFailed(job.Err);
     const int w = int(job.Info.output_width), h = int(job.Info.output_height);
     limits.CheckSize(w, h);
@@ -269,7 +269,7 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap) {
         copy.SetPixelFormat(PixelFormat::Bgr24);
         source = &copy;
     }
-    TEncodeJob job{};
+    EncodeJob job{};
     InitError(job.Err);
     job.Bits = source->Bits();
     job.Stride = source->Stride();

@@ -30,9 +30,9 @@ constexpr std::size_t kPairBytes = kWidth * 2 + kWidth; // two luma rows, two ha
 static_assert(kPcdBytesNeeded == kBaseOffset + kPairBytes * (kHeight / 2));
 
 // The YCC to RGB conversion as fixed-point tables (values scaled by 1024).
-struct TYccTables {
+struct YccTables {
     std::array<int, 256> luma, crRed, crGreen, cbGreen, cbBlue;
-    TYccTables() {
+    YccTables() {
         for (int i = 0; i < 256; ++i) {
             const double c1 = 2.2179 * (i - 156), c2 = 1.8215 * (i - 137);
             luma[std::size_t(i)] = int(std::lround(1.3584 * i * 1024));
@@ -44,8 +44,8 @@ struct TYccTables {
     }
 };
 
-const TYccTables& Tables() {
-    static const TYccTables tables;
+const YccTables& Tables() {
+    static const YccTables tables;
     return tables;
 }
 
@@ -94,7 +94,7 @@ void ReadPcd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     r.Seek(kOrientationOffset);
     const int orientation = r.U8() & 3;
 
-    const TYccTables& t = Tables();
+    const YccTables& t = Tables();
     Bitmap local(kWidth, kHeight, PixelFormat::Bgr24);
     r.Seek(kBaseOffset);
     for (int pair = 0; pair < kHeight / 2; ++pair) {

@@ -27,7 +27,7 @@ namespace quillon {
 
 namespace {
 
-struct TPcxHeader {
+struct PcxHeader {
     int Encoding, BitsPerPixel, Planes, BytesPerLine;
     int Width, Height;
     std::span<const std::uint8_t> EgaPalette;
@@ -68,7 +68,7 @@ bool VgaPalette(std::span<const std::uint8_t> data, std::vector<Color>& palette)
     return true;
 }
 
-void ReadIndexed(const TPcxHeader& h, const std::vector<std::uint8_t>& rows,
+void ReadIndexed(const PcxHeader& h, const std::vector<std::uint8_t>& rows,
                  std::span<const std::uint8_t> data, Bitmap& bmp) {
     const int bits = h.BitsPerPixel * h.Planes; // bits of a palette index
     auto& palette = bmp.Palette();
@@ -108,7 +108,7 @@ void ReadIndexed(const TPcxHeader& h, const std::vector<std::uint8_t>& rows,
     }
 }
 
-void ReadTrueColour(const TPcxHeader& h, const std::vector<std::uint8_t>& rows, Bitmap& bmp) {
+void ReadTrueColour(const PcxHeader& h, const std::vector<std::uint8_t>& rows, Bitmap& bmp) {
     const std::size_t lineBytes = std::size_t(h.BytesPerLine) * std::size_t(h.Planes);
     for (int y = 0; y < h.Height; ++y) {
         const std::uint8_t* r = rows.data() + std::size_t(y) * lineBytes;
@@ -136,7 +136,7 @@ void ReadPcx(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     if (in.Size() < 128) in.Truncated();
     if (in.U8() != 0x0A) in.Malformed("is not a PCX picture");
     in.Skip(1); // version: the layout below says all that matters
-    TPcxHeader h;
+    PcxHeader h;
     h.Encoding = in.U8();
     h.BitsPerPixel = in.U8();
     const int xMin = in.U16LE(), yMin = in.U16LE(), xMax = in.U16LE(), yMax = in.U16LE();

@@ -31,7 +31,7 @@ namespace quillon {
 namespace {
 
 // Everything the libpng callbacks touch: plain data only.
-struct TPngSource {
+struct PngSource {
     const std::uint8_t* Data;
     std::size_t Size;
     std::size_t Pos;
@@ -40,7 +40,7 @@ struct TPngSource {
 };
 
 void OnError(png_structp png, png_const_charp message) {
-    auto* src = static_cast<TPngSource*>(png_get_error_ptr(png));
+    auto* src = static_cast<PngSource*>(png_get_error_ptr(png));
     std::snprintf(src->Message, sizeof src->Message, "%s", message ? message : "error");
     png_longjmp(png, 1);
 }
@@ -48,7 +48,7 @@ void OnError(png_structp png, png_const_charp message) {
 void OnWarning(png_structp, png_const_charp) {}
 
 void OnRead(png_structp png, png_bytep dest, png_size_t length) {
-    auto* src = static_cast<TPngSource*>(png_get_io_ptr(png));
+    auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
     if (length > src->Size - src->Pos) {
         src->Truncated = true;
         png_error(png, "truncated");
@@ -57,7 +57,7 @@ void OnRead(png_structp png, png_bytep dest, png_size_t length) {
     src->Pos += length;
 }
 
-struct TPngInfo {
+struct PngInfo {
     png_uint_32 Width, Height;
     std::size_t StoredRowBytes; // a row as the file stores it, before the transforms
     std::size_t RowBytes;       // a row after them: 8-bit RGBA
@@ -66,7 +66,7 @@ struct TPngInfo {
 
 // Reads the chunks up to the first IDAT and sets the transforms that turn
 // every picture into 8-bit RGBA. Returns false on a libpng error.
-bool ReadHeader(png_structp png, png_infop info, TPngInfo* result) {
+bool ReadHeader(png_structp png, png_infop info, PngInfo* result) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_read_info(png, info);
     result->StoredRowBytes = png_get_rowbytes(png, info);
@@ -110,7 +110,7 @@ bool ReadInterlacedRows(png_structp png, png_bytepp rows) {
 
 // A plain picture row by row through one RGBA row, straight into the
 // picture's rows (stride bytes apart).
-bool ReadPlainRows(png_structp png, const TPngInfo* header, png_bytep rgbaRow, std::uint8_t* bits,
+bool ReadPlainRows(png_structp png, const PngInfo* header, png_bytep rgbaRow, std::uint8_t* bits,
                    std::size_t stride) {
     if (setjmp(png_jmpbuf(png))) return false;
     for (png_uint_32 y = 0; y < header->Height; ++y) {
@@ -121,9 +121,9 @@ bool ReadPlainRows(png_structp png, const TPngInfo* header, png_bytep rgbaRow, s
 }
 
 // Owns the libpng structures for one read.
-class TPngReadGuard {
+class PngReadGuard {
 public:
-    TPngReadGuard(TPngSource& source, const DecodeLimits& limits) {
+    PngReadGuard(PngSource& source, const DecodeLimits& limits) {
         png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source, OnError, OnWarning);
         if (png_) info_ = png_create_info_struct(png_);
         if (!png_ || !info_)
@@ -139,9 +139,9 @@ public:
         png_set_keep_unknown_chunks(png_, PNG_HANDLE_CHUNK_NEVER, kText, 3);
         png_set_chunk_malloc_max(png_, limits.MaxPngChunkBytes);
     }
-    ~TPngReadGuard() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
-    TPngReadGuard(const TPngReadGuard&) = delete;
-    TPngReadGuard& operator=(const TPngReadGuard&) = delete;
+    ~PngReadGuard() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
+    PngReadGuard(const PngReadGuard&) = delete;
+    PngReadGuard& operator=(const PngReadGuard&) = delete;
 
     png_structp Png() const { return png_; }
     png_infop Info() const { return info_; }
@@ -159,7 +159,7 @@ PictureErrorKind KindOf(const char* message) {
     return PictureErrorKind::Malformed;
 }
 
-[[noreturn]] void Fail(const TPngSource& source) {
+[[noreturn]] void Fail(const PngSource& source) {
     if (source.Truncated) throw PictureError("PNG file is truncated", PictureErrorKind::Truncated);
     throw PictureError(std::string("PNG file is damaged (") + source.Message + ")",
                        KindOf(source.Message));
@@ -191,9 +191,9 @@ void ReadPng(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     if (data.size() < 8 || !std::equal(kSignature, kSignature + 8, data.begin()))
         throw PictureError("PNG file has no PNG signature", PictureErrorKind::Malformed);
 
-    TPngSource source{data.data(), data.size(), 0, false, {}};
-    TPngReadGuard guard(source, limits);
-    TPngInfo header{};
+    PngSource source{data.data(), data.size(), 0, false, {}};
+    PngReadGuard guard(source, limits);
+    PngInfo header{};
     if (!ReadHeader(guard.Png(), guard.Info(), &header)) Fail(source);
 
     // The rows come out of the file's IDAT chunks, whose deflate data cannot

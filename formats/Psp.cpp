@@ -42,7 +42,7 @@ namespace {
 constexpr char kSignature[] = "Paint Shop Pro Image File\n\x1a";
 constexpr std::size_t kSignatureSize = 32;
 
-enum TPspBlock : int {
+enum PspBlock : int {
     kImageBlock = 0,
     kColorBlock = 2,
     kLayerBankBlock = 3,
@@ -50,7 +50,7 @@ enum TPspBlock : int {
     kChannelBlock = 5
 };
 
-struct TPspImage {
+struct PspImage {
     int width = 0, height = 0;
     int compression = 0;
     int depth = 0;
@@ -59,18 +59,18 @@ struct TPspImage {
     std::vector<Color> palette;
 };
 
-struct TPspRect {
+struct PspRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-struct TBlock {
+struct Block {
     int id = 0;
     std::size_t start = 0, end = 0; // data extent in the file
 };
 
-class TPspReader {
+class PspReader {
 public:
-    TPspReader(std::span<const std::uint8_t> data, const DecodeLimits& limits)
+    PspReader(std::span<const std::uint8_t> data, const DecodeLimits& limits)
         : data_(data), limits_(limits), r_(data, "Paint Shop Pro") {}
 
     void Read(Bitmap& out);
@@ -80,29 +80,29 @@ private:
     const DecodeLimits& limits_;
     ByteReader r_;
     int major_ = 0;
-    TPspImage image_;
+    PspImage image_;
     bool done_ = false;
 
-    std::optional<TBlock> NextBlock(std::size_t limit);
+    std::optional<Block> NextBlock(std::size_t limit);
     // For major versions from 4 on: reads a chunk's size at the cursor and
     // returns where the chunk ends.
     std::size_t ChunkEnd(std::size_t blockEnd);
-    void ReadAttributes(const TBlock& b);
-    void ReadPalette(const TBlock& b);
-    void ReadLayerBank(const TBlock& b, Bitmap& canvas);
-    bool ReadLayer(const TBlock& b, Bitmap& canvas);
+    void ReadAttributes(const Block& b);
+    void ReadPalette(const Block& b);
+    void ReadLayerBank(const Block& b, Bitmap& canvas);
+    bool ReadLayer(const Block& b, Bitmap& canvas);
     std::vector<std::uint8_t> Decompress(std::span<const std::uint8_t> src, std::size_t size);
     void Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
                const std::array<std::vector<std::uint8_t>, 4>& channels, const bool (&have)[4],
                const std::vector<std::uint8_t>& mask, std::size_t maskStride);
 };
 
-std::optional<TBlock> TPspReader::NextBlock(std::size_t limit) {
+std::optional<Block> PspReader::NextBlock(std::size_t limit) {
     if (r_.Position() >= limit) return std::nullopt;
     if (limit - r_.Position() < 10) r_.Truncated();
     auto magic = r_.Bytes(4);
     if (std::memcmp(magic.data(), "~BK\0", 4) != 0) r_.Malformed("has a damaged block header");
-    TBlock b;
+    Block b;
     b.id = r_.U16LE();
     if (major_ <= 3) r_.Skip(4); // initial length
     const std::uint32_t length = r_.U32LE();
@@ -112,14 +112,14 @@ std::optional<TBlock> TPspReader::NextBlock(std::size_t limit) {
     return b;
 }
 
-std::size_t TPspReader::ChunkEnd(std::size_t blockEnd) {
+std::size_t PspReader::ChunkEnd(std::size_t blockEnd) {
     const std::size_t start = r_.Position();
     const std::uint32_t size = r_.U32LE();
     if (size < 4 || size > blockEnd - start) r_.Malformed("has a damaged block");
     return start + size;
 }
 
-void TPspReader::ReadAttributes(const TBlock& b) {
+void PspReader::ReadAttributes(const Block& b) {
     r_.Seek(b.start);
     if (major_ >= 4) ChunkEnd(b.end);
     const std::int32_t width = r_.I32LE(), height = r_.I32LE();
@@ -141,7 +141,7 @@ void TPspReader::ReadAttributes(const TBlock& b) {
     image_.haveAttributes = true;
 }
 
-void TPspReader::ReadPalette(const TBlock& b) {
+void PspReader::ReadPalette(const Block& b) {
     r_.Seek(b.start);
     std::size_t entriesAt = 0;
     std::uint32_t count = 0;
@@ -163,8 +163,8 @@ void TPspReader::ReadPalette(const TBlock& b) {
     }
 }
 
-std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> src,
-                                                 std::size_t size) {
+std::vector<std::uint8_t> PspReader::Decompress(std::span<const std::uint8_t> src,
+                                                std::size_t size) {
     // Nothing is allocated for data the channel cannot hold: RLE gives at
     // most 127 bytes for two, deflate at most DeflateRatio for one.
     const std::uint64_t most =
@@ -221,10 +221,10 @@ std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> s
     return outBytes;
 }
 
-void TPspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
-                       const std::array<std::vector<std::uint8_t>, 4>& channels,
-                       const bool (&have)[4], const std::vector<std::uint8_t>& mask,
-                       std::size_t maskStride) {
+void PspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
+                      const std::array<std::vector<std::uint8_t>, 4>& channels,
+                      const bool (&have)[4], const std::vector<std::uint8_t>& mask,
+                      std::size_t maskStride) {
     const int depth = image_.depth;
     // Channels are checked one by one, so each keeps its own row length.
     std::array<std::size_t, 4> stride{};
@@ -283,11 +283,11 @@ void TPspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int 
     }
 }
 
-bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
+bool PspReader::ReadLayer(const Block& b, Bitmap& canvas) {
     r_.Seek(b.start);
-    TPspRect image, saved;
+    PspRect image, saved;
     int type = 0;
-    const auto readRect = [&](TPspRect& rc) {
+    const auto readRect = [&](PspRect& rc) {
         rc.left = r_.I32LE();
         rc.top = r_.I32LE();
         rc.right = r_.I32LE();
@@ -377,7 +377,7 @@ bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
     return true;
 }
 
-void TPspReader::ReadLayerBank(const TBlock& b, Bitmap& canvas) {
+void PspReader::ReadLayerBank(const Block& b, Bitmap& canvas) {
     r_.Seek(b.start);
     while (auto layer = NextBlock(b.end)) {
         if (layer->id == kLayerBlock && ReadLayer(*layer, canvas)) {
@@ -388,7 +388,7 @@ void TPspReader::ReadLayerBank(const TBlock& b, Bitmap& canvas) {
     }
 }
 
-void TPspReader::Read(Bitmap& out) {
+void PspReader::Read(Bitmap& out) {
     if (r_.Size() < kSignatureSize + 4 ||
         std::memcmp(r_.Bytes(kSignatureSize).data(), kSignature, sizeof kSignature - 1) != 0)
         r_.Malformed("is not a Paint Shop Pro image");
@@ -430,7 +430,7 @@ void TPspReader::Read(Bitmap& out) {
 
 void ReadPsp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
              const DecodeLimits& limits) {
-    TPspReader(data, limits).Read(out);
+    PspReader(data, limits).Read(out);
 }
 
 } // namespace quillon

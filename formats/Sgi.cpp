@@ -26,16 +26,16 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 512;
 
-struct TSgiHeader {
+struct SgiHeader {
     bool rle = false;
     int bpc = 1;
     int width = 0, height = 0, channels = 0;
 };
 
-TSgiHeader ReadHeader(ByteReader& r) {
+SgiHeader ReadHeader(ByteReader& r) {
     if (r.Size() < kHeaderSize) r.Truncated();
     if (r.U16BE() != 474) r.Malformed("is not an SGI image");
-    TSgiHeader h;
+    SgiHeader h;
     const int storage = r.U8();
     h.bpc = r.U8();
     const int dimension = r.U16BE();
@@ -105,7 +105,7 @@ void ReadVerbatimRow(ByteReader& r, std::size_t pos, int bpc, std::vector<std::u
 void ReadSgi(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
              const DecodeLimits& limits) {
     ByteReader r(data, "SGI");
-    const TSgiHeader h = ReadHeader(r);
+    const SgiHeader h = ReadHeader(r);
     if (h.width == 0 || h.height == 0 || h.channels == 0) {
         Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);

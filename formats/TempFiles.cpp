@@ -16,17 +16,17 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 enum SlotState : int { kFree, kFilling, kHeld };
 
-struct TSlot {
+struct Slot {
     std::atomic<int> State{kFree};
     char Path[PATH_MAX];
 };
 
-TSlot gSlots[kSlots];
+Slot gSlots[kSlots];
 
 static_assert(std::atomic<int>::is_always_lock_free, "the handler reads the slots lock-free");
 
 void OnEndingSignal(int sig) {
-    for (TSlot& slot : gSlots)
+    for (Slot& slot : gSlots)
         if (slot.State.load(std::memory_order_acquire) == kHeld) ::unlink(slot.Path);
     // Then end as the signal would have: its default action, raised again.
     std::signal(sig, SIG_DFL);

@@ -27,7 +27,7 @@ namespace quillon {
 
 namespace {
 
-struct TTgaHeader {
+struct TgaHeader {
     int IdLength, ColorMapType, ImageType;
     int MapFirst, MapLength, MapEntryBits;
     int Width, Height, PixelBits, Descriptor;
@@ -120,7 +120,7 @@ void ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int width, int bits,
 void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
              const DecodeLimits& limits) {
     ByteReader in(data, "TGA");
-    TTgaHeader h;
+    TgaHeader h;
     h.IdLength = in.U8();
     h.ColorMapType = in.U8();
     h.ImageType = in.U8();

@@ -30,18 +30,18 @@ namespace quillon {
 namespace {
 
 // The file's bytes as libtiff's client I/O sees them.
-struct TTiffSource {
+struct TiffSource {
     const std::uint8_t* Data;
     std::size_t Size;
     std::size_t Pos;
 };
 
-struct TTiffMessages {
+struct TiffMessages {
     char FirstError[300];
 };
 
 tmsize_t OnRead(thandle_t handle, void* buf, tmsize_t size) {
-    auto* src = static_cast<TTiffSource*>(handle);
+    auto* src = static_cast<TiffSource*>(handle);
     if (size <= 0) return 0;
     const std::size_t n = std::min(std::size_t(size), src->Size - src->Pos);
     std::memcpy(buf, src->Data + src->Pos, n);
@@ -54,7 +54,7 @@ tmsize_t OnWrite(thandle_t, void*, tmsize_t) {
 }
 
 toff_t OnSeek(thandle_t handle, toff_t offset, int whence) {
-    auto* src = static_cast<TTiffSource*>(handle);
+    auto* src = static_cast<TiffSource*>(handle);
     const std::uint64_t base = whence == SEEK_CUR ? src->Pos : whence == SEEK_END ? src->Size : 0;
     const std::uint64_t target = base + offset;
     // Beyond the end is refused: every read there would come back short.
@@ -68,7 +68,7 @@ int OnClose(thandle_t) {
 }
 
 toff_t OnSize(thandle_t handle) {
-    return static_cast<TTiffSource*>(handle)->Size;
+    return static_cast<TiffSource*>(handle)->Size;
 }
 
 // The file is opened without mapping ("m"), so the library copies what it
@@ -80,7 +80,7 @@ int OnMap(thandle_t, void**, toff_t*) {
 void OnUnmap(thandle_t, void*, toff_t) {}
 
 int OnError(TIFF*, void* user, const char* module, const char* fmt, va_list args) {
-    auto* messages = static_cast<TTiffMessages*>(user);
+    auto* messages = static_cast<TiffMessages*>(user);
     if (messages->FirstError[0] == '\0') {
         char text[250];
         std::vsnprintf(text, sizeof text, fmt, args);
@@ -108,9 +108,9 @@ void SilenceGlobalHandlers() {
     (void)silenced;
 }
 
-class TTiffHandle {
+class TiffHandle {
 public:
-    TTiffHandle(TTiffSource& source, TTiffMessages& messages, const DecodeLimits& limits) {
+    TiffHandle(TiffSource& source, TiffMessages& messages, const DecodeLimits& limits) {
         TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
         if (!options)
             throw PictureError("Not enough memory to read the TIFF file",
@@ -123,11 +123,11 @@ public:
                                  OnMap, OnUnmap, options);
         TIFFOpenOptionsFree(options);
     }
-    ~TTiffHandle() {
+    ~TiffHandle() {
         if (tif_) TIFFClose(tif_);
     }
-    TTiffHandle(const TTiffHandle&) = delete;
-    TTiffHandle& operator=(const TTiffHandle&) = delete;
+    TiffHandle(const TiffHandle&) = delete;
+    TiffHandle& operator=(const TiffHandle&) = delete;
     TIFF* Get() const { return tif_; }
 
 private:
@@ -144,7 +144,7 @@ PictureErrorKind KindOf(const char* message) {
     return PictureErrorKind::Malformed;
 }
 
-[[noreturn]] void Fail(const TTiffMessages& messages, const char* fallback) {
+[[noreturn]] void Fail(const TiffMessages& messages, const char* fallback) {
     if (messages.FirstError[0])
         throw PictureError(std::string("TIFF file is damaged (") + messages.FirstError + ")",
                            KindOf(messages.FirstError));
@@ -206,7 +206,7 @@ void CmykRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uin
     }
 }
 
-void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
+void ReadCmyk16(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
     std::uint16_t samples = 0, planar = PLANARCONFIG_CONTIG;
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
@@ -256,7 +256,7 @@ void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
 
 // Every other layout goes through the library's RGBA interface, which
 // hands over premultiplied colours with alpha.
-void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
+void ReadThroughRgba(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
     char why[1024] = "";
     TIFFRGBAImage image;
     if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&image, tif, 1, why)) Unsupported(why);
@@ -288,9 +288,9 @@ void ReadTiff(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
         throw PictureError("TIFF file has no TIFF signature", PictureErrorKind::Malformed);
     SilenceGlobalHandlers();
 
-    TTiffSource source{data.data(), data.size(), 0};
-    TTiffMessages messages{};
-    TTiffHandle handle(source, messages, limits);
+    TiffSource source{data.data(), data.size(), 0};
+    TiffMessages messages{};
+    TiffHandle handle(source, messages, limits);
     TIFF* tif = handle.Get();
     if (!tif) Fail(messages, "cannot be opened");
 

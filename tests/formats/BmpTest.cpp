@@ -11,7 +11,7 @@ using namespace quillon;
 
 namespace {
 
-struct TBmpLayout {
+struct BmpLayout {
     int InfoSize = 40; // 12, 40, 108 or 124
     int Width = 0;
     int Height = 0; // negative: top-down
@@ -24,7 +24,7 @@ struct TBmpLayout {
 
 // A Windows bitmap file as the description says, with the pixel offset
 // pointing just past the palette.
-std::vector<std::uint8_t> MakeBmp(const TBmpLayout& s) {
+std::vector<std::uint8_t> MakeBmp(const BmpLayout& s) {
     const bool core = s.InfoSize == 12;
     const std::size_t masksAfter = s.InfoSize == 40 ? s.Masks.size() * 4 : 0;
     const std::size_t paletteBytes = s.Palette.size() * (core ? 3 : 4);
@@ -77,16 +77,16 @@ void ExpectSamePicture(const Bitmap& a, const Bitmap& b) {
 
 // ---- Round trips through the writer ---------------------------------------
 
-struct TDepthCase {
+struct DepthCase {
     PixelFormat Format;
     PixelFormat ReadBack;
     int Colours; // palette size for indexed formats
 };
 
-class BmpRoundTrip : public ::testing::TestWithParam<TDepthCase> {};
+class BmpRoundTrip : public ::testing::TestWithParam<DepthCase> {};
 
 TEST_P(BmpRoundTrip, EveryPixelAndThePaletteSurvive) {
-    const TDepthCase c = GetParam();
+    const DepthCase c = GetParam();
     std::mt19937 rng(7);
     for (auto [w, h] : {std::pair{1, 1}, {13, 7}, {33, 5}, {8, 3}}) {
         Bitmap b(w, h, c.Format);
@@ -109,14 +109,14 @@ TEST_P(BmpRoundTrip, EveryPixelAndThePaletteSurvive) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllDepths, BmpRoundTrip,
-    ::testing::Values(TDepthCase{PixelFormat::Indexed1, PixelFormat::Indexed1, 2},
-                      TDepthCase{PixelFormat::Indexed4, PixelFormat::Indexed4, 16},
-                      TDepthCase{PixelFormat::Indexed4, PixelFormat::Indexed4, 5},
-                      TDepthCase{PixelFormat::Indexed8, PixelFormat::Indexed8, 256},
-                      TDepthCase{PixelFormat::Indexed8, PixelFormat::Indexed8, 100},
-                      TDepthCase{PixelFormat::Bgr24, PixelFormat::Bgr24, 0},
-                      TDepthCase{PixelFormat::Bgrx32, PixelFormat::Bgrx32, 0},
-                      TDepthCase{PixelFormat::Device, PixelFormat::Bgrx32, 0}));
+    ::testing::Values(DepthCase{PixelFormat::Indexed1, PixelFormat::Indexed1, 2},
+                      DepthCase{PixelFormat::Indexed4, PixelFormat::Indexed4, 16},
+                      DepthCase{PixelFormat::Indexed4, PixelFormat::Indexed4, 5},
+                      DepthCase{PixelFormat::Indexed8, PixelFormat::Indexed8, 256},
+                      DepthCase{PixelFormat::Indexed8, PixelFormat::Indexed8, 100},
+                      DepthCase{PixelFormat::Bgr24, PixelFormat::Bgr24, 0},
+                      DepthCase{PixelFormat::Bgrx32, PixelFormat::Bgrx32, 0},
+                      DepthCase{PixelFormat::Device, PixelFormat::Bgrx32, 0}));
 
 TEST(BmpWriter, WritesInfoHeaderBottomUpWithPaddedRows) {
     auto b = BitmapFromArt({"rgb", "kwy"}, kLegend, PixelFormat::Bgr24);
@@ -146,14 +146,14 @@ TEST(BmpWriter, IndexedPixelsPastThePaletteAreWrittenAsBlack) {
 // ---- Variants of the file format --------------------------------------------
 
 TEST(BmpReader, TopDownRowsStartWithTheTopRow) {
-    TBmpLayout s{.Width = 1, .Height = -2, .Bits = 24};
+    BmpLayout s{.Width = 1, .Height = -2, .Bits = 24};
     s.Pixels = {0, 0, 255, 0, /* red, padded */ 255, 0, 0, 0 /* blue */};
     auto b = Read(MakeBmp(s));
     EXPECT_PIXELS(*b, kLegend, {"r", "b"});
 }
 
 TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
-    TBmpLayout s{.InfoSize = 12, .Width = 3, .Height = 1, .Bits = 8};
+    BmpLayout s{.InfoSize = 12, .Width = 3, .Height = 1, .Bits = 8};
     s.Palette = {kWhite, kRed, kBlue};
     s.Pixels = {2, 1, 0, 0};
     auto b = Read(MakeBmp(s));
@@ -162,7 +162,7 @@ TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
 }
 
 TEST(BmpReader, SixteenBitsDefaultsToFiveFiveFive) {
-    TBmpLayout s{.Width = 2, .Height = 1, .Bits = 16};
+    BmpLayout s{.Width = 2, .Height = 1, .Bits = 16};
     s.Pixels = {0x00, 0x7C, 0x1F, 0x00}; // red, blue
     auto b = Read(MakeBmp(s));
     EXPECT_EQ(b->format(), PixelFormat::Bgr24);
@@ -173,7 +173,7 @@ TEST(BmpReader, SixteenBitsDefaultsToFiveFiveFive) {
 
 TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
     // 5-6-5 after a 40-byte header: the 6-bit green needs its own scaling.
-    TBmpLayout s{.Width = 2, .Height = 1, .Bits = 16, .Compression = 3};
+    BmpLayout s{.Width = 2, .Height = 1, .Bits = 16, .Compression = 3};
     s.Masks = {0xF800, 0x07E0, 0x001F};
     s.Pixels = {0xE0, 0x07, 0x20, 0x00}; // full green; green 1 of 63
     auto b = Read(MakeBmp(s));
@@ -181,7 +181,7 @@ TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
     EXPECT_EQ(b->Pixel(1, 0), RGB(0, 4, 0));
     // 32 bits with red in the top byte, inside V4 and V5 headers.
     for (int info : {108, 124}) {
-        TBmpLayout t{.InfoSize = info, .Width = 1, .Height = 1, .Bits = 32, .Compression = 3};
+        BmpLayout t{.InfoSize = info, .Width = 1, .Height = 1, .Bits = 32, .Compression = 3};
         t.Masks = {0xFF000000, 0x00FF0000, 0x0000FF00};
         t.Pixels = {0x00, 0x30, 0x20, 0x10};
         auto c = Read(MakeBmp(t));
@@ -191,7 +191,7 @@ TEST(BmpReader, BitFieldMasksInEveryHeaderKind) {
 }
 
 TEST(BmpReader, PaletteShorterThanTheDepthAllows) {
-    TBmpLayout s{.Width = 4, .Height = 1, .Bits = 4};
+    BmpLayout s{.Width = 4, .Height = 1, .Bits = 4};
     s.Palette = {kRed, kBlue};
     s.Pixels = {0x01, 0x10, 0, 0};
     auto b = Read(MakeBmp(s));
@@ -201,7 +201,7 @@ TEST(BmpReader, PaletteShorterThanTheDepthAllows) {
 }
 
 TEST(BmpReader, Rle8RunsLiteralsDeltaAndLineEnds) {
-    TBmpLayout s{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    BmpLayout s{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     s.Pixels = ByteBuilder()
                    .U8s({3, 2, 0, 3, 3, 4, 5, 0}) // bottom: 3 red, literal g b y (padded)
                    .U8s({0, 0})                   // end of line
@@ -214,7 +214,7 @@ TEST(BmpReader, Rle8RunsLiteralsDeltaAndLineEnds) {
 }
 
 TEST(BmpReader, Rle4AlternatesNibbles) {
-    TBmpLayout s{.Width = 5, .Height = 2, .Bits = 4, .Compression = 2, .Palette = kPalette4};
+    BmpLayout s{.Width = 5, .Height = 2, .Bits = 4, .Compression = 2, .Palette = kPalette4};
     s.Pixels = ByteBuilder()
                    .U8s({5, 0x23, 0, 0})          // bottom: r g r g r
                    .U8s({0, 3, 0x45, 0x10, 0, 0}) // literal b y w, padded to a word
@@ -225,31 +225,31 @@ TEST(BmpReader, Rle4AlternatesNibbles) {
 }
 
 TEST(BmpReader, RleWithoutEndOfBitmapAfterTheLastLine) {
-    TBmpLayout s{.Width = 2, .Height = 1, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    BmpLayout s{.Width = 2, .Height = 1, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     s.Pixels = {2, 2, 0, 0};
     EXPECT_PIXELS(*Read(MakeBmp(s)), kLegend, {"rr"});
 }
 
 // ---- Malformed files ----------------------------------------------------------
 
-struct TBadCase {
+struct BadCase {
     const char* What;
     PictureErrorKind Kind;
     std::vector<std::uint8_t> File;
 };
 
-std::vector<TBadCase> BadFiles() {
-    std::vector<TBadCase> cases;
+std::vector<BadCase> BadFiles() {
+    std::vector<BadCase> cases;
     auto rle = [](std::vector<std::uint8_t> px, int bits = 8) {
-        TBmpLayout s{.Width = 4,
-                     .Height = 2,
-                     .Bits = bits,
-                     .Compression = bits == 8 ? 1u : 2u,
-                     .Palette = kPalette4,
-                     .Pixels = std::move(px)};
+        BmpLayout s{.Width = 4,
+                    .Height = 2,
+                    .Bits = bits,
+                    .Compression = bits == 8 ? 1u : 2u,
+                    .Palette = kPalette4,
+                    .Pixels = std::move(px)};
         return MakeBmp(s);
     };
-    TBmpLayout ok{.Width = 3, .Height = 2, .Bits = 24, .Pixels = std::vector<std::uint8_t>(24, 9)};
+    BmpLayout ok{.Width = 3, .Height = 2, .Bits = 24, .Pixels = std::vector<std::uint8_t>(24, 9)};
     auto file = MakeBmp(ok);
 
     cases.push_back({"empty file", PictureErrorKind::Truncated, {}});
@@ -259,7 +259,7 @@ std::vector<TBadCase> BadFiles() {
                      std::vector<std::uint8_t>(file.begin(), file.begin() + 30)});
     cases.push_back({"pixels cut short", PictureErrorKind::Truncated,
                      std::vector<std::uint8_t>(file.begin(), file.end() - 13)});
-    TBmpLayout s = ok;
+    BmpLayout s = ok;
     s.Bits = 7;
     cases.push_back({"seven bits a pixel", PictureErrorKind::Unsupported, MakeBmp(s)});
     s = ok;
@@ -309,12 +309,12 @@ TEST(BmpReader, MalformedFilesAreRefusedAndLeaveTheBitmapAlone) {
 
 TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
     // Both claim about 4 * 10^9 pixels with a few bytes of data.
-    TBmpLayout s{.Width = 65535,
-                 .Height = 65535,
-                 .Bits = 8,
-                 .Compression = 1,
-                 .Palette = kPalette4,
-                 .Pixels = {0, 1}};
+    BmpLayout s{.Width = 65535,
+                .Height = 65535,
+                .Bits = 8,
+                .Compression = 1,
+                .Palette = kPalette4,
+                .Pixels = {0, 1}};
     EXPECT_TRUE(FailsWith(ReadBmp, MakeBmp(s), PictureErrorKind::TooLarge, "is too large"));
     s = {.Width = 0x7FFFFFFF, .Height = -0x7FFFFFFF, .Bits = 32, .Pixels = {0, 0, 0, 0}};
     EXPECT_TRUE(FailsWith(ReadBmp, MakeBmp(s), PictureErrorKind::TooLarge, "is too large"));
@@ -326,12 +326,12 @@ TEST(BmpReader, HugeSizeIsRefusedBeforeAllocating) {
 TEST(BmpReader, BlankRunLengthPicturesKeepToTheFileBudget) {
     for (int bits : {8, 4}) {
         SCOPED_TRACE(bits);
-        TBmpLayout s{.Width = 16384,
-                     .Height = 16384,
-                     .Bits = bits,
-                     .Compression = bits == 8 ? 1u : 2u,
-                     .Palette = kPalette4,
-                     .Pixels = {0, 1}};
+        BmpLayout s{.Width = 16384,
+                    .Height = 16384,
+                    .Bits = bits,
+                    .Compression = bits == 8 ? 1u : 2u,
+                    .Palette = kPalette4,
+                    .Pixels = {0, 1}};
         const auto huge = MakeBmp(s);
         SaveRegress(
             "bmp", bits == 8 ? "rle8-16384-ends-at-once.bmp" : "rle4-16384-ends-at-once.bmp", huge);
@@ -350,7 +350,7 @@ TEST(BmpReader, EveryTruncationAndRandomDamageIsHandled) {
     for (int i = 0; i < 6; ++i) photo.Palette().push_back(kPalette4[std::size_t(i)]);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 9; ++x) photo.ScanLine(y)[x] = std::uint8_t((x / 3 + y) % 6);
-    TBmpLayout rle{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    BmpLayout rle{.Width = 6, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     rle.Pixels = {3, 2, 0, 3, 3, 4, 5, 0, 0, 0, 0, 2, 4, 1, 2, 1, 0, 1};
     for (const auto& file : {EncodeBmp(photo), MakeBmp(rle)}) {
         // The last row needs no padding, so prefixes down to that still read.

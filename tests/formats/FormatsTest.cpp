@@ -175,13 +175,13 @@ TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
 // ---- Limits and whole files ------------------------------------------------------
 
 TEST(DecodeLimits, SizeAndFileBudget) {
-    struct TCase {
+    struct Case {
         std::int64_t W, H;
         std::uint64_t FileBytes;
         bool Accepted;
     };
     // Up to 16 megapixels any file will do; above, a byte per 1024 pixels.
-    const TCase cases[] = {
+    const Case cases[] = {
         {4096, 4096, 1, true},      // 2^24 pixels: within the free size
         {4097, 4096, 16387, false}, // one column over: 16 388 bytes needed
         {4097, 4096, 16388, true},
@@ -195,7 +195,7 @@ TEST(DecodeLimits, SizeAndFileBudget) {
         {-1, 5, 100, false},
     };
     const DecodeLimits limits;
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.W) + " x " + std::to_string(c.H) + ", " +
                      std::to_string(c.FileBytes) + " bytes");
         if (c.Accepted) {

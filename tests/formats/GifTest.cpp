@@ -27,7 +27,7 @@ ColorMapObject* Map(const std::vector<Color>& colours) {
     return GifMakeMapObject(int(c.size()), c.data());
 }
 
-struct TGifLayout {
+struct GifLayout {
     int ScreenW = 0, ScreenH = 0, Background = 0;
     std::vector<Color> Global = {};
     int Left = 0, Top = 0;
@@ -39,7 +39,7 @@ struct TGifLayout {
 
 // A GIF file written with giflib directly, so that the reader is checked on
 // layouts the project's writer never makes.
-std::vector<std::uint8_t> MakeGif(const TGifLayout& s) {
+std::vector<std::uint8_t> MakeGif(const GifLayout& s) {
     std::vector<std::uint8_t> out;
     int err = 0;
     GifFileType* gif = EGifOpen(&out, Append, &err);

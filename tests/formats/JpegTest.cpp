@@ -19,13 +19,13 @@ using namespace quillon;
 
 namespace {
 
-enum class TSampling { s420, s422, s444, Gray };
+enum class ChromaSampling { s420, s422, s444, Gray };
 
 // Encodes an RGB picture with the library directly, for the files the reader
 // is checked on (the project's writer only makes one kind of file).
 // tune, when given, changes the settings last (coding, scan script).
 std::vector<std::uint8_t>
-LibJpegEncode(const Bitmap& picture, TSampling sampling, bool progressive, int quality = 85,
+LibJpegEncode(const Bitmap& picture, ChromaSampling sampling, bool progressive, int quality = 85,
               const std::function<void(jpeg_compress_struct&)>& tune = {}) {
     jpeg_compress_struct c;
     jpeg_error_mgr err;
@@ -40,9 +40,9 @@ LibJpegEncode(const Bitmap& picture, TSampling sampling, bool progressive, int q
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, quality, TRUE);
-    if (sampling == TSampling::Gray) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
-    if (sampling == TSampling::s444 || sampling == TSampling::s422) {
-        c.comp_info[0].h_samp_factor = sampling == TSampling::s422 ? 2 : 1;
+    if (sampling == ChromaSampling::Gray) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+    if (sampling == ChromaSampling::s444 || sampling == ChromaSampling::s422) {
+        c.comp_info[0].h_samp_factor = sampling == ChromaSampling::s422 ? 2 : 1;
         c.comp_info[0].v_samp_factor = 1;
     }
     if (progressive) jpeg_simple_progression(&c);
@@ -166,19 +166,19 @@ TEST(JpegReader, DecodesExactlyAsTheReferenceDecoder) {
     // The reference decoder is part of the test set-up (scripts/deps.sh test).
     ASSERT_TRUE(HaveDjpeg()) << "djpeg is not installed (Debian package libjpeg-turbo-progs)";
     const std::string dir = TempDir("jpeg-djpeg");
-    struct TCase {
+    struct Case {
         int W, H;
-        TSampling Sampling;
+        ChromaSampling Sampling;
         bool Progressive;
     };
-    const TCase cases[] = {
-        {1, 1, TSampling::s420, false},    {17, 9, TSampling::s420, false},
-        {64, 48, TSampling::s444, false},  {123, 77, TSampling::s420, false},
-        {123, 77, TSampling::s422, false}, {50, 31, TSampling::Gray, false},
-        {95, 61, TSampling::s420, true},   {40, 40, TSampling::Gray, true},
+    const Case cases[] = {
+        {1, 1, ChromaSampling::s420, false},    {17, 9, ChromaSampling::s420, false},
+        {64, 48, ChromaSampling::s444, false},  {123, 77, ChromaSampling::s420, false},
+        {123, 77, ChromaSampling::s422, false}, {50, 31, ChromaSampling::Gray, false},
+        {95, 61, ChromaSampling::s420, true},   {40, 40, ChromaSampling::Gray, true},
     };
     int n = 0;
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
         const std::string jpg = dir + "/case" + std::to_string(n) + ".jpg";
         const std::string ppm = dir + "/case" + std::to_string(n++) + ".pnm";
         const auto file = LibJpegEncode(*Noisy(c.W, c.H, unsigned(n)), c.Sampling, c.Progressive);
@@ -216,8 +216,8 @@ TEST(JpegReader, AdobeCmykDecodesToItsColours) {
 }
 
 TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
-    const auto good = LibJpegEncode(*Noisy(40, 30, 3), TSampling::s420, false);
-    const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), TSampling::s420, true);
+    const auto good = LibJpegEncode(*Noisy(40, 30, 3), ChromaSampling::s420, false);
+    const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), ChromaSampling::s420, true);
     ExpectJpegError({}, PictureErrorKind::Truncated, "empty file");
     ExpectJpegError({'B', 'M', 0, 0, 0}, PictureErrorKind::Malformed, "not a JPEG");
     for (const auto* f : {&good, &progressive})
@@ -236,7 +236,7 @@ TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
 }
 
 TEST(JpegReader, OversizedFrameIsRefusedBeforeDecoding) {
-    auto file = LibJpegEncode(*Noisy(16, 16, 5), TSampling::s420, false);
+    auto file = LibJpegEncode(*Noisy(16, 16, 5), ChromaSampling::s420, false);
     // The SOF0 segment: FF C0, length, precision, height, width.
     std::size_t sof = 0;
     for (std::size_t i = 0; i + 1 < file.size(); ++i)
@@ -276,8 +276,9 @@ void SetFrameSize(std::vector<std::uint8_t>& file, std::size_t sof, int side) {
 // of a hundred-odd bytes can be a 16384 x 16384 picture: within the free
 // size it is read, beyond it the file budget refuses it.
 TEST(JpegReader, ArithmeticCodedBlankGiantKeepsToTheFileBudget) {
-    auto file = LibJpegEncode(*BitmapFromArt({"gggggggggggggggg"}, {{'g', kGray}}), TSampling::Gray,
-                              false, 85, [](jpeg_compress_struct& c) { c.arith_code = TRUE; });
+    auto file =
+        LibJpegEncode(*BitmapFromArt({"gggggggggggggggg"}, {{'g', kGray}}), ChromaSampling::Gray,
+                      false, 85, [](jpeg_compress_struct& c) { c.arith_code = TRUE; });
     const std::size_t sof = FindMarker(file, 0xC9); // extended sequential, arithmetic
     ASSERT_NE(sof, 0u);
     SetFrameSize(file, sof, 16384);
@@ -299,10 +300,11 @@ TEST(JpegReader, ScansPastTheLimitAreRefused) {
         {1, {0}, 1, 63, 1, 0}, // AC refinement
     };
     Bitmap flat(2048, 2048, PixelFormat::Bgr24);
-    const auto base = LibJpegEncode(flat, TSampling::Gray, false, 85, [](jpeg_compress_struct& c) {
-        c.scan_info = kScript;
-        c.num_scans = 3;
-    });
+    const auto base =
+        LibJpegEncode(flat, ChromaSampling::Gray, false, 85, [](jpeg_compress_struct& c) {
+            c.scan_info = kScript;
+            c.num_scans = 3;
+        });
     // The refinement scan: its SOS segment and data, up to the closing EOI.
     const std::size_t lastScan =
         FindMarker(base, 0xDA, FindMarker(base, 0xDA, FindMarker(base, 0xDA) + 2) + 2);
@@ -326,7 +328,7 @@ TEST(JpegReader, ScansPastTheLimitAreRefused) {
 // A progressive file keeps every coefficient until its last scan (two bytes
 // a sample): the library's working memory has a ceiling of its own.
 TEST(JpegReader, ProgressiveWorkingMemoryHasACeiling) {
-    const auto file = LibJpegEncode(*Noisy(1024, 1024, 6), TSampling::Gray, true);
+    const auto file = LibJpegEncode(*Noisy(1024, 1024, 6), ChromaSampling::Gray, true);
     DecodeLimits tight;
     tight.MaxJpegWorkBytes = 1 << 20; // the coefficients take 2 MB
     EXPECT_TRUE(

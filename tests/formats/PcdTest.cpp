@@ -57,15 +57,15 @@ TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
     EXPECT_EQ(out.Pixel(765, 511), kGray);
 }
 
-struct TTurnCase {
+struct TurnCase {
     int orientation, width, height;
     Point block, corner; // where the top-left block and bottom-right corner land
 };
 
-class PcdOrientation : public ::testing::TestWithParam<TTurnCase> {};
+class PcdOrientation : public ::testing::TestWithParam<TurnCase> {};
 
 TEST_P(PcdOrientation, PictureIsTurnedUpright) {
-    const TTurnCase c = GetParam();
+    const TurnCase c = GetParam();
     Bitmap out;
     ReadPcd(MakePcd(c.orientation), "", out);
     ASSERT_EQ(out.Width(), c.width);
@@ -75,10 +75,10 @@ TEST_P(PcdOrientation, PictureIsTurnedUpright) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pcd, PcdOrientation,
-                         ::testing::Values(TTurnCase{0, 768, 512, {0, 0}, {767, 511}},
-                                           TTurnCase{1, 512, 768, {0, 767}, {511, 0}},
-                                           TTurnCase{2, 768, 512, {767, 511}, {0, 0}},
-                                           TTurnCase{3, 512, 768, {511, 0}, {0, 767}}));
+                         ::testing::Values(TurnCase{0, 768, 512, {0, 0}, {767, 511}},
+                                           TurnCase{1, 512, 768, {0, 767}, {511, 0}},
+                                           TurnCase{2, 768, 512, {767, 511}, {0, 0}},
+                                           TurnCase{3, 512, 768, {511, 0}, {0, 767}}));
 
 TEST(PcdMalformed, ShortImagePacIsTruncated) {
     auto file = MakePcd(0);

@@ -15,13 +15,13 @@ const std::map<char, Color> kLegend = {{'.', kWhite},
                                        {'m', RGB(128, 128, 128)},
                                        {'p', RGB(255, 128, 128)}};
 
-struct TPcxLayout {
+struct PcxLayout {
     int bits = 8, planes = 1, width = 2, height = 2, bytesPerLine = 2;
     int encoding = 1;
     std::vector<Color> ega; // up to 16 header palette entries
 };
 
-ByteBuilder Header(const TPcxLayout& s) {
+ByteBuilder Header(const PcxLayout& s) {
     ByteBuilder b;
     b.U8s({0x0A, 5, s.encoding, s.bits});
     b.U16LE(0).U16LE(0).U16LE(unsigned(s.width - 1)).U16LE(unsigned(s.height - 1));
@@ -47,7 +47,7 @@ void Compress(ByteBuilder& b, const std::vector<int>& line) {
     }
 }
 
-ByteBuilder File(const TPcxLayout& s, const std::vector<std::vector<int>>& lines) {
+ByteBuilder File(const PcxLayout& s, const std::vector<std::vector<int>>& lines) {
     ByteBuilder b = Header(s);
     for (const auto& line : lines) {
         if (s.encoding == 1)
@@ -67,7 +67,7 @@ void AppendVgaPalette(ByteBuilder& b, const std::vector<Color>& colours) {
 }
 
 TEST(PcxReader, MonochromeRowsWithPadding) {
-    TPcxLayout s;
+    PcxLayout s;
     s.bits = 1;
     s.width = 10;
     s.height = 2;
@@ -82,7 +82,7 @@ TEST(PcxReader, MonochromeRowsWithPadding) {
 
 TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
     // Four planes of one bit: plane p gives bit p of the index.
-    TPcxLayout s;
+    PcxLayout s;
     s.bits = 1;
     s.planes = 4;
     s.width = 4;
@@ -101,7 +101,7 @@ TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
 }
 
 TEST(PcxReader, TwoBitPixelsInOnePlane) {
-    TPcxLayout s;
+    PcxLayout s;
     s.bits = 2;
     s.width = 4;
     s.height = 1;
@@ -115,7 +115,7 @@ TEST(PcxReader, TwoBitPixelsInOnePlane) {
 TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
     for (int encoding : {1, 0}) {
         SCOPED_TRACE(encoding);
-        TPcxLayout s;
+        PcxLayout s;
         s.encoding = encoding;
         s.width = 3;
         s.height = 2;
@@ -136,7 +136,7 @@ TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
 }
 
 TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
-    TPcxLayout s;
+    PcxLayout s;
     s.width = 3;
     s.height = 1;
     s.bytesPerLine = 3;
@@ -147,7 +147,7 @@ TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
 }
 
 TEST(PcxReader, TrueColourPlanesAndAlpha) {
-    TPcxLayout s;
+    PcxLayout s;
     s.planes = 3;
     s.width = 3;
     s.height = 1;
@@ -169,7 +169,7 @@ TEST(PcxReader, TrueColourPlanesAndAlpha) {
 }
 
 TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
-    TPcxLayout s;
+    PcxLayout s;
     s.width = 2;
     s.height = 2;
     ByteBuilder file = Header(s);
@@ -181,7 +181,7 @@ TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
 }
 
 TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
-    TPcxLayout s;
+    PcxLayout s;
     const ByteBuilder good = File(s, {{1, 2}, {3, 4}});
     EXPECT_TRUE(FailsWith(ReadPcx,
                           std::vector<std::uint8_t>(good.Get().begin(), good.Get().begin() + 100),
@@ -194,7 +194,7 @@ TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     EXPECT_TRUE(
         FailsWith(ReadPcx, notPcx, PictureErrorKind::Malformed, "PCX file is not a PCX picture"));
 
-    TPcxLayout bad = s;
+    PcxLayout bad = s;
     bad.encoding = 2;
     EXPECT_TRUE(FailsWith(ReadPcx, File(bad, {}), PictureErrorKind::Unsupported,
                           "PCX file has an unknown compression"));
@@ -224,7 +224,7 @@ TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
 }
 
 TEST(PcxReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TPcxLayout s;
+    PcxLayout s;
     s.planes = 3;
     s.width = 65535;
     s.height = 65535;

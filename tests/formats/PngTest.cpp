@@ -23,7 +23,7 @@ const std::map<char, Color> kLegend = {{'.', kWhite},
                                        {'m', RGB(128, 128, 128)},
                                        {'p', RGB(255, 128, 128)}};
 
-struct TPngLayout {
+struct PngLayout {
     int width = 0, height = 0;
     int colourType = PNG_COLOR_TYPE_RGB;
     int depth = 8;
@@ -70,7 +70,7 @@ void Append(png_structp png, png_bytep data, png_size_t n) {
     out->insert(out->end(), data, data + n);
 }
 
-bool WriteWithLibpng(png_structp png, png_infop info, const TPngLayout* s, png_bytepp rows) {
+bool WriteWithLibpng(png_structp png, png_infop info, const PngLayout* s, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_IHDR(png, info, png_uint_32(s->width), png_uint_32(s->height), s->depth, s->colourType,
                  s->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
@@ -85,7 +85,7 @@ bool WriteWithLibpng(png_structp png, png_infop info, const TPngLayout* s, png_b
     return true;
 }
 
-std::vector<std::uint8_t> WritePng(TPngLayout s) {
+std::vector<std::uint8_t> WritePng(PngLayout s) {
     if (s.height == 0) s.height = int(s.rows.size());
     if (s.width == 0) s.width = int(s.rows[0].size()) / Channels(s.colourType);
     std::vector<std::vector<png_byte>> packed;
@@ -106,7 +106,7 @@ TEST(PngReader, GrayInEveryDepth) {
     for (int depth : {1, 2, 4, 8, 16}) {
         SCOPED_TRACE(depth);
         const int max = (1 << depth) - 1;
-        TPngLayout s;
+        PngLayout s;
         s.colourType = PNG_COLOR_TYPE_GRAY;
         s.depth = depth;
         s.rows = {{0, max, 0}, {max, 0, max}};
@@ -125,7 +125,7 @@ TEST(PngReader, GraySamplesScaleToEightBits) {
     } cases[] = {{2, 1, 85}, {2, 2, 170}, {4, 7, 119}, {16, 0x8080, 128}, {16, 0xFE00, 253}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.depth) + " bits, sample " + std::to_string(c.sample));
-        TPngLayout s;
+        PngLayout s;
         s.colourType = PNG_COLOR_TYPE_GRAY;
         s.depth = c.depth;
         s.rows = {{c.sample}};
@@ -138,7 +138,7 @@ TEST(PngReader, GraySamplesScaleToEightBits) {
 TEST(PngReader, PaletteInEveryDepth) {
     for (int depth : {1, 2, 4, 8}) {
         SCOPED_TRACE(depth);
-        TPngLayout s;
+        PngLayout s;
         s.colourType = PNG_COLOR_TYPE_PALETTE;
         s.depth = depth;
         s.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
@@ -171,7 +171,7 @@ TEST(PngReader, ColourAndAlphaTypesInEightAndSixteenBits) {
         };
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " " + std::to_string(depth));
-            TPngLayout s;
+            PngLayout s;
             s.colourType = c.colourType;
             s.depth = depth;
             s.rows = c.rows;
@@ -185,7 +185,7 @@ TEST(PngReader, ColourAndAlphaTypesInEightAndSixteenBits) {
 }
 
 TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
-    TPngLayout pal;
+    PngLayout pal;
     pal.colourType = PNG_COLOR_TYPE_PALETTE;
     pal.palette = {{255, 0, 0}, {0, 0, 0}, {255, 0, 0}};
     pal.paletteAlpha = {255, 0, 127}; // opaque, clear, half
@@ -196,7 +196,7 @@ TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
     ASSERT_EQ(ReadError(ReadPng, palFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"r.p"});
 
-    TPngLayout gray;
+    PngLayout gray;
     gray.colourType = PNG_COLOR_TYPE_GRAY;
     gray.depth = 4;
     gray.hasKey = true;
@@ -205,7 +205,7 @@ TEST(PngReader, TransparencyChunkIsCompositedOverWhite) {
     ASSERT_EQ(ReadError(ReadPng, WritePng(gray), out), "");
     EXPECT_PIXELS(out, kLegend, {"#.."});
 
-    TPngLayout rgb;
+    PngLayout rgb;
     rgb.depth = 16;
     rgb.hasKey = true;
     rgb.key.red = 0;
@@ -226,7 +226,7 @@ TEST(PngReader, InterlacedPicturesMatchTheirPlainTwins) {
                  {PNG_COLOR_TYPE_RGB_ALPHA, 16}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.colourType) + " " + std::to_string(c.depth));
-        TPngLayout s;
+        PngLayout s;
         s.colourType = c.colourType;
         s.depth = c.depth;
         const int w = 11, h = 13, n = w * Channels(c.colourType);
@@ -257,7 +257,7 @@ std::size_t FindChunk(const std::vector<std::uint8_t>& file, const char* type) {
 }
 
 TEST(PngReader, DamagedFilesAreRefusedAndLeaveThePictureAlone) {
-    TPngLayout s;
+    PngLayout s;
     s.rows = {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}};
     const auto good = WritePng(s);
 
@@ -284,7 +284,7 @@ TEST(PngReader, DamagedFilesAreRefusedAndLeaveThePictureAlone) {
 }
 
 TEST(PngReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TPngLayout s;
+    PngLayout s;
     s.rows = {{1, 2, 3}};
     auto file = WritePng(s);
     // Claim 60000 x 60000 in IHDR and mend its CRC so libpng accepts it.
@@ -300,9 +300,9 @@ TEST(PngReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
 }
 
 // A PNG built chunk by chunk: the signature, IHDR, the given chunks, IEND.
-struct TPngChunks {
+struct PngChunks {
     ByteBuilder file;
-    TPngChunks(std::uint32_t width, std::uint32_t height, int depth, int colourType) {
+    PngChunks(std::uint32_t width, std::uint32_t height, int depth, int colourType) {
         file.U8s({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
         ByteBuilder ihdr;
         ihdr.U32BE(width).U32BE(height).U8(depth).U8(colourType).U8(0).U8(0).U8(0);
@@ -335,7 +335,7 @@ TEST(PngReader, RowsCutShortAreRefusedBeforeAllocating) {
     auto idat = Deflate(rows);
     ASSERT_GT(idat.size(), 30000u);
     idat.resize(16 * 1024);
-    TPngChunks png(16384, 16384, 1, PNG_COLOR_TYPE_GRAY);
+    PngChunks png(16384, 16384, 1, PNG_COLOR_TYPE_GRAY);
     png.Add("IDAT", idat);
     const auto file = png.End();
     SaveRegress("png", "1bit-16384-cut-short.png", file);
@@ -346,7 +346,7 @@ TEST(PngReader, RowsCutShortAreRefusedBeforeAllocating) {
 // fifty chunks of 8 MB of text each are skipped unread.
 TEST(PngReader, CompressedTextIsSkippedUnread) {
     auto withText = [](int chunks) {
-        TPngChunks png(2, 1, 8, PNG_COLOR_TYPE_GRAY);
+        PngChunks png(2, 1, 8, PNG_COLOR_TYPE_GRAY);
         ByteBuilder text;
         text.Text("Comment").U8(0).U8(0); // keyword, compression method
         text.Append(Deflate(std::vector<std::uint8_t>((8 << 20) - 4096, 'a')));
@@ -373,11 +373,11 @@ TEST(PngReader, CompressedTextIsSkippedUnread) {
 // data for 32 MB of rows: see DecodeLimits.SizeAndFileBudget.)
 TEST(PngReader, APictureOverTheFreeSizeOpensWithinTheBudget) {
     const std::vector<std::uint8_t> rows(std::size_t(4200 / 8 + 1) * 4200, 0);
-    TPngChunks bare(4200, 4200, 1, PNG_COLOR_TYPE_GRAY);
+    PngChunks bare(4200, 4200, 1, PNG_COLOR_TYPE_GRAY);
     bare.Add("IDAT", Deflate(rows));
     EXPECT_TRUE(FailsWith(ReadPng, bare.End(), PictureErrorKind::TooLarge,
                           "PNG picture of 4200 x 4200 pixels is too large for a file of"));
-    TPngChunks padded(4200, 4200, 1, PNG_COLOR_TYPE_GRAY);
+    PngChunks padded(4200, 4200, 1, PNG_COLOR_TYPE_GRAY);
     padded.Add("quIl", std::vector<std::uint8_t>(17 * 1024, 1));
     padded.Add("IDAT", Deflate(rows));
     Bitmap out;

@@ -33,7 +33,7 @@ std::vector<std::uint8_t> PackBits(const std::vector<std::uint8_t>& row) {
     return out;
 }
 
-struct TPsdLayout {
+struct PsdLayout {
     int mode = 3, depth = 8, width = 0, height = 0;
     bool packBits = false;
     std::vector<std::uint8_t> colorData;
@@ -41,7 +41,7 @@ struct TPsdLayout {
     std::vector<std::vector<std::vector<std::uint8_t>>> planes;
 };
 
-std::vector<std::uint8_t> MakePsd(const TPsdLayout& s) {
+std::vector<std::uint8_t> MakePsd(const PsdLayout& s) {
     ByteBuilder f;
     f.Text("8BPS").U16BE(1).Zeros(6).U16BE(unsigned(s.planes.size()));
     f.U32BE(std::uint32_t(s.height))
@@ -85,8 +85,8 @@ const std::vector<std::vector<int>> kGreen = {{0, 255, 0}, {20, 20, 20}};
 const std::vector<std::vector<int>> kBlue = {{0, 0, 255}, {30, 30, 200}};
 const std::vector<std::vector<int>> kAlpha = {{0, 0, 0}, {0, 0, 0}};
 
-TPsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
-    TPsdLayout s;
+PsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
+    PsdLayout s;
     s.width = 3;
     s.height = 2;
     s.depth = depth;
@@ -99,12 +99,12 @@ TPsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
 const std::vector<Color> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
                                        RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 200)};
 
-struct TRgbCase {
+struct RgbCase {
     int depth;
     bool packBits, extraAlpha;
 };
 
-class PsdRgb : public ::testing::TestWithParam<TRgbCase> {};
+class PsdRgb : public ::testing::TestWithParam<RgbCase> {};
 
 TEST_P(PsdRgb, CompositeDecodesToItsColours) {
     const auto [depth, packBits, extraAlpha] = GetParam();
@@ -118,14 +118,14 @@ TEST_P(PsdRgb, CompositeDecodesToItsColours) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Psd, PsdRgb,
-                         ::testing::Values(TRgbCase{8, false, false}, TRgbCase{8, true, false},
-                                           TRgbCase{16, false, false}, TRgbCase{16, true, false},
-                                           TRgbCase{8, true, true}, TRgbCase{8, false, true}));
+                         ::testing::Values(RgbCase{8, false, false}, RgbCase{8, true, false},
+                                           RgbCase{16, false, false}, RgbCase{16, true, false},
+                                           RgbCase{8, true, true}, RgbCase{8, false, true}));
 
 TEST(Psd, GrayAndDuotoneShowTheirLevels) {
     for (int mode : {1, 8}) {
         for (int depth : {8, 16}) {
-            TPsdLayout s;
+            PsdLayout s;
             s.mode = mode;
             s.depth = depth;
             s.width = 3;
@@ -142,7 +142,7 @@ TEST(Psd, GrayAndDuotoneShowTheirLevels) {
 }
 
 TEST(Psd, IndexedKeepsItsPlanarPalette) {
-    TPsdLayout s;
+    PsdLayout s;
     s.mode = 2;
     s.width = 3;
     s.height = 2;
@@ -164,7 +164,7 @@ TEST(Psd, IndexedKeepsItsPlanarPalette) {
 }
 
 TEST(Psd, CmykStoresInvertedInk) {
-    TPsdLayout s;
+    PsdLayout s;
     s.mode = 4;
     s.width = 4;
     s.height = 1;
@@ -178,7 +178,7 @@ TEST(Psd, CmykStoresInvertedInk) {
 }
 
 TEST(Psd, BitmapModeSetBitsAreBlackAcrossByteEdges) {
-    TPsdLayout s;
+    PsdLayout s;
     s.mode = 0;
     s.depth = 1;
     s.width = 10;
@@ -238,7 +238,7 @@ TEST(PsdMalformed, EachFaultHasItsMessage) {
     EXPECT_TRUE(
         FailsWith(ReadPsd, section, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
-    TPsdLayout indexed;
+    PsdLayout indexed;
     indexed.mode = 2;
     indexed.width = indexed.height = 1;
     indexed.colorData.assign(100, 0);

@@ -9,23 +9,23 @@ using namespace quillon;
 
 namespace {
 
-struct TPspChannel {
+struct PspChannel {
     int kind = 0;                   // 0 picture, 1 transparency mask
     int channel = 0;                // 0 indices or gray, 1 red, 2 green, 3 blue
     std::vector<std::uint8_t> rows; // uncompressed
     std::uint32_t claimed = 0;      // the uncompressed size to claim, if not rows.size()
 };
 
-struct TPspLayer {
+struct PspLayer {
     int type = 1;
     Rect image, saved;
-    std::vector<TPspChannel> channels;
+    std::vector<PspChannel> channels;
 };
 
-struct TPspLayout {
+struct PspLayout {
     int major = 6, width = 4, height = 2, depth = 24, compression = 0;
     std::vector<Color> palette;
-    std::vector<TPspLayer> layers;
+    std::vector<PspLayer> layers;
 };
 
 std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw, int compression) {
@@ -55,9 +55,9 @@ std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw, int com
     return out;
 }
 
-class TPspWriter {
+class PspWriter {
 public:
-    explicit TPspWriter(int major) : major_(major) {}
+    explicit PspWriter(int major) : major_(major) {}
 
     void Block(ByteBuilder& to, int id, const std::vector<std::uint8_t>& data) const {
         to.Text(std::string("~BK\0", 4)).U16LE(unsigned(id));
@@ -79,8 +79,8 @@ void PutRect(ByteBuilder& f, const Rect& r) {
     f.U32LE(std::uint32_t(r.Right)).U32LE(std::uint32_t(r.Bottom));
 }
 
-std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
-    const TPspWriter w(s.major);
+std::vector<std::uint8_t> MakePsp(const PspLayout& s) {
+    const PspWriter w(s.major);
     ByteBuilder f;
     f.Text("Paint Shop Pro Image File\n\x1a").PadTo(32).U16LE(unsigned(s.major)).U16LE(0);
 
@@ -142,8 +142,8 @@ std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
 }
 
 // A 4 x 2 RGB layer covering the canvas: red, green, blue, gray / ramp.
-TPspLayer RgbLayer() {
-    TPspLayer l;
+PspLayer RgbLayer() {
+    PspLayer l;
     l.image = l.saved = Rect(0, 0, 4, 2);
     l.channels = {{0, 1, {255, 0, 0, 9, 10, 20, 30, 40}},
                   {0, 2, {0, 255, 0, 9, 11, 21, 31, 41}},
@@ -155,15 +155,15 @@ const std::vector<Color> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 
                                        RGB(9, 9, 9),    RGB(10, 11, 12), RGB(20, 21, 22),
                                        RGB(30, 31, 32), RGB(40, 41, 42)};
 
-struct TVersionCase {
+struct VersionCase {
     int major, compression;
 };
 
-class PspVersions : public ::testing::TestWithParam<TVersionCase> {};
+class PspVersions : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(PspVersions, FirstRasterLayerDecodes) {
     const auto [major, compression] = GetParam();
-    TPspLayout s;
+    PspLayout s;
     s.major = major;
     s.compression = compression;
     s.layers = {RgbLayer()};
@@ -178,17 +178,16 @@ TEST_P(PspVersions, FirstRasterLayerDecodes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Psp, PspVersions,
-                         ::testing::Values(TVersionCase{3, 0}, TVersionCase{3, 1},
-                                           TVersionCase{3, 2}, TVersionCase{4, 1},
-                                           TVersionCase{5, 2}, TVersionCase{6, 0},
-                                           TVersionCase{6, 1}, TVersionCase{6, 2}));
+                         ::testing::Values(VersionCase{3, 0}, VersionCase{3, 1}, VersionCase{3, 2},
+                                           VersionCase{4, 1}, VersionCase{5, 2}, VersionCase{6, 0},
+                                           VersionCase{6, 1}, VersionCase{6, 2}));
 
 TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
-    TPspLayout s;
+    PspLayout s;
     s.width = 5;
     s.height = 3;
     s.compression = 1;
-    TPspLayer l;
+    PspLayer l;
     l.image = Rect(1, 1, 4, 3); // the saved part starts one pixel in
     l.saved = Rect(1, 0, 3, 2);
     l.channels = {{0, 1, {0, 0, 200, 200}},
@@ -207,19 +206,19 @@ TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
 
 TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
     const std::vector<Color> palette = {kBlack, kWhite, kRed, kLime, kBlue};
-    struct TCase {
+    struct Case {
         int depth;
         std::vector<std::uint8_t> rows; // two rows of three pixels
     };
-    for (const TCase& c :
-         {TCase{8, {2, 3, 4, 0, 1, 2}}, TCase{4, {0x23, 0x40, 0x12, 0x00}}, // tight rows
-          TCase{4, {0x23, 0x40, 0, 0, 0x12, 0x00, 0, 0}},                   // rows padded to 4
-          TCase{1, {0b01000000, 0b10100000}}}) {
-        TPspLayout s;
+    for (const Case& c :
+         {Case{8, {2, 3, 4, 0, 1, 2}}, Case{4, {0x23, 0x40, 0x12, 0x00}}, // tight rows
+          Case{4, {0x23, 0x40, 0, 0, 0x12, 0x00, 0, 0}},                  // rows padded to 4
+          Case{1, {0b01000000, 0b10100000}}}) {
+        PspLayout s;
         s.width = 3;
         s.depth = c.depth;
         s.palette = palette;
-        TPspLayer l;
+        PspLayer l;
         l.image = l.saved = Rect(0, 0, 3, 2);
         l.channels = {{0, 0, c.rows}};
         s.layers = {l};
@@ -239,7 +238,7 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
 TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
     for (const Rect& at :
          {Rect(-9, 0, -5, 2), Rect(4, 0, 8, 2), Rect(0, -2, 4, 0), Rect(0, 5, 4, 7)}) {
-        TPspLayout s;
+        PspLayout s;
         s.layers = {RgbLayer()};
         s.layers[0].image = at;
         Bitmap out;
@@ -249,7 +248,7 @@ TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
 }
 
 TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
-    TPspLayout s;
+    PspLayout s;
     s.layers = {RgbLayer()};
     auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
     red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
@@ -259,8 +258,8 @@ TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
 }
 
 TEST(Psp, LayersThatAreNotRasterAreSkipped) {
-    TPspLayout s;
-    TPspLayer vector;
+    PspLayout s;
+    PspLayer vector;
     vector.type = 3;
     vector.image = vector.saved = Rect(0, 0, 4, 2);
     s.layers = {vector, RgbLayer()};
@@ -272,9 +271,9 @@ TEST(Psp, LayersThatAreNotRasterAreSkipped) {
 // The canvas is allocated whole however small its layers: a 1 x 1 layer on
 // a 16384 x 16384 canvas would cost 768 MB from a file of a few hundred bytes.
 TEST(PspReader, AHugeCanvasKeepsToTheFileBudgetWhateverItsLayers) {
-    TPspLayout s;
+    PspLayout s;
     s.width = s.height = 16384;
-    TPspLayer dot;
+    PspLayer dot;
     dot.image = dot.saved = Rect(0, 0, 1, 1);
     dot.channels = {{0, 1, {255}}, {0, 2, {0}}, {0, 3, {0}}};
     s.layers = {dot};
@@ -297,10 +296,10 @@ TEST(PspReader, AHugeCanvasKeepsToTheFileBudgetWhateverItsLayers) {
 TEST(PspReader, AChannelLargerThanItsDataCanHoldIsRefusedUnpacked) {
     for (int compression : {0, 1, 2}) {
         SCOPED_TRACE(compression);
-        TPspLayout s;
+        PspLayout s;
         s.width = s.height = 4096;
         s.compression = compression;
-        TPspLayer big;
+        PspLayer big;
         big.image = big.saved = Rect(0, 0, 4096, 4096);
         const std::uint32_t plane = 4096 * 4096;
         const std::vector<std::uint8_t> few(100, 7);
@@ -312,7 +311,7 @@ TEST(PspReader, AChannelLargerThanItsDataCanHoldIsRefusedUnpacked) {
 }
 
 TEST(PspMalformed, EachFaultHasItsMessage) {
-    TPspLayout s;
+    PspLayout s;
     s.compression = 1;
     s.layers = {RgbLayer()};
     const auto good = MakePsp(s);
@@ -321,7 +320,7 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
         return v;
     };
     const auto make = [](auto change) {
-        TPspLayout m;
+        PspLayout m;
         m.compression = 1;
         m.layers = {RgbLayer()};
         change(m);
@@ -335,22 +334,22 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
                           "damaged block header"));
     EXPECT_TRUE(FailsWith(ReadPsp, with(good, 45, 0x7F), PictureErrorKind::Truncated,
                           "Paint Shop Pro file is truncated"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.compression = 3; }),
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.compression = 3; }),
                           PictureErrorKind::Unsupported, "unsupported compression (3)"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.depth = 16; }),
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.depth = 16; }),
                           PictureErrorKind::Unsupported, "unsupported bit depth (16)"));
-    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.width = 0; })));
-    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.height = -3; })));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.width = 70000; }),
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](PspLayout& m) { m.width = 0; })));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](PspLayout& m) { m.height = -3; })));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.width = 70000; }),
                           PictureErrorKind::TooLarge, "too large"));
     EXPECT_TRUE(FailsWith(ReadPsp,
-                          make([](TPspLayout& m) { m.layers[0].channels[1].rows.pop_back(); }),
+                          make([](PspLayout& m) { m.layers[0].channels[1].rows.pop_back(); }),
                           PictureErrorKind::Malformed, "has a channel of the wrong size"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].channels.pop_back(); }),
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.layers[0].channels.pop_back(); }),
                           PictureErrorKind::Malformed, "has a layer without its colour channels"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].type = 3; }),
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.layers[0].type = 3; }),
                           PictureErrorKind::Unsupported, "has no raster layer"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) {
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) {
                               m.depth = 8;
                               m.palette = {kBlack, kWhite};
                               m.layers[0].channels = {{0, 0, {0, 1, 1, 0, 0, 1, 2, 0}}};
@@ -362,7 +361,7 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
         FailsWith(ReadPsp, cut, PictureErrorKind::Truncated, "Paint Shop Pro file is truncated"));
 
     // LZ77 data whose checksum (the file's last bytes) does not match.
-    TPspLayout z;
+    PspLayout z;
     z.compression = 2;
     z.layers = {RgbLayer()};
     auto damaged = MakePsp(z);

@@ -31,13 +31,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TReplayCase {
+struct ReplayCase {
     const char* Name; // folder name under fuzz/corpus and tests/data
     PictureReader Reader;
     const char* Extension;
 };
 
-const TReplayCase kCases[] = {
+const ReplayCase kCases[] = {
     {"bmp", ReadBmp, "bmp"}, {"jpeg", ReadJpeg, "jpg"},         {"gif", ReadGif, "gif"},
     {"tga", ReadTga, "tga"}, {"tiff", ReadTiff, "tif"},         {"pcx", ReadPcx, "pcx"},
     {"rla", ReadRla, "rla"}, {"sgi", ReadSgi, "sgi"},           {"psd", ReadPsd, "psd"},
@@ -102,10 +102,10 @@ std::vector<std::uint8_t> ReadAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-class ReplayTest : public ::testing::TestWithParam<TReplayCase> {};
+class ReplayTest : public ::testing::TestWithParam<ReplayCase> {};
 
 TEST_P(ReplayTest, EveryInputLoadsOrIsRefusedWithPictureError) {
-    const TReplayCase& c = GetParam();
+    const ReplayCase& c = GetParam();
     const auto files = InputsOf(c.Name);
     ASSERT_FALSE(files.empty()) << "no corpus or regression files for " << c.Name;
     if (!kSanitized) LimitAddressSpace();

@@ -11,12 +11,12 @@ using namespace quillon;
 namespace {
 
 // A test picture: rows top to bottom, each pixel red, green, blue, alpha.
-struct TRgba {
+struct Rgba {
     std::uint8_t r, g, b, a;
 };
-using TPicture = std::vector<std::vector<TRgba>>;
+using Picture = std::vector<std::vector<Rgba>>;
 
-std::uint8_t Component(const TRgba& p, int c, int channels) {
+std::uint8_t Component(const Rgba& p, int c, int channels) {
     if (channels <= 2) return c == 0 ? p.r : p.a;
     const std::array<std::uint8_t, 4> v{p.r, p.g, p.b, p.a};
     return v[std::size_t(c)];
@@ -50,7 +50,7 @@ std::vector<unsigned> EncodeSgiRle(const std::vector<unsigned>& row) {
 
 // An SGI file of the picture. Two-byte channels put the colour in the high
 // byte and noise in the low byte.
-std::vector<std::uint8_t> MakeSgi(const TPicture& pic, int channels, int bpc, bool rle) {
+std::vector<std::uint8_t> MakeSgi(const Picture& pic, int channels, int bpc, bool rle) {
     const int h = int(pic.size()), w = int(pic[0].size());
     ByteBuilder f;
     f.U16BE(474).U8(rle ? 1 : 0).U8(unsigned(bpc)).U16BE(channels == 1 ? 2 : 3);
@@ -88,25 +88,25 @@ std::vector<std::uint8_t> MakeSgi(const TPicture& pic, int channels, int bpc, bo
     return f.Get();
 }
 
-const TPicture kPicture = {
+const Picture kPicture = {
     {{255, 0, 0, 255}, {255, 0, 0, 255}, {255, 0, 0, 255}, {0, 0, 255, 255}},
     {{0, 255, 0, 255}, {10, 20, 30, 255}, {40, 50, 60, 255}, {0, 0, 255, 255}},
     {{0, 0, 0, 0}, {200, 100, 50, 128}, {255, 255, 255, 255}, {0, 0, 0, 255}},
 };
 
-Color Expected(const TRgba& p, int channels) {
+Color Expected(const Rgba& p, int channels) {
     const auto over = [&](unsigned c, unsigned a) { return (c * a + 255 * (255 - a) + 127) / 255; };
     const unsigned a = channels == 2 || channels == 4 ? p.a : 255;
     if (channels <= 2) return RGB(over(p.r, a), over(p.r, a), over(p.r, a));
     return RGB(over(p.r, a), over(p.g, a), over(p.b, a));
 }
 
-struct TSgiCase {
+struct SgiCase {
     int channels, bpc;
     bool rle;
 };
 
-class SgiLayouts : public ::testing::TestWithParam<TSgiCase> {};
+class SgiLayouts : public ::testing::TestWithParam<SgiCase> {};
 
 TEST_P(SgiLayouts, DecodeToThePictureTopRowFirstWithAlphaOverWhite) {
     const auto [channels, bpc, rle] = GetParam();
@@ -128,15 +128,15 @@ TEST_P(SgiLayouts, DecodeToThePictureTopRowFirstWithAlphaOverWhite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sgi, SgiLayouts,
-                         ::testing::Values(TSgiCase{1, 1, false}, TSgiCase{1, 1, true},
-                                           TSgiCase{2, 1, true}, TSgiCase{3, 1, false},
-                                           TSgiCase{3, 1, true}, TSgiCase{4, 1, false},
-                                           TSgiCase{4, 1, true}, TSgiCase{1, 2, false},
-                                           TSgiCase{3, 2, true}, TSgiCase{4, 2, false},
-                                           TSgiCase{4, 2, true}));
+                         ::testing::Values(SgiCase{1, 1, false}, SgiCase{1, 1, true},
+                                           SgiCase{2, 1, true}, SgiCase{3, 1, false},
+                                           SgiCase{3, 1, true}, SgiCase{4, 1, false},
+                                           SgiCase{4, 1, true}, SgiCase{1, 2, false},
+                                           SgiCase{3, 2, true}, SgiCase{4, 2, false},
+                                           SgiCase{4, 2, true}));
 
 TEST(Sgi, LongRowsUseRunsAndLiteralsAcrossPacketLimits) {
-    TPicture wide(1, std::vector<TRgba>(300, TRgba{9, 9, 9, 255}));
+    Picture wide(1, std::vector<Rgba>(300, Rgba{9, 9, 9, 255}));
     for (std::size_t x = 140; x < 300; ++x) wide[0][x] = {std::uint8_t(x), 1, 2, 255};
     Bitmap out;
     ReadSgi(MakeSgi(wide, 3, 1, true), "", out);

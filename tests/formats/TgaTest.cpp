@@ -16,7 +16,7 @@ const std::map<char, Color> kLegend = {{'.', kWhite},
                                        {'m', RGB(128, 128, 128)},
                                        {'p', RGB(255, 128, 128)}};
 
-struct TTgaLayout {
+struct TgaLayout {
     int type = 2;
     int bits = 24;
     int descriptor = 0;
@@ -27,7 +27,7 @@ struct TTgaLayout {
     int width = 2, height = 2;
 };
 
-ByteBuilder Header(const TTgaLayout& s) {
+ByteBuilder Header(const TgaLayout& s) {
     ByteBuilder b;
     b.U8(int(s.id.size())).U8(s.mapBits ? 1 : 0).U8(s.type);
     b.U16LE(unsigned(s.mapFirst)).U16LE(unsigned(s.map.size())).U8(s.mapBits);
@@ -54,7 +54,7 @@ void PutPixel(ByteBuilder& b, int bits, Color c, int alpha = 255) {
 }
 
 ByteBuilder TrueColour(int bits, bool topDown) {
-    TTgaLayout s;
+    TgaLayout s;
     s.bits = bits;
     s.descriptor = topDown ? 0x20 : 0;
     ByteBuilder b = Header(s);
@@ -88,7 +88,7 @@ TEST(TgaReader, RowsRunRightToLeftWhenDescriptorBitFourIsSet) {
 }
 
 TEST(TgaReader, AlphaIsCompositedOverWhite) {
-    TTgaLayout s;
+    TgaLayout s;
     s.bits = 32;
     s.width = 3;
     s.height = 1;
@@ -102,7 +102,7 @@ TEST(TgaReader, AlphaIsCompositedOverWhite) {
 }
 
 TEST(TgaReader, ThirtyTwoBitsWithAlphaZeroEverywhereAreOpaque) {
-    TTgaLayout s;
+    TgaLayout s;
     s.bits = 32;
     s.width = 2;
     s.height = 1;
@@ -115,7 +115,7 @@ TEST(TgaReader, ThirtyTwoBitsWithAlphaZeroEverywhereAreOpaque) {
 }
 
 TEST(TgaReader, GrayAndGrayWithAlpha) {
-    TTgaLayout s;
+    TgaLayout s;
     s.type = 3;
     s.bits = 8;
     s.width = 3;
@@ -139,7 +139,7 @@ TEST(TgaReader, GrayAndGrayWithAlpha) {
 TEST(TgaReader, ColourMapEntriesCountFromTheFirstIndex) {
     for (int mapBits : {16, 24, 32}) {
         SCOPED_TRACE(mapBits);
-        TTgaLayout s;
+        TgaLayout s;
         s.type = 1;
         s.bits = 8;
         s.mapBits = mapBits;
@@ -158,7 +158,7 @@ TEST(TgaReader, ColourMapEntriesCountFromTheFirstIndex) {
 }
 
 TEST(TgaReader, TrueColourPictureSkipsAColourMapItDoesNotUse) {
-    TTgaLayout s;
+    TgaLayout s;
     for (int mapBits : {24, 12}) { // any entry size, as long as the map is there to skip
         SCOPED_TRACE(mapBits);
         s.mapBits = mapBits;
@@ -176,7 +176,7 @@ TEST(TgaReader, TrueColourPictureSkipsAColourMapItDoesNotUse) {
 TEST(TgaReader, RunLengthPacketsMayRunOnIntoTheNextRow) {
     // 3 x 2 picture, bottom-up: a run of four red pixels covers the bottom
     // row and the first pixel of the top one, then a raw packet of two.
-    TTgaLayout s;
+    TgaLayout s;
     s.type = 10;
     s.width = 3;
     ByteBuilder rgb = Header(s);
@@ -217,7 +217,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     EXPECT_TRUE(FailsWith(ReadTga, cut(good.Size() - 1), PictureErrorKind::Truncated,
                           "TGA file is truncated"));
 
-    TTgaLayout s;
+    TgaLayout s;
     s.type = 0;
     EXPECT_TRUE(
         FailsWith(ReadTga, Header(s), PictureErrorKind::Unsupported, "TGA file holds no picture"));
@@ -249,7 +249,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
     EXPECT_TRUE(FailsWith(ReadTga, Header(s), PictureErrorKind::Unsupported,
                           "TGA file has an unsupported colour map entry size"));
 
-    TTgaLayout r;
+    TgaLayout r;
     r.type = 10;
     ByteBuilder overrun = Header(r);
     overrun.U8(0x84); // five pixels into a picture of four
@@ -263,7 +263,7 @@ TEST(TgaReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
 }
 
 TEST(TgaReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TTgaLayout s;
+    TgaLayout s;
     s.type = 10;
     s.width = 65535;
     s.height = 65535;

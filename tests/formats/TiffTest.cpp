@@ -24,7 +24,7 @@ const std::map<char, Color> kLegend = {{'.', kWhite},
                                        {'m', RGB(128, 128, 128)},
                                        {'p', RGB(255, 128, 128)}};
 
-struct TTiffLayout {
+struct TiffLayout {
     int width = 0, height = 0;
     int samples = 3, bits = 8;
     int photometric = PHOTOMETRIC_RGB;
@@ -52,7 +52,7 @@ std::vector<std::uint8_t> PackRow(const std::vector<int>& samples, int bits) {
     return row;
 }
 
-void WriteDirectory(TIFF* tif, TTiffLayout s) {
+void WriteDirectory(TIFF* tif, TiffLayout s) {
     if (s.height == 0) s.height = int(s.rows.size());
     if (s.width == 0) s.width = int(s.rows[0].size()) / s.samples;
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, s.width);
@@ -96,7 +96,7 @@ void WriteDirectory(TIFF* tif, TTiffLayout s) {
     }
 }
 
-std::vector<std::uint8_t> WriteTiff(const std::vector<TTiffLayout>& pages) {
+std::vector<std::uint8_t> WriteTiff(const std::vector<TiffLayout>& pages) {
     const std::string path = TempDir("tiff") + "/fixture.tif";
     TIFF* tif = TIFFOpen(path.c_str(), "w");
     EXPECT_NE(tif, nullptr);
@@ -110,8 +110,8 @@ std::vector<std::uint8_t> WriteTiff(const std::vector<TTiffLayout>& pages) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::uint8_t> WriteTiff(const TTiffLayout& s) {
-    return WriteTiff(std::vector<TTiffLayout>{s});
+std::vector<std::uint8_t> WriteTiff(const TiffLayout& s) {
+    return WriteTiff(std::vector<TiffLayout>{s});
 }
 
 // The picture "rg" over "b." as 8-bit RGB samples.
@@ -127,7 +127,7 @@ TEST(TiffReader, RgbStripsInEveryLosslessCompression) {
                  {"deflate", COMPRESSION_ADOBE_DEFLATE}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TTiffLayout s;
+        TiffLayout s;
         s.compression = c.compression;
         s.rows = kRgbRows;
         const auto file = WriteTiff(s);
@@ -140,7 +140,7 @@ TEST(TiffReader, RgbStripsInEveryLosslessCompression) {
 }
 
 TEST(TiffReader, TilesCoverPicturesThatAreNotAWholeNumberOfTiles) {
-    TTiffLayout s;
+    TiffLayout s;
     s.tiled = true;
     s.compression = COMPRESSION_LZW;
     for (int y = 0; y < 20; ++y) {
@@ -172,7 +172,7 @@ TEST(TiffReader, GrayAndBilevelInOneEightAndSixteenBits) {
                  {"gray16", 16, PHOTOMETRIC_MINISBLACK, 65535}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TTiffLayout s;
+        TiffLayout s;
         s.samples = 1;
         s.bits = c.bits;
         s.photometric = c.photometric;
@@ -192,7 +192,7 @@ TEST(TiffReader, GrayAndBilevelInOneEightAndSixteenBits) {
 TEST(TiffReader, PaletteColoursComeFromTheColourMap) {
     for (int bits : {4, 8}) {
         SCOPED_TRACE(bits);
-        TTiffLayout s;
+        TiffLayout s;
         s.samples = 1;
         s.bits = bits;
         s.photometric = PHOTOMETRIC_PALETTE;
@@ -213,7 +213,7 @@ TEST(TiffReader, PaletteColoursComeFromTheColourMap) {
 }
 
 TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
-    TTiffLayout rgb16;
+    TiffLayout rgb16;
     rgb16.bits = 16;
     rgb16.compression = COMPRESSION_ADOBE_DEFLATE;
     rgb16.rows = {{65535, 0, 0, 0, 65535, 0}, {0, 0, 65535, 65535, 65535, 65535}};
@@ -223,7 +223,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
     ASSERT_EQ(ReadError(ReadTiff, rgbFile, out), "");
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
 
-    TTiffLayout cmyk;
+    TiffLayout cmyk;
     cmyk.samples = 4;
     cmyk.photometric = PHOTOMETRIC_SEPARATED;
     cmyk.moreTags = [](TIFF* tif) { TIFFSetField(tif, TIFFTAG_INKSET, INKSET_CMYK); };
@@ -235,7 +235,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
     EXPECT_PIXELS(out, kLegend, {"rg", "b."});
 
     // Sixteen-bit CMYK takes its own path, in strips and in tiles.
-    TTiffLayout cmyk16 = cmyk;
+    TiffLayout cmyk16 = cmyk;
     cmyk16.bits = 16;
     for (auto& row : cmyk16.rows)
         for (int& v : row) v *= 257;
@@ -252,7 +252,7 @@ TEST(TiffReader, SixteenBitRgbAndCmykInEightAndSixteenBits) {
 TEST(TiffReader, AlphaIsCompositedOverWhite) {
     for (int extra : {EXTRASAMPLE_UNASSALPHA, EXTRASAMPLE_ASSOCALPHA}) {
         SCOPED_TRACE(extra);
-        TTiffLayout s;
+        TiffLayout s;
         s.samples = 4;
         s.extra = extra;
         // Opaque red, clear, and red at alpha 127 (premultiplied: 127).
@@ -267,7 +267,7 @@ TEST(TiffReader, AlphaIsCompositedOverWhite) {
 }
 
 TEST(TiffReader, JpegCompressedStripsDecodeCloseToTheOriginal) {
-    TTiffLayout s;
+    TiffLayout s;
     s.compression = COMPRESSION_JPEG;
     for (int y = 0; y < 16; ++y) {
         s.rows.emplace_back();
@@ -290,7 +290,7 @@ TEST(TiffReader, JpegCompressedStripsDecodeCloseToTheOriginal) {
 }
 
 TEST(TiffReader, OnlyTheFirstPageIsRead) {
-    TTiffLayout first, second;
+    TiffLayout first, second;
     first.rows = kRgbRows;
     second.samples = 1;
     second.photometric = PHOTOMETRIC_MINISBLACK;
