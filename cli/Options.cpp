@@ -286,7 +286,9 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
     return o;
 }
 
-std::string UsageText() {
+namespace {
+
+std::string UsageTemplate() {
     return R"(Usage:
   quillon-frame [OPTIONS] INPUT OUTPUT
   quillon-frame [OPTIONS] INPUT... --output-dir DIR [--format bmp|jpg|gif]
@@ -296,8 +298,7 @@ reads; OUTPUT is written as JPEG, GIF or BMP, chosen by its name (the name is
 searched for "JPG" or "JPEG", then "GIF", then "BMP").
 
 Frame:
-  --style NAME          corner, matte, jagged, oval, diamond, grayscale, bubble,
-                        button, ornate, shadow, mask, overlay, box (or 0..12);
+  --style NAME          @STYLES@ (or 0..@LAST@);
                         chosen at 100 % zoom with the style's defaults
   --frame-color RRGGBB  frame colour (removes a fill pattern first)
   --border-color RRGGBB border colour
@@ -358,6 +359,27 @@ Other:
 Exit status: 0 success, 1 a file could not be read or written, 2 bad usage.
 )";
 }
+
+} // namespace
+
+std::string UsageText() {
+    std::string text = UsageTemplate();
+    // The style names from the catalogue, wrapped to the option column.
+    std::string names, line;
+    for (const StyleInfo& s : StyleCatalog()) {
+        const std::string item = std::string(s.cliName) + (&s == &StyleCatalog().back() ? "" : ",");
+        if (!line.empty() && line.size() + 1 + item.size() > 46) {
+            names += line + "\n" + std::string(24, ' ');
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + item;
+    }
+    names += line;
+    text.replace(text.find("@STYLES@"), 8, names);
+    text.replace(text.find("@LAST@"), 6, std::to_string(kStyleCount - 1));
+    return text;
+}
+
 
 bool StyleHasOption(StyleId style, const std::string& option) {
     const StyleInfo& info = StyleInfoOf(style);
