@@ -20,20 +20,6 @@ const Bitmap& BenchPhoto() {
     return *photo;
 }
 
-FrameSettings StyleSettings(int fw, int fh, Color frameColor, Color borderColor, bool expand,
-                            int borderWidth, Color background, const std::string& decoration = "") {
-    FrameSettings s;
-    s.frameWidth = fw;
-    s.frameHeight = fh;
-    s.frameColor = frameColor;
-    s.borderColor = borderColor;
-    s.expand = expand;
-    s.borderWidth = borderWidth;
-    s.backgroundColor = background;
-    s.decorationFile = decoration;
-    return s;
-}
-
 std::size_t OutputBytes(const FrameStyle& f) {
     return std::size_t(f.Output->Width()) * std::size_t(f.Output->Height()) * 4;
 }
@@ -43,7 +29,7 @@ constexpr int kBand = (kBenchWidth < kBenchHeight ? kBenchWidth : kBenchHeight) 
 
 void BM_StandardFrame(benchmark::State& state) {
     const Bitmap& photo = BenchPhoto();
-    CornerFrame f(photo, StyleSettings(kBand, kBand, kGray, kBlack, true, 1, kWhite));
+    CornerFrame f(photo, MakeFrameSettings(kBand, kBand, kGray, kBlack, true, 1, kWhite));
     for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -51,7 +37,7 @@ BENCHMARK(BM_StandardFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ContinuousFrame(benchmark::State& state) {
     const Bitmap& photo = BenchPhoto();
-    MatteFrame f(photo, StyleSettings(kBand, kBand, kSilver, kBlack, true, 1, kSilver));
+    MatteFrame f(photo, MakeFrameSettings(kBand, kBand, kSilver, kBlack, true, 1, kSilver));
     for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -62,8 +48,8 @@ void BM_OrnateFrame(benchmark::State& state) {
     Bitmap moulding;
     const std::string file = StartFolderFile("Ornate/_Orn001.bmp");
     LoadBmpFile(file, moulding);
-    OrnateFrame f(photo, StyleSettings(moulding.Width(), moulding.Height(), kOlive, kBlack, true, 1,
-                                       kWhite, file));
+    OrnateFrame f(photo, MakeFrameSettings(moulding.Width(), moulding.Height(), kOlive, kBlack,
+                                           true, 1, kWhite, file));
     for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
@@ -71,8 +57,8 @@ BENCHMARK(BM_OrnateFrame)->Unit(benchmark::kMillisecond);
 
 void BM_MaskFrame(benchmark::State& state) {
     const Bitmap& photo = BenchPhoto();
-    MaskFrame f(photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite,
-                                     StartFolderFile("masks/Grainy Edge.jpg")));
+    MaskFrame f(photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite,
+                                         StartFolderFile("masks/Grainy Edge.jpg")));
     for (auto _ : state) {
         // The mask works on what the output holds: start each round from the photo.
         state.PauseTiming();
@@ -86,8 +72,8 @@ BENCHMARK(BM_MaskFrame)->Unit(benchmark::kMillisecond);
 
 void BM_OverlayFrame(benchmark::State& state) {
     const Bitmap& photo = BenchPhoto();
-    OverlayFrame f(photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite,
-                                        StartFolderFile("Overlay/Fire ball.bmp")));
+    OverlayFrame f(photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite,
+                                            StartFolderFile("Overlay/Fire ball.bmp")));
     for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }

@@ -113,12 +113,10 @@ private:
     int handle_ = -1;
 };
 
-// Writes bytes to an unnamed file in folder and links it in as temp.
-// Returns false, having created nothing, where the file system cannot.
-bool WriteUnnamed(const std::string& folder, mode_t mode, std::span<const std::uint8_t> bytes,
-                  const std::string& fileName, TempFile& temp) {
-    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (fd < 0) return false; // no O_TMPFILE here (EOPNOTSUPP, EISDIR, EINVAL)
+// Gives the open file fd its mode and contents and flushes them to disk;
+// closes fd and throws on failure.
+void FillAndSync(int fd, mode_t mode, std::span<const std::uint8_t> bytes,
+                 const std::string& fileName) {
     if (::fchmod(fd, mode) != 0) {
         const int err = errno;
         ::close(fd);
@@ -130,6 +128,15 @@ bool WriteUnnamed(const std::string& folder, mode_t mode, std::span<const std::u
         ::close(fd);
         Fail(fileName, err);
     }
+}
+
+// Writes bytes to an unnamed file in folder and links it in as temp.
+// Returns false, having created nothing, where the file system cannot.
+bool WriteUnnamed(const std::string& folder, mode_t mode, std::span<const std::uint8_t> bytes,
+                  const std::string& fileName, TempFile& temp) {
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd < 0) return false; // no O_TMPFILE here (EOPNOTSUPP, EISDIR, EINVAL)
+    FillAndSync(fd, mode, bytes, fileName);
     // The file gets a name only now; linkat through /proc needs no privilege.
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -162,17 +169,7 @@ void WriteNamed(const std::string& folder, mode_t mode, std::span<const std::uin
             throw PictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
     }
     if (fd < 0) Fail(fileName, EEXIST);
-    if (::fchmod(fd, mode) != 0) {
-        const int err = errno;
-        ::close(fd);
-        Fail(fileName, err);
-    }
-    WriteAll(fd, bytes, fileName);
-    if (::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        Fail(fileName, err);
-    }
+    FillAndSync(fd, mode, bytes, fileName);
     if (::close(fd) != 0) Fail(fileName, errno);
 }
 

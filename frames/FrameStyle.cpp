@@ -9,6 +9,21 @@
 
 namespace quillon {
 
+FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColor,
+                                Color borderColor, bool expand, int borderWidth,
+                                Color backgroundColor, const std::string& decorationFile) {
+    FrameSettings s;
+    s.frameWidth = frameWidth;
+    s.frameHeight = frameHeight;
+    s.frameColor = frameColor;
+    s.borderColor = borderColor;
+    s.expand = expand;
+    s.borderWidth = borderWidth;
+    s.backgroundColor = backgroundColor;
+    s.decorationFile = decorationFile;
+    return s;
+}
+
 std::unique_ptr<Bitmap> ScreenCopy(const Bitmap& picture) {
     auto copy = std::make_unique<Bitmap>();
     copy->Assign(picture);

@@ -39,6 +39,11 @@ struct FrameSettings {
     std::optional<std::uint32_t> seed;
 };
 
+// Settings in the order a style's constructor once took them.
+FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColor,
+                                Color borderColor, bool expand, int borderWidth,
+                                Color backgroundColor, const std::string& decorationFile = {});
+
 // The largest frame thickness and border width the edit bar accepts in
 // pixels; a photo whose shorter side is over twice kMaxFrameThickness takes a
 // thickness up to half that side (ThicknessLimit).

@@ -13,7 +13,7 @@
 namespace quillon {
 
 OverlayFrame::OverlayFrame(const Bitmap& photo, const FrameSettings& settings)
-    : FrameStyle(photo, settings) {
+    : DecorationLayer(photo, settings, kDefaultOverlay) {
     SetPattern(settings.decorationFile);
     Paint();
 }
@@ -28,7 +28,7 @@ void OverlayFrame::Paint() {
 }
 
 MaskFrame::MaskFrame(const Bitmap& photo, const FrameSettings& settings)
-    : FrameStyle(photo, settings) {
+    : DecorationLayer(photo, settings, kDefaultMask) {
     SetBrightness(1);
     SetPattern(settings.decorationFile);
     Paint();

@@ -8,14 +8,14 @@
 
 namespace quillon {
 
-class OverlayFrame final : public FrameStyle {
+// What both share: a decoration stretched over the whole output, which the
+// style needs to paint, and thickness fields that also shift the photo under
+// the decoration.
+class DecorationLayer : public FrameStyle {
 public:
-    OverlayFrame(const Bitmap& photo, const FrameSettings& settings);
-    std::string MissingDataFile() const override {
-        return PatternName.empty() ? kDefaultOverlay : "";
-    }
-    static constexpr const char* kDefaultOverlay = "Overlay/Fire ball.bmp";
-    // The thickness fields also shift the photo under the decoration.
+    DecorationLayer(const Bitmap& photo, const FrameSettings& settings, const char* defaultFile)
+        : FrameStyle(photo, settings), defaultFile_(defaultFile) {}
+    std::string MissingDataFile() const override { return PatternName.empty() ? defaultFile_ : ""; }
     void ChangeFrameHeight(int v) override {
         SetFrameHeight(v);
         SetImageTop(v);
@@ -24,25 +24,24 @@ public:
         SetFrameWidth(v);
         SetImageLeft(v);
     }
+
+private:
+    const char* defaultFile_;
+};
+
+class OverlayFrame final : public DecorationLayer {
+public:
+    OverlayFrame(const Bitmap& photo, const FrameSettings& settings);
+    static constexpr const char* kDefaultOverlay = "Overlay/Fire ball.bmp";
     // Stretches the decoration over the whole output; its white pixels leave
     // the picture underneath as it is.
     void Paint() override;
 };
 
-class MaskFrame final : public FrameStyle {
+class MaskFrame final : public DecorationLayer {
 public:
     MaskFrame(const Bitmap& photo, const FrameSettings& settings);
-    std::string MissingDataFile() const override { return PatternName.empty() ? kDefaultMask : ""; }
     static constexpr const char* kDefaultMask = "masks/Grainy Edge.jpg";
-    // The thickness fields also shift the photo under the decoration.
-    void ChangeFrameHeight(int v) override {
-        SetFrameHeight(v);
-        SetImageTop(v);
-    }
-    void ChangeFrameWidth(int v) override {
-        SetFrameWidth(v);
-        SetImageLeft(v);
-    }
     // Stretches the mask to the output's size and applies it to the pixels
     // inside the frame thickness (ApplyMask). Without a mask picture the
     // output is left as it is.

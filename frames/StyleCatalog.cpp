@@ -34,15 +34,7 @@ std::unique_ptr<FrameStyle> Make(const Bitmap& photo, const FrameSettings& setti
 
 FrameSettings Settings(int fw, int fh, Color frame, bool expand, int borderWidth = 1,
                        Color background = kWhite) {
-    FrameSettings s;
-    s.frameWidth = fw;
-    s.frameHeight = fh;
-    s.frameColor = frame;
-    s.borderColor = kBlack;
-    s.expand = expand;
-    s.borderWidth = borderWidth;
-    s.backgroundColor = background;
-    return s;
+    return MakeFrameSettings(fw, fh, frame, kBlack, expand, borderWidth, background);
 }
 
 FrameSettings WithDecoration(FrameSettings s, const char* file) {

@@ -1,5 +1,4 @@
-// Shared by the decorated-style tests: one-colour photos and settings given
-// in the order the tests read best.
+// Shared by the decorated-style tests: one-colour photos.
 #pragma once
 
 #include "canvas/Bitmap.h"
@@ -16,21 +15,6 @@ inline std::unique_ptr<Bitmap> SolidPhoto(int width, int height, Color colour) {
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) photo->SetPixel(x, y, colour);
     return photo;
-}
-
-inline FrameSettings StyleSettings(int frameWidth, int frameHeight, Color frameColor,
-                                   Color borderColor, bool expand, int borderWidth,
-                                   Color backgroundColor, const std::string& decoration = "") {
-    FrameSettings s;
-    s.frameWidth = frameWidth;
-    s.frameHeight = frameHeight;
-    s.frameColor = frameColor;
-    s.borderColor = borderColor;
-    s.expand = expand;
-    s.borderWidth = borderWidth;
-    s.backgroundColor = backgroundColor;
-    s.decorationFile = decoration;
-    return s;
 }
 
 } // namespace quillon

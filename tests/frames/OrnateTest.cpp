@@ -131,9 +131,10 @@ std::string WriteMoulding(const std::string& name, bool whiteInside) {
 }
 
 std::unique_ptr<OrnateFrame> MakeOrnate(const std::string& file, int photoW, int photoH,
-                                         int thickness, bool expand = true) {
+                                        int thickness, bool expand = true) {
     const auto photo = SolidPhoto(photoW, photoH, kPhoto);
-    return std::make_unique<OrnateFrame>(*photo, StyleSettings(thickness, thickness, kOlive, kBlack, expand, 1, kWhite, file));
+    return std::make_unique<OrnateFrame>(
+        *photo, MakeFrameSettings(thickness, thickness, kOlive, kBlack, expand, 1, kWhite, file));
 }
 
 TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
@@ -217,7 +218,7 @@ TEST(OrnateFrame, MatchesGolden) {
     const std::string file = TempDir("ornate-golden") + "/gold.bmp";
     SaveBmpFile(m, file);
     const auto photo = MakeTestPhoto(120, 90);
-    OrnateFrame f(*photo, StyleSettings(12, 12, kOlive, kBlack, true, 1, kWhite, file));
+    OrnateFrame f(*photo, MakeFrameSettings(12, 12, kOlive, kBlack, true, 1, kWhite, file));
     EXPECT_TRUE(MatchesGolden(*f.Output, "ornate-frame"));
 }
 

@@ -106,7 +106,7 @@ TEST(MaskFrame, RowWiseVersionAgreesWithThePlainOneOnRandomPictures) {
 
 TEST(MaskFrame, SetBrightnessIgnoresValuesOutOfRange) {
     const auto photo = SolidPhoto(4, 4, RGB(100, 100, 100));
-    MaskFrame f(*photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite, ""));
+    MaskFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, ""));
     EXPECT_EQ(f.Brightness, 1);
     f.SetBrightness(300);
     EXPECT_EQ(f.Brightness, 1);
@@ -130,7 +130,7 @@ TEST(MaskFrame, MaskIsStretchedToTheOutputAndAppliedInsideTheThickness) {
     // A 2 x 2 mask: the right half grey.
     const std::string file = WritePicture("half.bmp", {"Wg", "Wg"}, legend);
     const auto photo = SolidPhoto(8, 6, RGB(100, 100, 100));
-    MaskFrame f(*photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite, file));
+    MaskFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, file));
     const std::map<char, Color> out = {{'P', RGB(100, 100, 100)}, {'d', RGB(45, 45, 45)}};
     EXPECT_PIXELS(*f.Output, out,
                   ({"PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd"}));
@@ -138,7 +138,8 @@ TEST(MaskFrame, MaskIsStretchedToTheOutputAndAppliedInsideTheThickness) {
 
 TEST(MaskFrame, WithoutAMaskPictureThePhotoStays) {
     const auto photo = SolidPhoto(5, 5, RGB(100, 100, 100));
-    MaskFrame f(*photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite, TempDir("mask-none") + "/none.jpg"));
+    MaskFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite,
+                                          TempDir("mask-none") + "/none.jpg"));
     EXPECT_TRUE(f.PatternName.empty());
     EXPECT_EQ(f.Output->Pixel(2, 2), RGB(100, 100, 100));
 }
@@ -148,7 +149,7 @@ TEST(OverlayFrame, WhiteIsTransparentAndTheOverlayCoversTheWholeOutput) {
     // A 2 x 2 overlay, red on its top-left quarter only, over a 6 x 4 photo.
     const std::string file = WritePicture("quarter.bmp", {"RW", "WW"}, legend);
     const auto photo = SolidPhoto(6, 4, kLime);
-    OverlayFrame f(*photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite, file));
+    OverlayFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, file));
     const std::map<char, Color> out = {{'R', kRed}, {'L', kLime}};
     EXPECT_PIXELS(*f.Output, out, ({"RRRLLL", "RRRLLL", "LLLLLL", "LLLLLL"}));
 }
@@ -170,10 +171,12 @@ TEST(OverlayAndMask, MatchGoldens) {
     SaveBmpFile(mask, dir + "/mask.bmp");
 
     const auto photo = MakeTestPhoto(120, 90);
-    OverlayFrame o(*photo, StyleSettings(0, 0, kGray, kBlack, false, 1, kWhite, dir + "/overlay.bmp"));
+    OverlayFrame o(*photo,
+                   MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, dir + "/overlay.bmp"));
     EXPECT_TRUE(MatchesGolden(*o.Output, "overlay-frame"));
 
-    MaskFrame m(*photo, StyleSettings(0, 0, RGB(240, 230, 200), kBlack, false, 1, kWhite, dir + "/mask.bmp"));
+    MaskFrame m(*photo, MakeFrameSettings(0, 0, RGB(240, 230, 200), kBlack, false, 1, kWhite,
+                                          dir + "/mask.bmp"));
     m.SetBrightness(3);
     m.DrawPictureCentred();
     m.Paint();

@@ -18,7 +18,7 @@ const std::map<char, Color> kLegend = {
 template <class Frame> std::unique_ptr<Frame> MakeFrame(int bw, Color frameColor = kFrame) {
     const auto photo = SolidPhoto(6, 4, kPhoto);
     return std::make_unique<Frame>(*photo,
-                                   StyleSettings(4, 4, frameColor, kBorder, true, bw, kWhite));
+                                   MakeFrameSettings(4, 4, frameColor, kBorder, true, bw, kWhite));
 }
 
 // A one-colour pattern, so a filled pixel shows as 'K'.
@@ -124,7 +124,7 @@ std::unique_ptr<Bitmap> StripedPattern() {
 template <class Frame> std::unique_ptr<Frame> GoldenFrame(int bw, bool pattern) {
     const auto photo = MakeTestPhoto(120, 90);
     auto f = std::make_unique<Frame>(
-        *photo, StyleSettings(14, 10, RGB(128, 128, 128), kBlack, true, bw, kWhite));
+        *photo, MakeFrameSettings(14, 10, RGB(128, 128, 128), kBlack, true, bw, kWhite));
     if (pattern) {
         f->PatternPicture = StripedPattern();
         f->PatternName = "stripes.bmp";
