@@ -1,11 +1,5 @@
 #include "app/QtBitmap.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
-
-#include <cstring>
-
 namespace quillon {
 
 QImage ToQImage(const Bitmap& bitmap) {
@@ -50,27 +44,6 @@ void FromQImage(const QImage& image, Bitmap& bitmap) {
         }
     }
     bitmap.SwapPicture(result);
-}
-
-bool TQtClipboard::HasBitmap() const {
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    return data && data->hasImage();
-}
-
-bool TQtClipboard::GetBitmap(Bitmap& out) const {
-    if (!HasBitmap()) return false;
-    const QImage image = QApplication::clipboard()->image();
-    if (image.isNull()) return false;
-    FromQImage(image, out);
-    return true;
-}
-
-void TQtClipboard::SetBitmap(const Bitmap& bitmap) {
-    QApplication::clipboard()->setImage(ToQImage(bitmap));
-}
-
-void TQtClipboard::Clear() {
-    QApplication::clipboard()->clear();
 }
 
 } // namespace quillon

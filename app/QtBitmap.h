@@ -1,9 +1,7 @@
-// Conversions between the engine's bitmaps and Qt images, and the system
-// clipboard as the engine's clipboard.
+// Conversions between the engine's bitmaps and Qt images.
 #pragma once
 
 #include "canvas/Bitmap.h"
-#include "frames/Clipboard.h"
 
 #include <QImage>
 
@@ -16,15 +14,5 @@ QImage ToQImage(const Bitmap& bitmap, int x, int y, int width, int height);
 // Replaces bitmap by image as a PixelFormat::Device bitmap whose fourth bytes are 0.
 // Throws PictureError when the image is over the size limit.
 void FromQImage(const QImage& image, Bitmap& bitmap);
-
-// The system clipboard holding one picture (Qt's image format). Every other
-// content counts as "no bitmap".
-class TQtClipboard final : public TClipboard {
-public:
-    bool HasBitmap() const override;
-    bool GetBitmap(Bitmap& out) const override;
-    void SetBitmap(const Bitmap& bitmap) override;
-    void Clear() override;
-};
 
 } // namespace quillon

@@ -1,9 +1,9 @@
 #include "app/StylePictures.h"
 
 #include "app/QtBitmap.h"
+#include "document/PhotoDocument.h"
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "frames/Clipboard.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -41,17 +41,11 @@ QImage SamplePhoto() {
     return photo;
 }
 
-// Puts the in-process clipboard in place for the duration of a rendering.
-class TPrivateClipboard {
-public:
-    TPrivateClipboard() : previous_(&Clipboard()) { SetClipboard(nullptr); }
-    ~TPrivateClipboard() { SetClipboard(previous_); }
+QString DisplayName(StyleId style) {
+    return QCoreApplication::translate("Quillon", StyleInfoOf(style).displayName);
+}
 
-private:
-    TClipboard* previous_;
-};
-
-QImage PlaceholderPicture(int style) {
+QImage PlaceholderPicture(StyleId style) {
     QImage image(kStylePictureWidth, kStylePictureHeight, QImage::Format_RGB32);
     image.fill(QColor(236, 233, 216));
     QPainter p(&image);
@@ -60,32 +54,20 @@ QImage PlaceholderPicture(int style) {
     p.drawRect(6, 6, 22, 12);
     p.setPen(Qt::black);
     p.drawText(QRect(40, 0, kStylePictureWidth - 42, kStylePictureHeight),
-               Qt::AlignLeft | Qt::AlignVCenter,
-               QCoreApplication::translate("Quillon", StyleName(style)));
+               Qt::AlignLeft | Qt::AlignVCenter, DisplayName(style));
     return image;
 }
 
 } // namespace
 
-const char* StyleName(int style) {
-    static const char* const names[kStyleCount] = {
-        "Corner Frame", "Matte Frame",  "Jagged Edges", "Oval",         "Diamond",
-        "Grayscale",    "Bubble Frame", "3D Button",    "Ornate Frame", "Drop Shadow",
-        "Mask",         "Overlay",      "Box"};
-    return style >= 0 && style < kStyleCount ? names[style] : "";
-}
-
-QImage FramedSample(int style, int maxWidth, int maxHeight) {
+QImage FramedSample(StyleId style, int maxWidth, int maxHeight) {
     try {
-        TPrivateClipboard privateClipboard;
-        Bitmap photo;
-        FromQImage(SamplePhoto(), photo);
-        Clipboard().SetBitmap(photo);
-        TButtonBar document(true);
-        document.LoadPicture("Clipboard", nullptr, 0, true);
-        document.SelectStyle(style, 0);
-        float scale = 1.0f;
-        const Bitmap* framed = document.GetFramedPicture(scale);
+        auto photo = std::make_unique<Bitmap>();
+        FromQImage(SamplePhoto(), *photo);
+        PhotoDocument document;
+        document.OpenPicture(std::move(photo), "Sample", Zoom::Normal);
+        document.SelectStyle(style);
+        const Bitmap* framed = document.Style() == style ? document.Result() : nullptr;
         if (!framed || framed->Empty()) return {};
         return ToQImage(*framed).scaled(maxWidth, maxHeight, Qt::KeepAspectRatio,
                                         Qt::SmoothTransformation);
@@ -97,23 +79,22 @@ QImage FramedSample(int style, int maxWidth, int maxHeight) {
 const std::array<QImage, kStyleCount>& StylePictures() {
     static const std::array<QImage, kStyleCount> pictures = [] {
         std::array<QImage, kStyleCount> out;
-        for (int style = 0; style < kStyleCount; ++style) {
-            const QImage framed = FramedSample(style, 40, kStylePictureHeight - 2);
+        for (const StyleInfo& info : StyleCatalog()) {
+            const QImage framed = FramedSample(info.id, 40, kStylePictureHeight - 2);
+            QImage& picture = out[std::size_t(info.id)];
             if (framed.isNull()) {
-                out[std::size_t(style)] = PlaceholderPicture(style);
+                picture = PlaceholderPicture(info.id);
                 continue;
             }
-            QImage image(kStylePictureWidth, kStylePictureHeight, QImage::Format_RGB32);
-            image.fill(QColor(236, 233, 216));
-            QPainter p(&image);
+            picture = QImage(kStylePictureWidth, kStylePictureHeight, QImage::Format_RGB32);
+            picture.fill(QColor(236, 233, 216));
+            QPainter p(&picture);
             p.drawImage(
                 QPoint(2 + (40 - framed.width()) / 2, (kStylePictureHeight - framed.height()) / 2),
                 framed);
             p.setPen(Qt::black);
             p.drawText(QRect(48, 0, kStylePictureWidth - 50, kStylePictureHeight),
-                       Qt::AlignLeft | Qt::AlignVCenter,
-                       QCoreApplication::translate("Quillon", StyleName(style)));
-            out[std::size_t(style)] = image;
+                       Qt::AlignLeft | Qt::AlignVCenter, DisplayName(info.id));
         }
         return out;
     }();

@@ -1,11 +1,11 @@
-// Pictures of the thirteen frame styles for the Frames menu and the image
-// window's pop-up, drawn by the framing engine itself from the sample photo
-// of the data folder. Rendering uses the engine's in-process clipboard so
-// the user's clipboard is never touched. A style the engine cannot draw
-// gets a plain picture with its name.
+// Pictures of the thirteen frame styles for the Frames menu, the image
+// window's pop-up and the about box, drawn by the framing engine itself from
+// the sample photo of the data folder. Each is rendered in a private photo
+// document, so nothing the user holds (the clipboard, the open picture) is
+// touched. A style the engine cannot draw gets a plain picture with its name.
 #pragma once
 
-#include "document/Butbar.h"
+#include "frames/StyleCatalog.h"
 
 #include <QImage>
 
@@ -16,14 +16,11 @@ namespace quillon {
 constexpr int kStylePictureWidth = 174;
 constexpr int kStylePictureHeight = 25;
 
-// A readable name of a style (0..12).
-const char* StyleName(int style);
-
 // The sample photo framed by style, scaled to fit maxWidth x maxHeight, or a
 // null image when the engine cannot draw it.
-QImage FramedSample(int style, int maxWidth, int maxHeight);
+QImage FramedSample(StyleId style, int maxWidth, int maxHeight);
 
-// The 174 x 25 picture of every style, by style number; drawn once per run.
+// The 174 x 25 picture of every style, indexed by StyleId; drawn once per run.
 const std::array<QImage, kStyleCount>& StylePictures();
 
 } // namespace quillon

@@ -1,11 +1,9 @@
-// The start routine: the application, the system clipboard as the engine's
-// clipboard, the forms in their order, and the message loop until the main
-// window closes.
-#include "app/Dialogs.h"
-#include "app/Mainfrm.h"
+// The start routine: the application, the main window (which makes the
+// program's other windows), and the message loop until the main window
+// closes.
+#include "app/MainWindow.h"
 #include "app/ProgramIcon.h"
-#include "app/QtBitmap.h"
-#include "frames/Clipboard.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <QApplication>
 
@@ -19,17 +17,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName("Quillon");
     QApplication::setOrganizationName("Marrowind Software");
     QApplication::setWindowIcon(ProgramIcon());
-    TQtClipboard clipboard;
-    SetClipboard(&clipboard);
     int result = 0;
     try {
-        TProgramForms forms;
-        frmMain->show();
+        MainWindow window;
+        window.show();
         result = QApplication::exec();
     } catch (const std::exception& e) {
-        Dialogs().MessageBox(nullptr, "Quillon", e.what(), TMsgIcon::Error, TMsgButtons::Ok);
+        ShowError(nullptr, e.what());
         result = 0;
     }
-    SetClipboard(nullptr);
     return result;
 }

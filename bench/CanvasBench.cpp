@@ -4,8 +4,7 @@
 // (48 MB at 32 bits per pixel).
 #include "bench/BenchSupport.h"
 #include "canvas/Canvas.h"
-#include "frames/Clipboard.h"
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <cmath>
 #include <random>
@@ -105,11 +104,21 @@ void BM_PolygonJagged(benchmark::State& state) {
 }
 BENCHMARK(BM_PolygonJagged)->Unit(benchmark::kMillisecond);
 
+// The part every style shares, with a paint that adds nothing.
+class PlainFrame final : public FrameStyle {
+public:
+    using FrameStyle::FrameStyle;
+    void Paint() override {}
+};
+
 void BM_DrawPictureCentred(benchmark::State& state) {
     auto photo = MakeBenchPhoto();
-    Clipboard().SetBitmap(*photo);
-    TPhotoFrame frame(nullptr, "bench.bmp", 0, 0, 100, 100, kRed, kBlack, true, 2, kWhite, 0, true);
-    Clipboard().Clear();
+    FrameSettings settings;
+    settings.frameWidth = settings.frameHeight = 100;
+    settings.frameColor = kRed;
+    settings.expand = true;
+    settings.borderWidth = 2;
+    PlainFrame frame(*photo, settings);
     for (auto _ : state) {
         frame.DrawPictureCentred();
         benchmark::DoNotOptimize(frame.Output->Bits());

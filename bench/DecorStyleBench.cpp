@@ -5,23 +5,22 @@
 
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
-#include "frames/Clipboard.h"
-#include "frames/Ornate.h"
-#include "frames/OverlayMask.h"
-#include "frames/StandardFrames.h"
+#include "frames/MatteFrames.h"
+#include "frames/OrnateFrame.h"
+#include "frames/OverlayMaskFrames.h"
 
 using namespace quillon;
 
 namespace {
 
 // The photo goes through the clipboard, as for a frame chosen in the program.
-void PutBenchPhoto() {
+const Bitmap& BenchPhoto() {
     static const std::unique_ptr<Bitmap> photo = MakeBenchPhoto();
-    Clipboard().SetBitmap(*photo);
     SetStartFolder(QUILLON_BUILD_DATA_DIR);
+    return *photo;
 }
 
-std::size_t OutputBytes(const TPhotoFrame& f) {
+std::size_t OutputBytes(const FrameStyle& f) {
     return std::size_t(f.Output->Width()) * std::size_t(f.Output->Height()) * 4;
 }
 
@@ -29,53 +28,53 @@ std::size_t OutputBytes(const TPhotoFrame& f) {
 constexpr int kBand = (kBenchWidth < kBenchHeight ? kBenchWidth : kBenchHeight) / 10;
 
 void BM_StandardFrame(benchmark::State& state) {
-    PutBenchPhoto();
-    TStandardFrame f(nullptr, "", 0, 0, kBand, kBand, kGray, kBlack, true, 1, kWhite, 0, true);
-    for (auto _ : state) f.PaintFrame();
+    const Bitmap& photo = BenchPhoto();
+    CornerFrame f(photo, MakeFrameSettings(kBand, kBand, kGray, kBlack, true, 1, kWhite));
+    for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
 BENCHMARK(BM_StandardFrame)->Unit(benchmark::kMillisecond);
 
 void BM_ContinuousFrame(benchmark::State& state) {
-    PutBenchPhoto();
-    TContinuousFrame f(nullptr, "", 0, 0, kBand, kBand, kSilver, kBlack, true, 1, kSilver, 0, true);
-    for (auto _ : state) f.PaintFrame();
+    const Bitmap& photo = BenchPhoto();
+    MatteFrame f(photo, MakeFrameSettings(kBand, kBand, kSilver, kBlack, true, 1, kSilver));
+    for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
 BENCHMARK(BM_ContinuousFrame)->Unit(benchmark::kMillisecond);
 
 void BM_OrnateFrame(benchmark::State& state) {
-    PutBenchPhoto();
+    const Bitmap& photo = BenchPhoto();
     Bitmap moulding;
     const std::string file = StartFolderFile("Ornate/_Orn001.bmp");
     LoadBmpFile(file, moulding);
-    TOrnateFrame f(nullptr, "", 0, 0, moulding.Width(), moulding.Height(), kOlive, kBlack, true, 1,
-                   kWhite, file, 0, true);
-    for (auto _ : state) f.PaintFrame();
+    OrnateFrame f(photo, MakeFrameSettings(moulding.Width(), moulding.Height(), kOlive, kBlack,
+                                           true, 1, kWhite, file));
+    for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
 BENCHMARK(BM_OrnateFrame)->Unit(benchmark::kMillisecond);
 
 void BM_MaskFrame(benchmark::State& state) {
-    PutBenchPhoto();
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
-                 StartFolderFile("masks/Grainy Edge.jpg"), 0, true);
+    const Bitmap& photo = BenchPhoto();
+    MaskFrame f(photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite,
+                                         StartFolderFile("masks/Grainy Edge.jpg")));
     for (auto _ : state) {
         // The mask works on what the output holds: start each round from the photo.
         state.PauseTiming();
         f.DrawPictureCentred();
         state.ResumeTiming();
-        f.PaintFrame();
+        f.Paint();
     }
     ReportMemcpyRatio(state, OutputBytes(f));
 }
 BENCHMARK(BM_MaskFrame)->Unit(benchmark::kMillisecond);
 
 void BM_OverlayFrame(benchmark::State& state) {
-    PutBenchPhoto();
-    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
-                    StartFolderFile("Overlay/Fire ball.bmp"), 0, true);
-    for (auto _ : state) f.PaintFrame();
+    const Bitmap& photo = BenchPhoto();
+    OverlayFrame f(photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite,
+                                            StartFolderFile("Overlay/Fire ball.bmp")));
+    for (auto _ : state) f.Paint();
     ReportMemcpyRatio(state, OutputBytes(f));
 }
 BENCHMARK(BM_OverlayFrame)->Unit(benchmark::kMillisecond);

@@ -9,12 +9,11 @@
 #include "formats/DataPaths.h"
 #include "frames/BoxFrame.h"
 #include "frames/BubbleFrame.h"
-#include "frames/Clipboard.h"
+#include "frames/ButtonFrame.h"
 #include "frames/DropShadowFrame.h"
 #include "frames/GrayscaleFrame.h"
 #include "frames/JaggedFrame.h"
-#include "frames/OvalDiamond.h"
-#include "frames/ThreeDFrame.h"
+#include "frames/OvalDiamondFrames.h"
 
 #include <exception>
 #include <memory>
@@ -31,18 +30,22 @@ struct Defaults {
 
 template <class T> void PaintStyle(benchmark::State& state, Defaults d) {
     static std::unique_ptr<Bitmap> photo = MakeBenchPhoto();
-    Clipboard().SetBitmap(*photo);
     SetStartFolder(QUILLON_BUILD_DATA_DIR);
+    FrameSettings s;
+    s.frameWidth = d.frameWidth;
+    s.frameHeight = d.frameHeight;
+    s.frameColor = d.frameColor;
+    s.expand = d.expand;
+    s.borderWidth = d.borderWidth;
     std::unique_ptr<T> frame;
     try {
-        frame = std::make_unique<T>(nullptr, "bench.bmp", 0, 0, d.frameWidth, d.frameHeight,
-                                    d.frameColor, kBlack, d.expand, d.borderWidth, kWhite, 0, true);
+        frame = std::make_unique<T>(*photo, s);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
         return;
     }
     for (auto _ : state) {
-        frame->PaintFrame();
+        frame->Paint();
         benchmark::DoNotOptimize(frame->Output->Bits());
     }
     ReportMemcpyRatio(state, frame->Output->Stride() * std::size_t(frame->Output->Height()));
@@ -55,18 +58,18 @@ void Add(const char* name, void (*fn)(benchmark::State&, Defaults), Defaults d) 
 }
 
 const bool registered = [] {
-    Add("PaintStyle/jagged", PaintStyle<TJaggedFrame>, {W / 15, H / 15, kWhite, false, 1});
-    Add("PaintStyle/jagged/max", PaintStyle<TJaggedFrame>, {200, 200, kWhite, false, 1});
-    Add("PaintStyle/oval", PaintStyle<TOvalFrame>, {1, 1, kWhite, false, 1});
-    Add("PaintStyle/diamond", PaintStyle<TDiamondFrame>, {1, 1, kWhite, true, 2});
-    Add("PaintStyle/grayscale", PaintStyle<TGrayscaleFrame>, {0, 0, kOlive, false, 1});
-    Add("PaintStyle/bubble", PaintStyle<TBubbleFrame>, {W / 10, W / 10, kWhite, false, 1});
-    Add("PaintStyle/bubble/max", PaintStyle<TBubbleFrame>, {200, 200, kWhite, false, 1});
-    Add("PaintStyle/3d", PaintStyle<T3DFrame>, {W / 20, W / 20, kOlive, false, 1});
-    Add("PaintStyle/dropshadow", PaintStyle<TDropShadowFrame>, {W / 10, W / 10, kGray, true, 1});
-    Add("PaintStyle/dropshadow/max", PaintStyle<TDropShadowFrame>, {200, 200, kGray, true, 1});
-    Add("PaintStyle/box", PaintStyle<TBoxFrame>, {W / 10, W / 10, kWhite, true, 1});
-    Add("PaintStyle/box/max", PaintStyle<TBoxFrame>, {200, 200, kWhite, true, 1});
+    Add("PaintStyle/jagged", PaintStyle<JaggedFrame>, {W / 15, H / 15, kWhite, false, 1});
+    Add("PaintStyle/jagged/max", PaintStyle<JaggedFrame>, {200, 200, kWhite, false, 1});
+    Add("PaintStyle/oval", PaintStyle<OvalFrame>, {1, 1, kWhite, false, 1});
+    Add("PaintStyle/diamond", PaintStyle<DiamondFrame>, {1, 1, kWhite, true, 2});
+    Add("PaintStyle/grayscale", PaintStyle<GrayscaleFrame>, {0, 0, kOlive, false, 1});
+    Add("PaintStyle/bubble", PaintStyle<BubbleFrame>, {W / 10, W / 10, kWhite, false, 1});
+    Add("PaintStyle/bubble/max", PaintStyle<BubbleFrame>, {200, 200, kWhite, false, 1});
+    Add("PaintStyle/3d", PaintStyle<ButtonFrame>, {W / 20, W / 20, kOlive, false, 1});
+    Add("PaintStyle/dropshadow", PaintStyle<DropShadowFrame>, {W / 10, W / 10, kGray, true, 1});
+    Add("PaintStyle/dropshadow/max", PaintStyle<DropShadowFrame>, {200, 200, kGray, true, 1});
+    Add("PaintStyle/box", PaintStyle<BoxFrame>, {W / 10, W / 10, kWhite, true, 1});
+    Add("PaintStyle/box/max", PaintStyle<BoxFrame>, {200, 200, kWhite, true, 1});
     return true;
 }();
 } // namespace

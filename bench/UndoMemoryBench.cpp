@@ -5,8 +5,8 @@
 // row by row first so that making it adds nothing to the peak.
 //
 //   quillon-undo-memory [folder]   (the file goes to folder, default /tmp)
-#include "document/Butbar.h"
-#include "document/Undo.h"
+#include "document/PhotoDocument.h"
+#include "document/UndoHistory.h"
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -73,29 +73,22 @@ int main(int argc, char** argv) {
     const double copy = double(kWidth) * kHeight * 4;
     const double start = PeakBytes();
 
-    TButtonBar document(true);
-    document.LoadPicture(path, nullptr, 0, false);
+    PhotoDocument document;
+    document.Open(path, Zoom::Normal);
     std::remove(path.c_str());
     std::printf("after open:            %5.2f copies\n", PeakBytes() / copy);
 
-    TUndoList history;
-    int count = 0, index = 0;
-    auto push = [&] {
-        AdvanceUndo(count, index);
-        UNDOTYPE& entry = history[std::size_t(index - 1)];
-        WriteBitmapStream(document.Image->PictureBitmap(), entry.DisplayStream);
-        WriteBitmapStream(*document.Photo, entry.PictureStream);
-    };
-    // Choosing the first style pushes its entry, copies the photo to the
-    // clipboard and builds the style's frame object.
+    UndoHistory history;
+    auto push = [&] { history.Push(document.Photo(), Zoom::Normal, "&Undo Frame"); };
+    // Choosing the first style pushes its entry and builds the style, which
+    // is then shown.
     push();
-    document.CopyToClipboard();
-    document.SelectStyle(fsCorner, 0);
-    document.ShowAtZoom(0);
+    document.SelectStyle(StyleId::Corner);
+    document.Preview();
     std::printf("after a style:         %5.2f copies\n", PeakBytes() / copy);
     for (int i = 1; i < 10; ++i) push();
     std::printf("after ten pushes:      %5.2f copies\n", PeakBytes() / copy);
-    // A second lap reuses the twenty streams.
+    // A second lap reuses the ten pictures.
     for (int i = 0; i < 10; ++i) push();
     const double peak = PeakBytes();
     std::printf("after twenty pushes:   %5.2f copies\n", peak / copy);

@@ -8,11 +8,19 @@
 
 namespace quillon {
 
-void CheckPictureSize(std::int64_t width, std::int64_t height) {
-    if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide ||
-        width * height > kMaxPicturePixels)
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::int64_t maxSide,
+                      std::int64_t maxPixels) {
+    maxSide = std::min(maxSide, kMaxPictureSide);
+    maxPixels = std::min(maxPixels, kMaxPicturePixels);
+    if (width < 0 || height < 0 || width > maxSide || height > maxSide ||
+        width * height > maxPixels)
         throw PictureError("Picture size " + std::to_string(width) + " x " +
-                           std::to_string(height) + " is too large");
+                               std::to_string(height) + " is too large",
+                           PictureErrorKind::TooLarge);
+}
+
+void CheckPictureSize(std::int64_t width, std::int64_t height) {
+    CheckPictureSize(width, height, kMaxPictureSide, kMaxPicturePixels);
 }
 
 int NearestPaletteIndex(const std::vector<Color>& palette, Color color) {
@@ -73,7 +81,8 @@ void Bitmap::SetSize(int w, int h) {
     }
     PixelBuffer data(bytes, 0);
     const int keepW = std::min(w, width_), keepH = std::min(h, height_);
-    for (int y = 0; y < keepH; ++y)
+    // Nothing to copy into a picture of no width (its buffer may be null).
+    for (int y = 0; keepW > 0 && y < keepH; ++y)
         std::memcpy(data.data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp), ScanLine(y),
                     std::size_t(keepW) * std::size_t(bpp));
     data_.swap(data);

@@ -18,9 +18,9 @@ namespace {
 
 // The fill region of one picture: pixels of the key colour (FillStyle::Surface) or
 // of any other colour (FillStyle::Border) that have not been painted yet.
-template <int BPP> class TRegion {
+template <int BPP> class FillRegion {
 public:
-    TRegion(const raster::Surface& s, Color color, FillStyle style)
+    FillRegion(const raster::Surface& s, Color color, FillStyle style)
         : s_(s), words_((std::size_t(s.width) + 63) / 64), key_(color & 0xFFFFFF),
           surface_(style == FillStyle::Surface), painted_(words_ * std::size_t(s.height), 0) {}
 
@@ -81,7 +81,7 @@ private:
 template <int BPP>
 void Fill(const raster::Surface& s, const raster::Paint& paint, int x, int y, Color color,
           FillStyle style) {
-    TRegion<BPP> region(s, color, style);
+    FillRegion<BPP> region(s, color, style);
     if (!region.Open(x, y)) return;
     // Each stack entry is a pixel known to be open when it was pushed; the
     // run through it is painted whole, then the rows above and below are

@@ -1,5 +1,5 @@
 // Basic value types shared by the whole engine: colours, points, rectangles,
-// mouse events, and the picture-size limit.
+// and the picture-size limit.
 #pragma once
 
 #include <cstdint>
@@ -53,37 +53,26 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
-enum class TMouseButton { mbLeft, mbRight, mbMiddle };
-
-// Which modifier keys and buttons hold at a mouse event (bit set).
-enum TShiftFlag : unsigned {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-    ssDouble = 1u << 6,
-};
-using TShiftState = unsigned;
-
-// The last mouse-button event and pointer position over an image control.
-struct TMouseState {
-    bool RightReleased = false;
-    bool LeftReleased = false;
-    bool RightPressed = false;
-    bool LeftPressed = false;
-    int ButtonX = 0;
-    int ButtonY = 0;
-    int PointerX = 0;
-    int PointerY = 0;
-};
+// What went wrong with a picture, for callers that act on the cause rather
+// than show the message: a file that ends too soon, one that breaks its
+// format's rules, a valid file of a variant the program does not read, a
+// picture over the size or memory limits, or the file system (opening,
+// writing, a folder where a file was expected).
+enum class PictureErrorKind { Truncated, Malformed, Unsupported, TooLarge, Io };
 
 // Error raised for pictures that cannot be read, written or held; its message
-// is the text the user sees.
+// is the text the user sees. Errors outside the readers (writing, the file
+// system, the shell's own checks) default to PictureErrorKind::Io.
 class PictureError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit PictureError(const std::string& message, PictureErrorKind kind = PictureErrorKind::Io)
+        : std::runtime_error(message), kind_(kind) {}
+    explicit PictureError(const char* message, PictureErrorKind kind = PictureErrorKind::Io)
+        : std::runtime_error(message), kind_(kind) {}
+    PictureErrorKind Kind() const noexcept { return kind_; }
+
+private:
+    PictureErrorKind kind_;
 };
 
 // The largest picture the program holds: 65535 pixels on a side and 2^28
@@ -91,8 +80,11 @@ public:
 constexpr std::int64_t kMaxPictureSide = 65535;
 constexpr std::int64_t kMaxPicturePixels = std::int64_t(1) << 28;
 
-// Throws PictureError when a width × height picture is negative or over the
-// limit; called before any pixel memory is allocated.
+// Throws PictureError (PictureErrorKind::TooLarge) when a width × height
+// picture is negative or over the limit; called before any pixel memory is
+// allocated. The second form takes a tighter limit than the program's own.
 void CheckPictureSize(std::int64_t width, std::int64_t height);
+void CheckPictureSize(std::int64_t width, std::int64_t height, std::int64_t maxSide,
+                      std::int64_t maxPixels);
 
 } // namespace quillon

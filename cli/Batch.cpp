@@ -2,16 +2,16 @@
 
 #include "cli/Framing.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <map>
+#include <mutex>
 #include <set>
 #include <thread>
 
-#include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -20,52 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TWorker {
-    std::size_t index = 0;
-    int messageFd = -1;
-};
-
-// Frames one file inside a worker and ends the process: status 0 on
-// success, 1 with the message written to fd on failure.
-[[noreturn]] void WorkerMain(const TOptions& o, const std::string& input, const std::string& output,
-                             int fd) {
-    std::string message;
-    try {
-        auto doc = FramePicture(input, o.groups);
-        SaveAs(*doc, output, o.format);
-        _exit(0);
-    } catch (const std::exception& e) {
-        message = e.what();
-    } catch (...) {
-        message = "unknown failure";
-    }
-    // Kept under the pipe's buffer so that the write never waits for the
-    // parent, which reads only after the worker has ended.
-    if (message.size() > 4000) message.resize(4000);
-    ssize_t ignored = write(fd, message.data(), message.size());
-    (void)ignored;
-    _exit(1);
-}
-
-std::string ReadAll(int fd) {
-    std::string text;
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n > 0) {
-            text.append(buf, std::size_t(n));
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            break;
-        }
-    }
-    return text;
-}
-
-class TProgress {
+class BatchProgress {
 public:
-    TProgress(std::size_t total) : total_(total), tty_(isatty(STDERR_FILENO) == 1) {}
+    BatchProgress(std::size_t total) : total_(total), tty_(isatty(STDERR_FILENO) == 1) {}
 
     void Done(const std::string& file) {
         ++done_;
@@ -96,7 +53,7 @@ private:
 } // namespace
 
 std::vector<std::string> BatchOutputPaths(const std::vector<std::string>& inputs,
-                                          const std::string& outputDir, TOutputFormat format) {
+                                          const std::string& outputDir, OutputFormat format) {
     std::vector<std::string> out;
     std::set<std::string> taken;
     for (const auto& input : inputs) {
@@ -107,7 +64,7 @@ std::vector<std::string> BatchOutputPaths(const std::vector<std::string>& inputs
     return out;
 }
 
-int RunBatch(const TOptions& o) {
+int RunBatch(const CliOptions& o) {
     std::error_code ec;
     fs::create_directories(o.outputDir, ec);
     if (!fs::is_directory(o.outputDir, ec)) {
@@ -117,76 +74,62 @@ int RunBatch(const TOptions& o) {
     const std::vector<std::string> outputs = BatchOutputPaths(o.inputs, o.outputDir, o.format);
     unsigned jobs = o.jobs > 0 ? unsigned(o.jobs) : std::thread::hardware_concurrency();
     if (jobs == 0) jobs = 1;
+    jobs = unsigned(std::min<std::size_t>(jobs, o.inputs.size()));
 
-    TProgress progress(o.inputs.size());
-    std::map<pid_t, TWorker> running;
-    int failed = 0;
-    std::size_t next = 0;
-
-    auto reap = [&] {
-        int status = 0;
-        pid_t pid;
-        do pid = waitpid(-1, &status, 0);
-        while (pid < 0 && errno == EINTR);
-        if (pid < 0) return false;
-        auto it = running.find(pid);
-        if (it == running.end()) return true;
-        const TWorker w = it->second;
-        running.erase(it);
-        std::string message = ReadAll(w.messageFd);
-        close(w.messageFd);
-        const std::string& input = o.inputs[w.index];
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-            progress.Done(input);
-            return true;
-        }
-        if (WIFSIGNALED(status))
-            message = "framing stopped by signal " + std::to_string(WTERMSIG(status));
-        else if (message.empty())
-            message = "framing failed";
-        progress.Error(input + ": " + message);
-        progress.Done(input);
-        ++failed;
-        return true;
+    // The inputs by device and inode, so that no output is written over one
+    // of them whatever path names it.
+    std::set<std::pair<dev_t, ino_t>> inputFiles;
+    for (const std::string& input : o.inputs) {
+        struct stat s {};
+        if (::stat(input.c_str(), &s) == 0) inputFiles.insert({s.st_dev, s.st_ino});
+    }
+    const auto isAnInput = [&](const std::string& path) {
+        struct stat s {};
+        return ::stat(path.c_str(), &s) == 0 && inputFiles.count({s.st_dev, s.st_ino}) > 0;
     };
 
-    while (next < o.inputs.size() || !running.empty()) {
-        if (next < o.inputs.size() && running.size() < jobs) {
-            const std::size_t i = next++;
+    BatchProgress progress(o.inputs.size());
+    std::mutex reportLock; // progress and the failure count
+    std::atomic<std::size_t> next{0};
+    int failed = 0;
+
+    // Each worker takes the next file until none is left. A document is
+    // private to its file, so the workers share nothing but the options.
+    auto work = [&] {
+        for (;;) {
+            const std::size_t i = next.fetch_add(1);
+            if (i >= o.inputs.size()) return;
+            const std::string& input = o.inputs[i];
+            std::string message;
             if (outputs[i].empty()) {
-                progress.Error(o.inputs[i] + ": another input already writes " +
-                               fs::path(o.inputs[i]).stem().string() + "." +
-                               FormatExtension(o.format) + "; skipped");
-                progress.Done(o.inputs[i]);
+                message = "another input already writes " + fs::path(input).stem().string() + "." +
+                          FormatExtension(o.format) + "; skipped";
+            } else if (isAnInput(outputs[i])) {
+                message = "its output " + outputs[i] + " is one of the inputs; skipped";
+            } else {
+                try {
+                    const auto doc = FrameByRecipe(input, o.recipe);
+                    SaveAs(*doc, outputs[i], o.format);
+                } catch (const std::exception& e) {
+                    message = e.what();
+                    if (message.empty()) message = "framing failed";
+                }
+            }
+            const std::lock_guard lock(reportLock);
+            if (!message.empty()) {
+                progress.Error(input + ": " + message);
                 ++failed;
-                continue;
             }
-            int fds[2];
-            if (pipe(fds) != 0) {
-                progress.Error(o.inputs[i] + ": cannot start a worker: " + std::strerror(errno));
-                ++failed;
-                continue;
-            }
-            std::fflush(nullptr);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                close(fds[0]);
-                WorkerMain(o, o.inputs[i], outputs[i], fds[1]);
-            }
-            close(fds[1]);
-            if (pid < 0) {
-                close(fds[0]);
-                progress.Error(o.inputs[i] + ": cannot start a worker: " + std::strerror(errno));
-                ++failed;
-                continue;
-            }
-            running[pid] = {i, fds[0]};
-            continue;
+            progress.Done(input);
         }
-        if (!reap()) break;
-    }
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned k = 1; k < jobs; ++k) workers.emplace_back(work);
+        work();
+    } // the jthreads join here
     progress.Finish();
-    return failed > 0 ? 1 : 0;
+    return failed == 0 ? 0 : 1;
 }
 
 } // namespace quillon

@@ -1,7 +1,5 @@
-// Frames many pictures into one folder, several at a time. Every file is
-// framed in a worker process of its own: the engine's clipboard and start
-// folder are process-wide, and a picture that brings a worker down costs
-// only that file.
+// Frames many pictures into one folder, several at a time: a pool of
+// threads takes the files in turn, each framed in a document of its own.
 #pragma once
 
 #include "cli/Options.h"
@@ -15,10 +13,10 @@ namespace quillon {
 // extension>. Two inputs that would write the same file get an empty path
 // for the later one.
 std::vector<std::string> BatchOutputPaths(const std::vector<std::string>& inputs,
-                                          const std::string& outputDir, TOutputFormat format);
+                                          const std::string& outputDir, OutputFormat format);
 
 // Runs the batch; failures are reported on stderr and the rest go on.
 // Returns the exit status: 0 when every file was written, 1 otherwise.
-int RunBatch(const TOptions& options);
+int RunBatch(const CliOptions& options);
 
 } // namespace quillon

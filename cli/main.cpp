@@ -4,8 +4,9 @@
 #include "cli/Batch.h"
 #include "cli/Framing.h"
 #include "cli/Options.h"
+#include "document/Presets.h"
+#include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
-#include "frames/JaggedFrame.h"
 
 #include <cstdio>
 #include <exception>
@@ -42,10 +43,10 @@ int Usage(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    TOptions o;
+    CliOptions o;
     try {
         o = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const EUsageError& e) {
+    } catch (const UsageError& e) {
         return Usage(e.what());
     }
     if (o.help) {
@@ -54,6 +55,11 @@ int main(int argc, char** argv) {
     }
     if (o.version) {
         std::printf("quillon-frame %s\n", QUILLON_VERSION_TEXT);
+        return 0;
+    }
+    if (o.listPresets) {
+        for (const PresetEntry& p : ListPresets(DataFolder(o.dataDir), UserPresetFolder()))
+            std::printf("%s%s\n", p.name.c_str(), p.user ? "  (yours)" : "");
         return 0;
     }
     if (o.listStyles) {
@@ -66,8 +72,41 @@ int main(int argc, char** argv) {
     if (!o.dataDir.empty() && !std::filesystem::is_directory(data, ec))
         return Usage("the data folder " + data + " does not exist");
     SetStartFolder(data);
-    if (o.seed) TJaggedFrame::SetFixedSeed(*o.seed);
-    for (auto& g : o.groups) {
+    // The framing: the options', or a recipe read from a file or a preset.
+    if (!o.recipeFile.empty() || !o.preset.empty()) {
+        std::string file = o.recipeFile;
+        if (!o.preset.empty()) {
+            const auto preset = FindPreset(o.preset, data, UserPresetFolder());
+            if (!preset)
+                return Usage("no preset is called \"" + o.preset + "\" (see --list-presets)");
+            file = preset->file;
+        }
+        try {
+            // --seed, --print-size and --dpi given with a recipe take the
+            // place of its own.
+            const Recipe given = o.recipe;
+            o.recipe = LoadRecipe(file);
+            if (given.seed) o.recipe.seed = given.seed;
+            if (given.printSize || given.dpi) {
+                o.recipe.printSize = given.printSize;
+                o.recipe.dpi = given.dpi;
+            }
+        } catch (const RecipeError& e) {
+            return Usage(e.what());
+        } catch (const PictureError& e) {
+            return Usage(e.what()); // the file cannot be read
+        }
+    }
+    if (!o.saveRecipeFile.empty()) {
+        try {
+            SaveRecipe(o.recipe, o.saveRecipeFile);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "quillon-frame: %s\n", e.what());
+            return 1;
+        }
+        if (o.inputs.empty()) return 0;
+    }
+    for (auto& g : o.recipe.groups) {
         if (!g.pattern) continue;
         const std::string found = ResolvePatternFile(*g.pattern);
         if (found.empty()) return Usage("cannot find the pattern file " + *g.pattern);
@@ -76,8 +115,10 @@ int main(int argc, char** argv) {
 
     if (!o.outputDir.empty()) return RunBatch(o);
     try {
-        auto doc = FramePicture(o.inputs[0], o.groups);
+        auto doc = FrameByRecipe(o.inputs[0], o.recipe);
         SaveByName(*doc, o.output);
+    } catch (const SettingError& e) {
+        return Usage(e.what());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quillon-frame: %s\n", e.what());
         return 1;

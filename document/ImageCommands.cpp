@@ -1,8 +1,6 @@
 #include "document/ImageCommands.h"
 
 #include "canvas/Bitmap.h"
-#include "document/Butbar.h"
-#include "frames/Clipboard.h"
 #include "frames/GrayscaleFrame.h"
 
 #include <cstdint>
@@ -26,26 +24,6 @@ void Negative(Bitmap& picture) {
             p[2] = std::uint8_t(~p[2]);
         }
     }
-}
-
-namespace {
-
-template <typename Command> void OnWorkingBitmap(TButtonBar& document, Command command) {
-    if (!document.Photo) return;
-    if (document.Image) document.Image->PictureBitmap().SetPixelFormat(PixelFormat::Bgrx32);
-    command(*document.Photo);
-    document.DrawScreenImage();
-    Clipboard().SetBitmap(*document.Photo);
-}
-
-} // namespace
-
-void GrayScalePicture(TButtonBar& document) {
-    OnWorkingBitmap(document, GrayScale);
-}
-
-void NegativePicture(TButtonBar& document) {
-    OnWorkingBitmap(document, Negative);
 }
 
 } // namespace quillon

@@ -8,7 +8,7 @@ namespace {
 
 constexpr int kPrintGap = 20;
 
-struct TFixedSize {
+struct FixedSize {
     double Portrait[2];  // factors for PW, PH in portrait
     double Landscape[2]; // factors for PW, PH in landscape
     double PortraitThreshold;
@@ -17,7 +17,7 @@ struct TFixedSize {
 
 // Boxes on a page taken as 8.5 x 11 inches; the factors are the double
 // values of the fractions, the threshold the box's own width / height.
-const TFixedSize kFixedSizes[] = {
+const FixedSize kFixedSizes[] = {
     // Fit to page: 8 x 10.5 in portrait, 10.5 x 8 in landscape.
     {{8.0 / 8.5, 10.5 / 11.0}, {10.5 / 11.0, 8.0 / 8.5}, 8.0 / 10.5, 1.3125},
     {{4.0 / 8.5, 6.0 / 11.0}, {4.0 / 11.0, 6.0 / 8.5}, 4.0 / 6.0, 4.0 / 6.0},
@@ -56,7 +56,7 @@ CustomLayout CustomLayoutFor(CustomSize choice, int pw, int ph, bool landscape, 
         c.CellHeight = float(sh);
         return c;
     }
-    const TFixedSize& f = kFixedSizes[int(choice) - int(CustomSize::FitToPage)];
+    const FixedSize& f = kFixedSizes[int(choice) - int(CustomSize::FitToPage)];
     const double* factors = landscape ? f.Landscape : f.Portrait;
     c.CellWidth = float(pw * factors[0]);
     c.CellHeight = float(ph * factors[1]);

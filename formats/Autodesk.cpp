@@ -14,24 +14,25 @@
 
 namespace quillon {
 
-void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadAutodesk(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+                  const DecodeLimits& limits) {
     ByteReader r(data, "Autodesk Animator");
-    if (r.Size() < 2 || r.U16LE() != 0x9119) r.Fail("is not an Autodesk Animator picture");
+    if (r.Size() < 2 || r.U16LE() != 0x9119) r.Malformed("is not an Autodesk Animator picture");
     const int width = r.U16LE();
     const int height = r.U16LE();
     r.Skip(4); // screen position of a cel
     const int bits = r.U8();
     const int compression = r.U8();
     r.Skip(4 + 16); // data size (recomputed below), reserved
-    if (bits != 8) r.Fail("has an unsupported pixel depth (" + std::to_string(bits) + ")");
+    if (bits != 8) r.Unsupported("has an unsupported pixel depth (" + std::to_string(bits) + ")");
     if (compression != 0)
-        r.Fail("uses an unsupported compression (" + std::to_string(compression) + ")");
+        r.Unsupported("uses an unsupported compression (" + std::to_string(compression) + ")");
     if (width == 0 || height == 0) {
         Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
-    CheckPictureSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
 
     auto rgb = r.Bytes(768);
     std::vector<Color> palette(256);

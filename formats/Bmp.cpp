@@ -27,13 +27,20 @@ namespace {
 
 constexpr const char* kInvalid = "Bitmap image is not valid";
 
-[[noreturn]] void Invalid() {
-    throw PictureError(kInvalid);
+// Every fault of a bitmap file shows the same message; the kind says which.
+[[noreturn]] void Invalid(PictureErrorKind kind = PictureErrorKind::Malformed) {
+    throw PictureError(kInvalid, kind);
+}
+[[noreturn]] void Unsupported() {
+    Invalid(PictureErrorKind::Unsupported);
+}
+[[noreturn]] void Truncated() {
+    Invalid(PictureErrorKind::Truncated);
 }
 
 enum : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3, kAlphaBitFields = 6 };
 
-struct TBmpHeader {
+struct BmpHeader {
     std::int64_t Width = 0;
     std::int64_t Height = 0; // always positive; TopDown says the row order
     bool TopDown = false;
@@ -45,11 +52,11 @@ struct TBmpHeader {
 };
 
 // One colour channel taken from a bit-field mask, widened to 8 bits.
-struct TChannel {
+struct Channel {
     int Shift = 0;
     std::uint32_t Max = 0; // mask value after the shift; 0 for an empty mask
 
-    explicit TChannel(std::uint32_t mask) {
+    explicit Channel(std::uint32_t mask) {
         if (mask == 0) return;
         Shift = std::countr_zero(mask);
         Max = mask >> Shift;
@@ -62,8 +69,8 @@ struct TChannel {
     }
 };
 
-TBmpHeader ParseHeader(ByteReader& r) {
-    TBmpHeader h;
+BmpHeader ParseHeader(ByteReader& r) {
+    BmpHeader h;
     if (r.U8() != 'B' || r.U8() != 'M') Invalid();
     r.Skip(8); // file size and reserved words: not relied upon
     const std::uint32_t offBits = r.U32LE();
@@ -87,8 +94,8 @@ TBmpHeader ParseHeader(ByteReader& r) {
         h.Compression = r.U32LE();
         r.Skip(12); // image size, resolution
         clrUsed = r.U32LE();
-        r.Skip(4);                                              // important colours
-        if (infoSize == 64 && h.Compression > kRle4) Invalid(); // OS/2 Huffman and RLE24
+        r.Skip(4);                                                  // important colours
+        if (infoSize == 64 && h.Compression > kRle4) Unsupported(); // OS/2 Huffman and RLE24
         if (h.Compression == kBitFields || h.Compression == kAlphaBitFields) {
             // Masks follow a 40-byte header; larger headers hold them.
             r.Seek(infoStart + 40);
@@ -107,19 +114,19 @@ TBmpHeader ParseHeader(ByteReader& r) {
     case 8:
         if (h.Compression != kRgb && !(h.Compression == kRle8 && h.BitCount == 8) &&
             !(h.Compression == kRle4 && h.BitCount == 4))
-            Invalid();
+            Unsupported();
         break;
     case 16:
     case 32:
         if (h.Compression != kRgb && h.Compression != kBitFields &&
             h.Compression != kAlphaBitFields)
-            Invalid();
+            Unsupported();
         break;
     case 24:
-        if (h.Compression != kRgb) Invalid();
+        if (h.Compression != kRgb) Unsupported();
         break;
     default:
-        Invalid();
+        Unsupported();
     }
     if (h.TopDown && (h.Compression == kRle8 || h.Compression == kRle4)) Invalid();
     if (h.Compression == kRgb && h.BitCount == 16) {
@@ -145,7 +152,7 @@ TBmpHeader ParseHeader(ByteReader& r) {
         c = RGB(e[2], e[1], e[0]);
     }
     h.PixelOffset = offBits != 0 ? offBits : r.Position();
-    if (h.PixelOffset > r.Size()) Invalid();
+    if (h.PixelOffset > r.Size()) Truncated();
     return h;
 }
 
@@ -157,16 +164,16 @@ void CheckIndices(const std::uint8_t* row, int width, std::size_t paletteSize) {
     if (highest >= paletteSize) Invalid();
 }
 
-void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& out) {
+void ReadUncompressed(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out) {
     const int w = int(h.Width), height = int(h.Height);
     if (w == 0) return;
     const std::size_t rowBytes = ((std::size_t(w) * std::size_t(h.BitCount) + 31) / 32) * 4;
     const auto pixels = data.subspan(h.PixelOffset);
     // The last row needs only its pixels, not its padding.
     const std::size_t lastRow = (std::size_t(w) * std::size_t(h.BitCount) + 7) / 8;
-    if (height > 0 && pixels.size() < rowBytes * std::size_t(height - 1) + lastRow) Invalid();
+    if (height > 0 && pixels.size() < rowBytes * std::size_t(height - 1) + lastRow) Truncated();
 
-    const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
+    const Channel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
     const bool plain32 = h.BitCount == 32 && h.Compression == kRgb;
     for (int fileRow = 0; fileRow < height; ++fileRow) {
         const std::uint8_t* s = pixels.data() + std::size_t(fileRow) * rowBytes;
@@ -223,7 +230,7 @@ void ReadUncompressed(std::span<const std::uint8_t> data, const TBmpHeader& h, B
 // (0, 1) ends the bitmap, (0, 2, dx, dy) moves the cursor, (0, n) starts n
 // literal pixels padded to a 16-bit boundary. Rows run bottom-up; pixels no
 // code reaches stay at index 0.
-void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& out) {
+void ReadRle(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out) {
     ByteReader r(data.subspan(h.PixelOffset), "BMP");
     const int w = int(h.Width), height = int(h.Height);
     const bool four = h.Compression == kRle4;
@@ -269,15 +276,18 @@ void ReadRle(std::span<const std::uint8_t> data, const TBmpHeader& h, Bitmap& ou
 
 } // namespace
 
-void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
-    TBmpHeader h;
+void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
+    BmpHeader h;
     try {
         ByteReader r(data, "BMP");
         h = ParseHeader(r);
-    } catch (const PictureError&) {
-        Invalid();
+    } catch (const PictureError& e) {
+        Invalid(e.Kind());
     }
-    CheckPictureSize(h.Width, h.Height);
+    // The budget holds for run-length files too, though their delta and
+    // end-of-bitmap codes can leave any area blank in a few bytes.
+    limits.CheckBudget("BMP", h.Width, h.Height, data.size());
 
     const PixelFormat format = h.BitCount == 1    ? PixelFormat::Indexed1
                                : h.BitCount == 4  ? PixelFormat::Indexed4
@@ -290,7 +300,7 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
             ((std::size_t(h.Width) * std::size_t(h.BitCount) + 31) / 32) * 4;
         if (h.Height > 0 && rowBytes > 0 &&
             (data.size() - h.PixelOffset) / rowBytes < std::size_t(h.Height - 1))
-            Invalid();
+            Truncated();
     }
     Bitmap picture(int(h.Width), int(h.Height), format);
     picture.Palette() = h.Palette;
@@ -299,8 +309,8 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
             ReadRle(data, h, picture);
         else
             ReadUncompressed(data, h, picture);
-    } catch (const PictureError&) {
-        Invalid();
+    } catch (const PictureError& e) {
+        Invalid(e.Kind());
     }
     out.SwapPicture(picture);
 }

@@ -1,6 +1,6 @@
 // A bounds-checked cursor over a file's bytes. Every read checks what
-// remains; a short read throws PictureError naming the format, never
-// returns garbage.
+// remains; a short read throws PictureError (PictureErrorKind::Truncated)
+// naming the format, never returns garbage.
 #pragma once
 
 #include "canvas/Types.h"
@@ -23,7 +23,7 @@ public:
     bool AtEnd() const { return pos_ >= data_.size(); }
 
     void Seek(std::size_t pos) {
-        if (pos > data_.size()) Fail("is truncated");
+        if (pos > data_.size()) Truncated();
         pos_ = pos;
     }
     void Skip(std::size_t n) {
@@ -31,7 +31,7 @@ public:
         pos_ += n;
     }
     void Need(std::size_t n) const {
-        if (n > Remaining()) Fail("is truncated");
+        if (n > Remaining()) Truncated();
     }
 
     std::uint8_t U8() {
@@ -83,9 +83,18 @@ public:
 
     // Throws the reader's error: "<format> file <what>", for example
     // "TGA file is truncated".
-    [[noreturn]] void Fail(const std::string& what) const {
-        throw PictureError(format_ + " file " + what);
+    [[noreturn]] void Fail(PictureErrorKind kind, const std::string& what) const {
+        throw PictureError(format_ + " file " + what, kind);
     }
+    [[noreturn]] void Truncated() const { Fail(PictureErrorKind::Truncated, "is truncated"); }
+    [[noreturn]] void Malformed(const std::string& what) const {
+        Fail(PictureErrorKind::Malformed, what);
+    }
+    [[noreturn]] void Unsupported(const std::string& what) const {
+        Fail(PictureErrorKind::Unsupported, what);
+    }
+
+    const std::string& FormatName() const { return format_; }
 
 private:
     std::span<const std::uint8_t> data_;

@@ -31,7 +31,6 @@ namespace {
 
 constexpr std::size_t kPalHeaderSize = 40;
 constexpr std::size_t kPalBlockSize = 512;
-constexpr std::uintmax_t kMaxPalFileSize = 64 * 1024;
 
 // The palette of a Dr. Halo palette file's bytes, or nothing when they are
 // not one.
@@ -57,8 +56,10 @@ std::optional<std::vector<Color>> ParseHaloPalette(std::span<const std::uint8_t>
     return palette;
 }
 
-// The palette file beside fileName, read when it exists and is small.
-std::optional<std::vector<Color>> LoadCompanionPalette(const std::string& fileName) {
+// The palette file beside fileName, read when it exists and is no larger
+// than maxBytes.
+std::optional<std::vector<Color>> LoadCompanionPalette(const std::string& fileName,
+                                                       std::uint64_t maxBytes) {
     if (fileName.empty()) return std::nullopt;
     namespace fs = std::filesystem;
     const std::string palName =
@@ -66,7 +67,7 @@ std::optional<std::vector<Color>> LoadCompanionPalette(const std::string& fileNa
     std::error_code ec;
     if (!fs::is_regular_file(palName, ec)) return std::nullopt;
     const auto size = fs::file_size(palName, ec);
-    if (ec || size > kMaxPalFileSize) return std::nullopt;
+    if (ec || size > maxBytes) return std::nullopt;
     std::ifstream in(palName, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
     return ParseHaloPalette(bytes);
@@ -74,7 +75,8 @@ std::optional<std::vector<Color>> LoadCompanionPalette(const std::string& fileNa
 
 } // namespace
 
-void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out) {
+void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader r(data, "Dr. Halo");
     const int width = r.U16LE();
     const int height = r.U16LE();
@@ -84,9 +86,9 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bi
         out.SwapPicture(empty);
         return;
     }
-    CheckPictureSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
     // Every row takes at least its two-byte count.
-    if (r.Remaining() / 2 < std::size_t(height)) r.Fail("is truncated");
+    if (r.Remaining() / 2 < std::size_t(height)) r.Truncated();
 
     Bitmap local(width, height, PixelFormat::Indexed8);
     const std::size_t w = std::size_t(width);
@@ -99,12 +101,12 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bi
             const unsigned code = row[in++];
             const std::size_t count = code & 0x7F;
             if (count == 0) break;
-            if (count > w - x) r.Fail("has a run past the end of a row");
+            if (count > w - x) r.Malformed("has a run past the end of a row");
             if (code & 0x80) {
-                if (in >= row.size()) r.Fail("is truncated");
+                if (in >= row.size()) r.Truncated();
                 std::fill_n(dst + x, count, row[in++]);
             } else {
-                if (count > row.size() - in) r.Fail("is truncated");
+                if (count > row.size() - in) r.Truncated();
                 std::copy_n(row.begin() + std::ptrdiff_t(in), count, dst + x);
                 in += count;
             }
@@ -113,11 +115,11 @@ void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bi
         maxIndex = std::max(maxIndex, int(*std::max_element(dst, dst + w)));
     }
 
-    auto palette = LoadCompanionPalette(fileName);
+    auto palette = LoadCompanionPalette(fileName, limits.MaxCompanionFileBytes);
     if (palette) {
         if (std::size_t(maxIndex) >= palette->size())
-            r.Fail("has a palette index (" + std::to_string(maxIndex) +
-                   ") beyond its palette file");
+            r.Malformed("has a palette index (" + std::to_string(maxIndex) +
+                        ") beyond its palette file");
         local.Palette() = std::move(*palette);
     } else {
         auto& gray = local.Palette();

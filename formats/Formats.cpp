@@ -1,13 +1,14 @@
 #include "formats/Formats.h"
 
 #include "canvas/Canvas.h"
+#include "formats/FileWriting.h"
 #include "formats/Readers.h"
 #include "formats/Registry.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,6 +45,7 @@ std::string Extension(const std::string& fileName) {
 
 std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
     PictureReader reader = nullptr;
+    std::uint64_t bytesNeeded = 0;
     switch (PictureNameKind(fileName)) {
     case NameKind::Jpeg:
         reader = ReadJpeg;
@@ -57,27 +59,35 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
     case NameKind::Other: {
         const std::string ext = Extension(fileName);
         const FileFormat* format = FileFormatList::Instance().Find(ext);
-        if (!format) throw PictureError("Unknown picture file extension (." + ext + ")");
+        if (!format)
+            throw PictureError("Unknown picture file extension (." + ext + ")",
+                               PictureErrorKind::Unsupported);
         if (!format->Reader) return std::make_unique<Bitmap>();
         reader = format->Reader;
+        bytesNeeded = format->BytesNeeded;
         break;
     }
     }
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    const DecodeLimits limits;
+    // A format of fixed layout needs only the start of the file.
+    const std::vector<std::uint8_t> data = bytesNeeded > 0
+                                               ? ReadFileHead(fileName, bytesNeeded)
+                                               : ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
-    reader(data, fileName, *bitmap);
+    reader(data, fileName, *bitmap, limits);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
     if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
 }
 
 void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap) {
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    const DecodeLimits limits;
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName, limits.MaxFileBytes);
     Bitmap picture;
     if (PictureNameKind(fileName) == NameKind::Jpeg)
-        ReadJpeg(data, fileName, picture);
+        ReadJpeg(data, fileName, picture, limits);
     else
-        ReadBmp(data, fileName, picture);
+        ReadBmp(data, fileName, picture, limits);
     bitmap.SwapPicture(picture);
 }
 
@@ -100,62 +110,82 @@ bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
     return true;
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw PictureError("Cannot read file " + fileName);
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))
-        throw PictureError("Cannot read file " + fileName);
+namespace {
+
+// Closes a file descriptor when the read is done, whatever the outcome.
+struct FdCloser {
+    int Fd;
+    ~FdCloser() { ::close(Fd); }
+};
+
+} // namespace
+
+namespace {
+
+// Reads fileName from its start: all of it, refused when over maxBytes
+// (whole), or its first maxBytes bytes at most (!whole).
+std::vector<std::uint8_t> ReadFileStart(const std::string& fileName, std::uint64_t maxBytes,
+                                        bool whole) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw PictureError("Cannot open file " + fileName + ": " + std::strerror(errno));
+    FdCloser closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw PictureError("Cannot read file " + fileName + ": " + std::strerror(errno));
+    if (S_ISDIR(st.st_mode))
+        throw PictureError("Cannot open file " + fileName + ": it is a folder, not a file");
+    auto tooLarge = [&] {
+        return PictureError("File " + fileName + " is too large (more than " +
+                                std::to_string(maxBytes) + " bytes)",
+                            PictureErrorKind::TooLarge);
+    };
+    // A regular file's size is known before reading; anything else (a pipe,
+    // a device) is read until it ends or passes the cap.
+    const bool regular = S_ISREG(st.st_mode);
+    if (whole && regular && std::uint64_t(st.st_size) > maxBytes) throw tooLarge();
+    auto readSome = [&](std::uint8_t* to, std::size_t count) {
+        for (;;) {
+            const ssize_t n = ::read(fd, to, count);
+            if (n >= 0) return std::size_t(n);
+            if (errno != EINTR)
+                throw PictureError("Cannot read file " + fileName + ": " + std::strerror(errno));
+        }
+    };
+    std::vector<std::uint8_t> data(
+        regular ? std::size_t(std::min<std::uint64_t>(std::uint64_t(st.st_size), maxBytes)) : 0);
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const std::size_t n = readSome(data.data() + done, data.size() - done);
+        if (n == 0) break; // the file shrank meanwhile
+        done += n;
+    }
+    data.resize(done);
+    // Whatever follows (a stream, or a file that grew) comes in pieces.
+    std::vector<std::uint8_t> piece(64 * 1024);
+    while (data.size() < maxBytes || whole) {
+        const std::size_t want =
+            whole ? piece.size()
+                  : std::size_t(std::min<std::uint64_t>(piece.size(), maxBytes - data.size()));
+        const std::size_t n = readSome(piece.data(), want);
+        if (n == 0) break;
+        if (whole && data.size() + n > maxBytes) throw tooLarge();
+        data.insert(data.end(), piece.begin(), piece.begin() + std::ptrdiff_t(n));
+    }
     return data;
 }
 
+} // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName, std::uint64_t maxBytes) {
+    return ReadFileStart(fileName, maxBytes, true);
+}
+
+std::vector<std::uint8_t> ReadFileHead(const std::string& fileName, std::uint64_t count) {
+    return ReadFileStart(fileName, count, false);
+}
+
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes) {
-    // A unique temporary file beside the target, renamed over it only when
-    // every byte reached the disk: a failed save leaves the old file intact.
-    std::string temp = fileName + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) throw PictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
-    };
-    // mkstemp makes the file private; give it the target's permissions, or
-    // the usual ones of a new file.
-    struct stat st {};
-    mode_t mode;
-    if (::stat(fileName.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd, mode) != 0) fail(errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        done += std::size_t(n);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
-    }
-    if (std::rename(temp.c_str(), fileName.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        throw PictureError("Cannot write file " + fileName + ": " + std::strerror(err));
-    }
+    WriteFileReplacing(fileName, bytes, TempFileKind::UnnamedFirst);
 }
 
 const std::vector<FileFilter>& OpenDialogFilters() {
@@ -186,9 +216,10 @@ const std::vector<FileFilter>& SaveDialogFilters() {
 }
 
 void LoadBmpFile(const std::string& fileName, Bitmap& bitmap) {
-    const std::vector<std::uint8_t> data = ReadWholeFile(fileName);
+    const DecodeLimits limits;
+    const std::vector<std::uint8_t> data = ReadWholeFile(fileName, limits.MaxFileBytes);
     Bitmap picture;
-    ReadBmp(data, fileName, picture);
+    ReadBmp(data, fileName, picture, limits);
     bitmap.SwapPicture(picture);
 }
 

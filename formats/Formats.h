@@ -3,6 +3,7 @@
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "formats/DecodeLimits.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,9 +29,9 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName);
 void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap);
 
 // Writes bitmap as JPEG, GIF or BMP chosen by the name test. Returns false,
-// writing nothing, when the name matches no writer. The file is written to a
-// temporary file in the target folder and renamed over the target, so a
-// failed save leaves an existing file untouched; failures throw PictureError.
+// writing nothing, when the name matches no writer. The file is written as
+// WriteFileReplacing does, so a failed save leaves an existing file
+// untouched; failures throw PictureError.
 bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName);
 
 // Reads a Windows bitmap file whatever its name; bitmap is replaced only when
@@ -39,8 +40,15 @@ void LoadBmpFile(const std::string& fileName, Bitmap& bitmap);
 // Writes bitmap as a Windows bitmap file whatever the name.
 void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName);
 
-// Whole-file helpers shared by the readers and writers.
-std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName);
+// Whole-file helpers shared by the readers and writers. ReadWholeFile
+// refuses a folder, and a file over maxBytes before reading it
+// (PictureErrorKind::TooLarge).
+std::vector<std::uint8_t> ReadWholeFile(const std::string& fileName,
+                                        std::uint64_t maxBytes = DecodeLimits().MaxFileBytes);
+// The first count bytes of a file, or all of it when it is shorter.
+std::vector<std::uint8_t> ReadFileHead(const std::string& fileName, std::uint64_t count);
+// Replaces fileName with bytes through a temporary file renamed over it
+// (FileWriting.h says how links, devices and permissions are treated).
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes);
 
 // The open and save dialog filters: description and ';'-separated patterns.

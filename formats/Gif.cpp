@@ -25,18 +25,20 @@ namespace quillon {
 
 namespace {
 
-struct TMemoryInput {
+struct MemoryInput {
     const std::uint8_t* Data;
     std::size_t Size;
     std::size_t Pos;
+    bool ShortRead; // giflib asked for bytes past the end
 };
 
 int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int count) {
-    auto* in = static_cast<TMemoryInput*>(gif->UserData);
+    auto* in = static_cast<MemoryInput*>(gif->UserData);
     const std::size_t n =
         std::min<std::size_t>(std::size_t(std::max(count, 0)), in->Size - in->Pos);
     if (n > 0) std::memcpy(buffer, in->Data + in->Pos, n);
     in->Pos += n;
+    if (n < std::size_t(std::max(count, 0))) in->ShortRead = true;
     return int(n);
 }
 
@@ -50,19 +52,39 @@ int WriteToMemory(GifFileType* gif, const GifByteType* bytes, int count) {
     return count;
 }
 
-[[noreturn]] void ReadFailed(int code) {
-    const char* why = GifErrorString(code);
-    throw PictureError(std::string("GIF image is not valid") +
-                       (why ? std::string(" (") + why + ")" : ""));
+// giflib names a header it could not read as missing, whether the file
+// ended or held something else there; a read past the end says which.
+PictureErrorKind KindOf(int code, const MemoryInput& input) {
+    if (input.ShortRead) return PictureErrorKind::Truncated;
+    switch (code) {
+    case D_GIF_ERR_READ_FAILED:
+    case D_GIF_ERR_EOF_TOO_SOON:
+        return PictureErrorKind::Truncated;
+    case D_GIF_ERR_NOT_ENOUGH_MEM:
+        return PictureErrorKind::TooLarge;
+    default:
+        return PictureErrorKind::Malformed;
+    }
 }
 
-struct TDecoderClose {
+[[noreturn]] void ReadFailed(int code, const MemoryInput& input) {
+    const char* why = GifErrorString(code);
+    throw PictureError(std::string("GIF image is not valid") +
+                           (why ? std::string(" (") + why + ")" : ""),
+                       KindOf(code, input));
+}
+
+[[noreturn]] void ReadFailed(GifFileType* gif) {
+    ReadFailed(gif->Error, *static_cast<const MemoryInput*>(gif->UserData));
+}
+
+struct DecoderClose {
     void operator()(GifFileType* gif) const {
         int err = 0;
         DGifCloseFile(gif, &err);
     }
 };
-using TDecoder = std::unique_ptr<GifFileType, TDecoderClose>;
+using Decoder = std::unique_ptr<GifFileType, DecoderClose>;
 
 std::vector<Color> ColorsOf(const ColorMapObject* map) {
     std::vector<Color> colors;
@@ -87,68 +109,74 @@ void ReadImagePixels(GifFileType* gif, Bitmap& image) {
     const int w = image.Width(), h = image.Height();
     if (!gif->Image.Interlace) {
         for (int y = 0; y < h; ++y)
-            if (DGifGetLine(gif, image.ScanLine(y), w) == GIF_ERROR) ReadFailed(gif->Error);
+            if (DGifGetLine(gif, image.ScanLine(y), w) == GIF_ERROR) ReadFailed(gif);
         return;
     }
     static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass)
         for (int y = start[pass]; y < h; y += step[pass])
-            if (DGifGetLine(gif, image.ScanLine(y), w) == GIF_ERROR) ReadFailed(gif->Error);
+            if (DGifGetLine(gif, image.ScanLine(y), w) == GIF_ERROR) ReadFailed(gif);
 }
 
 } // namespace
 
-// LZW gives at most a few thousand pixels a byte: the bound a file's size
-// sets on the pixels it may ask for.
-constexpr std::uint64_t kMaxPixelsPerByte = 4096;
-
-void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
-    TMemoryInput input{data.data(), data.size(), 0};
+void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
+    // LZW gives at most a few thousand pixels a byte: the bound a file's size
+    // sets on the pixels it may ask for.
+    const std::uint64_t maxPixelsPerByte = std::uint64_t(limits.GifPixelsPerByte);
+    MemoryInput input{data.data(), data.size(), 0, false};
     int err = 0;
-    TDecoder gif(DGifOpen(&input, ReadFromMemory, &err));
-    if (!gif) ReadFailed(err);
+    Decoder gif(DGifOpen(&input, ReadFromMemory, &err));
+    if (!gif) ReadFailed(err, input);
     const int screenW = gif->SWidth, screenH = gif->SHeight;
-    CheckPictureSize(screenW, screenH);
-    // The screen is allocated whole whatever the image covers. Up to 16
-    // megapixels any screen is taken (a small image on a large blank screen
-    // is a valid file); beyond that the screen must be within the same bound
-    // as the image below, so that a few bytes cannot ask for a huge picture.
+    limits.CheckSize(screenW, screenH);
+    // The screen is allocated whole whatever the image covers. Up to the
+    // free size any screen is taken (a small image on a large blank screen
+    // is a valid file); beyond that the screen must keep to the file budget,
+    // so that a few bytes cannot ask for a huge picture.
     const std::uint64_t screenPixels = std::uint64_t(screenW) * std::uint64_t(screenH);
-    if (screenPixels > (std::uint64_t(1) << 24) &&
-        screenPixels > (std::uint64_t(data.size()) + 1) * kMaxPixelsPerByte)
-        throw PictureError("GIF image is not valid (the screen is too large for the file)");
+    const std::uint64_t budgetPerByte =
+        std::min(maxPixelsPerByte, std::uint64_t(limits.PixelsPerByte));
+    if (screenPixels > std::uint64_t(limits.FreePixels) &&
+        screenPixels > (std::uint64_t(data.size()) + 1) * budgetPerByte)
+        throw PictureError("GIF image is not valid (the screen is too large for the file)",
+                           PictureErrorKind::TooLarge);
 
     int transparent = NO_TRANSPARENT_COLOR;
     bool haveImage = false;
     while (!haveImage) {
         GifRecordType type;
-        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) ReadFailed(gif->Error);
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) ReadFailed(gif.get());
         if (type == TERMINATE_RECORD_TYPE) break;
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* block = nullptr;
-            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) ReadFailed(gif->Error);
+            if (DGifGetExtension(gif.get(), &code, &block) == GIF_ERROR) ReadFailed(gif.get());
             if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
                 GraphicsControlBlock gcb;
                 if (DGifExtensionToGCB(block[0], block + 1, &gcb) == GIF_OK)
                     transparent = gcb.TransparentColor;
             }
             while (block)
-                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) ReadFailed(gif->Error);
+                if (DGifGetExtensionNext(gif.get(), &block) == GIF_ERROR) ReadFailed(gif.get());
         } else if (type == IMAGE_DESC_RECORD_TYPE) {
-            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) ReadFailed(gif->Error);
+            if (DGifGetImageDesc(gif.get()) == GIF_ERROR) ReadFailed(gif.get());
             haveImage = true;
         }
     }
-    if (!haveImage) throw PictureError("GIF image is not valid (no image)");
+    if (!haveImage)
+        throw PictureError("GIF image is not valid (no image)", PictureErrorKind::Malformed);
 
     const GifImageDesc& desc = gif->Image;
-    CheckPictureSize(desc.Width, desc.Height);
+    limits.CheckSize(desc.Width, desc.Height);
     // A file far too short for its image size is refused before the pixels
-    // are allocated.
+    // are allocated; so is one within that bound but over the budget.
     const std::uint64_t pixels = std::uint64_t(desc.Width) * std::uint64_t(desc.Height);
-    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * kMaxPixelsPerByte)
-        throw PictureError("GIF image is not valid (data is truncated)");
+    if (pixels > (std::uint64_t(data.size() - input.Pos) + 1) * maxPixelsPerByte)
+        throw PictureError("GIF image is not valid (data is truncated)",
+                           PictureErrorKind::Truncated);
+    limits.CheckBudget("GIF", desc.Width, desc.Height, data.size());
 
     Bitmap image(desc.Width, desc.Height, PixelFormat::Indexed8);
     ReadImagePixels(gif.get(), image);
@@ -191,7 +219,7 @@ void ReadGif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 
 namespace {
 
-struct TEncoderClose {
+struct EncoderClose {
     void operator()(GifFileType* gif) const {
         int err = 0;
         EGifCloseFile(gif, &err);
@@ -235,7 +263,7 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
         GifFreeMapObject(map);
         WriteFailed(err);
     }
-    std::unique_ptr<GifFileType, TEncoderClose> gif(raw);
+    std::unique_ptr<GifFileType, EncoderClose> gif(raw);
     const int screenOk = EGifPutScreenDesc(gif.get(), w, h, 8, 0, map);
     GifFreeMapObject(map); // the encoder keeps its own copy
     if (screenOk == GIF_ERROR) WriteFailed(gif->Error);

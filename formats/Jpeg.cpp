@@ -4,6 +4,8 @@
 // inverse transform; baseline and progressive files; YCbCr, RGB and
 // gray-scale files give PixelFormat::Bgr24; CMYK and YCCK files (Adobe's inverted
 // values when the Adobe marker says so) are converted to RGB here.
+// A file of more scans than the limit, or needing more working memory (the
+// coefficients of a progressive file), is refused.
 // Write: 24 bits, baseline JFIF, three components, quality 90 with baseline
 // tables forced, the library's other defaults.
 //
@@ -25,18 +27,21 @@ namespace quillon {
 
 namespace {
 
-// Progressive files can hold any number of scans; a file with more than this
-// is refused instead of decoding for minutes.
-constexpr long kMaxScans = 1000;
-
-struct TJpegError {
+struct JpegError {
     jpeg_error_mgr Pub;
     std::jmp_buf Jump;
     int Code;
+    bool OverLimit; // refused by a limit of ours rather than by the library
+};
+
+// The progress monitor, with the scan limit it enforces.
+struct JpegProgress {
+    jpeg_progress_mgr Pub;
+    long MaxScans;
 };
 
 void ErrorExit(j_common_ptr cinfo) {
-    auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
     err->Code = cinfo->err->msg_code;
     std::longjmp(err->Jump, 1);
 }
@@ -49,35 +54,41 @@ void EmitMessage(j_common_ptr cinfo, int level) {
 
 void OutputMessage(j_common_ptr) {}
 
-void InitError(TJpegError& err) {
+void InitError(JpegError& err) {
     jpeg_std_error(&err.Pub);
     err.Pub.error_exit = ErrorExit;
     err.Pub.emit_message = EmitMessage;
     err.Pub.output_message = OutputMessage;
     err.Code = 0;
+    err.OverLimit = false;
 }
 
+// Progressive files can hold any number of scans; one with more than the
+// limit is refused instead of decoding for minutes.
 void LimitScans(j_common_ptr cinfo) {
+    const auto* progress = reinterpret_cast<JpegProgress*>(cinfo->progress);
     if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > progress->MaxScans) {
+        reinterpret_cast<JpegError*>(cinfo->err)->OverLimit = true;
         cinfo->err->msg_code = JERR_BAD_SCAN_SCRIPT;
         ErrorExit(cinfo);
     }
 }
 
-struct TDecodeJob {
+struct DecodeJob {
     jpeg_decompress_struct Info;
-    TJpegError Err;
-    jpeg_progress_mgr Progress;
+    JpegError Err;
+    JpegProgress Progress;
     const unsigned char* Data;
     unsigned long Size;
+    long MaxWorkBytes; // libjpeg's own memory, beyond which it fails
     bool Created;
     bool Cmyk;
 };
 
 // Reads the header and fixes the output parameters. On failure the
 // decompressor is destroyed and false returned.
-bool DecodeHeader(TDecodeJob* job) {
+bool DecodeHeader(DecodeJob* job) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_decompress(&job->Info);
         job->Created = false;
@@ -86,8 +97,11 @@ bool DecodeHeader(TDecodeJob* job) {
     job->Info.err = &job->Err.Pub;
     jpeg_create_decompress(&job->Info);
     job->Created = true;
-    job->Progress.progress_monitor = LimitScans;
-    job->Info.progress = &job->Progress;
+    // A progressive file keeps every coefficient of the picture until its
+    // last scan; past this limit the library fails rather than allocate.
+    job->Info.mem->max_memory_to_use = job->MaxWorkBytes;
+    job->Progress.Pub.progress_monitor = LimitScans;
+    job->Info.progress = &job->Progress.Pub;
     jpeg_mem_src(&job->Info, job->Data, job->Size);
     jpeg_read_header(&job->Info, TRUE);
     job->Info.scale_num = 1;
@@ -104,7 +118,7 @@ bool DecodeHeader(TDecodeJob* job) {
 // Decodes every row into bits (blue, green, red; stride bytes a row).
 // cmykRow holds one row of four-component samples for CMYK files. The
 // decompressor is destroyed in every case.
-bool DecodeRows(TDecodeJob* job, unsigned char* bits, std::size_t stride, unsigned char* cmykRow) {
+bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigned char* cmykRow) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_decompress(&job->Info);
         job->Created = false;
@@ -134,24 +148,53 @@ bool DecodeRows(TDecodeJob* job, unsigned char* bits, std::size_t stride, unsign
     return true;
 }
 
-[[noreturn]] void JpegFailed(int code) {
+PictureErrorKind KindOf(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JERR_INPUT_EMPTY:
+    case JERR_INPUT_EOF:
+        return PictureErrorKind::Truncated;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+    case JERR_OUT_OF_MEMORY:
+    case JERR_NO_BACKING_STORE:
+        return PictureErrorKind::TooLarge;
+    case JERR_ARITH_NOTIMPL:
+    case JERR_BAD_PRECISION:
+    case JERR_CCIR601_NOTIMPL:
+    case JERR_COMPONENT_COUNT:
+    case JERR_CONVERSION_NOTIMPL:
+    case JERR_NOTIMPL:
+    case JERR_NOT_COMPILED:
+    case JERR_SOF_UNSUPPORTED:
+        return PictureErrorKind::Unsupported;
+    default:
+        return PictureErrorKind::Malformed;
+    }
+}
+
+[[noreturn]] void JpegFailed(int code, PictureErrorKind kind) {
     char text[32];
     std::snprintf(text, sizeof text, "JPEG error #%d", code);
-    throw PictureError(text);
+    throw PictureError(text, kind);
+}
+
+[[noreturn]] void JpegFailed(const JpegError& err) {
+    JpegFailed(err.Code, err.OverLimit ? PictureErrorKind::TooLarge : KindOf(err.Code));
 }
 
 // Destroys a decompressor left alive when C++ code between the library calls
 // throws (a picture over the size limit, a failed allocation).
-struct TDecodeCleanup {
-    TDecodeJob& Job;
-    ~TDecodeCleanup() {
+struct DecodeCleanup {
+    DecodeJob& Job;
+    ~DecodeCleanup() {
         if (Job.Created) jpeg_destroy_decompress(&Job.Info);
     }
 };
 
-struct TEncodeJob {
+struct EncodeJob {
     jpeg_compress_struct Info;
-    TJpegError Err;
+    JpegError Err;
     const unsigned char* Bits;
     std::size_t Stride;
     int Width;
@@ -161,7 +204,7 @@ struct TEncodeJob {
     unsigned long OutSize;
 };
 
-bool EncodeRun(TEncodeJob* job) {
+bool EncodeRun(EncodeJob* job) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_compress(&job->Info);
         return false;
@@ -188,25 +231,32 @@ bool EncodeRun(TEncodeJob* job) {
 
 } // namespace
 
-void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
-    TDecodeJob job{};
+void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+              const DecodeLimits& limits) {
+    DecodeJob job{};
     InitError(job.Err);
+    job.Progress.MaxScans = limits.MaxJpegScans;
+    job.MaxWorkBytes = long(limits.MaxJpegWorkBytes);
     job.Data = data.data();
     job.Size = (unsigned long)data.size();
-    TDecodeCleanup cleanup{job};
-    if (!DecodeHeader(&job)) JpegFailed(job.Err.Code);
+    DecodeCleanup cleanup{job};
+    if (!DecodeHeader(&job)) JpegFailed(job.Err);
     const int w = int(job.Info.output_width), h = int(job.Info.output_height);
-    CheckPictureSize(w, h);
+    limits.CheckSize(w, h);
     // Huffman coding spends at least one bit on every 8 x 8 block of the
     // first scan: a file far too short for its frame is cut off, and is
     // refused before the picture is allocated.
     if (!job.Info.arith_code &&
-        std::uint64_t(w) * std::uint64_t(h) > std::uint64_t(data.size()) * 512)
-        JpegFailed(JWRN_JPEG_EOF);
+        std::uint64_t(w) * std::uint64_t(h) >
+            std::uint64_t(data.size()) * std::uint64_t(limits.JpegPixelsPerByte))
+        JpegFailed(JWRN_JPEG_EOF, PictureErrorKind::Truncated);
+    // Arithmetic coding has no such bound (a blank block costs a fraction of
+    // a bit), so a tiny file can describe a huge blank picture: the budget
+    // holds for it all the same.
+    limits.CheckBudget("JPEG", w, h, data.size());
     Bitmap picture(w, h, PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
-    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
-        JpegFailed(job.Err.Code);
+    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data())) JpegFailed(job.Err);
     out.SwapPicture(picture);
 }
 
@@ -219,7 +269,7 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap) {
         copy.SetPixelFormat(PixelFormat::Bgr24);
         source = &copy;
     }
-    TEncodeJob job{};
+    EncodeJob job{};
     InitError(job.Err);
     job.Bits = source->Bits();
     job.Stride = source->Stride();
@@ -237,7 +287,7 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap) {
         }
     }
     std::free(job.Out);
-    if (!ok) JpegFailed(job.Err.Code);
+    if (!ok) JpegFailed(job.Err.Code, PictureErrorKind::Io);
     return bytes;
 }
 

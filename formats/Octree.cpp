@@ -17,7 +17,7 @@ std::int32_t OctreeQuantizer::NewNode(int level) {
     if (!freeNodes_.empty()) {
         index = freeNodes_.back();
         freeNodes_.pop_back();
-        nodes_[std::size_t(index)] = TNode{};
+        nodes_[std::size_t(index)] = OctreeNode{};
     } else {
         index = std::int32_t(nodes_.size());
         nodes_.emplace_back();
@@ -53,7 +53,7 @@ void OctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
         }
         leafCache_[slot] = {key + 1, generation_, node};
     }
-    TNode& leaf = nodes_[std::size_t(node)];
+    OctreeNode& leaf = nodes_[std::size_t(node)];
     leaf.Count += count;
     leaf.Red += r * count;
     leaf.Green += g * count;
@@ -108,10 +108,10 @@ void OctreeQuantizer::Reduce() {
     list[pick] = list.back();
     list.pop_back();
 
-    TNode& n = nodes_[std::size_t(index)];
+    OctreeNode& n = nodes_[std::size_t(index)];
     for (std::int32_t& c : n.Children) {
         if (c < 0) continue;
-        const TNode& child = nodes_[std::size_t(c)];
+        const OctreeNode& child = nodes_[std::size_t(c)];
         n.Count += child.Count;
         n.Red += child.Red;
         n.Green += child.Green;
@@ -125,7 +125,7 @@ void OctreeQuantizer::Reduce() {
 }
 
 void OctreeQuantizer::Collect(std::int32_t node, std::vector<Color>& out) const {
-    const TNode& n = nodes_[std::size_t(node)];
+    const OctreeNode& n = nodes_[std::size_t(node)];
     if (n.Leaf) {
         if (n.Count == 0) return;
         const std::uint64_t half = n.Count / 2;

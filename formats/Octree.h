@@ -28,7 +28,7 @@ public:
     std::vector<Color> Palette() const;
 
 private:
-    struct TNode {
+    struct OctreeNode {
         std::uint64_t Count = 0;                    // pixels, kept at leaves
         std::uint64_t Red = 0, Green = 0, Blue = 0; // sums, kept at leaves
         std::int32_t Children[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
@@ -38,7 +38,7 @@ private:
     void Reduce();
     void Collect(std::int32_t node, std::vector<Color>& out) const;
 
-    struct TLeafCacheEntry {
+    struct LeafCacheEntry {
         std::uint32_t Key = 0; // colour + 1; 0 for an empty slot
         std::uint32_t Generation = 0;
         std::int32_t Node = 0;
@@ -48,10 +48,10 @@ private:
     int maxColors_;
     // Colour -> leaf answers, valid while Generation matches (every fold
     // starts a new generation).
-    std::vector<TLeafCacheEntry> leafCache_;
+    std::vector<LeafCacheEntry> leafCache_;
     std::uint32_t generation_ = 1;
     int leaves_ = 0;
-    std::vector<TNode> nodes_;
+    std::vector<OctreeNode> nodes_;
     std::vector<std::int32_t> reducible_[8]; // nodes with children, by level
     std::vector<std::int32_t> freeNodes_;
 };

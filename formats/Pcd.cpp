@@ -26,11 +26,13 @@ namespace {
 constexpr std::size_t kBaseOffset = 0x30000;
 constexpr std::size_t kOrientationOffset = 0x0E02;
 constexpr int kWidth = 768, kHeight = 512;
+constexpr std::size_t kPairBytes = kWidth * 2 + kWidth; // two luma rows, two half chroma rows
+static_assert(kPcdBytesNeeded == kBaseOffset + kPairBytes * (kHeight / 2));
 
 // The YCC to RGB conversion as fixed-point tables (values scaled by 1024).
-struct TYccTables {
+struct YccTables {
     std::array<int, 256> luma, crRed, crGreen, cbGreen, cbBlue;
-    TYccTables() {
+    YccTables() {
         for (int i = 0; i < 256; ++i) {
             const double c1 = 2.2179 * (i - 156), c2 = 1.8215 * (i - 137);
             luma[std::size_t(i)] = int(std::lround(1.3584 * i * 1024));
@@ -42,8 +44,8 @@ struct TYccTables {
     }
 };
 
-const TYccTables& Tables() {
-    static const TYccTables tables;
+const YccTables& Tables() {
+    static const YccTables tables;
     return tables;
 }
 
@@ -84,18 +86,19 @@ void TurnHalf(Bitmap& bmp) {
 
 } // namespace
 
-void ReadPcd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadPcd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader r(data, "Photo CD");
-    constexpr std::size_t pairBytes = kWidth * 2 + kWidth;
-    if (r.Size() < kBaseOffset + pairBytes * (kHeight / 2)) r.Fail("is truncated");
+    limits.CheckSize(kWidth, kHeight);
+    if (r.Size() < kBaseOffset + kPairBytes * (kHeight / 2)) r.Truncated();
     r.Seek(kOrientationOffset);
     const int orientation = r.U8() & 3;
 
-    const TYccTables& t = Tables();
+    const YccTables& t = Tables();
     Bitmap local(kWidth, kHeight, PixelFormat::Bgr24);
     r.Seek(kBaseOffset);
     for (int pair = 0; pair < kHeight / 2; ++pair) {
-        auto bytes = r.Bytes(pairBytes);
+        auto bytes = r.Bytes(kPairBytes);
         const std::uint8_t* c1 = bytes.data() + 2 * kWidth;
         const std::uint8_t* c2 = c1 + kWidth / 2;
         for (int row = 0; row < 2; ++row) {

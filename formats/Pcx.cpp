@@ -27,7 +27,7 @@ namespace quillon {
 
 namespace {
 
-struct TPcxHeader {
+struct PcxHeader {
     int Encoding, BitsPerPixel, Planes, BytesPerLine;
     int Width, Height;
     std::span<const std::uint8_t> EgaPalette;
@@ -47,7 +47,7 @@ std::vector<std::uint8_t> DecodeRows(ByteReader& in, std::size_t total, bool rle
         if ((b & 0xC0) == 0xC0) {
             count = b & 0x3F;
             b = in.U8();
-            if (done + count > total) in.Fail("has a run past the end of the picture");
+            if (done + count > total) in.Malformed("has a run past the end of the picture");
         }
         std::fill_n(buf.begin() + std::ptrdiff_t(done), count, b);
         done += count;
@@ -68,7 +68,7 @@ bool VgaPalette(std::span<const std::uint8_t> data, std::vector<Color>& palette)
     return true;
 }
 
-void ReadIndexed(const TPcxHeader& h, const std::vector<std::uint8_t>& rows,
+void ReadIndexed(const PcxHeader& h, const std::vector<std::uint8_t>& rows,
                  std::span<const std::uint8_t> data, Bitmap& bmp) {
     const int bits = h.BitsPerPixel * h.Planes; // bits of a palette index
     auto& palette = bmp.Palette();
@@ -108,7 +108,7 @@ void ReadIndexed(const TPcxHeader& h, const std::vector<std::uint8_t>& rows,
     }
 }
 
-void ReadTrueColour(const TPcxHeader& h, const std::vector<std::uint8_t>& rows, Bitmap& bmp) {
+void ReadTrueColour(const PcxHeader& h, const std::vector<std::uint8_t>& rows, Bitmap& bmp) {
     const std::size_t lineBytes = std::size_t(h.BytesPerLine) * std::size_t(h.Planes);
     for (int y = 0; y < h.Height; ++y) {
         const std::uint8_t* r = rows.data() + std::size_t(y) * lineBytes;
@@ -130,12 +130,13 @@ void ReadTrueColour(const TPcxHeader& h, const std::vector<std::uint8_t>& rows, 
 
 } // namespace
 
-void ReadPcx(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadPcx(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader in(data, "PCX");
-    if (in.Size() < 128) in.Fail("is truncated");
-    if (in.U8() != 0x0A) in.Fail("is not a PCX picture");
+    if (in.Size() < 128) in.Truncated();
+    if (in.U8() != 0x0A) in.Malformed("is not a PCX picture");
     in.Skip(1); // version: the layout below says all that matters
-    TPcxHeader h;
+    PcxHeader h;
     h.Encoding = in.U8();
     h.BitsPerPixel = in.U8();
     const int xMin = in.U16LE(), yMin = in.U16LE(), xMax = in.U16LE(), yMax = in.U16LE();
@@ -146,24 +147,24 @@ void ReadPcx(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     h.BytesPerLine = in.U16LE();
     in.Seek(128);
 
-    if (h.Encoding > 1) in.Fail("has an unknown compression");
+    if (h.Encoding > 1) in.Unsupported("has an unknown compression");
     const int bpp = h.BitsPerPixel, planes = h.Planes;
     const bool indexed = (bpp == 1 && planes >= 1 && planes <= 4) ||
                          ((bpp == 2 || bpp == 4 || bpp == 8) && planes == 1);
     const bool trueColour = bpp == 8 && (planes == 3 || planes == 4);
-    if (!indexed && !trueColour) in.Fail("has an unsupported colour mode");
-    if (xMax < xMin || yMax < yMin) in.Fail("has an invalid picture size");
+    if (!indexed && !trueColour) in.Unsupported("has an unsupported colour mode");
+    if (xMax < xMin || yMax < yMin) in.Malformed("has an invalid picture size");
     h.Width = xMax - xMin + 1;
     h.Height = yMax - yMin + 1;
     if (std::int64_t(h.BytesPerLine) * 8 < std::int64_t(h.Width) * bpp)
-        in.Fail("has lines too short for its width");
+        in.Malformed("has lines too short for its width");
 
     const std::uint64_t total =
         std::uint64_t(h.BytesPerLine) * std::uint64_t(planes) * std::uint64_t(h.Height);
     // A compressed byte pair expands to at most 63 bytes.
     const std::uint64_t minBytes = h.Encoding == 1 ? (total + 62) / 63 : total;
-    if (minBytes > in.Remaining()) in.Fail("is truncated");
-    CheckPictureSize(h.Width, h.Height);
+    if (minBytes > in.Remaining()) in.Truncated();
+    limits.CheckBudget(in.FormatName(), h.Width, h.Height, data.size());
 
     const std::vector<std::uint8_t> rows = DecodeRows(in, std::size_t(total), h.Encoding == 1);
     const int indexBits = bpp * planes;

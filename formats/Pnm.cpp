@@ -44,15 +44,16 @@ void SkipSeparators(ByteReader& in) {
 }
 
 // A decimal number of the header or an ASCII sample; refuses anything that is
-// not a digit and values above limit.
-unsigned ReadNumber(ByteReader& in, unsigned limit, const char* what) {
+// not a digit and values above limit (an error of kind overLimit).
+unsigned ReadNumber(ByteReader& in, std::uint64_t limit, const char* what,
+                    PictureErrorKind overLimit = PictureErrorKind::Malformed) {
     SkipSeparators(in);
-    if (in.AtEnd()) in.Fail("is truncated");
-    if (!std::isdigit(in.Rest()[0])) in.Fail(std::string("has an invalid ") + what);
+    if (in.AtEnd()) in.Truncated();
+    if (!std::isdigit(in.Rest()[0])) in.Malformed(std::string("has an invalid ") + what);
     std::uint64_t value = 0;
     while (!in.AtEnd() && std::isdigit(in.Rest()[0])) {
         value = value * 10 + (in.U8() - '0');
-        if (value > limit) in.Fail(std::string("has an invalid ") + what);
+        if (value > limit) in.Fail(overLimit, std::string("has an invalid ") + what);
     }
     return unsigned(value);
 }
@@ -79,7 +80,7 @@ void ReadAsciiBitmap(ByteReader& in, Bitmap& bmp) {
         for (int x = 0; x < bmp.Width(); ++x) {
             SkipSeparators(in);
             const std::uint8_t c = in.U8();
-            if (c != '0' && c != '1') in.Fail("has an invalid pixel value");
+            if (c != '0' && c != '1') in.Malformed("has an invalid pixel value");
             row[x] = std::uint8_t(c - '0');
         }
     }
@@ -129,27 +130,30 @@ void ReadBinarySamples(ByteReader& in, Bitmap& bmp, int channels, bool wide,
 
 } // namespace
 
-void ReadPnm(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadPnm(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader in(data, "PNM");
     if (in.Size() < 2 || data[0] != 'P' || data[1] < '1' || data[1] > '6')
-        in.Fail("does not start with P1 to P6");
+        in.Malformed("does not start with P1 to P6");
     in.Skip(2);
     const int kind = data[1] - '0';
     const bool binary = kind >= 4;
     const bool bitmap = kind == 1 || kind == 4;
     const int channels = (kind == 3 || kind == 6) ? 3 : 1;
 
-    const unsigned width = ReadNumber(in, unsigned(kMaxPictureSide), "width");
-    const unsigned height = ReadNumber(in, unsigned(kMaxPictureSide), "height");
+    const unsigned width =
+        ReadNumber(in, std::uint64_t(limits.MaxSide), "width", PictureErrorKind::TooLarge);
+    const unsigned height =
+        ReadNumber(in, std::uint64_t(limits.MaxSide), "height", PictureErrorKind::TooLarge);
     unsigned maxval = 1;
     if (!bitmap) {
         maxval = ReadNumber(in, 65535, "maximum value");
-        if (maxval == 0) in.Fail("has an invalid maximum value");
+        if (maxval == 0) in.Malformed("has an invalid maximum value");
     }
     if (binary) {
         // Exactly one whitespace byte separates the header from the samples.
-        if (in.AtEnd()) in.Fail("is truncated");
-        if (!IsSpace(in.U8())) in.Fail("has an invalid header");
+        if (in.AtEnd()) in.Truncated();
+        if (!IsSpace(in.U8())) in.Malformed("has an invalid header");
     }
 
     // Every pixel needs at least this many bytes, so a short file is refused
@@ -165,8 +169,8 @@ void ReadPnm(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         needed = pixels;
     else // ASCII numbers: a digit each, separated by whitespace
         needed = pixels == 0 ? 0 : pixels * std::uint64_t(channels) * 2 - 1;
-    if (needed > in.Remaining()) in.Fail("is truncated");
-    CheckPictureSize(width, height);
+    if (needed > in.Remaining()) in.Truncated();
+    limits.CheckBudget(in.FormatName(), width, height, data.size());
 
     Bitmap local(int(width), int(height),
                  bitmap          ? PixelFormat::Indexed1

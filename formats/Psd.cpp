@@ -51,20 +51,20 @@ void UnpackBitsRow(ByteReader& r, std::span<const std::uint8_t> src, std::uint8_
                    std::size_t rowBytes) {
     std::size_t in = 0, outPos = 0;
     while (outPos < rowBytes) {
-        if (in >= src.size()) r.Fail("is truncated");
+        if (in >= src.size()) r.Truncated();
         const int n = std::int8_t(src[in++]);
         if (n == -128) continue;
         if (n >= 0) {
             const std::size_t count = std::size_t(n) + 1;
-            if (count > rowBytes - outPos) r.Fail("has a PackBits run past the end of a row");
-            if (count > src.size() - in) r.Fail("is truncated");
+            if (count > rowBytes - outPos) r.Malformed("has a PackBits run past the end of a row");
+            if (count > src.size() - in) r.Truncated();
             std::copy_n(src.begin() + std::ptrdiff_t(in), count, dst + outPos);
             in += count;
             outPos += count;
         } else {
             const std::size_t count = std::size_t(1 - n);
-            if (count > rowBytes - outPos) r.Fail("has a PackBits run past the end of a row");
-            if (in >= src.size()) r.Fail("is truncated");
+            if (count > rowBytes - outPos) r.Malformed("has a PackBits run past the end of a row");
+            if (in >= src.size()) r.Truncated();
             std::fill_n(dst + outPos, count, src[in++]);
             outPos += count;
         }
@@ -73,12 +73,13 @@ void UnpackBitsRow(ByteReader& r, std::span<const std::uint8_t> src, std::uint8_
 
 } // namespace
 
-void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader r(data, "Photoshop");
     auto sig = r.Bytes(4);
-    if (!std::equal(sig.begin(), sig.end(), "8BPS")) r.Fail("is not a Photoshop document");
+    if (!std::equal(sig.begin(), sig.end(), "8BPS")) r.Malformed("is not a Photoshop document");
     const int version = r.U16BE();
-    if (version != 1) r.Fail("has an unsupported version (" + std::to_string(version) + ")");
+    if (version != 1) r.Unsupported("has an unsupported version (" + std::to_string(version) + ")");
     r.Skip(6);
     const int channels = r.U16BE();
     const std::uint32_t height = r.U32BE();
@@ -88,17 +89,17 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 
     if (mode != kModeBitmap && mode != kModeGray && mode != kModeIndexed && mode != kModeRgb &&
         mode != kModeCmyk && mode != kModeDuotone)
-        r.Fail("uses an unsupported colour mode (" + std::to_string(mode) + ")");
+        r.Unsupported("uses an unsupported colour mode (" + std::to_string(mode) + ")");
     if (mode == kModeBitmap ? depth != 1 : depth != 8 && depth != 16)
-        r.Fail("has an unsupported bit depth (" + std::to_string(depth) + ")");
+        r.Unsupported("has an unsupported bit depth (" + std::to_string(depth) + ")");
     const int needed = ModeChannels(mode);
-    if (channels < needed) r.Fail("has too few channels for its colour mode");
+    if (channels < needed) r.Malformed("has too few channels for its colour mode");
     if (width == 0 || height == 0) {
         Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
-    CheckPictureSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
 
     // Colour-mode data: the palette of indexed pictures.
     std::vector<Color> palette;
@@ -106,7 +107,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         const std::uint32_t len = r.U32BE();
         auto section = r.Bytes(len);
         if (mode == kModeIndexed) {
-            if (len < 768) r.Fail("has no colour table");
+            if (len < 768) r.Malformed("has no colour table");
             palette.resize(256);
             for (int i = 0; i < 256; ++i)
                 palette[std::size_t(i)] =
@@ -119,7 +120,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 
     const int compression = r.U16BE();
     if (compression > 1)
-        r.Fail("uses an unsupported compression (" + std::to_string(compression) + ")");
+        r.Unsupported("uses an unsupported compression (" + std::to_string(compression) + ")");
 
     const std::size_t w = width, h = height;
     const std::size_t rowBytes = mode == kModeBitmap ? (w + 7) / 8 : w * std::size_t(depth / 8);
@@ -129,7 +130,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     std::vector<std::vector<std::uint8_t>> planes;
     planes.resize(std::size_t(needed));
     if (compression == 0) {
-        if (r.Remaining() / planeBytes < std::size_t(needed)) r.Fail("is truncated");
+        if (r.Remaining() / planeBytes < std::size_t(needed)) r.Truncated();
         for (auto& p : planes) {
             auto bytes = r.Bytes(planeBytes);
             p.assign(bytes.begin(), bytes.end());
@@ -143,7 +144,7 @@ void ReadPsd(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         std::size_t packed = 0;
         for (std::size_t i = 0; i < h * std::size_t(needed); ++i) packed += counts[i];
         r.Need(packed);
-        if (packed < h * std::size_t(needed) * ((rowBytes + 127) / 128)) r.Fail("is truncated");
+        if (packed < h * std::size_t(needed) * ((rowBytes + 127) / 128)) r.Truncated();
         std::size_t row = 0;
         for (auto& p : planes) {
             p.resize(planeBytes);

@@ -42,7 +42,7 @@ namespace {
 constexpr char kSignature[] = "Paint Shop Pro Image File\n\x1a";
 constexpr std::size_t kSignatureSize = 32;
 
-enum TPspBlock : int {
+enum PspBlock : int {
     kImageBlock = 0,
     kColorBlock = 2,
     kLayerBankBlock = 3,
@@ -50,7 +50,7 @@ enum TPspBlock : int {
     kChannelBlock = 5
 };
 
-struct TPspImage {
+struct PspImage {
     int width = 0, height = 0;
     int compression = 0;
     int depth = 0;
@@ -59,66 +59,67 @@ struct TPspImage {
     std::vector<Color> palette;
 };
 
-struct TPspRect {
+struct PspRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
-struct TBlock {
+struct Block {
     int id = 0;
     std::size_t start = 0, end = 0; // data extent in the file
 };
 
-class TPspReader {
+class PspReader {
 public:
-    explicit TPspReader(std::span<const std::uint8_t> data)
-        : data_(data), r_(data, "Paint Shop Pro") {}
+    PspReader(std::span<const std::uint8_t> data, const DecodeLimits& limits)
+        : data_(data), limits_(limits), r_(data, "Paint Shop Pro") {}
 
     void Read(Bitmap& out);
 
 private:
     std::span<const std::uint8_t> data_;
+    const DecodeLimits& limits_;
     ByteReader r_;
     int major_ = 0;
-    TPspImage image_;
+    PspImage image_;
     bool done_ = false;
 
-    std::optional<TBlock> NextBlock(std::size_t limit);
+    std::optional<Block> NextBlock(std::size_t limit);
     // For major versions from 4 on: reads a chunk's size at the cursor and
     // returns where the chunk ends.
     std::size_t ChunkEnd(std::size_t blockEnd);
-    void ReadAttributes(const TBlock& b);
-    void ReadPalette(const TBlock& b);
-    void ReadLayerBank(const TBlock& b, Bitmap& canvas);
-    bool ReadLayer(const TBlock& b, Bitmap& canvas);
+    void ReadAttributes(const Block& b);
+    void ReadPalette(const Block& b);
+    void ReadLayerBank(const Block& b, Bitmap& canvas);
+    bool ReadLayer(const Block& b, Bitmap& canvas);
     std::vector<std::uint8_t> Decompress(std::span<const std::uint8_t> src, std::size_t size);
     void Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
                const std::array<std::vector<std::uint8_t>, 4>& channels, const bool (&have)[4],
                const std::vector<std::uint8_t>& mask, std::size_t maskStride);
 };
 
-std::optional<TBlock> TPspReader::NextBlock(std::size_t limit) {
+std::optional<Block> PspReader::NextBlock(std::size_t limit) {
     if (r_.Position() >= limit) return std::nullopt;
-    if (limit - r_.Position() < 10) r_.Fail("is truncated");
+    if (limit - r_.Position() < 10) r_.Truncated();
     auto magic = r_.Bytes(4);
-    if (std::memcmp(magic.data(), "~BK\0", 4) != 0) r_.Fail("has a damaged block header");
-    TBlock b;
+    if (std::memcmp(magic.data(), "~BK\0", 4) != 0) r_.Malformed("has a damaged block header");
+    Block b;
     b.id = r_.U16LE();
     if (major_ <= 3) r_.Skip(4); // initial length
     const std::uint32_t length = r_.U32LE();
     b.start = r_.Position();
-    if (length > limit - b.start) r_.Fail("is truncated");
+    if (length > limit - b.start) r_.Truncated();
     b.end = b.start + length;
     return b;
 }
 
-std::size_t TPspReader::ChunkEnd(std::size_t blockEnd) {
+std::size_t PspReader::ChunkEnd(std::size_t blockEnd) {
     const std::size_t start = r_.Position();
     const std::uint32_t size = r_.U32LE();
-    if (size < 4 || size > blockEnd - start) r_.Fail("has a damaged block");
+    if (size < 4 || size > blockEnd - start) r_.Malformed("has a damaged block");
     return start + size;
 }
 
-void TPspReader::ReadAttributes(const TBlock& b) {
+void PspReader::ReadAttributes(const Block& b) {
     r_.Seek(b.start);
     if (major_ >= 4) ChunkEnd(b.end);
     const std::int32_t width = r_.I32LE(), height = r_.I32LE();
@@ -128,16 +129,19 @@ void TPspReader::ReadAttributes(const TBlock& b) {
     r_.Skip(2 + 4); // planes, colour count
     image_.gray = r_.U8() != 0;
     if (image_.compression > 2)
-        r_.Fail("uses an unsupported compression (" + std::to_string(image_.compression) + ")");
+        r_.Unsupported("uses an unsupported compression (" + std::to_string(image_.compression) +
+                       ")");
     if (image_.depth != 1 && image_.depth != 4 && image_.depth != 8 && image_.depth != 24)
-        r_.Fail("has an unsupported bit depth (" + std::to_string(image_.depth) + ")");
-    if (width > 0 && height > 0) CheckPictureSize(width, height);
+        r_.Unsupported("has an unsupported bit depth (" + std::to_string(image_.depth) + ")");
+    // The canvas is allocated whole, however small its layers: the budget
+    // holds for it, checked before any layer is read.
+    if (width > 0 && height > 0) limits_.CheckBudget(r_.FormatName(), width, height, r_.Size());
     image_.width = std::max(width, 0);
     image_.height = std::max(height, 0);
     image_.haveAttributes = true;
 }
 
-void TPspReader::ReadPalette(const TBlock& b) {
+void PspReader::ReadPalette(const Block& b) {
     r_.Seek(b.start);
     std::size_t entriesAt = 0;
     std::uint32_t count = 0;
@@ -149,9 +153,9 @@ void TPspReader::ReadPalette(const TBlock& b) {
         count = r_.U32LE();
         entriesAt = r_.Position();
     }
-    if (count > 256) r_.Fail("has a palette of " + std::to_string(count) + " colours");
+    if (count > 256) r_.Malformed("has a palette of " + std::to_string(count) + " colours");
     r_.Seek(entriesAt);
-    if (entriesAt > b.end || count * 4 > b.end - entriesAt) r_.Fail("is truncated");
+    if (entriesAt > b.end || count * 4 > b.end - entriesAt) r_.Truncated();
     image_.palette.resize(count);
     for (auto& c : image_.palette) {
         auto q = r_.Bytes(4);
@@ -159,28 +163,36 @@ void TPspReader::ReadPalette(const TBlock& b) {
     }
 }
 
-std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> src,
-                                                 std::size_t size) {
+std::vector<std::uint8_t> PspReader::Decompress(std::span<const std::uint8_t> src,
+                                                std::size_t size) {
+    // Nothing is allocated for data the channel cannot hold: RLE gives at
+    // most 127 bytes for two, deflate at most DeflateRatio for one.
+    const std::uint64_t most =
+        image_.compression == 0 ? src.size()
+        : image_.compression == 1
+            ? std::uint64_t(src.size()) * 64
+            : std::uint64_t(src.size()) * std::uint64_t(limits_.DeflateRatio) + 64;
+    if (size > most) r_.Truncated();
     std::vector<std::uint8_t> outBytes(size);
     switch (image_.compression) {
     case 0:
-        if (src.size() < size) r_.Fail("is truncated");
+        if (src.size() < size) r_.Truncated();
         std::copy_n(src.begin(), size, outBytes.begin());
         break;
     case 1: {
         std::size_t in = 0, pos = 0;
         while (pos < size) {
-            if (in >= src.size()) r_.Fail("is truncated");
+            if (in >= src.size()) r_.Truncated();
             const unsigned n = src[in++];
             if (n > 128) {
                 const std::size_t count = n - 128;
-                if (count > size - pos) r_.Fail("has an RLE run past the end of its data");
-                if (in >= src.size()) r_.Fail("is truncated");
+                if (count > size - pos) r_.Malformed("has an RLE run past the end of its data");
+                if (in >= src.size()) r_.Truncated();
                 std::fill_n(outBytes.begin() + std::ptrdiff_t(pos), count, src[in++]);
                 pos += count;
             } else {
-                if (n > size - pos) r_.Fail("has an RLE run past the end of its data");
-                if (n > src.size() - in) r_.Fail("is truncated");
+                if (n > size - pos) r_.Malformed("has an RLE run past the end of its data");
+                if (n > src.size() - in) r_.Truncated();
                 std::copy_n(src.begin() + std::ptrdiff_t(in), n,
                             outBytes.begin() + std::ptrdiff_t(pos));
                 in += n;
@@ -191,7 +203,8 @@ std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> s
     }
     case 2: {
         z_stream z{};
-        if (inflateInit(&z) != Z_OK) r_.Fail("could not be decompressed");
+        if (inflateInit(&z) != Z_OK)
+            r_.Fail(PictureErrorKind::TooLarge, "could not be decompressed");
         z.next_in = const_cast<Bytef*>(src.data());
         z.avail_in = uInt(std::min<std::size_t>(src.size(), 0xFFFFFFFFu));
         z.next_out = outBytes.data();
@@ -200,18 +213,18 @@ std::vector<std::uint8_t> TPspReader::Decompress(std::span<const std::uint8_t> s
         const std::size_t produced = size - z.avail_out;
         inflateEnd(&z);
         if (rc != Z_STREAM_END && rc != Z_BUF_ERROR && rc != Z_OK)
-            r_.Fail("has damaged compressed data");
-        if (produced < size) r_.Fail("is truncated");
+            r_.Malformed("has damaged compressed data");
+        if (produced < size) r_.Truncated();
         break;
     }
     }
     return outBytes;
 }
 
-void TPspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
-                       const std::array<std::vector<std::uint8_t>, 4>& channels,
-                       const bool (&have)[4], const std::vector<std::uint8_t>& mask,
-                       std::size_t maskStride) {
+void PspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int w, int h,
+                      const std::array<std::vector<std::uint8_t>, 4>& channels,
+                      const bool (&have)[4], const std::vector<std::uint8_t>& mask,
+                      std::size_t maskStride) {
     const int depth = image_.depth;
     // Channels are checked one by one, so each keeps its own row length.
     std::array<std::size_t, 4> stride{};
@@ -255,7 +268,8 @@ void TPspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int 
                 else
                     index = (s[x >> 3] >> (7 - (x & 7))) & 1;
                 if (index >= palette.size())
-                    r_.Fail("has a palette index (" + std::to_string(index) + ") out of range");
+                    r_.Malformed("has a palette index (" + std::to_string(index) +
+                                 ") out of range");
                 const Color c = palette[index];
                 red = GetRValue(c);
                 green = GetGValue(c);
@@ -269,11 +283,11 @@ void TPspReader::Paint(Bitmap& canvas, std::int64_t left, std::int64_t top, int 
     }
 }
 
-bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
+bool PspReader::ReadLayer(const Block& b, Bitmap& canvas) {
     r_.Seek(b.start);
-    TPspRect image, saved;
+    PspRect image, saved;
     int type = 0;
-    const auto readRect = [&](TPspRect& rc) {
+    const auto readRect = [&](PspRect& rc) {
         rc.left = r_.I32LE();
         rc.top = r_.I32LE();
         rc.right = r_.I32LE();
@@ -305,7 +319,7 @@ bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
     const std::int64_t w = std::int64_t(saved.right) - saved.left;
     const std::int64_t h = std::int64_t(saved.bottom) - saved.top;
     if (w <= 0 || h <= 0) return false; // an empty layer shows nothing
-    CheckPictureSize(w, h);
+    limits_.CheckBudget(r_.FormatName(), w, h, r_.Size());
     const std::size_t tight =
         image_.depth == 24 ? std::size_t(w) : (std::size_t(w) * std::size_t(image_.depth) + 7) / 8;
 
@@ -334,13 +348,13 @@ bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
                 channel = r_.U16LE();
                 dataAt = r_.Position();
             }
-            if (dataAt > c->end || packed > c->end - dataAt) r_.Fail("is truncated");
+            if (dataAt > c->end || packed > c->end - dataAt) r_.Truncated();
             const auto src = data_.subspan(dataAt, packed);
             const std::size_t rowBytes = bitmapKind == 1 ? std::size_t(w) : tight;
             // The uncompressed size must be whole rows of at least the tight width.
             if (unpacked % std::size_t(h) != 0 || unpacked / std::size_t(h) < rowBytes ||
                 unpacked / std::size_t(h) > rowBytes + 4)
-                r_.Fail("has a channel of the wrong size");
+                r_.Malformed("has a channel of the wrong size");
             if (bitmapKind == 0 && channel >= 0 && channel <= 3) {
                 channels[std::size_t(channel)] = Decompress(src, unpacked);
                 have[channel] = true;
@@ -352,7 +366,7 @@ bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
         r_.Seek(c->end);
     }
     const bool complete = image_.depth == 24 ? have[1] && have[2] && have[3] : have[0];
-    if (!complete) r_.Fail("has a layer without its colour channels");
+    if (!complete) r_.Malformed("has a layer without its colour channels");
     // The canvas is made only now, once the layer has proved readable, so a
     // damaged file with a large canvas fails without allocating it.
     canvas.SetPixelFormat(PixelFormat::Bgr24);
@@ -363,7 +377,7 @@ bool TPspReader::ReadLayer(const TBlock& b, Bitmap& canvas) {
     return true;
 }
 
-void TPspReader::ReadLayerBank(const TBlock& b, Bitmap& canvas) {
+void PspReader::ReadLayerBank(const Block& b, Bitmap& canvas) {
     r_.Seek(b.start);
     while (auto layer = NextBlock(b.end)) {
         if (layer->id == kLayerBlock && ReadLayer(*layer, canvas)) {
@@ -374,13 +388,13 @@ void TPspReader::ReadLayerBank(const TBlock& b, Bitmap& canvas) {
     }
 }
 
-void TPspReader::Read(Bitmap& out) {
+void PspReader::Read(Bitmap& out) {
     if (r_.Size() < kSignatureSize + 4 ||
         std::memcmp(r_.Bytes(kSignatureSize).data(), kSignature, sizeof kSignature - 1) != 0)
-        r_.Fail("is not a Paint Shop Pro image");
+        r_.Malformed("is not a Paint Shop Pro image");
     major_ = r_.U16LE();
     r_.Skip(2);
-    if (major_ < 3) r_.Fail("has an unsupported version (" + std::to_string(major_) + ")");
+    if (major_ < 3) r_.Unsupported("has an unsupported version (" + std::to_string(major_) + ")");
 
     Bitmap canvas;
     while (!done_) {
@@ -399,7 +413,7 @@ void TPspReader::Read(Bitmap& out) {
             ReadPalette(*b);
             break;
         case kLayerBankBlock:
-            if (!image_.haveAttributes) r_.Fail("has layers before its image attributes");
+            if (!image_.haveAttributes) r_.Malformed("has layers before its image attributes");
             ReadLayerBank(*b, canvas);
             break;
         default:
@@ -407,15 +421,16 @@ void TPspReader::Read(Bitmap& out) {
         }
         r_.Seek(b->end);
     }
-    if (!image_.haveAttributes) r_.Fail("has no image attributes");
-    if (!done_) r_.Fail("has no raster layer");
+    if (!image_.haveAttributes) r_.Malformed("has no image attributes");
+    if (!done_) r_.Unsupported("has no raster layer");
     out.SwapPicture(canvas);
 }
 
 } // namespace
 
-void ReadPsp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
-    TPspReader(data).Read(out);
+void ReadPsp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
+    PspReader(data, limits).Read(out);
 }
 
 } // namespace quillon

@@ -1,4 +1,6 @@
-// The picture readers and writers, one file each.
+// The picture readers and writers, one file each. Every reader takes the
+// limits a file must keep within (DecodeLimits.h); called without them, a
+// reader uses the default ones.
 #pragma once
 
 #include "formats/Registry.h"
@@ -8,21 +10,39 @@
 
 namespace quillon {
 
-void ReadBmp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadGif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadTga(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadTiff(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadPcx(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadRla(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadSgi(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadPsd(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadPnm(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadAutodesk(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadPcd(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadPsp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
-void ReadPng(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out);
+void ReadBmp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+              const DecodeLimits& limits = DecodeLimits());
+void ReadGif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadTga(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadTiff(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+              const DecodeLimits& limits = DecodeLimits());
+void ReadPcx(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadRla(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadSgi(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadPsd(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadPnm(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadAutodesk(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+                  const DecodeLimits& limits = DecodeLimits());
+void ReadPcd(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+// A Photo CD Image Pac holds several resolutions; the Base picture the
+// reader shows ends this many bytes into the file.
+inline constexpr std::uint64_t kPcdBytesNeeded = 0x30000 + 768 * 3 * 256;
+void ReadCut(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadPsp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
+void ReadPng(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+             const DecodeLimits& limits = DecodeLimits());
 
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap);

@@ -41,7 +41,7 @@ FileFormatList BuildRegistry() {
         list.RegisterFileFormat(e, "Portable pixmap, graymap, bitmap", ReadPnm);
     for (const char* e : {"cel", "pic"})
         list.RegisterFileFormat(e, "Autodesk Animator image", ReadAutodesk);
-    list.RegisterFileFormat("pcd", "Kodak Photo CD image", ReadPcd);
+    list.RegisterFileFormat("pcd", "Kodak Photo CD image", ReadPcd, kPcdBytesNeeded);
     list.RegisterFileFormat("cut", "Dr. Halo image", ReadCut);
     list.RegisterFileFormat("psp", "Paint Shop Pro image", ReadPsp);
     list.RegisterFileFormat("png", "Portable network graphic", ReadPng);
@@ -57,8 +57,9 @@ const FileFormatList& FileFormatList::Instance() {
 }
 
 void FileFormatList::RegisterFileFormat(const std::string& extension,
-                                        const std::string& description, PictureReader reader) {
-    formats_.push_back({Lower(extension), description, reader});
+                                        const std::string& description, PictureReader reader,
+                                        std::uint64_t bytesNeeded) {
+    formats_.push_back({Lower(extension), description, reader, bytesNeeded});
 }
 
 const FileFormat* FileFormatList::Find(const std::string& extension) const {

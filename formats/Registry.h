@@ -5,6 +5,7 @@
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "formats/DecodeLimits.h"
 
 #include <cstdint>
 #include <span>
@@ -13,15 +14,17 @@
 
 namespace quillon {
 
-// Decodes a whole file's bytes into out. fileName is given for readers that
-// look for a companion file (the Dr. Halo palette). Throws PictureError.
+// Decodes a whole file's bytes into out, within limits. fileName is given for
+// readers that look for a companion file (the Dr. Halo palette). Throws
+// PictureError with the kind of fault; out is replaced only on success.
 using PictureReader = void (*)(std::span<const std::uint8_t> data, const std::string& fileName,
-                               Bitmap& out);
+                               Bitmap& out, const DecodeLimits& limits);
 
 struct FileFormat {
     std::string Extension; // lower case, no dot
     std::string Description;
-    PictureReader Reader; // null: not a bitmap (icons, metafiles)
+    PictureReader Reader;          // null: not a bitmap (icons, metafiles)
+    std::uint64_t BytesNeeded = 0; // a fixed layout read from the file's first bytes; 0: all
 };
 
 class FileFormatList {
@@ -30,7 +33,7 @@ public:
     static const FileFormatList& Instance();
 
     void RegisterFileFormat(const std::string& extension, const std::string& description,
-                            PictureReader reader);
+                            PictureReader reader, std::uint64_t bytesNeeded = 0);
     // The latest registration of the extension (any case), or null.
     const FileFormat* Find(const std::string& extension) const;
     const std::vector<FileFormat>& Formats() const { return formats_; }

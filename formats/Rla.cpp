@@ -31,18 +31,18 @@ void DecodeChannel(const ByteReader& r, std::span<const std::uint8_t> src,
     std::size_t in = 0, pos = 0;
     const std::size_t size = out.size();
     while (pos < size) {
-        if (in >= src.size()) r.Fail("is truncated");
+        if (in >= src.size()) r.Truncated();
         const int n = std::int8_t(src[in++]);
         if (n >= 0) {
             const std::size_t count = std::size_t(n) + 1;
-            if (count > size - pos) r.Fail("has a run past the end of a row");
-            if (in >= src.size()) r.Fail("is truncated");
+            if (count > size - pos) r.Malformed("has a run past the end of a row");
+            if (in >= src.size()) r.Truncated();
             std::fill_n(out.begin() + std::ptrdiff_t(pos), count, src[in++]);
             pos += count;
         } else {
             const std::size_t count = std::size_t(-n);
-            if (count > size - pos) r.Fail("has a run past the end of a row");
-            if (count > src.size() - in) r.Fail("is truncated");
+            if (count > size - pos) r.Malformed("has a run past the end of a row");
+            if (count > src.size() - in) r.Truncated();
             std::copy_n(src.begin() + std::ptrdiff_t(in), count, out.begin() + std::ptrdiff_t(pos));
             in += count;
             pos += count;
@@ -52,9 +52,10 @@ void DecodeChannel(const ByteReader& r, std::span<const std::uint8_t> src,
 
 } // namespace
 
-void ReadRla(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadRla(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader r(data, "RLA");
-    if (r.Size() < kHeaderSize) r.Fail("is truncated");
+    if (r.Size() < kHeaderSize) r.Truncated();
     r.Seek(8);
     const int left = r.I16BE(), right = r.I16BE(), bottom = r.I16BE(), top = r.I16BE();
     r.Seek(20);
@@ -63,9 +64,9 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     int bits = r.I16BE();
     if (bits == 0) bits = 8; // early files leave the field empty
     if (colorChannels != 1 && colorChannels < 3)
-        r.Fail("has an unsupported channel count (" + std::to_string(colorChannels) + ")");
+        r.Unsupported("has an unsupported channel count (" + std::to_string(colorChannels) + ")");
     if (bits != 8 && bits != 16)
-        r.Fail("has an unsupported channel size (" + std::to_string(bits) + " bits)");
+        r.Unsupported("has an unsupported channel size (" + std::to_string(bits) + " bits)");
     const std::int64_t width = std::int64_t(right) - left + 1;
     const std::int64_t height = std::int64_t(top) - bottom + 1;
     if (width <= 0 || height <= 0) {
@@ -73,7 +74,7 @@ void ReadRla(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         out.SwapPicture(empty);
         return;
     }
-    CheckPictureSize(width, height);
+    limits.CheckBudget(r.FormatName(), width, height, data.size());
 
     r.Seek(kHeaderSize);
     r.Need(std::size_t(height) * 4);

@@ -26,16 +26,16 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 512;
 
-struct TSgiHeader {
+struct SgiHeader {
     bool rle = false;
     int bpc = 1;
     int width = 0, height = 0, channels = 0;
 };
 
-TSgiHeader ReadHeader(ByteReader& r) {
-    if (r.Size() < kHeaderSize) r.Fail("is truncated");
-    if (r.U16BE() != 474) r.Fail("is not an SGI image");
-    TSgiHeader h;
+SgiHeader ReadHeader(ByteReader& r) {
+    if (r.Size() < kHeaderSize) r.Truncated();
+    if (r.U16BE() != 474) r.Malformed("is not an SGI image");
+    SgiHeader h;
     const int storage = r.U8();
     h.bpc = r.U8();
     const int dimension = r.U16BE();
@@ -44,12 +44,13 @@ TSgiHeader ReadHeader(ByteReader& r) {
     h.channels = r.U16BE();
     r.Seek(104);
     const std::uint32_t colorMap = r.U32BE();
-    if (storage > 1) r.Fail("uses an unknown storage kind (" + std::to_string(storage) + ")");
+    if (storage > 1)
+        r.Unsupported("uses an unknown storage kind (" + std::to_string(storage) + ")");
     h.rle = storage == 1;
     if (h.bpc != 1 && h.bpc != 2)
-        r.Fail("has an unsupported channel size (" + std::to_string(h.bpc) + " bytes)");
+        r.Unsupported("has an unsupported channel size (" + std::to_string(h.bpc) + " bytes)");
     if (colorMap != 0)
-        r.Fail("uses an unsupported colour map kind (" + std::to_string(colorMap) + ")");
+        r.Unsupported("uses an unsupported colour map kind (" + std::to_string(colorMap) + ")");
     switch (dimension) {
     case 1:
         h.height = 1;
@@ -61,7 +62,7 @@ TSgiHeader ReadHeader(ByteReader& r) {
     case 3:
         break;
     default:
-        r.Fail("has an unknown dimension (" + std::to_string(dimension) + ")");
+        r.Unsupported("has an unknown dimension (" + std::to_string(dimension) + ")");
     }
     return h;
 }
@@ -76,7 +77,7 @@ void DecodeRleRow(ByteReader& r, std::size_t pos, int bpc, std::vector<std::uint
         const unsigned code = next();
         const std::size_t count = code & 0x7F;
         if (count == 0) break;
-        if (count > width - x) r.Fail("has an RLE run past the end of a row");
+        if (count > width - x) r.Malformed("has an RLE run past the end of a row");
         if (code & 0x80) {
             r.Need(count * std::size_t(bpc));
             for (std::size_t i = 0; i < count; ++i) row[x++] = std::uint16_t(next());
@@ -101,15 +102,16 @@ void ReadVerbatimRow(ByteReader& r, std::size_t pos, int bpc, std::vector<std::u
 
 } // namespace
 
-void ReadSgi(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadSgi(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader r(data, "SGI");
-    const TSgiHeader h = ReadHeader(r);
+    const SgiHeader h = ReadHeader(r);
     if (h.width == 0 || h.height == 0 || h.channels == 0) {
         Bitmap empty; // no pixels: an empty picture, which the shell reports
         out.SwapPicture(empty);
         return;
     }
-    CheckPictureSize(h.width, h.height);
+    limits.CheckBudget(r.FormatName(), h.width, h.height, data.size());
     const int used = std::min(h.channels, 4);
     const std::size_t width = std::size_t(h.width), height = std::size_t(h.height);
 
@@ -123,8 +125,7 @@ void ReadSgi(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         for (auto& s : starts) s = r.U32BE();
     } else {
         const std::size_t planes = std::size_t(used);
-        if (data.size() - kHeaderSize < planes * height * width * std::size_t(h.bpc))
-            r.Fail("is truncated");
+        if (data.size() - kHeaderSize < planes * height * width * std::size_t(h.bpc)) r.Truncated();
     }
 
     Bitmap local(h.width, h.height, PixelFormat::Bgr24);

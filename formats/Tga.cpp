@@ -27,7 +27,7 @@ namespace quillon {
 
 namespace {
 
-struct TTgaHeader {
+struct TgaHeader {
     int IdLength, ColorMapType, ImageType;
     int MapFirst, MapLength, MapEntryBits;
     int Width, Height, PixelBits, Descriptor;
@@ -72,7 +72,7 @@ std::vector<std::uint8_t> ReadPixelBytes(ByteReader& in, std::size_t pixels, int
         const std::uint8_t packet = in.U8();
         const std::size_t count = std::size_t(packet & 0x7F) + 1;
         if (done + count * std::size_t(bpp) > total)
-            in.Fail("has a run past the end of the picture");
+            in.Malformed("has a run past the end of the picture");
         if (packet & 0x80) {
             const auto value = in.Bytes(std::size_t(bpp));
             for (std::size_t i = 0; i < count; ++i, done += std::size_t(bpp))
@@ -117,9 +117,10 @@ void ConvertRow(const std::uint8_t* src, std::uint8_t* dst, int width, int bits,
 
 } // namespace
 
-void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
+void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+             const DecodeLimits& limits) {
     ByteReader in(data, "TGA");
-    TTgaHeader h;
+    TgaHeader h;
     h.IdLength = in.U8();
     h.ColorMapType = in.U8();
     h.ImageType = in.U8();
@@ -134,16 +135,16 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 
     const int kind = h.ImageType & 7; // 1 mapped, 2 true colour, 3 gray
     const bool rle = h.ImageType & 8;
-    if (h.ImageType == 0) in.Fail("holds no picture");
-    if (kind < 1 || kind > 3 || (h.ImageType & ~0xB)) in.Fail("has an unknown image type");
-    if (h.ColorMapType > 1) in.Fail("has an unknown colour map type");
+    if (h.ImageType == 0) in.Unsupported("holds no picture");
+    if (kind < 1 || kind > 3 || (h.ImageType & ~0xB)) in.Unsupported("has an unknown image type");
+    if (h.ColorMapType > 1) in.Unsupported("has an unknown colour map type");
     const bool mapped = kind == 1, gray = kind == 3;
     const bool depthOk =
         mapped ? h.PixelBits == 8
         : gray ? (h.PixelBits == 8 || h.PixelBits == 16)
                : (h.PixelBits == 15 || h.PixelBits == 16 || h.PixelBits == 24 || h.PixelBits == 32);
-    if (!depthOk) in.Fail("has an unsupported pixel depth");
-    if (mapped && h.ColorMapType != 1) in.Fail("has no colour map");
+    if (!depthOk) in.Unsupported("has an unsupported pixel depth");
+    if (mapped && h.ColorMapType != 1) in.Malformed("has no colour map");
 
     in.Skip(std::size_t(h.IdLength));
 
@@ -155,7 +156,7 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
         if (mapped) {
             if (h.MapEntryBits != 15 && h.MapEntryBits != 16 && h.MapEntryBits != 24 &&
                 h.MapEntryBits != 32)
-                in.Fail("has an unsupported colour map entry size");
+                in.Unsupported("has an unsupported colour map entry size");
             map.reserve(std::size_t(h.MapLength));
             for (int i = 0; i < h.MapLength; ++i)
                 map.push_back(MapEntryColour(entries.data() + i * entryBytes, entryBytes));
@@ -167,8 +168,8 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
     // A run packet of up to 128 pixels takes at least 1 + bpp bytes.
     const std::uint64_t minBytes = rle ? (pixels + 127) / 128 * std::uint64_t(1 + bpp)
                                        : std::uint64_t(pixels) * std::uint64_t(bpp);
-    if (minBytes > in.Remaining()) in.Fail("is truncated");
-    CheckPictureSize(h.Width, h.Height);
+    if (minBytes > in.Remaining()) in.Truncated();
+    limits.CheckBudget(in.FormatName(), h.Width, h.Height, data.size());
 
     const std::vector<std::uint8_t> raw = ReadPixelBytes(in, pixels, bpp, rle);
 
@@ -193,7 +194,7 @@ void ReadTga(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
             valid[std::size_t(i)] = true;
         }
         for (std::uint8_t v : raw)
-            if (!valid[v]) in.Fail("has a colour index outside its colour map");
+            if (!valid[v]) in.Malformed("has a colour index outside its colour map");
         local.Palette() = std::move(palette);
     } else if (indexed) {
         auto& palette = local.Palette();

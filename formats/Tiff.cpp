@@ -30,18 +30,18 @@ namespace quillon {
 namespace {
 
 // The file's bytes as libtiff's client I/O sees them.
-struct TTiffSource {
+struct TiffSource {
     const std::uint8_t* Data;
     std::size_t Size;
     std::size_t Pos;
 };
 
-struct TTiffMessages {
+struct TiffMessages {
     char FirstError[300];
 };
 
 tmsize_t OnRead(thandle_t handle, void* buf, tmsize_t size) {
-    auto* src = static_cast<TTiffSource*>(handle);
+    auto* src = static_cast<TiffSource*>(handle);
     if (size <= 0) return 0;
     const std::size_t n = std::min(std::size_t(size), src->Size - src->Pos);
     std::memcpy(buf, src->Data + src->Pos, n);
@@ -54,7 +54,7 @@ tmsize_t OnWrite(thandle_t, void*, tmsize_t) {
 }
 
 toff_t OnSeek(thandle_t handle, toff_t offset, int whence) {
-    auto* src = static_cast<TTiffSource*>(handle);
+    auto* src = static_cast<TiffSource*>(handle);
     const std::uint64_t base = whence == SEEK_CUR ? src->Pos : whence == SEEK_END ? src->Size : 0;
     const std::uint64_t target = base + offset;
     // Beyond the end is refused: every read there would come back short.
@@ -68,7 +68,7 @@ int OnClose(thandle_t) {
 }
 
 toff_t OnSize(thandle_t handle) {
-    return static_cast<TTiffSource*>(handle)->Size;
+    return static_cast<TiffSource*>(handle)->Size;
 }
 
 // The file is opened without mapping ("m"), so the library copies what it
@@ -80,7 +80,7 @@ int OnMap(thandle_t, void**, toff_t*) {
 void OnUnmap(thandle_t, void*, toff_t) {}
 
 int OnError(TIFF*, void* user, const char* module, const char* fmt, va_list args) {
-    auto* messages = static_cast<TTiffMessages*>(user);
+    auto* messages = static_cast<TiffMessages*>(user);
     if (messages->FirstError[0] == '\0') {
         char text[250];
         std::vsnprintf(text, sizeof text, fmt, args);
@@ -108,40 +108,68 @@ void SilenceGlobalHandlers() {
     (void)silenced;
 }
 
-class TTiffHandle {
+class TiffHandle {
 public:
-    TTiffHandle(TTiffSource& source, TTiffMessages& messages) {
+    TiffHandle(TiffSource& source, TiffMessages& messages, const DecodeLimits& limits) {
         TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
-        if (!options) throw PictureError("Not enough memory to read the TIFF file");
+        if (!options)
+            throw PictureError("Not enough memory to read the TIFF file",
+                               PictureErrorKind::TooLarge);
         TIFFOpenOptionsSetErrorHandlerExtR(options, OnError, &messages);
         TIFFOpenOptionsSetWarningHandlerExtR(options, OnWarning, nullptr);
         // No single buffer of the library may exceed the largest picture.
-        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(kMaxPicturePixels * 4));
+        TIFFOpenOptionsSetMaxSingleMemAlloc(options, tmsize_t(limits.MaxPixels * 4));
         tif_ = TIFFClientOpenExt("memory", "rm", &source, OnRead, OnWrite, OnSeek, OnClose, OnSize,
                                  OnMap, OnUnmap, options);
         TIFFOpenOptionsFree(options);
     }
-    ~TTiffHandle() {
+    ~TiffHandle() {
         if (tif_) TIFFClose(tif_);
     }
-    TTiffHandle(const TTiffHandle&) = delete;
-    TTiffHandle& operator=(const TTiffHandle&) = delete;
+    TiffHandle(const TiffHandle&) = delete;
+    TiffHandle& operator=(const TiffHandle&) = delete;
     TIFF* Get() const { return tif_; }
 
 private:
     TIFF* tif_ = nullptr;
 };
 
-[[noreturn]] void Fail(const TTiffMessages& messages, const char* fallback) {
-    if (messages.FirstError[0])
-        throw PictureError(std::string("TIFF file is damaged (") + messages.FirstError + ")");
-    throw PictureError(std::string("TIFF file ") + fallback);
+// libtiff says why only in words: data that ends too soon and refusals over
+// a limit are told apart by them.
+PictureErrorKind KindOf(const char* message) {
+    for (const char* shortData : {"Read error", "Seek error", "Not enough data", "Premature"})
+        if (std::strstr(message, shortData)) return PictureErrorKind::Truncated;
+    for (const char* overLimit : {"limit", "Memory", "memory"})
+        if (std::strstr(message, overLimit)) return PictureErrorKind::TooLarge;
+    return PictureErrorKind::Malformed;
 }
 
-// The most pixels one byte of compressed data can stand for: a blank fax
-// row of 1728 pixels takes one bit in CCITT group 4, so pictures and tiles
-// larger than this many pixels per file byte cannot be real.
-constexpr std::uint64_t kMaxPixelsPerByte = 16384;
+[[noreturn]] void Fail(const TiffMessages& messages, const char* fallback) {
+    if (messages.FirstError[0])
+        throw PictureError(std::string("TIFF file is damaged (") + messages.FirstError + ")",
+                           KindOf(messages.FirstError));
+    throw PictureError(std::string("TIFF file ") + fallback, PictureErrorKind::Malformed);
+}
+
+[[noreturn]] void Unsupported(const std::string& why) {
+    throw PictureError("TIFF file has an unsupported layout (" + why + ")",
+                       PictureErrorKind::Unsupported);
+}
+
+// The bytes of the strips (or tiles) that lie within a file of fileSize
+// bytes, as the directory places them.
+std::uint64_t StoredBytesPresent(TIFF* tif, std::uint64_t fileSize) {
+    std::uint64_t present = 0;
+    const std::uint32_t count = TIFFNumberOfStrips(tif);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        int err = 0;
+        const std::uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &err);
+        const std::uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &err);
+        if (err || offset >= fileSize) continue;
+        present += std::min(bytes, fileSize - offset);
+    }
+    return present;
+}
 
 bool HasSignature(std::span<const std::uint8_t> d) {
     if (d.size() < 8) return false;
@@ -178,12 +206,11 @@ void CmykRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uin
     }
 }
 
-void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
+void ReadCmyk16(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
     std::uint16_t samples = 0, planar = PLANARCONFIG_CONTIG;
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
-    if (planar != PLANARCONFIG_CONTIG)
-        throw PictureError("TIFF file has an unsupported layout (CMYK in separate planes)");
+    if (planar != PLANARCONFIG_CONTIG) Unsupported("CMYK in separate planes");
     const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
     const std::size_t pixelBytes = std::size_t(samples) * 2;
 
@@ -229,11 +256,10 @@ void ReadCmyk16(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
 
 // Every other layout goes through the library's RGBA interface, which
 // hands over premultiplied colours with alpha.
-void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
+void ReadThroughRgba(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
     char why[1024] = "";
     TIFFRGBAImage image;
-    if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&image, tif, 1, why))
-        throw PictureError(std::string("TIFF file has an unsupported layout (") + why + ")");
+    if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&image, tif, 1, why)) Unsupported(why);
     const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
     std::vector<std::uint32_t> raster(std::size_t(width) * height);
     image.req_orientation = ORIENTATION_TOPLEFT;
@@ -256,33 +282,45 @@ void ReadThroughRgba(TIFF* tif, const TTiffMessages& messages, Bitmap& bmp) {
 
 } // namespace
 
-void ReadTiff(std::span<const std::uint8_t> data, const std::string&, Bitmap& out) {
-    if (!HasSignature(data)) throw PictureError("TIFF file has no TIFF signature");
+void ReadTiff(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+              const DecodeLimits& limits) {
+    if (!HasSignature(data))
+        throw PictureError("TIFF file has no TIFF signature", PictureErrorKind::Malformed);
     SilenceGlobalHandlers();
 
-    TTiffSource source{data.data(), data.size(), 0};
-    TTiffMessages messages{};
-    TTiffHandle handle(source, messages);
+    TiffSource source{data.data(), data.size(), 0};
+    TiffMessages messages{};
+    TiffHandle handle(source, messages, limits);
     TIFF* tif = handle.Get();
     if (!tif) Fail(messages, "cannot be opened");
 
     std::uint32_t width = 0, height = 0;
     if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) ||
         !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height))
-        throw PictureError("TIFF file has no picture size");
-    CheckPictureSize(width, height);
+        throw PictureError("TIFF file has no picture size", PictureErrorKind::Malformed);
+    limits.CheckSize(width, height);
     std::uint64_t pixels = std::uint64_t(width) * height;
     if (TIFFIsTiled(tif)) {
         std::uint32_t tileWidth = 0, tileLength = 0;
         TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
         TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileLength);
         const std::uint64_t tilePixels = std::uint64_t(tileWidth) * tileLength;
-        if (tilePixels > std::uint64_t(kMaxPicturePixels))
-            throw PictureError("TIFF file has an unsupported layout (tiles too large)");
+        if (tilePixels > std::uint64_t(limits.MaxPixels))
+            throw PictureError("TIFF file has an unsupported layout (tiles too large)",
+                               PictureErrorKind::TooLarge);
         pixels = std::max(pixels, tilePixels);
     }
-    if (pixels > std::uint64_t(data.size()) * kMaxPixelsPerByte)
-        throw PictureError("TIFF file is truncated");
+    // The most pixels one byte of compressed data can stand for: a blank fax
+    // row of 1728 pixels takes one bit in CCITT group 4, so pictures and tiles
+    // larger than this many pixels per file byte cannot be real.
+    // The bound holds for the file, and for the bytes of its strips or tiles
+    // that lie within it, so a directory whose strips are missing is refused
+    // before the picture is allocated.
+    const std::uint64_t perByte = std::uint64_t(limits.TiffPixelsPerByte);
+    if (pixels > std::uint64_t(data.size()) * perByte ||
+        pixels > StoredBytesPresent(tif, data.size()) * perByte)
+        throw PictureError("TIFF file is truncated", PictureErrorKind::Truncated);
+    limits.CheckBudget("TIFF", width, height, data.size());
 
     Bitmap local(int(width), int(height), PixelFormat::Bgr24);
     if (IsCmyk16(tif))

@@ -22,24 +22,31 @@ inline void PutGrey(Bitmap& b, int x, int y, std::uint8_t g) {
 }
 } // namespace
 
-TBoxFrame::TBoxFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                     int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                     bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                     bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+BoxFrame::BoxFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
-void TBoxFrame::PaintFrame() {
+void BoxFrame::ChangeFrameHeight(int v) {
+    // One depth serves both sides.
+    SetFrameHeight(v);
+    SetFrameWidth(v);
+    SetOutputSize(PictureWidth + 2 * v, PictureHeight + 2 * v);
+}
+
+void BoxFrame::ChangeStretch(bool b) {
+    ClearOutput();
+    StretchPicture = b;
+}
+
+void BoxFrame::Paint() {
     if (StretchPicture)
         PaintGradientFaces();
     else
         PaintFlatFaces();
-    ShowOutput();
 }
 
-void TBoxFrame::PaintFlatFaces() {
+void BoxFrame::PaintFlatFaces() {
     Output->SetPixelFormat(PixelFormat::Device);
     Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
@@ -58,7 +65,7 @@ void TBoxFrame::PaintFlatFaces() {
     c.Polygon(side);
 }
 
-void TBoxFrame::PaintGradientFaces() {
+void BoxFrame::PaintGradientFaces() {
     Output->SetPixelFormat(PixelFormat::Bgrx32);
     if (Output->format() != PixelFormat::Bgrx32) return;
     // The pen and brush are set as for the flat faces although nothing below

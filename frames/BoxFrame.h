@@ -7,18 +7,19 @@
 // Only the faces are written; the rest of Output keeps what it holds.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <string>
 
 namespace quillon {
 
-class TBoxFrame : public TPhotoFrame {
+class BoxFrame final : public FrameStyle {
 public:
-    TBoxFrame(TImageParent* window, const std::string& fileName, int top, int left, int frameWidth,
-              int frameHeight, Color frameColor, Color borderColor, bool expand, int borderWidth,
-              Color backgroundColor, int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    BoxFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeFrameHeight(int v) override;
+    // Switching between the two looks starts from a clear output.
+    void ChangeStretch(bool b) override;
 
 private:
     void PaintFlatFaces();

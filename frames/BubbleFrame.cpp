@@ -4,13 +4,9 @@
 
 namespace quillon {
 
-TBubbleFrame::TBubbleFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                           int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                           bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                           bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+BubbleFrame::BubbleFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
 std::vector<Rect> BubbleRects(int W, int H, int a, int b) {
@@ -25,7 +21,7 @@ std::vector<Rect> BubbleRects(int W, int H, int a, int b) {
     return rects;
 }
 
-void TBubbleFrame::PaintFrame() {
+void BubbleFrame::Paint() {
     Canvas& c = Output->canvas();
     // The pattern only fills bubbles that have a visible outline.
     SetFrameBrush();
@@ -33,7 +29,6 @@ void TBubbleFrame::PaintFrame() {
     c.pen.SetWidth(BorderWidth);
     for (const Rect& r : BubbleRects(OutputWidth, OutputHeight, FrameWidth, FrameHeight))
         c.Ellipse(r.Left, r.Top, r.Right, r.Bottom);
-    ShowOutput();
 }
 
 } // namespace quillon

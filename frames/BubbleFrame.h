@@ -3,19 +3,18 @@
 // drawn after the top and bottom chains and cover them at the corners.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <string>
 #include <vector>
 
 namespace quillon {
 
-class TBubbleFrame : public TPhotoFrame {
+class BubbleFrame final : public FrameStyle {
 public:
-    TBubbleFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                 int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
-                 int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    BubbleFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeBorderWidth(int v) override { SetBorderWidth(v); }
 };
 
 // The bounding rectangles of the bubbles on a W x H output, in drawing order

@@ -4,15 +4,13 @@
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
 
+#include <filesystem>
+
 namespace quillon {
 
-TDropShadowFrame::TDropShadowFrame(TImageParent* window, const std::string& fileName, int top,
-                                   int left, int frameWidth, int frameHeight, Color frameColor,
-                                   Color borderColor, bool expand, int borderWidth,
-                                   Color backgroundColor, int zoomMode, bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+DropShadowFrame::DropShadowFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
 std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
@@ -26,17 +24,41 @@ std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
              {W - fw, fh + hh}}};
 }
 
-void TDropShadowFrame::PaintFrame() {
+std::string DropShadowFrame::MissingDataFile() const {
+    if (!StretchPicture) return {};
+    for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"}) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(StartFolderFile(piece), ec)) return piece;
+    }
+    return {};
+}
+
+void DropShadowFrame::ChangeFrameHeight(int v) {
+    // One depth serves both sides.
+    SetFrameHeight(v);
+    SetFrameWidth(v);
+    SetOutputSize(PictureWidth + 2 * v, PictureHeight + 2 * v);
+}
+
+void DropShadowFrame::ChangeFrameWidth(int v) {
+    SetFrameWidth(v);
+    SetOutputSize(PictureWidth + 2 * v, PictureHeight + 2 * FrameHeight);
+}
+
+void DropShadowFrame::ChangeStretch(bool b) {
+    ClearOutput();
+    StretchPicture = b;
+}
+
+void DropShadowFrame::Paint() {
     Output->SetPixelFormat(PixelFormat::Bgrx32);
-    Display->PictureBitmap().SetPixelFormat(PixelFormat::Bgrx32);
     if (StretchPicture)
         PaintRealisticShadow();
     else
         PaintFlatShadow();
-    ShowOutput();
 }
 
-void TDropShadowFrame::PaintRealisticShadow() {
+void DropShadowFrame::PaintRealisticShadow() {
     Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;
     c.pen.color = FrameColor;
@@ -71,7 +93,7 @@ void TDropShadowFrame::PaintRealisticShadow() {
     c.FrameRect(Rect(fw, fh, W - fw, H - fh));
 }
 
-void TDropShadowFrame::PaintFlatShadow() {
+void DropShadowFrame::PaintFlatShadow() {
     Output->SetPixelFormat(PixelFormat::Device);
     Canvas& c = Output->canvas();
     const int W = OutputWidth, H = OutputHeight, fw = FrameWidth, fh = FrameHeight;

@@ -11,20 +11,23 @@
 // Output and the preview is not refreshed.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <array>
 #include <string>
 
 namespace quillon {
 
-class TDropShadowFrame : public TPhotoFrame {
+class DropShadowFrame final : public FrameStyle {
 public:
-    TDropShadowFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                     int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                     bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                     bool fromClipboard);
-    void PaintFrame();
+    DropShadowFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeFrameHeight(int v) override;
+    // The realistic shadow's pieces, when one is missing.
+    std::string MissingDataFile() const override;
+    void ChangeFrameWidth(int v) override;
+    // Switching between the two looks starts from a clear output.
+    void ChangeStretch(bool b) override;
 
 private:
     void PaintRealisticShadow();

@@ -7,20 +7,15 @@
 
 namespace quillon {
 
-TGrayscaleFrame::TGrayscaleFrame(TImageParent* window, const std::string& fileName, int top,
-                                 int left, int frameWidth, int frameHeight, Color frameColor,
-                                 Color borderColor, bool expand, int borderWidth,
-                                 Color backgroundColor, int zoomMode, bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
+GrayscaleFrame::GrayscaleFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings) {
+    Paint();
 }
 
-void TGrayscaleFrame::PaintFrame() {
+void GrayscaleFrame::Paint() {
     Output->SetPixelFormat(PixelFormat::Bgrx32);
     if (Output->format() != PixelFormat::Bgrx32) return;
     GreyInnerArea(*Output, FrameWidth, FrameHeight);
-    ShowOutput();
 }
 
 void GreyInnerArea(Bitmap& bitmap, int bandWidth, int bandHeight) {

@@ -5,19 +5,17 @@
 // photo before each paint, so widening the bands afterwards brings colour back.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <string>
 
 namespace quillon {
 
-class TGrayscaleFrame : public TPhotoFrame {
+class GrayscaleFrame final : public FrameStyle {
 public:
-    TGrayscaleFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                    int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                    bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                    bool fromClipboard);
-    void PaintFrame();
+    GrayscaleFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeBorderWidth(int v) override { SetBorderWidth(v); }
 };
 
 // Greys the pixels of a PixelFormat::Bgrx32 bitmap with bandWidth <= x < width - bandWidth

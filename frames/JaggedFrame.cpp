@@ -6,28 +6,13 @@
 
 namespace quillon {
 
-namespace {
-std::optional<std::uint32_t>& FixedSeed() {
-    static std::optional<std::uint32_t> seed;
-    return seed;
-}
-} // namespace
-
-TJaggedFrame::TJaggedFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                           int frameWidth, int frameHeight, Color frameColor, Color borderColor,
-                           bool expand, int borderWidth, Color backgroundColor, int zoomMode,
-                           bool fromClipboard)
-    : TPhotoFrame(window, fileName, top, left, frameWidth, frameHeight, frameColor, borderColor,
-                  expand, borderWidth, backgroundColor, zoomMode, fromClipboard) {
-    PaintFrame();
-}
-
-void TJaggedFrame::SetFixedSeed(std::optional<std::uint32_t> seed) {
-    FixedSeed() = seed;
+JaggedFrame::JaggedFrame(const Bitmap& photo, const FrameSettings& settings)
+    : FrameStyle(photo, settings), Seed(settings.seed) {
+    Paint();
 }
 
 std::vector<std::vector<Point>> JaggedEdgePolygons(int W, int H, int fw, int fh,
-                                                   TJaggedRandom& rng) {
+                                                   JaggedRandom& rng) {
     std::vector<std::vector<Point>> polygons(4);
     // Each step draws a (across fw) and then b (across fh), in this order,
     // whichever of the two the edge uses for its advance.
@@ -79,7 +64,7 @@ std::vector<std::vector<Point>> JaggedEdgePolygons(int W, int H, int fw, int fh,
     return polygons;
 }
 
-void TJaggedFrame::PaintFrame() {
+void JaggedFrame::Paint() {
     const int bw = BorderWidth;
     // Without an outline there is no torn edge to draw; the preview keeps its
     // previous picture.
@@ -88,8 +73,8 @@ void TJaggedFrame::PaintFrame() {
     if (FrameHeight <= 1) FrameHeight = 2;
     const int W = OutputWidth, H = OutputHeight;
 
-    TJaggedRandom rng;
-    rng.Seed(FixedSeed().value_or(std::uint32_t(std::time(nullptr))));
+    JaggedRandom rng;
+    rng.Seed(Seed.value_or(std::uint32_t(std::time(nullptr))));
 
     Canvas& c = Output->canvas();
     const bool pattern = !PatternName.empty();
@@ -117,7 +102,6 @@ void TJaggedFrame::PaintFrame() {
         c.MoveTo(0, H);
         c.LineTo(W, H);
     }
-    ShowOutput();
 }
 
 } // namespace quillon

@@ -7,7 +7,7 @@
 // A thickness below 2 is raised to 2 by the paint and keeps that value.
 #pragma once
 
-#include "frames/Framer.h"
+#include "frames/FrameStyle.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,20 +16,18 @@
 
 namespace quillon {
 
-class TJaggedFrame : public TPhotoFrame {
+class JaggedFrame final : public FrameStyle {
 public:
-    TJaggedFrame(TImageParent* window, const std::string& fileName, int top, int left,
-                 int frameWidth, int frameHeight, Color frameColor, Color borderColor, bool expand,
-                 int borderWidth, Color backgroundColor, int zoomMode, bool fromClipboard);
-    void PaintFrame();
+    JaggedFrame(const Bitmap& photo, const FrameSettings& settings);
+    void Paint() override;
+    void ChangeBorderWidth(int v) override { SetBorderWidth(v); }
 
-    // Fixes the random seed of every later paint (for tests and the command
-    // line); none restores the default, the current time in seconds.
-    static void SetFixedSeed(std::optional<std::uint32_t> seed);
+    // The random seed of every paint; none: the current time in seconds.
+    std::optional<std::uint32_t> Seed;
 };
 
 // The 15-bit linear congruential generator of the torn edges.
-class TJaggedRandom {
+class JaggedRandom {
 public:
     // Sets the state to seed and discards one draw.
     void Seed(std::uint32_t seed) {
@@ -53,6 +51,6 @@ private:
 // lists grow as needed, however small the steps and large the picture.
 // fw and fh must be at least 1.
 std::vector<std::vector<Point>> JaggedEdgePolygons(int W, int H, int fw, int fh,
-                                                   TJaggedRandom& rng);
+                                                   JaggedRandom& rng);
 
 } // namespace quillon

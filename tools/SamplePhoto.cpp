@@ -19,16 +19,16 @@ constexpr int kWidth = 1200;
 constexpr int kHeight = 900;
 constexpr double kHorizon = 560; // the far shore of the lake
 
-struct TRgb {
+struct Rgb {
     double r, g, b;
 };
 
-TRgb Mix(TRgb a, TRgb b, double t) {
+Rgb Mix(Rgb a, Rgb b, double t) {
     t = std::clamp(t, 0.0, 1.0);
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
-TRgb Scale(TRgb a, double k) {
+Rgb Scale(Rgb a, double k) {
     return {a.r * k, a.g * k, a.b * k};
 }
 
@@ -60,14 +60,14 @@ double Fbm(double x, double y) {
     return sum;
 }
 
-const TRgb kSun = {255, 236, 190};
+const Rgb kSun = {255, 236, 190};
 constexpr double kSunX = 860, kSunY = 350, kSunR = 42;
 
 // The sky at (x, y), clouds and the sun's glow included.
-TRgb Sky(double x, double y) {
+Rgb Sky(double x, double y) {
     const double t = std::clamp(y / kHorizon, 0.0, 1.0);
-    TRgb c = t < 0.6 ? Mix({38, 70, 140}, {120, 150, 200}, t / 0.6)
-                     : Mix({120, 150, 200}, {250, 190, 140}, (t - 0.6) / 0.4);
+    Rgb c = t < 0.6 ? Mix({38, 70, 140}, {120, 150, 200}, t / 0.6)
+                    : Mix({120, 150, 200}, {250, 190, 140}, (t - 0.6) / 0.4);
     const double dx = x - kSunX, dy = y - kSunY;
     const double d = std::sqrt(dx * dx + dy * dy);
     const double glow = std::exp(-d / 160.0) * 0.8 + std::exp(-d / 40.0) * 0.6;
@@ -87,7 +87,7 @@ double NearRidge(double x) {
 }
 
 // The colour of the land and sky above the lake's far shore.
-TRgb Landscape(double x, double y) {
+Rgb Landscape(double x, double y) {
     if (y >= NearRidge(x)) {
         const double shade = 0.75 + 0.25 * Fbm(x / 60.0, y / 30.0);
         return Scale(Mix({70, 100, 80}, {45, 70, 55}, (y - NearRidge(x)) / 60.0), shade);
@@ -131,7 +131,7 @@ void WriteSamplePhoto(const std::string& dataDir) {
         std::uint8_t* row = photo.ScanLine(py);
         for (int px = 0; px < kWidth; ++px) {
             const double x = px, y = py;
-            TRgb c;
+            Rgb c;
             double treeDepth = 0;
             const double shore = ShoreLine(x);
             if (InTree(x, y, treeDepth)) {

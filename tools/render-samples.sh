@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renders the sample photo framed in each of the thirteen styles, and one
-# stacked example, with quillon-frame; writes 400-pixel-wide PNGs into
+# Renders the sample photo framed in each of the thirteen styles, one
+# stacked example and a bottom-weighted mat, with quillon-frame; writes 400-pixel-wide PNGs into
 # docs/samples/ for the README's "Frame styles" section.
 #
 # Usage: tools/render-samples.sh [BUILD-DIR]     (default build/release)
@@ -37,4 +37,11 @@ for style in corner matte jagged oval diamond grayscale bubble button ornate sha
 done
 render stacked --style matte --frame-color F0E8D8 --then --style corner --frame-color 6B4423 \
   --then --style shadow
+# A museum mat, cut deeper at the bottom, sized for a 6 x 4 in print.
+render bottom-weighted --print-size 6x4in --style matte --frame-color F0E8D8 \
+  --frame-width 0.4in --frame-height 0.4in --frame-bottom 0.6in
+for preset in "Gallery mat" "Instant film" "Double mat" "Museum" "Torn paper"; do
+  name=$(echo "preset-$preset" | tr 'A-Z ' 'a-z-')
+  render "$name" --preset "$preset"
+done
 exit $failed

@@ -1,6 +1,5 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
-#include "frames/Clipboard.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +23,11 @@ TEST(Bitmap, ResizeKeepsTopLeftContent) {
     EXPECT_EQ(b->Pixel(1, 1), kWhite);
     b->SetSize(1, 1);
     EXPECT_EQ(b->Pixel(0, 0), kRed);
+    // To no width and back: the rows go, and come back black.
+    b->SetSize(0, 3);
+    EXPECT_TRUE(b->Empty());
+    b->SetSize(2, 3);
+    EXPECT_EQ(b->Pixel(0, 0), kBlack);
 }
 
 TEST(Bitmap, FormatConversionsKeepColoursAndClearFourthByte) {
@@ -70,6 +74,17 @@ TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {
     EXPECT_THROW(b.SetSize(65535, 65535), PictureError);
     EXPECT_EQ(b.Width(), 4); // unchanged after the refusal
     EXPECT_NO_THROW(CheckPictureSize(65535, 4096));
+    try {
+        CheckPictureSize(65536, 1);
+        ADD_FAILURE() << "accepted";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.Kind(), PictureErrorKind::TooLarge);
+    }
+    // A tighter limit than the program's own; never a looser one.
+    EXPECT_THROW(CheckPictureSize(5, 5, 4, 100), PictureError);
+    EXPECT_THROW(CheckPictureSize(5, 5, 100, 24), PictureError);
+    EXPECT_THROW(CheckPictureSize(70000, 1, 100000, kMaxPicturePixels), PictureError);
+    EXPECT_NO_THROW(CheckPictureSize(5, 5, 5, 25));
 }
 
 TEST(Brush, ResetRules) {
@@ -91,21 +106,4 @@ TEST(Brush, ResetRules) {
     EXPECT_EQ(brush.color(), kWhite);
     brush.SetColor(kBlue); // a colour turns BrushStyle::Clear into BrushStyle::Solid
     EXPECT_EQ(brush.Style(), BrushStyle::Solid);
-}
-
-TEST(Clipboard, InProcessStoreHandsOverAnIndependentDeviceBitmap) {
-    Clipboard().Clear();
-    EXPECT_FALSE(Clipboard().HasBitmap());
-    Bitmap out(1, 1);
-    EXPECT_FALSE(Clipboard().GetBitmap(out));
-    EXPECT_EQ(out.Width(), 1);
-
-    Bitmap b(3, 2, PixelFormat::Bgr24);
-    b.SetPixel(2, 1, kRed);
-    Clipboard().SetBitmap(b);
-    b.SetPixel(2, 1, kBlue);
-    ASSERT_TRUE(Clipboard().GetBitmap(out));
-    EXPECT_EQ(out.Width(), 3);
-    EXPECT_EQ(out.format(), PixelFormat::Device);
-    EXPECT_EQ(out.Pixel(2, 1), kRed);
 }

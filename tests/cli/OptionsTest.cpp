@@ -7,7 +7,7 @@ using namespace quillon;
 
 namespace {
 
-TOptions Parse(std::vector<std::string> args) {
+CliOptions Parse(std::vector<std::string> args) {
     return ParseOptions(args);
 }
 
@@ -15,7 +15,7 @@ TOptions Parse(std::vector<std::string> args) {
 std::string UsageMessage(std::vector<std::string> args) {
     try {
         ParseOptions(args);
-    } catch (const EUsageError& e) {
+    } catch (const UsageError& e) {
         return e.what();
     }
     return "";
@@ -26,41 +26,42 @@ std::string UsageMessage(std::vector<std::string> args) {
 TEST(Options, StylesByNameAndNumber) {
     const char* names[] = {"corner", "matte",  "jagged", "oval", "diamond", "grayscale", "bubble",
                            "button", "ornate", "shadow", "mask", "overlay", "box"};
-    for (int i = 0; i < 13; ++i) {
-        EXPECT_EQ(StyleByName(names[i]), i);
-        EXPECT_EQ(StyleByName(std::to_string(i)), i);
-        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).groups[0].style, i);
+    for (int i = 0; i < kStyleCount; ++i) {
+        EXPECT_EQ(FindStyle(names[i]), StyleId(i));
+        EXPECT_EQ(FindStyle(std::to_string(i)), StyleId(i));
+        EXPECT_EQ(Parse({"--style", names[i], "a.bmp", "b.bmp"}).recipe.groups[0].style,
+                  StyleId(i));
     }
     for (const char* bad : {"13", "-1", "Matte", "", "1x", "standard"})
-        EXPECT_EQ(StyleByName(bad), -1) << bad;
+        EXPECT_EQ(FindStyle(bad), std::nullopt) << bad;
 }
 
 TEST(Options, FrameOptionsAndCommandsGoToTheirGroup) {
-    const TOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
-                              "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
-                              "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
-    ASSERT_EQ(o.groups.size(), 2u);
-    EXPECT_EQ(o.groups[0].style, 1);
-    EXPECT_EQ(*o.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
-    ASSERT_EQ(o.groups[0].commands.size(), 2u);
-    EXPECT_EQ(o.groups[0].commands[0].kind, TImageCommand::RotateLeft);
-    EXPECT_EQ(o.groups[0].commands[1].kind, TImageCommand::Gray);
-    EXPECT_EQ(o.groups[1].style, 12);
-    EXPECT_EQ(*o.groups[1].scaled, false);
-    EXPECT_EQ(*o.groups[1].borderColor, RGB(0, 1, 2));
-    ASSERT_EQ(o.groups[1].commands.size(), 1u);
-    EXPECT_EQ(o.groups[1].commands[0].c, 30);
+    const CliOptions o = Parse({"--rotate", "left", "--style=matte", "--frame-color", "FF8000",
+                                "in.jpg", "--gray", "--then", "--style", "box", "--scaled", "no",
+                                "--border-color", "#000102", "out.gif", "--crop", "1,2,30,40"});
+    ASSERT_EQ(o.recipe.groups.size(), 2u);
+    EXPECT_EQ(o.recipe.groups[0].style, StyleId::Matte);
+    EXPECT_EQ(*o.recipe.groups[0].frameColor, RGB(255, 128, 0)); // red in the low byte
+    ASSERT_EQ(o.recipe.groups[0].commands.size(), 2u);
+    EXPECT_EQ(o.recipe.groups[0].commands[0].kind, ImageCommand::RotateLeft);
+    EXPECT_EQ(o.recipe.groups[0].commands[1].kind, ImageCommand::Gray);
+    EXPECT_EQ(o.recipe.groups[1].style, StyleId::Box);
+    EXPECT_EQ(*o.recipe.groups[1].scaled, false);
+    EXPECT_EQ(*o.recipe.groups[1].borderColor, RGB(0, 1, 2));
+    ASSERT_EQ(o.recipe.groups[1].commands.size(), 1u);
+    EXPECT_EQ(o.recipe.groups[1].commands[0].c, 30);
     EXPECT_EQ(o.inputs, std::vector<std::string>{"in.jpg"});
     EXPECT_EQ(o.output, "out.gif");
 }
 
 TEST(Options, BatchFormAndGlobalOptions) {
-    const TOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif", "--jobs",
-                              "3", "--seed", "42", "--data-dir", "/d"});
+    const CliOptions o = Parse({"a.jpg", "b.png", "--output-dir", "out", "--format", "gif",
+                                "--jobs", "3", "--seed", "42", "--data-dir", "/d"});
     EXPECT_EQ(o.inputs.size(), 2u);
-    EXPECT_EQ(o.format, TOutputFormat::Gif);
+    EXPECT_EQ(o.format, OutputFormat::Gif);
     EXPECT_EQ(o.jobs, 3);
-    EXPECT_EQ(*o.seed, 42u);
+    EXPECT_EQ(*o.recipe.seed, 42u);
     EXPECT_EQ(o.dataDir, "/d");
 }
 
@@ -77,10 +78,19 @@ TEST(Options, UsageMistakesAreNamed) {
         {{"a.bmp", "b.png"}, "names no writer"},
         {{"--style", "matte", "--frame-color", "F00", "a.bmp", "b.bmp"}, "RRGGBB"},
         {{"--style", "matte", "--frame-color", "GG0000", "a.bmp", "b.bmp"}, "RRGGBB"},
-        {{"--style", "matte", "--frame-height", "201", "a.bmp", "b.bmp"}, "between 0 and 200"},
-        {{"--style", "matte", "--frame-width", "-1", "a.bmp", "b.bmp"}, "between 0 and 200"},
-        {{"--style", "matte", "--frame-width", "2.5", "a.bmp", "b.bmp"}, "whole number"},
-        {{"--style", "matte", "--border-width", "51", "a.bmp", "b.bmp"}, "between 0 and 50"},
+        {{"--style", "matte", "--frame-height", "51%", "a.bmp", "b.bmp"}, "at most 50%"},
+        {{"--style", "matte", "--frame-width", "-1", "a.bmp", "b.bmp"}, "expects a length"},
+        {{"--style", "matte", "--frame-width", "2.5", "a.bmp", "b.bmp"}, "expects a length"},
+        {{"--style", "matte", "--frame-width", "2ft", "a.bmp", "b.bmp"}, "expects a length"},
+        {{"--style", "matte", "--frame-width", "1in", "a.bmp", "b.bmp"},
+         "give --print-size or --dpi"},
+        {{"--style", "matte", "--frame-top", "5mm", "a.bmp", "b.bmp"},
+         "--frame-top 5mm is a physical"},
+        {{"--style", "oval", "--frame-top", "5", "a.bmp", "b.bmp"}, "not parameters of the oval"},
+        {{"--style", "mask", "--border-width", "2%", "a.bmp", "b.bmp"}, "between 0 and 255"},
+        {{"--print-size", "6x4", "a.bmp", "b.bmp"}, "WIDTHxHEIGHT with a unit"},
+        {{"--print-size", "6x4%", "a.bmp", "b.bmp"}, "WIDTHxHEIGHT with a unit"},
+        {{"--print-size", "6x4in", "--dpi", "300", "a.bmp", "b.bmp"}, "not both"},
         {{"--style", "mask", "--border-width", "256", "a.bmp", "b.bmp"}, "between 0 and 255"},
         {{"--style", "button", "--frame-width", "5", "a.bmp", "b.bmp"}, "not a parameter"},
         {{"--style", "ornate", "--frame-color", "FF0000", "a.bmp", "b.bmp"}, "not a parameter"},
@@ -120,15 +130,15 @@ TEST(Options, StyleListShowsEveryStyleWithItsOptions) {
     for (const char* word : {" 0 corner", "12 box", "Grainy Edge.jpg", "Brightness Level",
                              "min(W,H)/10", "H/15", "Gradient Effect"})
         EXPECT_NE(text.find(word), std::string::npos) << word;
-    EXPECT_TRUE(StyleHasOption(7, "--frame-height"));
-    EXPECT_FALSE(StyleHasOption(7, "--frame-width"));
-    EXPECT_TRUE(StyleHasOption(10, "--border-width"));
-    EXPECT_FALSE(StyleHasOption(11, "--frame-color"));
+    EXPECT_TRUE(StyleHasOption(StyleId(7), "--frame-height"));
+    EXPECT_FALSE(StyleHasOption(StyleId(7), "--frame-width"));
+    EXPECT_TRUE(StyleHasOption(StyleId(10), "--border-width"));
+    EXPECT_FALSE(StyleHasOption(StyleId(11), "--frame-color"));
 }
 
 TEST(Options, BatchOutputsTakeTheFormatsExtensionAndNeverCollide) {
     const auto paths = BatchOutputPaths({"/p/a.jpg", "/q/b.photo.png", "/r/a.bmp", "c"}, "out",
-                                        TOutputFormat::Jpeg);
+                                        OutputFormat::Jpeg);
     EXPECT_EQ(paths[0], "out/a.jpg");
     EXPECT_EQ(paths[1], "out/b.photo.jpg");
     EXPECT_EQ(paths[2], ""); // would overwrite the first

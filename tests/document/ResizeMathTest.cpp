@@ -9,9 +9,9 @@ using namespace quillon;
 namespace {
 
 // Sets one edit's text as the dialog would and runs its change handler.
-enum TEdit { WidthPerc, HeightPerc, PixWidth, PixHeight };
+enum EditStep { WidthPerc, HeightPerc, PixWidth, PixHeight };
 
-void Type(ResizeEdits& e, TEdit edit, const std::string& text, bool aspect, float ow, float oh) {
+void Type(ResizeEdits& e, EditStep edit, const std::string& text, bool aspect, float ow, float oh) {
     switch (edit) {
     case WidthPerc:
         e.WidthPerc = text;
@@ -35,7 +35,7 @@ TEST(ResizeMath, LinkedValues) {
         const char* name;
         float ow, oh;
         bool aspect;
-        TEdit edit;
+        EditStep edit;
         const char* text;
         ResizeEdits expected;
     };

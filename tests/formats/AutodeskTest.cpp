@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +10,13 @@ namespace {
 
 // A 0x9119 picture; palette entry i is (i % 64, 63 - i % 64, i / 4).
 std::vector<std::uint8_t> MakeCel(int w, int h, const std::vector<std::uint8_t>& pixels) {
-    TFixtureBytes f;
+    ByteBuilder f;
     f.U16LE(0x9119).U16LE(unsigned(w)).U16LE(unsigned(h)).U16LE(5).U16LE(7).U8(8).U8(0);
     f.U32LE(std::uint32_t(pixels.size())).Zeros(16);
     for (int i = 0; i < 256; ++i)
         f.U8(unsigned(i % 64)).U8(unsigned(63 - i % 64)).U8(unsigned(i / 4));
     f.Append(pixels);
-    return f.bytes;
+    return f.Get();
 }
 
 Color PaletteColour(int i) {
@@ -27,7 +27,7 @@ Color PaletteColour(int i) {
 TEST(Autodesk, CelDecodesIndicesThroughItsSixBitPalette) {
     const std::vector<std::uint8_t> pixels = {0, 63, 64, 255, 1, 2};
     const auto file = MakeCel(3, 2, pixels);
-    WriteSeed("autodesk", "cel3x2", file);
+    SaveSeed("autodesk", "cel3x2", file);
     Bitmap out;
     ReadAutodesk(file, "x.cel", out);
     ASSERT_EQ(out.Width(), 3);
@@ -51,24 +51,29 @@ TEST(AutodeskMalformed, EachFaultHasItsMessage) {
     const auto good = MakeCel(3, 2, {1, 2, 3, 4, 5, 6});
     auto id = good;
     id[1] = 0x95;
-    EXPECT_TRUE(
-        FailsWith(ReadAutodesk, id, "Autodesk Animator file is not an Autodesk Animator picture"));
+    EXPECT_TRUE(FailsWith(ReadAutodesk, id, PictureErrorKind::Malformed,
+                          "Autodesk Animator file is not an Autodesk Animator picture"));
     auto bits = good;
     bits[10] = 4;
-    EXPECT_TRUE(FailsWith(ReadAutodesk, bits, "unsupported pixel depth (4)"));
+    EXPECT_TRUE(FailsWith(ReadAutodesk, bits, PictureErrorKind::Unsupported,
+                          "unsupported pixel depth (4)"));
     auto compressed = good;
     compressed[11] = 1;
-    EXPECT_TRUE(FailsWith(ReadAutodesk, compressed, "unsupported compression (1)"));
+    EXPECT_TRUE(FailsWith(ReadAutodesk, compressed, PictureErrorKind::Unsupported,
+                          "unsupported compression (1)"));
     auto empty = good;
     empty[2] = 0;
     EXPECT_TRUE(ReadsAsEmpty(ReadAutodesk, empty));
     auto shortPixels = good;
     shortPixels.pop_back();
-    EXPECT_TRUE(FailsWith(ReadAutodesk, shortPixels, "Autodesk Animator file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadAutodesk, shortPixels, PictureErrorKind::Truncated,
+                          "Autodesk Animator file is truncated"));
     auto shortPalette = good;
     shortPalette.resize(32 + 700);
-    EXPECT_TRUE(FailsWith(ReadAutodesk, shortPalette, "Autodesk Animator file is truncated"));
-    EXPECT_TRUE(FailsWith(ReadAutodesk, {0x19}, "not an Autodesk Animator picture"));
+    EXPECT_TRUE(FailsWith(ReadAutodesk, shortPalette, PictureErrorKind::Truncated,
+                          "Autodesk Animator file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadAutodesk, {0x19}, PictureErrorKind::Malformed,
+                          "not an Autodesk Animator picture"));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -40,6 +41,17 @@ std::string MessageOf(const std::function<void()>& f) {
         return e.what();
     }
     return "(no error)";
+}
+
+// The kind of the PictureError f throws; Io when it throws none.
+PictureErrorKind KindOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const PictureError& e) {
+        return e.Kind();
+    }
+    ADD_FAILURE() << "no error";
+    return PictureErrorKind::Io;
 }
 
 } // namespace
@@ -158,6 +170,117 @@ TEST(LoadDecoration, OnlyJpegAndBitmapAreRead) {
     EXPECT_EQ(b.format(), PixelFormat::Bgr24); // the decoded picture itself
     LoadDecorationPicture(dir + "/pattern.bmp", b);
     EXPECT_PIXELS(b, kLegend, {"rrgg", "rrgg", "bbww", "bbww"});
+}
+
+// ---- Limits and whole files ------------------------------------------------------
+
+TEST(DecodeLimits, SizeAndFileBudget) {
+    struct Case {
+        std::int64_t W, H;
+        std::uint64_t FileBytes;
+        bool Accepted;
+    };
+    // Up to 16 megapixels any file will do; above, a byte per 1024 pixels.
+    const Case cases[] = {
+        {4096, 4096, 1, true},      // 2^24 pixels: within the free size
+        {4097, 4096, 16387, false}, // one column over: 16 388 bytes needed
+        {4097, 4096, 16388, true},
+        {4097, 4097, 16392, false}, // rounded up to whole bytes
+        {4097, 4097, 16393, true},
+        {16384, 16384, 262144, true},
+        {16384, 16384, 262143, false},
+        {65535, 4096, 1u << 30, true},
+        {65536, 1, 1u << 30, false},     // a side over 65535
+        {16385, 16384, 1u << 30, false}, // over 2^28 pixels
+        {-1, 5, 100, false},
+    };
+    const DecodeLimits limits;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.W) + " x " + std::to_string(c.H) + ", " +
+                     std::to_string(c.FileBytes) + " bytes");
+        if (c.Accepted) {
+            EXPECT_NO_THROW(limits.CheckBudget("Test", c.W, c.H, c.FileBytes));
+        } else {
+            EXPECT_EQ(KindOf([&] { limits.CheckBudget("Test", c.W, c.H, c.FileBytes); }),
+                      PictureErrorKind::TooLarge);
+        }
+    }
+    EXPECT_EQ(MessageOf([&] { limits.CheckBudget("BMP", 16384, 16384, 70); }),
+              "BMP picture of 16384 x 16384 pixels is too large for a file of 70 bytes");
+    EXPECT_EQ(MessageOf([&] { limits.CheckSize(70000, 1); }),
+              "Picture size 70000 x 1 is too large");
+}
+
+TEST(DecodeLimits, ReadersHonourTighterLimits) {
+    DecodeLimits tight;
+    tight.MaxSide = 3;
+    const auto bmp = EncodeBmp(*SmallPicture()); // 4 x 4
+    Bitmap out;
+    EXPECT_EQ(KindOf([&] { ReadBmp(bmp, "small.bmp", out, tight); }), PictureErrorKind::TooLarge);
+    EXPECT_TRUE(out.Empty());
+    tight.MaxSide = 4;
+    tight.MaxPixels = 15;
+    EXPECT_EQ(MessageOf([&] { ReadBmp(bmp, "small.bmp", out, tight); }),
+              "Picture size 4 x 4 is too large");
+    tight.MaxPixels = 16;
+    ReadBmp(bmp, "small.bmp", out, tight);
+    EXPECT_EQ(out.Width(), 4);
+}
+
+TEST(ReadWholeFile, AFolderIsSaidToBeOne) {
+    const std::string dir = TempDir("formats-read-folder");
+    EXPECT_EQ(MessageOf([&] { ReadWholeFile(dir); }),
+              "Cannot open file " + dir + ": it is a folder, not a file");
+    EXPECT_EQ(KindOf([&] { LoadPictureFile(dir + "/"); }), PictureErrorKind::Unsupported);
+    fs::create_directories(dir + "/photos.bmp");
+    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/photos.bmp"); }),
+              "Cannot open file " + dir + "/photos.bmp: it is a folder, not a file");
+}
+
+TEST(ReadWholeFile, AFileOverTheCapIsRefusedUnread) {
+    const std::string dir = TempDir("formats-read-cap");
+    WriteBytes(dir + "/ten", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    EXPECT_EQ(ReadWholeFile(dir + "/ten", 10).size(), 10u);
+    EXPECT_EQ(MessageOf([&] { ReadWholeFile(dir + "/ten", 9); }),
+              "File " + dir + "/ten is too large (more than 9 bytes)");
+    // A sparse file one byte over 1 GiB: refused by its size, without reading.
+    const std::string huge = dir + "/huge.bmp";
+    WriteBytes(huge, {'B', 'M'});
+    fs::resize_file(huge, (std::uintmax_t(1) << 30) + 1);
+    EXPECT_EQ(KindOf([&] { LoadPictureFile(huge); }), PictureErrorKind::TooLarge);
+    EXPECT_NE(MessageOf([&] { LoadPictureFile(huge); }).find(huge + " is too large"),
+              std::string::npos);
+}
+
+TEST(ReadWholeFile, AStreamIsReadToItsEndWithinTheCap) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const std::vector<std::uint8_t> bytes(1000, 7);
+    ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), 1000);
+    ::close(fds[1]);
+    const std::string path = "/proc/self/fd/" + std::to_string(fds[0]);
+    EXPECT_EQ(ReadWholeFile(path), bytes);
+    ::close(fds[0]);
+
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], bytes.data(), bytes.size()), 1000);
+    ::close(fds[1]);
+    EXPECT_EQ(KindOf([&] { ReadWholeFile("/proc/self/fd/" + std::to_string(fds[0]), 999); }),
+              PictureErrorKind::TooLarge);
+    ::close(fds[0]);
+}
+
+TEST(LoadPicture, ErrorsSayWhatKindOfFaultTheyAre) {
+    const std::string dir = TempDir("formats-kinds");
+    WriteBytes(dir + "/picture.xyz", {1, 2, 3});
+    EXPECT_EQ(KindOf([&] { LoadPictureFile(dir + "/picture.xyz"); }),
+              PictureErrorKind::Unsupported);
+    EXPECT_EQ(KindOf([&] { LoadPictureFile(dir + "/none.bmp"); }), PictureErrorKind::Io);
+    auto bmp = EncodeBmp(*SmallPicture());
+    bmp.resize(bmp.size() - 20);
+    WriteBytes(dir + "/cut.bmp", bmp);
+    EXPECT_EQ(KindOf([&] { LoadPictureFile(dir + "/cut.bmp"); }), PictureErrorKind::Truncated);
+    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/cut.bmp"); }), "Bitmap image is not valid");
 }
 
 // ---- Saving -----------------------------------------------------------------------

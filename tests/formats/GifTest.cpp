@@ -1,6 +1,7 @@
 #include "formats/Formats.h"
 #include "formats/Octree.h"
 #include "formats/Readers.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ ColorMapObject* Map(const std::vector<Color>& colours) {
     return GifMakeMapObject(int(c.size()), c.data());
 }
 
-struct TGifLayout {
+struct GifLayout {
     int ScreenW = 0, ScreenH = 0, Background = 0;
     std::vector<Color> Global = {};
     int Left = 0, Top = 0;
@@ -38,7 +39,7 @@ struct TGifLayout {
 
 // A GIF file written with giflib directly, so that the reader is checked on
 // layouts the project's writer never makes.
-std::vector<std::uint8_t> MakeGif(const TGifLayout& s) {
+std::vector<std::uint8_t> MakeGif(const GifLayout& s) {
     std::vector<std::uint8_t> out;
     int err = 0;
     GifFileType* gif = EGifOpen(&out, Append, &err);
@@ -163,14 +164,17 @@ TEST(GifReader, BrokenFilesAreRefused) {
                                .Global = kColours,
                                .Rows = {"01234567", "76543210", "01234567", "76543210", "01234567",
                                         "76543210", "01234567", "76543210"}});
-    EXPECT_THROW(Decode({}), PictureError);
-    EXPECT_THROW(Decode({'G', 'I', 'F', '8', '9', 'a'}), PictureError);
-    EXPECT_THROW(Decode({'B', 'M', 0, 0}), PictureError);
+    const std::string invalid = "GIF image is not valid";
+    EXPECT_TRUE(FailsWith(ReadGif, {}, PictureErrorKind::Truncated, invalid));
+    EXPECT_TRUE(
+        FailsWith(ReadGif, {'G', 'I', 'F', '8', '9', 'a'}, PictureErrorKind::Truncated, invalid));
+    EXPECT_TRUE(
+        FailsWith(ReadGif, {'B', 'M', 0, 0, 0, 0, 0, 0}, PictureErrorKind::Malformed, invalid));
     // Every cut before the image data ends; the trailer byte alone may go.
     for (std::size_t n = 0; n + 2 < good.size(); ++n)
-        EXPECT_THROW(
-            Decode(std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n))),
-            PictureError)
+        EXPECT_TRUE(FailsWith(
+            ReadGif, std::vector<std::uint8_t>(good.begin(), good.begin() + std::ptrdiff_t(n)),
+            PictureErrorKind::Truncated, invalid))
             << n;
     std::mt19937 rng(5);
     for (int round = 0; round < 2000; ++round) {
@@ -187,7 +191,7 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     auto file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
     // Screen and image sizes to 65535 x 65535: over the picture size limit.
     file[6] = file[7] = file[8] = file[9] = 0xFF;
-    EXPECT_THROW(Decode(file), PictureError);
+    EXPECT_TRUE(FailsWith(ReadGif, file, PictureErrorKind::TooLarge, "is too large"));
     // Image 16000 x 16000 (under the limit) with a few bytes of data.
     file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
     std::size_t desc = 13 + 8 * 3; // after the header and an 8-entry global table
@@ -196,7 +200,8 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     file[desc + 6] = 0x3E;
     file[desc + 7] = 0x80;
     file[desc + 8] = 0x3E;
-    EXPECT_THROW(Decode(file), PictureError);
+    EXPECT_TRUE(FailsWith(ReadGif, file, PictureErrorKind::Truncated,
+                          "GIF image is not valid (data is truncated)"));
     // Screen 13312 x 10547 round a 2 x 1 image: a tiny file asking for a
     // 140-megapixel picture.
     file = MakeGif({.ScreenW = 2, .ScreenH = 1, .Global = kColours, .Rows = {"01"}});
@@ -204,7 +209,8 @@ TEST(GifReader, HugeImageInATinyFileIsRefused) {
     file[7] = 0x34;
     file[8] = 0x33;
     file[9] = 0x29;
-    EXPECT_THROW(Decode(file), PictureError);
+    EXPECT_TRUE(FailsWith(ReadGif, file, PictureErrorKind::TooLarge,
+                          "GIF image is not valid (the screen is too large for the file)"));
     // A large blank screen up to 16 megapixels is a valid file: 4096 x 4096.
     file[6] = 0x00;
     file[7] = 0x10;

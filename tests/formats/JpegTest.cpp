@@ -1,5 +1,6 @@
 #include "formats/Formats.h"
 #include "formats/Readers.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <regex>
 
@@ -17,12 +19,14 @@ using namespace quillon;
 
 namespace {
 
-enum class TSampling { s420, s422, s444, Gray };
+enum class ChromaSampling { s420, s422, s444, Gray };
 
 // Encodes an RGB picture with the library directly, for the files the reader
 // is checked on (the project's writer only makes one kind of file).
-std::vector<std::uint8_t> LibJpegEncode(const Bitmap& picture, TSampling sampling, bool progressive,
-                                        int quality = 85) {
+// tune, when given, changes the settings last (coding, scan script).
+std::vector<std::uint8_t>
+LibJpegEncode(const Bitmap& picture, ChromaSampling sampling, bool progressive, int quality = 85,
+              const std::function<void(jpeg_compress_struct&)>& tune = {}) {
     jpeg_compress_struct c;
     jpeg_error_mgr err;
     c.err = jpeg_std_error(&err);
@@ -36,12 +40,13 @@ std::vector<std::uint8_t> LibJpegEncode(const Bitmap& picture, TSampling samplin
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, quality, TRUE);
-    if (sampling == TSampling::Gray) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
-    if (sampling == TSampling::s444 || sampling == TSampling::s422) {
-        c.comp_info[0].h_samp_factor = sampling == TSampling::s422 ? 2 : 1;
+    if (sampling == ChromaSampling::Gray) jpeg_set_colorspace(&c, JCS_GRAYSCALE);
+    if (sampling == ChromaSampling::s444 || sampling == ChromaSampling::s422) {
+        c.comp_info[0].h_samp_factor = sampling == ChromaSampling::s422 ? 2 : 1;
         c.comp_info[0].v_samp_factor = 1;
     }
     if (progressive) jpeg_simple_progression(&c);
+    if (tune) tune(c);
     jpeg_start_compress(&c, TRUE);
     std::vector<unsigned char> row(std::size_t(picture.Width()) * 3);
     while (c.next_scanline < c.image_height) {
@@ -143,34 +148,37 @@ double MeanError(const Bitmap& a, const Bitmap& b) {
     return sum / (3.0 * a.Width() * a.Height());
 }
 
-void ExpectJpegError(const std::vector<std::uint8_t>& file, const std::string& what) {
+void ExpectJpegError(const std::vector<std::uint8_t>& file, PictureErrorKind kind,
+                     const std::string& what) {
     try {
         Decode(file);
         ADD_FAILURE() << what << ": accepted";
     } catch (const PictureError& e) {
         EXPECT_TRUE(std::regex_match(e.what(), std::regex("JPEG error #[0-9]+")))
             << what << ": " << e.what();
+        EXPECT_EQ(e.Kind(), kind) << what << ": " << e.what();
     }
 }
 
 } // namespace
 
 TEST(JpegReader, DecodesExactlyAsTheReferenceDecoder) {
-    if (!HaveDjpeg()) GTEST_SKIP() << "djpeg is not installed (Debian package libjpeg-turbo-progs)";
+    // The reference decoder is part of the test set-up (scripts/deps.sh test).
+    ASSERT_TRUE(HaveDjpeg()) << "djpeg is not installed (Debian package libjpeg-turbo-progs)";
     const std::string dir = TempDir("jpeg-djpeg");
-    struct TCase {
+    struct Case {
         int W, H;
-        TSampling Sampling;
+        ChromaSampling Sampling;
         bool Progressive;
     };
-    const TCase cases[] = {
-        {1, 1, TSampling::s420, false},    {17, 9, TSampling::s420, false},
-        {64, 48, TSampling::s444, false},  {123, 77, TSampling::s420, false},
-        {123, 77, TSampling::s422, false}, {50, 31, TSampling::Gray, false},
-        {95, 61, TSampling::s420, true},   {40, 40, TSampling::Gray, true},
+    const Case cases[] = {
+        {1, 1, ChromaSampling::s420, false},    {17, 9, ChromaSampling::s420, false},
+        {64, 48, ChromaSampling::s444, false},  {123, 77, ChromaSampling::s420, false},
+        {123, 77, ChromaSampling::s422, false}, {50, 31, ChromaSampling::Gray, false},
+        {95, 61, ChromaSampling::s420, true},   {40, 40, ChromaSampling::Gray, true},
     };
     int n = 0;
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
         const std::string jpg = dir + "/case" + std::to_string(n) + ".jpg";
         const std::string ppm = dir + "/case" + std::to_string(n++) + ".pnm";
         const auto file = LibJpegEncode(*Noisy(c.W, c.H, unsigned(n)), c.Sampling, c.Progressive);
@@ -208,14 +216,14 @@ TEST(JpegReader, AdobeCmykDecodesToItsColours) {
 }
 
 TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
-    const auto good = LibJpegEncode(*Noisy(40, 30, 3), TSampling::s420, false);
-    const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), TSampling::s420, true);
-    ExpectJpegError({}, "empty file");
-    ExpectJpegError({'B', 'M', 0, 0, 0}, "not a JPEG");
+    const auto good = LibJpegEncode(*Noisy(40, 30, 3), ChromaSampling::s420, false);
+    const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), ChromaSampling::s420, true);
+    ExpectJpegError({}, PictureErrorKind::Truncated, "empty file");
+    ExpectJpegError({'B', 'M', 0, 0, 0}, PictureErrorKind::Malformed, "not a JPEG");
     for (const auto* f : {&good, &progressive})
         for (std::size_t n : {std::size_t(2), std::size_t(20), f->size() / 2, f->size() - 2})
             ExpectJpegError(std::vector<std::uint8_t>(f->begin(), f->begin() + std::ptrdiff_t(n)),
-                            "cut to " + std::to_string(n) + " bytes");
+                            PictureErrorKind::Truncated, "cut to " + std::to_string(n) + " bytes");
     std::mt19937 rng(99);
     for (int round = 0; round < 300; ++round) {
         auto damaged = good;
@@ -228,7 +236,7 @@ TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
 }
 
 TEST(JpegReader, OversizedFrameIsRefusedBeforeDecoding) {
-    auto file = LibJpegEncode(*Noisy(16, 16, 5), TSampling::s420, false);
+    auto file = LibJpegEncode(*Noisy(16, 16, 5), ChromaSampling::s420, false);
     // The SOF0 segment: FF C0, length, precision, height, width.
     std::size_t sof = 0;
     for (std::size_t i = 0; i + 1 < file.size(); ++i)
@@ -244,9 +252,91 @@ TEST(JpegReader, OversizedFrameIsRefusedBeforeDecoding) {
         }
     };
     setSize(65488); // over the picture size limit
-    EXPECT_THROW(Decode(file), PictureError);
+    EXPECT_TRUE(FailsWith(ReadJpeg, file, PictureErrorKind::TooLarge, "is too large"));
     setSize(16000); // within the limit, but far more than the data can hold
-    ExpectJpegError(file, "16000 x 16000 in a few hundred bytes");
+    ExpectJpegError(file, PictureErrorKind::Truncated, "16000 x 16000 in a few hundred bytes");
+}
+
+// Where marker FF code first starts, from byte from on.
+std::size_t FindMarker(const std::vector<std::uint8_t>& file, std::uint8_t code,
+                       std::size_t from = 0) {
+    for (std::size_t i = from; i + 1 < file.size(); ++i)
+        if (file[i] == 0xFF && file[i + 1] == code) return i;
+    return 0;
+}
+
+void SetFrameSize(std::vector<std::uint8_t>& file, std::size_t sof, int side) {
+    for (std::size_t k : {sof + 5, sof + 7}) {
+        file[k] = std::uint8_t(side >> 8);
+        file[k + 1] = std::uint8_t(side);
+    }
+}
+
+// Arithmetic coding spends a fraction of a bit on a blank block, so a file
+// of a hundred-odd bytes can be a 16384 x 16384 picture: within the free
+// size it is read, beyond it the file budget refuses it.
+TEST(JpegReader, ArithmeticCodedBlankGiantKeepsToTheFileBudget) {
+    auto file =
+        LibJpegEncode(*BitmapFromArt({"gggggggggggggggg"}, {{'g', kGray}}), ChromaSampling::Gray,
+                      false, 85, [](jpeg_compress_struct& c) { c.arith_code = TRUE; });
+    const std::size_t sof = FindMarker(file, 0xC9); // extended sequential, arithmetic
+    ASSERT_NE(sof, 0u);
+    SetFrameSize(file, sof, 16384);
+    EXPECT_LT(file.size(), 400u);
+    SaveRegress("jpeg", "arithmetic-16384-square.jpg", file);
+    EXPECT_TRUE(FailsWith(ReadJpeg, file, PictureErrorKind::TooLarge,
+                          "JPEG picture of 16384 x 16384 pixels is too large for a file of " +
+                              std::to_string(file.size()) + " bytes"));
+    SetFrameSize(file, sof, 4096);
+    EXPECT_EQ(Decode(file)->Width(), 4096);
+}
+
+// A progressive file may repeat a refinement scan any number of times, each
+// a pass over every block; past 100 scans it is refused.
+TEST(JpegReader, ScansPastTheLimitAreRefused) {
+    static const jpeg_scan_info kScript[] = {
+        {1, {0}, 0, 0, 0, 0},  // DC
+        {1, {0}, 1, 63, 0, 1}, // AC, all but the lowest bit
+        {1, {0}, 1, 63, 1, 0}, // AC refinement
+    };
+    Bitmap flat(2048, 2048, PixelFormat::Bgr24);
+    const auto base =
+        LibJpegEncode(flat, ChromaSampling::Gray, false, 85, [](jpeg_compress_struct& c) {
+            c.scan_info = kScript;
+            c.num_scans = 3;
+        });
+    // The refinement scan: its SOS segment and data, up to the closing EOI.
+    const std::size_t lastScan =
+        FindMarker(base, 0xDA, FindMarker(base, 0xDA, FindMarker(base, 0xDA) + 2) + 2);
+    const std::size_t eoi = FindMarker(base, 0xD9, lastScan);
+    ASSERT_NE(lastScan, 0u);
+    ASSERT_NE(eoi, 0u);
+    auto withScans = [&](int scans) {
+        std::vector<std::uint8_t> file(base.begin(), base.begin() + std::ptrdiff_t(eoi));
+        for (int i = 3; i < scans; ++i)
+            file.insert(file.end(), base.begin() + std::ptrdiff_t(lastScan),
+                        base.begin() + std::ptrdiff_t(eoi));
+        file.insert(file.end(), {0xFF, 0xD9});
+        return file;
+    };
+    const auto many = withScans(992); // the refinement scan 990 times
+    SaveRegress("jpeg", "refinement-scan-990-times.jpg", many);
+    ExpectJpegError(many, PictureErrorKind::TooLarge, "992 scans");
+    EXPECT_EQ(Decode(withScans(100))->Pixel(2047, 2047), kBlack);
+}
+
+// A progressive file keeps every coefficient until its last scan (two bytes
+// a sample): the library's working memory has a ceiling of its own.
+TEST(JpegReader, ProgressiveWorkingMemoryHasACeiling) {
+    const auto file = LibJpegEncode(*Noisy(1024, 1024, 6), ChromaSampling::Gray, true);
+    DecodeLimits tight;
+    tight.MaxJpegWorkBytes = 1 << 20; // the coefficients take 2 MB
+    EXPECT_TRUE(
+        FailsWith(ReadJpeg, file, PictureErrorKind::TooLarge, "JPEG error #", "big.jpg", tight));
+    tight.MaxJpegWorkBytes = 4 << 20;
+    Bitmap out;
+    ReadJpeg(file, "big.jpg", out, tight);
+    EXPECT_EQ(out.Width(), 1024);
 }
 
 TEST(JpegWriter, WritesBaselineJfifColourAtQualityNinety) {

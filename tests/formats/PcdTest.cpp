@@ -1,8 +1,12 @@
+#include "formats/Formats.h"
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace quillon;
 
@@ -38,7 +42,7 @@ const Color kCorner = RGB(136, 132, 158);
 
 TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
     const auto file = MakePcd(0);
-    WriteSeed("pcd", "base", file);
+    SaveSeed("pcd", "base", file);
     Bitmap out;
     ReadPcd(file, "x.pcd", out);
     ASSERT_EQ(out.Width(), 768);
@@ -53,15 +57,15 @@ TEST(Pcd, BaseImageConvertsPhotoYccWithSharedChroma) {
     EXPECT_EQ(out.Pixel(765, 511), kGray);
 }
 
-struct TTurnCase {
+struct TurnCase {
     int orientation, width, height;
     Point block, corner; // where the top-left block and bottom-right corner land
 };
 
-class PcdOrientation : public ::testing::TestWithParam<TTurnCase> {};
+class PcdOrientation : public ::testing::TestWithParam<TurnCase> {};
 
 TEST_P(PcdOrientation, PictureIsTurnedUpright) {
-    const TTurnCase c = GetParam();
+    const TurnCase c = GetParam();
     Bitmap out;
     ReadPcd(MakePcd(c.orientation), "", out);
     ASSERT_EQ(out.Width(), c.width);
@@ -71,16 +75,34 @@ TEST_P(PcdOrientation, PictureIsTurnedUpright) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pcd, PcdOrientation,
-                         ::testing::Values(TTurnCase{0, 768, 512, {0, 0}, {767, 511}},
-                                           TTurnCase{1, 512, 768, {0, 767}, {511, 0}},
-                                           TTurnCase{2, 768, 512, {767, 511}, {0, 0}},
-                                           TTurnCase{3, 512, 768, {511, 0}, {0, 767}}));
+                         ::testing::Values(TurnCase{0, 768, 512, {0, 0}, {767, 511}},
+                                           TurnCase{1, 512, 768, {0, 767}, {511, 0}},
+                                           TurnCase{2, 768, 512, {767, 511}, {0, 0}},
+                                           TurnCase{3, 512, 768, {511, 0}, {0, 767}}));
 
 TEST(PcdMalformed, ShortImagePacIsTruncated) {
     auto file = MakePcd(0);
     file.pop_back();
-    EXPECT_TRUE(FailsWith(ReadPcd, file, "Photo CD file is truncated"));
-    EXPECT_TRUE(FailsWith(ReadPcd, {}, "Photo CD file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPcd, file, PictureErrorKind::Truncated, "Photo CD file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPcd, {}, PictureErrorKind::Truncated, "Photo CD file is truncated"));
+}
+
+// Only the Base picture's bytes are read from the file: the rest of an Image
+// Pac (the larger resolutions) is never loaded, however large it is.
+TEST(Pcd, OnlyTheBasePictureIsReadFromTheFile) {
+    const std::string path = TempDir("pcd-head") + "/large.pcd";
+    {
+        const auto file = MakePcd(0);
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    }
+    // Past the cap of files read whole (a sparse file: no disk is used).
+    std::filesystem::resize_file(path, (std::uintmax_t(1) << 30) + 4096);
+    const auto picture = LoadPictureFile(path);
+    EXPECT_EQ(picture->Width(), 768);
+    EXPECT_EQ(picture->Pixel(0, 0), kBlock);
+    EXPECT_EQ(ReadFileHead(path, 3).size(), 3u);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // PCX reader: monochrome, EGA planes, VGA palette, 24 and 32 bits in planes,
 // compressed and plain rows, line padding, and one malformed file per error.
-#include "tests/formats/FixtureBuilder.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace quillon;
@@ -15,14 +15,14 @@ const std::map<char, Color> kLegend = {{'.', kWhite},
                                        {'m', RGB(128, 128, 128)},
                                        {'p', RGB(255, 128, 128)}};
 
-struct TPcxLayout {
+struct PcxLayout {
     int bits = 8, planes = 1, width = 2, height = 2, bytesPerLine = 2;
     int encoding = 1;
     std::vector<Color> ega; // up to 16 header palette entries
 };
 
-TBytes Header(const TPcxLayout& s) {
-    TBytes b;
+ByteBuilder Header(const PcxLayout& s) {
+    ByteBuilder b;
     b.U8s({0x0A, 5, s.encoding, s.bits});
     b.U16LE(0).U16LE(0).U16LE(unsigned(s.width - 1)).U16LE(unsigned(s.height - 1));
     b.U16LE(72).U16LE(72);
@@ -37,7 +37,7 @@ TBytes Header(const TPcxLayout& s) {
 
 // Compresses one plane line the way writers do: runs of equal bytes, and
 // any byte with both high bits set as a run of one.
-void Compress(TBytes& b, const std::vector<int>& line) {
+void Compress(ByteBuilder& b, const std::vector<int>& line) {
     for (std::size_t i = 0; i < line.size();) {
         std::size_t n = 1;
         while (i + n < line.size() && line[i + n] == line[i] && n < 63) ++n;
@@ -47,8 +47,8 @@ void Compress(TBytes& b, const std::vector<int>& line) {
     }
 }
 
-TBytes File(const TPcxLayout& s, const std::vector<std::vector<int>>& lines) {
-    TBytes b = Header(s);
+ByteBuilder File(const PcxLayout& s, const std::vector<std::vector<int>>& lines) {
+    ByteBuilder b = Header(s);
     for (const auto& line : lines) {
         if (s.encoding == 1)
             Compress(b, line);
@@ -58,7 +58,7 @@ TBytes File(const TPcxLayout& s, const std::vector<std::vector<int>>& lines) {
     return b;
 }
 
-void AppendVgaPalette(TBytes& b, const std::vector<Color>& colours) {
+void AppendVgaPalette(ByteBuilder& b, const std::vector<Color>& colours) {
     b.U8(0x0C);
     for (int i = 0; i < 256; ++i) {
         const Color c = i < int(colours.size()) ? colours[std::size_t(i)] : kBlack;
@@ -67,12 +67,12 @@ void AppendVgaPalette(TBytes& b, const std::vector<Color>& colours) {
 }
 
 TEST(PcxReader, MonochromeRowsWithPadding) {
-    TPcxLayout s;
+    PcxLayout s;
     s.bits = 1;
     s.width = 10;
     s.height = 2;
     s.bytesPerLine = 4; // two bytes of pixels, two of padding
-    const TBytes file = File(s, {{0b01111111, 0b10111111, 0, 0}, {0xFF, 0xFF, 0, 0}});
+    const ByteBuilder file = File(s, {{0b01111111, 0b10111111, 0, 0}, {0xFF, 0xFF, 0, 0}});
     SaveSeed("pcx", "mono.pcx", file);
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
@@ -82,7 +82,7 @@ TEST(PcxReader, MonochromeRowsWithPadding) {
 
 TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
     // Four planes of one bit: plane p gives bit p of the index.
-    TPcxLayout s;
+    PcxLayout s;
     s.bits = 1;
     s.planes = 4;
     s.width = 4;
@@ -92,7 +92,7 @@ TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
     s.ega.resize(16, kBlack);
     s.ega[15] = kWhite;
     // Indices 1, 2, 4, 15.
-    const TBytes file = File(s, {{0b10010000}, {0b01010000}, {0b00110000}, {0b00010000}});
+    const ByteBuilder file = File(s, {{0b10010000}, {0b01010000}, {0b00110000}, {0b00010000}});
     SaveSeed("pcx", "ega.pcx", file);
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
@@ -101,12 +101,12 @@ TEST(PcxReader, EgaPlanesIndexTheHeaderPalette) {
 }
 
 TEST(PcxReader, TwoBitPixelsInOnePlane) {
-    TPcxLayout s;
+    PcxLayout s;
     s.bits = 2;
     s.width = 4;
     s.height = 1;
     s.ega = {kBlack, RGB(255, 0, 0), RGB(0, 255, 0), kWhite};
-    const TBytes file = File(s, {{0b00011011, 0}});
+    const ByteBuilder file = File(s, {{0b00011011, 0}});
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#rg."});
@@ -115,13 +115,13 @@ TEST(PcxReader, TwoBitPixelsInOnePlane) {
 TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
     for (int encoding : {1, 0}) {
         SCOPED_TRACE(encoding);
-        TPcxLayout s;
+        PcxLayout s;
         s.encoding = encoding;
         s.width = 3;
         s.height = 2;
         s.bytesPerLine = 4;
         // 200 has both high bits set, so it is stored as a run of one.
-        TBytes file = File(s, {{1, 1, 1, 0}, {2, 200, 3, 0}});
+        ByteBuilder file = File(s, {{1, 1, 1, 0}, {2, 200, 3, 0}});
         AppendVgaPalette(file, {kBlack, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
         std::vector<std::uint8_t> bytes = file.Get();
         bytes[bytes.size() - 768 + 200 * 3] = 255; // entry 200 white
@@ -136,23 +136,23 @@ TEST(PcxReader, VgaPaletteAfterTheMarkerCompressedOrPlain) {
 }
 
 TEST(PcxReader, EightBitsWithoutAPaletteAreGray) {
-    TPcxLayout s;
+    PcxLayout s;
     s.width = 3;
     s.height = 1;
     s.bytesPerLine = 3;
-    const TBytes file = File(s, {{0, 128, 255}});
+    const ByteBuilder file = File(s, {{0, 128, 255}});
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, file, out), "");
     EXPECT_PIXELS(out, kLegend, {"#m."});
 }
 
 TEST(PcxReader, TrueColourPlanesAndAlpha) {
-    TPcxLayout s;
+    PcxLayout s;
     s.planes = 3;
     s.width = 3;
     s.height = 1;
     s.bytesPerLine = 4;
-    const TBytes rgb = File(s, {{255, 0, 0, 9}, {0, 255, 0, 9}, {0, 0, 255, 9}});
+    const ByteBuilder rgb = File(s, {{255, 0, 0, 9}, {0, 255, 0, 9}, {0, 0, 255, 9}});
     SaveSeed("pcx", "rgb.pcx", rgb);
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPcx, rgb, out), "");
@@ -161,17 +161,18 @@ TEST(PcxReader, TrueColourPlanesAndAlpha) {
 
     s.planes = 4;
     // Alpha 255, 0 and 127: opaque, white, half white.
-    const TBytes rgba = File(s, {{255, 0, 255, 0}, {0, 255, 0, 0}, {0, 0, 0, 0}, {255, 0, 127, 0}});
+    const ByteBuilder rgba =
+        File(s, {{255, 0, 255, 0}, {0, 255, 0, 0}, {0, 0, 0, 0}, {255, 0, 127, 0}});
     SaveSeed("pcx", "rgba.pcx", rgba);
     ASSERT_EQ(ReadError(ReadPcx, rgba, out), "");
     EXPECT_PIXELS(out, kLegend, {"r.p"});
 }
 
 TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
-    TPcxLayout s;
+    PcxLayout s;
     s.width = 2;
     s.height = 2;
-    TBytes file = Header(s);
+    ByteBuilder file = Header(s);
     file.U8s({0xC3, 1, 2}); // three bytes of 1 cover a row and a half
     AppendVgaPalette(file, {kBlack, RGB(255, 0, 0), RGB(0, 255, 0)});
     Bitmap out;
@@ -180,49 +181,57 @@ TEST(PcxReader, RunsMayCarryOnIntoTheNextRow) {
 }
 
 TEST(PcxReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
-    TPcxLayout s;
-    const TBytes good = File(s, {{1, 2}, {3, 4}});
-    EXPECT_READ_ERROR(ReadPcx,
-                      std::vector<std::uint8_t>(good.Get().begin(), good.Get().begin() + 100),
-                      "PCX file is truncated");
-    EXPECT_READ_ERROR(ReadPcx, std::vector<std::uint8_t>(good.Get().begin(), good.Get().end() - 1),
-                      "PCX file is truncated");
-    TBytes notPcx = good;
+    PcxLayout s;
+    const ByteBuilder good = File(s, {{1, 2}, {3, 4}});
+    EXPECT_TRUE(FailsWith(ReadPcx,
+                          std::vector<std::uint8_t>(good.Get().begin(), good.Get().begin() + 100),
+                          PictureErrorKind::Truncated, "PCX file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPcx,
+                          std::vector<std::uint8_t>(good.Get().begin(), good.Get().end() - 1),
+                          PictureErrorKind::Truncated, "PCX file is truncated"));
+    ByteBuilder notPcx = good;
     notPcx[0] = 0x0B;
-    EXPECT_READ_ERROR(ReadPcx, notPcx, "PCX file is not a PCX picture");
+    EXPECT_TRUE(
+        FailsWith(ReadPcx, notPcx, PictureErrorKind::Malformed, "PCX file is not a PCX picture"));
 
-    TPcxLayout bad = s;
+    PcxLayout bad = s;
     bad.encoding = 2;
-    EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unknown compression");
+    EXPECT_TRUE(FailsWith(ReadPcx, File(bad, {}), PictureErrorKind::Unsupported,
+                          "PCX file has an unknown compression"));
     bad = s;
     bad.bits = 16;
-    EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unsupported colour mode");
+    EXPECT_TRUE(FailsWith(ReadPcx, File(bad, {}), PictureErrorKind::Unsupported,
+                          "PCX file has an unsupported colour mode"));
     bad = s;
     bad.planes = 2;
-    EXPECT_READ_ERROR(ReadPcx, File(bad, {}), "PCX file has an unsupported colour mode");
+    EXPECT_TRUE(FailsWith(ReadPcx, File(bad, {}), PictureErrorKind::Unsupported,
+                          "PCX file has an unsupported colour mode"));
     bad = s;
     bad.bytesPerLine = 1;
-    EXPECT_READ_ERROR(ReadPcx, File(bad, {{1}, {2}}), "PCX file has lines too short for its width");
+    EXPECT_TRUE(FailsWith(ReadPcx, File(bad, {{1}, {2}}), PictureErrorKind::Malformed,
+                          "PCX file has lines too short for its width"));
 
-    TBytes inverted = Header(s);
+    ByteBuilder inverted = Header(s);
     inverted[8] = 0; // xmax 0 below xmin 1
     inverted[4] = 1;
-    EXPECT_READ_ERROR(ReadPcx, inverted, "PCX file has an invalid picture size");
+    EXPECT_TRUE(FailsWith(ReadPcx, inverted, PictureErrorKind::Malformed,
+                          "PCX file has an invalid picture size"));
 
-    TBytes overrun = Header(s);
+    ByteBuilder overrun = Header(s);
     overrun.U8s({0xC3, 1, 0xC2, 1}); // five bytes into a picture of four
-    EXPECT_READ_ERROR(ReadPcx, overrun, "PCX file has a run past the end of the picture");
+    EXPECT_TRUE(FailsWith(ReadPcx, overrun, PictureErrorKind::Malformed,
+                          "PCX file has a run past the end of the picture"));
 }
 
 TEST(PcxReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    TPcxLayout s;
+    PcxLayout s;
     s.planes = 3;
     s.width = 65535;
     s.height = 65535;
     s.bytesPerLine = 65535;
-    TBytes file = Header(s);
+    ByteBuilder file = Header(s);
     file.U8s({0xFF, 0, 0xFF, 0});
-    EXPECT_READ_ERROR(ReadPcx, file, "PCX file is truncated");
+    EXPECT_TRUE(FailsWith(ReadPcx, file, PictureErrorKind::Truncated, "PCX file is truncated"));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Portable anymap reader: every kind P1 to P6, header comments, sample
 // scaling by maxval, and one malformed file per error.
-#include "tests/formats/FixtureBuilder.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 using namespace quillon;
@@ -27,7 +27,7 @@ TEST(PnmReader, AsciiBitmapWithCommentsAndAdjacentDigits) {
 
 TEST(PnmReader, PackedBitmapRowsArePaddedToAByte) {
     // 10 pixels a row: two bytes, the last six bits of each row unused.
-    TBytes file;
+    ByteBuilder file;
     file.Text("P4 10 2\n").U8s({0b10000000, 0b01111111, 0b01111111, 0b10000000});
     SaveSeed("pnm", "p4.pbm", file);
     Bitmap out;
@@ -40,7 +40,7 @@ TEST(PnmReader, GraySamplesAreScaledByTheMaximum) {
         const char* name;
         std::vector<std::uint8_t> file;
     };
-    TBytes p5wide, p5byte, p5odd;
+    ByteBuilder p5wide, p5byte, p5odd;
     p5wide.Text("P5 3 1 65535\n").U16BE(0).U16BE(32896).U16BE(65535);
     p5byte.Text("P5\n3 1\n255\n").U8s({0, 128, 255});
     // maxval 1000 is above 255, so samples take two bytes.
@@ -61,9 +61,9 @@ TEST(PnmReader, GraySamplesAreScaledByTheMaximum) {
 }
 
 TEST(PnmReader, ColourSamplesAreRedGreenBlue) {
-    TBytes p6;
+    ByteBuilder p6;
     p6.Text("P6 2 2 255\n").U8s({255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0});
-    TBytes p6wide;
+    ByteBuilder p6wide;
     p6wide.Text("P6 2 2 65535\n");
     for (int v : {65535, 0, 0, 0, 65535, 0, 0, 0, 65535, 65535, 65535, 0})
         p6wide.U16BE(unsigned(v));
@@ -79,7 +79,7 @@ TEST(PnmReader, ColourSamplesAreRedGreenBlue) {
 }
 
 TEST(PnmReader, SamplesAboveTheMaximumCountAsTheMaximum) {
-    TBytes file;
+    ByteBuilder file;
     file.Text("P5 2 1 100\n").U8s({100, 250});
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPnm, file, out), "");
@@ -87,7 +87,7 @@ TEST(PnmReader, SamplesAboveTheMaximumCountAsTheMaximum) {
 }
 
 TEST(PnmReader, OnlyTheFirstPictureOfAStreamIsRead) {
-    TBytes file;
+    ByteBuilder file;
     file.Text("P5 1 1 255\n").U8(0).Text("P5 1 1 255\n").U8(255);
     Bitmap out;
     ASSERT_EQ(ReadError(ReadPnm, file, out), "");
@@ -95,24 +95,37 @@ TEST(PnmReader, OnlyTheFirstPictureOfAStreamIsRead) {
 }
 
 TEST(PnmReader, MalformedFilesAreRefusedAndLeaveThePictureAlone) {
-    EXPECT_READ_ERROR(ReadPnm, Text("P7 1 1 255\n"), "PNM file does not start with P1 to P6");
-    EXPECT_READ_ERROR(ReadPnm, Text("P"), "PNM file does not start with P1 to P6");
-    EXPECT_READ_ERROR(ReadPnm, Text("P5 2 2 255\n\x01\x02\x03"), "PNM file is truncated");
-    EXPECT_READ_ERROR(ReadPnm, Text("P6 2 2"), "PNM file is truncated");
-    EXPECT_READ_ERROR(ReadPnm, Text("P5 -2 2 255\n"), "PNM file has an invalid width");
-    EXPECT_READ_ERROR(ReadPnm, Text("P5 65536 1 255\n"), "PNM file has an invalid width");
-    EXPECT_READ_ERROR(ReadPnm, Text("P5 1 1 0\n\x01"), "PNM file has an invalid maximum value");
-    EXPECT_READ_ERROR(ReadPnm, Text("P5 1 1 65536\n\x01\x01"),
-                      "PNM file has an invalid maximum value");
-    EXPECT_READ_ERROR(ReadPnm, Text("P5 1 1 255x\x01"), "PNM file has an invalid header");
-    EXPECT_READ_ERROR(ReadPnm, Text("P2 2 1 255\n1 x\n"), "PNM file has an invalid pixel value");
-    EXPECT_READ_ERROR(ReadPnm, Text("P1 2 1\n1 2\n"), "PNM file has an invalid pixel value");
-    EXPECT_READ_ERROR(ReadPnm, Text("P2 3 1 255\n1 2"), "PNM file is truncated");
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P7 1 1 255\n"), PictureErrorKind::Malformed,
+                          "PNM file does not start with P1 to P6"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P"), PictureErrorKind::Malformed,
+                          "PNM file does not start with P1 to P6"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P5 2 2 255\n\x01\x02\x03"), PictureErrorKind::Truncated,
+                          "PNM file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPnm, Text("P6 2 2"), PictureErrorKind::Truncated, "PNM file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P5 -2 2 255\n"), PictureErrorKind::Malformed,
+                          "PNM file has an invalid width"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P5 65536 1 255\n"), PictureErrorKind::TooLarge,
+                          "PNM file has an invalid width"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P5 1 1 0\n\x01"), PictureErrorKind::Malformed,
+                          "PNM file has an invalid maximum value"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P5 1 1 65536\n\x01\x01"), PictureErrorKind::Malformed,
+                          "PNM file has an invalid maximum value"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P5 1 1 255x\x01"), PictureErrorKind::Malformed,
+                          "PNM file has an invalid header"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P2 2 1 255\n1 x\n"), PictureErrorKind::Malformed,
+                          "PNM file has an invalid pixel value"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P1 2 1\n1 2\n"), PictureErrorKind::Malformed,
+                          "PNM file has an invalid pixel value"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P2 3 1 255\n1 2"), PictureErrorKind::Truncated,
+                          "PNM file is truncated"));
 }
 
 TEST(PnmReader, AHugeHeaderOnATinyFileIsRefusedBeforeAllocating) {
-    EXPECT_READ_ERROR(ReadPnm, Text("P6 65535 65535 255\n\x01\x02\x03"), "PNM file is truncated");
-    EXPECT_READ_ERROR(ReadPnm, Text("P1 60000 60000\n0101"), "PNM file is truncated");
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P6 65535 65535 255\n\x01\x02\x03"),
+                          PictureErrorKind::Truncated, "PNM file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPnm, Text("P1 60000 60000\n0101"), PictureErrorKind::Truncated,
+                          "PNM file is truncated"));
 }
 
 } // namespace

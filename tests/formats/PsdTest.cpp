@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +33,7 @@ std::vector<std::uint8_t> PackBits(const std::vector<std::uint8_t>& row) {
     return out;
 }
 
-struct TPsdLayout {
+struct PsdLayout {
     int mode = 3, depth = 8, width = 0, height = 0;
     bool packBits = false;
     std::vector<std::uint8_t> colorData;
@@ -41,8 +41,8 @@ struct TPsdLayout {
     std::vector<std::vector<std::vector<std::uint8_t>>> planes;
 };
 
-std::vector<std::uint8_t> MakePsd(const TPsdLayout& s) {
-    TFixtureBytes f;
+std::vector<std::uint8_t> MakePsd(const PsdLayout& s) {
+    ByteBuilder f;
     f.Text("8BPS").U16BE(1).Zeros(6).U16BE(unsigned(s.planes.size()));
     f.U32BE(std::uint32_t(s.height))
         .U32BE(std::uint32_t(s.width))
@@ -55,14 +55,14 @@ std::vector<std::uint8_t> MakePsd(const TPsdLayout& s) {
     if (!s.packBits) {
         for (auto& plane : s.planes)
             for (auto& row : plane) f.Append(row);
-        return f.bytes;
+        return f.Get();
     }
     std::vector<std::vector<std::uint8_t>> packed;
     for (auto& plane : s.planes)
         for (auto& row : plane) packed.push_back(PackBits(row));
     for (auto& p : packed) f.U16BE(unsigned(p.size()));
     for (auto& p : packed) f.Append(p);
-    return f.bytes;
+    return f.Get();
 }
 
 // Stored rows of a channel from 8-bit values; at 16 bits the low byte is noise.
@@ -85,8 +85,8 @@ const std::vector<std::vector<int>> kGreen = {{0, 255, 0}, {20, 20, 20}};
 const std::vector<std::vector<int>> kBlue = {{0, 0, 255}, {30, 30, 200}};
 const std::vector<std::vector<int>> kAlpha = {{0, 0, 0}, {0, 0, 0}};
 
-TPsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
-    TPsdLayout s;
+PsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
+    PsdLayout s;
     s.width = 3;
     s.height = 2;
     s.depth = depth;
@@ -99,17 +99,17 @@ TPsdLayout Rgb(int depth, bool packBits, bool extraAlpha) {
 const std::vector<Color> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 0, 255),
                                        RGB(10, 20, 30), RGB(10, 20, 30), RGB(10, 20, 200)};
 
-struct TRgbCase {
+struct RgbCase {
     int depth;
     bool packBits, extraAlpha;
 };
 
-class PsdRgb : public ::testing::TestWithParam<TRgbCase> {};
+class PsdRgb : public ::testing::TestWithParam<RgbCase> {};
 
 TEST_P(PsdRgb, CompositeDecodesToItsColours) {
     const auto [depth, packBits, extraAlpha] = GetParam();
     const auto file = MakePsd(Rgb(depth, packBits, extraAlpha));
-    WriteSeed("psd", "rgb" + std::to_string(depth) + (packBits ? "rle" : "raw"), file);
+    SaveSeed("psd", "rgb" + std::to_string(depth) + (packBits ? "rle" : "raw"), file);
     Bitmap out;
     ReadPsd(file, "x.psd", out);
     ASSERT_EQ(out.Width(), 3);
@@ -118,14 +118,14 @@ TEST_P(PsdRgb, CompositeDecodesToItsColours) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Psd, PsdRgb,
-                         ::testing::Values(TRgbCase{8, false, false}, TRgbCase{8, true, false},
-                                           TRgbCase{16, false, false}, TRgbCase{16, true, false},
-                                           TRgbCase{8, true, true}, TRgbCase{8, false, true}));
+                         ::testing::Values(RgbCase{8, false, false}, RgbCase{8, true, false},
+                                           RgbCase{16, false, false}, RgbCase{16, true, false},
+                                           RgbCase{8, true, true}, RgbCase{8, false, true}));
 
 TEST(Psd, GrayAndDuotoneShowTheirLevels) {
     for (int mode : {1, 8}) {
         for (int depth : {8, 16}) {
-            TPsdLayout s;
+            PsdLayout s;
             s.mode = mode;
             s.depth = depth;
             s.width = 3;
@@ -142,7 +142,7 @@ TEST(Psd, GrayAndDuotoneShowTheirLevels) {
 }
 
 TEST(Psd, IndexedKeepsItsPlanarPalette) {
-    TPsdLayout s;
+    PsdLayout s;
     s.mode = 2;
     s.width = 3;
     s.height = 2;
@@ -154,7 +154,7 @@ TEST(Psd, IndexedKeepsItsPlanarPalette) {
     }
     s.planes = {Plane({{0, 1, 255}, {128, 128, 3}}, 8)};
     const auto file = MakePsd(s);
-    WriteSeed("psd", "indexed", file);
+    SaveSeed("psd", "indexed", file);
     Bitmap out;
     ReadPsd(file, "", out);
     EXPECT_EQ(out.format(), PixelFormat::Indexed8);
@@ -164,7 +164,7 @@ TEST(Psd, IndexedKeepsItsPlanarPalette) {
 }
 
 TEST(Psd, CmykStoresInvertedInk) {
-    TPsdLayout s;
+    PsdLayout s;
     s.mode = 4;
     s.width = 4;
     s.height = 1;
@@ -178,7 +178,7 @@ TEST(Psd, CmykStoresInvertedInk) {
 }
 
 TEST(Psd, BitmapModeSetBitsAreBlackAcrossByteEdges) {
-    TPsdLayout s;
+    PsdLayout s;
     s.mode = 0;
     s.depth = 1;
     s.width = 10;
@@ -197,44 +197,54 @@ TEST(PsdMalformed, EachFaultHasItsMessage) {
         v.at(at) = b;
         return v;
     };
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 0, 'X'), PictureErrorKind::Malformed,
+                          "Photoshop file is not a Photoshop document"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 5, 2), PictureErrorKind::Unsupported,
+                          "unsupported version (2)"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 25, 9), PictureErrorKind::Unsupported,
+                          "unsupported colour mode (9)"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 23, 32), PictureErrorKind::Unsupported,
+                          "unsupported bit depth (32)"));
     EXPECT_TRUE(
-        FailsWith(ReadPsd, with(good, 0, 'X'), "Photoshop file is not a Photoshop document"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 5, 2), "unsupported version (2)"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 25, 9), "unsupported colour mode (9)"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 23, 32), "unsupported bit depth (32)"));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(good, 13, 2), "too few channels"));
+        FailsWith(ReadPsd, with(good, 13, 2), PictureErrorKind::Malformed, "too few channels"));
     EXPECT_TRUE(ReadsAsEmpty(ReadPsd, with(with(good, 21, 0), 17, 0)));
-    EXPECT_TRUE(FailsWith(ReadPsd, with(with(good, 16, 0x7F), 20, 0x7F), "too large"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(with(good, 16, 0x7F), 20, 0x7F), PictureErrorKind::TooLarge,
+                          "too large"));
 
     // The compression word sits right after the sections.
     const std::size_t compressionAt = 26 + 4 + 4 + 12 + 8;
-    EXPECT_TRUE(
-        FailsWith(ReadPsd, with(good, compressionAt + 1, 2), "unsupported compression (2)"));
+    EXPECT_TRUE(FailsWith(ReadPsd, with(good, compressionAt + 1, 2), PictureErrorKind::Unsupported,
+                          "unsupported compression (2)"));
 
     auto shortRaw = raw;
     shortRaw.pop_back();
-    EXPECT_TRUE(FailsWith(ReadPsd, shortRaw, "Photoshop file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, shortRaw, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
     auto shortRle = good;
     shortRle.pop_back();
-    EXPECT_TRUE(FailsWith(ReadPsd, shortRle, "Photoshop file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, shortRle, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
     // First row's first packet: a repeat of 100 bytes in a row of 3.
     auto overrun = good;
     overrun[compressionAt + 2 + 6 * 2] = std::uint8_t(1 - 100);
-    EXPECT_TRUE(FailsWith(ReadPsd, overrun, "PackBits run past the end of a row"));
+    EXPECT_TRUE(FailsWith(ReadPsd, overrun, PictureErrorKind::Malformed,
+                          "PackBits run past the end of a row"));
 
     // A section length reaching past the end.
     auto section = good;
     section[26 + 4 + 4 + 12] = 0x7F;
-    EXPECT_TRUE(FailsWith(ReadPsd, section, "Photoshop file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, section, PictureErrorKind::Truncated, "Photoshop file is truncated"));
 
-    TPsdLayout indexed;
+    PsdLayout indexed;
     indexed.mode = 2;
     indexed.width = indexed.height = 1;
     indexed.colorData.assign(100, 0);
     indexed.planes = {{{0}}};
-    EXPECT_TRUE(FailsWith(ReadPsd, MakePsd(indexed), "has no colour table"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsd, MakePsd(indexed), PictureErrorKind::Malformed, "has no colour table"));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,22 +9,23 @@ using namespace quillon;
 
 namespace {
 
-struct TPspChannel {
+struct PspChannel {
     int kind = 0;                   // 0 picture, 1 transparency mask
     int channel = 0;                // 0 indices or gray, 1 red, 2 green, 3 blue
     std::vector<std::uint8_t> rows; // uncompressed
+    std::uint32_t claimed = 0;      // the uncompressed size to claim, if not rows.size()
 };
 
-struct TPspLayer {
+struct PspLayer {
     int type = 1;
     Rect image, saved;
-    std::vector<TPspChannel> channels;
+    std::vector<PspChannel> channels;
 };
 
-struct TPspLayout {
+struct PspLayout {
     int major = 6, width = 4, height = 2, depth = 24, compression = 0;
     std::vector<Color> palette;
-    std::vector<TPspLayer> layers;
+    std::vector<PspLayer> layers;
 };
 
 std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw, int compression) {
@@ -54,57 +55,57 @@ std::vector<std::uint8_t> Compress(const std::vector<std::uint8_t>& raw, int com
     return out;
 }
 
-class TPspWriter {
+class PspWriter {
 public:
-    explicit TPspWriter(int major) : major_(major) {}
+    explicit PspWriter(int major) : major_(major) {}
 
-    void Block(TFixtureBytes& to, int id, const std::vector<std::uint8_t>& data) const {
+    void Block(ByteBuilder& to, int id, const std::vector<std::uint8_t>& data) const {
         to.Text(std::string("~BK\0", 4)).U16LE(unsigned(id));
         if (major_ <= 3) to.U32LE(std::uint32_t(data.size()));
         to.U32LE(std::uint32_t(data.size())).Append(data);
     }
     // Fields in a chunk with its size in front (major 4 and later).
-    void Chunk(TFixtureBytes& to, const TFixtureBytes& fields) const {
+    void Chunk(ByteBuilder& to, const ByteBuilder& fields) const {
         if (major_ >= 4) to.U32LE(std::uint32_t(fields.Size() + 4));
-        to.Append(fields.bytes);
+        to.Append(fields.Get());
     }
 
 private:
     int major_;
 };
 
-void PutRect(TFixtureBytes& f, const Rect& r) {
+void PutRect(ByteBuilder& f, const Rect& r) {
     f.U32LE(std::uint32_t(r.Left)).U32LE(std::uint32_t(r.Top));
     f.U32LE(std::uint32_t(r.Right)).U32LE(std::uint32_t(r.Bottom));
 }
 
-std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
-    const TPspWriter w(s.major);
-    TFixtureBytes f;
+std::vector<std::uint8_t> MakePsp(const PspLayout& s) {
+    const PspWriter w(s.major);
+    ByteBuilder f;
     f.Text("Paint Shop Pro Image File\n\x1a").PadTo(32).U16LE(unsigned(s.major)).U16LE(0);
 
-    TFixtureBytes attr;
+    ByteBuilder attr;
     attr.U32LE(std::uint32_t(s.width)).U32LE(std::uint32_t(s.height)).Zeros(8).U8(1);
     attr.U16LE(unsigned(s.compression)).U16LE(unsigned(s.depth)).U16LE(1).U32LE(0).U8(0);
     attr.U32LE(0).U32LE(0).U16LE(unsigned(s.layers.size()));
     if (s.major >= 4) attr.U32LE(1);
-    TFixtureBytes attrBlock;
+    ByteBuilder attrBlock;
     w.Chunk(attrBlock, attr);
-    w.Block(f, 0, attrBlock.bytes);
+    w.Block(f, 0, attrBlock.Get());
 
     w.Block(f, 1, std::vector<std::uint8_t>(12, 0)); // creator data, skipped
 
     if (!s.palette.empty()) {
-        TFixtureBytes pal;
+        ByteBuilder pal;
         if (s.major >= 4) pal.U32LE(8);
         pal.U32LE(std::uint32_t(s.palette.size()));
         for (Color c : s.palette) pal.U8(GetBValue(c)).U8(GetGValue(c)).U8(GetRValue(c)).U8(0);
-        w.Block(f, 2, pal.bytes);
+        w.Block(f, 2, pal.Get());
     }
 
-    TFixtureBytes bank;
+    ByteBuilder bank;
     for (const auto& layer : s.layers) {
-        TFixtureBytes info;
+        ByteBuilder info;
         if (s.major >= 4)
             info.U16LE(5).Text("Layer");
         else
@@ -114,34 +115,35 @@ std::vector<std::uint8_t> MakePsp(const TPspLayout& s) {
         PutRect(info, layer.saved);
         info.U8(255).U8(0).U8(1).U8(0).U8(0).Zeros(32).Zeros(3).U16LE(5).Zeros(40);
         if (s.major >= 4) info.U8(0).U32LE(0); // newer fields the reader skips
-        TFixtureBytes counts;
+        ByteBuilder counts;
         counts.U16LE(1).U16LE(unsigned(layer.channels.size()));
-        TFixtureBytes body;
+        ByteBuilder body;
         if (s.major >= 4) {
             w.Chunk(body, info);
             w.Chunk(body, counts);
         } else {
-            body.Append(info.bytes).Append(counts.bytes);
+            body.Append(info.Get()).Append(counts.Get());
         }
         for (const auto& c : layer.channels) {
             const auto packed = Compress(c.rows, s.compression);
-            TFixtureBytes head;
-            head.U32LE(std::uint32_t(packed.size())).U32LE(std::uint32_t(c.rows.size()));
+            ByteBuilder head;
+            head.U32LE(std::uint32_t(packed.size()))
+                .U32LE(c.claimed ? c.claimed : std::uint32_t(c.rows.size()));
             head.U16LE(unsigned(c.kind)).U16LE(unsigned(c.channel));
-            TFixtureBytes channel;
+            ByteBuilder channel;
             w.Chunk(channel, head);
             channel.Append(packed);
-            w.Block(body, 5, channel.bytes);
+            w.Block(body, 5, channel.Get());
         }
-        w.Block(bank, 4, body.bytes);
+        w.Block(bank, 4, body.Get());
     }
-    w.Block(f, 3, bank.bytes);
-    return f.bytes;
+    w.Block(f, 3, bank.Get());
+    return f.Get();
 }
 
 // A 4 x 2 RGB layer covering the canvas: red, green, blue, gray / ramp.
-TPspLayer RgbLayer() {
-    TPspLayer l;
+PspLayer RgbLayer() {
+    PspLayer l;
     l.image = l.saved = Rect(0, 0, 4, 2);
     l.channels = {{0, 1, {255, 0, 0, 9, 10, 20, 30, 40}},
                   {0, 2, {0, 255, 0, 9, 11, 21, 31, 41}},
@@ -153,15 +155,15 @@ const std::vector<Color> kRgbPixels = {RGB(255, 0, 0),  RGB(0, 255, 0),  RGB(0, 
                                        RGB(9, 9, 9),    RGB(10, 11, 12), RGB(20, 21, 22),
                                        RGB(30, 31, 32), RGB(40, 41, 42)};
 
-struct TVersionCase {
+struct VersionCase {
     int major, compression;
 };
 
-class PspVersions : public ::testing::TestWithParam<TVersionCase> {};
+class PspVersions : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(PspVersions, FirstRasterLayerDecodes) {
     const auto [major, compression] = GetParam();
-    TPspLayout s;
+    PspLayout s;
     s.major = major;
     s.compression = compression;
     s.layers = {RgbLayer()};
@@ -169,24 +171,23 @@ TEST_P(PspVersions, FirstRasterLayerDecodes) {
     std::string seed = "v";
     seed += std::to_string(major) + "c";
     seed += std::to_string(compression);
-    WriteSeed("psp", seed, file);
+    SaveSeed("psp", seed, file);
     Bitmap out;
     ReadPsp(file, "x.psp", out);
     EXPECT_EQ(AllPixels(out), kRgbPixels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Psp, PspVersions,
-                         ::testing::Values(TVersionCase{3, 0}, TVersionCase{3, 1},
-                                           TVersionCase{3, 2}, TVersionCase{4, 1},
-                                           TVersionCase{5, 2}, TVersionCase{6, 0},
-                                           TVersionCase{6, 1}, TVersionCase{6, 2}));
+                         ::testing::Values(VersionCase{3, 0}, VersionCase{3, 1}, VersionCase{3, 2},
+                                           VersionCase{4, 1}, VersionCase{5, 2}, VersionCase{6, 0},
+                                           VersionCase{6, 1}, VersionCase{6, 2}));
 
 TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
-    TPspLayout s;
+    PspLayout s;
     s.width = 5;
     s.height = 3;
     s.compression = 1;
-    TPspLayer l;
+    PspLayer l;
     l.image = Rect(1, 1, 4, 3); // the saved part starts one pixel in
     l.saved = Rect(1, 0, 3, 2);
     l.channels = {{0, 1, {0, 0, 200, 200}},
@@ -205,24 +206,24 @@ TEST(Psp, LayerSitsAtItsRectangleOnWhiteWithItsTransparencyMask) {
 
 TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
     const std::vector<Color> palette = {kBlack, kWhite, kRed, kLime, kBlue};
-    struct TCase {
+    struct Case {
         int depth;
         std::vector<std::uint8_t> rows; // two rows of three pixels
     };
-    for (const TCase& c :
-         {TCase{8, {2, 3, 4, 0, 1, 2}}, TCase{4, {0x23, 0x40, 0x12, 0x00}}, // tight rows
-          TCase{4, {0x23, 0x40, 0, 0, 0x12, 0x00, 0, 0}},                   // rows padded to 4
-          TCase{1, {0b01000000, 0b10100000}}}) {
-        TPspLayout s;
+    for (const Case& c :
+         {Case{8, {2, 3, 4, 0, 1, 2}}, Case{4, {0x23, 0x40, 0x12, 0x00}}, // tight rows
+          Case{4, {0x23, 0x40, 0, 0, 0x12, 0x00, 0, 0}},                  // rows padded to 4
+          Case{1, {0b01000000, 0b10100000}}}) {
+        PspLayout s;
         s.width = 3;
         s.depth = c.depth;
         s.palette = palette;
-        TPspLayer l;
+        PspLayer l;
         l.image = l.saved = Rect(0, 0, 3, 2);
         l.channels = {{0, 0, c.rows}};
         s.layers = {l};
         const auto file = MakePsp(s);
-        WriteSeed("psp", "palette" + std::to_string(c.depth), file);
+        SaveSeed("psp", "palette" + std::to_string(c.depth), file);
         Bitmap out;
         ReadPsp(file, "", out);
         const std::vector<Color> expected =
@@ -237,7 +238,7 @@ TEST(Psp, PalettePicturesAtEightFourAndOneBits) {
 TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
     for (const Rect& at :
          {Rect(-9, 0, -5, 2), Rect(4, 0, 8, 2), Rect(0, -2, 4, 0), Rect(0, 5, 4, 7)}) {
-        TPspLayout s;
+        PspLayout s;
         s.layers = {RgbLayer()};
         s.layers[0].image = at;
         Bitmap out;
@@ -247,7 +248,7 @@ TEST(Psp, LayerOutsideTheCanvasLeavesItWhite) {
 }
 
 TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
-    TPspLayout s;
+    PspLayout s;
     s.layers = {RgbLayer()};
     auto& red = s.layers[0].channels[0].rows; // rows of 4 padded to 8
     red = {255, 0, 0, 9, 0xEE, 0xEE, 0xEE, 0xEE, 10, 20, 30, 40, 0xEE, 0xEE, 0xEE, 0xEE};
@@ -257,8 +258,8 @@ TEST(Psp, ChannelsMayPadTheirRowsDifferently) {
 }
 
 TEST(Psp, LayersThatAreNotRasterAreSkipped) {
-    TPspLayout s;
-    TPspLayer vector;
+    PspLayout s;
+    PspLayer vector;
     vector.type = 3;
     vector.image = vector.saved = Rect(0, 0, 4, 2);
     s.layers = {vector, RgbLayer()};
@@ -267,8 +268,50 @@ TEST(Psp, LayersThatAreNotRasterAreSkipped) {
     EXPECT_EQ(AllPixels(out), kRgbPixels);
 }
 
+// The canvas is allocated whole however small its layers: a 1 x 1 layer on
+// a 16384 x 16384 canvas would cost 768 MB from a file of a few hundred bytes.
+TEST(PspReader, AHugeCanvasKeepsToTheFileBudgetWhateverItsLayers) {
+    PspLayout s;
+    s.width = s.height = 16384;
+    PspLayer dot;
+    dot.image = dot.saved = Rect(0, 0, 1, 1);
+    dot.channels = {{0, 1, {255}}, {0, 2, {0}}, {0, 3, {0}}};
+    s.layers = {dot};
+    const auto huge = MakePsp(s);
+    SaveRegress("psp", "canvas-16384-layer-1x1.psp", huge);
+    EXPECT_TRUE(FailsWith(ReadPsp, huge, PictureErrorKind::TooLarge,
+                          "Paint Shop Pro picture of 16384 x 16384 pixels is too large for a file "
+                          "of " +
+                              std::to_string(huge.size()) + " bytes"));
+    // Within the free size such a canvas is a valid picture.
+    s.width = s.height = 4096;
+    Bitmap out;
+    ASSERT_EQ(ReadError(ReadPsp, MakePsp(s), out), "");
+    EXPECT_EQ(out.Pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(out.Pixel(4095, 4095), kWhite);
+}
+
+// A channel is not unpacked into more than its data can hold: raw data
+// byte for byte, RLE at most 127 bytes for two, deflate 1032 for one.
+TEST(PspReader, AChannelLargerThanItsDataCanHoldIsRefusedUnpacked) {
+    for (int compression : {0, 1, 2}) {
+        SCOPED_TRACE(compression);
+        PspLayout s;
+        s.width = s.height = 4096;
+        s.compression = compression;
+        PspLayer big;
+        big.image = big.saved = Rect(0, 0, 4096, 4096);
+        const std::uint32_t plane = 4096 * 4096;
+        const std::vector<std::uint8_t> few(100, 7);
+        big.channels = {{0, 1, few, plane}, {0, 2, few, plane}, {0, 3, few, plane}};
+        s.layers = {big};
+        EXPECT_TRUE(FailsWith(ReadPsp, MakePsp(s), PictureErrorKind::Truncated,
+                              "Paint Shop Pro file is truncated"));
+    }
+}
+
 TEST(PspMalformed, EachFaultHasItsMessage) {
-    TPspLayout s;
+    PspLayout s;
     s.compression = 1;
     s.layers = {RgbLayer()};
     const auto good = MakePsp(s);
@@ -277,48 +320,54 @@ TEST(PspMalformed, EachFaultHasItsMessage) {
         return v;
     };
     const auto make = [](auto change) {
-        TPspLayout m;
+        PspLayout m;
         m.compression = 1;
         m.layers = {RgbLayer()};
         change(m);
         return MakePsp(m);
     };
-    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 0, 'X'),
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 0, 'X'), PictureErrorKind::Malformed,
                           "Paint Shop Pro file is not a Paint Shop Pro image"));
-    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 32, 2), "unsupported version (2)"));
-    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 36, '#'), "damaged block header"));
-    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 45, 0x7F), "Paint Shop Pro file is truncated"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.compression = 3; }),
-                          "unsupported compression (3)"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.depth = 16; }),
-                          "unsupported bit depth (16)"));
-    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.width = 0; })));
-    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](TPspLayout& m) { m.height = -3; })));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.width = 70000; }), "too large"));
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 32, 2), PictureErrorKind::Unsupported,
+                          "unsupported version (2)"));
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 36, '#'), PictureErrorKind::Malformed,
+                          "damaged block header"));
+    EXPECT_TRUE(FailsWith(ReadPsp, with(good, 45, 0x7F), PictureErrorKind::Truncated,
+                          "Paint Shop Pro file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.compression = 3; }),
+                          PictureErrorKind::Unsupported, "unsupported compression (3)"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.depth = 16; }),
+                          PictureErrorKind::Unsupported, "unsupported bit depth (16)"));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](PspLayout& m) { m.width = 0; })));
+    EXPECT_TRUE(ReadsAsEmpty(ReadPsp, make([](PspLayout& m) { m.height = -3; })));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.width = 70000; }),
+                          PictureErrorKind::TooLarge, "too large"));
     EXPECT_TRUE(FailsWith(ReadPsp,
-                          make([](TPspLayout& m) { m.layers[0].channels[1].rows.pop_back(); }),
-                          "has a channel of the wrong size"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].channels.pop_back(); }),
-                          "has a layer without its colour channels"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) { m.layers[0].type = 3; }),
-                          "has no raster layer"));
-    EXPECT_TRUE(FailsWith(ReadPsp, make([](TPspLayout& m) {
+                          make([](PspLayout& m) { m.layers[0].channels[1].rows.pop_back(); }),
+                          PictureErrorKind::Malformed, "has a channel of the wrong size"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.layers[0].channels.pop_back(); }),
+                          PictureErrorKind::Malformed, "has a layer without its colour channels"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) { m.layers[0].type = 3; }),
+                          PictureErrorKind::Unsupported, "has no raster layer"));
+    EXPECT_TRUE(FailsWith(ReadPsp, make([](PspLayout& m) {
                               m.depth = 8;
                               m.palette = {kBlack, kWhite};
                               m.layers[0].channels = {{0, 0, {0, 1, 1, 0, 0, 1, 2, 0}}};
                           }),
-                          "palette index (2) out of range"));
+                          PictureErrorKind::Malformed, "palette index (2) out of range"));
     auto cut = good;
     cut.resize(cut.size() - 3);
-    EXPECT_TRUE(FailsWith(ReadPsp, cut, "Paint Shop Pro file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsp, cut, PictureErrorKind::Truncated, "Paint Shop Pro file is truncated"));
 
     // LZ77 data whose checksum (the file's last bytes) does not match.
-    TPspLayout z;
+    PspLayout z;
     z.compression = 2;
     z.layers = {RgbLayer()};
     auto damaged = MakePsp(z);
     damaged.back() ^= 0xFF;
-    EXPECT_TRUE(FailsWith(ReadPsp, damaged, "has damaged compressed data"));
+    EXPECT_TRUE(
+        FailsWith(ReadPsp, damaged, PictureErrorKind::Malformed, "has damaged compressed data"));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +40,7 @@ std::vector<std::uint8_t> EncodeRla(const std::vector<std::uint8_t>& row) {
 std::vector<std::uint8_t>
 MakeRla(const std::vector<std::vector<std::vector<std::uint8_t>>>& channels, int bits) {
     const int h = int(channels[0].size()), w = int(channels[0][0].size());
-    TFixtureBytes f;
+    ByteBuilder f;
     f.U16BE(0).U16BE(unsigned(w + 19)).U16BE(0).U16BE(unsigned(h + 4));          // window
     f.U16BE(10).U16BE(unsigned(10 + w - 1)).U16BE(5).U16BE(unsigned(5 + h - 1)); // active
     f.U16BE(1).U16BE(0).U16BE(unsigned(channels.size())).U16BE(1).U16BE(0).U16BE(0xFFFE);
@@ -62,7 +62,7 @@ MakeRla(const std::vector<std::vector<std::vector<std::uint8_t>>>& channels, int
         const auto matte = EncodeRla(std::vector<std::uint8_t>(std::size_t(w), 0x77));
         f.U16BE(unsigned(matte.size())).Append(matte);
     }
-    return f.bytes;
+    return f.Get();
 }
 
 const std::vector<std::vector<std::uint8_t>> kR = {{255, 255, 255, 0}, {1, 2, 3, 4}};
@@ -72,7 +72,7 @@ const std::vector<std::vector<std::uint8_t>> kB = {{0, 0, 0, 255}, {9, 8, 7, 6}}
 TEST(Rla, RgbRowsComeBottomUpAndMatteIsIgnored) {
     for (int bits : {8, 16}) {
         const auto file = MakeRla({kR, kG, kB}, bits);
-        WriteSeed("rla", "rgb" + std::to_string(bits), file);
+        SaveSeed("rla", "rgb" + std::to_string(bits), file);
         Bitmap out;
         ReadRla(file, "x.rla", out);
         EXPECT_EQ(AllPixels(out), (std::vector<Color>{RGB(255, 0, 0), RGB(255, 0, 0),
@@ -84,7 +84,7 @@ TEST(Rla, RgbRowsComeBottomUpAndMatteIsIgnored) {
 
 TEST(Rla, SingleChannelIsGray) {
     const auto file = MakeRla({kB}, 8);
-    WriteSeed("rla", "gray", file);
+    SaveSeed("rla", "gray", file);
     Bitmap out;
     ReadRla(file, "", out);
     EXPECT_EQ(out.Pixel(3, 0), kWhite);
@@ -104,45 +104,68 @@ TEST(RlaMalformed, EachFaultHasItsMessage) {
     const auto good = MakeRla({kR, kG, kB}, 8);
     auto shortHeader = good;
     shortHeader.resize(700);
-    EXPECT_TRUE(FailsWith(ReadRla, shortHeader, "RLA file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadRla, shortHeader, PictureErrorKind::Truncated, "RLA file is truncated"));
 
     auto channels = good;
     channels[21] = 2;
-    EXPECT_TRUE(FailsWith(ReadRla, channels, "unsupported channel count (2)"));
+    EXPECT_TRUE(FailsWith(ReadRla, channels, PictureErrorKind::Unsupported,
+                          "unsupported channel count (2)"));
 
     auto bits = good;
     bits[659] = 12;
-    EXPECT_TRUE(FailsWith(ReadRla, bits, "unsupported channel size (12 bits)"));
+    EXPECT_TRUE(FailsWith(ReadRla, bits, PictureErrorKind::Unsupported,
+                          "unsupported channel size (12 bits)"));
 
     auto inverted = good; // right edge left of the left edge
     inverted[10] = 0;
     inverted[11] = 2;
     EXPECT_TRUE(ReadsAsEmpty(ReadRla, inverted));
 
-    TFixtureBytes offset{good};
+    ByteBuilder offset{good};
     offset.PokeU32BE(740, std::uint32_t(good.size() + 1));
-    EXPECT_TRUE(FailsWith(ReadRla, offset.bytes, "RLA file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadRla, offset.Get(), PictureErrorKind::Truncated, "RLA file is truncated"));
 
     auto shortData = good;
     shortData.resize(shortData.size() - 6);
-    EXPECT_TRUE(FailsWith(ReadRla, shortData, "RLA file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadRla, shortData, PictureErrorKind::Truncated, "RLA file is truncated"));
 
     // The first channel of the bottom row starts with a repeat of 100.
-    TFixtureBytes overrun{good};
+    ByteBuilder overrun{good};
     const std::size_t row =
         std::size_t(good[740] << 24 | good[741] << 16 | good[742] << 8 | good[743]);
-    overrun.bytes[row + 2] = 99;
-    EXPECT_TRUE(FailsWith(ReadRla, overrun.bytes, "has a run past the end of a row"));
+    overrun[row + 2] = 99;
+    EXPECT_TRUE(FailsWith(ReadRla, overrun.Get(), PictureErrorKind::Malformed,
+                          "has a run past the end of a row"));
 
     // A channel whose length covers too little data for its row.
-    TFixtureBytes shortRun{good};
+    ByteBuilder shortRun{good};
     shortRun.PokeU16BE(row, 1);
-    EXPECT_TRUE(FailsWith(ReadRla, shortRun.bytes, "RLA file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadRla, shortRun.Get(), PictureErrorKind::Truncated, "RLA file is truncated"));
 
     auto tall = good; // 30000 rows with no offset table behind them
     tall[14] = 0x75;
     tall[15] = 0x30;
-    EXPECT_TRUE(FailsWith(ReadRla, tall, "RLA file is truncated"));
+    EXPECT_TRUE(FailsWith(ReadRla, tall, PictureErrorKind::Truncated, "RLA file is truncated"));
+}
+
+// Every row's offset may point at the same stored row, so a 10 KB file can
+// describe 65535 x 2048 pixels (400 MB as a picture): the file budget holds.
+TEST(RlaReader, RowsSharingOneStoredRowKeepToTheFileBudget) {
+    ByteBuilder f;
+    f.PadTo(8).U16BE(0x8000).U16BE(0x7FFE).U16BE(0).U16BE(2047); // x -32768..32766, y 0..2047
+    f.PadTo(20).U16BE(1).PadTo(658).U16BE(8).PadTo(740);         // gray, 8 bits
+    const std::uint32_t row = 740 + 2048 * 4;
+    for (int y = 0; y < 2048; ++y) f.U32BE(row);
+    ByteBuilder runs; // 65535 gray pixels in runs of up to 128
+    for (int left = 65535; left > 0; left -= 128) runs.U8(std::min(left, 128) - 1).U8(0x80);
+    f.U16BE(unsigned(runs.Size())).Append(runs.Get());
+    SaveRegress("rla", "65535x2048-one-stored-row.rla", f);
+    EXPECT_TRUE(FailsWith(ReadRla, f, PictureErrorKind::TooLarge,
+                          "RLA picture of 65535 x 2048 pixels is too large for a file of"));
 }
 
 } // namespace

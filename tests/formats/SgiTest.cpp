@@ -1,5 +1,5 @@
 #include "formats/Readers.h"
-#include "tests/formats/FixtureBytes.h"
+#include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +11,12 @@ using namespace quillon;
 namespace {
 
 // A test picture: rows top to bottom, each pixel red, green, blue, alpha.
-struct TRgba {
+struct Rgba {
     std::uint8_t r, g, b, a;
 };
-using TPicture = std::vector<std::vector<TRgba>>;
+using Picture = std::vector<std::vector<Rgba>>;
 
-std::uint8_t Component(const TRgba& p, int c, int channels) {
+std::uint8_t Component(const Rgba& p, int c, int channels) {
     if (channels <= 2) return c == 0 ? p.r : p.a;
     const std::array<std::uint8_t, 4> v{p.r, p.g, p.b, p.a};
     return v[std::size_t(c)];
@@ -50,9 +50,9 @@ std::vector<unsigned> EncodeSgiRle(const std::vector<unsigned>& row) {
 
 // An SGI file of the picture. Two-byte channels put the colour in the high
 // byte and noise in the low byte.
-std::vector<std::uint8_t> MakeSgi(const TPicture& pic, int channels, int bpc, bool rle) {
+std::vector<std::uint8_t> MakeSgi(const Picture& pic, int channels, int bpc, bool rle) {
     const int h = int(pic.size()), w = int(pic[0].size());
-    TFixtureBytes f;
+    ByteBuilder f;
     f.U16BE(474).U8(rle ? 1 : 0).U8(unsigned(bpc)).U16BE(channels == 1 ? 2 : 3);
     f.U16BE(unsigned(w)).U16BE(unsigned(h)).U16BE(unsigned(channels));
     f.U32BE(0).U32BE(bpc == 1 ? 255 : 65535).PadTo(512);
@@ -60,7 +60,7 @@ std::vector<std::uint8_t> MakeSgi(const TPicture& pic, int channels, int bpc, bo
         const unsigned v = Component(pic[std::size_t(h - 1 - y)][std::size_t(x)], c, channels);
         return bpc == 1 ? v : (v << 8) | 0x5A;
     };
-    const auto put = [&](TFixtureBytes& to, unsigned v) {
+    const auto put = [&](ByteBuilder& to, unsigned v) {
         if (bpc == 1)
             to.U8(v);
         else
@@ -70,7 +70,7 @@ std::vector<std::uint8_t> MakeSgi(const TPicture& pic, int channels, int bpc, bo
         for (int c = 0; c < channels; ++c)
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) put(f, value(x, y, c));
-        return f.bytes;
+        return f.Get();
     }
     const std::size_t rows = std::size_t(h) * std::size_t(channels);
     const std::size_t tableAt = f.Size();
@@ -85,28 +85,28 @@ std::vector<std::uint8_t> MakeSgi(const TPicture& pic, int channels, int bpc, bo
             f.PokeU32BE(tableAt + index * 4, std::uint32_t(start));
             f.PokeU32BE(tableAt + rows * 4 + index * 4, std::uint32_t(f.Size() - start));
         }
-    return f.bytes;
+    return f.Get();
 }
 
-const TPicture kPicture = {
+const Picture kPicture = {
     {{255, 0, 0, 255}, {255, 0, 0, 255}, {255, 0, 0, 255}, {0, 0, 255, 255}},
     {{0, 255, 0, 255}, {10, 20, 30, 255}, {40, 50, 60, 255}, {0, 0, 255, 255}},
     {{0, 0, 0, 0}, {200, 100, 50, 128}, {255, 255, 255, 255}, {0, 0, 0, 255}},
 };
 
-Color Expected(const TRgba& p, int channels) {
+Color Expected(const Rgba& p, int channels) {
     const auto over = [&](unsigned c, unsigned a) { return (c * a + 255 * (255 - a) + 127) / 255; };
     const unsigned a = channels == 2 || channels == 4 ? p.a : 255;
     if (channels <= 2) return RGB(over(p.r, a), over(p.r, a), over(p.r, a));
     return RGB(over(p.r, a), over(p.g, a), over(p.b, a));
 }
 
-struct TSgiCase {
+struct SgiCase {
     int channels, bpc;
     bool rle;
 };
 
-class SgiLayouts : public ::testing::TestWithParam<TSgiCase> {};
+class SgiLayouts : public ::testing::TestWithParam<SgiCase> {};
 
 TEST_P(SgiLayouts, DecodeToThePictureTopRowFirstWithAlphaOverWhite) {
     const auto [channels, bpc, rle] = GetParam();
@@ -116,7 +116,7 @@ TEST_P(SgiLayouts, DecodeToThePictureTopRowFirstWithAlphaOverWhite) {
     seed += "b";
     seed += std::to_string(bpc);
     seed += rle ? "rle" : "raw";
-    WriteSeed("sgi", seed, file);
+    SaveSeed("sgi", seed, file);
     Bitmap out;
     ReadSgi(file, "x.sgi", out);
     ASSERT_EQ(out.Width(), 4);
@@ -128,15 +128,15 @@ TEST_P(SgiLayouts, DecodeToThePictureTopRowFirstWithAlphaOverWhite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sgi, SgiLayouts,
-                         ::testing::Values(TSgiCase{1, 1, false}, TSgiCase{1, 1, true},
-                                           TSgiCase{2, 1, true}, TSgiCase{3, 1, false},
-                                           TSgiCase{3, 1, true}, TSgiCase{4, 1, false},
-                                           TSgiCase{4, 1, true}, TSgiCase{1, 2, false},
-                                           TSgiCase{3, 2, true}, TSgiCase{4, 2, false},
-                                           TSgiCase{4, 2, true}));
+                         ::testing::Values(SgiCase{1, 1, false}, SgiCase{1, 1, true},
+                                           SgiCase{2, 1, true}, SgiCase{3, 1, false},
+                                           SgiCase{3, 1, true}, SgiCase{4, 1, false},
+                                           SgiCase{4, 1, true}, SgiCase{1, 2, false},
+                                           SgiCase{3, 2, true}, SgiCase{4, 2, false},
+                                           SgiCase{4, 2, true}));
 
 TEST(Sgi, LongRowsUseRunsAndLiteralsAcrossPacketLimits) {
-    TPicture wide(1, std::vector<TRgba>(300, TRgba{9, 9, 9, 255}));
+    Picture wide(1, std::vector<Rgba>(300, Rgba{9, 9, 9, 255}));
     for (std::size_t x = 140; x < 300; ++x) wide[0][x] = {std::uint8_t(x), 1, 2, 255};
     Bitmap out;
     ReadSgi(MakeSgi(wide, 3, 1, true), "", out);
@@ -151,31 +151,38 @@ TEST(SgiMalformed, EachFaultHasItsMessage) {
 
     auto badMagic = good;
     badMagic[0] = 0x12;
-    EXPECT_TRUE(FailsWith(ReadSgi, badMagic, "SGI file is not an SGI image"));
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, badMagic, PictureErrorKind::Malformed, "SGI file is not an SGI image"));
 
     auto shortHeader = good;
     shortHeader.resize(300);
-    EXPECT_TRUE(FailsWith(ReadSgi, shortHeader, "SGI file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, shortHeader, PictureErrorKind::Truncated, "SGI file is truncated"));
 
     auto shortPlanes = raw;
     shortPlanes.pop_back();
-    EXPECT_TRUE(FailsWith(ReadSgi, shortPlanes, "SGI file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, shortPlanes, PictureErrorKind::Truncated, "SGI file is truncated"));
 
     auto storage = good;
     storage[2] = 7;
-    EXPECT_TRUE(FailsWith(ReadSgi, storage, "unknown storage kind (7)"));
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, storage, PictureErrorKind::Unsupported, "unknown storage kind (7)"));
 
     auto bpc = good;
     bpc[3] = 3;
-    EXPECT_TRUE(FailsWith(ReadSgi, bpc, "unsupported channel size (3 bytes)"));
+    EXPECT_TRUE(FailsWith(ReadSgi, bpc, PictureErrorKind::Unsupported,
+                          "unsupported channel size (3 bytes)"));
 
     auto dimension = good;
     dimension[5] = 4;
-    EXPECT_TRUE(FailsWith(ReadSgi, dimension, "unknown dimension (4)"));
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, dimension, PictureErrorKind::Unsupported, "unknown dimension (4)"));
 
     auto colorMap = good;
     colorMap[107] = 1;
-    EXPECT_TRUE(FailsWith(ReadSgi, colorMap, "unsupported colour map kind (1)"));
+    EXPECT_TRUE(FailsWith(ReadSgi, colorMap, PictureErrorKind::Unsupported,
+                          "unsupported colour map kind (1)"));
 
     auto empty = good;
     empty[6] = empty[7] = 0;
@@ -183,29 +190,48 @@ TEST(SgiMalformed, EachFaultHasItsMessage) {
 
     // The first row's offset points past the end of the file.
     auto offset = good;
-    TFixtureBytes patch{offset};
+    ByteBuilder patch{offset};
     patch.PokeU32BE(512, std::uint32_t(offset.size() + 10));
-    EXPECT_TRUE(FailsWith(ReadSgi, patch.bytes, "SGI file is truncated"));
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, patch.Get(), PictureErrorKind::Truncated, "SGI file is truncated"));
 
     // A run of 9 in a row 4 pixels wide.
-    TFixtureBytes overrun{good};
+    ByteBuilder overrun{good};
     const std::uint32_t firstRow =
         std::uint32_t(good[512] << 24 | good[513] << 16 | good[514] << 8 | good[515]);
-    overrun.bytes[firstRow] = 9;
-    EXPECT_TRUE(FailsWith(ReadSgi, overrun.bytes, "RLE run past the end of a row"));
+    overrun[firstRow] = 9;
+    EXPECT_TRUE(FailsWith(ReadSgi, overrun.Get(), PictureErrorKind::Malformed,
+                          "RLE run past the end of a row"));
 
     // A row whose packets run off the end of the file.
-    TFixtureBytes cut{good};
+    ByteBuilder cut{good};
     const std::size_t lastRow = 512 + 9 * 4 - 4;
-    const std::uint32_t lastStart =
-        std::uint32_t(cut.bytes[lastRow] << 24 | cut.bytes[lastRow + 1] << 16 |
-                      cut.bytes[lastRow + 2] << 8 | cut.bytes[lastRow + 3]);
-    cut.bytes.resize(lastStart + 1);
-    EXPECT_TRUE(FailsWith(ReadSgi, cut.bytes, "SGI file is truncated"));
+    const std::uint32_t lastStart = std::uint32_t(cut[lastRow] << 24 | cut[lastRow + 1] << 16 |
+                                                  cut[lastRow + 2] << 8 | cut[lastRow + 3]);
+    cut.Resize(lastStart + 1);
+    EXPECT_TRUE(
+        FailsWith(ReadSgi, cut.Get(), PictureErrorKind::Truncated, "SGI file is truncated"));
 
     auto huge = good;
     huge[6] = huge[7] = huge[8] = huge[9] = 0xFF;
-    EXPECT_TRUE(FailsWith(ReadSgi, huge, "too large"));
+    EXPECT_TRUE(FailsWith(ReadSgi, huge, PictureErrorKind::TooLarge, "too large"));
+}
+
+// Every row's offset may point at the same run-length row, so 18 KB can
+// describe 65535 x 2048 pixels (400 MB as a picture): the file budget holds.
+TEST(SgiReader, RowsSharingOneStoredRowKeepToTheFileBudget) {
+    ByteBuilder f;
+    f.U16BE(474).U8(1).U8(1).U16BE(2).U16BE(65535).U16BE(2048).U16BE(1).PadTo(512);
+    const std::uint32_t row = 512 + 2048 * 8;
+    ByteBuilder runs; // 65535 pixels of 0x80 in runs of up to 127, then the end code
+    for (int left = 65535; left > 0; left -= 127) runs.U8(std::min(left, 127)).U8(0x80);
+    runs.U8(0);
+    for (int y = 0; y < 2048; ++y) f.U32BE(row);
+    for (int y = 0; y < 2048; ++y) f.U32BE(std::uint32_t(runs.Size()));
+    f.Append(runs.Get());
+    SaveRegress("sgi", "65535x2048-one-stored-row.sgi", f);
+    EXPECT_TRUE(FailsWith(ReadSgi, f, PictureErrorKind::TooLarge,
+                          "SGI picture of 65535 x 2048 pixels is too large for a file of"));
 }
 
 } // namespace

@@ -109,7 +109,7 @@ TEST(BoxFrame, GradientFramedPhotoMatchesGolden) {
     FrameArgs a;
     a.frameWidth = a.frameHeight = 16;
     a.expand = true;
-    auto frame = MakeFrame<TBoxFrame>(*photo, a);
+    auto frame = MakeFrame<BoxFrame>(*photo, a);
     EXPECT_EQ(frame->OutputWidth, 152);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-box-gradient"));
 }
@@ -122,10 +122,10 @@ TEST(BoxFrame, FlatFacesMatchGolden) {
     a.frameColor = RGB(200, 170, 90);
     a.borderColor = RGB(60, 0, 0);
     a.borderWidth = 2;
-    auto frame = MakeFrame<TBoxFrame>(*photo, a);
+    auto frame = MakeFrame<BoxFrame>(*photo, a);
     frame->StretchPicture = false;
     frame->DrawPictureCentred();
-    frame->PaintFrame();
+    frame->Paint();
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-box-flat"));
 }
 
@@ -137,9 +137,9 @@ TEST(BoxFrame, FlatFacesWithBorderOneHaveBackEdgeOnRowHalfDepth) {
     a.frameColor = kRed;
     a.borderColor = kBlue;
     a.borderWidth = 1;
-    auto frame = MakeFrame<TBoxFrame>(*photo, a);
+    auto frame = MakeFrame<BoxFrame>(*photo, a);
     frame->StretchPicture = false;
-    frame->PaintFrame();
+    frame->Paint();
     const Bitmap& o = *frame->Output;
     const int W = frame->OutputWidth;
     // hb = 0, hw = hh = 5: the back edge runs along row 5 from x = 15 to W - 5.
@@ -158,12 +158,12 @@ TEST(BoxFrame, PatternFillsFacesOnlyWithAnOutline) {
         a.expand = true;
         a.frameColor = kRed;
         a.borderWidth = bw;
-        auto frame = MakeFrame<TBoxFrame>(*photo, a);
+        auto frame = MakeFrame<BoxFrame>(*photo, a);
         frame->PatternPicture->Assign(*pattern);
         frame->PatternName = "stripes";
         frame->StretchPicture = false;
         frame->DrawPictureCentred();
-        frame->PaintFrame();
+        frame->Paint();
         // A pixel well inside the top face.
         const int x = frame->OutputWidth / 2, y = 13;
         const Color expected = bw == 0 ? kRed : pattern->Pixel(x % 6, y % 6);

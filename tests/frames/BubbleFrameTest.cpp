@@ -44,7 +44,7 @@ TEST(BubbleFrame, FramedPhotoMatchesGolden) {
     a.frameColor = RGB(250, 230, 120);
     a.borderColor = RGB(120, 40, 0);
     a.borderWidth = 2;
-    auto frame = MakeFrame<TBubbleFrame>(*photo, a);
+    auto frame = MakeFrame<BubbleFrame>(*photo, a);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-bubble"));
 }
 
@@ -56,11 +56,11 @@ TEST(BubbleFrame, PatternNeedsAnOutlineToFill) {
         a.frameWidth = a.frameHeight = 20;
         a.frameColor = kRed;
         a.borderWidth = bw;
-        auto frame = MakeFrame<TBubbleFrame>(*photo, a);
+        auto frame = MakeFrame<BubbleFrame>(*photo, a);
         frame->PatternPicture->Assign(*pattern);
         frame->PatternName = "stripes";
         frame->DrawPictureCentred();
-        frame->PaintFrame();
+        frame->Paint();
         // (30, 2) lies inside the top chain's bubble centred at x = 30.
         const Color expected = bw == 0 ? kRed : pattern->Pixel(30 % 6, 2 % 6);
         EXPECT_EQ(frame->Output->Pixel(30, 2), expected) << "bw " << bw;

@@ -44,13 +44,13 @@ protected:
     }
     void TearDown() override { SetStartFolder(oldStart_); }
 
-    std::unique_ptr<TDropShadowFrame> Frame(const Bitmap& photo) {
+    std::unique_ptr<DropShadowFrame> Frame(const Bitmap& photo) {
         FrameArgs a;
         a.frameWidth = a.frameHeight = 12;
         a.expand = true;
         a.frameColor = kGray;
         a.borderColor = kBlack;
-        return MakeFrame<TDropShadowFrame>(photo, a);
+        return MakeFrame<DropShadowFrame>(photo, a);
     }
 
     std::string oldStart_, dir_;
@@ -105,7 +105,7 @@ TEST_F(RealisticShadow, MissingPieceIsAnErrorNamingItAndKeepsWhatWasDrawn) {
     frame->ClearOutput();
     frame->DrawPictureCentred();
     try {
-        frame->PaintFrame();
+        frame->Paint();
         FAIL() << "no error for a missing piece";
     } catch (const PictureError& e) {
         EXPECT_NE(std::string(e.what()).find("rl.res"), std::string::npos) << e.what();
@@ -130,6 +130,6 @@ TEST_F(RealisticShadow, FlatShadowMatchesGolden) {
     frame->SetBorderWidth(2);
     frame->ClearOutput();
     frame->DrawPictureCentred();
-    frame->PaintFrame();
+    frame->Paint();
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-shadow-flat"));
 }

@@ -1,13 +1,13 @@
-// Helpers of the geometric style tests: building a frame from a test photo
-// the way the photo document does (photo on the clipboard, then the style's
-// constructor), and seeded random pictures.
+// Helpers of the geometric style tests: building a frame from a test photo,
+// and seeded random pictures.
 #pragma once
 
 #include "canvas/Bitmap.h"
-#include "frames/Clipboard.h"
+#include "frames/FrameStyle.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -21,13 +21,21 @@ struct FrameArgs {
     bool expand = false;
     int borderWidth = 1;
     Color backgroundColor = kWhite;
+    std::optional<std::uint32_t> seed;
 };
 
-// Puts photo on the clipboard and constructs style T from it at zoom 100 %.
+// Constructs style T from photo; it has painted once.
 template <class T> std::unique_ptr<T> MakeFrame(const Bitmap& photo, const FrameArgs& a) {
-    Clipboard().SetBitmap(photo);
-    return std::make_unique<T>(nullptr, "test.bmp", 0, 0, a.frameWidth, a.frameHeight, a.frameColor,
-                               a.borderColor, a.expand, a.borderWidth, a.backgroundColor, 0, true);
+    FrameSettings s;
+    s.frameWidth = a.frameWidth;
+    s.frameHeight = a.frameHeight;
+    s.frameColor = a.frameColor;
+    s.borderColor = a.borderColor;
+    s.expand = a.expand;
+    s.borderWidth = a.borderWidth;
+    s.backgroundColor = a.backgroundColor;
+    s.seed = a.seed;
+    return std::make_unique<T>(photo, s);
 }
 
 // A PixelFormat::Bgrx32 picture of random bytes (the fourth byte included).

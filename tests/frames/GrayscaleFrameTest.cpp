@@ -81,6 +81,6 @@ TEST(GrayscaleFrame, FramedPhotoMatchesGolden) {
     FrameArgs a;
     a.frameWidth = 15;
     a.frameHeight = 10;
-    auto frame = MakeFrame<TGrayscaleFrame>(*photo, a);
+    auto frame = MakeFrame<GrayscaleFrame>(*photo, a);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-grayscale"));
 }

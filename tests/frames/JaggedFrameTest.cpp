@@ -8,7 +8,7 @@
 using namespace quillon;
 
 TEST(JaggedRandom, SequenceForAGivenSeed) {
-    TJaggedRandom r;
+    JaggedRandom r;
     r.Seed(12345);
     const int expected[] = {24996, 10921, 23577, 19316, 10386, 21959, 16484, 32360};
     for (int v : expected) EXPECT_EQ(r.Next(), v);
@@ -53,14 +53,14 @@ void ExpectClosedEdges(const std::vector<std::vector<Point>>& p, int W, int H, i
 } // namespace
 
 TEST(JaggedEdges, PolygonsRunFromCornerToCornerAndClose) {
-    TJaggedRandom r;
+    JaggedRandom r;
     r.Seed(99);
     const auto p = JaggedEdgePolygons(120, 90, 8, 6, r);
     ExpectClosedEdges(p, 120, 90, 8, 6);
 }
 
 TEST(JaggedEdges, FirstPointsFollowTheDrawOrderAcrossThenDown) {
-    TJaggedRandom r;
+    JaggedRandom r;
     r.Seed(12345);
     const auto p = JaggedEdgePolygons(100, 100, 10, 7, r);
     // Draws 24996, 10921, 23577, 19316: a = 24996 % 10 = 6, b = 10921 % 7 = 1,
@@ -72,7 +72,7 @@ TEST(JaggedEdges, FirstPointsFollowTheDrawOrderAcrossThenDown) {
 // With the smallest steps a large photo needs far more points than a fixed
 // list of 1000 could hold; every polygon must still reach its far corner.
 TEST(JaggedEdges, SmallStepsOnALargePhotoStillGiveCompletePolygons) {
-    TJaggedRandom r;
+    JaggedRandom r;
     r.Seed(4);
     const auto p = JaggedEdgePolygons(4000, 3000, 2, 2, r);
     EXPECT_GT(p[0].size(), 1000u);
@@ -80,30 +80,28 @@ TEST(JaggedEdges, SmallStepsOnALargePhotoStillGiveCompletePolygons) {
 }
 
 TEST(JaggedFrame, SameSeedGivesSameEdges) {
-    TJaggedFrame::SetFixedSeed(777);
     auto photo = MakeTestPhoto(80, 60);
     FrameArgs a;
+    a.seed = 777;
     a.frameWidth = 8;
     a.frameHeight = 6;
-    auto frame = MakeFrame<TJaggedFrame>(*photo, a);
+    auto frame = MakeFrame<JaggedFrame>(*photo, a);
     Bitmap first;
     first.Assign(*frame->Output);
     frame->DrawPictureCentred();
-    frame->PaintFrame();
+    frame->Paint();
     EXPECT_TRUE(SameBytes(*frame->Output, first));
-    TJaggedFrame::SetFixedSeed(std::nullopt);
 }
 
 TEST(JaggedFrame, ThicknessBelowTwoIsRaisedAndKept) {
-    TJaggedFrame::SetFixedSeed(1);
     auto photo = MakeTestPhoto(40, 30);
     FrameArgs a;
+    a.seed = 1;
     a.frameWidth = 1;
     a.frameHeight = 0;
-    auto frame = MakeFrame<TJaggedFrame>(*photo, a);
+    auto frame = MakeFrame<JaggedFrame>(*photo, a);
     EXPECT_EQ(frame->FrameWidth, 2);
     EXPECT_EQ(frame->FrameHeight, 2);
-    TJaggedFrame::SetFixedSeed(std::nullopt);
 }
 
 TEST(JaggedFrame, ZeroThicknessDrawsNothing) {
@@ -111,44 +109,42 @@ TEST(JaggedFrame, ZeroThicknessDrawsNothing) {
     FrameArgs a;
     a.borderWidth = 0;
     a.frameWidth = 1;
-    auto frame = MakeFrame<TJaggedFrame>(*photo, a);
+    auto frame = MakeFrame<JaggedFrame>(*photo, a);
     EXPECT_EQ(frame->FrameWidth, 1);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 40; ++x) ASSERT_EQ(frame->Output->Pixel(x, y), photo->Pixel(x, y));
 }
 
 TEST(JaggedFrame, OuterEdgeLinesTakeTheFrameColourOnlyWithoutPattern) {
-    TJaggedFrame::SetFixedSeed(5);
     auto photo = MakeTestPhoto(60, 40);
     FrameArgs a;
+    a.seed = 5;
     a.frameWidth = a.frameHeight = 6;
     a.frameColor = kRed;
     a.borderColor = kBlue;
     a.borderWidth = 1;
-    auto plain = MakeFrame<TJaggedFrame>(*photo, a);
+    auto plain = MakeFrame<JaggedFrame>(*photo, a);
     for (int x = 0; x < 60; ++x) ASSERT_EQ(plain->Output->Pixel(x, 0), kRed) << x;
     for (int y = 0; y < 40; ++y) ASSERT_EQ(plain->Output->Pixel(0, y), kRed) << y;
 
-    auto patterned = MakeFrame<TJaggedFrame>(*photo, a);
+    auto patterned = MakeFrame<JaggedFrame>(*photo, a);
     patterned->PatternPicture->Assign(*StripePattern());
     patterned->PatternName = "stripes";
     patterned->DrawPictureCentred();
-    patterned->PaintFrame();
+    patterned->Paint();
     EXPECT_EQ(patterned->Output->Pixel(0, 20), kBlue);
     EXPECT_EQ(patterned->Output->Pixel(30, 0), kBlue);
-    TJaggedFrame::SetFixedSeed(std::nullopt);
 }
 
 TEST(JaggedFrame, FramedPhotoMatchesGolden) {
-    TJaggedFrame::SetFixedSeed(20261208);
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
+    a.seed = 20261208;
     a.frameWidth = 8;
     a.frameHeight = 6;
     a.frameColor = RGB(250, 250, 240);
     a.borderColor = RGB(80, 60, 40);
     a.borderWidth = 1;
-    auto frame = MakeFrame<TJaggedFrame>(*photo, a);
-    TJaggedFrame::SetFixedSeed(std::nullopt);
+    auto frame = MakeFrame<JaggedFrame>(*photo, a);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-jagged"));
 }

@@ -1,4 +1,4 @@
-#include "frames/Ornate.h"
+#include "frames/OrnateFrame.h"
 
 #include "formats/Formats.h"
 #include "tests/frames/DecorTestSupport.h"
@@ -24,7 +24,7 @@ Point From(const Bitmap& piece, int x, int y) {
 }
 
 TEST(OrnatePieces, EdgePiecesAreTheSquareTurned) {
-    TOrnateFrames p;
+    OrnatePieces p;
     const int g = 5;
     p.MakePieces(*Numbered(g, g));
     for (int y = 0; y < g; ++y)
@@ -37,7 +37,7 @@ TEST(OrnatePieces, EdgePiecesAreTheSquareTurned) {
 }
 
 TEST(OrnatePieces, CornerPiecesSplitAlongTheDiagonals) {
-    TOrnateFrames p;
+    OrnatePieces p;
     const int g = 6;
     p.MakePieces(*Numbered(g, g));
     for (int y = 0; y < g; ++y)
@@ -62,7 +62,7 @@ TEST(OrnatePieces, CornerPiecesSplitAlongTheDiagonals) {
 }
 
 TEST(OrnatePieces, NonSquarePictureKeepsItsPixelsOutsideTheSquare) {
-    TOrnateFrames p;
+    OrnatePieces p;
     p.MakePieces(*Numbered(7, 3));
     for (const Bitmap* piece : {p.RightPiece.get(), p.LeftPiece.get(), p.BottomPiece.get(),
                                 p.TopLeftPiece.get(), p.BottomRightPiece.get()}) {
@@ -76,7 +76,7 @@ TEST(OrnatePieces, NonSquarePictureKeepsItsPixelsOutsideTheSquare) {
 }
 
 TEST(OrnatePieces, OnlyTheFirst200PixelsSquareIsTurned) {
-    TOrnateFrames p;
+    OrnatePieces p;
     auto pic = std::make_unique<Bitmap>(210, 205, PixelFormat::Bgrx32);
     for (int y = 0; y < 205; ++y)
         for (int x = 0; x < 210; ++x)
@@ -88,7 +88,7 @@ TEST(OrnatePieces, OnlyTheFirst200PixelsSquareIsTurned) {
 }
 
 TEST(OrnatePieces, UnreadableFileThrowsAndKeepsThePieces) {
-    TOrnateFrames p;
+    OrnatePieces p;
     p.MakePieces(*Numbered(4, 4));
     EXPECT_THROW(p.LoadPieces(TempDir("ornate-missing") + "/none.bmp"), std::exception);
     EXPECT_EQ(p.TopPiece->Width(), 4);
@@ -130,11 +130,11 @@ std::string WriteMoulding(const std::string& name, bool whiteInside) {
     return file;
 }
 
-std::unique_ptr<TOrnateFrame> MakeOrnate(const std::string& file, int photoW, int photoH,
-                                         int thickness, bool expand = true) {
-    PutSolidPhoto(photoW, photoH, kPhoto);
-    return std::make_unique<TOrnateFrame>(nullptr, "", 0, 0, thickness, thickness, kOlive, kBlack,
-                                          expand, 1, kWhite, file, 0, true);
+std::unique_ptr<OrnateFrame> MakeOrnate(const std::string& file, int photoW, int photoH,
+                                        int thickness, bool expand = true) {
+    const auto photo = SolidPhoto(photoW, photoH, kPhoto);
+    return std::make_unique<OrnateFrame>(
+        *photo, MakeFrameSettings(thickness, thickness, kOlive, kBlack, expand, 1, kWhite, file));
 }
 
 TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
@@ -142,7 +142,7 @@ TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
     // Span 24 = 3 tiles of 8 on each axis.
     auto f = MakeOrnate(file, 24, 24, 8);
     const Bitmap& out = *f->Output;
-    const TOrnateFrames& p = *f->Pieces;
+    const OrnatePieces& p = *f->Pieces;
     for (int tile = 0; tile < 3; ++tile)
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
@@ -164,8 +164,8 @@ TEST(OrnateFrame, TilesRunAlongEachEdgeAndCornersAreMitred) {
 TEST(OrnateFrame, ClipCornersUsesThePlainTopAndBottomPieces) {
     auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 24, 24, 8);
     f->ClipCorners = true;
-    f->PaintFrame();
-    const TOrnateFrames& p = *f->Pieces;
+    f->Paint();
+    const OrnatePieces& p = *f->Pieces;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             ASSERT_EQ(f->Output->Pixel(32 + x, y), p.TopPiece->Pixel(x, y));
@@ -177,7 +177,7 @@ TEST(OrnateFrame, TransparentPiecesShowThePhotoUnderTheirWhite) {
     // Laid over the photo: the output has the photo's size.
     auto f = MakeOrnate(WriteMoulding("over.bmp", true), 40, 40, 8, false);
     f->TransparentPieces = true;
-    f->PaintFrame();
+    f->Paint();
     // Rows 4..7 of the top moulding are white: the photo shows there.
     EXPECT_EQ(f->Output->Pixel(20, 6), kPhoto);
     EXPECT_NE(f->Output->Pixel(20, 2), kPhoto);
@@ -217,8 +217,8 @@ TEST(OrnateFrame, MatchesGolden) {
         }
     const std::string file = TempDir("ornate-golden") + "/gold.bmp";
     SaveBmpFile(m, file);
-    Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
-    TOrnateFrame f(nullptr, "", 0, 0, 12, 12, kOlive, kBlack, true, 1, kWhite, file, 0, true);
+    const auto photo = MakeTestPhoto(120, 90);
+    OrnateFrame f(*photo, MakeFrameSettings(12, 12, kOlive, kBlack, true, 1, kWhite, file));
     EXPECT_TRUE(MatchesGolden(*f.Output, "ornate-frame"));
 }
 

@@ -1,4 +1,4 @@
-#include "frames/OvalDiamond.h"
+#include "frames/OvalDiamondFrames.h"
 #include "canvas/Canvas.h"
 #include "tests/frames/GeoStyleTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -21,7 +21,7 @@ TEST(OvalFrame, FramedPhotoMatchesGolden) {
     a.frameColor = RGB(240, 240, 220);
     a.borderColor = RGB(90, 20, 20);
     a.borderWidth = 3;
-    auto frame = MakeFrame<TOvalFrame>(*photo, a);
+    auto frame = MakeFrame<OvalFrame>(*photo, a);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-oval"));
 }
 
@@ -32,11 +32,11 @@ TEST(OvalFrame, PatternFillsTheCornersWhenThereIsABorder) {
     a.frameWidth = a.frameHeight = 4;
     a.borderWidth = 2;
     a.borderColor = kBlack;
-    auto frame = MakeFrame<TOvalFrame>(*photo, a);
+    auto frame = MakeFrame<OvalFrame>(*photo, a);
     frame->PatternPicture->Assign(*pattern);
     frame->PatternName = "stripes";
     frame->DrawPictureCentred();
-    frame->PaintFrame();
+    frame->Paint();
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-oval-pattern"));
     for (const Point p : {Point{0, 0}, Point{119, 0}, Point{119, 89}, Point{0, 89}})
         EXPECT_EQ(frame->Output->Pixel(p.x, p.y), pattern->Pixel(p.x % 6, p.y % 6));
@@ -50,11 +50,11 @@ TEST(OvalFrame, NoBorderMeansNoPatternEvenWhenOneIsChosen) {
     a.frameWidth = a.frameHeight = 4;
     a.borderWidth = 0;
     a.frameColor = kRed;
-    auto frame = MakeFrame<TOvalFrame>(*photo, a);
+    auto frame = MakeFrame<OvalFrame>(*photo, a);
     frame->PatternPicture->Assign(*StripePattern());
     frame->PatternName = "stripes";
     frame->DrawPictureCentred();
-    frame->PaintFrame();
+    frame->Paint();
     EXPECT_EQ(frame->Output->Pixel(0, 0), kRed);
 }
 
@@ -82,7 +82,7 @@ TEST(DiamondFrame, FramedPhotoMatchesGolden) {
     a.borderWidth = 2;
     a.frameColor = RGB(230, 240, 250);
     a.borderColor = RGB(0, 0, 128);
-    auto frame = MakeFrame<TDiamondFrame>(*photo, a);
+    auto frame = MakeFrame<DiamondFrame>(*photo, a);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-diamond"));
 }
 
@@ -95,11 +95,11 @@ TEST(DiamondFrame, PatternNeedsABorderOfAtLeastTwo) {
         a.expand = true;
         a.borderWidth = bw;
         a.frameColor = kRed;
-        auto frame = MakeFrame<TDiamondFrame>(*photo, a);
+        auto frame = MakeFrame<DiamondFrame>(*photo, a);
         frame->PatternPicture->Assign(*pattern);
         frame->PatternName = "stripes";
         frame->DrawPictureCentred();
-        frame->PaintFrame();
+        frame->Paint();
         const Color expected = bw == 1 ? kRed : pattern->Pixel(0, 0);
         EXPECT_EQ(frame->Output->Pixel(0, 0), expected) << "bw " << bw;
     }

@@ -1,4 +1,6 @@
-#include "frames/OverlayMask.h"
+#include "frames/OverlayMaskFrames.h"
+
+#include "canvas/Canvas.h"
 
 #include "formats/Formats.h"
 #include "tests/frames/DecorTestSupport.h"
@@ -103,8 +105,8 @@ TEST(MaskFrame, RowWiseVersionAgreesWithThePlainOneOnRandomPictures) {
 }
 
 TEST(MaskFrame, SetBrightnessIgnoresValuesOutOfRange) {
-    PutSolidPhoto(4, 4, RGB(100, 100, 100));
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, "", 0, true);
+    const auto photo = SolidPhoto(4, 4, RGB(100, 100, 100));
+    MaskFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, ""));
     EXPECT_EQ(f.Brightness, 1);
     f.SetBrightness(300);
     EXPECT_EQ(f.Brightness, 1);
@@ -127,17 +129,17 @@ TEST(MaskFrame, MaskIsStretchedToTheOutputAndAppliedInsideTheThickness) {
     const std::map<char, Color> legend = {{'W', kWhite}, {'g', RGB(200, 200, 200)}};
     // A 2 x 2 mask: the right half grey.
     const std::string file = WritePicture("half.bmp", {"Wg", "Wg"}, legend);
-    PutSolidPhoto(8, 6, RGB(100, 100, 100));
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, file, 0, true);
+    const auto photo = SolidPhoto(8, 6, RGB(100, 100, 100));
+    MaskFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, file));
     const std::map<char, Color> out = {{'P', RGB(100, 100, 100)}, {'d', RGB(45, 45, 45)}};
     EXPECT_PIXELS(*f.Output, out,
                   ({"PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd", "PPPPdddd"}));
 }
 
 TEST(MaskFrame, WithoutAMaskPictureThePhotoStays) {
-    PutSolidPhoto(5, 5, RGB(100, 100, 100));
-    TMaskFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite,
-                 TempDir("mask-none") + "/none.jpg", 0, true);
+    const auto photo = SolidPhoto(5, 5, RGB(100, 100, 100));
+    MaskFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite,
+                                          TempDir("mask-none") + "/none.jpg"));
     EXPECT_TRUE(f.PatternName.empty());
     EXPECT_EQ(f.Output->Pixel(2, 2), RGB(100, 100, 100));
 }
@@ -146,8 +148,8 @@ TEST(OverlayFrame, WhiteIsTransparentAndTheOverlayCoversTheWholeOutput) {
     const std::map<char, Color> legend = {{'W', kWhite}, {'R', kRed}};
     // A 2 x 2 overlay, red on its top-left quarter only, over a 6 x 4 photo.
     const std::string file = WritePicture("quarter.bmp", {"RW", "WW"}, legend);
-    PutSolidPhoto(6, 4, kLime);
-    TOverlayFrame f(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, file, 0, true);
+    const auto photo = SolidPhoto(6, 4, kLime);
+    OverlayFrame f(*photo, MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, file));
     const std::map<char, Color> out = {{'R', kRed}, {'L', kLime}};
     EXPECT_PIXELS(*f.Output, out, ({"RRRLLL", "RRRLLL", "LLLLLL", "LLLLLL"}));
 }
@@ -168,16 +170,16 @@ TEST(OverlayAndMask, MatchGoldens) {
     SaveBmpFile(overlay, dir + "/overlay.bmp");
     SaveBmpFile(mask, dir + "/mask.bmp");
 
-    Clipboard().SetBitmap(*MakeTestPhoto(120, 90));
-    TOverlayFrame o(nullptr, "", 0, 0, 0, 0, kGray, kBlack, false, 1, kWhite, dir + "/overlay.bmp",
-                    0, true);
+    const auto photo = MakeTestPhoto(120, 90);
+    OverlayFrame o(*photo,
+                   MakeFrameSettings(0, 0, kGray, kBlack, false, 1, kWhite, dir + "/overlay.bmp"));
     EXPECT_TRUE(MatchesGolden(*o.Output, "overlay-frame"));
 
-    TMaskFrame m(nullptr, "", 0, 0, 0, 0, RGB(240, 230, 200), kBlack, false, 1, kWhite,
-                 dir + "/mask.bmp", 0, true);
+    MaskFrame m(*photo, MakeFrameSettings(0, 0, RGB(240, 230, 200), kBlack, false, 1, kWhite,
+                                          dir + "/mask.bmp"));
     m.SetBrightness(3);
     m.DrawPictureCentred();
-    m.PaintFrame();
+    m.Paint();
     EXPECT_TRUE(MatchesGolden(*m.Output, "mask-frame"));
 }
 

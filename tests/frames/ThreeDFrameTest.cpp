@@ -1,4 +1,4 @@
-#include "frames/ThreeDFrame.h"
+#include "frames/ButtonFrame.h"
 #include "tests/frames/GeoStyleTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -91,7 +91,7 @@ TEST(ThreeDFrame, FramedPhotoMatchesGolden) {
     auto photo = MakeTestPhoto(120, 90);
     FrameArgs a;
     a.frameWidth = a.frameHeight = 12;
-    auto frame = MakeFrame<T3DFrame>(*photo, a);
+    auto frame = MakeFrame<ButtonFrame>(*photo, a);
     EXPECT_EQ(frame->OutputWidth, 120);
     EXPECT_TRUE(MatchesGolden(*frame->Output, "style-3d"));
 }

@@ -1,20 +1,26 @@
-// The editing maths that need no window: the edit bar's layout, the
-// decoration item texts, the ornate flags and sizes, the picker's place.
-#include "app/EditBar.h"
-#include "app/dialogs/Patterns.h"
+// The editing arithmetic that needs no window: the edit bar's layout for
+// each style's captions, the edit boxes' numbers, the decoration item texts,
+// what a moulding's name says about its look, and the picker's place.
+#include "app/EditBarLayout.h"
+#include "app/dialogs/DecorationPicker.h"
+#include "frames/OrnateFrame.h"
 
 #include <QtTest>
 
+#include <string>
+
 using namespace quillon;
+
+Q_DECLARE_METATYPE(StyleId)
 
 namespace {
 
 // Every label is 7 pixels a character wide.
-int CharWidth(const std::string& caption) {
-    return int(caption.size()) * 7;
+int CharWidth(const char* caption) {
+    return int(std::string(caption).size()) * 7;
 }
-std::function<int(int)> LabelWidths(const TEditCaptions& captions) {
-    return [captions](int group) { return CharWidth(captions[std::size_t(group)]); };
+std::function<int(EditField)> LabelWidths(const EditCaptions& captions) {
+    return [captions](EditField field) { return CharWidth(captions[std::size_t(field)]); };
 }
 
 } // namespace
@@ -22,54 +28,60 @@ std::function<int(int)> LabelWidths(const TEditCaptions& captions) {
 class EditLayoutTest : public QObject {
     Q_OBJECT
 private slots:
-    void styleZeroLaysOutEveryGroupFromXFive() {
-        const TEditCaptions captions = EditBarCaptions(0);
-        const TEditBarPlaces p = EditBarLayout(captions, LabelWidths(captions));
+    void theCornerFrameLaysOutEveryFieldFromXFive() {
+        const EditCaptions& captions = StyleInfoOf(StyleId::Corner).captions;
+        const EditBarPlaces p = EditBarLayout(captions, LabelWidths(captions));
         int x = 5;
-        for (int g : {egFH, egFW, egBW}) {
-            QVERIFY(p[g].Visible);
-            QCOMPARE(p[g].LabelLeft, x);
-            QCOMPARE(p[g].ControlLeft, x + CharWidth(captions[g]) + 3);
-            QCOMPARE(p[g].UpDownLeft, p[g].ControlLeft + 26);
-            x += CharWidth(captions[g]) + 3 + 26 + 14 + 12;
+        for (EditField f :
+             {EditField::FrameHeight, EditField::FrameWidth, EditField::BorderWidth}) {
+            const EditFieldPlace& place = p[std::size_t(f)];
+            QVERIFY(place.visible);
+            QCOMPARE(place.labelLeft, x);
+            QCOMPARE(place.controlLeft, x + CharWidth(captions[std::size_t(f)]) + 3);
+            QCOMPARE(place.upDownLeft, place.controlLeft + 26);
+            x += CharWidth(captions[std::size_t(f)]) + 3 + 26 + 14 + 12;
         }
-        for (int g : {egFC, egBC}) {
-            QCOMPARE(p[g].LabelLeft, x);
-            x += CharWidth(captions[g]) + 3 + 18 + 12;
+        for (EditField f : {EditField::FrameColor, EditField::BorderColor}) {
+            QCOMPARE(p[std::size_t(f)].labelLeft, x);
+            x += CharWidth(captions[std::size_t(f)]) + 3 + 18 + 12;
         }
-        QCOMPARE(captions[egP], std::string("Fill Pattern"));
-        QCOMPARE(p[egP].LabelLeft, x);
-        QCOMPARE(p[egP].ControlLeft, x + CharWidth("Fill Pattern") + 3);
-        QVERIFY(!p[egCB].Visible);
+        const EditFieldPlace& decoration = p[std::size_t(EditField::Decoration)];
+        QCOMPARE(QString(captions[std::size_t(EditField::Decoration)]), QString("Fill Pattern"));
+        QCOMPARE(decoration.labelLeft, x);
+        QCOMPARE(decoration.controlLeft, x + CharWidth("Fill Pattern") + 3);
+        QVERIFY(!p[std::size_t(EditField::CheckBox)].visible);
     }
 
-    void hiddenGroupsKeepX_data() {
-        QTest::addColumn<int>("style");
+    void hiddenFieldsTakeNoRoom_data() {
+        QTest::addColumn<StyleId>("style");
+        QTest::addColumn<bool>("none");
         QTest::addColumn<QList<int>>("visible");
-        QTest::newRow("grayscale") << 5 << QList<int>{egFH, egFW};
-        QTest::newRow("ornate") << 8 << QList<int>{egP};
-        QTest::newRow("overlay") << 11 << QList<int>{egP};
-        QTest::newRow("shadow") << 9 << QList<int>{egFH, egFC, egBC, egP, egCB};
-        QTest::newRow("outside") << 13 << QList<int>{};
-        QTest::newRow("none") << -1 << QList<int>{};
+        QTest::newRow("grayscale") << StyleId::Grayscale << false << QList<int>{0, 1};
+        QTest::newRow("ornate") << StyleId::Ornate << false << QList<int>{5};
+        QTest::newRow("overlay") << StyleId::Overlay << false << QList<int>{5};
+        QTest::newRow("shadow") << StyleId::Shadow << false << QList<int>{0, 3, 4, 5, 6};
+        QTest::newRow("mask") << StyleId::Mask << false << QList<int>{2, 3, 5};
+        QTest::newRow("no style") << StyleId::Corner << true << QList<int>{};
     }
-    void hiddenGroupsKeepX() {
-        QFETCH(int, style);
+    void hiddenFieldsTakeNoRoom() {
+        QFETCH(StyleId, style);
+        QFETCH(bool, none);
         QFETCH(QList<int>, visible);
-        const TEditCaptions captions = EditBarCaptions(style);
-        const TEditBarPlaces p = EditBarLayout(captions, LabelWidths(captions));
+        const EditCaptions& captions = none ? kNoEditCaptions : StyleInfoOf(style).captions;
+        const EditBarPlaces p = EditBarLayout(captions, LabelWidths(captions));
         int x = 5;
-        for (int g = 0; g < kEditGroupCount; ++g) {
-            QCOMPARE(p[g].Visible, visible.contains(g));
-            if (!p[g].Visible) continue;
-            if (g == egCB) {
-                QCOMPARE(p[g].ControlLeft, x);
+        for (int g = 0; g < kEditFieldCount; ++g) {
+            const EditFieldPlace& place = p[std::size_t(g)];
+            QCOMPARE(place.visible, visible.contains(g));
+            if (!place.visible) continue;
+            if (EditField(g) == EditField::CheckBox) {
+                QCOMPARE(place.controlLeft, x);
                 x += 101 + 12;
                 continue;
             }
-            QCOMPARE(p[g].LabelLeft, x);
-            const int w = CharWidth(captions[g]) + 3;
-            x += w + (g <= egBW ? 26 + 14 : 18) + 12;
+            QCOMPARE(place.labelLeft, x);
+            const int w = CharWidth(captions[std::size_t(g)]) + 3;
+            x += w + (g <= int(EditField::BorderWidth) ? 26 + 14 : 18) + 12;
         }
     }
 
@@ -94,38 +106,40 @@ private slots:
         QCOMPARE(DecorationItemPath("short"), std::string());
     }
 
-    void ornateFlagsAndOutputSize_data() {
+    // The rule the picker's mouldings follow, read from the whole path.
+    void aMouldingsNameGivesItsLook_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("clip");
-        QTest::addColumn<bool>("trn");
-        QTest::addColumn<int>("width");
-        QTest::newRow("GoldClip") << "/d/Ornate/GoldClip.bmp" << true << false << 100 + 40;
-        QTest::newRow("GoldcLIP") << "/d/Ornate/GoldcLIP.bmp" << false << false << 140;
-        QTest::newRow("ClipTrn") << "/d/Ornate/ClipTrn.bmp" << true << false << 100;
-        QTest::newRow("LeafTRN") << "/d/Ornate/LeafTRN.bmp" << false << true << 100;
-        QTest::newRow("folder Clipart") << "/d/Clipart/Ornate/Plain.bmp" << true << false << 140;
-        QTest::newRow("tRN") << "/d/Ornate/tRN.bmp" << false << false << 140;
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<bool>("over");
+        QTest::newRow("GoldClip") << "/d/Ornate/GoldClip.bmp" << true << false << false;
+        QTest::newRow("GoldcLIP") << "/d/Ornate/GoldcLIP.bmp" << false << false << false;
+        QTest::newRow("ClipTrn") << "/d/Ornate/ClipTrn.bmp" << true << false << true;
+        QTest::newRow("LeafTRN") << "/d/Ornate/LeafTRN.bmp" << false << true << true;
+        QTest::newRow("folder Clipart") << "/d/Clipart/Ornate/Plain.bmp" << true << false << false;
+        QTest::newRow("tRN") << "/d/Ornate/tRN.bmp" << false << false << false;
     }
-    void ornateFlagsAndOutputSize() {
+    void aMouldingsNameGivesItsLook() {
         QFETCH(QString, path);
         QFETCH(bool, clip);
-        QFETCH(bool, trn);
-        QFETCH(int, width);
-        const TOrnateChoice c = OrnateChoice(path.toStdString(), 100, 80, 20);
-        QCOMPARE(c.ClipCorners, clip);
-        QCOMPARE(c.TransparentPieces, trn);
-        QCOMPARE(c.OutputWidth, width);
-        QCOMPARE(c.OutputHeight, width - 20);
+        QFETCH(bool, transparent);
+        QFETCH(bool, over);
+        const MouldingLook look = MouldingLookFor(path.toStdString());
+        QCOMPARE(look.clipCorners, clip);
+        QCOMPARE(look.transparentPieces, transparent);
+        QCOMPARE(look.liesOverPhoto, over);
     }
 
-    void pickerHangsUnderThePanelOrEndsAtTheRightEdge() {
-        const TPickerPlace under = PickerPlace(100, 50, 640, 20, 24, 300, 4, 40);
-        QCOMPARE(under.Left, 404);
-        QCOMPARE(under.Top, 50 + 20 + 24 + 40);
-        const TPickerPlace pushed = PickerPlace(100, 50, 640, 20, 24, 560, 4, 130);
-        QCOMPARE(pushed.Left, 100 + 640 - 4 - 130);
+    void thePickerHangsUnderThePanelOrEndsAtTheRightEdge() {
+        const PickerAnchor anchor{100, 50, 640, 20, 24, 300, 4};
+        const PickerPlace under = PickerPlaceFor(anchor, 40);
+        QCOMPARE(under.left, 404);
+        QCOMPARE(under.top, 50 + 20 + 24 + 40);
+        PickerAnchor right = anchor;
+        right.panelLeft = 560;
+        QCOMPARE(PickerPlaceFor(right, 130).left, 100 + 640 - 4 - 130);
         // Exactly at the edge is pushed too: the test is strictly less.
-        QCOMPARE(PickerPlace(0, 0, 100, 0, 24, 56, 4, 40).Left, 56);
+        QCOMPARE(PickerPlaceFor({0, 0, 100, 0, 24, 56, 4}, 40).left, 56);
     }
 };
 

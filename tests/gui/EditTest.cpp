@@ -1,8 +1,11 @@
-// The editing commands driven through the real main window: the undo
-// history, the frame edit bar, the decoration picker, zoom and crop.
+// The frame edit bar and the decoration picker driven through their widgets
+// in the real main window: which fields each style shows, what Enter, Tab,
+// the up-down buttons and the colour swatches do, and picking decorations.
 #include "GuiFixture.h"
-#include "app/EditBar.h"
-#include "app/dialogs/Patterns.h"
+#include "app/FrameEditBar.h"
+#include "app/ImageWindow.h"
+#include "app/dialogs/DecorationPicker.h"
+#include "frames/FrameStyle.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,30 +17,33 @@
 
 using namespace quillon;
 
+Q_DECLARE_METATYPE(StyleId)
+
 namespace {
 
-// Opens a width x height picture named photo.bmp.
-TfrmMain& OpenPicture(TShellRun& run, int width = 60, int height = 40) {
-    TfrmMain& m = run.Start();
-    run.dialogs.OpenAnswers.push_back(run.WritePicture("photo.bmp", width, height));
-    m.Open->trigger();
+// Opens a width x height picture named photo.bmp and chooses style.
+MainWindow& FramePicture(ShellRun& run, StyleId style, int width = 60, int height = 40) {
+    MainWindow& m = run.start();
+    run.dialogs.openAnswers.push_back(run.writePicture("photo.bmp", width, height));
+    m.openAction->trigger();
+    m.styleAction(style)->trigger();
     return m;
 }
 
 // The default decorations the ornate and overlay styles start with.
-void WriteDecorations(TShellRun& run) {
-    std::filesystem::create_directory(run.Path("Ornate"));
-    std::filesystem::create_directory(run.Path("OVERLAY"));
-    run.WritePicture("Ornate/_Orn001.bmp", 30, 12);
-    run.WritePicture("OVERLAY/Fire ball.bmp", 20, 20);
-}
-
-void PressKey(QWidget* widget, Qt::Key key) {
-    QTest::keyClick(widget, key);
+void WriteDecorations(ShellRun& run) {
+    std::filesystem::create_directory(run.path("Ornate"));
+    std::filesystem::create_directory(run.path("OVERLAY"));
+    run.writePicture("Ornate/_Orn001.bmp", 30, 12);
+    run.writePicture("OVERLAY/Fire ball.bmp", 20, 20);
 }
 
 void Type(QLineEdit* box, const QString& text) {
     box->setText(text);
+}
+
+const PhotoDocument& Document(MainWindow& m) {
+    return *m.controller().document();
 }
 
 } // namespace
@@ -45,393 +51,244 @@ void Type(QLineEdit* box, const QString& text) {
 class EditTest : public QObject {
     Q_OBJECT
 private slots:
-    // Undo history.
-
-    void twelvePushesThenTenUndosRestorePushesTwelveDownToThree() {
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        for (int k = 1; k <= 12; ++k) {
-            Bitmap picture(10 + k, 5);
-            m.AddUndo(picture, picture, "&Undo " + std::to_string(k));
-        }
-        QCOMPARE(m.UndoCount, 10);
-        QCOMPARE(m.UndoIndex, 2);
-        QCOMPARE(m.Undo1->text(), QString("&Undo 12"));
-        for (int k = 12; k >= 3; --k) {
-            QVERIFY(m.Undo1->isEnabled());
-            m.Undo1->trigger();
-            QCOMPARE(m.Document->Photo->Width(), 10 + k);
-            QCOMPARE(m.Document->Image->PictureBitmap().Width(), 10 + k);
-            const QString next = k > 3 ? QString("&Undo %1").arg(k - 1) : QString("&Undo");
-            QCOMPARE(m.Undo1->text(), next);
-        }
-        QCOMPARE(m.UndoCount, 0);
-        QVERIFY(!m.Undo1->isEnabled());
-        m.Undo1->trigger(); // nothing left: no change
-        QCOMPARE(m.Document->Photo->Width(), 13);
-    }
-
-    void undoRingBookkeeping() {
-        int count = 0, index = 0;
-        for (int n = 1; n <= 25; ++n) {
-            AdvanceUndo(count, index);
-            QCOMPARE(count, std::min(n, 10));
-            QCOMPARE(index, (n - 1) % 10 + 1);
-        }
-        count = 3;
-        index = 1;
-        StepBackUndo(count, index);
-        QCOMPARE(index, 10); // wraps while entries remain
-        count = 1;
-        index = 1;
-        StepBackUndo(count, index);
-        QCOMPARE(index, 0);
-    }
-
-    void bitmapStreamRoundTripsAndReusesItsStorage() {
-        Bitmap picture(7, 3); // 28-byte rows; 24-bit rows below need padding
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 7; ++x) picture.SetPixel(x, y, RGB(x * 30, y * 80, 7));
-        TMemoryStream stream;
-        WriteBitmapStream(picture, stream);
-        const auto* storage = stream.Data.data();
-        WriteBitmapStream(picture, stream);
-        QCOMPARE(stream.Data.data(), storage);
-        Bitmap back;
-        ReadBitmapStream(stream, back);
-        QCOMPARE(back.Width(), 7);
-        QCOMPARE(back.Height(), 3);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 7; ++x) QCOMPARE(back.Pixel(x, y), picture.Pixel(x, y));
-        Bitmap rgb(5, 2, PixelFormat::Bgr24);
-        rgb.SetPixel(4, 1, RGB(1, 2, 3));
-        WriteBitmapStream(rgb, stream);
-        ReadBitmapStream(stream, back);
-        QCOMPARE(back.Pixel(4, 1), RGB(1, 2, 3));
-        QCOMPARE(back.Width(), 5);
-    }
-
-    void choosingAStylePushesOneUndoFrameAndUndoBringsBackTheDefaults() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(fsCorner);
-        m.SelectFrameStyle(fsMatte);
-        m.SelectFrameStyle(fsCorner);
-        QCOMPARE(m.UndoCount, 1);
-        QCOMPARE(m.Undo1->text(), QString("&Undo Frame"));
-        const int defaultHeight = m.Document->GetFrameHeight();
-        Type(m.EditBar->edFrameHeight, QString::number(defaultHeight + 9));
-        PressKey(m.EditBar->edFrameHeight, Qt::Key_Return);
-        QCOMPARE(m.Document->GetFrameHeight(), defaultHeight + 9);
-
-        m.Undo1->trigger();
-        QVERIFY(m.pnlEdit->isHidden());
-        QCOMPARE(m.Document->Style, int(fsNone));
-        QVERIFY(!m.FrameInProgress);
-        QVERIFY(!m.ApplyFrame->isEnabled());
-        QVERIFY(m.Effects1->menuAction()->isEnabled());
-        QCOMPARE(m.Document->Photo->Width(), 60);
-        QVERIFY(!m.Undo1->isEnabled());
-        m.SelectFrameStyle(fsCorner);
-        QCOMPARE(m.Document->GetFrameHeight(), defaultHeight);
-        QCOMPARE(m.EditBar->edFrameHeight->text(), QString::number(defaultHeight));
-    }
-
-    void openingResetsTheHistoryButKeepsTheCaption() {
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        Bitmap picture(4, 4);
-        m.AddUndo(picture, picture, "&Undo Crop");
-        run.dialogs.OpenAnswers.push_back(run.Path("photo.bmp"));
-        m.Open->trigger();
-        QCOMPARE(m.UndoCount, 0);
-        QCOMPARE(m.UndoIndex, 0);
-        QVERIFY(!m.Undo1->isEnabled());
-        QCOMPARE(m.Undo1->text(), QString("&Undo Crop"));
-    }
-
-    // The edit bar.
-
-    void eachStyleShowsItsGroups_data() {
-        QTest::addColumn<int>("style");
+    void eachStyleShowsItsFields_data() {
+        QTest::addColumn<StyleId>("style");
         QTest::addColumn<QStringList>("visible");
-        QTest::newRow("grayscale") << 5 << QStringList{"lblFH", "lblFW"};
-        QTest::newRow("ornate") << 8 << QStringList{"lblP"};
-        QTest::newRow("overlay") << 11 << QStringList{"lblP"};
-        QTest::newRow("box") << 12 << QStringList{"lblFH", "lblFC", "lblBC", "lblP", "cbScaled"};
+        QTest::newRow("grayscale")
+            << StyleId::Grayscale << QStringList{"frameHeightLabel", "frameWidthLabel"};
+        QTest::newRow("ornate") << StyleId::Ornate << QStringList{"decorationLabel"};
+        QTest::newRow("overlay") << StyleId::Overlay << QStringList{"decorationLabel"};
+        QTest::newRow("box") << StyleId::Box
+                             << QStringList{"frameHeightLabel", "frameColorLabel",
+                                            "borderColorLabel", "decorationLabel", "scaledCheck"};
     }
-    void eachStyleShowsItsGroups() {
-        REQUIRE_ENGINE();
-        QFETCH(int, style);
+    void eachStyleShowsItsFields() {
+        QFETCH(StyleId, style);
         QFETCH(QStringList, visible);
-        TShellRun run;
+        ShellRun run;
         WriteDecorations(run);
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(style);
-        QVERIFY(m.pnlEdit->isVisible());
-        const TEditBar& bar = *m.EditBar;
-        const std::pair<const char*, QWidget*> groups[] = {
-            {"lblFH", bar.lblFH},      {"lblFW", bar.lblFW}, {"lblBW", bar.lblBW},
-            {"lblFC", bar.lblFC},      {"lblBC", bar.lblBC}, {"lblP", bar.lblP},
-            {"cbScaled", bar.cbScaled}};
-        for (const auto& [name, widget] : groups)
-            QCOMPARE(widget->isVisible(), visible.contains(name));
-        QCOMPARE(bar.edFrameHeight->isVisible(), visible.contains("lblFH"));
-        QCOMPARE(bar.pnlPattern->isVisible(), visible.contains("lblP"));
-        const TEditCaptions captions = EditBarCaptions(style);
-        if (style == 5) {
-            QCOMPARE(bar.lblFH->text(), QString("Horizontal Color Band"));
-            QCOMPARE(bar.lblFW->text(), QString("Vertical Color Band"));
-            QCOMPARE(bar.lblFW->x(), bar.lblFH->width() + 3 + 26 + 14 + 12 + 5);
+        MainWindow& m = FramePicture(run, style);
+        const FrameEditBar& bar = *m.editBar();
+        QVERIFY(bar.isVisible());
+        for (QWidget* field : std::initializer_list<QWidget*>{
+                 bar.frameHeightLabel, bar.frameWidthLabel, bar.borderWidthLabel,
+                 bar.frameColorLabel, bar.borderColorLabel, bar.decorationLabel, bar.scaledCheck})
+            QCOMPARE(field->isVisible(), visible.contains(field->objectName()));
+        QCOMPARE(bar.frameHeightEdit->isVisible(), visible.contains("frameHeightLabel"));
+        QCOMPARE(bar.decorationPanel->isVisible(), visible.contains("decorationLabel"));
+        // The captions are the catalogue's.
+        const StyleInfo& info = StyleInfoOf(style);
+        if (bar.decorationLabel->isVisible())
+            QCOMPARE(bar.decorationLabel->text(), QString(info.Caption(EditField::Decoration)));
+        if (style == StyleId::Grayscale) {
+            QCOMPARE(bar.frameHeightLabel->text(), QString("Horizontal Color Band"));
+            QCOMPARE(bar.frameWidthLabel->text(), QString("Vertical Color Band"));
+            QCOMPARE(bar.frameWidthLabel->x(),
+                     bar.frameHeightLabel->width() + 3 + 26 + 14 + 12 + 5);
         }
-        if (style == 8 || style == 11) QCOMPARE(bar.lblP->x(), 5);
-        if (style == 12) QCOMPARE(bar.cbScaled->text(), QString("Gradient Effect"));
-        if (bar.lblP->isVisible()) QCOMPARE(bar.lblP->text().toStdString(), captions[egP]);
+        if (style == StyleId::Ornate || style == StyleId::Overlay)
+            QCOMPARE(bar.decorationLabel->x(), 5);
+        if (style == StyleId::Box) QCOMPARE(bar.scaledCheck->text(), QString("Gradient Effect"));
     }
 
-    void refusedValueSpringsBackAfterEnter() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(fsCorner);
-        const int before = m.Document->GetFrameHeight();
-        Type(m.EditBar->edFrameHeight, "5000");
-        PressKey(m.EditBar->edFrameHeight, Qt::Key_Return);
-        QCOMPARE(m.Document->GetFrameHeight(), before);
-        QCOMPARE(m.EditBar->edFrameHeight->text(), QString::number(before));
+    void aRefusedValueSpringsBackAfterEnter() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        const int before = Document(m).GetFrameHeight();
+        Type(m.editBar()->frameHeightEdit, "5000");
+        QTest::keyClick(m.editBar()->frameHeightEdit, Qt::Key_Return);
+        QCOMPARE(Document(m).GetFrameHeight(), before);
+        QCOMPARE(m.editBar()->frameHeightEdit->text(), QString::number(before));
     }
 
-    void negativeValueStopsEnterAtItsBox() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(fsCorner);
-        const int width = m.Document->GetFrameWidth();
-        const int border = m.Document->GetBorderWidth();
-        Type(m.EditBar->edFrameHeight, "7");
-        Type(m.EditBar->edFrameWidth, "-3");
-        Type(m.EditBar->edBorderWidth, QString::number(border + 1));
-        PressKey(m.EditBar->edBorderWidth, Qt::Key_Return);
-        QCOMPARE(m.Document->GetFrameHeight(), 7);
-        QCOMPARE(m.Document->GetFrameWidth(), width);
-        QCOMPARE(m.Document->GetBorderWidth(), border);
+    void aNegativeValueStopsEnterAtItsBox() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        const int width = Document(m).GetFrameWidth();
+        const int border = Document(m).GetBorderWidth();
+        FrameEditBar& bar = *m.editBar();
+        Type(bar.frameHeightEdit, "7");
+        Type(bar.frameWidthEdit, "-3");
+        Type(bar.borderWidthEdit, QString::number(border + 1));
+        QTest::keyClick(bar.borderWidthEdit, Qt::Key_Return);
+        QCOMPARE(Document(m).GetFrameHeight(), 7);
+        QCOMPARE(Document(m).GetFrameWidth(), width);
+        QCOMPARE(Document(m).GetBorderWidth(), border);
+        // The frame was painted with what was set: 7 above and below.
+        QCOMPARE(Document(m).Result()->Height(), 40 + 2 * 7);
+        QCOMPARE(bar.frameWidthEdit->text(), QString::number(width));
     }
 
-    void notAnIntegerReportsAndKeepsEarlierBoxes() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(fsCorner);
-        const int width = m.Document->GetFrameWidth();
-        Type(m.EditBar->edFrameHeight, "8");
-        Type(m.EditBar->edFrameWidth, "1x");
-        PressKey(m.EditBar->edFrameWidth, Qt::Key_Return);
-        QCOMPARE(m.Document->GetFrameHeight(), 8);
-        QCOMPARE(m.Document->GetFrameWidth(), width);
-        QCOMPARE(run.dialogs.Messages.size(), std::size_t(1));
-        QCOMPARE(run.dialogs.Messages[0].Text, std::string("'1x' is not a valid integer value"));
+    void notAnIntegerReportsAndKeepsTheBoxesBeforeIt() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        const int width = Document(m).GetFrameWidth();
+        FrameEditBar& bar = *m.editBar();
+        Type(bar.frameHeightEdit, "8");
+        Type(bar.frameWidthEdit, "1x");
+        QTest::keyClick(bar.frameWidthEdit, Qt::Key_Return);
+        QCOMPARE(Document(m).GetFrameHeight(), 8);
+        QCOMPARE(Document(m).GetFrameWidth(), width);
+        QCOMPARE(Document(m).Result()->Height(), 40 + 2 * 8);
+        QCOMPARE(run.dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(run.dialogs.messages[0].text, std::string("'1x' is not a valid integer value"));
     }
 
     void tabActsAsEnterInTheFrameHeightBoxOnly() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(fsCorner);
-        Type(m.EditBar->edFrameHeight, "11");
-        PressKey(m.EditBar->edFrameWidth, Qt::Key_Tab);
-        QVERIFY(m.Document->GetFrameHeight() != 11);
-        PressKey(m.EditBar->edFrameHeight, Qt::Key_Tab);
-        QCOMPARE(m.Document->GetFrameHeight(), 11);
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        Type(m.editBar()->frameHeightEdit, "11");
+        QTest::keyClick(m.editBar()->frameWidthEdit, Qt::Key_Tab);
+        QVERIFY(Document(m).GetFrameHeight() != 11);
+        QTest::keyClick(m.editBar()->frameHeightEdit, Qt::Key_Tab);
+        QCOMPARE(Document(m).GetFrameHeight(), 11);
     }
 
-    void upDownClicksStepTheValueAndRender() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        m.SelectFrameStyle(fsCorner);
-        const int height = m.Document->GetFrameHeight();
-        const int outputHeight = m.Document->GetDisplayHeight();
-        m.EditBar->FrameHeightUD->findChild<QToolButton*>("FrameHeightUDUp")->click();
-        QCOMPARE(m.Document->GetFrameHeight(), height + 1);
-        QCOMPARE(m.EditBar->edFrameHeight->text(), QString::number(height + 1));
-        QCOMPARE(m.Document->GetDisplayHeight(), outputHeight + 2);
-        m.EditBar->FrameHeightUD->findChild<QToolButton*>("FrameHeightUDDown")->click();
-        QCOMPARE(m.Document->GetFrameHeight(), height);
+    void upDownClicksStepTheValueAndRefitTheWindow() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        const int height = Document(m).GetFrameHeight();
+        const int shownHeight = Document(m).PreviewHeight();
+        FrameEditBar& bar = *m.editBar();
+        bar.frameHeightUpDown->findChild<QToolButton*>("frameHeightUp")->click();
+        QCOMPARE(Document(m).GetFrameHeight(), height + 1);
+        QCOMPARE(bar.frameHeightEdit->text(), QString::number(height + 1));
+        QCOMPARE(Document(m).PreviewHeight(), shownHeight + 2);
+        QCOMPARE(m.imageWindow()->view()->height(), shownHeight + 2);
+        bar.frameHeightUpDown->findChild<QToolButton*>("frameHeightDown")->click();
+        QCOMPARE(Document(m).GetFrameHeight(), height);
+        const int border = Document(m).GetBorderWidth();
+        bar.borderWidthUpDown->findChild<QToolButton*>("borderWidthUp")->click();
+        QCOMPARE(Document(m).GetBorderWidth(), border + 1);
+        QCOMPARE(bar.borderWidthEdit->text(), QString::number(border + 1));
     }
 
-    void frameColourRemovesThePattern() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        const std::string tile = run.WritePicture("tile.bmp", 8, 8);
-        m.SelectFrameStyle(fsCorner);
-        m.Document->SetPattern(tile);
-        QVERIFY(!m.Document->CurrentFrame()->PatternName.empty());
-        run.dialogs.ColorAnswers.push_back(RGB(10, 200, 30));
-        QTest::mouseClick(m.EditBar->pnlFrameColor, Qt::LeftButton);
-        QVERIFY(m.Document->CurrentFrame()->PatternName.empty());
-        QCOMPARE(m.Document->GetFrameColor(), RGB(10, 200, 30));
-        QCOMPARE(m.EditBar->pnlFrameColor->palette().color(QPalette::Window), QColor(10, 200, 30));
+    void theFrameColourSwatchReplacesThePattern() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        const std::string tile = run.writePicture("tile.bmp", 8, 8);
+        m.controller().chooseDecoration(tile);
+        QVERIFY(!Document(m).CurrentFrame()->PatternName.empty());
+        FrameEditBar& bar = *m.editBar();
+        // The swatch shows the tile: its top-left pixel is the tile's.
+        QCOMPARE(bar.decorationPicture().Pixel(1, 1) & 0xFFFFFF, RGB(0, 0, 90));
+        run.dialogs.colorAnswers.push_back(RGB(10, 200, 30));
+        QTest::mouseClick(bar.frameColorSwatch, Qt::LeftButton);
+        QVERIFY(Document(m).CurrentFrame()->PatternName.empty());
+        QCOMPARE(Document(m).GetFrameColor(), RGB(10, 200, 30));
+        QCOMPARE(bar.frameColorSwatch->palette().color(QPalette::Window), QColor(10, 200, 30));
+        QCOMPARE(bar.decorationPicture().Pixel(1, 1) & 0xFFFFFF, kWhite);
         // A cancelled dialog changes nothing.
-        QTest::mouseClick(m.EditBar->pnlBorderColor, Qt::LeftButton);
-        QCOMPARE(m.Document->GetFrameColor(), RGB(10, 200, 30));
+        QTest::mouseClick(bar.borderColorSwatch, Qt::LeftButton);
+        QCOMPARE(Document(m).GetFrameColor(), RGB(10, 200, 30));
     }
 
-    // The picker.
+    void theScaleCheckBoxRepaintsTheFrame() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Box);
+        FrameEditBar& bar = *m.editBar();
+        QVERIFY(bar.scaledCheck->isVisible());
+        const bool before = Document(m).GetScaled();
+        bar.scaledCheck->click();
+        QCOMPARE(Document(m).GetScaled(), !before);
+        QCOMPARE(bar.scaledCheck->isChecked(), !before);
+    }
 
-    void patternSwatchOpensThenClosesThePicker() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run);
-        std::filesystem::create_directory(run.Path("PATTERNS"));
-        run.WritePicture("PATTERNS/B.BMP", 4, 4);
-        run.WritePicture("PATTERNS/a.bmp", 4, 4);
-        m.SelectFrameStyle(fsCorner);
-        QTest::mouseClick(m.EditBar->pnlPattern, Qt::LeftButton);
-        QVERIFY(frmPattern->isVisible());
-        QVERIFY(frmPattern->lbPatterns->isVisible());
-        QCOMPARE(frmPattern->lbPatterns->count(), 2);
-        QVERIFY(frmPattern->lbPatterns->item(0)->text().endsWith("B.BMP")); // sorted by path
-        QTest::mouseClick(m.EditBar->Pattern, Qt::LeftButton);
-        QVERIFY(!frmPattern->isVisible());
-        QCOMPARE(frmPattern->lbPatterns->count(), 2);
+    // --- The picker ---------------------------------------------------------------------------
 
-        QTest::mouseClick(m.EditBar->pnlPattern, Qt::LeftButton);
-        frmPattern->lbPatterns->setCurrentRow(1);
-        frmPattern->lbPatternsDblClick();
-        QVERIFY(m.Document->CurrentFrame()->PatternName.ends_with("a.bmp"));
-        QTest::keyClick(frmPattern->lbPatterns, Qt::Key_Escape);
-        QVERIFY(!frmPattern->isVisible());
+    void theDecorationSwatchOpensThenClosesThePicker() {
+        ShellRun run;
+        std::filesystem::create_directory(run.path("PATTERNS"));
+        run.writePicture("PATTERNS/B.BMP", 4, 4);
+        run.writePicture("PATTERNS/a.bmp", 4, 4);
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        DecorationPicker& picker = *m.decorationPicker();
+        FrameEditBar& bar = *m.editBar();
+        QTest::mouseClick(bar.decorationPanel, Qt::LeftButton);
+        QVERIFY(picker.isVisible());
+        QVERIFY(picker.patternList->isVisible());
+        QCOMPARE(picker.patternList->count(), 2);
+        QVERIFY(picker.patternList->item(0)->text().endsWith("B.BMP")); // sorted by path
+        QTest::mouseClick(bar.decorationSwatch, Qt::LeftButton);
+        QVERIFY(!picker.isVisible());
+        QCOMPARE(picker.patternList->count(), 2);
+
+        QTest::mouseClick(bar.decorationPanel, Qt::LeftButton);
+        picker.patternList->setCurrentRow(1);
+        picker.choosePattern();
+        QVERIFY(Document(m).CurrentFrame()->PatternName.ends_with("a.bmp"));
+        QTest::keyClick(picker.patternList, Qt::Key_Escape);
+        QVERIFY(!picker.isVisible());
+    }
+
+    void thePickerClosesWhenThePointerMovesOverThePictureOrThePictureCloses() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        m.toggleDecorationPicker();
+        QVERIFY(m.decorationPicker()->isVisible());
+        SendMouse(m.imageWindow()->view(), QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {2, 2});
+        QVERIFY(!m.decorationPicker()->isVisible());
+        m.toggleDecorationPicker();
+        m.imageWindow()->close(); // and when the picture goes
+        QVERIFY(!m.decorationPicker()->isVisible());
+    }
+
+    void aMouldingFromThePickerGivesTheFrameItsThickness() {
+        ShellRun run;
+        WriteDecorations(run);
+        run.writePicture("Ornate/Wide.bmp", 30, 16);
+        MainWindow& m = FramePicture(run, StyleId::Ornate);
+        DecorationPicker& picker = *m.decorationPicker();
+        m.toggleDecorationPicker();
+        QVERIFY(picker.mouldingList->isVisible());
+        QCOMPARE(picker.mouldingList->count(), 2);
+        const auto wide = picker.mouldingList->findItems("Wide.bmp", Qt::MatchEndsWith);
+        QCOMPARE(wide.size(), 1);
+        picker.mouldingList->setCurrentItem(wide.front());
+        picker.chooseMoulding();
+        QCOMPARE(Document(m).Result()->Width(), 60 + 2 * 16);
+        QCOMPARE(m.imageWindow()->view()->width(), 60 + 2 * 16);
     }
 
     void maskListItemsCarryTheirPathAfterSixtyCharacters() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
+        ScratchRun run;
         const std::string longName(70, 'm');
-        std::filesystem::create_directory(run.Path("masks"));
-        std::filesystem::create_directory(run.Path("mine"));
-        run.WriteText("masks/" + longName + ".BMP", "x");
-        run.WriteText("masks/Soft.bmp", "x");
-        run.WriteText("mine/Soft.jpg", "x");
-        run.WriteText("mine/notes.txt", "x");
+        std::filesystem::create_directory(run.path("masks"));
+        std::filesystem::create_directory(run.path("mine"));
+        run.writeText("masks/" + longName + ".BMP", "x");
+        run.writeText("masks/Soft.bmp", "x");
+        run.writeText("mine/Soft.jpg", "x");
+        run.writeText("mine/notes.txt", "x");
         QListWidget list;
         list.setSortingEnabled(true);
-        CreateListOfFiles(run.Path("masks"), "*.bmp", &list);
-        CreateListOfFiles(run.Path("mine"), "*.jpg", &list);
+        CreateListOfFiles(run.path("masks"), "*.bmp", &list);
+        CreateListOfFiles(run.path("mine"), "*.jpg", &list);
         CreateListOfFiles("", "*.jpg", &list);
         QCOMPARE(list.count(), 3);
         // Sorted by text: "Soft" before "mmm...", and the same visible name
         // from two folders ordered by path.
         QCOMPARE(DecorationItemPath(list.item(0)->text().toStdString()),
-                 run.Path("masks/Soft.bmp"));
-        QCOMPARE(DecorationItemPath(list.item(1)->text().toStdString()), run.Path("mine/Soft.jpg"));
+                 run.path("masks/Soft.bmp"));
+        QCOMPARE(DecorationItemPath(list.item(1)->text().toStdString()), run.path("mine/Soft.jpg"));
         const std::string last = list.item(2)->text().toStdString();
         QCOMPARE(last.substr(0, 60), std::string(60, 'm'));
-        QCOMPARE(DecorationItemPath(last), run.Path("masks/" + longName + ".BMP"));
-        (void)m;
+        QCOMPARE(DecorationItemPath(last), run.path("masks/" + longName + ".BMP"));
     }
 
-    // Zoom, selection and crop.
-
-    void zoomCommandsCaptionAndPush_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("undo");
-        QTest::newRow("100") << 0 << " - 100%"
-                             << "&Undo Normal Size";
-        QTest::newRow("75") << 2 << " - 75%  "
-                            << "&Undo Zoom 75%";
-        QTest::newRow("50") << 3 << " - 50%  "
-                            << "&Undo Zoom 50%";
-        QTest::newRow("25") << 4 << " - 25% "
-                            << "&Undo Zoom 25%";
-        QTest::newRow("10") << 5 << " - 10%  "
-                            << "&Undo Zoom 10%";
-    }
-    void zoomCommandsCaptionAndPush() {
-        REQUIRE_ENGINE();
-        QFETCH(int, mode);
-        QFETCH(QString, suffix);
-        QFETCH(QString, undo);
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run, 200, 100);
-        QAction* items[] = {m.ZoomNormal, nullptr, m.Zoom75, m.Zoom50, m.Zoom25, m.Zoom10};
-        items[mode]->trigger();
-        QCOMPARE(m.frmWindow->windowTitle(), "photo.bmp" + suffix);
-        QCOMPARE(m.Undo1->text(), undo);
-        QCOMPARE(m.UndoCount, 1);
-        for (QAction* item : items)
-            if (item) QCOMPARE(item->isChecked(), item == items[mode]);
-        const int scaledWidth = m.Document->Image->PictureBitmap().Width();
-        m.Undo1->trigger();
-        QCOMPARE(m.ZoomMode, 0);
-        QVERIFY(m.ZoomNormal->isChecked());
-        QCOMPARE(m.frmWindow->windowTitle(), QString("photo.bmp - 100%"));
-        QCOMPARE(m.Document->Image->PictureBitmap().Width(), 200);
-        if (mode == 3) QCOMPARE(scaledWidth, 100);
-    }
-
-    void zoomWhileFramingPushesNothing() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run, 200, 100);
-        m.SelectFrameStyle(fsCorner);
-        const int fullWidth = m.Document->VisibleImage()->PictureBitmap().Width();
-        m.Zoom50->trigger();
-        QCOMPARE(m.UndoCount, 1); // the frame's own entry only
-        QCOMPARE(m.Undo1->text(), QString("&Undo Frame"));
-        QVERIFY(m.FrameInProgress);
-        QVERIFY(m.Document->VisibleImage()->PictureBitmap().Width() < fullWidth);
-    }
-
-    void smallSelectionDoesNotCrop_data() {
-        QTest::addColumn<int>("right");
-        QTest::addColumn<int>("bottom");
-        QTest::newRow("2 x 200") << 7 << 205;
-        QTest::newRow("200 x 2") << 205 << 7;
-    }
-    void smallSelectionDoesNotCrop() {
-        REQUIRE_ENGINE();
-        QFETCH(int, right);
-        QFETCH(int, bottom);
-        TShellRun run;
-        TfrmMain& m = OpenPicture(run, 300, 300);
-        m.TSelection = {right, bottom, 5, 5}; // reversed: normalised, then refused
-        m.CropSelection1Click();
-        QCOMPARE(m.Document->GetImageWidth(), 300);
-        QCOMPARE(m.UndoCount, 0);
-        QCOMPARE(m.TSelection.Left, 5);
-        QCOMPARE(m.TSelection.Right, right);
-        m.ClearSelection(); // too small to erase: left in place
-        QCOMPARE(m.TSelection.Right, right);
-    }
-
-    void reversedDragCropsTheSameArea() {
-        REQUIRE_ENGINE();
-        std::vector<Color> pixels[2];
-        const TSelectionRect drags[] = {{5, 10, 25, 40}, {25, 40, 5, 10}};
-        for (int i = 0; i < 2; ++i) {
-            TShellRun run;
-            TfrmMain& m = OpenPicture(run);
-            m.TSelection = drags[i];
-            m.DrawSelection(5, 10, 40, 25); // the band as the timer left it
-            m.CropSelection1->setEnabled(true);
-            m.CropSelection1->trigger();
-            QCOMPARE(m.Undo1->text(), QString("&Undo Crop"));
-            QCOMPARE(m.Document->GetImageWidth(), 20);
-            QCOMPARE(m.Document->GetImageHeight(), 30);
-            // The photo's own pixels, band erased: (x, y) of the crop is
-            // (x + 5, y + 10) of the photo.
-            for (int y = 0; y < 30; ++y)
-                for (int x = 0; x < 20; ++x) {
-                    pixels[i].push_back(m.Document->Photo->Pixel(x, y));
-                    QCOMPARE(pixels[i].back(), RGB((x + 5) * 7, (y + 10) * 5, 90));
-                }
-            m.Undo1->trigger();
-            QCOMPARE(m.Document->GetImageWidth(), 60);
-        }
-        QCOMPARE(pixels[0], pixels[1]);
+    void theUsersOwnMasksFolderIsListedAfterTheProgramsOwn() {
+        ShellRun run;
+        std::filesystem::create_directory(run.path("masks"));
+        std::filesystem::create_directory(run.path("mine"));
+        run.writePicture("masks/Grainy Edge.jpg", 20, 20);
+        run.writePicture("mine/Zigzag.bmp", 20, 20);
+        MainWindow& m = FramePicture(run, StyleId::Mask);
+        m.controller().setFolder(FolderSetting::Mask, run.path("mine"));
+        m.toggleDecorationPicker();
+        DecorationPicker& picker = *m.decorationPicker();
+        QCOMPARE(picker.maskList->count(), 2);
+        picker.maskList->setCurrentRow(1);
+        picker.chooseMask();
+        QCOMPARE(Document(m).CurrentFrame()->PatternName, run.path("mine/Zigzag.bmp"));
     }
 };
 

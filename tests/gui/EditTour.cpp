@@ -3,28 +3,26 @@
 // window (edit bar and framed photo) after each, then one with the
 // decoration picker open, so a person can check every style's controls.
 #include "TourSupport.h"
-#include "app/EditBar.h"
-#include "app/Mainfrm.h"
-#include "app/dialogs/Patterns.h"
-#include "document/Butbar.h"
+#include "app/FrameEditBar.h"
+#include "app/MainWindow.h"
+#include "app/dialogs/DecorationPicker.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QPainter>
-
-#include <cstdio>
 
 using namespace quillon;
 
 namespace {
 
 // The main window with the picker drawn where it sits on the screen.
-void Grab(TfrmMain& m, const QString& path) {
+void Grab(MainWindow& m, const QString& path) {
     Settle();
     QPixmap shot = m.grab();
-    if (frmPattern && frmPattern->isVisible()) {
+    DecorationPicker* picker = m.decorationPicker();
+    if (picker->isVisible()) {
         QPainter painter(&shot);
-        painter.drawPixmap(frmPattern->pos() - m.pos(), frmPattern->grab());
+        painter.drawPixmap(picker->pos() - m.pos(), picker->grab());
     }
     SaveShot(shot, path);
 }
@@ -33,42 +31,44 @@ void Grab(TfrmMain& m, const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    TTour tour;
-    if (!tour.Start(argc, argv, "quillon-edit-tour")) return 2;
+    Tour tour;
+    if (!tour.start(argc, argv, "quillon-edit-tour")) return 2;
     const QString& out = tour.out;
     {
-        TProgramForms forms;
-        TfrmMain& m = *frmMain;
+        MainWindow m;
         m.move(0, 0);
         m.resize(1000, 760);
         m.show();
         Settle();
-        tour.dialogs.OpenAnswers.push_back(
+        tour.dialogs.openAnswers.push_back(
             QDir::current().absoluteFilePath("sample.jpg").toStdString());
-        m.Open->trigger();
-        for (std::size_t i = 0; i < kFrameMenu.size(); ++i) {
-            m.FrameItems[i]->trigger();
-            Grab(m, out + QString("/edit-style-%1.png").arg(kFrameMenu[i].Style));
+        m.openAction->trigger();
+        for (StyleId style : StylesInMenuOrder()) {
+            m.styleAction(style)->trigger();
+            Grab(m, out + QString("/edit-style-%1.png").arg(int(style)));
         }
-        m.FrameItems[8]->trigger(); // the corner frame, then a thicker frame
-        m.EditBar->edFrameHeight->setText("40");
-        m.EditBar->EnterPressed(m.EditBar->edFrameHeight);
-        m.EditBar->PatternClick();
+        // The corner frame, then a thicker frame and the picker.
+        m.styleAction(StyleId::Corner)->trigger();
+        FrameEditBar& bar = *m.editBar();
+        bar.frameHeightEdit->setText("40");
+        bar.applyFields();
+        m.toggleDecorationPicker();
         Grab(m, out + "/edit-picker.png");
-        if (frmPattern->lbPatterns->count() > 3) {
-            frmPattern->lbPatterns->setCurrentRow(3);
-            frmPattern->lbPatternsDblClick();
+        DecorationPicker& picker = *m.decorationPicker();
+        if (picker.patternList->count() > 3) {
+            picker.patternList->setCurrentRow(3);
+            picker.choosePattern();
         }
         Grab(m, out + "/edit-pattern-chosen.png");
-        m.ClosePatternPicker();
-        m.FrameItems[0]->trigger(); // ornate
-        m.EditBar->PatternClick();
-        if (frmPattern->lbOrnate->count() > 1) {
-            frmPattern->lbOrnate->setCurrentRow(1);
-            frmPattern->lbOrnateDblClick();
+        m.closeDecorationPicker();
+        m.styleAction(StyleId::Ornate)->trigger();
+        m.toggleDecorationPicker();
+        if (picker.mouldingList->count() > 1) {
+            picker.mouldingList->setCurrentRow(1);
+            picker.chooseMoulding();
         }
         Grab(m, out + "/edit-ornate-chosen.png");
-        tour.ReportMessages();
+        tour.reportMessages();
         m.close();
     }
     return 0;

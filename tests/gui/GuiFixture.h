@@ -1,16 +1,17 @@
-// One program run for a GUI test: a fresh folder as the start folder, a
-// private settings store, the system clipboard, scripted dialogs and the
-// start routine's forms.
+// The set-up of one GUI test: a fresh folder as the start folder with a
+// private settings store and scripted dialogs (ScratchRun), then either the
+// document controller alone with a private clipboard (ControllerRun) or the
+// whole main window on the system clipboard (ShellRun).
 #pragma once
 
 #include "ScriptedDialogs.h"
-#include "app/Mainfrm.h"
-#include "app/QtBitmap.h"
-#include "app/Wind.h"
-#include "canvas/Canvas.h"
-#include "document/Butbar.h"
+#include "app/DocumentController.h"
+#include "app/MainWindow.h"
+#include "app/SystemClipboard.h"
+#include "canvas/Bitmap.h"
+#include "document/ClipboardPort.h"
+#include "document/PhotoDocument.h"
 #include "formats/Formats.h"
-#include "frames/Clipboard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,87 +25,96 @@
 
 namespace quillon {
 
-class TShellRun {
+class ScratchRun {
 public:
-    TShellRun() {
+    ScratchRun() {
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path() + "/store");
-        SetDialogs(&dialogs);
-        SetClipboard(&clipboard);
-        clipboard.Clear();
+        Dialogs::install(&dialogs);
     }
-    ~TShellRun() {
-        forms.reset();
-        SetClipboard(nullptr);
-        SetDialogs(nullptr);
+    ~ScratchRun() {
+        Dialogs::install(nullptr);
         QDir::setCurrent(previous_);
     }
-    TShellRun(const TShellRun&) = delete;
-    TShellRun& operator=(const TShellRun&) = delete;
+    ScratchRun(const ScratchRun&) = delete;
+    ScratchRun& operator=(const ScratchRun&) = delete;
 
-    // Creates the forms; show() runs the first showing's work.
-    TfrmMain& Start(bool show = true) {
-        forms = std::make_unique<TProgramForms>();
-        if (show) {
-            frmMain->show();
-            QApplication::processEvents();
-        }
-        return *frmMain;
-    }
-
-    std::string Path(const std::string& name) const {
+    std::string path(const std::string& name) const {
         return dir_.path().toStdString() + "/" + name;
     }
-    // Writes a width x height picture file (format by its name).
-    std::string WritePicture(const std::string& name, int width, int height) const {
+    // Writes a width x height picture file (format by its name) whose pixel
+    // (x, y) is RGB(7x, 5y, 90).
+    std::string writePicture(const std::string& name, int width, int height) const {
         Bitmap bitmap(width, height);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, RGB(x * 7, y * 5, 90));
-        SavePictureFile(bitmap, Path(name));
-        return Path(name);
+        SavePictureFile(bitmap, path(name));
+        return path(name);
     }
-    void WriteText(const std::string& name, const std::string& text) const {
-        std::ofstream(Path(name), std::ios::binary) << text;
+    void writeText(const std::string& name, const std::string& text) const {
+        std::ofstream(path(name), std::ios::binary) << text;
     }
-    void PutPictureOnClipboard(int width, int height) {
-        Bitmap bitmap(width, height);
+    // A width x height picture whose pixel (x, y) is RGB(200, 3x, 3y).
+    static std::unique_ptr<Bitmap> samplePicture(int width, int height) {
+        auto bitmap = std::make_unique<Bitmap>(width, height);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) bitmap.SetPixel(x, y, RGB(200, x * 3, y * 3));
-        clipboard.SetBitmap(bitmap);
+            for (int x = 0; x < width; ++x) bitmap->SetPixel(x, y, RGB(200, x * 3, y * 3));
+        return bitmap;
     }
 
-    TScriptedDialogs dialogs;
-    TQtClipboard clipboard;
-    std::unique_ptr<TProgramForms> forms;
+    ScriptedDialogs dialogs;
 
 private:
     QTemporaryDir dir_;
     QString previous_;
 };
 
-// Whether the engine can draw pictures yet (its canvas may still be a
-// placeholder on a branch that has not received it).
-inline bool EngineDraws() {
-    try {
-        Bitmap from(2, 2), to(4, 4);
-        to.canvas().StretchDraw(Rect(0, 0, 4, 4), from);
-        return true;
-    } catch (const std::exception&) {
-        return false;
+// The document controller alone, made in the scratch folder.
+class ControllerRun : public ScratchRun {
+public:
+    void putPictureOnClipboard(int width, int height) {
+        clipboard.SetPicture(*samplePicture(width, height));
     }
-}
-#define REQUIRE_ENGINE()                                                                           \
-    do {                                                                                           \
-        if (!EngineDraws()) QSKIP("the canvas layer cannot draw yet on this branch");              \
-    } while (0)
+    // Opens a width x height picture named photo.bmp.
+    PhotoDocument& openPicture(int width = 60, int height = 40) {
+        controller.open(writePicture("photo.bmp", width, height));
+        return *controller.document();
+    }
 
-// Sends a mouse event to the image window's picture as the platform would.
-inline void SendMouse(QWidget* view, QEvent::Type type, Qt::MouseButton button,
+    MemoryClipboard clipboard;
+    DocumentController controller{clipboard};
+};
+
+// The whole program's main window, made in the scratch folder.
+class ShellRun : public ScratchRun {
+public:
+    ShellRun() { clipboard.Clear(); }
+    ~ShellRun() { window.reset(); }
+
+    // Makes the main window; show() runs the first showing's work.
+    MainWindow& start(bool show = true) {
+        window = std::make_unique<MainWindow>();
+        if (show) {
+            window->show();
+            QApplication::processEvents();
+        }
+        return *window;
+    }
+    void putPictureOnClipboard(int width, int height) {
+        clipboard.SetPicture(*samplePicture(width, height));
+    }
+
+    SystemClipboard clipboard;
+    std::unique_ptr<MainWindow> window;
+};
+
+// Sends a mouse event to a widget as the platform would.
+inline void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button,
                       Qt::MouseButtons buttons, QPoint at) {
-    QMouseEvent event(type, QPointF(at), view->mapToGlobal(QPointF(at)), button, buttons,
+    QMouseEvent event(type, QPointF(at), widget->mapToGlobal(QPointF(at)), button, buttons,
                       Qt::NoModifier);
-    QApplication::sendEvent(view, &event);
+    QApplication::sendEvent(widget, &event);
 }
 
 } // namespace quillon

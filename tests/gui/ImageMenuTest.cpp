@@ -1,8 +1,8 @@
-// The Image menu and the resize dialog driven through the main window's
-// actions: what the working bitmap, the shown image and the clipboard hold.
+// The resize dialog and printing driven through the main window's actions:
+// what the dialogs show, what the picture becomes, where the print lands.
 #include "GuiFixture.h"
-#include "app/dialogs/Resize.h"
-#include "app/print/Prntprv.h"
+#include "app/dialogs/ResizeDialog.h"
+#include "app/print/PrintPreviewDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,142 +14,70 @@
 
 using namespace quillon;
 
-namespace {
-
-Color ClipboardPixel(TQtClipboard& clipboard, int x, int y) {
-    Bitmap b;
-    if (!clipboard.GetBitmap(b)) return Color(-1);
-    return b.Pixel(x, y) & 0xFFFFFF;
-}
-
-} // namespace
-
 class ImageMenuTest : public QObject {
     Q_OBJECT
 private slots:
-    void grayAtHalfZoomKeepsTheFullPictureAndShowsHalf() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(41, 31); // RGB(200, 3x, 3y)
-        m.PasteFromClipboard->trigger();
-        QVERIFY(m.Document);
-        m.Zoom50->trigger();
-        QCOMPARE(m.Document->Scale, 0.5f);
-        m.GreyScale1->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
-        QCOMPARE(m.Document->Photo->Width(), 41);
-        QCOMPARE(m.Document->Photo->Height(), 31);
-        QCOMPARE(m.Document->GetImageWidth(), 20);
-        QCOMPARE(m.Document->GetImageHeight(), 15);
-        const int g = (200 + 3 * 10 + 3 * 4) / 3;
-        QCOMPARE(m.Document->Photo->Pixel(10, 4) & 0xFFFFFF, RGB(g, g, g));
-        QCOMPARE(ClipboardPixel(run.clipboard, 10, 4), RGB(g, g, g));
-    }
-
-    void negativeTwiceRestoresThePicture() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(9, 7);
-        m.PasteFromClipboard->trigger();
-        const Color before = m.Document->Photo->Pixel(4, 5) & 0xFFFFFF;
-        m.NegativeImage1->trigger();
-        QCOMPARE(ClipboardPixel(run.clipboard, 4, 5), RGB(55, 255 - 12, 255 - 15));
-        m.NegativeImage1->trigger();
-        QCOMPARE(m.Document->Photo->Pixel(4, 5) & 0xFFFFFF, before);
-        QCOMPARE(m.UndoCount, 2);
-        QCOMPARE(m.Undo1->text(), QString("&Undo Negative"));
-        QVERIFY(m.Undo1->isEnabled());
-        // Undoing the second negative brings back the first one's picture.
-        m.Undo1->trigger();
-        QCOMPARE(m.Document->Photo->Pixel(4, 5) & 0xFFFFFF, RGB(55, 255 - 12, 255 - 15));
-    }
-
-    void rotationsTurnThePictureAndClearTheSelection() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(12, 5);
-        m.PasteFromClipboard->trigger();
-        const Color corner = m.Document->Photo->Pixel(0, 0) & 0xFFFFFF;
-        m.TSelection = {1, 1, 4, 4};
-        m.Rotate90Right1->trigger();
-        QCOMPARE(m.Document->Photo->Width(), 5);
-        QCOMPARE(m.Document->Photo->Height(), 12);
-        QCOMPARE(m.Document->Photo->Pixel(4, 0) & 0xFFFFFF, corner); // top-left went top-right
-        QCOMPARE(m.TSelection.Right, 0);
-        QCOMPARE(m.Undo1->text(), QString("&Undo Rotate 90 Right"));
-        m.Rotate90Left1->trigger();
-        m.Rotate1801->trigger();
-        QCOMPARE(m.Document->Photo->Width(), 12);
-        QCOMPARE(m.Document->Photo->Pixel(11, 4) & 0xFFFFFF, corner);
-        QCOMPARE(ClipboardPixel(run.clipboard, 11, 4), corner);
-    }
-
-    void resizeDialogLinksAndResizes() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(640, 480);
-        m.PasteFromClipboard->trigger();
-        run.dialogs.OnModal = [](QDialog& d) {
-            auto& r = static_cast<TfrmResize&>(d);
-            r.edWidthPerc->clear();
-            for (const char* text : {"1", "15", "150"}) r.edWidthPerc->setText(text);
-            if (r.edPixHeight->text() != "720") return int(QDialog::Rejected);
-            r.edPixWidth->setText("100");
+    void theResizeDialogLinksItsEditsAndResizes() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(640, 480);
+        m.pasteAction->trigger();
+        run.dialogs.onModal = [](QDialog& d) {
+            auto& r = static_cast<ResizeDialog&>(d);
+            r.widthPercentEdit->clear();
+            for (const char* text : {"1", "15", "150"}) r.widthPercentEdit->setText(text);
+            if (r.pixelHeightEdit->text() != "720") return int(QDialog::Rejected);
+            r.pixelWidthEdit->setText("100");
             return int(QDialog::Accepted);
         };
-        m.Resize1->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
-        QCOMPARE(m.frmResize->edWidthPerc->text(), QString("15"));
-        QCOMPARE(m.Document->Photo->Width(), 100);
-        QCOMPARE(m.Document->Photo->Height(), 75);
-        QCOMPARE(m.Undo1->text(), QString("&Undo Resize"));
+        m.resizeAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
+        QCOMPARE(m.resizeDialog()->widthPercentEdit->text(), QString("15"));
+        QCOMPARE(m.controller().document()->Photo().Width(), 100);
+        QCOMPARE(m.controller().document()->Photo().Height(), 75);
+        QCOMPARE(m.undoAction->text(), QString("&Undo Resize"));
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
     }
 
-    void resizeDialogKeepsAspectChoiceAndRefusesBadSizes() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(64, 48);
-        m.PasteFromClipboard->trigger();
-        run.dialogs.OnModal = [](QDialog& d) {
-            auto& r = static_cast<TfrmResize&>(d);
-            r.cbAspect->setChecked(false);
-            r.edWidthPerc->setText("50");
-            r.edPixHeight->setText("0");
+    void theResizeDialogKeepsItsAspectChoiceAndRefusesBadSizes() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(64, 48);
+        m.pasteAction->trigger();
+        run.dialogs.onModal = [](QDialog& d) {
+            auto& r = static_cast<ResizeDialog&>(d);
+            r.aspectCheck->setChecked(false);
+            r.widthPercentEdit->setText("50");
+            r.pixelHeightEdit->setText("0");
             return int(QDialog::Accepted);
         };
-        m.Resize1->trigger();
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QCOMPARE(m.Document->Photo->Width(), 64);
+        m.resizeAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(m.controller().document()->Photo().Width(), 64);
+        QVERIFY(!m.undoAction->isEnabled());
         // The next showing refills the edits but keeps the check box.
-        run.dialogs.OnModal = [](QDialog& d) {
-            auto& r = static_cast<TfrmResize&>(d);
-            const bool ok = !r.cbAspect->isChecked() && r.edPixWidth->text() == "64" &&
-                            r.edWidthPerc->text() == "100";
-            r.edWidthPerc->setText("abc");
+        run.dialogs.onModal = [](QDialog& d) {
+            auto& r = static_cast<ResizeDialog&>(d);
+            const bool ok = !r.aspectCheck->isChecked() && r.pixelWidthEdit->text() == "64" &&
+                            r.widthPercentEdit->text() == "100";
+            r.widthPercentEdit->setText("abc");
             return int(ok ? QDialog::Accepted : QDialog::Rejected);
         };
-        m.Resize1->trigger();
-        QCOMPARE(int(run.dialogs.Messages.size()), 2);
-        QCOMPARE(run.dialogs.Messages.back().Text,
+        m.resizeAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 2);
+        QCOMPARE(run.dialogs.messages.back().text,
                  std::string("'abc' is not a valid floating point value"));
-        QCOMPARE(m.Document->Photo->Width(), 64);
-        QCOMPARE(m.Document->Photo->Height(), 48);
+        QCOMPARE(m.controller().document()->Photo().Width(), 64);
+        QCOMPARE(m.controller().document()->Photo().Height(), 48);
     }
 
     void printingAFramedPhotoAt4x6FillsTheBoxWithTheFramedPicture() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(300, 200);
-        m.PasteFromClipboard->trigger();
-        m.SelectFrameStyle(fsMatte);
-        float scale = 0;
-        const Bitmap* framed = m.Document->GetFramedPicture(scale);
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(300, 200);
+        m.pasteAction->trigger();
+        m.styleAction(StyleId::Matte)->trigger();
+        const Bitmap* framed = m.controller().document()->Result();
         QVERIFY(framed && framed->Width() > 300);
         QTemporaryDir dir;
         const QString pdf = dir.filePath("framed.pdf");
@@ -159,14 +87,14 @@ private slots:
         printer.setResolution(100);
         printer.setPageSize(QPageSize(QPageSize::Letter));
         printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        run.dialogs.OnModal = [](QDialog& d) {
-            auto& p = static_cast<TfrmPrint&>(d);
-            p.rgCustom->button(int(CustomSize::Size4x6))->click();
-            p.btnPrint->click();
+        run.dialogs.onModal = [](QDialog& d) {
+            auto& p = static_cast<PrintPreviewDialog&>(d);
+            p.customSizeGroup->button(int(CustomSize::Size4x6))->click();
+            p.printButton->click();
             return p.result();
         };
-        m.Print1->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
+        m.printAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
         const QString png = dir.filePath("page");
         QCOMPARE(QProcess::execute("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png}), 0);
         const QImage page(png + ".png");

@@ -1,21 +1,36 @@
 // The shell's plain arithmetic and conversions: image window sizes, dialog
 // centring, file parts, save-name completion, the rubber band's outline and
 // the hand-over of pictures between the engine and Qt.
-#include "app/Layout.h"
-#include "app/Dialogs.h"
+#include "app/ImageWindow.h"
 #include "app/QtBitmap.h"
-#include "app/Wind.h"
+#include "app/WindowLayout.h"
+#include "app/dialogs/Dialogs.h"
 
 #include <QtTest>
 
 #include <random>
+#include <vector>
 
 using namespace quillon;
 
-Q_DECLARE_METATYPE(TSizeWH)
+Q_DECLARE_METATYPE(WindowSize)
 
 namespace {
-const TWindowMetrics kMetrics{20, 4, 4};
+
+const WindowMetrics kMetrics{20, 4, 4};
+
+// Compares a black-and-white image with rows of text, '#' white, '.' black.
+void ExpectPixels(const QImage& image, const std::vector<const char*>& rows) {
+    QCOMPARE(image.height(), int(rows.size()));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb expected =
+                rows[std::size_t(y)][x] == '#' ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+            QVERIFY2(image.pixel(x, y) == expected,
+                     qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
+        }
+}
+
 } // namespace
 
 class LayoutTest : public QObject {
@@ -25,33 +40,34 @@ private slots:
         QTest::addColumn<int>("pictureW");
         QTest::addColumn<int>("pictureH");
         QTest::addColumn<bool>("editBar");
-        QTest::addColumn<TSizeWH>("expected");
+        QTest::addColumn<WindowSize>("expected");
         // Room in an 800 x 600 main window: 782 wide, 542 high (518 with
         // the edit bar).
-        QTest::newRow("fits") << 300 << 200 << false << TSizeWH{310, 230};
-        QTest::newRow("too wide only") << 1000 << 200 << false << TSizeWH{782, 230};
+        QTest::newRow("fits") << 300 << 200 << false << WindowSize{310, 230};
+        QTest::newRow("too wide only") << 1000 << 200 << false << WindowSize{782, 230};
         QTest::newRow("too tall only gets the scroll bar's width")
-            << 300 << 900 << false << TSizeWH{330, 542};
+            << 300 << 900 << false << WindowSize{330, 542};
         QTest::newRow("too tall, and wide enough to reach the limit")
-            << 765 << 900 << false << TSizeWH{782, 542};
-        QTest::newRow("too big both ways") << 2000 << 2000 << false << TSizeWH{782, 542};
-        QTest::newRow("edit bar takes its height") << 300 << 500 << true << TSizeWH{330, 518};
-        QTest::newRow("fits under the edit bar") << 300 << 480 << true << TSizeWH{310, 510};
+            << 765 << 900 << false << WindowSize{782, 542};
+        QTest::newRow("too big both ways") << 2000 << 2000 << false << WindowSize{782, 542};
+        QTest::newRow("edit bar takes its height") << 300 << 500 << true << WindowSize{330, 518};
+        QTest::newRow("fits under the edit bar") << 300 << 480 << true << WindowSize{310, 510};
     }
     void adjustedWindowSize() {
         QFETCH(int, pictureW);
         QFETCH(int, pictureH);
         QFETCH(bool, editBar);
-        QFETCH(TSizeWH, expected);
-        const TSizeWH got = AdjustedWindowSize(kMetrics, pictureW, pictureH, 800, 600, editBar, 24);
-        QCOMPARE(got.Width, expected.Width);
-        QCOMPARE(got.Height, expected.Height);
+        QFETCH(WindowSize, expected);
+        const WindowSize got =
+            AdjustedWindowSize(kMetrics, pictureW, pictureH, 800, 600, editBar, 24);
+        QCOMPARE(got.width, expected.width);
+        QCOMPARE(got.height, expected.height);
     }
 
     void firstWindowSizeAddsOneAndNoScrollBarAllowance() {
-        QCOMPARE(FirstWindowSize(kMetrics, 300, 200, 800, 600), (TSizeWH{309, 229}));
-        QCOMPARE(FirstWindowSize(kMetrics, 300, 900, 800, 600), (TSizeWH{309, 542}));
-        QCOMPARE(FirstWindowSize(kMetrics, 0, 0, 800, 600), (TSizeWH{9, 29}));
+        QCOMPARE(FirstWindowSize(kMetrics, 300, 200, 800, 600), (WindowSize{309, 229}));
+        QCOMPARE(FirstWindowSize(kMetrics, 300, 900, 800, 600), (WindowSize{309, 542}));
+        QCOMPARE(FirstWindowSize(kMetrics, 0, 0, 800, 600), (WindowSize{9, 29}));
     }
 
     void startsMaximisedOnlyOnTheExactDefaults() {
@@ -62,8 +78,8 @@ private slots:
     }
 
     void centringTruncatesEachHalf() {
-        QCOMPARE(CentredOnScreen(1280, 1024, 520, 246), (TLeftTop{380, 389}));
-        QCOMPARE(CentredOnScreen(1281, 1025, 521, 247), (TLeftTop{640 - 260, 512 - 123}));
+        QCOMPARE(CentredOnScreen(1280, 1024, 520, 246), (ScreenPoint{380, 389}));
+        QCOMPARE(CentredOnScreen(1281, 1025, 521, 247), (ScreenPoint{640 - 260, 512 - 123}));
     }
 
     void filePart_data() {
@@ -125,29 +141,39 @@ private slots:
     }
 
     void focusRectangleOutlineIsDottedAndDrawnTwiceErases() {
-        Bitmap bitmap(8, 6);
-        for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 8; ++x) bitmap.SetPixel(x, y, kBlack);
-        XorFocusRect(bitmap, Rect(1, 1, 7, 5));
-        const char* expected[] = {"........", ".#.#.#..", "......#.",
-                                  ".#......", "..#.#.#.", "........"};
-        for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 8; ++x)
-                QVERIFY2((bitmap.Pixel(x, y) == kWhite) == (expected[y][x] == '#'),
-                         qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
-        XorFocusRect(bitmap, Rect(1, 1, 7, 5));
-        for (int y = 0; y < 6; ++y)
-            for (int x = 0; x < 8; ++x) QCOMPARE(bitmap.Pixel(x, y), kBlack);
+        QImage image(8, 6, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        InvertFocusRect(image, QPoint(0, 0), Rect(1, 1, 7, 5));
+        ExpectPixels(image, {"........", //
+                             ".#.#.#..", //
+                             "......#.", //
+                             ".#......", //
+                             "..#.#.#.", //
+                             "........"});
+        InvertFocusRect(image, QPoint(0, 0), Rect(1, 1, 7, 5));
+        ExpectPixels(image,
+                     {"........", "........", "........", "........", "........", "........"});
+    }
+
+    void focusRectangleDotsFollowThePictureNotThePart() {
+        // A part of the picture starting at (1, 2): the dots stay where
+        // x + y is even in the whole picture.
+        QImage part(4, 3, QImage::Format_RGB32);
+        part.fill(Qt::black);
+        InvertFocusRect(part, QPoint(1, 2), Rect(1, 2, 5, 5));
+        ExpectPixels(part, {".#.#", //
+                            "#...", //
+                            ".#.#"});
     }
 
     void focusRectangleClipsAndSkipsEmptyRectangles() {
-        Bitmap bitmap(4, 4);
-        XorFocusRect(bitmap, Rect(-3, -3, 10, 10)); // entirely outside the picture's outline
-        XorFocusRect(bitmap, Rect(2, 2, 2, 3));     // no width
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) QCOMPARE(bitmap.Pixel(x, y), kBlack);
-        XorFocusRect(bitmap, Rect(0, 0, 1, 1)); // one pixel, inverted once
-        QCOMPARE(bitmap.Pixel(0, 0), kWhite);
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        InvertFocusRect(image, QPoint(0, 0), Rect(-3, -3, 10, 10)); // outline all outside
+        InvertFocusRect(image, QPoint(0, 0), Rect(2, 2, 2, 3));     // no width
+        ExpectPixels(image, {"....", "....", "....", "...."});
+        InvertFocusRect(image, QPoint(0, 0), Rect(0, 0, 1, 1)); // one pixel, inverted once
+        ExpectPixels(image, {"#...", "....", "....", "...."});
     }
 
     void picturesSurviveTheTripThroughQt() {

@@ -1,6 +1,6 @@
 // The print preview driven through its controls, printing into a PDF file
 // that pdftoppm renders, so the test sees where the picture really lands.
-#include "app/print/Prntprv.h"
+#include "app/print/PrintPreviewDialog.h"
 #include "canvas/Bitmap.h"
 
 #include <QButtonGroup>
@@ -70,18 +70,18 @@ private slots:
         const QString pdf = dir.filePath("centre.pdf");
         QPrinter printer(QPrinter::HighResolution);
         PdfPrinter(printer, pdf);
-        TfrmPrint dialog(printer);
+        PrintPreviewDialog dialog(printer);
         const auto picture = RedPicture(200, 100);
-        dialog.FormActivate(*picture, 200, 100);
-        QCOMPARE(dialog.PageWidth(), 850);
-        QCOMPARE(dialog.PageHeight(), 1100);
-        QCOMPARE(dialog.lblWidth->text(), QString("200 pixels"));
-        dialog.rgAlign->button(int(AlignChoice::Center))->click();
-        dialog.rgTopBot->button(int(AlignChoice::End))->click();
-        const QPoint at = dialog.PreviewImage->pos();
+        dialog.preparePreview(*picture, 200, 100);
+        QCOMPARE(dialog.pageWidth(), 850);
+        QCOMPARE(dialog.pageHeight(), 1100);
+        QCOMPARE(dialog.widthPixelsLabel->text(), QString("200 pixels"));
+        dialog.horizontalAlignGroup->button(int(AlignChoice::Center))->click();
+        dialog.verticalAlignGroup->button(int(AlignChoice::End))->click();
+        const QPoint at = dialog.previewLabel->pos();
         QCOMPARE(at.x(), 200 / 2 - 47 / 2);
-        const Rect t = PrintTarget(dialog.Panel, 850, 1100, at.x(), at.y(), 100, 100, 200, 100);
-        dialog.btnPrint->click();
+        const Rect t = PrintTarget(dialog.panel, 850, 1100, at.x(), at.y(), 100, 100, 200, 100);
+        dialog.printButton->click();
         QSize page;
         const QRect red = RedBounds(pdf, &page);
         QCOMPARE(page, QSize(850, 1100));
@@ -99,24 +99,24 @@ private slots:
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         PdfPrinter(printer, dir.filePath("4x6.pdf"));
-        TfrmPrint dialog(printer);
+        PrintPreviewDialog dialog(printer);
         const auto picture = RedPicture(60, 40);
-        dialog.FormActivate(*picture, 60, 40);
-        dialog.rgCustom->button(int(CustomSize::Size4x6))->click();
+        dialog.preparePreview(*picture, 60, 40);
+        dialog.customSizeGroup->button(int(CustomSize::Size4x6))->click();
         // 4" at 100 dpi is 400 dots wide: 60 x 6.66 -> 666 %.
-        QCOMPARE(dialog.edImageWidth->text(), QString("666"));
-        QCOMPARE(dialog.edImageHeight->text(), QString("666"));
-        dialog.btnPrint->click();
+        QCOMPARE(dialog.widthPercentEdit->text(), QString("666"));
+        QCOMPARE(dialog.heightPercentEdit->text(), QString("666"));
+        dialog.printButton->click();
         // The preview sits at (2, 2): 8 dots on the page.
         QVERIFY(Near(RedBounds(dir.filePath("4x6.pdf")), QRect(8, 8, 399, 266)));
 
         PdfPrinter(printer, dir.filePath("stretch.pdf"));
-        dialog.FormActivate(*picture, 60, 40);
-        dialog.cbAspect->setChecked(false);
-        dialog.edImageWidth->setText("200");
-        dialog.edImageWidthExit();
-        QCOMPARE(dialog.edImageHeight->text(), QString("100"));
-        dialog.btnPrint->click();
+        dialog.preparePreview(*picture, 60, 40);
+        dialog.aspectCheck->setChecked(false);
+        dialog.widthPercentEdit->setText("200");
+        dialog.widthPercentEdited();
+        QCOMPARE(dialog.heightPercentEdit->text(), QString("100"));
+        dialog.printButton->click();
         QVERIFY(Near(RedBounds(dir.filePath("stretch.pdf")), QRect(8, 8, 120, 40)));
     }
 
@@ -124,13 +124,13 @@ private slots:
         QTemporaryDir dir;
         QPrinter printer(QPrinter::HighResolution);
         PdfPrinter(printer, dir.filePath("sheet.pdf"));
-        TfrmPrint dialog(printer);
+        PrintPreviewDialog dialog(printer);
         const auto picture = RedPicture(300, 200);
-        dialog.FormActivate(*picture, 300, 200);
-        dialog.cbSheetify->click();
-        QVERIFY(!dialog.FullSheet->isHidden());
-        QVERIFY(dialog.PreviewImage->isHidden());
-        dialog.btnPrint->click();
+        dialog.preparePreview(*picture, 300, 200);
+        dialog.fullSheetCheck->click();
+        QVERIFY(!dialog.fullSheetLabel->isHidden());
+        QVERIFY(dialog.previewLabel->isHidden());
+        dialog.printButton->click();
         // Copies at x = 20, 340 (660 + 300 > 850) and y = 20, 240, ..., 900
         // (900 + 200 = 1100 still fits): the red spans the first to the last.
         QVERIFY(Near(RedBounds(dir.filePath("sheet.pdf")), QRect(20, 20, 620, 1080)));
@@ -139,32 +139,32 @@ private slots:
     void badPercentKeepsThePreviewAndReportsIt() {
         QPrinter printer(QPrinter::HighResolution);
         PdfPrinter(printer, QDir::temp().filePath("quillon-unused.pdf"));
-        TfrmPrint dialog(printer);
+        PrintPreviewDialog dialog(printer);
         std::vector<std::string> errors;
-        dialog.ShowError = [&](const std::string& e) { errors.push_back(e); };
+        dialog.showError = [&](const std::string& e) { errors.push_back(e); };
         const auto picture = RedPicture(60, 40);
-        dialog.FormActivate(*picture, 60, 40);
-        const QSize before = dialog.PreviewImage->size();
-        dialog.edImageWidth->setText("12q");
-        emit dialog.edImageWidth->editingFinished();
+        dialog.preparePreview(*picture, 60, 40);
+        const QSize before = dialog.previewLabel->size();
+        dialog.widthPercentEdit->setText("12q");
+        emit dialog.widthPercentEdit->editingFinished();
         QCOMPARE(errors.size(), std::size_t(1));
         QCOMPARE(errors[0], std::string("'12q' is not a valid floating point value"));
-        QCOMPARE(dialog.PreviewImage->size(), before);
+        QCOMPARE(dialog.previewLabel->size(), before);
     }
 
     void noPrinterInstalledIsReported() {
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::NativeFormat);
-        TfrmPrint dialog(printer);
+        PrintPreviewDialog dialog(printer);
         std::vector<std::string> errors;
-        dialog.ShowError = [&](const std::string& e) { errors.push_back(e); };
+        dialog.showError = [&](const std::string& e) { errors.push_back(e); };
         const auto picture = RedPicture(60, 40);
-        dialog.FormActivate(*picture, 60, 40);
-        dialog.btnPrint->click();
+        dialog.preparePreview(*picture, 60, 40);
+        dialog.printButton->click();
         QCOMPARE(errors.size(), std::size_t(1));
         QVERIFY(errors[0].find("No printer is installed") == 0);
-        QVERIFY(dialog.btnPrint->isEnabled());
+        QVERIFY(dialog.printButton->isEnabled());
     }
 };
 

@@ -2,7 +2,8 @@
 // drives SANE's "test" device (enabled through a private SANE configuration
 // folder), and the scan arrives as a new "Untitled" picture.
 #include "GuiFixture.h"
-#include "app/scan/Scanning.h"
+#include "app/ImageWindow.h"
+#include "app/scan/Scanner.h"
 
 #include <QListWidget>
 #include <QProcess>
@@ -49,57 +50,57 @@ private slots:
     }
 
     void missingLibraryShowsBothMessagesAndScanStaysOff() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        m.ScanImage1 = new TScanImage(&m);
-        m.ScanImage1->LibraryFile = "libquillon-twain-absent.so";
-        m.SelectSource->trigger();
-        QCOMPARE(int(run.dialogs.Messages.size()), 2);
-        QCOMPARE(run.dialogs.Messages[0].Text, std::string("Missing libquillon-twain-absent.so"));
-        QCOMPARE(run.dialogs.Messages[1].Text, std::string("No Twain driver loaded"));
-        QVERIFY(!m.Scan->isEnabled());
+        ShellRun run;
+        MainWindow& m = run.start();
+        m.scanner().libraryFile = "libquillon-twain-absent.so";
+        m.selectSourceAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 2);
+        QCOMPARE(run.dialogs.messages[0].text, std::string("Missing libquillon-twain-absent.so"));
+        QCOMPARE(run.dialogs.messages[1].text, std::string("No Twain driver loaded"));
+        QVERIFY(!m.scanAction->isEnabled());
     }
 
     void selectAndScanMakesAnUntitledPictureOfThePageSize() {
-        REQUIRE_ENGINE();
         const QSize expected = ScanimageSize();
         if (expected.isEmpty()) QSKIP("scanimage cannot scan from SANE's test device here");
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        m.ScanImage1 = new TScanImage(&m);
-        m.ScanImage1->LibraryFolders = {QUILLON_TWAIN_DIR};
+        ShellRun run;
+        MainWindow& m = run.start();
+        m.scanner().libraryFolders = {QUILLON_TWAIN_DIR};
         std::vector<int> offered;
-        run.dialogs.OnModal = [&](QDialog& d) {
-            auto* list = d.findChild<QListWidget*>("lstSources");
+        run.dialogs.onModal = [&](QDialog& d) {
+            auto* list = d.findChild<QListWidget*>("sourceList");
             if (!list) return int(QDialog::Rejected);
             offered.push_back(list->count());
             list->setCurrentRow(0);
             return int(QDialog::Accepted);
         };
-        m.SelectSource->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
+        m.selectSourceAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
         QCOMPARE(offered, std::vector<int>{1});
-        QVERIFY(m.Scan->isEnabled());
-        m.Scan->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
-        QVERIFY(m.Document);
-        QCOMPARE(m.Document->Photo->Width(), expected.width());
-        QCOMPARE(m.Document->Photo->Height(), expected.height());
-        QCOMPARE(m.CurrentFileName, std::string("Untitled"));
+        QVERIFY(m.scanAction->isEnabled());
+        run.clipboard.SetPicture(Bitmap(3, 2));
+        m.scanAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
+        QVERIFY(m.controller().hasDocument());
+        QCOMPARE(m.controller().document()->Photo().Width(), expected.width());
+        QCOMPARE(m.controller().document()->Photo().Height(), expected.height());
+        QCOMPARE(m.controller().fileName(), std::string("Untitled"));
+        QCOMPARE(m.imageWindow()->windowTitle(), QString("Untitled - 100%"));
         QVERIFY(expected.width() > 100);
+        // The scan came straight in: the clipboard holds what it held.
+        QCOMPARE(run.clipboard.Picture()->Width(), 3);
     }
 
     void cancelledSelectionStillEnablesScanButScanOfNothingPastesNothing() {
         // With no device chosen the library falls back to the first device;
         // a cancelled source dialog is not an error.
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        m.ScanImage1 = new TScanImage(&m);
-        m.ScanImage1->LibraryFolders = {QUILLON_TWAIN_DIR};
-        run.dialogs.OnModal = [](QDialog&) { return int(QDialog::Rejected); };
-        m.SelectSource->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
-        QVERIFY(m.Scan->isEnabled());
+        ShellRun run;
+        MainWindow& m = run.start();
+        m.scanner().libraryFolders = {QUILLON_TWAIN_DIR};
+        run.dialogs.onModal = [](QDialog&) { return int(QDialog::Rejected); };
+        m.selectSourceAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
+        QVERIFY(m.scanAction->isEnabled());
     }
 };
 

@@ -1,9 +1,10 @@
-// A TDialogs for tests: every question is answered from a script and every
+// A Dialogs for tests: every question is answered from a script and every
 // message is recorded, so commands run headless.
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/dialogs/Dialogs.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QPoint>
 
@@ -15,91 +16,90 @@
 
 namespace quillon {
 
-struct TShownMessage {
-    std::string Caption;
-    std::string Text;
-    TMsgIcon Icon;
-    TMsgButtons Buttons;
+struct ShownMessage {
+    std::string caption;
+    std::string text;
+    MessageIcon icon;
+    MessageButtons buttons;
 };
 
-class TScriptedDialogs final : public TDialogs {
+class ScriptedDialogs final : public Dialogs {
 public:
     // Answers, consumed in order; an empty queue answers Ok / Yes / cancel.
-    std::deque<TMsgResult> MessageAnswers;
-    std::deque<std::optional<std::string>> OpenAnswers;
-    std::deque<std::optional<std::string>> SaveAnswers;
-    std::deque<std::optional<std::string>> FolderAnswers;
-    std::deque<std::optional<Color>> ColorAnswers;
+    std::deque<MessageResult> messageAnswers;
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::deque<std::optional<Color>> colorAnswers;
     // Runs while a modal window "shows"; returns its result code.
-    std::function<int(QDialog&)> OnModal;
+    std::function<int(QDialog&)> onModal;
     // Chooses from an opened pop-up menu.
-    std::function<QAction*(QMenu&)> OnPopup;
+    std::function<QAction*(QMenu&)> onPopup;
 
-    std::vector<TShownMessage> Messages;
-    std::vector<TFileRequest> OpenRequests;
-    std::vector<TFileRequest> SaveRequests;
-    std::vector<std::string> FolderStarts;
-    std::vector<std::string> ModalShown; // object class names
-    std::vector<QPoint> PopupPositions;
-    std::vector<std::string> HelpFiles;
+    std::vector<ShownMessage> messages;
+    std::vector<FileRequest> openRequests;
+    std::vector<FileRequest> saveRequests;
+    std::vector<std::string> folderStarts;
+    std::vector<std::string> modalShown; // class names, without the namespace
+    std::vector<QPoint> popupPositions;
+    std::vector<std::string> helpFiles;
 
-    TMsgResult MessageBox(QWidget*, const std::string& caption, const std::string& text,
-                          TMsgIcon icon, TMsgButtons buttons) override {
-        Messages.push_back({caption, text, icon, buttons});
-        if (!MessageAnswers.empty()) {
-            const TMsgResult r = MessageAnswers.front();
-            MessageAnswers.pop_front();
+    MessageResult messageBox(QWidget*, const std::string& caption, const std::string& text,
+                             MessageIcon icon, MessageButtons buttons) override {
+        messages.push_back({caption, text, icon, buttons});
+        if (!messageAnswers.empty()) {
+            const MessageResult r = messageAnswers.front();
+            messageAnswers.pop_front();
             return r;
         }
-        return buttons == TMsgButtons::YesNo ? TMsgResult::Yes : TMsgResult::Ok;
+        return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
     }
-    std::optional<std::string> OpenPicture(QWidget*, const TFileRequest& request) override {
-        OpenRequests.push_back(request);
-        return Next(OpenAnswers);
+    std::optional<std::string> openPicture(QWidget*, const FileRequest& request) override {
+        openRequests.push_back(request);
+        return next(openAnswers);
     }
-    std::optional<std::string> SavePicture(QWidget*, const TFileRequest& request) override {
-        SaveRequests.push_back(request);
-        return Next(SaveAnswers);
+    std::optional<std::string> savePicture(QWidget*, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        return next(saveAnswers);
     }
-    std::optional<Color> ChooseColor(QWidget*, Color) override {
-        if (ColorAnswers.empty()) return std::nullopt;
-        const auto answer = ColorAnswers.front();
-        ColorAnswers.pop_front();
+    std::optional<Color> chooseColor(QWidget*, Color) override {
+        if (colorAnswers.empty()) return std::nullopt;
+        const auto answer = colorAnswers.front();
+        colorAnswers.pop_front();
         return answer;
     }
-    std::optional<std::string> ChooseFolder(QWidget*, const std::string& start) override {
-        FolderStarts.push_back(start);
-        return Next(FolderAnswers);
+    std::optional<std::string> chooseFolder(QWidget*, const std::string& start) override {
+        folderStarts.push_back(start);
+        return next(folderAnswers);
     }
-    int RunModal(QDialog& dialog) override {
-        // Recorded without the namespace: tests name dialogs by their class.
+    int runModal(QDialog& dialog) override {
         std::string name = dialog.metaObject()->className();
         if (const auto colons = name.rfind("::"); colons != std::string::npos)
             name.erase(0, colons + 2);
-        ModalShown.push_back(name);
-        if (!OnModal) return QDialog::Rejected;
+        modalShown.push_back(name);
+        if (!onModal) return QDialog::Rejected;
         dialog.show();
-        const int result = OnModal(dialog);
+        const int result = onModal(dialog);
         dialog.hide();
         return result;
     }
-    QAction* PopupMenu(QMenu& menu, const QPoint& pos) override {
-        PopupPositions.push_back(pos);
-        QAction* chosen = OnPopup ? OnPopup(menu) : nullptr;
+    QAction* popupMenu(QMenu& menu, const QPoint& pos) override {
+        popupPositions.push_back(pos);
+        QAction* chosen = onPopup ? onPopup(menu) : nullptr;
         if (chosen) chosen->trigger();
         return chosen;
     }
-    void PrinterSetup(QWidget*) override {}
-    void ShowHelp(QWidget*, const std::string& file) override { HelpFiles.push_back(file); }
+    void printerSetup(QWidget*) override {}
+    void showHelp(QWidget*, const std::string& file) override { helpFiles.push_back(file); }
 
-    int CountModal(const std::string& className) const {
+    int countModal(const std::string& className) const {
         int n = 0;
-        for (const auto& c : ModalShown) n += c == className;
+        for (const auto& c : modalShown) n += c == className;
         return n;
     }
 
 private:
-    static std::optional<std::string> Next(std::deque<std::optional<std::string>>& queue) {
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& queue) {
         if (queue.empty()) return std::nullopt;
         auto r = queue.front();
         queue.pop_front();

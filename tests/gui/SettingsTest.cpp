@@ -1,7 +1,7 @@
 // The settings dialog driven through its buttons and the dialog interface:
 // what it validates, what it stores and what it changes for this run.
-#include "app/dialogs/Settings.h"
 #include "GuiFixture.h"
+#include "app/dialogs/SettingsDialog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,16 +16,16 @@ QString Stored(const char* key) {
 }
 
 // Opens the settings from the menu and runs script inside the dialog.
-void WithSettingsDialog(TShellRun& run, TfrmMain& m,
-                        const std::function<void(TfrmSetting&)>& script) {
-    run.dialogs.OnModal = [&](QDialog& dialog) {
-        auto* settings = qobject_cast<TfrmSetting*>(&dialog);
+void WithSettingsDialog(ShellRun& run, MainWindow& m,
+                        const std::function<void(SettingsDialog&)>& script) {
+    run.dialogs.onModal = [&](QDialog& dialog) {
+        auto* settings = qobject_cast<SettingsDialog*>(&dialog);
         if (!settings) return int(QDialog::Rejected);
         script(*settings);
         return dialog.result();
     };
-    m.Settings->trigger();
-    run.dialogs.OnModal = nullptr;
+    m.settingsAction->trigger();
+    run.dialogs.onModal = nullptr;
 }
 
 } // namespace
@@ -34,112 +34,112 @@ class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
     void theDialogShowsTheStoredFolders() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
+        ShellRun run;
+        MainWindow& m = run.start();
         QSettings("Marrowind Software", "Quillon").setValue("MaskDir", "/srv/masks");
         QString shown;
-        WithSettingsDialog(run, m, [&](TfrmSetting& d) { shown = d.edMask->text(); });
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) { shown = d.maskFolderEdit->text(); });
         QCOMPARE(shown, QString("/srv/masks"));
     }
 
     void anEmptyImageFolderIsInvalidAndStoresNothing() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        const std::string folder = run.Path("");
+        ShellRun run;
+        MainWindow& m = run.start();
+        const std::string folder = run.path("");
         bool closed = false;
-        WithSettingsDialog(run, m, [&](TfrmSetting& d) {
-            d.edOpen->setText("");
-            d.edSave->setText(QString::fromStdString(folder));
-            d.btnSettings->click();
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) {
+            d.imageFolderEdit->setText("");
+            d.saveFolderEdit->setText(QString::fromStdString(folder));
+            d.saveButton->click();
             closed = d.result() == QDialog::Accepted && !d.isVisible();
         });
         QVERIFY(closed);
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QCOMPARE(run.dialogs.Messages[0].Text, std::string("Invalid Directory"));
-        QVERIFY(run.dialogs.Messages[0].Icon == TMsgIcon::Error);
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].text, std::string("Invalid Directory"));
+        QVERIFY(run.dialogs.messages[0].icon == MessageIcon::Error);
         QCOMPARE(Stored("SaveDir"), QString());
     }
 
     void aMissingOverlayFolderStopsAfterTheImageAndSaveFolders() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        const QString good = QString::fromStdString(run.Path(""));
-        WithSettingsDialog(run, m, [&](TfrmSetting& d) {
-            d.edOpen->setText(good);
-            d.edSave->setText(good);
-            d.edOverlay->setText(good + "/no-such-folder");
-            d.edMask->setText(good);
-            d.btnSettings->click();
+        ShellRun run;
+        MainWindow& m = run.start();
+        const QString good = QString::fromStdString(run.path(""));
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) {
+            d.imageFolderEdit->setText(good);
+            d.saveFolderEdit->setText(good);
+            d.overlayFolderEdit->setText(good + "/no-such-folder");
+            d.maskFolderEdit->setText(good);
+            d.saveButton->click();
         });
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
         QCOMPARE(Stored("OpenDir"), good);
         QCOMPARE(Stored("SaveDir"), good);
         QCOMPARE(Stored("OverlayDir"), QString());
         QCOMPARE(Stored("MaskDir"), QString());
-        QCOMPARE(m.Folders.OpenDir, good.toStdString());
-        QCOMPARE(m.Folders.SaveDir, good.toStdString());
-        QCOMPARE(m.Folders.UserMaskFolder, std::string());
+        QCOMPARE(m.controller().folders().openDir, good.toStdString());
+        QCOMPARE(m.controller().folders().saveDir, good.toStdString());
+        QCOMPARE(m.controller().folders().userMaskFolder, std::string());
     }
 
     void emptyingTheMaskFolderStoresItEmptyAndClearsIt() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        const QString good = QString::fromStdString(run.Path(""));
-        m.Folders.UserMaskFolder = "/old/masks";
-        WithSettingsDialog(run, m, [&](TfrmSetting& d) {
-            d.edOpen->setText(good);
-            d.edSave->setText(good);
-            d.edOverlay->setText(good);
-            d.edMask->setText("");
-            d.btnSettings->click();
+        ShellRun run;
+        MainWindow& m = run.start();
+        const QString good = QString::fromStdString(run.path(""));
+        m.controller().setFolder(FolderSetting::Mask, "/old/masks");
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) {
+            d.imageFolderEdit->setText(good);
+            d.saveFolderEdit->setText(good);
+            d.overlayFolderEdit->setText(good);
+            d.maskFolderEdit->setText("");
+            d.saveButton->click();
         });
-        QVERIFY(run.dialogs.Messages.empty());
+        QVERIFY(run.dialogs.messages.empty());
         QCOMPARE(Stored("MaskDir"), QString());
         QCOMPARE(Stored("OverlayDir"), good);
-        QCOMPARE(m.Folders.UserMaskFolder, std::string());
-        QCOMPARE(m.Folders.UserOverlayFolder, good.toStdString());
+        QCOMPARE(m.controller().folders().userMaskFolder, std::string());
+        QCOMPARE(m.controller().folders().userOverlayFolder, good.toStdString());
     }
 
     void browsingTheImageFolderTakesEffectEvenWhenCancelled() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
+        ShellRun run;
+        MainWindow& m = run.start();
         QSettings("Marrowind Software", "Quillon").setValue("OpenDir", "/srv/stored");
-        run.dialogs.FolderAnswers.push_back(std::string("/srv/chosen"));
+        run.dialogs.folderAnswers.push_back(std::string("/srv/chosen"));
         QString edit;
-        WithSettingsDialog(run, m, [&](TfrmSetting& d) {
-            d.edOpen->setText("typed but not used");
-            d.btnLoadFrom->click();
-            edit = d.edOpen->text();
-            d.btnCancel->click();
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) {
+            d.imageFolderEdit->setText("typed but not used");
+            d.imageFolderBrowse->click();
+            edit = d.imageFolderEdit->text();
+            d.cancelButton->click();
         });
         // The browse dialog starts at the stored folder, not the edit's text.
-        QCOMPARE(run.dialogs.FolderStarts.back(), std::string("/srv/stored"));
+        QCOMPARE(run.dialogs.folderStarts.back(), std::string("/srv/stored"));
         QCOMPARE(edit, QString("/srv/chosen"));
-        QCOMPARE(m.Folders.OpenDir, std::string("/srv/chosen"));
+        QCOMPARE(m.controller().folders().openDir, std::string("/srv/chosen"));
         QCOMPARE(Stored("OpenDir"), QString("/srv/stored"));
-        run.dialogs.OpenAnswers.push_back(std::nullopt);
-        m.Open->trigger();
-        QCOMPARE(run.dialogs.OpenRequests.back().InitialDir, std::string("/srv/chosen"));
+        run.dialogs.openAnswers.push_back(std::nullopt);
+        m.openAction->trigger();
+        QCOMPARE(run.dialogs.openRequests.back().initialDir, std::string("/srv/chosen"));
     }
 
     void browsingAnotherFolderChangesOnlyItsEdit() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        const std::string openBefore = m.Folders.OpenDir;
-        run.dialogs.FolderAnswers.push_back(std::string("/srv/overlays"));
-        run.dialogs.FolderAnswers.push_back(std::nullopt);
+        ShellRun run;
+        MainWindow& m = run.start();
+        const std::string openBefore = m.controller().folders().openDir;
+        run.dialogs.folderAnswers.push_back(std::string("/srv/overlays"));
+        run.dialogs.folderAnswers.push_back(std::nullopt);
         QString overlay, mask;
-        WithSettingsDialog(run, m, [&](TfrmSetting& d) {
-            d.btnOverlay->click();
-            d.edMask->setText("kept");
-            d.btnMask->click(); // cancelled
-            overlay = d.edOverlay->text();
-            mask = d.edMask->text();
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) {
+            d.overlayFolderBrowse->click();
+            d.maskFolderEdit->setText("kept");
+            d.maskFolderBrowse->click(); // cancelled
+            overlay = d.overlayFolderEdit->text();
+            mask = d.maskFolderEdit->text();
         });
         QCOMPARE(overlay, QString("/srv/overlays"));
         QCOMPARE(mask, QString("kept"));
-        QCOMPARE(m.Folders.OpenDir, openBefore);
-        QCOMPARE(m.Folders.UserOverlayFolder, std::string());
+        QCOMPARE(m.controller().folders().openDir, openBefore);
+        QCOMPARE(m.controller().folders().userOverlayFolder, std::string());
     }
 };
 

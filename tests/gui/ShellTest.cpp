@@ -1,12 +1,18 @@
-// The main window and the image window driven through their actions and the
-// dialog interface: start-up, menu states, captions, open, save, paste,
-// closing the image window, the rubber band and the pop-up menu.
+// The main window and the image window driven through their actions, the
+// mouse and the dialog interface: start-up, menu states, captions, the
+// Frames menu, open and save, closing the image window, the rubber band and
+// the pop-up menu, and how the image window is fitted round the picture.
 #include "GuiFixture.h"
-#include "app/About.h"
+#include "app/FrameEditBar.h"
+#include "app/ImageWindow.h"
+#include "app/QtBitmap.h"
+#include "app/StylePictures.h"
+#include "app/dialogs/AboutDialog.h"
 
+#include <QAccessible>
 #include <QFileInfo>
 #include <QMdiArea>
-#include <QScrollArea>
+#include <QMenu>
 #include <QtTest>
 
 #include <filesystem>
@@ -16,29 +22,29 @@ using namespace quillon;
 
 namespace {
 
-// The enabled state of the document-dependent items and menus.
-std::map<std::string, bool> MenuStates(const TfrmMain& m) {
-    return {{"Save1", m.Save1->isEnabled()},
-            {"Print1", m.Print1->isEnabled()},
-            {"CopyToClipboard", m.CopyToClipboard->isEnabled()},
-            {"Resize1", m.Resize1->isEnabled()},
-            {"Undo1", m.Undo1->isEnabled()},
-            {"ApplyFrame", m.ApplyFrame->isEnabled()},
-            {"Frames1", m.Frames1->menuAction()->isEnabled()},
-            {"View1", m.View1->menuAction()->isEnabled()},
-            {"Effects1", m.Effects1->menuAction()->isEnabled()}};
+// The enabled state of the items and menus that depend on the picture.
+std::map<std::string, bool> MenuStates(const MainWindow& m) {
+    return {{"saveAs", m.saveAsAction->isEnabled()},
+            {"print", m.printAction->isEnabled()},
+            {"copy", m.copyAction->isEnabled()},
+            {"resize", m.resizeAction->isEnabled()},
+            {"undo", m.undoAction->isEnabled()},
+            {"applyFrame", m.applyFrameAction->isEnabled()},
+            {"frames", m.framesMenu->menuAction()->isEnabled()},
+            {"view", m.viewMenu->menuAction()->isEnabled()},
+            {"image", m.imageMenu->menuAction()->isEnabled()}};
 }
 
 std::map<std::string, bool> NoDocumentMenus() {
-    return {{"Save1", false},   {"Print1", false}, {"CopyToClipboard", false},
-            {"Resize1", false}, {"Undo1", false},  {"ApplyFrame", false},
-            {"Frames1", false}, {"View1", false},  {"Effects1", false}};
+    return {{"saveAs", false}, {"print", false}, {"copy", false},
+            {"resize", false}, {"undo", false},  {"applyFrame", false},
+            {"frames", false}, {"view", false},  {"image", false}};
 }
 
 std::map<std::string, bool> PictureMenus() {
-    return {{"Save1", true},   {"Print1", true}, {"CopyToClipboard", true},
-            {"Resize1", true}, {"Undo1", false}, {"ApplyFrame", false},
-            {"Frames1", true}, {"View1", true},  {"Effects1", true}};
+    return {{"saveAs", true}, {"print", true}, {"copy", true},
+            {"resize", true}, {"undo", false}, {"applyFrame", false},
+            {"frames", true}, {"view", true},  {"image", true}};
 }
 
 void WriteConfig(const std::string& path, int left, int top, int width, int height) {
@@ -49,11 +55,21 @@ void WriteConfig(const std::string& path, int left, int top, int width, int heig
     config.setValue("Desktop/Height", height);
 }
 
+// Opens a width x height picture named photo.bmp through the File menu.
+MainWindow& OpenPicture(ShellRun& run, int width = 60, int height = 40) {
+    MainWindow& m = run.start();
+    run.dialogs.openAnswers.push_back(run.writePicture("photo.bmp", width, height));
+    m.openAction->trigger();
+    return m;
+}
+
 } // namespace
 
 class ShellTest : public QObject {
     Q_OBJECT
 private slots:
+    // --- Start-up and closing ---------------------------------------------------------
+
     void maximiseRule_data() {
         QTest::addColumn<bool>("writeFile");
         QTest::addColumn<int>("width");
@@ -66,57 +82,57 @@ private slots:
         QFETCH(bool, writeFile);
         QFETCH(int, width);
         QFETCH(bool, maximised);
-        TShellRun run;
-        if (writeFile) WriteConfig(run.Path("quillon.cfg"), 0, 0, width, 480);
-        TfrmMain& m = run.Start(false);
+        ShellRun run;
+        if (writeFile) WriteConfig(run.path("quillon.cfg"), 0, 0, width, 480);
+        MainWindow& m = run.start(false);
         QCOMPARE(bool(m.windowState() & Qt::WindowMaximized), maximised);
         if (!maximised) QCOMPARE(m.size(), QSize(width, 480));
     }
 
     void closingStoresBoundsThatTheNextStartUsesAsIs() {
-        TShellRun run;
-        WriteConfig(run.Path("quillon.cfg"), 30, 40, 700, 500);
-        TfrmMain& m = run.Start();
+        ShellRun run;
+        WriteConfig(run.path("quillon.cfg"), 30, 40, 700, 500);
+        MainWindow& m = run.start();
         m.resize(810, 620);
         m.close();
-        QSettings config(QString::fromStdString(run.Path("quillon.cfg")), QSettings::IniFormat);
+        QSettings config(QString::fromStdString(run.path("quillon.cfg")), QSettings::IniFormat);
         QCOMPARE(config.value("Desktop/Width").toInt(), 810);
         QCOMPARE(config.value("Desktop/Height").toInt(), 620);
-        run.forms.reset();
-        TfrmMain& again = run.Start(false);
+        run.window.reset();
+        MainWindow& again = run.start(false);
         QVERIFY(!(again.windowState() & Qt::WindowMaximized));
         QCOMPARE(again.size(), QSize(810, 620));
     }
 
     void unwritableConfigurationDoesNotStopClosing() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
+        ShellRun run;
+        MainWindow& m = run.start();
         // A folder where the file should be makes the write fail whatever
         // the user's rights.
-        std::filesystem::create_directory(run.Path("quillon.cfg"));
+        std::filesystem::create_directory(run.path("quillon.cfg"));
         QVERIFY(m.close());
-        QVERIFY(run.dialogs.Messages.empty());
+        QVERIFY(run.dialogs.messages.empty());
     }
 
     void startupWorkRunsAtTheFirstShowingOnly() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        QCOMPARE(run.dialogs.CountModal("TfrmAbout"), 1);
-        QCOMPARE(m.Folders.OpenDir, run.Path("Pictures"));
+        ShellRun run;
+        MainWindow& m = run.start();
+        QCOMPARE(run.dialogs.countModal("AboutDialog"), 1);
+        QCOMPARE(m.controller().folders().openDir, run.path("Pictures"));
         // A value stored now is not read by a later showing.
         QSettings store("Marrowind Software", "Quillon");
-        store.setValue("OpenDir", QString::fromStdString(run.Path("")));
+        store.setValue("OpenDir", QString::fromStdString(run.path("")));
         store.sync();
         m.hide();
         m.show();
         QApplication::processEvents();
-        QCOMPARE(run.dialogs.CountModal("TfrmAbout"), 1);
-        QCOMPARE(m.Folders.OpenDir, run.Path("Pictures"));
+        QCOMPARE(run.dialogs.countModal("AboutDialog"), 1);
+        QCOMPARE(m.controller().folders().openDir, run.path("Pictures"));
     }
 
     void firstStartCreatesTheFiveKeysWithOnlyScaleOnOpenSet() {
-        TShellRun run;
-        run.Start();
+        ShellRun run;
+        run.start();
         QSettings store("Marrowind Software", "Quillon");
         for (const char* key : {"OpenDir", "SaveDir", "OverlayDir", "MaskDir"}) {
             QVERIFY2(store.contains(key), key);
@@ -126,7 +142,7 @@ private slots:
     }
 
     void storedFoldersApplyAtStartAndScaleOnOpenDoesNotZoom() {
-        TShellRun run;
+        ShellRun run;
         {
             QSettings store("Marrowind Software", "Quillon");
             store.setValue("OpenDir", "/srv/photos");
@@ -134,419 +150,361 @@ private slots:
             store.setValue("MaskDir", "/srv/masks");
             store.setValue("ScaleOnOpen", "1");
         }
-        TfrmMain& m = run.Start();
-        QCOMPARE(m.Folders.OpenDir, std::string("/srv/photos"));
-        QCOMPARE(m.Folders.SaveDir, std::string());
-        QCOMPARE(m.Folders.UserMaskFolder, std::string("/srv/masks"));
-        QCOMPARE(m.ZoomMode, 0);
-        QVERIFY(m.ZoomNormal->isChecked());
-        QVERIFY(!m.Zoom50->isChecked());
+        MainWindow& m = run.start();
+        const ShellFolders& folders = m.controller().folders();
+        QCOMPARE(folders.openDir, std::string("/srv/photos"));
+        QCOMPARE(folders.saveDir, std::string());
+        QCOMPARE(folders.userMaskFolder, std::string("/srv/masks"));
+        QCOMPARE(m.controller().zoom(), Zoom::Normal);
+        QVERIFY(m.zoomNormalAction->isChecked());
+        QVERIFY(!m.zoom50Action->isChecked());
         QCOMPARE(QSettings("Marrowind Software", "Quillon").value("ScaleOnOpen").toString(),
                  QString("1"));
     }
 
     void aboutBoxClosesByItselfOnlyAfterStartUp() {
-        TShellRun run;
-        run.Start(false);
-        QVERIFY(frmAbout->Timer1.isActive());
-        QCOMPARE(frmAbout->Timer1.interval(), 3000);
-        QVERIFY(frmAbout->Timer1.isSingleShot());
-        QCOMPARE(frmAbout->size(), TfrmAbout::MakePicture().size() - QSize(2, 2));
-        QVERIFY(frmAbout->windowFlags() & Qt::FramelessWindowHint);
-    }
-
-    void menusAtStart() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        QCOMPARE(MenuStates(m), NoDocumentMenus());
-        for (QAction* a : {m.Open, m.SelectSource, m.PrinterSetup1, m.Settings, m.Exit1,
-                           m.PasteFromClipboard, m.About1, m.HelpSystem1})
-            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        QVERIFY(!m.Scan->isEnabled());
-        QCOMPARE(m.windowTitle(), QString("Quillon"));
-        QCOMPARE(m.Frames1->actions().size(), 13);
-        QCOMPARE(m.FrameItems[0]->objectName(), QString("FrameOrnate"));
-        QCOMPARE(m.FrameItems[12]->objectName(), QString("BubbleFrame1"));
-        QCOMPARE(m.FrameItems[0]->icon().availableSizes().value(0), QSize(174, 25));
-    }
-
-    void openShowsThePictureWithItsCaptions() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        const std::string file = run.WritePicture("lake.bmp", 40, 30);
-        TfrmMain& m = run.Start();
-        m.ZoomMode = 3;
-        run.dialogs.OpenAnswers.push_back(file);
-        m.Open->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
-        QCOMPARE(run.dialogs.OpenRequests.back().InitialDir, run.Path("Pictures"));
-        QVERIFY(m.Document);
-        QCOMPARE(m.Document->GetImageWidth(), 40);
-        QCOMPARE(m.ZoomMode, 0);
-        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + file);
-        QCOMPARE(m.frmWindow->windowTitle(), QString("lake.bmp - 100%"));
-        QVERIFY(m.ZoomNormal->isChecked());
-        QCOMPARE(m.CurrentFileName, file);
-        QCOMPARE(MenuStates(m), PictureMenus());
-        // The new window is fitted to the picture at the top left.
-        const TSizeWH first = FirstWindowSize(m.Metrics, 40, 30, m.width(), m.height());
-        QCOMPARE(m.frmWindow->geometry(), QRect(0, 0, first.Width, first.Height));
-        // The picture went onto the clipboard.
-        QVERIFY(run.clipboard.HasBitmap());
-    }
-
-    void cancelledOpenChangesNothing() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.dialogs.OpenAnswers.push_back(std::nullopt);
-        m.Open->trigger();
-        QVERIFY(!m.Document);
-        QCOMPARE(MenuStates(m), NoDocumentMenus());
-    }
-
-    void pasteAfterOpenKeepsTheFileNameInTheWindowCaption() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        const std::string file = run.WritePicture("lake.bmp", 20, 10);
-        TfrmMain& m = run.Start();
-        run.dialogs.OpenAnswers.push_back(file);
-        m.Open->trigger();
-        m.UndoCount = 4;
-        run.PutPictureOnClipboard(12, 8);
-        m.PasteFromClipboard->trigger();
-        QCOMPARE(m.windowTitle(), QString("Quillon"));
-        QCOMPARE(m.frmWindow->windowTitle(), QString("lake.bmp - 100%"));
-        QCOMPARE(m.Document->GetImageWidth(), 12);
-        QCOMPARE(m.CurrentFileName, file);
-        QCOMPARE(m.UndoCount, 4);
-    }
-
-    void pasteBeforeAnyOpenShowsTheZoomSuffixAlone() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(12, 8);
-        m.PasteFromClipboard->trigger();
-        QVERIFY(m.Document);
-        QCOMPARE(m.frmWindow->windowTitle(), QString(" - 100%"));
-        QCOMPARE(MenuStates(m), PictureMenus());
-        QCOMPARE(m.MdiArea->subWindowList().size(), 1);
-    }
-
-    void pasteWithNoBitmapDoesNothing() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.clipboard.Clear();
-        m.PasteFromClipboard->trigger();
-        QVERIFY(!m.Document);
-        QVERIFY(run.dialogs.Messages.empty());
-        QCOMPARE(MenuStates(m), NoDocumentMenus());
-    }
-
-    void anEmptyPictureIsReportedAsCorrupted() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.clipboard.Clear();
-        m.RunCommand([&] { m.LoadFile("/photos/holiday.jpg", true); });
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QCOMPARE(run.dialogs.Messages[0].Text, std::string("File holiday.jpg appears corrupted!"));
-        QVERIFY(run.dialogs.Messages[0].Icon == TMsgIcon::Error);
-        QVERIFY(run.dialogs.Messages[0].Buttons == TMsgButtons::Ok);
-        QVERIFY(!m.Document);
-        QVERIFY(!m.frmWindow);
-        QCOMPARE(MenuStates(m), NoDocumentMenus());
-        QCOMPARE(m.windowTitle(), QString("Quillon"));
-    }
-
-    void anUnreadableFileLeavesNoDocument() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        const std::string good = run.WritePicture("good.bmp", 10, 10);
-        run.WriteText("broken.bmp", "this is not a picture");
-        TfrmMain& m = run.Start();
-        run.dialogs.OpenAnswers.push_back(good);
-        m.Open->trigger();
-        run.dialogs.OpenAnswers.push_back(run.Path("broken.bmp"));
-        m.Open->trigger();
-        // The reader's message reaches the standard exception box.
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QVERIFY(!run.dialogs.Messages[0].Text.empty());
-        QVERIFY(!m.Document);
-        QVERIFY(!m.frmWindow);
-        QCOMPARE(MenuStates(m), NoDocumentMenus());
-        QCOMPARE(m.windowTitle(), QString("Quillon"));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-        // The program goes on: another picture opens normally.
-        run.dialogs.OpenAnswers.push_back(good);
-        m.Open->trigger();
-        QVERIFY(m.Document);
-    }
-
-    void saveAsksBeforeOverwritingAndNamesOnlyTheFile() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        const std::string file = run.WritePicture("lake.bmp", 16, 12);
-        const std::string target = run.WritePicture("old.bmp", 3, 3);
-        const auto oldSize = std::filesystem::file_size(target);
-        TfrmMain& m = run.Start();
-        run.dialogs.OpenAnswers.push_back(file);
-        m.Open->trigger();
-
-        run.dialogs.SaveAnswers.push_back(target);
-        run.dialogs.MessageAnswers.push_back(TMsgResult::No);
-        m.Save1->trigger();
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QCOMPARE(run.dialogs.Messages[0].Text,
-                 std::string("File old.bmp already exists, overwrite?"));
-        QVERIFY(run.dialogs.Messages[0].Buttons == TMsgButtons::YesNo);
-        QCOMPARE(std::filesystem::file_size(target), oldSize);
-        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + file);
-
-        run.dialogs.SaveAnswers.push_back(target);
-        run.dialogs.MessageAnswers.push_back(TMsgResult::Yes);
-        m.Save1->trigger();
-        QVERIFY(std::filesystem::file_size(target) != oldSize);
-        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + target);
-        QCOMPARE(m.frmWindow->windowTitle(), QString("old.bmp - 100%"));
-        QCOMPARE(m.CurrentFileName, target);
-    }
-
-    void saveToANewFileAsksNothing() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(9, 7);
-        m.PasteFromClipboard->trigger();
-        run.dialogs.SaveAnswers.push_back(run.Path("new.bmp"));
-        m.Save1->trigger();
-        QVERIFY(run.dialogs.Messages.empty());
-        auto saved = LoadPictureFile(run.Path("new.bmp"));
-        QCOMPARE(saved->Width(), 9);
-        QCOMPARE(run.dialogs.SaveRequests.back().DefaultExtension, std::string("*.bmp"));
-    }
-
-    void saveUnderANameOfNoWrittenFormatSaysSo() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(9, 7);
-        m.PasteFromClipboard->trigger();
-        run.dialogs.SaveAnswers.push_back(run.Path("picture.png"));
-        m.Save1->trigger();
-        QCOMPARE(int(run.dialogs.Messages.size()), 1);
-        QVERIFY(!QFileInfo::exists(QString::fromStdString(run.Path("picture.png"))));
-        QCOMPARE(m.windowTitle(), QString("Quillon"));
-        QCOMPARE(m.CurrentFileName, std::string());
-    }
-
-    void copyPutsTheFullSizePictureOnTheClipboard() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(30, 20);
-        m.PasteFromClipboard->trigger();
-        run.clipboard.Clear();
-        m.CopyToClipboard->trigger();
-        Bitmap copied;
-        QVERIFY(run.clipboard.GetBitmap(copied));
-        QCOMPARE(copied.Width(), 30);
-        QCOMPARE(copied.Height(), 20);
-    }
-
-    void closingTheImageWindowDisablesTheDocumentMenusButKeepsTheUndoCount() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(30, 20);
-        m.PasteFromClipboard->trigger();
-        m.UndoCount = 2;
-        m.Undo1->setEnabled(true);
-        m.pnlEdit->show();
-        m.frmWindow->close();
-        QVERIFY(!m.Document);
-        QVERIFY(!m.frmWindow);
-        QCOMPARE(MenuStates(m), NoDocumentMenus());
-        QCOMPARE(m.windowTitle(), QString("Quillon"));
-        QVERIFY(m.pnlEdit->isHidden());
-        QCOMPARE(m.UndoCount, 2);
-        QApplication::processEvents();
-        QCOMPARE(m.MdiArea->subWindowList().size(), 0);
-    }
-
-    void choosingAFrameStyleSwitchesTheMenus() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(60, 40);
-        m.PasteFromClipboard->trigger();
-        m.FrameItems[8]->trigger(); // CornerFrame1
-        if (!run.dialogs.Messages.empty())
-            QSKIP(qPrintable("the frame style cannot draw yet: " +
-                             QString::fromStdString(run.dialogs.Messages[0].Text)));
-        QCOMPARE(m.Document->Style, int(fsCorner));
-        QVERIFY(m.FrameInProgress);
-        auto states = MenuStates(m);
-        QVERIFY(states["ApplyFrame"] && states["Print1"] && states["CopyToClipboard"] &&
-                states["Save1"]);
-        QVERIFY(!states["Effects1"] && !states["Resize1"]);
-        QVERIFY(!m.pnlEdit->isHidden());
-
-        const int framedWidth = m.Document->GetDisplayWidth();
-        QVERIFY(framedWidth > 60);
-        m.ApplyFrame->trigger();
-        QCOMPARE(m.Document->Style, int(fsNone));
-        QCOMPARE(m.Document->GetImageWidth(), framedWidth);
-        QVERIFY(!m.FrameInProgress);
-        QVERIFY(m.Resize1->isEnabled());
-        QVERIFY(!m.ApplyFrame->isEnabled());
-        QVERIFY(m.pnlEdit->isHidden());
-    }
-
-    void applyFrameRebuildsTheFramedPictureAtTheCurrentZoom() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(80, 60);
-        m.ZoomMode = 3;
-        m.PasteFromClipboard->trigger();
-        QCOMPARE(m.Document->GetImageWidth(), 40);
-        m.FrameItems[7]->trigger(); // StandardFrame1: a matte all round
-        if (!run.dialogs.Messages.empty()) QSKIP("the frame style cannot draw yet");
-        float scale = 0;
-        const int framedWidth = m.Document->GetFramedPicture(scale)->Width();
-        m.ApplyFrame->trigger();
-        QCOMPARE(m.ZoomMode, 3);
-        QCOMPARE(m.Document->Photo->Width(), framedWidth);
-        QCOMPARE(m.Document->GetImageWidth(), framedWidth / 2);
-        QCOMPARE(m.frmWindow->windowTitle(), QString(" - 50%  "));
-        QVERIFY(m.Zoom50->isChecked());
-    }
-
-    void frameStyleWithoutADocumentDoesNothing() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        m.SelectFrameStyle(fsOval);
-        QVERIFY(!m.ApplyFrame->isEnabled());
-        QVERIFY(run.dialogs.Messages.empty());
-    }
-
-    void rightClickOpensThePopupAtTheClickLessTheScrollPosition() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(30, 20);
-        m.PasteFromClipboard->trigger();
-        TfrmWindow* w = m.frmWindow;
-        SendMouse(w->View, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {7, 9});
-        SendMouse(w->View, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {7, 9});
-        w->Timer1Timer();
-        QCOMPARE(int(run.dialogs.PopupPositions.size()), 1);
-        const QPoint expected(m.geometry().left() + w->x() + 7, m.geometry().top() + w->y() + 9);
-        QCOMPARE(run.dialogs.PopupPositions[0], expected);
-        QCOMPARE(w->PopupMenu.actions().size(), 13);
-        QVERIFY(!m.TimerBusy);
-        // The event was consumed: the next tick opens nothing.
-        w->Timer1Timer();
-        QCOMPARE(int(run.dialogs.PopupPositions.size()), 1);
-    }
-
-    void aDragDrawsTheRubberBandAndTheSameRectangleBackwards() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(30, 20);
-        m.PasteFromClipboard->trigger();
-        TfrmWindow* w = m.frmWindow;
-        Bitmap before;
-        before.Assign(m.Document->Image->PictureBitmap());
-
-        SendMouse(w->View, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {3, 4});
-        w->Timer1Timer();
-        QVERIFY(m.Dragging);
-        QCOMPARE(m.TSelection.Left, 3);
-        QCOMPARE(m.TSelection.Right, m.Document->MouseState.PointerX);
-
-        SendMouse(w->View, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {12, 10});
-        w->Timer1Timer();
-        QCOMPARE(m.TSelection.Right, 12);
-        QCOMPARE(m.TSelection.Bottom, 10);
-
-        SendMouse(w->View, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {12, 10});
-        w->Timer1Timer();
-        QVERIFY(!m.Dragging);
-        w->Timer1Timer();
-        QVERIFY(m.CropSelection1->isEnabled());
-
-        // Exactly the outline of (3, 4)-(12, 10) is drawn, once.
-        Bitmap expected;
-        expected.Assign(before);
-        XorFocusRect(expected, Rect(3, 4, 12, 10));
-        const Bitmap& shown = m.Document->Image->PictureBitmap();
-        for (int y = 0; y < shown.Height(); ++y)
-            for (int x = 0; x < shown.Width(); ++x)
-                QCOMPARE(shown.Pixel(x, y), expected.Pixel(x, y));
-
-        // A right click erases it, resets the selection and opens the pop-up.
-        SendMouse(w->View, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {5, 5});
-        SendMouse(w->View, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {5, 5});
-        w->Timer1Timer();
-        QCOMPARE(m.TSelection.Right, 0);
-        QCOMPARE(int(run.dialogs.PopupPositions.size()), 1);
-        for (int y = 0; y < shown.Height(); ++y)
-            for (int x = 0; x < shown.Width(); ++x) QCOMPARE(shown.Pixel(x, y), before.Pixel(x, y));
-
-        // Dragged from bottom-right to top-left: the same outline.
-        SendMouse(w->View, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {12, 10});
-        w->Timer1Timer();
-        SendMouse(w->View, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {3, 4});
-        SendMouse(w->View, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {3, 4});
-        w->Timer1Timer();
-        QCOMPARE(m.TSelection.Right, 3); // raw pointer values are kept
-        for (int y = 0; y < shown.Height(); ++y)
-            for (int x = 0; x < shown.Width(); ++x)
-                QCOMPARE(shown.Pixel(x, y), expected.Pixel(x, y));
-        QCOMPARE(QApplication::overrideCursor(), nullptr);
-    }
-
-    void aTickWithoutADocumentOnlySetsTheCropItem() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(30, 20);
-        m.PasteFromClipboard->trigger();
-        TfrmWindow* w = m.frmWindow;
-        m.Document.reset();
-        m.TSelection = {1, 1, 5, 5};
-        w->Timer1Timer();
-        QVERIFY(m.CropSelection1->isEnabled());
-        m.TSelection = {};
-        w->Timer1Timer();
-        QVERIFY(!m.CropSelection1->isEnabled());
-    }
-
-    void aResizedMainWindowRefitsTheImageWindow() {
-        REQUIRE_ENGINE();
-        TShellRun run;
-        WriteConfig(run.Path("quillon.cfg"), 0, 0, 900, 700);
-        TfrmMain& m = run.Start();
-        run.PutPictureOnClipboard(600, 500);
-        m.PasteFromClipboard->trigger();
-        m.resize(400, 300);
-        QApplication::processEvents();
-        const TSizeWH fitted =
-            AdjustedWindowSize(m.Metrics, 600, 500, m.width(), m.height(), false, 24);
-        QCOMPARE(m.frmWindow->size(), QSize(fitted.Width, fitted.Height));
+        ShellRun run;
+        MainWindow& m = run.start(false);
+        AboutDialog& about = m.aboutDialog();
+        QVERIFY(about.closeTimer.isActive());
+        QCOMPARE(about.closeTimer.interval(), 3000);
+        QVERIFY(about.closeTimer.isSingleShot());
+        QCOMPARE(about.size(), AboutDialog::makePicture().size() - QSize(2, 2));
+        QVERIFY(about.windowFlags() & Qt::FramelessWindowHint);
     }
 
     void commandsThatNeedNothingOpenTheirDialogs() {
-        TShellRun run;
-        TfrmMain& m = run.Start();
-        m.Settings->trigger();
-        m.About1->trigger();
-        m.HelpSystem1->trigger();
-        QCOMPARE(run.dialogs.CountModal("TfrmSetting"), 1);
-        QCOMPARE(run.dialogs.CountModal("TfrmAbout"), 2);
-        QCOMPARE(run.dialogs.HelpFiles.back(), run.Path("help/index.html"));
+        ShellRun run;
+        MainWindow& m = run.start();
+        m.settingsAction->trigger();
+        m.aboutAction->trigger();
+        m.helpAction->trigger();
+        QCOMPARE(run.dialogs.countModal("SettingsDialog"), 1);
+        QCOMPARE(run.dialogs.countModal("AboutDialog"), 2);
+        QCOMPARE(run.dialogs.helpFiles.back(), run.path("help/index.html"));
+    }
+
+    // --- Menus ------------------------------------------------------------------------------
+
+    void menusAtStart() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        QCOMPARE(MenuStates(m), NoDocumentMenus());
+        for (QAction* a :
+             {m.openAction, m.selectSourceAction, m.printerSetupAction, m.settingsAction,
+              m.exitAction, m.pasteAction, m.aboutAction, m.helpAction})
+            QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+        QVERIFY(!m.scanAction->isEnabled());
+        QVERIFY(!m.cropAction->isEnabled());
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
+        QCOMPARE(m.undoAction->text(), QString("&Undo"));
+        const QStringList menus = {"&File", "F&rames", "&Edit", "&Image", "&View", "&Help"};
+        const QList<QMenu*> shown = {m.fileMenu,  m.framesMenu, m.editMenu,
+                                     m.imageMenu, m.viewMenu,   m.helpMenu};
+        for (int i = 0; i < menus.size(); ++i) QCOMPARE(shown[i]->title(), menus[i]);
+    }
+
+    void theFramesMenuFollowsTheCatalogueAndNamesEachPicture() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        const QList<QAction*> items = m.framesMenu->actions();
+        QCOMPARE(items.size(), kStyleCount);
+        const auto order = StylesInMenuOrder();
+        QCOMPARE(order.front(), StyleId::Ornate);
+        QCOMPARE(order.back(), StyleId::Bubble);
+        QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(m.framesMenu);
+        QVERIFY(menu);
+        QCOMPARE(menu->childCount(), kStyleCount);
+        for (int i = 0; i < kStyleCount; ++i) {
+            const StyleInfo& info = StyleInfoOf(order[std::size_t(i)]);
+            QAction* item = items[i];
+            QCOMPARE(item, m.styleAction(info.id));
+            QCOMPARE(item->toolTip(), QString(info.displayName));
+            QCOMPARE(menu->child(i)->text(QAccessible::Name), QString(info.displayName));
+            QCOMPARE(item->icon().availableSizes().value(0),
+                     QSize(kStylePictureWidth, kStylePictureHeight));
+            // Drawn as the picture alone, at the picture's size.
+            QCOMPARE(m.framesMenu->actionGeometry(item).height(), kStylePictureHeight + 4);
+        }
+    }
+
+    void aStyleItemShowsItsPictureAndNoText() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        m.framesMenu->popup(QPoint(0, 0));
+        QApplication::processEvents();
+        QAction* corner = m.styleAction(StyleId::Corner);
+        const QRect at = m.framesMenu->actionGeometry(corner);
+        const QImage shown = m.framesMenu->grab(at).toImage();
+        m.framesMenu->hide();
+        const QImage picture = StylePictures()[std::size_t(StyleId::Corner)];
+        // The picture sits 4 pixels in and 2 down, pixel for pixel.
+        QCOMPARE(shown.copy(4, 2, picture.width(), picture.height())
+                     .convertToFormat(QImage::Format_RGB32),
+                 picture.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // --- Opening and saving -------------------------------------------------------------------
+
+    void openShowsThePictureWithItsCaptions() {
+        ShellRun run;
+        const std::string file = run.writePicture("lake.bmp", 40, 30);
+        MainWindow& m = run.start();
+        m.zoom50Action->trigger(); // without a picture: only remembered
+        run.dialogs.openAnswers.push_back(file);
+        m.openAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
+        QCOMPARE(run.dialogs.openRequests.back().initialDir, run.path("Pictures"));
+        QVERIFY(m.controller().hasDocument());
+        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + file);
+        QCOMPARE(m.imageWindow()->windowTitle(), QString("lake.bmp - 100%"));
+        QVERIFY(m.zoomNormalAction->isChecked());
+        QVERIFY(!m.zoom50Action->isChecked());
+        QCOMPARE(MenuStates(m), PictureMenus());
+        QVERIFY(m.editBar()->isHidden());
+        // The new window is fitted to the picture at the top left.
+        const WindowSize first = FirstWindowSize(m.metrics(), 40, 30, m.width(), m.height());
+        QCOMPARE(m.imageWindow()->geometry(), QRect(0, 0, first.width, first.height));
+        QCOMPARE(m.imageWindow()->view()->size(), QSize(40, 30));
+        // Opening leaves the clipboard alone.
+        QVERIFY(!run.clipboard.HasPicture());
+    }
+
+    void cancelledOpenChangesNothing() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.dialogs.openAnswers.push_back(std::nullopt);
+        m.openAction->trigger();
+        QVERIFY(!m.controller().hasDocument());
+        QCOMPARE(MenuStates(m), NoDocumentMenus());
+    }
+
+    void anUnreadableFileIsReportedAndThePictureStays() {
+        ShellRun run;
+        run.writeText("broken.bmp", "this is not a picture");
+        MainWindow& m = OpenPicture(run);
+        ImageWindow* window = m.imageWindow();
+        run.dialogs.openAnswers.push_back(run.path("broken.bmp"));
+        m.openAction->trigger();
+        // The reader's message reaches the error box.
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Quillon"));
+        QVERIFY(!run.dialogs.messages[0].text.empty());
+        QCOMPARE(m.imageWindow(), window);
+        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + run.path("photo.bmp"));
+        QCOMPARE(MenuStates(m), PictureMenus());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+    }
+
+    void aPictureWithNothingToShowIsReportedAsCorrupted() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run, 5, 4);
+        m.zoom10Action->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Error"));
+        QCOMPARE(run.dialogs.messages[0].text, std::string("File photo.bmp appears corrupted!"));
+        QVERIFY(!m.controller().hasDocument());
+        QVERIFY(!m.imageWindow());
+        QCOMPARE(MenuStates(m), NoDocumentMenus());
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
+    }
+
+    void saveAsksBeforeOverwritingAndNamesOnlyTheFile() {
+        ShellRun run;
+        const std::string target = run.writePicture("old.bmp", 3, 3);
+        const auto oldSize = std::filesystem::file_size(target);
+        MainWindow& m = OpenPicture(run, 16, 12);
+
+        run.dialogs.saveAnswers.push_back(target);
+        run.dialogs.messageAnswers.push_back(MessageResult::No);
+        m.saveAsAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].text,
+                 std::string("File old.bmp already exists, overwrite?"));
+        QVERIFY(run.dialogs.messages[0].buttons == MessageButtons::YesNo);
+        QCOMPARE(std::filesystem::file_size(target), oldSize);
+        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + run.path("photo.bmp"));
+
+        run.dialogs.saveAnswers.push_back(target);
+        run.dialogs.messageAnswers.push_back(MessageResult::Yes);
+        m.saveAsAction->trigger();
+        QVERIFY(std::filesystem::file_size(target) != oldSize);
+        QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + target);
+        QCOMPARE(m.imageWindow()->windowTitle(), QString("old.bmp - 100%"));
+        QCOMPARE(run.dialogs.saveRequests.back().defaultExtension, std::string("*.bmp"));
+    }
+
+    void saveUnderANameOfNoWrittenFormatSaysSo() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(9, 7);
+        m.pasteAction->trigger();
+        run.dialogs.saveAnswers.push_back(run.path("picture.png"));
+        m.saveAsAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].text,
+                 std::string("File picture.png was not saved: the name must end in .bmp, .jpg "
+                             "or .gif."));
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(run.path("picture.png"))));
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
+    }
+
+    void pasteAndCopyGoThroughTheSystemClipboard() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(30, 20);
+        m.pasteAction->trigger();
+        QCOMPARE(m.imageWindow()->windowTitle(), QString(" - 100%"));
+        QCOMPARE(MenuStates(m), PictureMenus());
+        QCOMPARE(m.documentArea()->subWindowList().size(), 1);
+        run.clipboard.Clear();
+        m.copyAction->trigger();
+        const auto copied = run.clipboard.Picture();
+        QVERIFY(copied);
+        QCOMPARE(copied->Width(), 30);
+        QCOMPARE(copied->Height(), 20);
+        // A second paste replaces the window, it does not add one.
+        m.pasteAction->trigger();
+        QCOMPARE(m.documentArea()->subWindowList().size(), 1);
+    }
+
+    // --- Framing ------------------------------------------------------------------------------
+
+    void choosingAFrameStyleSwitchesTheMenus() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run);
+        m.styleAction(StyleId::Corner)->trigger();
+        QVERIFY(run.dialogs.messages.empty());
+        QVERIFY(m.controller().framing());
+        auto states = MenuStates(m);
+        QVERIFY(states["applyFrame"] && states["print"] && states["copy"] && states["saveAs"]);
+        QVERIFY(!states["image"] && !states["resize"]);
+        QVERIFY(states["undo"]);
+        QCOMPARE(m.undoAction->text(), QString("&Undo Frame"));
+        QVERIFY(m.editBar()->isVisible());
+        // The window is refitted round the framed picture, edit bar shown.
+        const PhotoDocument& d = *m.controller().document();
+        const WindowSize fitted =
+            AdjustedWindowSize(m.metrics(), d.PreviewWidth(), d.PreviewHeight(), m.width(),
+                               m.height(), true, FrameEditBar::kHeight);
+        QCOMPARE(m.imageWindow()->size(), QSize(fitted.width, fitted.height));
+
+        m.applyFrameAction->trigger();
+        QVERIFY(!m.controller().framing());
+        QCOMPARE(MenuStates(m)["resize"], true);
+        QCOMPARE(MenuStates(m)["applyFrame"], false);
+        QVERIFY(m.editBar()->isHidden());
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
+    }
+
+    void undoingAFrameBringsBackTheImageMenuAndResize() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run);
+        const QSize before = m.imageWindow()->size();
+        m.styleAction(StyleId::Matte)->trigger();
+        QVERIFY(m.imageWindow()->size() != before);
+        m.undoAction->trigger();
+        QCOMPARE(MenuStates(m), PictureMenus());
+        QVERIFY(m.editBar()->isHidden());
+        // The window takes back the size it had when the frame was chosen.
+        QCOMPARE(m.imageWindow()->size(), before);
+        QCOMPARE(m.imageWindow()->view()->size(), QSize(60, 40));
+    }
+
+    void closingTheImageWindowClosesTheDocument() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run);
+        m.styleAction(StyleId::Corner)->trigger();
+        m.imageWindow()->close();
+        QVERIFY(!m.controller().hasDocument());
+        QVERIFY(!m.imageWindow());
+        QCOMPARE(MenuStates(m), NoDocumentMenus());
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
+        QVERIFY(m.editBar()->isHidden());
+        QCOMPARE(m.controller().history().Count(), 1);
+        QApplication::processEvents();
+        QCOMPARE(m.documentArea()->subWindowList().size(), 0);
+    }
+
+    // --- The mouse over the picture --------------------------------------------------------------
+
+    void rightClickOpensThePopupAtTheClickLessTheScrollPosition() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run, 30, 20);
+        ImageWindow* w = m.imageWindow();
+        SendMouse(w->view(), QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {7, 9});
+        QVERIFY(run.dialogs.popupPositions.empty());
+        SendMouse(w->view(), QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {7, 9});
+        QCOMPARE(int(run.dialogs.popupPositions.size()), 1);
+        const QPoint expected(m.geometry().left() + w->x() + 7, m.geometry().top() + w->y() + 9);
+        QCOMPARE(run.dialogs.popupPositions[0], expected);
+        QCOMPARE(w->popupMenu().actions().size(), kStyleCount);
+    }
+
+    void aStyleChosenInThePopupFramesThePicture() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run, 30, 20);
+        run.dialogs.onPopup = [&m](QMenu& menu) {
+            return menu.actions().contains(m.styleAction(StyleId::Oval))
+                       ? m.styleAction(StyleId::Oval)
+                       : nullptr;
+        };
+        ImageWindow* w = m.imageWindow();
+        SendMouse(w->view(), QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {3, 3});
+        QCOMPARE(m.controller().style(), StyleId::Oval);
+        QCOMPARE(m.imageWindow(), w);
+    }
+
+    void aDragDrawsTheRubberBandOverThePicture() {
+        ShellRun run;
+        MainWindow& m = OpenPicture(run, 30, 20);
+        PictureView* view = m.imageWindow()->view();
+        const QImage plain = ToQImage(m.controller().document()->Preview());
+
+        SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {3, 4});
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        SendMouse(view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {9, 8});
+        SendMouse(view, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {12, 10});
+        SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {12, 10});
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(m.controller().selection(), (Selection{3, 4, 12, 10}));
+        QVERIFY(m.cropAction->isEnabled());
+
+        // Exactly the outline of (3, 4)-(12, 10) is dotted, once.
+        QImage expected = plain;
+        InvertFocusRect(expected, QPoint(0, 0), Rect(3, 4, 12, 10));
+        QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+
+        // A right click ends the selection and opens the pop-up.
+        SendMouse(view, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {5, 5});
+        QCOMPARE(m.controller().selection(), Selection{});
+        QVERIFY(!m.cropAction->isEnabled());
+        QCOMPARE(int(run.dialogs.popupPositions.size()), 1);
+        QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), plain);
+
+        // Dragged from bottom-right to top-left: the same outline.
+        SendMouse(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {12, 10});
+        SendMouse(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {3, 4});
+        QCOMPARE(m.controller().selection(), (Selection{12, 10, 3, 4}));
+        QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), expected);
+
+        // The band is gone with the crop.
+        m.cropAction->trigger();
+        QCOMPARE(m.controller().document()->Photo().Width(), 9);
+        QCOMPARE(m.imageWindow()->view()->size(), QSize(9, 6));
+    }
+
+    void aResizedMainWindowRefitsTheImageWindow() {
+        ShellRun run;
+        WriteConfig(run.path("quillon.cfg"), 0, 0, 900, 700);
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(600, 500);
+        m.pasteAction->trigger();
+        m.resize(400, 300);
+        QApplication::processEvents();
+        const WindowSize fitted =
+            AdjustedWindowSize(m.metrics(), 600, 500, m.width(), m.height(), false, 24);
+        QCOMPARE(m.imageWindow()->size(), QSize(fitted.width, fitted.height));
     }
 };
 

@@ -4,21 +4,18 @@
 // can look at what the program shows. It also writes one picture per frame
 // style for the manual.
 #include "TourSupport.h"
-#include "app/Mainfrm.h"
+#include "app/DocumentController.h"
+#include "app/MainWindow.h"
 #include "app/QtBitmap.h"
 #include "app/StylePictures.h"
-#include "app/Wind.h"
-#include "document/Butbar.h"
+#include "app/SystemClipboard.h"
 #include "formats/Formats.h"
-#include "frames/Clipboard.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
-#include <QTimer>
-
-#include <cstdio>
+#include <QMenu>
 
 using namespace quillon;
 
@@ -33,28 +30,27 @@ void Grab(QWidget& window, const QString& path) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    TTour tour;
-    if (!tour.Start(argc, argv, "quillon-gui-tour")) return 2;
+    Tour tour;
+    if (!tour.start(argc, argv, "quillon-gui-tour")) return 2;
     const QString& out = tour.out;
-    TScriptedDialogs& dialogs = tour.dialogs;
+    ScriptedDialogs& dialogs = tour.dialogs;
 
-    for (int style = 0; style < kStyleCount; ++style) {
-        const QImage framed = FramedSample(style, 160, 120);
-        if (!framed.isNull()) framed.save(out + QString("/style-%1.png").arg(style));
+    for (const StyleInfo& info : StyleCatalog()) {
+        const QImage framed = FramedSample(info.id, 160, 120);
+        if (!framed.isNull()) framed.save(out + QString("/style-%1.png").arg(int(info.id)));
     }
 
     {
-        TProgramForms forms;
-        TfrmMain& m = *frmMain;
+        MainWindow m;
         m.resize(900, 640);
         m.show();
         Grab(m, out + "/1-start.png");
 
         {
-            TFileRequest request;
-            request.Title = "Open";
-            request.InitialDir = QDir::currentPath().toStdString();
-            request.Filters = OpenDialogFilters();
+            FileRequest request;
+            request.title = "Open";
+            request.initialDir = QDir::currentPath().toStdString();
+            request.filters = OpenDialogFilters();
             auto dialog = MakeOpenPictureDialog(&m, request);
             dialog->show();
             // The folder list loads in the background; select once it is there.
@@ -64,17 +60,17 @@ int main(int argc, char** argv) {
             dialog->selectFile("sample.jpg");
             Grab(*dialog, out + "/1b-open-dialog.png");
         }
-        dialogs.OpenAnswers.push_back(QDir::current().absoluteFilePath("sample.jpg").toStdString());
-        m.Open->trigger();
+        dialogs.openAnswers.push_back(QDir::current().absoluteFilePath("sample.jpg").toStdString());
+        m.openAction->trigger();
         Grab(m, out + "/2-opened.png");
 
-        m.FrameItems[0]->trigger(); // the ornate frame
+        m.styleAction(StyleId::Ornate)->trigger();
         Grab(m, out + "/3-ornate.png");
-        m.FrameItems[8]->trigger(); // the corner frame
+        m.styleAction(StyleId::Corner)->trigger();
         Grab(m, out + "/4-corner.png");
 
-        dialogs.SaveAnswers.push_back((out + "/framed.jpg").toStdString());
-        m.Save1->trigger();
+        dialogs.saveAnswers.push_back((out + "/framed.jpg").toStdString());
+        m.saveAsAction->trigger();
         Grab(m, out + "/5-saved.png");
 
         {
@@ -83,19 +79,19 @@ int main(int argc, char** argv) {
             small.fill(QColor(90, 140, 200));
             Bitmap bitmap;
             FromQImage(small, bitmap);
-            Clipboard().SetBitmap(bitmap);
-            m.PasteFromClipboard->trigger();
+            SystemClipboard().SetPicture(bitmap);
+            m.pasteAction->trigger();
             Grab(m, out + "/5b-small-pasted.png");
-            m.FrameItems[9]->trigger(); // the oval
+            m.styleAction(StyleId::Oval)->trigger();
             Grab(m, out + "/5c-small-oval.png");
         }
 
-        m.Frames1->popup(m.mapToGlobal(QPoint(60, 0)));
+        m.framesMenu->popup(m.mapToGlobal(QPoint(60, 0)));
         Settle();
-        m.Frames1->grab().save(out + "/6-frames-menu.png");
-        m.Frames1->hide();
+        m.framesMenu->grab().save(out + "/6-frames-menu.png");
+        m.framesMenu->hide();
 
-        tour.ReportMessages();
+        tour.reportMessages();
         m.close();
     }
     return 0;

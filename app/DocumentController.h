@@ -1,0 +1,208 @@
+// DocumentController: the desktop program's state and commands, with no
+// widget. It owns the photo document (none while no picture is open), the
+// undo history, the zoom, the rubber-band selection, the user's folders and
+// the busy state; it offers every command the menus, the edit bar and the
+// decoration picker run, and announces each change by a signal. The main
+// window, the image window, the edit bar and the picker observe it and call
+// its commands; it knows none of them.
+//
+// A command that builds a new picture (open, paste, scan) reads it
+// completely before anything changes, so a failure leaves the document, the
+// history and the zoom as they were. Failures are thrown (PictureError,
+// std::runtime_error) for the caller's command edge to show; the one
+// exception is a picture that opens with nothing to show, which is reported
+// through errorOccurred and closes the document.
+#pragma once
+
+#include "app/SettingsStore.h"
+#include "canvas/Types.h"
+#include "document/UndoHistory.h"
+#include "document/Zoom.h"
+#include "frames/StyleCatalog.h"
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quillon {
+
+class Bitmap;
+class ClipboardPort;
+class PhotoDocument;
+
+// The rubber band as dragged, in shown (zoomed) picture pixels: the corner
+// the drag started at and the corner the pointer reached, in either order.
+struct Selection {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    friend bool operator==(const Selection&, const Selection&) = default;
+    // The same rectangle with left <= right and top <= bottom.
+    Selection Normalised() const;
+    // Whether the rectangle encloses any pixel.
+    bool HasArea() const { return left != right && top != bottom; }
+};
+
+// The edit bar's number fields as one edit: the fields given are set in the
+// order frame height, frame width, border width, then the frame repaints.
+struct FrameEdit {
+    std::optional<int> frameHeight;
+    std::optional<int> frameWidth;
+    std::optional<int> borderWidth;
+};
+
+class DocumentController final : public QObject {
+    Q_OBJECT
+public:
+    // The clipboard that Copy and Paste use; it must outlive the controller.
+    // The start folder becomes the current folder, and the open dialog's
+    // folder its "Pictures" folder.
+    explicit DocumentController(ClipboardPort& clipboard, QObject* parent = nullptr);
+    ~DocumentController() override;
+
+    // --- State ----------------------------------------------------------------
+    bool hasDocument() const { return document_ != nullptr; }
+    // The open document, or null.
+    PhotoDocument* document() const { return document_.get(); }
+    std::optional<StyleId> style() const;
+    // Whether a frame style is chosen (the edit bar shows, the Image menu
+    // and Resize wait until the frame is applied or undone).
+    bool framing() const { return style().has_value(); }
+    Zoom zoom() const { return zoom_; }
+    // The name the captions show: the file last opened or saved, "Untitled"
+    // after a scan, empty before either.
+    const std::string& fileName() const { return fileName_; }
+    QString mainTitle() const;
+    QString imageTitle() const;
+    const Selection& selection() const { return selection_; }
+    bool busy() const { return busyDepth_ > 0; }
+    bool canUndo() const { return undoEnabled_; }
+    // The Undo item's text.
+    const QString& undoCaption() const { return undoCaption_; }
+    const UndoHistory& history() const { return history_; }
+    const ShellFolders& folders() const { return folders_; }
+    ClipboardPort& clipboard() const { return clipboard_; }
+
+    // The size of the window showing the picture, recorded with each undo
+    // entry and given back by windowSizeRestored; none gives 0 x 0.
+    void setWindowSizeSource(std::function<QSize()> source) { windowSize_ = std::move(source); }
+
+    // --- Pictures ---------------------------------------------------------------
+    // Opens a picture file at 100 %; the history starts afresh.
+    void open(const std::string& fileName);
+    // A new document from the clipboard's picture at the current zoom; false,
+    // changing nothing, when the clipboard holds none.
+    bool paste();
+    // A scanned picture as a new document, "Untitled", at 100 %.
+    void openScan(std::unique_ptr<Bitmap> picture);
+    // Writes the framed picture or the photo; false when the name is of no
+    // format the program writes.
+    bool saveAs(const std::string& fileName);
+    // Puts the framed picture or the photo, at full size, on the clipboard.
+    void copy();
+    void closeDocument();
+
+    // --- Frames -------------------------------------------------------------------
+    void chooseStyle(StyleId id);
+    // The framed picture becomes the photo of a new document.
+    void applyFrame();
+    void editFrame(const FrameEdit& edit);
+    void setScaled(bool scaled);
+    // A frame colour replaces the fill pattern.
+    void setFrameColor(Color color);
+    void setBorderColor(Color color);
+    // A pattern, moulding, mask or overlay picked for the current style.
+    void chooseDecoration(const std::string& fileName);
+
+    // --- The Edit, Image and View menus ---------------------------------------------
+    void undo();
+    void setZoom(Zoom zoom);
+    // Crops to the selection once it is at least 3 pixels each way; a smaller
+    // one is only put in order and kept.
+    void crop();
+    void resize(int width, int height);
+    void grayScale();
+    void negative();
+    void rotateRight();
+    void rotateLeft();
+    void rotate180();
+
+    // --- The rubber band ----------------------------------------------------------------
+    // A drag begins at (x, y); it is only made on the photo, not on a frame.
+    void beginSelection(int x, int y);
+    // The pointer of the drag in progress reached (x, y).
+    void extendSelection(int x, int y);
+    void endSelection(int x, int y);
+    void clearSelection();
+
+    // --- Settings -------------------------------------------------------------------------
+    // Reads the stored folders (first showing of the main window).
+    void applyStartupSettings();
+    // The folder for this run; storing it is the settings dialog's business.
+    void setFolder(FolderSetting setting, const std::string& folder);
+
+signals:
+    // A new picture is shown from its start: the views begin afresh.
+    void documentOpened();
+    void documentClosed();
+    // The shown picture's pixels changed.
+    void pictureChanged();
+    // The command may have changed the shown picture's size: the window
+    // showing it refits.
+    void pictureResized();
+    // A style was chosen, or none is any more.
+    void styleChanged();
+    // The current style's settings changed.
+    void frameChanged();
+    // A decoration was picked for the current style.
+    void decorationChosen();
+    void selectionChanged();
+    void zoomChanged(Zoom zoom);
+    void titlesChanged();
+    void busyChanged(bool busy);
+    void undoAvailable(bool available, const QString& caption);
+    // Undo gives back the size the picture's window had (never 0 x 0).
+    void windowSizeRestored(int width, int height);
+    // A problem that is not an exception: caption and text of the box.
+    void errorOccurred(const QString& caption, const QString& text);
+
+private:
+    class BusyScope;
+
+    void replaceDocument(std::unique_ptr<PhotoDocument> document);
+    // The document's picture is new to the views (opened, pasted, cropped,
+    // resized, framed into the photo, or shown at a new zoom).
+    void showAfresh();
+    // The photo of a new document that shows nothing is reported as
+    // corrupted and the document closes; true when that happened.
+    bool closeIfEmpty();
+    void pushUndo(const char* caption);
+    void setUndoState(bool enabled, const QString& caption);
+    void repaintFrame();
+    // Runs an Image menu command on the photo.
+    void imageCommand(const char* undoCaption, bool turns, void (PhotoDocument::*command)());
+    void setSelection(const Selection& selection);
+
+    ClipboardPort& clipboard_;
+    std::unique_ptr<PhotoDocument> document_;
+    UndoHistory history_;
+    bool undoEnabled_ = false;
+    QString undoCaption_;
+    Zoom zoom_ = Zoom::Normal;
+    std::string fileName_;
+    // The file the main window's title names, or none.
+    std::optional<std::string> titleFile_;
+    Selection selection_;
+    bool selecting_ = false;
+    ShellFolders folders_;
+    int busyDepth_ = 0;
+    std::function<QSize()> windowSize_;
+};
+
+} // namespace quillon

@@ -1,0 +1,101 @@
+// ImageWindow: the image window, the one child window of the main window's
+// document area. It shows the document's picture as the document renders it
+// at the zoom (the photo, or the framed picture while a style is chosen), one
+// picture pixel a screen pixel, and draws the rubber-band selection over it.
+// A left drag on the photo becomes the controller's selection, a right click
+// opens the pop-up menu of frame styles. The window owns no picture: it
+// repaints when the controller says the picture changed, and closing it
+// closes the document.
+#pragma once
+
+#include "canvas/Types.h"
+
+#include <QList>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QWidget>
+
+class QAction;
+class QImage;
+class QScrollArea;
+class QStyle;
+
+namespace quillon {
+
+class DocumentController;
+
+// Draws a dotted focus rectangle over band (right and bottom edges
+// excluded) into image, whose top-left pixel is origin in picture
+// coordinates, by inverting every other pixel of the outline: the pixels
+// where x + y is even, so that a band always dots the same pixels. Each
+// outline pixel is inverted once; pixels outside the image are skipped.
+void InvertFocusRect(QImage& image, const QPoint& origin, const Rect& band);
+
+// The widget the picture is painted in, inside the window's scroll area.
+class PictureView final : public QWidget {
+    Q_OBJECT
+public:
+    PictureView(DocumentController& controller, QWidget* parent = nullptr);
+    ~PictureView() override;
+    // Sizes the view to the shown picture.
+    void syncSize();
+
+signals:
+    // Any press or move: the decoration picker closes.
+    void pointerActivity();
+    // A right click released at pos (view coordinates).
+    void popupRequested(const QPoint& pos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void endDrag();
+    DocumentController& controller_;
+    // A left drag in progress; the cross cursor shows while it lasts.
+    bool dragging_ = false;
+};
+
+class ImageWindow final : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    // styleActions: the Frames menu's items, shown in the pop-up drawn by
+    // menuStyle.
+    ImageWindow(DocumentController& controller, const QList<QAction*>& styleActions,
+                QStyle* menuStyle);
+    ~ImageWindow() override;
+
+    PictureView* view() const { return view_; }
+    QMenu& popupMenu() { return popupMenu_; }
+    int horizontalScroll() const;
+    int verticalScroll() const;
+    void setScrollPositions(int horizontal, int vertical);
+    void setScrollBarsShown(bool shown);
+    // The picture changed: the view takes its size and repaints.
+    void showPicture();
+    // Whether the window is closing (by the user or for the document).
+    bool closing() const { return closing_; }
+
+signals:
+    void pointerActivity();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Opens the pop-up where the click was, as the program always has: the
+    // main window's corner plus this window's place in the document area
+    // plus the click in the visible part of the picture.
+    void openPopup(const QPoint& viewPos);
+
+    DocumentController& controller_;
+    QScrollArea* scroller_ = nullptr;
+    PictureView* view_ = nullptr;
+    QMenu popupMenu_;
+    bool closing_ = false;
+};
+
+} // namespace quillon

@@ -1,0 +1,518 @@
+#include "app/MainWindow.h"
+
+#include "app/BusyCursor.h"
+#include "app/DocumentController.h"
+#include "app/FrameEditBar.h"
+#include "app/ImageWindow.h"
+#include "app/PictureMenuStyle.h"
+#include "app/StylePictures.h"
+#include "app/SystemClipboard.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/DecorationPicker.h"
+#include "app/dialogs/Dialogs.h"
+#include "app/dialogs/ResizeDialog.h"
+#include "app/dialogs/SettingsDialog.h"
+#include "app/print/PrintPreviewDialog.h"
+#include "app/scan/Scanner.h"
+#include "document/PhotoDocument.h"
+#include "formats/DataPaths.h"
+#include "formats/Formats.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <filesystem>
+
+namespace quillon {
+
+namespace {
+
+const char* const kCaption = "Quillon";
+
+bool FileExists(const std::string& name) {
+    std::error_code ec;
+    return std::filesystem::exists(name, ec);
+}
+
+void ShowErrorBox(QWidget* parent, const std::string& text) {
+    Dialogs::current().messageBox(parent, "Error", text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    clipboard_ = std::make_unique<SystemClipboard>();
+    controller_ = std::make_unique<DocumentController>(*clipboard_);
+    controller_->setWindowSizeSource(
+        [this] { return imageWindow_ ? imageWindow_->size() : QSize(); });
+    setWindowTitle(kCaption);
+    setObjectName("mainWindow");
+
+    auto* centre = new QWidget(this);
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    editBar_ = new FrameEditBar(*controller_, centre);
+    // The edit bar spans the window; its controls are laid out from the left.
+    editBar_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    mdiArea_ = new QMdiArea(centre);
+    mdiArea_->setBackground(palette().color(QPalette::Dark));
+    layout->addWidget(editBar_);
+    layout->addWidget(mdiArea_, 1);
+    setCentralWidget(centre);
+    pictureStyle_ = new PictureMenuStyle;
+    pictureStyle_->setParent(this);
+    buildMenus();
+
+    picker_ = new DecorationPicker(*controller_, this);
+    about_ = std::make_unique<AboutDialog>();
+    settings_ = std::make_unique<SettingsDialog>(*controller_);
+    scanner_ = new Scanner(this);
+
+    resize(609, 349);
+    move(252, 213);
+    DesktopBounds bounds;
+    {
+        QSettings config(QString::fromStdString(configFileName()), QSettings::IniFormat);
+        config.beginGroup("Desktop");
+        bounds.left = config.value("Left", 0).toInt();
+        move(bounds.left, y());
+        bounds.top = config.value("Top", 0).toInt();
+        move(x(), bounds.top);
+        bounds.width = config.value("Width", 640).toInt();
+        resize(bounds.width, height());
+        bounds.height = config.value("Height", 480).toInt();
+        resize(width(), bounds.height);
+    }
+    if (StartsMaximised(bounds)) setWindowState(windowState() | Qt::WindowMaximized);
+
+    metrics_.captionHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    metrics_.borderX = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    metrics_.borderY = metrics_.borderX;
+
+    followController();
+    updateActions();
+}
+
+MainWindow::~MainWindow() {
+    // The views go before the controller they observe.
+    dropImageWindow();
+    delete picker_;
+    delete editBar_;
+}
+
+std::string MainWindow::configFileName() {
+    return StartFolder() + "/quillon.cfg";
+}
+
+// --- Menus ------------------------------------------------------------------------
+
+void MainWindow::buildMenus() {
+    auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                       const std::function<void()>& command = nullptr) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        if (command)
+            connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+        return action;
+    };
+    auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    DocumentController& c = *controller_;
+
+    fileMenu = menu("fileMenu", tr("&File"));
+    openAction = item(fileMenu, "openAction", tr("&Open.."), [this] { openPicture(); });
+    openAction->setShortcut(QKeySequence::Open);
+    selectSourceAction = item(fileMenu, "selectSourceAction", tr("S&elect Scan Source"),
+                              [this] { selectScanSource(); });
+    scanAction = item(fileMenu, "scanAction", tr("S&can"), [this] { scan(); });
+    scanAction->setEnabled(false);
+    saveAsAction = item(fileMenu, "saveAsAction", tr("&Save As.."), [this] { saveAs(); });
+    saveAsAction->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
+    fileMenu->addSeparator();
+    printerSetupAction =
+        item(fileMenu, "printerSetupAction", tr("P&rinter Setup.."), [this] { printerSetup(); });
+    printAction = item(fileMenu, "printAction", tr("&Print.."), [this] { print(); });
+    printAction->setShortcut(QKeySequence::Print);
+    fileMenu->addSeparator();
+    settingsAction =
+        item(fileMenu, "settingsAction", tr("Settin&gs.."), [this] { showSettings(); });
+    fileMenu->addSeparator();
+    exitAction = item(fileMenu, "exitAction", tr("&Exit"), [this] { close(); });
+    exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    framesMenu = menu("framesMenu", tr("F&rames"));
+    buildFramesMenu();
+
+    editMenu = menu("editMenu", tr("&Edit"));
+    undoAction = item(editMenu, "undoAction", tr("&Undo"), [&c] { c.undo(); });
+    undoAction->setShortcut(QKeySequence::Undo);
+    applyFrameAction =
+        item(editMenu, "applyFrameAction", tr("&Apply Frame"), [&c] { c.applyFrame(); });
+    cropAction = item(editMenu, "cropAction", tr("&Crop Selection"), [&c] { c.crop(); });
+    resizeAction = item(editMenu, "resizeAction", tr("&Resize"), [this] { resizePicture(); });
+    editMenu->addSeparator();
+    copyAction = item(editMenu, "copyAction", tr("&Copy Image To Clipboard"), [&c] { c.copy(); });
+    copyAction->setShortcut(QKeySequence::Copy);
+    pasteAction =
+        item(editMenu, "pasteAction", tr("&Paste Image From Clipboard"), [&c] { c.paste(); });
+    pasteAction->setShortcut(QKeySequence::Paste);
+
+    imageMenu = menu("imageMenu", tr("&Image"));
+    grayScaleAction =
+        item(imageMenu, "grayScaleAction", tr("&Gray Scale"), [&c] { c.grayScale(); });
+    negativeAction = item(imageMenu, "negativeAction", tr("&Negative"), [&c] { c.negative(); });
+    rotateRightAction =
+        item(imageMenu, "rotateRightAction", tr("Rotate &90 Right"), [&c] { c.rotateRight(); });
+    rotateLeftAction =
+        item(imageMenu, "rotateLeftAction", tr("Rotate 90 &Left"), [&c] { c.rotateLeft(); });
+    rotate180Action =
+        item(imageMenu, "rotate180Action", tr("&Rotate &180"), [&c] { c.rotate180(); });
+
+    viewMenu = menu("viewMenu", tr("&View"));
+    const std::pair<QAction**, std::pair<const char*, QString>> zoomItems[] = {
+        {&zoomNormalAction, {"zoomNormalAction", tr("&Normal Size")}},
+        {&zoom75Action, {"zoom75Action", tr("Zoom &75%")}},
+        {&zoom50Action, {"zoom50Action", tr("Zoom &50%")}},
+        {&zoom25Action, {"zoom25Action", tr("Zoom &25%")}},
+        {&zoom10Action, {"zoom10Action", tr("Zoom &10%")}}};
+    const Zoom zooms[] = {Zoom::Normal, Zoom::Percent75, Zoom::Percent50, Zoom::Percent25,
+                          Zoom::Percent10};
+    for (int i = 0; i < 5; ++i) {
+        const Zoom zoom = zooms[i];
+        QAction* action = item(viewMenu, zoomItems[i].second.first, zoomItems[i].second.second,
+                               [&c, zoom] { c.setZoom(zoom); });
+        action->setCheckable(true);
+        *zoomItems[i].first = action;
+    }
+
+    helpMenu = menu("helpMenu", tr("&Help"));
+    aboutAction = item(helpMenu, "aboutAction", tr("&About"), [this] { showAbout(); });
+    helpAction = item(helpMenu, "helpAction", tr("&Help"), [this] { showHelp(); });
+    helpAction->setShortcut(QKeySequence::HelpContents);
+}
+
+void MainWindow::buildFramesMenu() {
+    framesMenu->setStyle(pictureStyle_);
+    const auto& pictures = StylePictures();
+    const std::array<StyleId, kStyleCount> order = StylesInMenuOrder();
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const StyleInfo& info = StyleInfoOf(order[i]);
+        // The menu shows the style's picture alone; the name is there for
+        // whoever cannot see the picture, and as the tooltip.
+        const QString name = tr(info.displayName);
+        QAction* action =
+            framesMenu->addAction(QIcon(QPixmap::fromImage(pictures[std::size_t(info.id)])), name);
+        action->setObjectName(QString::fromLatin1(info.cliName) + "StyleAction");
+        action->setToolTip(name);
+        const StyleId id = info.id;
+        connect(action, &QAction::triggered, this,
+                [this, id] { runCommand([this, id] { controller_->chooseStyle(id); }); });
+        styleActions_[i] = action;
+    }
+}
+
+ImageWindow* MainWindow::imageWindow() const {
+    return imageWindow_;
+}
+
+QAction* MainWindow::styleAction(StyleId style) const {
+    return styleActions_[std::size_t(StyleInfoOf(style).menuPosition)];
+}
+
+void MainWindow::runCommand(const std::function<void()>& command) {
+    RunCommand(this, command);
+}
+
+// --- Following the controller ----------------------------------------------------------
+
+void MainWindow::followController() {
+    DocumentController& c = *controller_;
+    connect(&c, &DocumentController::documentOpened, this, [this] {
+        showNewImageWindow();
+        updateActions();
+    });
+    connect(&c, &DocumentController::documentClosed, this, [this] {
+        dropImageWindow();
+        updateActions();
+    });
+    connect(&c, &DocumentController::styleChanged, this, &MainWindow::updateActions);
+    connect(&c, &DocumentController::selectionChanged, this, &MainWindow::updateActions);
+    connect(&c, &DocumentController::pictureResized, this, &MainWindow::adjustImageWindow);
+    connect(&c, &DocumentController::zoomChanged, this, &MainWindow::updateZoomChecks);
+    connect(&c, &DocumentController::titlesChanged, this, &MainWindow::updateTitles);
+    connect(&c, &DocumentController::undoAvailable, this, &MainWindow::updateUndo);
+    connect(&c, &DocumentController::windowSizeRestored, this, [this](int w, int h) {
+        if (imageWindow_) imageWindow_->setGeometry(imageWindow_->x(), imageWindow_->y(), w, h);
+    });
+    connect(&c, &DocumentController::busyChanged, this, [this](bool busy) {
+        if (busy)
+            busyCursor_ = std::make_unique<BusyCursor>();
+        else
+            busyCursor_.reset();
+    });
+    connect(&c, &DocumentController::errorOccurred, this,
+            [this](const QString& caption, const QString& text) {
+                Dialogs::current().messageBox(this, caption.toStdString(), text.toStdString(),
+                                              MessageIcon::Error, MessageButtons::Ok);
+            });
+    connect(editBar_, &FrameEditBar::decorationPickerToggled, this,
+            [this] { runCommand([this] { toggleDecorationPicker(); }); });
+    connect(editBar_, &FrameEditBar::pointerMoved, this, &MainWindow::closeDecorationPicker);
+}
+
+void MainWindow::showNewImageWindow() {
+    dropImageWindow();
+    QList<QAction*> actions(styleActions_.begin(), styleActions_.end());
+    auto* window = new ImageWindow(*controller_, actions, pictureStyle_);
+    connect(window, &ImageWindow::pointerActivity, this, &MainWindow::closeDecorationPicker);
+    mdiArea_->addSubWindow(window);
+    imageWindow_ = window;
+    const PhotoDocument& document = *controller_->document();
+    const WindowSize size = FirstWindowSize(metrics_, document.PreviewWidth(),
+                                            document.PreviewHeight(), width(), height());
+    window->setGeometry(0, 0, size.width, size.height);
+    window->show();
+    window->showPicture();
+    updateTitles();
+}
+
+void MainWindow::dropImageWindow() {
+    ImageWindow* window = imageWindow_;
+    imageWindow_ = nullptr;
+    if (!window) return;
+    if (window->closing()) return; // it goes by itself once closed
+    // Replaced without closing: closing would close the document.
+    mdiArea_->removeSubWindow(window);
+    delete window;
+}
+
+void MainWindow::adjustImageWindow() {
+    const PhotoDocument* document = controller_->document();
+    if (!document || !imageWindow_) return;
+    imageWindow_->setScrollBarsShown(false);
+    const WindowSize size =
+        AdjustedWindowSize(metrics_, document->PreviewWidth(), document->PreviewHeight(), width(),
+                           height(), controller_->framing(), FrameEditBar::kHeight);
+    if (imageWindow_->isVisible())
+        imageWindow_->setGeometry(imageWindow_->x(), imageWindow_->y(), size.width, size.height);
+    imageWindow_->setScrollBarsShown(true);
+    imageWindow_->showPicture();
+}
+
+void MainWindow::updateActions() {
+    const DocumentController& c = *controller_;
+    const bool document = c.hasDocument();
+    const bool framing = c.framing();
+    for (QAction* a : {saveAsAction, printAction, copyAction}) a->setEnabled(document);
+    resizeAction->setEnabled(document && !framing);
+    applyFrameAction->setEnabled(framing);
+    cropAction->setEnabled(document && c.selection().right != c.selection().left);
+    framesMenu->menuAction()->setEnabled(document);
+    viewMenu->menuAction()->setEnabled(document);
+    imageMenu->menuAction()->setEnabled(document && !framing);
+    updateUndo();
+}
+
+void MainWindow::updateUndo() {
+    undoAction->setEnabled(controller_->canUndo());
+    undoAction->setText(controller_->undoCaption());
+}
+
+void MainWindow::updateTitles() {
+    setWindowTitle(controller_->mainTitle());
+    if (imageWindow_) imageWindow_->setWindowTitle(controller_->imageTitle());
+}
+
+void MainWindow::updateZoomChecks() {
+    const std::pair<QAction*, Zoom> items[] = {{zoomNormalAction, Zoom::Normal},
+                                               {zoom75Action, Zoom::Percent75},
+                                               {zoom50Action, Zoom::Percent50},
+                                               {zoom25Action, Zoom::Percent25},
+                                               {zoom10Action, Zoom::Percent10}};
+    for (const auto& [action, zoom] : items) action->setChecked(zoom == controller_->zoom());
+}
+
+// --- Window events ---------------------------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (startupDone_) return;
+    startupDone_ = true;
+    // The start-up work runs once the window is on the screen, so that the
+    // about box appears over a painted main window.
+    QTimer::singleShot(0, this, [this] { runCommand([this] { startUp(); }); });
+}
+
+void MainWindow::startUp() {
+    centreAndShowModal(*about_);
+    controller_->applyStartupSettings();
+    controller_->setZoom(Zoom::Normal);
+    updateZoomChecks();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    storeBounds();
+    controller_->closeDocument();
+    event->accept();
+}
+
+void MainWindow::storeBounds() {
+    // A configuration file that cannot be written (a read-only folder) must
+    // not keep the program from closing: QSettings only records the failure
+    // in its status.
+    QSettings config(QString::fromStdString(configFileName()), QSettings::IniFormat);
+    config.beginGroup("Desktop");
+    config.setValue("Left", x());
+    config.setValue("Top", y());
+    config.setValue("Width", width());
+    config.setValue("Height", height());
+    config.endGroup();
+    config.sync();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (controller_->hasDocument()) runCommand([this] { adjustImageWindow(); });
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    closeDecorationPicker();
+    QMainWindow::mousePressEvent(event);
+}
+
+void MainWindow::centreAndShowModal(QDialog& dialog) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const ScreenPoint at = CentredOnScreen(screen->size().width(), screen->size().height(),
+                                               dialog.width(), dialog.height());
+        dialog.move(at.left, at.top);
+    }
+    Dialogs::current().runModal(dialog);
+}
+
+// --- Commands that ask first ----------------------------------------------------------------
+
+void MainWindow::openPicture() {
+    FileRequest request;
+    request.title = "Open";
+    request.initialDir = controller_->folders().openDir;
+    request.fileName = "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
+                       "*.psd;*.pbm;*.cel;*.pic;*.cut";
+    request.filters = OpenDialogFilters();
+    const auto chosen = Dialogs::current().openPicture(this, request);
+    if (!chosen) return;
+    controller_->open(*chosen);
+}
+
+void MainWindow::saveAs() {
+    if (!controller_->hasDocument()) return;
+    FileRequest request;
+    request.title = "Save As";
+    request.initialDir = controller_->folders().saveDir;
+    request.filters = SaveDialogFilters();
+    request.defaultExtension = kSaveDefaultExtension;
+    const auto chosen = Dialogs::current().savePicture(this, request);
+    if (!chosen) return;
+    const std::string& name = *chosen;
+    if (FileExists(name) &&
+        Dialogs::current().messageBox(
+            this, "Confirm", "File " + FilePart(name) + " already exists, overwrite?",
+            MessageIcon::Question, MessageButtons::YesNo) != MessageResult::Yes)
+        return;
+    // A name that names none of the written formats writes nothing; say so
+    // rather than showing the name as saved.
+    if (!controller_->saveAs(name))
+        ShowErrorBox(this, "File " + FilePart(name) +
+                               " was not saved: the name must end in .bmp, .jpg or .gif.");
+}
+
+void MainWindow::resizePicture() {
+    const PhotoDocument* document = controller_->document();
+    if (!document || !document->HasPhoto()) return;
+    if (!resizeDialog_) {
+        resizeDialog_ = new ResizeDialog(this);
+        resizeDialog_->showError = [this](const std::string& message) { ShowError(this, message); };
+    }
+    resizeDialog_->prepare(document->Photo().Width(), document->Photo().Height());
+    if (Dialogs::current().runModal(*resizeDialog_) != QDialog::Accepted) return;
+    // A size that is not a whole number, or is 0 or below, is refused here,
+    // before anything changes.
+    const auto [w, h] = resizeDialog_->requestedSize();
+    controller_->resize(w, h);
+}
+
+void MainWindow::print() {
+    const PhotoDocument* document = controller_->document();
+    if (!document) return;
+    if (!printDialog_) {
+        printDialog_ = new PrintPreviewDialog(CurrentPrinter(), this);
+        printDialog_->showError = [this](const std::string& message) { ShowError(this, message); };
+    }
+    // With a frame style chosen the framed picture is printed, and its own
+    // size (frame band included) is the size that 100 % prints.
+    const Bitmap* picture = document->Result();
+    if (!picture || picture->Empty()) return;
+    printDialog_->preparePreview(*picture, picture->Width(), picture->Height());
+    Dialogs::current().runModal(*printDialog_);
+}
+
+void MainWindow::selectScanSource() {
+    scanner_->selectSource();
+    scanAction->setEnabled(scanner_->sourceSelected());
+}
+
+void MainWindow::scan() {
+    std::unique_ptr<Bitmap> picture;
+    {
+        BusyCursor busy;
+        picture = scanner_->acquire();
+    }
+    controller_->openScan(std::move(picture));
+}
+
+void MainWindow::printerSetup() {
+    Dialogs::current().printerSetup(this);
+}
+
+void MainWindow::showSettings() {
+    centreAndShowModal(*settings_);
+}
+
+void MainWindow::showAbout() {
+    centreAndShowModal(*about_);
+}
+
+void MainWindow::showHelp() {
+    Dialogs::current().showHelp(this, StartFolder() + "/help/index.html");
+}
+
+// --- The decoration picker ----------------------------------------------------------------
+
+void MainWindow::toggleDecorationPicker() {
+    PickerAnchor anchor;
+    anchor.mainLeft = x();
+    anchor.mainTop = y();
+    anchor.mainWidth = width();
+    anchor.editTop = editBar_->mapTo(this, QPoint(0, 0)).y();
+    anchor.editHeight = editBar_->height();
+    anchor.panelLeft = editBar_->decorationPanel->x();
+    anchor.borderY = metrics_.borderY;
+    picker_->toggle(anchor);
+}
+
+void MainWindow::closeDecorationPicker() {
+    if (picker_) picker_->hide();
+}
+
+} // namespace quillon

@@ -1,0 +1,138 @@
+// MainWindow: the program's main window. It holds the menus, the frame edit
+// bar and the document area with the image window, and owns the document
+// controller, the system clipboard it copies to, and the program's dialogs
+// (about, settings, resize, print preview, decoration picker, scanner). The
+// window asks the questions a command needs (file names, sizes, overwriting)
+// and runs the command on the controller; what the menus enable and what
+// the captions say follow the controller's signals. Every command runs at an
+// edge where an exception becomes the error box and the program goes on.
+#pragma once
+
+#include "app/WindowLayout.h"
+#include "frames/StyleCatalog.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QDialog;
+class QMdiArea;
+class QMenu;
+
+namespace quillon {
+
+class AboutDialog;
+class BusyCursor;
+class DecorationPicker;
+class DocumentController;
+class FrameEditBar;
+class ImageWindow;
+class PictureMenuStyle;
+class PrintPreviewDialog;
+class ResizeDialog;
+class Scanner;
+class SettingsDialog;
+class SystemClipboard;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The configuration file of the window bounds.
+    static std::string configFileName();
+
+    DocumentController& controller() { return *controller_; }
+    ImageWindow* imageWindow() const;
+    FrameEditBar* editBar() const { return editBar_; }
+    DecorationPicker* decorationPicker() const { return picker_; }
+    QMdiArea* documentArea() const { return mdiArea_; }
+    AboutDialog& aboutDialog() { return *about_; }
+    SettingsDialog& settingsDialog() { return *settings_; }
+    // Made at their first showing and kept for the run.
+    ResizeDialog* resizeDialog() const { return resizeDialog_; }
+    PrintPreviewDialog* printDialog() const { return printDialog_; }
+    Scanner& scanner() { return *scanner_; }
+    const WindowMetrics& metrics() const { return metrics_; }
+    // Whether the first showing's start-up work has run.
+    bool startupDone() const { return startupDone_; }
+
+    QMenu *fileMenu, *framesMenu, *editMenu, *imageMenu, *viewMenu, *helpMenu;
+    QAction *openAction, *selectSourceAction, *scanAction, *saveAsAction, *printerSetupAction,
+        *printAction, *settingsAction, *exitAction;
+    QAction *undoAction, *applyFrameAction, *cropAction, *resizeAction, *copyAction, *pasteAction;
+    QAction *grayScaleAction, *negativeAction, *rotateRightAction, *rotateLeftAction,
+        *rotate180Action;
+    QAction *zoomNormalAction, *zoom75Action, *zoom50Action, *zoom25Action, *zoom10Action;
+    QAction *aboutAction, *helpAction;
+    // The Frames menu's items, in menu order.
+    const std::array<QAction*, kStyleCount>& styleActions() const { return styleActions_; }
+    QAction* styleAction(StyleId style) const;
+
+    // Runs a command at its edge: an exception becomes the error box.
+    void runCommand(const std::function<void()>& command);
+
+public slots:
+    void openPicture();
+    void saveAs();
+    void print();
+    void resizePicture();
+    void selectScanSource();
+    void scan();
+    void printerSetup();
+    void showSettings();
+    void showAbout();
+    void showHelp();
+    void toggleDecorationPicker();
+    void closeDecorationPicker();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildFramesMenu();
+    void followController();
+    void startUp();
+    void storeBounds();
+    void centreAndShowModal(QDialog& dialog);
+
+    // The views of the controller's state.
+    void showNewImageWindow();
+    void dropImageWindow();
+    // Fits the image window round the picture, inside the main window.
+    void adjustImageWindow();
+    void updateActions();
+    void updateTitles();
+    void updateZoomChecks();
+    void updateUndo();
+
+    std::unique_ptr<SystemClipboard> clipboard_;
+    std::unique_ptr<DocumentController> controller_;
+    std::unique_ptr<AboutDialog> about_;
+    std::unique_ptr<SettingsDialog> settings_;
+    std::unique_ptr<BusyCursor> busyCursor_;
+    std::array<QAction*, kStyleCount> styleActions_{};
+    FrameEditBar* editBar_ = nullptr;
+    QMdiArea* mdiArea_ = nullptr;
+    QPointer<ImageWindow> imageWindow_;
+    DecorationPicker* picker_ = nullptr;
+    PictureMenuStyle* pictureStyle_ = nullptr;
+    ResizeDialog* resizeDialog_ = nullptr;
+    PrintPreviewDialog* printDialog_ = nullptr;
+    Scanner* scanner_ = nullptr;
+    WindowMetrics metrics_;
+    bool startupDone_ = false;
+};
+
+} // namespace quillon
