@@ -465,6 +465,10 @@ void MainWindow::print() {
     if (!picture || picture->Empty()) return;
     printDialog_->preparePreview(*picture, picture->Width(), picture->Height());
     Dialogs::current().runModal(*printDialog_);
+    // A photo size printed becomes the size the edit bar's print lengths
+    // refer to.
+    if (const auto box = printDialog_->printedPhotoBox())
+        controller_->setPrintSize({box->Width, box->Height, LengthUnit::Inches});
 }
 
 void MainWindow::selectScanSource() {

@@ -176,6 +176,7 @@ void PrintPreviewDialog::sizePanel() {
 
 void PrintPreviewDialog::preparePreview(const Bitmap& picture, int width, int height) {
     picture_ = ToQImage(picture);
+    printedBox_.reset();
     sourceWidth = width;
     sourceHeight = height;
     sizePanel();
@@ -357,6 +358,10 @@ void PrintPreviewDialog::print() {
                              PrintedExtent(sourceHeight, hs)))
             draw(r);
     painter.end();
+    const bool exact =
+        widthPercentEdit->text() == choiceText_ && heightPercentEdit->text() == choiceText_;
+    printedBox_.reset();
+    if (exact) printedBox_ = PhotoBoxOf(CustomSize(customSizeGroup->checkedId()));
 }
 
 } // namespace quillon

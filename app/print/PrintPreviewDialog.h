@@ -16,6 +16,7 @@
 #include <QImage>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QButtonGroup;
@@ -53,6 +54,10 @@ public:
     // cannot start.
     void print();
 
+    // The photo size of the last print, while its percent was not retyped;
+    // none after a print at any other size or before one.
+    std::optional<PhotoBox> printedPhotoBox() const { return printedBox_; }
+
     // Shows the error of a handler run by a control (the main window's
     // error box); a message box when unset.
     std::function<void(const std::string&)> showError;
@@ -87,6 +92,7 @@ private:
     // The last size choice's exact scale and the percent it showed.
     double choiceScale_ = 1;
     QString choiceText_ = "100";
+    std::optional<PhotoBox> printedBox_;
 };
 
 } // namespace quillon

@@ -39,7 +39,8 @@ private slots:
             QCOMPARE(place.labelLeft, x);
             QCOMPARE(place.controlLeft, x + CharWidth(captions[std::size_t(f)]) + 3);
             QCOMPARE(place.upDownLeft, place.controlLeft + 26);
-            x += CharWidth(captions[std::size_t(f)]) + 3 + 26 + 14 + 12;
+            QCOMPARE(place.unitLeft, place.upDownLeft + 14 + 1);
+            x += CharWidth(captions[std::size_t(f)]) + 3 + 26 + 14 + 1 + 22 + 12;
         }
         for (EditField f : {EditField::FrameColor, EditField::BorderColor}) {
             QCOMPARE(p[std::size_t(f)].labelLeft, x);
@@ -68,7 +69,8 @@ private slots:
         QFETCH(bool, none);
         QFETCH(QList<int>, visible);
         const EditCaptions& captions = none ? kNoEditCaptions : StyleInfoOf(style).captions;
-        const EditBarPlaces p = EditBarLayout(captions, LabelWidths(captions));
+        const bool thirdIsLength = StyleInfoOf(style).thirdFieldIsLength;
+        const EditBarPlaces p = EditBarLayout(captions, LabelWidths(captions), thirdIsLength);
         int x = 5;
         for (int g = 0; g < kEditFieldCount; ++g) {
             const EditFieldPlace& place = p[std::size_t(g)];
@@ -81,7 +83,12 @@ private slots:
             }
             QCOMPARE(place.labelLeft, x);
             const int w = CharWidth(captions[std::size_t(g)]) + 3;
-            x += w + (g <= int(EditField::BorderWidth) ? 26 + 14 : 18) + 12;
+            // A length's unit button follows its up-down; the mask's
+            // brightness has none.
+            const bool unit = g < int(EditField::BorderWidth) ||
+                              (g == int(EditField::BorderWidth) && thirdIsLength);
+            QCOMPARE(place.unitLeft > 0, unit);
+            x += w + (g <= int(EditField::BorderWidth) ? 26 + 14 : 18) + (unit ? 1 + 22 : 0) + 12;
         }
     }
 
