@@ -265,10 +265,10 @@ void DocumentController::chooseStyle(StyleId id) {
         document_->SelectStyle(id);
     }
     if (document_->Style() != id) return;
-    record_.ChooseStyle(id, zoom_);
     // One entry for the whole framing: Undo gives back the photo without
     // any frame, whatever styles were tried.
     if (starting) pushUndo("&Undo Frame");
+    record_.ChooseStyle(id, zoom_);
     // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
     selecting_ = false;

@@ -5,6 +5,7 @@
 #include "app/FrameEditBar.h"
 #include "app/ImageWindow.h"
 #include "app/PictureMenuStyle.h"
+#include "app/RecipeMenu.h"
 #include "app/StylePictures.h"
 #include "app/SystemClipboard.h"
 #include "app/dialogs/AboutDialog.h"
@@ -221,6 +222,7 @@ void MainWindow::buildFramesMenu() {
                 [this, id] { runCommand([this, id] { controller_->chooseStyle(id); }); });
         styleActions_[i] = action;
     }
+    recipeMenu_ = new RecipeMenu(*framesMenu, *controller_, pictureStyle_, this);
 }
 
 ImageWindow* MainWindow::imageWindow() const {

@@ -100,6 +100,19 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(std::runtime_error, EditBoxValue(bad));
     }
 
+    void lengthBoxesReadInTheirUnit() {
+        QCOMPARE(*EditBoxLength("0.5", LengthUnit::Inches), (Length{0.5, LengthUnit::Inches}));
+        QCOMPARE(*EditBoxLength("12", LengthUnit::Millimetres),
+                 (Length{12, LengthUnit::Millimetres}));
+        // A unit typed with the number wins over the field's.
+        QCOMPARE(*EditBoxLength("5%", LengthUnit::Inches), (Length{5, LengthUnit::Percent}));
+        QVERIFY(!EditBoxLength("-1", LengthUnit::Inches)); // stops the reading, as in pixels
+        for (const char* bad : {"", "in", "1,5", "0.5px", "x1"})
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, EditBoxLength(bad, LengthUnit::Inches));
+        QCOMPARE(PrintSizeText({15, 10, LengthUnit::Centimetres}), std::string("15x10 cm"));
+        QCOMPARE(PrintSizeText({4.5, 3, LengthUnit::Inches}), std::string("4.5x3 in"));
+    }
+
     void decorationItemText() {
         QCOMPARE(DecorationItemText("Soft.bmp", "/m/Soft.bmp"),
                  "Soft" + std::string(56, ' ') + "/m/Soft.bmp");
