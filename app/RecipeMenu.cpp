@@ -1,10 +1,13 @@
 #include "app/RecipeMenu.h"
 
 #include "app/DocumentController.h"
+#include "app/QtBitmap.h"
 #include "app/StylePictures.h"
 #include "app/WindowLayout.h"
 #include "app/dialogs/Dialogs.h"
+#include "app/dialogs/StoreFrameDialog.h"
 #include "document/FramingRecord.h"
+#include "document/PhotoDocument.h"
 #include "document/Presets.h"
 #include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
@@ -60,6 +63,19 @@ RecipeMenu::RecipeMenu(QMenu& framesMenu, DocumentController& controller, QStyle
     if (pictureStyle) presetsMenu->setStyle(pictureStyle);
     connect(presetsMenu, &QMenu::aboutToShow, this,
             [this] { RunCommand(window_, [this] { fillPresets(); }); });
+    storeFrameAction =
+        item("storeFrameAction", tr("S&tore Frame..."),
+             tr("Crop the photo to a bought frame's mat opening and mat it to the frame's size"),
+             &RecipeMenu::storeFrame);
+}
+
+void RecipeMenu::storeFrame() {
+    const PhotoDocument* document = controller_.document();
+    if (!document || !document->HasPhoto()) return;
+    if (!storeDialog_) storeDialog_ = new StoreFrameDialog(window_);
+    storeDialog_->prepare(ToQImage(document->Photo()));
+    if (Dialogs::current().runModal(*storeDialog_) != QDialog::Accepted) return;
+    controller_.applyRecipe(storeDialog_->recipe());
 }
 
 void RecipeMenu::saveRecipe() {

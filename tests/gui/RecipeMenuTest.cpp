@@ -6,10 +6,15 @@
 #include "app/RecipeMenu.h"
 #include "GuiFixture.h"
 #include "app/FrameEditBar.h"
+#include "app/dialogs/StoreFrameDialog.h"
 #include "document/Presets.h"
 #include "document/RecipeFile.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <cstdlib>
@@ -181,6 +186,50 @@ private slots:
         c.undo();
         QVERIFY(!c.recipe().groups[0].style);
         QCOMPARE(c.recipe().groups[0].commands.size(), std::size_t(2));
+    }
+
+    // --- Store frames -----------------------------------------------------------------------
+
+    void aStoreFrameIsChosenFromTheCommonSizesAndApplied() {
+        QCOMPARE(*ParseSizeText("3.5 x 5 in"), (PrintSize{3.5, 5, LengthUnit::Inches}));
+        QCOMPARE(*ParseSizeText("9x13cm"), (PrintSize{9, 13, LengthUnit::Centimetres}));
+        for (const char* bad : {"", "9x13", "9x13%", "x13cm", "0x13cm", "9 by 13 cm"})
+            QVERIFY2(!ParseSizeText(bad), bad);
+        ShellRun run;
+        MainWindow& m = run.start();
+        const std::string photo = run.writePicture("photo.bmp", 90, 60);
+        m.controller().open(photo);
+        Recipe chosen;
+        run.dialogs.onModal = [&chosen](QDialog& d) {
+            auto& dialog = static_cast<StoreFrameDialog&>(d);
+            dialog.sizeCombo->setCurrentIndex(5);
+            // The usual opening for the size fills in.
+            if (dialog.openingEdit->text() != "5x7 in") return int(QDialog::Rejected);
+            dialog.dpiSpin->setValue(20);
+            dialog.showPreview();
+            if (dialog.previewLabel->pixmap().isNull()) return int(QDialog::Rejected);
+            chosen = dialog.recipe();
+            return int(QDialog::Accepted);
+        };
+        m.recipeMenu()->storeFrameAction->trigger();
+        QVERIFY(run.dialogs.messages.empty());
+        QVERIFY(chosen.storeFrame);
+        QCOMPARE(chosen.storeFrame->outer, (PrintSize{8, 10, LengthUnit::Inches}));
+        QCOMPARE(chosen.dpi, std::optional<double>(20));
+        // 10 x 8 in at 20 pixels an inch, turned to the wide photo.
+        const Bitmap& result = *m.controller().document()->Result();
+        QCOMPARE(result.Width(), 200);
+        QCOMPARE(result.Height(), 160);
+        QCOMPARE_PICTURES(result, *FrameByRecipe(photo, chosen)->Result());
+        // An opening that does not fit the frame is reported; nothing changes.
+        run.dialogs.onModal = [](QDialog& d) {
+            static_cast<StoreFrameDialog&>(d).openingEdit->setText("9x12 in");
+            return int(QDialog::Accepted);
+        };
+        m.controller().undo();
+        m.recipeMenu()->storeFrameAction->trigger();
+        QCOMPARE(run.dialogs.messages.size(), std::size_t(1));
+        QVERIFY(!m.controller().framing());
     }
 
     // --- Presets -------------------------------------------------------------------------

@@ -209,12 +209,12 @@ private slots:
         MainWindow& m = run.start();
         const QList<QAction*> items = m.framesMenu->actions();
         // The styles, then after a separator the recipe items.
-        QCOMPARE(items.size(), kStyleCount + 4);
+        QCOMPARE(items.size(), kStyleCount + 5);
         QVERIFY(items[kStyleCount]->isSeparator());
         QStringList recipeItems;
         for (int i = kStyleCount + 1; i < items.size(); ++i) recipeItems << items[i]->objectName();
-        QCOMPARE(recipeItems,
-                 (QStringList{"saveRecipeAction", "applyRecipeAction", "presetsMenuAction"}));
+        QCOMPARE(recipeItems, (QStringList{"saveRecipeAction", "applyRecipeAction",
+                                           "presetsMenuAction", "storeFrameAction"}));
         const auto order = StylesInMenuOrder();
         QCOMPARE(order.front(), StyleId::Ornate);
         QCOMPARE(order.back(), StyleId::Bubble);
