@@ -3,6 +3,7 @@
 #include "app/WindowLayout.h"
 #include "document/ClipboardPort.h"
 #include "document/PhotoDocument.h"
+#include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
 
 #include <algorithm>
@@ -106,7 +107,17 @@ QString DocumentController::imageTitle() const {
 
 void DocumentController::replaceDocument(std::unique_ptr<PhotoDocument> document) {
     document_ = std::move(document);
+    startRecord();
     showAfresh();
+}
+
+void DocumentController::startRecord() {
+    const bool photo = document_ && document_->HasPhoto();
+    record_.Start(photo ? document_->Photo().Width() : 0, photo ? document_->Photo().Height() : 0);
+}
+
+void DocumentController::recordCommand(const ImageCommand& command) {
+    record_.AddCommand(command, document_->Photo().Width(), document_->Photo().Height());
 }
 
 void DocumentController::showAfresh() {
@@ -137,6 +148,7 @@ void DocumentController::open(const std::string& fileName) {
     fileName_ = fileName;
     titleFile_ = fileName;
     history_.Clear();
+    recordHistory_.clear();
     undoEnabled_ = false;
     replaceDocument(std::move(document));
     closeIfEmpty();
@@ -208,6 +220,8 @@ void DocumentController::pushUndo(const char* caption) {
     const QSize window = windowSize_ ? windowSize_() : QSize();
     entry.windowWidth = window.width();
     entry.windowHeight = window.height();
+    recordHistory_.push_back(record_);
+    if (recordHistory_.size() > std::size_t(UndoHistory::kCapacity)) recordHistory_.pop_front();
     setUndoState(true, caption);
 }
 
@@ -221,6 +235,10 @@ void DocumentController::undo() {
         zoom_ = entry.zoom;
         document_->RestorePhoto(entry.picture, entry.zoom);
         history_.Pop();
+        if (!recordHistory_.empty()) {
+            record_ = recordHistory_.back();
+            recordHistory_.pop_back();
+        }
     }
     selection_ = {};
     selecting_ = false;
@@ -250,6 +268,7 @@ void DocumentController::chooseStyle(StyleId id) {
     // One entry for the whole framing: Undo gives back the photo without
     // any frame, whatever styles were tried.
     if (starting) pushUndo("&Undo Frame");
+    record_.ChooseStyle(id, zoom_);
     // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
     selecting_ = false;
@@ -262,6 +281,7 @@ void DocumentController::chooseStyle(StyleId id) {
 
 void DocumentController::applyFrame() {
     if (!document_) return;
+    if (framing()) record_.ApplyFrame(*document_);
     {
         BusyScope busy(*this);
         document_->ApplyFrame(zoom_);
@@ -277,10 +297,34 @@ void DocumentController::repaintFrame() {
 }
 
 void DocumentController::editFrame(const FrameEdit& edit) {
+    LengthEdit given;
+    const auto pixels = [](const std::optional<int>& v) -> std::optional<Length> {
+        if (!v) return std::nullopt;
+        return Length{double(*v), LengthUnit::Pixels};
+    };
+    given.frameHeight = pixels(edit.frameHeight);
+    given.frameWidth = pixels(edit.frameWidth);
+    given.borderWidth = pixels(edit.borderWidth);
+    applyFrameEdit(edit, given);
+}
+
+void DocumentController::applyFrameEdit(const FrameEdit& edit, const LengthEdit& given) {
     if (!framing()) return;
-    if (edit.frameHeight) document_->SetFrameHeight(*edit.frameHeight);
-    if (edit.frameWidth) document_->SetFrameWidth(*edit.frameWidth);
-    if (edit.borderWidth) document_->SetBorderWidth(*edit.borderWidth);
+    // A value the document takes is recorded with the unit it was given in;
+    // one it refuses (out of range) leaves the record as it was.
+    const auto set = [this](const std::optional<int>& v, const std::optional<Length>& length,
+                            EditField field, void (PhotoDocument::*setter)(int),
+                            int (PhotoDocument::*getter)() const) {
+        if (!v) return;
+        ((*document_).*setter)(*v);
+        if (length && ((*document_).*getter)() == *v) record_.SetLength(field, *length);
+    };
+    set(edit.frameHeight, given.frameHeight, EditField::FrameHeight, &PhotoDocument::SetFrameHeight,
+        &PhotoDocument::GetFrameHeight);
+    set(edit.frameWidth, given.frameWidth, EditField::FrameWidth, &PhotoDocument::SetFrameWidth,
+        &PhotoDocument::GetFrameWidth);
+    set(edit.borderWidth, given.borderWidth, EditField::BorderWidth, &PhotoDocument::SetBorderWidth,
+        &PhotoDocument::GetBorderWidth);
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
@@ -290,6 +334,7 @@ void DocumentController::editFrame(const FrameEdit& edit) {
 void DocumentController::setScaled(bool scaled) {
     if (!framing()) return;
     document_->SetScaled(scaled);
+    record_.SetScaled(scaled);
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
@@ -300,6 +345,7 @@ void DocumentController::setFrameColor(Color color) {
     if (!framing()) return;
     document_->SetPattern("");
     document_->SetFrameColor(color);
+    record_.SetFrameColor(color);
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
@@ -308,6 +354,7 @@ void DocumentController::setFrameColor(Color color) {
 void DocumentController::setBorderColor(Color color) {
     if (!framing()) return;
     document_->SetBorderColor(color);
+    record_.SetBorderColor(color);
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
@@ -319,6 +366,7 @@ void DocumentController::chooseDecoration(const std::string& fileName) {
         BusyScope busy(*this);
         document_->ChooseDecoration(fileName);
     }
+    record_.SetPattern(fileName);
     emit decorationChosen();
     emit frameChanged();
     emit pictureChanged();
@@ -363,12 +411,14 @@ void DocumentController::crop() {
     setSelection(selection_.Normalised());
     const Selection s = selection_;
     if (s.right - s.left < 3 || s.bottom - s.top < 3) return;
+    const std::optional<Rect> kept = document_->CropInPhoto(s.left, s.top, s.right, s.bottom);
     pushUndo("&Undo Crop");
     {
         BusyScope busy(*this);
         document_->Crop(s.left, s.top, s.right, s.bottom);
         document_->Reopen(zoom_);
     }
+    if (kept) recordCommand({ImageCommand::Crop, kept->Left, kept->Top, kept->Right, kept->Bottom});
     titleFile_.reset();
     showAfresh();
 }
@@ -380,6 +430,9 @@ void DocumentController::resize(int width, int height) {
     CheckPictureSize(width, height);
     const bool framed = framing();
     if (!framed) pushUndo("&Undo Resize");
+    // Resizing a framed picture applies the frame first: the resized
+    // picture is the photo of the next group.
+    if (framed) record_.ApplyFrame(*document_);
     {
         BusyScope busy(*this);
         document_->Resize(width, height);
@@ -389,12 +442,13 @@ void DocumentController::resize(int width, int height) {
         else
             document_->Reopen(zoom_);
     }
+    recordCommand({ImageCommand::Resize, width, height});
     titleFile_.reset();
     showAfresh();
 }
 
 void DocumentController::imageCommand(const char* undoCaption, bool turns,
-                                      void (PhotoDocument::*command)()) {
+                                      void (PhotoDocument::*command)(), ImageCommand::Kind kind) {
     // The Image menu works on the photo, and waits while a frame is chosen.
     if (!document_ || framing()) return;
     if (turns) clearSelection();
@@ -403,28 +457,31 @@ void DocumentController::imageCommand(const char* undoCaption, bool turns,
         BusyScope busy(*this);
         ((*document_).*command)();
     }
+    recordCommand({kind});
     emit pictureChanged();
     if (turns) emit pictureResized();
 }
 
 void DocumentController::grayScale() {
-    imageCommand("&Undo Grayscale", false, &PhotoDocument::GrayScale);
+    imageCommand("&Undo Grayscale", false, &PhotoDocument::GrayScale, ImageCommand::Gray);
 }
 
 void DocumentController::negative() {
-    imageCommand("&Undo Negative", false, &PhotoDocument::Negative);
+    imageCommand("&Undo Negative", false, &PhotoDocument::Negative, ImageCommand::Negative);
 }
 
 void DocumentController::rotateRight() {
-    imageCommand("&Undo Rotate 90 Right", true, &PhotoDocument::RotateRight);
+    imageCommand("&Undo Rotate 90 Right", true, &PhotoDocument::RotateRight,
+                 ImageCommand::RotateRight);
 }
 
 void DocumentController::rotateLeft() {
-    imageCommand("&Undo Rotate 90 Left", true, &PhotoDocument::RotateLeft);
+    imageCommand("&Undo Rotate 90 Left", true, &PhotoDocument::RotateLeft,
+                 ImageCommand::RotateLeft);
 }
 
 void DocumentController::rotate180() {
-    imageCommand("&Undo Rotate 180", true, &PhotoDocument::Rotate180);
+    imageCommand("&Undo Rotate 180", true, &PhotoDocument::Rotate180, ImageCommand::Rotate180);
 }
 
 // --- The rubber band ------------------------------------------------------------------
@@ -454,6 +511,180 @@ void DocumentController::endSelection(int x, int y) {
 void DocumentController::clearSelection() {
     selecting_ = false;
     setSelection({});
+}
+
+// --- Lengths with units ----------------------------------------------------------------
+
+void DocumentController::setLengthUnit(EditField field, LengthUnit unit) {
+    if (int(field) >= kLengthFieldCount) return;
+    units_.units[std::size_t(field)] = unit;
+    emit unitsChanged();
+}
+
+void DocumentController::setPrintSize(const PrintSize& size) {
+    if (!(size.width > 0 && size.height > 0)) return;
+    EditUnits units = units_;
+    units.printSize = size;
+    units.dpi.reset();
+    changePrintBasis(units);
+}
+
+void DocumentController::setPrintDpi(double dpi) {
+    if (!(dpi >= 1)) return;
+    EditUnits units = units_;
+    units.dpi = dpi;
+    changePrintBasis(units);
+}
+
+void DocumentController::changePrintBasis(const EditUnits& units) {
+    const EditUnits before = units_;
+    units_ = units;
+    // The current style's print lengths keep their length on the paper:
+    // they are set again in pixels at the new resolution.
+    LengthEdit physical;
+    bool any = false;
+    if (framing()) {
+        const std::pair<EditField, std::optional<Length> LengthEdit::*> fields[] = {
+            {EditField::FrameHeight, &LengthEdit::frameHeight},
+            {EditField::FrameWidth, &LengthEdit::frameWidth},
+            {EditField::BorderWidth, &LengthEdit::borderWidth}};
+        for (const auto& [field, member] : fields)
+            if (const auto given = record_.GivenLength(field); given && given->IsPhysical()) {
+                physical.*member = given;
+                any = true;
+            }
+    }
+    if (any) {
+        try {
+            editFrameLengths(physical);
+        } catch (...) {
+            units_ = before;
+            throw;
+        }
+    }
+    emit unitsChanged();
+}
+
+int DocumentController::shorterSide() const {
+    return std::min(record_.BaseWidth(), record_.BaseHeight());
+}
+
+double DocumentController::pixelsPerInch() const {
+    if (record_.BaseWidth() <= 0 || record_.BaseHeight() <= 0) return 0;
+    return PixelsPerInch(units_, record_.BaseWidth(), record_.BaseHeight());
+}
+
+int DocumentController::lengthInPixels(EditField field, const Length& length) const {
+    const StyleInfo& info = StyleInfoOf(*style());
+    // The mask's third field is a brightness: a plain number.
+    if (field == EditField::BorderWidth && !info.thirdFieldIsLength) return int(length.value);
+    const int pixels = LengthInPixels(length, shorterSide(), pixelsPerInch());
+    // With a unit, a length may be up to half the shorter side, as in a
+    // recipe; plain pixels go to the document, which ignores what is out of
+    // its range.
+    const int limit = shorterSide() / 2;
+    if (length.unit != LengthUnit::Pixels && pixels > limit)
+        throw SettingError(std::string(info.Caption(field)) + " " + FormatLength(length) + " is " +
+                           std::to_string(pixels) + " pixels; this photo takes at most " +
+                           std::to_string(limit) + " (half its shorter side)");
+    return pixels;
+}
+
+void DocumentController::editFrameLengths(const LengthEdit& edit) {
+    if (!framing()) return;
+    // Every length is converted before anything changes.
+    FrameEdit pixels;
+    if (edit.frameHeight)
+        pixels.frameHeight = lengthInPixels(EditField::FrameHeight, *edit.frameHeight);
+    if (edit.frameWidth)
+        pixels.frameWidth = lengthInPixels(EditField::FrameWidth, *edit.frameWidth);
+    if (edit.borderWidth)
+        pixels.borderWidth = lengthInPixels(EditField::BorderWidth, *edit.borderWidth);
+    applyFrameEdit(pixels, edit);
+}
+
+double DocumentController::shownLength(EditField field) const {
+    if (!framing()) return 0;
+    int pixels = 0;
+    switch (field) {
+    case EditField::FrameHeight:
+        pixels = document_->GetFrameHeight();
+        break;
+    case EditField::FrameWidth:
+        pixels = document_->GetFrameWidth();
+        break;
+    case EditField::BorderWidth:
+        pixels = document_->GetBorderWidth();
+        if (!StyleInfoOf(*style()).thirdFieldIsLength) return pixels;
+        break;
+    default:
+        return 0;
+    }
+    const LengthUnit unit = units_.Unit(field);
+    // The length as typed, while it still gives the frame's pixels (a print
+    // size changed since gives other pixels, shown converted).
+    if (const auto given = record_.GivenLength(field);
+        given && given->unit == unit && unit != LengthUnit::Pixels &&
+        LengthInPixels(*given, shorterSide(), pixelsPerInch()) == pixels)
+        return given->value;
+    return PixelsInUnit(pixels, unit, shorterSide(), pixelsPerInch());
+}
+
+double DocumentController::lengthLimit(EditField field) const {
+    if (!framing()) return 0;
+    const FrameStyle& frame = *document_->CurrentFrame();
+    const StyleInfo& info = StyleInfoOf(*style());
+    const LengthUnit unit = units_.Unit(field);
+    if (field == EditField::BorderWidth && !info.thirdFieldIsLength) return info.borderWidthLimit;
+    if (unit == LengthUnit::Pixels)
+        return field == EditField::BorderWidth ? frame.BorderWidthLimit() : frame.ThicknessLimit();
+    return PixelsInUnit(shorterSide() / 2, unit, shorterSide(), pixelsPerInch());
+}
+
+// --- Recipes ----------------------------------------------------------------------------
+
+Recipe DocumentController::recipe() const {
+    return record_.ToRecipe(document_.get(), units_);
+}
+
+void DocumentController::saveRecipe(const std::string& fileName) const {
+    SaveRecipe(recipe(), fileName);
+}
+
+void DocumentController::applyRecipe(Recipe r) {
+    if (!document_ || !document_->HasPhoto()) return;
+    CheckRecipe(r);
+    ResolveRecipePatterns(r);
+    // The recipe runs on a copy of the photo, so that a setting the photo
+    // cannot take leaves the document as it was.
+    auto framed = std::make_unique<PhotoDocument>();
+    {
+        BusyScope busy(*this);
+        auto photo = std::make_unique<Bitmap>();
+        photo->Assign(document_->Photo());
+        framed->OpenPicture(std::move(photo), document_->FileName(), Zoom::Normal);
+        ApplyRecipe(*framed, r);
+    }
+    const int w = document_->Photo().Width(), h = document_->Photo().Height();
+    pushUndo("&Undo Recipe");
+    document_ = std::move(framed);
+    zoom_ = Zoom::Normal;
+    record_.Adopt(r, w, h);
+    // The bar measures in the recipe's units and print size.
+    if (r.printSize) units_.printSize = *r.printSize;
+    if (r.printSize || r.dpi) units_.dpi = r.dpi;
+    for (EditField field : {EditField::FrameHeight, EditField::FrameWidth, EditField::BorderWidth})
+        if (const auto given = record_.GivenLength(field);
+            given && (field != EditField::BorderWidth || !style() ||
+                      StyleInfoOf(*style()).thirdFieldIsLength))
+            // The bar offers millimetres for centimetres; the record keeps
+            // the recipe's own unit.
+            units_.units[std::size_t(field)] =
+                given->unit == LengthUnit::Centimetres ? LengthUnit::Millimetres : given->unit;
+    emit unitsChanged();
+    showAfresh();
+    emit frameChanged();
+    emit pictureResized();
 }
 
 // --- Settings ---------------------------------------------------------------------------

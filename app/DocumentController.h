@@ -16,6 +16,7 @@
 
 #include "app/SettingsStore.h"
 #include "canvas/Types.h"
+#include "document/FramingRecord.h"
 #include "document/UndoHistory.h"
 #include "document/Zoom.h"
 #include "frames/StyleCatalog.h"
@@ -24,6 +25,7 @@
 #include <QSize>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -55,6 +57,14 @@ struct FrameEdit {
     std::optional<int> frameHeight;
     std::optional<int> frameWidth;
     std::optional<int> borderWidth;
+};
+
+// The same edit with each length in a unit; the document still receives
+// pixels.
+struct LengthEdit {
+    std::optional<Length> frameHeight;
+    std::optional<Length> frameWidth;
+    std::optional<Length> borderWidth;
 };
 
 class DocumentController final : public QObject {
@@ -120,6 +130,40 @@ public:
     // A pattern, moulding, mask or overlay picked for the current style.
     void chooseDecoration(const std::string& fileName);
 
+    // --- Lengths with units ----------------------------------------------------------
+    // The edit bar's units and print size. Percentages refer to the photo's
+    // shorter side, physical lengths to the print size (or dpi), of the
+    // photo as the first frame group's commands left it (recordedPhoto).
+    const EditUnits& editUnits() const { return units_; }
+    void setLengthUnit(EditField field, LengthUnit unit);
+    // Physical lengths refer to this print size from now on (dpi unset);
+    // the current style's physical lengths keep their size on the paper.
+    void setPrintSize(const PrintSize& size);
+    void setPrintDpi(double dpi);
+    // Sets the lengths given, converted to pixels as quillon-frame converts
+    // them. A length with a unit over half the photo's shorter side throws
+    // before anything changes.
+    void editFrameLengths(const LengthEdit& edit);
+    // The current style's length in the field's own unit: the length given
+    // in that unit, else the frame's pixels converted.
+    double shownLength(EditField field) const;
+    // The largest length the field takes, in its unit.
+    double lengthLimit(EditField field) const;
+    // The pixels per inch physical lengths come to for the photo.
+    double pixelsPerInch() const;
+
+    // --- Recipes ------------------------------------------------------------------------
+    // What has been done since the photo was opened, as a recipe: the
+    // groups applied, the current style with its settings, the image
+    // commands, the units chosen.
+    Recipe recipe() const;
+    const FramingRecord& record() const { return record_; }
+    void saveRecipe(const std::string& fileName) const;
+    // Applies a recipe to the photo as one undo step; its patterns are found
+    // as quillon-frame finds them. Throws (RecipeError, SettingError,
+    // PictureError) leaving the document as it was.
+    void applyRecipe(Recipe recipe);
+
     // --- The Edit, Image and View menus ---------------------------------------------
     void undo();
     void setZoom(Zoom zoom);
@@ -164,6 +208,8 @@ signals:
     void decorationChosen();
     void selectionChanged();
     void zoomChanged(Zoom zoom);
+    // The edit bar's units or print size changed.
+    void unitsChanged();
     void titlesChanged();
     void busyChanged(bool busy);
     void undoAvailable(bool available, const QString& caption);
@@ -185,8 +231,21 @@ private:
     void pushUndo(const char* caption);
     void setUndoState(bool enabled, const QString& caption);
     void repaintFrame();
+    // New units for print lengths; the current style's print lengths are
+    // set again for them. A length the photo cannot take at the new
+    // resolution throws and the units stay as they were.
+    void changePrintBasis(const EditUnits& units);
+    // Sets the pixels of edit, recording each accepted one as given.
+    void applyFrameEdit(const FrameEdit& edit, const LengthEdit& given);
     // Runs an Image menu command on the photo.
-    void imageCommand(const char* undoCaption, bool turns, void (PhotoDocument::*command)());
+    void imageCommand(const char* undoCaption, bool turns, void (PhotoDocument::*command)(),
+                      ImageCommand::Kind kind);
+    // The record starts afresh on the document's photo.
+    void startRecord();
+    void recordCommand(const ImageCommand& command);
+    // The sizes percentages and physical lengths refer to.
+    int shorterSide() const;
+    int lengthInPixels(EditField field, const Length& length) const;
     void setSelection(const Selection& selection);
 
     ClipboardPort& clipboard_;
@@ -203,6 +262,10 @@ private:
     ShellFolders folders_;
     int busyDepth_ = 0;
     std::function<QSize()> windowSize_;
+    FramingRecord record_;
+    // The record as it was at each undo entry, newest last.
+    std::deque<FramingRecord> recordHistory_;
+    EditUnits units_;
 };
 
 } // namespace quillon

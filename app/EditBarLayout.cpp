@@ -1,12 +1,16 @@
 #include "app/EditBarLayout.h"
 
+#include "document/FramingRecord.h"
+
+#include <cctype>
 #include <charconv>
 #include <stdexcept>
 
 namespace quillon {
 
 EditBarPlaces EditBarLayout(const EditCaptions& captions,
-                            const std::function<int(EditField field)>& labelWidth) {
+                            const std::function<int(EditField field)>& labelWidth,
+                            bool thirdFieldIsLength) {
     EditBarPlaces places{};
     int x = 5;
     for (int i = 0; i < kEditFieldCount; ++i) {
@@ -28,7 +32,12 @@ EditBarPlaces EditBarLayout(const EditCaptions& captions,
         case EditField::BorderWidth:
             x += kEditBoxWidth;
             place.upDownLeft = x;
-            x += kUpDownWidth + 12;
+            x += kUpDownWidth;
+            if (field != EditField::BorderWidth || thirdFieldIsLength) {
+                place.unitLeft = x + 1;
+                x += 1 + kUnitButtonWidth;
+            }
+            x += 12;
             break;
         case EditField::FrameColor:
         case EditField::BorderColor:
@@ -52,6 +61,55 @@ int EditBoxValue(const std::string& text) {
     if (text.empty() || error != std::errc() || end != last)
         throw std::runtime_error("'" + text + "' is not a valid integer value");
     return value;
+}
+
+const std::vector<NamedPrintSize>& CommonPrintSizes() {
+    static const std::vector<NamedPrintSize> sizes = [] {
+        std::vector<NamedPrintSize> list;
+        for (const PrintSize& s :
+             {PrintSize{6, 4, LengthUnit::Inches}, PrintSize{7, 5, LengthUnit::Inches},
+              PrintSize{10, 8, LengthUnit::Inches}, PrintSize{15, 10, LengthUnit::Centimetres},
+              PrintSize{18, 13, LengthUnit::Centimetres}})
+            list.push_back({PrintSizeText(s), s});
+        return list;
+    }();
+    return sizes;
+}
+
+std::string PrintSizeText(const PrintSize& size) {
+    return LengthValueText(size.width) + "x" + LengthValueText(size.height) + " " +
+           UnitSuffix(size.unit);
+}
+
+const char* UnitButtonText(LengthUnit unit) {
+    return unit == LengthUnit::Pixels ? "px" : UnitSuffix(unit);
+}
+
+double UnitStep(LengthUnit unit) {
+    switch (unit) {
+    case LengthUnit::Percent:
+        return 0.5;
+    case LengthUnit::Millimetres:
+        return 1;
+    case LengthUnit::Centimetres:
+        return 0.1;
+    case LengthUnit::Inches:
+        return 0.05;
+    default:
+        return 1;
+    }
+}
+
+std::optional<Length> EditBoxLength(const std::string& text, LengthUnit unit) {
+    const bool negative = !text.empty() && text[0] == '-';
+    std::string body = negative ? text.substr(1) : text;
+    const bool hasUnit = !body.empty() && !std::isdigit(static_cast<unsigned char>(body.back())) &&
+                         body.back() != '.';
+    // A plain number is in the field's unit.
+    const std::optional<Length> length = ParseLength(hasUnit ? body : body + UnitSuffix(unit));
+    if (!length) throw std::runtime_error("'" + text + "' is not a valid length");
+    if (negative) return std::nullopt;
+    return length;
 }
 
 } // namespace quillon

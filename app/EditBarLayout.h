@@ -3,11 +3,13 @@
 // reads as a number.
 #pragma once
 
+#include "document/Recipe.h"
 #include "frames/StyleCatalog.h"
 
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -19,14 +21,17 @@ constexpr int kDecorationPanelWidth = 20;
 constexpr int kDecorationPanelHeight = 22;
 constexpr int kDecorationImageWidth = 18;
 constexpr int kCheckBoxWidth = 101;
+// The unit button after a length field's up-down.
+constexpr int kUnitButtonWidth = 22;
 
 // Where one field goes: its label's left, its first control's left and (for
-// number fields) the up-down's left.
+// number fields) the up-down's left and, for lengths, the unit button's.
 struct EditFieldPlace {
     bool visible = false;
     int labelLeft = 0;
     int controlLeft = 0;
     int upDownLeft = 0;
+    int unitLeft = 0;
 };
 using EditBarPlaces = std::array<EditFieldPlace, kEditFieldCount>;
 
@@ -35,9 +40,28 @@ constexpr EditCaptions kNoEditCaptions{"", "", "", "", "", "", ""};
 
 // Lays the fields out from x = 5 in EditField order; labelWidth gives the
 // width of a field's label once its new caption is set. The check box has
-// no label: its caption is its own text.
+// no label: its caption is its own text. Each length field has a unit
+// button after its up-down (the third field only where it is a length).
 EditBarPlaces EditBarLayout(const EditCaptions& captions,
-                            const std::function<int(EditField field)>& labelWidth);
+                            const std::function<int(EditField field)>& labelWidth,
+                            bool thirdFieldIsLength = true);
+
+// The print sizes the bar offers for physical lengths, with their texts.
+struct NamedPrintSize {
+    std::string text;
+    PrintSize size;
+};
+const std::vector<NamedPrintSize>& CommonPrintSizes();
+// "6x4 in", "15x10 cm", "4.5x3 in".
+std::string PrintSizeText(const PrintSize& size);
+// The unit button's text: "px", "%", "mm", "cm", "in".
+const char* UnitButtonText(LengthUnit unit);
+// What one click of an up-down arrow adds in unit.
+double UnitStep(LengthUnit unit);
+// A length box's text in unit: a plain number is taken in unit, a number
+// with its own unit ("5mm") in that one; none for a negative number. Text
+// that is no length throws with the message shown.
+std::optional<Length> EditBoxLength(const std::string& text, LengthUnit unit);
 
 // Parses an edit box's text as a decimal integer; anything else (blank,
 // trailing text, out of the int range) throws with the message shown.

@@ -8,12 +8,15 @@
 #include "document/PhotoDocument.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include <algorithm>
@@ -25,6 +28,30 @@ namespace {
 
 constexpr Rect kSwatchRect{1, 1, 17, 17};
 constexpr int kSwatchSide = 18;
+constexpr int kPrintSizeComboWidth = 74;
+constexpr int kDpiSpinWidth = 64;
+
+// The units a length field offers, with the words the tooltips use.
+struct UnitChoice {
+    LengthUnit unit;
+    const char* words;
+};
+constexpr UnitChoice kUnitChoices[] = {
+    {LengthUnit::Pixels, "pixels"},
+    {LengthUnit::Percent, "% of the photo's shorter side"},
+    {LengthUnit::Millimetres, "millimetres"},
+    {LengthUnit::Inches, "inches"},
+};
+
+const char* UnitWords(LengthUnit unit) {
+    for (const UnitChoice& c : kUnitChoices)
+        if (c.unit == unit) return c.words;
+    return "";
+}
+
+QString FromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 } // namespace
 
@@ -69,12 +96,15 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     frameHeightLabel = label("frameHeightLabel", "Frame Height");
     frameHeightEdit = edit("frameHeightEdit");
     frameHeightUpDown = makeUpDown("frameHeight", &FrameEditBar::stepFrameHeight);
+    frameHeightUnit = makeUnitButton("frameHeightUnit", EditField::FrameHeight);
     frameWidthLabel = label("frameWidthLabel", "Frame Width");
     frameWidthEdit = edit("frameWidthEdit");
     frameWidthUpDown = makeUpDown("frameWidth", &FrameEditBar::stepFrameWidth);
+    frameWidthUnit = makeUnitButton("frameWidthUnit", EditField::FrameWidth);
     borderWidthLabel = label("borderWidthLabel", "Border Width");
     borderWidthEdit = edit("borderWidthEdit");
     borderWidthUpDown = makeUpDown("borderWidth", &FrameEditBar::stepBorderWidth);
+    borderWidthUnit = makeUnitButton("borderWidthUnit", EditField::BorderWidth);
     frameColorLabel = label("frameColorLabel", "Frame Color");
     frameColorSwatch = swatch("frameColorSwatch", kSwatchWidth, kSwatchHeight);
     setSwatchColor(frameColorSwatch, RGB(128, 128, 0));
@@ -101,11 +131,65 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     connect(scaledCheck, &QCheckBox::clicked, this,
             [this] { runCommand([this] { toggleScaled(); }); });
 
+    printSizeLabel = label("printSizeLabel", "for");
+    printSizeCombo = new QComboBox(this);
+    printSizeCombo->setObjectName("printSizeCombo");
+    printSizeCombo->setAccessibleName("Print size");
+    printSizeCombo->setToolTip("The print size that millimetres and inches refer to: the photo "
+                               "printed to fit this box, or at a number of dots an inch (DPI)");
+    printSizeCombo->setFocusPolicy(Qt::NoFocus);
+    printSizeCombo->setGeometry(0, 1, kPrintSizeComboWidth, 22);
+    connect(printSizeCombo, &QComboBox::activated, this,
+            [this](int index) { runCommand([this, index] { choosePrintSize(index); }); });
+    dpiSpin = new QSpinBox(this);
+    dpiSpin->setObjectName("dpiSpin");
+    dpiSpin->setAccessibleName("Print resolution in dots an inch");
+    dpiSpin->setToolTip("Pixels an inch that millimetres and inches refer to (1 to 100000)");
+    dpiSpin->setRange(1, 100000);
+    dpiSpin->setValue(300);
+    dpiSpin->setSuffix(" dpi");
+    dpiSpin->setGeometry(0, 1, kDpiSpinWidth, 22);
+    connect(dpiSpin, &QSpinBox::editingFinished, this,
+            [this] { runCommand([this] { chooseDpi(dpiSpin->value()); }); });
+    for (QWidget* w : {static_cast<QWidget*>(printSizeLabel), static_cast<QWidget*>(printSizeCombo),
+                       static_cast<QWidget*>(dpiSpin)})
+        w->hide();
+
     connect(&controller_, &DocumentController::styleChanged, this, &FrameEditBar::showStyle);
     connect(&controller_, &DocumentController::frameChanged, this, &FrameEditBar::showValues);
     connect(&controller_, &DocumentController::decorationChosen, this,
             &FrameEditBar::drawChosenDecoration);
+    connect(&controller_, &DocumentController::unitsChanged, this, [this] {
+        showUnits();
+        showValues();
+    });
     hide();
+}
+
+QToolButton* FrameEditBar::makeUnitButton(const char* name, EditField field) {
+    auto* button = new QToolButton(this);
+    button->setObjectName(name);
+    button->setText("px");
+    button->setGeometry(0, 1, kUnitButtonWidth, 22);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setPopupMode(QToolButton::InstantPopup);
+    // The text says what the button is; the menu arrow would not fit.
+    button->setStyleSheet("QToolButton::menu-indicator { image: none; width: 0px; }");
+    auto* menu = new QMenu(button);
+    menu->setObjectName(QString::fromLatin1(name) + "Menu");
+    for (const UnitChoice& c : kUnitChoices) {
+        QAction* action = menu->addAction(QString::fromLatin1(UnitButtonText(c.unit)) + "  " +
+                                          QString::fromLatin1(c.words));
+        action->setObjectName(QString::fromLatin1(name) + "_" + UnitButtonText(c.unit));
+        action->setData(int(c.unit));
+        action->setCheckable(true);
+        const LengthUnit unit = c.unit;
+        connect(action, &QAction::triggered, this, [this, field, unit] {
+            runCommand([this, field, unit] { chooseUnit(field, unit); });
+        });
+    }
+    button->setMenu(menu);
+    return button;
 }
 
 QWidget* FrameEditBar::makeUpDown(const char* name, void (FrameEditBar::*step)(int)) {
@@ -152,6 +236,7 @@ void FrameEditBar::showStyle() {
     }
     showCaptions(StyleInfoOf(*style).captions);
     show();
+    showUnits();
     showValues();
     drawSwatchAfterEdit();
     // The styles whose decoration matters most show it from a clean swatch.
@@ -178,8 +263,17 @@ void FrameEditBar::showCaptions(const EditCaptions& captions) {
         labels[i]->setText(QString::fromLatin1(caption));
         labels[i]->adjustSize();
     }
-    const EditBarPlaces places =
-        EditBarLayout(captions, [&labels](EditField field) { return labels[int(field)]->width(); });
+    const std::optional<StyleId> style = controller_.style();
+    const bool thirdIsLength = !style || StyleInfoOf(*style).thirdFieldIsLength;
+    const EditBarPlaces places = EditBarLayout(
+        captions, [&labels](EditField field) { return labels[int(field)]->width(); },
+        thirdIsLength);
+    QToolButton* units[] = {frameHeightUnit, frameWidthUnit, borderWidthUnit};
+    for (int i = 0; i < kLengthFieldCount; ++i) {
+        const EditFieldPlace& place = places[std::size_t(i)];
+        units[i]->setVisible(place.visible && place.unitLeft > 0);
+        units[i]->move(place.unitLeft, units[i]->y());
+    }
     QWidget* controls[][2] = {
         {frameHeightEdit, frameHeightUpDown}, {frameWidthEdit, frameWidthUpDown},
         {borderWidthEdit, borderWidthUpDown}, {frameColorSwatch, nullptr},
@@ -209,12 +303,119 @@ void FrameEditBar::showCaptions(const EditCaptions& captions) {
 void FrameEditBar::showValues() {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
-    frameHeightEdit->setText(QString::number(document->GetFrameHeight()));
-    frameWidthEdit->setText(QString::number(document->GetFrameWidth()));
-    borderWidthEdit->setText(QString::number(document->GetBorderWidth()));
+    const std::pair<QLineEdit*, EditField> boxes[] = {{frameHeightEdit, EditField::FrameHeight},
+                                                      {frameWidthEdit, EditField::FrameWidth},
+                                                      {borderWidthEdit, EditField::BorderWidth}};
+    const int pixels[] = {document->GetFrameHeight(), document->GetFrameWidth(),
+                          document->GetBorderWidth()};
+    for (int i = 0; i < kLengthFieldCount; ++i) {
+        const auto [box, field] = boxes[i];
+        if (controller_.editUnits().Unit(field) == LengthUnit::Pixels || !hasUnit(field))
+            box->setText(QString::number(pixels[i]));
+        else
+            box->setText(FromStd(LengthValueText(controller_.shownLength(field))));
+    }
     setSwatchColor(frameColorSwatch, document->GetFrameColor());
     setSwatchColor(borderColorSwatch, document->GetBorderColor());
     scaledCheck->setChecked(document->GetScaled());
+    showRanges();
+}
+
+bool FrameEditBar::hasUnit(EditField field) const {
+    const std::optional<StyleId> style = controller_.style();
+    return style && (field != EditField::BorderWidth || StyleInfoOf(*style).thirdFieldIsLength);
+}
+
+bool FrameEditBar::physicalUnitShown() const {
+    const std::optional<StyleId> style = controller_.style();
+    if (!style) return false;
+    for (EditField field : {EditField::FrameHeight, EditField::FrameWidth, EditField::BorderWidth})
+        if (StyleInfoOf(*style).Shows(field) && hasUnit(field) &&
+            Length{0, controller_.editUnits().Unit(field)}.IsPhysical())
+            return true;
+    return false;
+}
+
+void FrameEditBar::showRanges() {
+    const std::optional<StyleId> style = controller_.style();
+    if (!style) return;
+    const StyleInfo& info = StyleInfoOf(*style);
+    const std::pair<QLineEdit*, EditField> boxes[] = {{frameHeightEdit, EditField::FrameHeight},
+                                                      {frameWidthEdit, EditField::FrameWidth},
+                                                      {borderWidthEdit, EditField::BorderWidth}};
+    const EditUnits& units = controller_.editUnits();
+    const std::string at = units.dpi ? " at " + LengthValueText(*units.dpi) + " dpi"
+                                     : " for a " + PrintSizeText(units.printSize) + " print";
+    for (const auto& [box, field] : boxes) {
+        const std::string caption = info.Caption(field);
+        const std::string limit = LengthValueText(controller_.lengthLimit(field));
+        std::string tip;
+        if (!hasUnit(field)) {
+            tip = caption + ": 0 to " + limit;
+        } else {
+            const LengthUnit unit = units.Unit(field);
+            tip = caption + ": 0 to " + limit + " " + UnitWords(unit);
+            if (Length{0, unit}.IsPhysical()) tip += at;
+            if (unit != LengthUnit::Pixels) tip += " (half the photo's shorter side)";
+        }
+        box->setToolTip(FromStd(tip));
+        box->setAccessibleName(FromStd(caption));
+    }
+}
+
+void FrameEditBar::showUnits() {
+    const std::optional<StyleId> style = controller_.style();
+    const EditUnits& units = controller_.editUnits();
+    QToolButton* buttons[] = {frameHeightUnit, frameWidthUnit, borderWidthUnit};
+    for (int i = 0; i < kLengthFieldCount; ++i) {
+        const auto field = EditField(i);
+        const LengthUnit unit = units.Unit(field);
+        buttons[i]->setText(QString::fromLatin1(UnitButtonText(unit)));
+        for (QAction* a : buttons[i]->menu()->actions())
+            a->setChecked(a->data().toInt() == int(unit));
+        const QString caption =
+            style ? QString::fromLatin1(StyleInfoOf(*style).Caption(field)) : QString();
+        buttons[i]->setAccessibleName(caption + " unit");
+        buttons[i]->setToolTip("Unit of " + caption + ": " + UnitWords(unit));
+    }
+    // The print-size list: the common sizes, the one in use if it is not
+    // among them (a photo size printed), and the DPI entry last.
+    printSizes_.clear();
+    for (const NamedPrintSize& n : CommonPrintSizes()) printSizes_.push_back(n.size);
+    if (std::find(printSizes_.begin(), printSizes_.end(), units.printSize) == printSizes_.end())
+        printSizes_.push_back(units.printSize);
+    const QSignalBlocker block(printSizeCombo);
+    printSizeCombo->clear();
+    for (const PrintSize& size : printSizes_) printSizeCombo->addItem(FromStd(PrintSizeText(size)));
+    printSizeCombo->addItem("DPI");
+    if (units.dpi) {
+        printSizeCombo->setCurrentIndex(printSizeCombo->count() - 1);
+        dpiSpin->setValue(int(std::lround(*units.dpi)));
+    } else {
+        printSizeCombo->setCurrentIndex(
+            int(std::find(printSizes_.begin(), printSizes_.end(), units.printSize) -
+                printSizes_.begin()));
+    }
+    placePrintSize();
+}
+
+void FrameEditBar::placePrintSize() {
+    const bool shown = !isHidden() && physicalUnitShown();
+    const bool dpi = controller_.editUnits().dpi.has_value();
+    printSizeLabel->setVisible(shown);
+    printSizeCombo->setVisible(shown);
+    dpiSpin->setVisible(shown && dpi);
+    if (!shown) return;
+    // After the bar's last shown field.
+    int x = 0;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != printSizeLabel && w != printSizeCombo && w != dpiSpin && !w->isHidden())
+            x = std::max(x, w->geometry().right() + 1);
+    x += 12;
+    printSizeLabel->move(x, printSizeLabel->y());
+    x += printSizeLabel->width() + 3;
+    printSizeCombo->move(x, printSizeCombo->y());
+    dpiSpin->move(x + kPrintSizeComboWidth + 3, dpiSpin->y());
 }
 
 void FrameEditBar::drawSwatchAfterEdit() {
@@ -259,31 +460,64 @@ void FrameEditBar::applyFields() {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     FrameEdit edit;
+    LengthEdit lengths;
+    bool withUnits = false;
     std::exception_ptr failure;
-    const std::pair<QLineEdit*, std::optional<int> FrameEdit::*> boxes[] = {
-        {frameHeightEdit, &FrameEdit::frameHeight},
-        {frameWidthEdit, &FrameEdit::frameWidth},
-        {borderWidthEdit, &FrameEdit::borderWidth}};
-    for (const auto& [box, field] : boxes) {
+    const std::tuple<QLineEdit*, EditField, std::optional<int> FrameEdit::*,
+                     std::optional<Length> LengthEdit::*>
+        boxes[] = {{frameHeightEdit, EditField::FrameHeight, &FrameEdit::frameHeight,
+                    &LengthEdit::frameHeight},
+                   {frameWidthEdit, EditField::FrameWidth, &FrameEdit::frameWidth,
+                    &LengthEdit::frameWidth},
+                   {borderWidthEdit, EditField::BorderWidth, &FrameEdit::borderWidth,
+                    &LengthEdit::borderWidth}};
+    for (const auto& [box, field, pixels, length] : boxes) {
         if (box->isHidden()) continue;
-        int value = 0;
+        const LengthUnit unit = controller_.editUnits().Unit(field);
         try {
-            value = EditBoxValue(box->text().toStdString());
+            if (unit == LengthUnit::Pixels || !hasUnit(field)) {
+                const int value = EditBoxValue(box->text().toStdString());
+                if (value < 0) break;
+                edit.*pixels = value;
+                lengths.*length = Length{double(value), LengthUnit::Pixels};
+            } else {
+                const std::optional<Length> value = EditBoxLength(box->text().toStdString(), unit);
+                if (!value) break;
+                lengths.*length = *value;
+                withUnits = true;
+            }
         } catch (const std::exception&) {
             failure = std::current_exception();
             break;
         }
-        if (value < 0) break;
-        edit.*field = value;
     }
-    controller_.editFrame(edit);
+    // Pixels alone take the way they always have.
+    if (withUnits)
+        controller_.editFrameLengths(lengths);
+    else
+        controller_.editFrame(edit);
     drawSwatchAfterEdit();
     if (failure) std::rethrow_exception(failure);
+}
+
+void FrameEditBar::stepLength(EditField field, int step) {
+    const LengthUnit unit = controller_.editUnits().Unit(field);
+    const double value = controller_.shownLength(field) + step * UnitStep(unit);
+    if (value < 0) return;
+    LengthEdit edit;
+    const Length length{value, unit};
+    if (field == EditField::FrameHeight) edit.frameHeight = length;
+    if (field == EditField::FrameWidth) edit.frameWidth = length;
+    if (field == EditField::BorderWidth) edit.borderWidth = length;
+    controller_.editFrameLengths(edit);
+    drawSwatchAfterEdit();
 }
 
 void FrameEditBar::stepFrameHeight(int step) {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
+    if (controller_.editUnits().Unit(EditField::FrameHeight) != LengthUnit::Pixels)
+        return stepLength(EditField::FrameHeight, step);
     FrameEdit edit;
     edit.frameHeight = document->GetFrameHeight() + step;
     controller_.editFrame(edit);
@@ -293,6 +527,8 @@ void FrameEditBar::stepFrameHeight(int step) {
 void FrameEditBar::stepFrameWidth(int step) {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
+    if (controller_.editUnits().Unit(EditField::FrameWidth) != LengthUnit::Pixels)
+        return stepLength(EditField::FrameWidth, step);
     FrameEdit edit;
     edit.frameWidth = document->GetFrameWidth() + step;
     controller_.editFrame(edit);
@@ -302,10 +538,28 @@ void FrameEditBar::stepFrameWidth(int step) {
 void FrameEditBar::stepBorderWidth(int step) {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
+    if (hasUnit(EditField::BorderWidth) &&
+        controller_.editUnits().Unit(EditField::BorderWidth) != LengthUnit::Pixels)
+        return stepLength(EditField::BorderWidth, step);
     FrameEdit edit;
     edit.borderWidth = document->GetBorderWidth() + step;
     controller_.editFrame(edit);
     drawSwatchAfterEdit();
+}
+
+void FrameEditBar::chooseUnit(EditField field, LengthUnit unit) {
+    controller_.setLengthUnit(field, unit);
+}
+
+void FrameEditBar::choosePrintSize(int index) {
+    if (index >= 0 && index < int(printSizes_.size()))
+        controller_.setPrintSize(printSizes_[std::size_t(index)]);
+    else
+        controller_.setPrintDpi(dpiSpin->value());
+}
+
+void FrameEditBar::chooseDpi(int dpi) {
+    if (controller_.editUnits().dpi != double(dpi)) controller_.setPrintDpi(dpi);
 }
 
 void FrameEditBar::chooseFrameColor() {

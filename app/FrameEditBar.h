@@ -8,16 +8,21 @@
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "document/Recipe.h"
 #include "frames/StyleCatalog.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
+class QToolButton;
 
 namespace quillon {
 
@@ -38,6 +43,12 @@ public:
     // The decoration swatch inside decorationPanel, showing decorationPicture.
     QLabel* decorationSwatch;
     QCheckBox* scaledCheck;
+    // The unit buttons of the three length fields, in EditField order.
+    QToolButton *frameHeightUnit, *frameWidthUnit, *borderWidthUnit;
+    // What physical lengths refer to: "for" [print size or DPI] [dpi].
+    QLabel* printSizeLabel;
+    QComboBox* printSizeCombo;
+    QSpinBox* dpiSpin;
 
     const Bitmap& decorationPicture() const { return swatchPicture_; }
 
@@ -53,6 +64,11 @@ public:
     void chooseFrameColor();
     void chooseBorderColor();
     void toggleScaled();
+    // A unit chosen for a length field: the field shows its length in it.
+    void chooseUnit(EditField field, LengthUnit unit);
+    // An entry of the print-size list: a size, or the DPI entry (the last).
+    void choosePrintSize(int index);
+    void chooseDpi(int dpi);
 
 signals:
     // The decoration swatch was clicked: the picker opens, or closes.
@@ -66,6 +82,18 @@ protected:
 
 private:
     QWidget* makeUpDown(const char* name, void (FrameEditBar::*step)(int));
+    QToolButton* makeUnitButton(const char* name, EditField field);
+    // One up-down click on a length field in the field's unit.
+    void stepLength(EditField field, int step);
+    // The unit buttons, the print size and the tooltips of the current units.
+    void showUnits();
+    void placePrintSize();
+    // The edit boxes' tooltips: each field's range in its unit.
+    void showRanges();
+    // Whether a field is a length the current style takes units for.
+    bool hasUnit(EditField field) const;
+    // Whether a shown length field is in millimetres or inches.
+    bool physicalUnitShown() const;
     void showStyle();
     void showCaptions(const EditCaptions& captions);
     // The numbers, colours and check box of the current frame.
@@ -83,6 +111,8 @@ private:
 
     DocumentController& controller_;
     Bitmap swatchPicture_;
+    // The sizes of the print-size list, in its order (the DPI entry after).
+    std::vector<PrintSize> printSizes_;
 };
 
 } // namespace quillon

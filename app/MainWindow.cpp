@@ -5,6 +5,7 @@
 #include "app/FrameEditBar.h"
 #include "app/ImageWindow.h"
 #include "app/PictureMenuStyle.h"
+#include "app/RecipeMenu.h"
 #include "app/StylePictures.h"
 #include "app/SystemClipboard.h"
 #include "app/dialogs/AboutDialog.h"
@@ -221,6 +222,7 @@ void MainWindow::buildFramesMenu() {
                 [this, id] { runCommand([this, id] { controller_->chooseStyle(id); }); });
         styleActions_[i] = action;
     }
+    recipeMenu_ = new RecipeMenu(*framesMenu, *controller_, pictureStyle_, this);
 }
 
 ImageWindow* MainWindow::imageWindow() const {
@@ -465,6 +467,10 @@ void MainWindow::print() {
     if (!picture || picture->Empty()) return;
     printDialog_->preparePreview(*picture, picture->Width(), picture->Height());
     Dialogs::current().runModal(*printDialog_);
+    // A photo size printed becomes the size the edit bar's print lengths
+    // refer to.
+    if (const auto box = printDialog_->printedPhotoBox())
+        controller_->setPrintSize({box->Width, box->Height, LengthUnit::Inches});
 }
 
 void MainWindow::selectScanSource() {

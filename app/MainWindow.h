@@ -35,6 +35,7 @@ class FrameEditBar;
 class ImageWindow;
 class PictureMenuStyle;
 class PrintPreviewDialog;
+class RecipeMenu;
 class ResizeDialog;
 class Scanner;
 class SettingsDialog;
@@ -75,6 +76,8 @@ public:
     // The Frames menu's items, in menu order.
     const std::array<QAction*, kStyleCount>& styleActions() const { return styleActions_; }
     QAction* styleAction(StyleId style) const;
+    // The recipe items after the styles in the Frames menu.
+    RecipeMenu* recipeMenu() const { return recipeMenu_; }
 
     // Runs a command at its edge: an exception becomes the error box.
     void runCommand(const std::function<void()>& command);
@@ -128,6 +131,7 @@ private:
     QPointer<ImageWindow> imageWindow_;
     DecorationPicker* picker_ = nullptr;
     PictureMenuStyle* pictureStyle_ = nullptr;
+    RecipeMenu* recipeMenu_ = nullptr;
     ResizeDialog* resizeDialog_ = nullptr;
     PrintPreviewDialog* printDialog_ = nullptr;
     Scanner* scanner_ = nullptr;

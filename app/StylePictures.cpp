@@ -60,6 +60,41 @@ QImage PlaceholderPicture(StyleId style) {
 
 } // namespace
 
+QImage FramedSampleByRecipe(const Recipe& recipe, int maxWidth, int maxHeight) {
+    try {
+        auto photo = std::make_unique<Bitmap>();
+        FromQImage(SamplePhoto(), *photo);
+        PhotoDocument document;
+        document.OpenPicture(std::move(photo), "Sample", Zoom::Normal);
+        ApplyRecipe(document, recipe);
+        const Bitmap* framed = document.Result();
+        if (!framed || framed->Empty()) return {};
+        return ToQImage(*framed).scaled(maxWidth, maxHeight, Qt::KeepAspectRatio,
+                                        Qt::SmoothTransformation);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QImage MenuPicture(const QImage& framed, const QString& name) {
+    QImage picture(kStylePictureWidth, kStylePictureHeight, QImage::Format_RGB32);
+    picture.fill(QColor(236, 233, 216));
+    QPainter p(&picture);
+    if (framed.isNull()) {
+        p.setPen(QColor(90, 70, 40));
+        p.drawRect(2, 2, 30, 20);
+        p.drawRect(6, 6, 22, 12);
+    } else {
+        p.drawImage(
+            QPoint(2 + (40 - framed.width()) / 2, (kStylePictureHeight - framed.height()) / 2),
+            framed);
+    }
+    p.setPen(Qt::black);
+    p.drawText(QRect(48, 0, kStylePictureWidth - 50, kStylePictureHeight),
+               Qt::AlignLeft | Qt::AlignVCenter, name);
+    return picture;
+}
+
 QImage FramedSample(StyleId style, int maxWidth, int maxHeight) {
     try {
         auto photo = std::make_unique<Bitmap>();
@@ -82,19 +117,8 @@ const std::array<QImage, kStyleCount>& StylePictures() {
         for (const StyleInfo& info : StyleCatalog()) {
             const QImage framed = FramedSample(info.id, 40, kStylePictureHeight - 2);
             QImage& picture = out[std::size_t(info.id)];
-            if (framed.isNull()) {
-                picture = PlaceholderPicture(info.id);
-                continue;
-            }
-            picture = QImage(kStylePictureWidth, kStylePictureHeight, QImage::Format_RGB32);
-            picture.fill(QColor(236, 233, 216));
-            QPainter p(&picture);
-            p.drawImage(
-                QPoint(2 + (40 - framed.width()) / 2, (kStylePictureHeight - framed.height()) / 2),
-                framed);
-            p.setPen(Qt::black);
-            p.drawText(QRect(48, 0, kStylePictureWidth - 50, kStylePictureHeight),
-                       Qt::AlignLeft | Qt::AlignVCenter, DisplayName(info.id));
+            picture = framed.isNull() ? PlaceholderPicture(info.id)
+                                      : MenuPicture(framed, DisplayName(info.id));
         }
         return out;
     }();

@@ -5,6 +5,7 @@
 // touched. A style the engine cannot draw gets a plain picture with its name.
 #pragma once
 
+#include "document/Recipe.h"
 #include "frames/StyleCatalog.h"
 
 #include <QImage>
@@ -19,6 +20,13 @@ constexpr int kStylePictureHeight = 25;
 // The sample photo framed by style, scaled to fit maxWidth x maxHeight, or a
 // null image when the engine cannot draw it.
 QImage FramedSample(StyleId style, int maxWidth, int maxHeight);
+
+// The sample photo framed by recipe, scaled to fit maxWidth x maxHeight, or
+// a null image when the engine cannot draw it.
+QImage FramedSampleByRecipe(const Recipe& recipe, int maxWidth, int maxHeight);
+// A 174 x 25 menu picture: a framed sample (or, when null, an empty frame)
+// beside name.
+QImage MenuPicture(const QImage& framed, const QString& name);
 
 // The 174 x 25 picture of every style, indexed by StyleId; drawn once per run.
 const std::array<QImage, kStyleCount>& StylePictures();

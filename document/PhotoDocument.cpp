@@ -132,24 +132,31 @@ bool PhotoDocument::PasteFrom(const ClipboardPort& clipboard, Zoom zoom) {
 
 // --- Image commands ---------------------------------------------------------------
 
-void PhotoDocument::Crop(int left, int top, int right, int bottom) {
-    if (!photo_) return;
+std::optional<Rect> PhotoDocument::CropInPhoto(int left, int top, int right, int bottom,
+                                               int* copiedWidth, int* copiedHeight) const {
+    if (!photo_) return std::nullopt;
     left = std::max(left, 0);
     top = std::max(top, 0);
     right = std::min(right, ShownPhotoWidth());
     bottom = std::min(bottom, ShownPhotoHeight());
+    if (right <= left || bottom <= top) return std::nullopt;
+    const float s = scale_;
+    if (copiedWidth) *copiedWidth = UnscaledLength(right - left, s);
+    if (copiedHeight) *copiedHeight = UnscaledLength(bottom - top, s);
+    return Rect(UnscaledLength(left, s), UnscaledLength(top, s),
+                std::min(UnscaledLength(right, s), photo_->Width()),
+                std::min(UnscaledLength(bottom, s), photo_->Height()));
+}
+
+void PhotoDocument::Crop(int left, int top, int right, int bottom) {
+    int dw = 0, dh = 0;
+    const std::optional<Rect> r = CropInPhoto(left, top, right, bottom, &dw, &dh);
     // A rectangle with nothing inside it would leave no picture at all:
     // the crop is ignored and the picture stays as it is.
-    if (right <= left || bottom <= top) return;
-
-    const float s = scale_;
-    const int L = UnscaledLength(left, s), T = UnscaledLength(top, s);
-    const int R = std::min(UnscaledLength(right, s), photo_->Width());
-    const int B = std::min(UnscaledLength(bottom, s), photo_->Height());
-    const int dw = UnscaledLength(right - left, s), dh = UnscaledLength(bottom - top, s);
-    if (R > L && B > T) {
-        photo_->canvas().CopyRect(Rect(0, 0, dw, dh), photo_->canvas(), Rect(L, T, R, B));
-        photo_->SetSize(R - L, B - T);
+    if (!r) return;
+    if (r->Right > r->Left && r->Bottom > r->Top) {
+        photo_->canvas().CopyRect(Rect(0, 0, dw, dh), photo_->canvas(), *r);
+        photo_->SetSize(r->Width(), r->Height());
     }
     PhotoChanged();
 }

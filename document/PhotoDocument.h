@@ -65,6 +65,11 @@ public:
     // Crops to the rectangle given in shown (zoomed) pixels; a rectangle with
     // nothing of the picture inside it changes nothing.
     void Crop(int left, int top, int right, int bottom);
+    // The part of the photo, in full-size pixels, that Crop with the same
+    // shown rectangle keeps; none when it keeps nothing. The copied size
+    // (the shown size at full scale) may differ from it by a pixel.
+    std::optional<Rect> CropInPhoto(int left, int top, int right, int bottom,
+                                    int* copiedWidth = nullptr, int* copiedHeight = nullptr) const;
     void RotateRight();
     void RotateLeft();
     void Rotate180();

@@ -1,5 +1,7 @@
 #include "document/PrintLayout.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace quillon {
@@ -8,23 +10,8 @@ namespace {
 
 constexpr int kPrintGap = 20;
 
-struct FixedSize {
-    double Portrait[2];  // factors for PW, PH in portrait
-    double Landscape[2]; // factors for PW, PH in landscape
-    double PortraitThreshold;
-    double LandscapeThreshold;
-};
-
-// Boxes on a page taken as 8.5 x 11 inches; the factors are the double
-// values of the fractions, the threshold the box's own width / height.
-const FixedSize kFixedSizes[] = {
-    // Fit to page: 8 x 10.5 in portrait, 10.5 x 8 in landscape.
-    {{8.0 / 8.5, 10.5 / 11.0}, {10.5 / 11.0, 8.0 / 8.5}, 8.0 / 10.5, 1.3125},
-    {{4.0 / 8.5, 6.0 / 11.0}, {4.0 / 11.0, 6.0 / 8.5}, 4.0 / 6.0, 4.0 / 6.0},
-    {{3.0 / 8.5, 5.0 / 11.0}, {3.0 / 11.0, 5.0 / 8.5}, 0.6, 0.6},
-    {{6.0 / 8.5, 4.0 / 11.0}, {6.0 / 11.0, 4.0 / 8.5}, 1.5, 1.5},
-    {{5.0 / 8.5, 3.0 / 11.0}, {5.0 / 11.0, 3.0 / 8.5}, 5.0 / 3.0, 5.0 / 3.0},
-};
+// The photo sizes in CustomSize order after "Fit to page".
+constexpr PhotoBox kPhotoBoxes[] = {{4, 6}, {3, 5}, {6, 4}, {5, 3}};
 
 int Trunc(double v) {
     return int(v);
@@ -49,23 +36,38 @@ int PreviewExtent(float percent, int source, float panelScale) {
     return Trunc(double(percent) * 0.01 * (double(source) * panelScale));
 }
 
-CustomLayout CustomLayoutFor(CustomSize choice, int pw, int ph, bool landscape, int sw, int sh) {
+std::optional<PhotoBox> PhotoBoxOf(CustomSize choice) {
+    const int i = int(choice) - int(CustomSize::Size4x6);
+    if (i < 0 || i >= int(std::size(kPhotoBoxes))) return std::nullopt;
+    return kPhotoBoxes[i];
+}
+
+CustomLayout CustomLayoutFor(CustomSize choice, int pw, int ph, int dpi, int sw, int sh) {
     CustomLayout c;
     if (choice == CustomSize::None || sw <= 0 || sh <= 0) {
         c.CellWidth = float(sw);
         c.CellHeight = float(sh);
         return c;
     }
-    const FixedSize& f = kFixedSizes[int(choice) - int(CustomSize::FitToPage)];
-    const double* factors = landscape ? f.Landscape : f.Portrait;
-    c.CellWidth = float(pw * factors[0]);
-    c.CellHeight = float(ph * factors[1]);
-    const double threshold = landscape ? f.LandscapeThreshold : f.PortraitThreshold;
-    const double r = double(sw) / double(sh);
-    const float s = r > threshold ? c.CellWidth / float(sw) : c.CellHeight / float(sh);
+    if (dpi < 1)
+        throw PictureError("The printer reports no resolution (" + std::to_string(dpi) +
+                           " dots an inch).");
+    double boxWidth = pw, boxHeight = ph;
+    if (const auto box = PhotoBoxOf(choice)) {
+        boxWidth = box->Width * dpi;
+        boxHeight = box->Height * dpi;
+    }
+    c.CellWidth = float(boxWidth);
+    c.CellHeight = float(boxHeight);
+    // The picture fits the box: the tighter of the two directions decides.
+    c.Scale = std::min(boxWidth / sw, boxHeight / sh);
     c.SetsPercent = true;
-    c.Percent = Trunc(100.0 * double(s));
+    c.Percent = int(std::lround(100.0 * c.Scale));
     return c;
+}
+
+double ScaleOfPercentEdit(float typedPercent, bool showsChoice, double choiceScale) {
+    return showsChoice ? choiceScale : double(typedPercent) / 100.0;
 }
 
 int AlignedStart(AlignChoice choice, int panel, int extent) {
@@ -87,27 +89,36 @@ std::vector<int> PreviewGridStarts(float cellPreview, int limit) {
     return starts;
 }
 
+int PrintedExtent(int source, double scale) {
+    return int(std::lround(double(source) * scale));
+}
+
 Rect PrintTarget(const PanelLayout& panel, int pw, int ph, int previewLeft, int previewTop,
-                 float widthPercent, float heightPercent, int sw, int sh) {
+                 AlignChoice horizontal, AlignChoice vertical, double scaleX, double scaleY, int sw,
+                 int sh) {
+    const int w = PrintedExtent(sw, scaleX);
+    const int h = PrintedExtent(sh, scaleY);
     Rect r;
-    r.Left = Trunc(double(pw) / panel.Width * previewLeft);
-    r.Top = Trunc(double(ph) / panel.Height * previewTop);
-    const float w = widthPercent * float(sw) * 0.01f;
-    const float h = heightPercent * float(sh) * 0.01f;
-    r.Right = Trunc(r.Left + double(w));
-    r.Bottom = Trunc(r.Top + double(h));
+    // The preview is far coarser than the page (a preview pixel is dozens of
+    // dots), so a centred picture is centred on the page itself: a picture
+    // that fits the page exactly must not be pushed over its edge.
+    r.Left = horizontal == AlignChoice::Center ? (pw - w) / 2
+                                               : Trunc(double(pw) / panel.Width * previewLeft);
+    r.Top = vertical == AlignChoice::Center ? (ph - h) / 2
+                                            : Trunc(double(ph) / panel.Height * previewTop);
+    r.Right = r.Left + w;
+    r.Bottom = r.Top + h;
     return r;
 }
 
-std::vector<Rect> FullSheetCopies(float cellWidth, float cellHeight, int pw, int ph, float w,
-                                  float h) {
+std::vector<Rect> FullSheetCopies(float cellWidth, float cellHeight, int pw, int ph, int w, int h) {
     std::vector<Rect> copies;
     // Cells of no size would never fill the page: nothing is laid out.
     if (!(cellWidth > 0 && cellHeight > 0)) return copies;
     for (int y = kPrintGap; y < ph; y = Trunc(double(cellHeight) + kPrintGap + y)) {
         for (int x = kPrintGap; x < pw; x = Trunc(double(cellWidth) + kPrintGap + x)) {
             if (y + double(cellHeight) > ph || x + double(cellWidth) > pw) break;
-            copies.push_back({x, y, Trunc(x + double(w)), Trunc(y + double(h))});
+            copies.push_back({x, y, x + w, y + h});
         }
     }
     return copies;

@@ -1,13 +1,16 @@
 // The print dialog's layout arithmetic as plain functions: the page panel
-// and its scale, the preview extents of the percent edits, the fixed photo
-// sizes, alignment, the full-sheet grids of the preview and of the printed
+// and its scale, the preview extents of the percent edits, the photo sizes
+// and "Fit to page" measured on the printer's own resolution and printable
+// area, alignment, the full-sheet grids of the preview and of the printed
 // page, and the printed rectangle. The widget only shows the results.
-// Floats are single precision and float-to-integer conversions truncate
-// toward zero, so preview and print agree with these numbers exactly.
+// The preview's floats are single precision and truncate toward zero, so
+// preview and panel agree with these numbers exactly; the printed size
+// comes from the exact scale, rounded to the nearest printer dot.
 #pragma once
 
 #include "canvas/Types.h"
 
+#include <optional>
 #include <vector>
 
 namespace quillon {
@@ -33,15 +36,33 @@ PanelLayout PanelLayoutFor(int pw, int ph, bool landscape);
 // x (source x panelScale)).
 int PreviewExtent(float percent, int source, float panelScale);
 
+// The box a photo size prints into, in inches as it lies on the paper
+// ("4 x 6" is 4 inches wide and 6 tall, whatever the page's orientation).
+struct PhotoBox {
+    double Width = 0;
+    double Height = 0;
+};
+// The photo sizes' boxes; none for "None" and "Fit to page".
+std::optional<PhotoBox> PhotoBoxOf(CustomSize choice);
+
 struct CustomLayout {
     float CellWidth = 0; // printer pixels of one copy's cell
     float CellHeight = 0;
     bool SetsPercent = false; // false for "None", whose percent is 100
-    int Percent = 100;        // what both percent edits receive
+    // Printer dots per picture pixel: the picture fits the box exactly.
+    double Scale = 1;
+    int Percent = 100; // what both percent edits show: Scale x 100, rounded
 };
 
-// A size choice for a picture of sw x sh pixels on a pw x ph page.
-CustomLayout CustomLayoutFor(CustomSize choice, int pw, int ph, bool landscape, int sw, int sh);
+// A size choice for a picture of sw x sh pixels on a printable area of
+// pw x ph dots at dpi dots an inch. A photo size's box is its inches at dpi;
+// "Fit to page" fills the printable area. Throws for a resolution below 1.
+CustomLayout CustomLayoutFor(CustomSize choice, int pw, int ph, int dpi, int sw, int sh);
+
+// The scale a percent edit stands for: the exact scale of the last size
+// choice while the edit still shows the percent that choice put there, else
+// the percent typed.
+double ScaleOfPercentEdit(float typedPercent, bool showsChoice, double choiceScale);
 
 // The left (or top) of an image of `extent` in a panel of `panel`.
 int AlignedStart(AlignChoice choice, int panel, int extent);
@@ -51,14 +72,19 @@ int AlignedStart(AlignChoice choice, int panel, int extent);
 // extent of the full-sheet picture; copies are drawn at every start.
 std::vector<int> PreviewGridStarts(float cellPreview, int limit);
 
-// The printed rectangle without full sheet: the preview position scaled to
-// the page, the size from the percentages.
+// A picture extent in printer dots: source pixels x scale, to the nearest dot.
+int PrintedExtent(int source, double scale);
+
+// The printed rectangle without full sheet: the size is the picture's at
+// scaleX x scaleY printer dots a pixel. A centred picture is centred on the
+// printable area exactly; otherwise the preview position is scaled to the
+// page.
 Rect PrintTarget(const PanelLayout& panel, int pw, int ph, int previewLeft, int previewTop,
-                 float widthPercent, float heightPercent, int sw, int sh);
+                 AlignChoice horizontal, AlignChoice vertical, double scaleX, double scaleY, int sw,
+                 int sh);
 
 // The copies on a full sheet: rows from (20, 20) with a gap of 20, each cell
-// cellWidth x cellHeight, each picture w x h = the percent sizes.
-std::vector<Rect> FullSheetCopies(float cellWidth, float cellHeight, int pw, int ph, float w,
-                                  float h);
+// cellWidth x cellHeight, each picture w x h printer dots.
+std::vector<Rect> FullSheetCopies(float cellWidth, float cellHeight, int pw, int ph, int w, int h);
 
 } // namespace quillon

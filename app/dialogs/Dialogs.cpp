@@ -186,6 +186,16 @@ std::optional<std::string> QtDialogs::openPicture(QWidget* parent, const FileReq
     return dialog->selectedFiles().front().toStdString();
 }
 
+std::optional<std::string> QtDialogs::openFile(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, Q(request.title), ExistingFolder(request.initialDir),
+                       Q(QtFilterString(request.filters)));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
 std::optional<std::string> QtDialogs::savePicture(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent, Q(request.title), ExistingFolder(request.initialDir),
                        Q(QtFilterString(request.filters)));

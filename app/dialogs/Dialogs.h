@@ -52,6 +52,8 @@ public:
     // The chosen file, or nothing when cancelled.
     virtual std::optional<std::string> openPicture(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<std::string> savePicture(QWidget* parent, const FileRequest& request) = 0;
+    // An existing file that is not a picture (a recipe), or nothing.
+    virtual std::optional<std::string> openFile(QWidget* parent, const FileRequest& request) = 0;
     virtual std::optional<Color> chooseColor(QWidget* parent, Color initial) = 0;
     // A folder chosen starting at start (no folder creation), or nothing.
     virtual std::optional<std::string> chooseFolder(QWidget* parent, const std::string& start) = 0;
@@ -71,6 +73,7 @@ public:
                              MessageIcon icon, MessageButtons buttons) override;
     std::optional<std::string> openPicture(QWidget* parent, const FileRequest& request) override;
     std::optional<std::string> savePicture(QWidget* parent, const FileRequest& request) override;
+    std::optional<std::string> openFile(QWidget* parent, const FileRequest& request) override;
     std::optional<Color> chooseColor(QWidget* parent, Color initial) override;
     std::optional<std::string> chooseFolder(QWidget* parent, const std::string& start) override;
     int runModal(QDialog& dialog) override;

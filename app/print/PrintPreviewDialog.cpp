@@ -176,6 +176,7 @@ void PrintPreviewDialog::sizePanel() {
 
 void PrintPreviewDialog::preparePreview(const Bitmap& picture, int width, int height) {
     picture_ = ToQImage(picture);
+    printedBox_.reset();
     sourceWidth = width;
     sourceHeight = height;
     sizePanel();
@@ -206,16 +207,26 @@ void PrintPreviewDialog::showPreview(int w, int h) {
         previewLabel->clear();
 }
 
+double PrintPreviewDialog::widthScale() const {
+    return ScaleOfPercentEdit(Percent(widthPercentEdit), widthPercentEdit->text() == choiceText_,
+                              choiceScale_);
+}
+
+double PrintPreviewDialog::heightScale() const {
+    return ScaleOfPercentEdit(Percent(heightPercentEdit), heightPercentEdit->text() == choiceText_,
+                              choiceScale_);
+}
+
 void PrintPreviewDialog::widthPercentEdited() {
-    const float wp = Percent(widthPercentEdit);
-    const int w = PreviewExtent(wp, sourceWidth, panel.ScaleX);
+    const double ws = widthScale();
+    const int w = PreviewExtent(float(ws * 100), sourceWidth, panel.ScaleX);
     if (aspectCheck->isChecked()) heightPercentEdit->setText(widthPercentEdit->text());
-    const float hp = Percent(heightPercentEdit);
-    const int h = PreviewExtent(hp, sourceHeight, panel.ScaleY);
+    const double hs = heightScale();
+    const int h = PreviewExtent(float(hs * 100), sourceHeight, panel.ScaleY);
     cellPreviewWidth = float(w);
     cellPreviewHeight = float(h);
-    cellWidth = wp * 0.01f * float(sourceWidth);
-    cellHeight = hp * 0.01f * float(sourceHeight);
+    cellWidth = float(ws * sourceWidth);
+    cellHeight = float(hs * sourceHeight);
     showPreview(w, h);
     horizontalAlignmentChosen();
     verticalAlignmentChosen();
@@ -223,11 +234,11 @@ void PrintPreviewDialog::widthPercentEdited() {
 }
 
 void PrintPreviewDialog::heightPercentEdited() {
-    const float hp = Percent(heightPercentEdit);
-    const int h = PreviewExtent(hp, sourceHeight, panel.ScaleY);
+    const double hs = heightScale();
+    const int h = PreviewExtent(float(hs * 100), sourceHeight, panel.ScaleY);
     if (aspectCheck->isChecked()) widthPercentEdit->setText(heightPercentEdit->text());
-    const float wp = Percent(widthPercentEdit);
-    const int w = PreviewExtent(wp, sourceWidth, panel.ScaleX);
+    const double ws = widthScale();
+    const int w = PreviewExtent(float(ws * 100), sourceWidth, panel.ScaleX);
     showPreview(w, h);
     horizontalAlignmentChosen();
     verticalAlignmentChosen();
@@ -257,13 +268,16 @@ void PrintPreviewDialog::verticalAlignmentChosen() {
 void PrintPreviewDialog::customSizeChosen() {
     BusyCursor busy;
     const auto choice = CustomSize(customSizeGroup->checkedId());
-    const bool landscape = printer_.pageLayout().orientation() == QPageLayout::Landscape;
-    const CustomLayout c = CustomLayoutFor(choice, pw_, ph_, landscape, sourceWidth, sourceHeight);
+    const CustomLayout c =
+        CustomLayoutFor(choice, pw_, ph_, printer_.resolution(), sourceWidth, sourceHeight);
     cellWidth = c.CellWidth;
     cellHeight = c.CellHeight;
-    const QString percent = QString::number(c.Percent);
-    widthPercentEdit->setText(percent);
-    heightPercentEdit->setText(percent);
+    // The edits show a whole percent; the print keeps the exact scale while
+    // they show it.
+    choiceScale_ = c.Scale;
+    choiceText_ = QString::number(c.Percent);
+    widthPercentEdit->setText(choiceText_);
+    heightPercentEdit->setText(choiceText_);
     if (choice == CustomSize::None) {
         heightPercentEdited();
         horizontalAlignGroup->button(int(AlignChoice::Start))->setChecked(true);
@@ -312,9 +326,11 @@ void PrintPreviewDialog::print() {
     printButton->setEnabled(false);
     printingLabel->show();
     QApplication::processEvents();
-    const float wp = Percent(widthPercentEdit);
-    const float hp = Percent(heightPercentEdit);
-    const Rect target = PrintTarget(panel, pw_, ph_, previewLabel->x(), previewLabel->y(), wp, hp,
+    const double ws = widthScale();
+    const double hs = heightScale();
+    const Rect target = PrintTarget(panel, pw_, ph_, previewLabel->x(), previewLabel->y(),
+                                    AlignChoice(horizontalAlignGroup->checkedId()),
+                                    AlignChoice(verticalAlignGroup->checkedId()), ws, hs,
                                     sourceWidth, sourceHeight);
     // Without any installed printer Qt turns the printer into PDF output with
     // no file, which would fail with no useful reason.
@@ -338,10 +354,14 @@ void PrintPreviewDialog::print() {
         draw(target);
     else
         for (const Rect& r :
-             FullSheetCopies(cellWidth, cellHeight, pw_, ph_, wp * float(sourceWidth) * 0.01f,
-                             hp * float(sourceHeight) * 0.01f))
+             FullSheetCopies(cellWidth, cellHeight, pw_, ph_, PrintedExtent(sourceWidth, ws),
+                             PrintedExtent(sourceHeight, hs)))
             draw(r);
     painter.end();
+    const bool exact =
+        widthPercentEdit->text() == choiceText_ && heightPercentEdit->text() == choiceText_;
+    printedBox_.reset();
+    if (exact) printedBox_ = PhotoBoxOf(CustomSize(customSizeGroup->checkedId()));
 }
 
 } // namespace quillon

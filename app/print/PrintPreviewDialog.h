@@ -1,8 +1,9 @@
 // PrintPreviewDialog: the modal print preview. A small white panel shows the printer
 // page to scale with the picture placed on it; the user sets the printed size
 // in percent of the picture's pixels (100 % = one printer dot a pixel), the
-// orientation, the alignment, a fixed photo size, and whether copies fill the
-// whole sheet. The arithmetic is in PrintLayout; this class shows it and
+// orientation, the alignment, a photo size (inches on the paper, at the
+// printer's own resolution) or the printable area, and whether copies fill
+// the whole sheet. The arithmetic is in PrintLayout; this class shows it and
 // drives the printer. The page is the printer's printable area in device
 // pixels. A percent edit that is not a number is reported and the preview
 // stays as it was; printer errors are thrown as PictureError.
@@ -15,6 +16,7 @@
 #include <QImage>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QButtonGroup;
@@ -52,6 +54,10 @@ public:
     // cannot start.
     void print();
 
+    // The photo size of the last print, while its percent was not retyped;
+    // none after a print at any other size or before one.
+    std::optional<PhotoBox> printedPhotoBox() const { return printedBox_; }
+
     // Shows the error of a handler run by a control (the main window's
     // error box); a message box when unset.
     std::function<void(const std::string&)> showError;
@@ -76,10 +82,17 @@ private:
     void sizePanel();
     void showPreview(int w, int h);
     void guarded(const std::function<void()>& handler);
+    // Printer dots per picture pixel that each percent edit stands for.
+    double widthScale() const;
+    double heightScale() const;
 
     QPrinter& printer_;
     QImage picture_;
     int pw_ = 0, ph_ = 0;
+    // The last size choice's exact scale and the percent it showed.
+    double choiceScale_ = 1;
+    QString choiceText_ = "100";
+    std::optional<PhotoBox> printedBox_;
 };
 
 } // namespace quillon

@@ -15,39 +15,66 @@ TEST(PrintLayout, PanelTakesTheShortSideAs200) {
     EXPECT_THROW(PanelLayoutFor(0, 6600, false), PictureError);
 }
 
-TEST(PrintLayout, FixedSizesOnA4800x6600Page) {
+TEST(PrintLayout, PhotoSizesAreInchesAtThePrintersResolution) {
     struct Case {
         const char* name;
         CustomSize choice;
         bool landscape;
         int sw, sh;
         float cellW, cellH;
+        double scale;
         int percent;
     };
+    // A printable area of 8 x 11 inches at 600 dots an inch.
     const Case cases[] = {
-        // r = 1.5 > 0.6667: the width decides, 2258.8 / 600 = 3.7647.
-        {"4x6 wide picture", CustomSize::Size4x6, false, 600, 400, 2258.8235f, 3600.0f, 376},
-        // r = 0.5 <= 0.6667: the height decides, 3600 / 800 = 4.5.
-        {"4x6 tall picture", CustomSize::Size4x6, false, 400, 800, 2258.8235f, 3600.0f, 450},
-        {"fit to page", CustomSize::FitToPage, false, 600, 400, 4517.647f, 6300.0f, 752},
-        {"3x5", CustomSize::Size3x5, false, 600, 400, 1694.1176f, 3000.0f, 282},
-        // r = 1.5 is not above the threshold 1.5: the height decides.
-        {"6x4 landscape at the threshold", CustomSize::Size6x4, true, 600, 400, 3600.0f, 2258.8235f,
-         564},
-        {"5x3 landscape", CustomSize::Size5x3, true, 1000, 400, 3000.0f, 1694.1176f, 300},
+        // 4 in wide at 600 dpi is 2400 dots: 600 pixels x 4.
+        {"4x6 wide picture", CustomSize::Size4x6, false, 600, 400, 2400, 3600, 4.0, 400},
+        // 6 in tall is 3600 dots: 800 pixels x 4.5.
+        {"4x6 tall picture", CustomSize::Size4x6, false, 400, 800, 2400, 3600, 4.5, 450},
+        {"fit to page", CustomSize::FitToPage, false, 600, 400, 4800, 6600, 8.0, 800},
+        {"fit to a landscape page", CustomSize::FitToPage, true, 600, 400, 6600, 4800, 11.0, 1100},
+        {"3x5", CustomSize::Size3x5, false, 600, 400, 1800, 3000, 3.0, 300},
+        // Exactly the box's proportions: both directions fit.
+        {"6x4 landscape", CustomSize::Size6x4, true, 600, 400, 3600, 2400, 6.0, 600},
+        {"5x3", CustomSize::Size5x3, false, 1000, 400, 3000, 1800, 3.0, 300},
+        // 2400 / 700 = 3.428...: the edits round it, the scale stays exact.
+        {"4x6 of an odd width", CustomSize::Size4x6, false, 700, 400, 2400, 3600, 2400.0 / 700,
+         343},
     };
     for (const Case& c : cases) {
         const int pw = c.landscape ? 6600 : 4800, ph = c.landscape ? 4800 : 6600;
-        const CustomLayout l = CustomLayoutFor(c.choice, pw, ph, c.landscape, c.sw, c.sh);
-        EXPECT_NEAR(l.CellWidth, c.cellW, 0.01) << c.name;
-        EXPECT_NEAR(l.CellHeight, c.cellH, 0.01) << c.name;
+        const CustomLayout l = CustomLayoutFor(c.choice, pw, ph, 600, c.sw, c.sh);
+        EXPECT_FLOAT_EQ(l.CellWidth, c.cellW) << c.name;
+        EXPECT_FLOAT_EQ(l.CellHeight, c.cellH) << c.name;
         EXPECT_TRUE(l.SetsPercent) << c.name;
+        EXPECT_DOUBLE_EQ(l.Scale, c.scale) << c.name;
         EXPECT_EQ(l.Percent, c.percent) << c.name;
     }
-    const CustomLayout none = CustomLayoutFor(CustomSize::None, 4800, 6600, false, 1000, 800);
+    const CustomLayout none = CustomLayoutFor(CustomSize::None, 4800, 6600, 600, 1000, 800);
     EXPECT_FALSE(none.SetsPercent);
+    EXPECT_EQ(none.Scale, 1.0);
     EXPECT_EQ(none.CellWidth, 1000);
     EXPECT_EQ(none.CellHeight, 800);
+    EXPECT_THROW(CustomLayoutFor(CustomSize::Size4x6, 4800, 6600, 0, 10, 10), PictureError);
+}
+
+TEST(PrintLayout, APhotoSizeIsTheSameInchesAtAnyResolution) {
+    // "6 x 4" with a 4:3 photo: 4 in tall decides, so 5.33 x 4 in.
+    for (int dpi : {72, 100, 300, 360, 600, 1200}) {
+        const CustomLayout l =
+            CustomLayoutFor(CustomSize::Size6x4, 8 * dpi, 10 * dpi, dpi, 1600, 1200);
+        EXPECT_NEAR(PrintedExtent(1600, l.Scale) / double(dpi), 16.0 / 3, 1.0 / dpi) << dpi;
+        EXPECT_EQ(PrintedExtent(1200, l.Scale), 4 * dpi) << dpi;
+    }
+    EXPECT_FALSE(PhotoBoxOf(CustomSize::None));
+    EXPECT_FALSE(PhotoBoxOf(CustomSize::FitToPage));
+    EXPECT_EQ(PhotoBoxOf(CustomSize::Size3x5)->Width, 3);
+    EXPECT_EQ(PhotoBoxOf(CustomSize::Size5x3)->Width, 5);
+}
+
+TEST(PrintLayout, APercentEditKeepsTheChoicesExactScaleUntilRetyped) {
+    EXPECT_DOUBLE_EQ(ScaleOfPercentEdit(343, true, 2400.0 / 700), 2400.0 / 700);
+    EXPECT_DOUBLE_EQ(ScaleOfPercentEdit(350, false, 2400.0 / 700), 3.5);
 }
 
 TEST(PrintLayout, AlignmentAndPreviewExtent) {
@@ -85,6 +112,16 @@ TEST(PrintLayout, PreviewGridAndPrintTarget) {
     EXPECT_EQ(cols, (std::vector<int>{1, 43, 85, 127, 169}));
     EXPECT_EQ(PreviewGridStarts(0.0f, 4).size(), 3u);
     // The preview at (88, 2) in a 200-wide panel prints from 88 x 24 = 2112.
-    const Rect r = PrintTarget(p, 4800, 6600, 88, 2, 376, 376, 600, 400);
+    const Rect r = PrintTarget(p, 4800, 6600, 88, 2, AlignChoice::Start, AlignChoice::Start, 3.76,
+                               3.76, 600, 400);
     EXPECT_EQ(r, (Rect{2112, 48, 2112 + 2256, 48 + 1504}));
+    // Centred, a picture as wide as the page starts at its very edge, what
+    // ever the coarse preview says; the size rounds to the nearest dot.
+    const Rect fit = PrintTarget(p, 4800, 6600, 1, 90, AlignChoice::Center, AlignChoice::Center,
+                                 8.0, 8.0, 600, 400);
+    EXPECT_EQ(fit, (Rect{0, 1700, 4800, 1700 + 3200}));
+    const Rect odd = PrintTarget(p, 4800, 6600, 2, 2, AlignChoice::Start, AlignChoice::End,
+                                 2400.0 / 700, 2400.0 / 700, 700, 401);
+    EXPECT_EQ(odd.Width(), 2400);
+    EXPECT_EQ(odd.Height(), 1375); // 401 x 3.4286 = 1374.86
 }

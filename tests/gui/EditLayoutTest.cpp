@@ -39,7 +39,8 @@ private slots:
             QCOMPARE(place.labelLeft, x);
             QCOMPARE(place.controlLeft, x + CharWidth(captions[std::size_t(f)]) + 3);
             QCOMPARE(place.upDownLeft, place.controlLeft + 26);
-            x += CharWidth(captions[std::size_t(f)]) + 3 + 26 + 14 + 12;
+            QCOMPARE(place.unitLeft, place.upDownLeft + 14 + 1);
+            x += CharWidth(captions[std::size_t(f)]) + 3 + 26 + 14 + 1 + 22 + 12;
         }
         for (EditField f : {EditField::FrameColor, EditField::BorderColor}) {
             QCOMPARE(p[std::size_t(f)].labelLeft, x);
@@ -68,7 +69,8 @@ private slots:
         QFETCH(bool, none);
         QFETCH(QList<int>, visible);
         const EditCaptions& captions = none ? kNoEditCaptions : StyleInfoOf(style).captions;
-        const EditBarPlaces p = EditBarLayout(captions, LabelWidths(captions));
+        const bool thirdIsLength = StyleInfoOf(style).thirdFieldIsLength;
+        const EditBarPlaces p = EditBarLayout(captions, LabelWidths(captions), thirdIsLength);
         int x = 5;
         for (int g = 0; g < kEditFieldCount; ++g) {
             const EditFieldPlace& place = p[std::size_t(g)];
@@ -81,7 +83,12 @@ private slots:
             }
             QCOMPARE(place.labelLeft, x);
             const int w = CharWidth(captions[std::size_t(g)]) + 3;
-            x += w + (g <= int(EditField::BorderWidth) ? 26 + 14 : 18) + 12;
+            // A length's unit button follows its up-down; the mask's
+            // brightness has none.
+            const bool unit = g < int(EditField::BorderWidth) ||
+                              (g == int(EditField::BorderWidth) && thirdIsLength);
+            QCOMPARE(place.unitLeft > 0, unit);
+            x += w + (g <= int(EditField::BorderWidth) ? 26 + 14 : 18) + (unit ? 1 + 22 : 0) + 12;
         }
     }
 
@@ -91,6 +98,19 @@ private slots:
         QCOMPARE(EditBoxValue("+5"), 5);
         for (const char* bad : {"", " 4", "4 ", "1x", "x", "+-1", "99999999999", "1.5"})
             QVERIFY_THROWS_EXCEPTION(std::runtime_error, EditBoxValue(bad));
+    }
+
+    void lengthBoxesReadInTheirUnit() {
+        QCOMPARE(*EditBoxLength("0.5", LengthUnit::Inches), (Length{0.5, LengthUnit::Inches}));
+        QCOMPARE(*EditBoxLength("12", LengthUnit::Millimetres),
+                 (Length{12, LengthUnit::Millimetres}));
+        // A unit typed with the number wins over the field's.
+        QCOMPARE(*EditBoxLength("5%", LengthUnit::Inches), (Length{5, LengthUnit::Percent}));
+        QVERIFY(!EditBoxLength("-1", LengthUnit::Inches)); // stops the reading, as in pixels
+        for (const char* bad : {"", "in", "1,5", "0.5px", "x1"})
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, EditBoxLength(bad, LengthUnit::Inches));
+        QCOMPARE(PrintSizeText({15, 10, LengthUnit::Centimetres}), std::string("15x10 cm"));
+        QCOMPARE(PrintSizeText({4.5, 3, LengthUnit::Inches}), std::string("4.5x3 in"));
     }
 
     void decorationItemText() {

@@ -83,12 +83,18 @@ private slots:
         if (style == StyleId::Grayscale) {
             QCOMPARE(bar.frameHeightLabel->text(), QString("Horizontal Color Band"));
             QCOMPARE(bar.frameWidthLabel->text(), QString("Vertical Color Band"));
+            // Edit box, up-down and unit button, then the gap.
             QCOMPARE(bar.frameWidthLabel->x(),
-                     bar.frameHeightLabel->width() + 3 + 26 + 14 + 12 + 5);
+                     bar.frameHeightLabel->width() + 3 + 26 + 14 + 1 + 22 + 12 + 5);
+            QCOMPARE(bar.frameHeightUnit->x(), bar.frameHeightLabel->width() + 3 + 26 + 14 + 1 + 5);
+            QVERIFY(bar.frameWidthUnit->isVisible());
+            QVERIFY(!bar.borderWidthUnit->isVisible());
         }
         if (style == StyleId::Ornate || style == StyleId::Overlay)
             QCOMPARE(bar.decorationLabel->x(), 5);
         if (style == StyleId::Box) QCOMPARE(bar.scaledCheck->text(), QString("Gradient Effect"));
+        // The mask's third field is a brightness: no unit.
+        if (style == StyleId::Mask) QVERIFY(!bar.borderWidthUnit->isVisible());
     }
 
     void aRefusedValueSpringsBackAfterEnter() {

@@ -11,6 +11,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,21 +39,29 @@ std::unique_ptr<Bitmap> RedPicture(int w, int h) {
     return b;
 }
 
-// Renders the PDF's first page at 100 dpi and returns the bounds of its red
+// Renders the PDF's first page at dpi and returns the bounds of its red
 // pixels (empty when there are none).
-QRect RedBounds(const QString& pdf, QSize* pageSize = nullptr) {
+QRect RedBounds(const QString& pdf, QSize* pageSize = nullptr, int dpi = 100) {
     const QString png = pdf + "-page";
-    const int rc = QProcess::execute("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, png});
+    const int rc = QProcess::execute("pdftoppm",
+                                     {"-r", QString::number(dpi), "-png", "-singlefile", pdf, png});
     if (rc != 0) return {};
-    const QImage page(png + ".png");
+    const QImage page = QImage(png + ".png").convertToFormat(QImage::Format_RGB32);
     if (pageSize) *pageSize = page.size();
-    QRect bounds;
-    for (int y = 0; y < page.height(); ++y)
+    int left = page.width(), top = page.height(), right = -1, bottom = -1;
+    for (int y = 0; y < page.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
         for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 80 && c.blue() < 80) bounds |= QRect(x, y, 1, 1);
+            const QRgb c = row[x];
+            if (qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
         }
-    return bounds;
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 bool Near(const QRect& a, const QRect& b) {
@@ -80,7 +89,9 @@ private slots:
         dialog.verticalAlignGroup->button(int(AlignChoice::End))->click();
         const QPoint at = dialog.previewLabel->pos();
         QCOMPARE(at.x(), 200 / 2 - 47 / 2);
-        const Rect t = PrintTarget(dialog.panel, 850, 1100, at.x(), at.y(), 100, 100, 200, 100);
+        const Rect t = PrintTarget(dialog.panel, 850, 1100, at.x(), at.y(), AlignChoice::Center,
+                                   AlignChoice::End, 1.0, 1.0, 200, 100);
+        QCOMPARE(t.Left, (850 - 200) / 2);
         dialog.printButton->click();
         QSize page;
         const QRect red = RedBounds(pdf, &page);
@@ -103,12 +114,12 @@ private slots:
         const auto picture = RedPicture(60, 40);
         dialog.preparePreview(*picture, 60, 40);
         dialog.customSizeGroup->button(int(CustomSize::Size4x6))->click();
-        // 4" at 100 dpi is 400 dots wide: 60 x 6.66 -> 666 %.
-        QCOMPARE(dialog.widthPercentEdit->text(), QString("666"));
-        QCOMPARE(dialog.heightPercentEdit->text(), QString("666"));
+        // 4" at 100 dpi is 400 dots wide: 60 x 6.667, shown as 667 %.
+        QCOMPARE(dialog.widthPercentEdit->text(), QString("667"));
+        QCOMPARE(dialog.heightPercentEdit->text(), QString("667"));
         dialog.printButton->click();
         // The preview sits at (2, 2): 8 dots on the page.
-        QVERIFY(Near(RedBounds(dir.filePath("4x6.pdf")), QRect(8, 8, 399, 266)));
+        QVERIFY(Near(RedBounds(dir.filePath("4x6.pdf")), QRect(8, 8, 400, 267)));
 
         PdfPrinter(printer, dir.filePath("stretch.pdf"));
         dialog.preparePreview(*picture, 60, 40);
@@ -118,6 +129,76 @@ private slots:
         QCOMPARE(dialog.heightPercentEdit->text(), QString("100"));
         dialog.printButton->click();
         QVERIFY(Near(RedBounds(dir.filePath("stretch.pdf")), QRect(8, 8, 120, 40)));
+    }
+
+    // Each photo size, and the printable area, measured on the paper: a 4:3
+    // picture at the printer's 1200 dpi on Letter and A4 with 10 mm margins.
+    void photoSizesPrintAtTheirSize_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<double>("widthInches");
+        QTest::addColumn<double>("heightInches");
+        const std::pair<const char*, QPageSize::PageSizeId> pages[] = {
+            {"Letter", QPageSize::Letter}, {"A4", QPageSize::A4}};
+        for (const auto& [name, id] : pages) {
+            // Fit to page: the printable area's width, as the printer
+            // reports it (the PDF writer keeps margins in whole points).
+            const std::tuple<const char*, CustomSize, double, double> sizes[] = {
+                {"fit to page", CustomSize::FitToPage, 0, 0},
+                {"4x6", CustomSize::Size4x6, 4, 3},
+                {"3x5", CustomSize::Size3x5, 3, 2.25},
+                {"6x4", CustomSize::Size6x4, 16.0 / 3, 4},
+                {"5x3", CustomSize::Size5x3, 4, 3}};
+            for (const auto& [size, choice, w, h] : sizes)
+                QTest::addRow("%s %s", name, size) << int(id) << int(choice) << w << h;
+        }
+    }
+    void photoSizesPrintAtTheirSize() {
+        QFETCH(int, page);
+        QFETCH(int, choice);
+        QFETCH(double, widthInches);
+        QFETCH(double, heightInches);
+        if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) QSKIP("pdftoppm is missing");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("size.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::PageSizeId(page)));
+        printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        printer.setPageOrientation(QPageLayout::Portrait);
+        QCOMPARE(printer.resolution(), 1200);
+        if (CustomSize(choice) == CustomSize::FitToPage) {
+            const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Inch);
+            QVERIFY(std::abs(printable.left() - 10 / 25.4) < 0.01);
+            widthInches = printable.width();
+            heightInches = widthInches * 0.75;
+        }
+        PrintPreviewDialog dialog(printer);
+        const auto picture = RedPicture(400, 300);
+        dialog.preparePreview(*picture, 400, 300);
+        dialog.customSizeGroup->button(choice)->click();
+        dialog.printButton->click();
+        constexpr int kDpi = 300;
+        QSize paper;
+        const QRect red = RedBounds(pdf, &paper, kDpi);
+        QVERIFY(!red.isEmpty());
+        const double measuredWidth = double(red.width()) / kDpi;
+        const double measuredHeight = double(red.height()) / kDpi;
+        QVERIFY2(std::abs(measuredWidth - widthInches) <= 0.01 &&
+                     std::abs(measuredHeight - heightInches) <= 0.01,
+                 qPrintable(QString("printed %1 x %2 in, expected %3 x %4 in")
+                                .arg(measuredWidth, 0, 'f', 4)
+                                .arg(measuredHeight, 0, 'f', 4)
+                                .arg(widthInches, 0, 'f', 4)
+                                .arg(heightInches, 0, 'f', 4)));
+        if (CustomSize(choice) == CustomSize::FitToPage) {
+            // Centred on the paper, inside the margins.
+            const double left = double(red.left()) / kDpi;
+            const double right = double(paper.width() - 1 - red.right()) / kDpi;
+            QVERIFY2(std::abs(left - right) <= 0.01 && left >= 10 / 25.4 - 0.01,
+                     qPrintable(QString("%1 in left, %2 in right").arg(left).arg(right)));
+        }
     }
 
     void fullSheetPrintsEveryCopy() {

@@ -62,6 +62,10 @@ public:
         saveRequests.push_back(request);
         return next(saveAnswers);
     }
+    std::optional<std::string> openFile(QWidget*, const FileRequest& request) override {
+        openRequests.push_back(request);
+        return next(openAnswers);
+    }
     std::optional<Color> chooseColor(QWidget*, Color) override {
         if (colorAnswers.empty()) return std::nullopt;
         const auto answer = colorAnswers.front();

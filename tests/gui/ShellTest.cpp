@@ -208,13 +208,19 @@ private slots:
         ShellRun run;
         MainWindow& m = run.start();
         const QList<QAction*> items = m.framesMenu->actions();
-        QCOMPARE(items.size(), kStyleCount);
+        // The styles, then after a separator the recipe items.
+        QCOMPARE(items.size(), kStyleCount + 5);
+        QVERIFY(items[kStyleCount]->isSeparator());
+        QStringList recipeItems;
+        for (int i = kStyleCount + 1; i < items.size(); ++i) recipeItems << items[i]->objectName();
+        QCOMPARE(recipeItems, (QStringList{"saveRecipeAction", "applyRecipeAction",
+                                           "presetsMenuAction", "storeFrameAction"}));
         const auto order = StylesInMenuOrder();
         QCOMPARE(order.front(), StyleId::Ornate);
         QCOMPARE(order.back(), StyleId::Bubble);
         QAccessibleInterface* menu = QAccessible::queryAccessibleInterface(m.framesMenu);
         QVERIFY(menu);
-        QCOMPARE(menu->childCount(), kStyleCount);
+        QCOMPARE(menu->childCount(), int(items.size()));
         for (int i = 0; i < kStyleCount; ++i) {
             const StyleInfo& info = StyleInfoOf(order[std::size_t(i)]);
             QAction* item = items[i];
