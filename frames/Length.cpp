@@ -75,7 +75,9 @@ double InInches(double value, LengthUnit unit) {
 double ResolutionForPrintSize(int w, int h, double boxWidth, double boxHeight, LengthUnit unit) {
     const double bw = InInches(boxWidth, unit), bh = InInches(boxHeight, unit);
     if (!(bw > 0) || !(bh > 0)) throw std::invalid_argument("a print size must not be empty");
-    return std::min(double(w) / bw, double(h) / bh);
+    // The photo fits inside the box when both of its sides do: the larger of
+    // the two ratios.
+    return std::max(double(w) / bw, double(h) / bh);
 }
 
 int LengthInPixels(const Length& length, int shorterSide, std::optional<double> pixelsPerInch) {

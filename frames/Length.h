@@ -35,8 +35,8 @@ std::string FormatLength(const Length& length);
 double InInches(double value, LengthUnit unit);
 
 // The print resolution, in pixels per inch, at which a w x h photo fits
-// inside a box of boxWidth x boxHeight in unit: the smaller of the two
-// ratios.
+// inside a box of boxWidth x boxHeight in unit: the larger of the two
+// ratios, so that neither side of the photo overhangs the box.
 double ResolutionForPrintSize(int w, int h, double boxWidth, double boxHeight, LengthUnit unit);
 
 // The length in pixels for a photo whose shorter side is shorterSide

@@ -47,8 +47,12 @@ TEST(Length, PrintSizeGivesTheResolutionAtWhichThePhotoFits) {
     // 4000 x 3000 in 8 x 6 in: 500 pixels an inch; in 6 x 4 in the height
     // decides, 750.
     EXPECT_DOUBLE_EQ(ResolutionForPrintSize(4000, 3000, 8, 6, LengthUnit::Inches), 500);
-    EXPECT_DOUBLE_EQ(ResolutionForPrintSize(4000, 3000, 6, 4, LengthUnit::Inches), 4000.0 / 6);
+    EXPECT_DOUBLE_EQ(ResolutionForPrintSize(4000, 3000, 6, 4, LengthUnit::Inches), 750);
+    // At that resolution the photo is 5.33 x 4 in: inside the box.
+    EXPECT_LE(4000 / ResolutionForPrintSize(4000, 3000, 6, 4, LengthUnit::Inches), 6.0);
     EXPECT_DOUBLE_EQ(ResolutionForPrintSize(3000, 2000, 150, 100, LengthUnit::Millimetres),
                      3000 / (150 / 25.4));
+    EXPECT_DOUBLE_EQ(ResolutionForPrintSize(2000, 3000, 150, 100, LengthUnit::Millimetres),
+                     3000 / (100 / 25.4)); // a portrait photo in a landscape box
     EXPECT_THROW(ResolutionForPrintSize(10, 10, 0, 4, LengthUnit::Inches), std::invalid_argument);
 }

@@ -141,8 +141,8 @@ private slots:
         turned.controller.rotateRight();
         turned.controller.chooseStyle(StyleId::Matte);
         turned.controller.editFrameLengths(Height(1, LengthUnit::Inches));
-        // 300 x 600 in 6 x 4 in: the smaller of 50 and 150 pixels an inch.
-        QCOMPARE(turned.controller.document()->GetFrameHeight(), 50);
+        // 300 x 600 fits in 6 x 4 in at the larger of 50 and 150 pixels an inch.
+        QCOMPARE(turned.controller.document()->GetFrameHeight(), 150);
     }
 
     // --- The edit bar ------------------------------------------------------------------
@@ -173,10 +173,10 @@ private slots:
         bar.stepFrameHeight(1);
         QCOMPARE(bar.frameHeightEdit->text(), QString("0.55"));
         QCOMPARE(m.controller().document()->GetFrameHeight(), 55);
-        // "10x8 in": the height decides, 50 pixels an inch, the same 0.55 in.
+        // "10x8 in": the width decides, 60 pixels an inch, the same 0.55 in.
         bar.printSizeCombo->setCurrentIndex(2);
         bar.choosePrintSize(2);
-        QCOMPARE(m.controller().document()->GetFrameHeight(), 28);
+        QCOMPARE(m.controller().document()->GetFrameHeight(), 33);
         QCOMPARE(bar.frameHeightEdit->text(), QString("0.55"));
         // The DPI entry shows the resolution box.
         bar.dpiSpin->setValue(200);
@@ -211,8 +211,8 @@ private slots:
         m.printAction->trigger();
         QCOMPARE(m.controller().editUnits().printSize, (PrintSize{5, 3, LengthUnit::Inches}));
         QCOMPARE(m.editBar()->printSizeCombo->currentText(), QString("5x3 in"));
-        // 600 x 400 in 5 x 3 in: 120 pixels an inch, so 0.5 in is 60.
-        QCOMPARE(m.controller().document()->GetFrameHeight(), 60);
+        // 600 x 400 fits in 5 x 3 in at 133.3 pixels an inch, so 0.5 in is 67.
+        QCOMPARE(m.controller().document()->GetFrameHeight(), 67);
     }
 };
 
