@@ -172,6 +172,13 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             o.recipe.printSize = ParsePrintSize(arg, value());
         } else if (arg == "--store-frame") {
             o.storeFrame = ParsePrintSize(arg, value());
+        } else if (arg == "--crop-position") {
+            const std::string v = value();
+            double d = -1;
+            const auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), d);
+            if (ec != std::errc() || p != v.data() + v.size() || !(d >= 0 && d <= 1))
+                throw UsageError("--crop-position expects a number from 0 to 1, not \"" + v + "\"");
+            o.cropPosition = d;
         } else if (arg == "--opening") {
             o.opening = ParsePrintSize(arg, value());
         } else if (arg == "--dpi") {
@@ -260,7 +267,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
         throw UsageError("give --print-size or --dpi, not both");
     if (bool(o.storeFrame) != bool(o.opening))
         throw UsageError("--store-frame and --opening go together");
-    if (o.storeFrame) o.recipe.storeFrame = StoreFrame{*o.storeFrame, *o.opening};
+    if (o.storeFrame) o.recipe.storeFrame = StoreFrame{*o.storeFrame, *o.opening, o.cropPosition};
     try {
         CheckRecipe(o.recipe);
     } catch (const RecipeError& e) {
@@ -336,6 +343,8 @@ Store frames:
                         fills the rest, so that the result prints at the
                         outer size; with --dpi N the photo is resized to fill
                         the opening at N pixels an inch
+  --crop-position P     where the crop box sits, 0 (left or top) to 1 (right
+                        or bottom); 0.5, centred, by default
 
 Recipes:
   --recipe FILE         frame by a recipe file instead of frame options;
@@ -379,7 +388,6 @@ std::string UsageText() {
     text.replace(text.find("@LAST@"), 6, std::to_string(kStyleCount - 1));
     return text;
 }
-
 
 bool StyleHasOption(StyleId style, const std::string& option) {
     const StyleInfo& info = StyleInfoOf(style);

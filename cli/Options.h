@@ -31,6 +31,7 @@ struct CliOptions {
     std::string saveRecipeFile; // --save-recipe FILE
     bool listPresets = false;
     std::optional<PrintSize> storeFrame, opening; // --store-frame, --opening
+    double cropPosition = 0.5;                    // --crop-position
     std::vector<std::string> inputs;
     std::string output;    // one input: the output file
     std::string outputDir; // several inputs: the output folder

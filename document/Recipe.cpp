@@ -209,6 +209,8 @@ void CheckRecipe(const Recipe& r) {
         const double ih = InInches(s->opening.height, s->opening.unit);
         if (!(iw > 0 && ih > 0 && iw < ow && ih < oh))
             throw RecipeError("the opening must be smaller than the store frame both ways");
+        if (!(s->cropPosition >= 0 && s->cropPosition <= 1))
+            throw RecipeError("the crop position must lie between 0 and 1");
         if (r.printSize)
             throw RecipeError("a store frame sets the print size; give --dpi or nothing");
         if (r.groups.size() > 1) throw RecipeError("a store frame is one frame: no --then");
@@ -256,11 +258,11 @@ void ApplyStoreFrame(PhotoDocument& doc, const Recipe& r) {
     const double aspect = s.openingWidth / s.openingHeight;
     if (double(w) / h > aspect) {
         const int cw = std::max(1, int(std::round(h * aspect)));
-        const int x = (w - cw) / 2;
+        const int x = int((w - cw) * r.storeFrame->cropPosition);
         doc.Crop(x, 0, x + cw, h);
     } else {
         const int ch = std::max(1, int(std::round(w / aspect)));
-        const int y = (h - ch) / 2;
+        const int y = int((h - ch) * r.storeFrame->cropPosition);
         doc.Crop(0, y, w, y + ch);
     }
     doc.Reopen(kZoom);

@@ -57,6 +57,9 @@ struct PrintSize {
 // to the photo's orientation.
 struct StoreFrame {
     PrintSize outer, opening;
+    // Where the crop box sits along the side the crop shortens: 0 at the
+    // left (or top), 1 at the right (or bottom), 0.5 centred.
+    double cropPosition = 0.5;
     friend bool operator==(const StoreFrame&, const StoreFrame&) = default;
 };
 

@@ -195,6 +195,7 @@ Recipe ParseRecipe(const std::string& text, const std::string& name) {
     r.groups.clear();
     std::vector<toml::source_region> groupPlaces;
     std::optional<PrintSize> storeOuter, storeOpening;
+    double cropPosition = 0.5;
     toml::source_region storePlace;
     for (const auto& [k, node] : root) {
         const std::string key(k.str());
@@ -208,6 +209,11 @@ Recipe ParseRecipe(const std::string& text, const std::string& name) {
             if (!r.printSize)
                 Fail(name, node.source(),
                      "print-size must be WIDTHxHEIGHT with a unit (\"6x4in\", \"15x10cm\")");
+        } else if (key == "crop-position") {
+            const std::optional<double> v = node.value<double>();
+            if (!v || !(*v >= 0 && *v <= 1))
+                Fail(name, node.source(), "crop-position must be a number from 0 to 1");
+            cropPosition = *v;
         } else if (key == "store-frame" || key == "opening") {
             const auto* s = node.as_string();
             const std::optional<PrintSize> box = s ? ParsePrintSizeText(s->get()) : std::nullopt;
@@ -242,7 +248,7 @@ Recipe ParseRecipe(const std::string& text, const std::string& name) {
     if (r.groups.empty()) throw RecipeError(name + ":1: a recipe needs at least one [[group]]");
     if (bool(storeOuter) != bool(storeOpening))
         Fail(name, storePlace, "store-frame and opening go together");
-    if (storeOuter) r.storeFrame = StoreFrame{*storeOuter, *storeOpening};
+    if (storeOuter) r.storeFrame = StoreFrame{*storeOuter, *storeOpening, cropPosition};
     // The rules that join settings, reported at the group they concern.
     for (std::size_t i = 0; i < r.groups.size(); ++i) {
         try {
@@ -281,6 +287,14 @@ std::string RecipeText(const Recipe& r) {
     if (const auto& s = r.storeFrame) {
         out << "store-frame = " << quoted(PrintSizeText(s->outer)) << "\n";
         out << "opening = " << quoted(PrintSizeText(s->opening)) << "\n";
+        if (s->cropPosition != 0.5) {
+            // A TOML float, written so that it reads back the same.
+            char v[32];
+            std::snprintf(v, sizeof v, "%.17g", s->cropPosition);
+            std::string text = v;
+            if (text.find_first_of(".e") == std::string::npos) text += ".0";
+            out << "crop-position = " << text << "\n";
+        }
     }
     for (const FrameGroup& g : r.groups) {
         out << "\n[[group]]\n";

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -73,7 +74,7 @@ StoreFrameDialog::StoreFrameDialog(QWidget* parent) : QDialog(parent) {
     openingEdit->setAccessibleName("Mat opening");
     openingEdit->setToolTip("The mat's opening, width x height with a unit (9x13 cm, 5x7 in); "
                             "smaller than the frame both ways. The photo is cropped to its "
-                            "proportions, centred");
+                            "proportions where the crop position puts it");
     dpiSpin = new QSpinBox(this);
     dpiSpin->setObjectName("dpiSpin");
     dpiSpin->setAccessibleName("Resolution in dots an inch");
@@ -84,7 +85,15 @@ StoreFrameDialog::StoreFrameDialog(QWidget* parent) : QDialog(parent) {
     dpiSpin->setSuffix(" dpi");
     form->addRow("&Frame size", sizeCombo);
     form->addRow("Mat &opening", openingEdit);
+    cropSlider = new QSlider(Qt::Horizontal, this);
+    cropSlider->setObjectName("cropSlider");
+    cropSlider->setAccessibleName("Crop position");
+    cropSlider->setToolTip("Where the photo is cut to the opening's proportions: from the left "
+                           "(or top) to the right (or bottom); centred in the middle");
+    cropSlider->setRange(0, 100);
+    cropSlider->setValue(50);
     form->addRow("&Resolution", dpiSpin);
+    form->addRow("&Crop position", cropSlider);
     layout->addLayout(form);
     previewLabel = new QLabel(this);
     previewLabel->setObjectName("previewLabel");
@@ -100,6 +109,7 @@ StoreFrameDialog::StoreFrameDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(sizeCombo, &QComboBox::currentIndexChanged, this, &StoreFrameDialog::sizeChosen);
     connect(openingEdit, &QLineEdit::textChanged, this, &StoreFrameDialog::showPreview);
+    connect(cropSlider, &QSlider::valueChanged, this, &StoreFrameDialog::showPreview);
     sizeCombo->setCurrentIndex(1);
     sizeChosen(1);
 }
@@ -122,7 +132,8 @@ Recipe StoreFrameDialog::recipe() const {
         throw RecipeError("The mat opening \"" + openingEdit->text().toStdString() +
                           "\" is not a size such as 9x13 cm or 5x7 in.");
     Recipe r;
-    r.storeFrame = StoreFrame{CommonStoreFrames()[std::size_t(std::max(index, 0))].outer, *opening};
+    r.storeFrame = StoreFrame{CommonStoreFrames()[std::size_t(std::max(index, 0))].outer, *opening,
+                              cropSlider->value() / 100.0};
     if (dpiSpin->value() > 0) r.dpi = dpiSpin->value();
     CheckRecipe(r);
     return r;
@@ -153,15 +164,17 @@ void StoreFrameDialog::showPreview() {
             p.fillRect(frame, QColor(0xF4, 0xF1, 0xEA));
             p.setPen(QColor(90, 70, 40));
             p.drawRect(frame);
-            // The photo cropped, centred, to the opening's proportions.
-            const double aspect = iw / ih;
+            // The photo cropped to the opening's proportions, the crop box
+            // where the slider puts it.
+            const double aspect = iw / ih, at = cropSlider->value() / 100.0;
             QRectF source(0, 0, photo_.width(), photo_.height());
-            if (source.width() / source.height() > aspect)
-                source.adjust((source.width() - source.height() * aspect) / 2, 0,
-                              -(source.width() - source.height() * aspect) / 2, 0);
-            else
-                source.adjust(0, (source.height() - source.width() / aspect) / 2, 0,
-                              -(source.height() - source.width() / aspect) / 2);
+            if (source.width() / source.height() > aspect) {
+                const double spare = source.width() - source.height() * aspect;
+                source.adjust(spare * at, 0, -spare * (1 - at), 0);
+            } else {
+                const double spare = source.height() - source.width() / aspect;
+                source.adjust(0, spare * at, 0, -spare * (1 - at));
+            }
             p.drawImage(hole, photo_, source);
         }
     }

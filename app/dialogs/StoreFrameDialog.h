@@ -2,7 +2,8 @@
 // the frame's outer size from the common ones, the mat's opening (filled in
 // with the usual opening for that size, and editable), and optionally a
 // DPI at which the photo is resized to fill the opening; a preview shows
-// the frame, the mat and the photo cropped to the opening, to scale. The
+// the frame, the mat and the photo cropped to the opening, to scale, and a
+// slider moves the crop box along the side the crop shortens. The
 // result is a recipe with a store frame for the controller to apply. A size
 // that does not read is reported by the caller when the dialog is accepted.
 #pragma once
@@ -19,6 +20,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QSlider;
 class QSpinBox;
 
 namespace quillon {
@@ -47,6 +49,8 @@ public:
     QComboBox* sizeCombo;
     QLineEdit* openingEdit;
     QSpinBox* dpiSpin;
+    // Moves the crop box along the side the crop shortens, 0 to 100.
+    QSlider* cropSlider;
     QLabel* previewLabel;
 
     // Redraws the preview for the current choices (nothing when they do

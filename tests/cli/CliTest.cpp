@@ -468,6 +468,15 @@ TEST_F(Cli, AStoreFramePrintsAtItsOuterSize) {
     const auto framed = Read(dir_ + "/out.bmp");
     EXPECT_EQ(framed->Width(), 500); // turned to the landscape photo: 10 x 8 in
     EXPECT_EQ(framed->Height(), 400);
+    EXPECT_EQ(Run({"--store-frame", "8x10in", "--opening", "5x7in", "--crop-position", "1", "--dpi",
+                   "50", in, dir_ + "/right.bmp"})
+                  .status,
+              0);
+    EXPECT_NE(Slurp(dir_ + "/right.bmp"), Slurp(dir_ + "/out.bmp")) << "the crop box did not move";
+    EXPECT_EQ(Run({"--store-frame", "8x10in", "--opening", "5x7in", "--crop-position", "1.5", in,
+                   dir_ + "/x.bmp"})
+                  .status,
+              2);
     EXPECT_EQ(Run({"--store-frame", "8x10in", in, dir_ + "/out.bmp"}).status, 2);
     EXPECT_EQ(Run({"--store-frame", "8x10in", "--opening", "9x11in", in, dir_ + "/out.bmp"}).status,
               2);

@@ -234,3 +234,32 @@ TEST(StoreFrame, CropsToTheOpeningAndPrintsAtTheOuterSize) {
     bad.groups[0].frameWidth = Length{4, LengthUnit::Pixels};
     EXPECT_THROW(CheckRecipe(bad), RecipeError);
 }
+
+TEST(StoreFrame, TheCropPositionMovesTheCropBox) {
+    SetStartFolder(TestDataDir());
+    const std::string dir = TempDir("store-frame-crop");
+    const std::string photo = dir + "/photo.bmp";
+    auto picture = MakeTestPhoto(300, 100); // cut to 3:2 the width loses 150 pixels
+    SaveBmpFile(*picture, photo);
+    for (const double at : {0.0, 0.5, 1.0}) {
+        Recipe r;
+        r.dpi = 10;
+        r.storeFrame = StoreFrame{{20, 13, LengthUnit::Inches}, {15, 10, LengthUnit::Inches}, at};
+        const auto doc = FrameByRecipe(photo, r);
+        // At 10 pixels an inch the 150 x 100 crop fills the opening as it is;
+        // the photo's first column is the source's column at the crop box.
+        const int x0 = int(150 * at);
+        const Bitmap& framed = *doc->Result();
+        const int left = (200 - 150) / 2, top = (130 - 100) / 2;
+        for (int y = 5; y < 100; y += 30)
+            EXPECT_EQ(framed.Pixel(left + 3, top + y), picture->Pixel(x0 + 3, y)) << at;
+        EXPECT_EQ(ParseRecipe(RecipeText(r), "c.toml"), r) << RecipeText(r);
+    }
+    Recipe bad;
+    bad.storeFrame = StoreFrame{{20, 13, LengthUnit::Inches}, {15, 10, LengthUnit::Inches}, 1.5};
+    EXPECT_THROW(CheckRecipe(bad), RecipeError);
+    EXPECT_THROW(ParseRecipe("version = 1\nstore-frame = \"20x13in\"\nopening = \"15x10in\"\n"
+                             "crop-position = 2\n[[group]]\n",
+                             "c.toml"),
+                 RecipeError);
+}

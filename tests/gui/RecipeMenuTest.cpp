@@ -206,7 +206,11 @@ private slots:
             // The usual opening for the size fills in.
             if (dialog.openingEdit->text() != "5x7 in") return int(QDialog::Rejected);
             dialog.dpiSpin->setValue(20);
+            // The crop box moved to the right: the preview follows.
             dialog.showPreview();
+            const QImage centred = dialog.previewLabel->pixmap().toImage();
+            dialog.cropSlider->setValue(100);
+            if (dialog.previewLabel->pixmap().toImage() == centred) return int(QDialog::Rejected);
             if (dialog.previewLabel->pixmap().isNull()) return int(QDialog::Rejected);
             chosen = dialog.recipe();
             return int(QDialog::Accepted);
@@ -216,6 +220,7 @@ private slots:
         QVERIFY(chosen.storeFrame);
         QCOMPARE(chosen.storeFrame->outer, (PrintSize{8, 10, LengthUnit::Inches}));
         QCOMPARE(chosen.dpi, std::optional<double>(20));
+        QCOMPARE(chosen.storeFrame->cropPosition, 1.0);
         // 10 x 8 in at 20 pixels an inch, turned to the wide photo.
         const Bitmap& result = *m.controller().document()->Result();
         QCOMPARE(result.Width(), 200);
