@@ -111,6 +111,12 @@ void DocumentController::replaceDocument(std::unique_ptr<PhotoDocument> document
     showAfresh();
 }
 
+void DocumentController::setModified(bool modified) {
+    if (modified == modified_) return;
+    modified_ = modified;
+    emit modifiedChanged(modified_);
+}
+
 void DocumentController::startRecord() {
     const bool photo = document_ && document_->HasPhoto();
     record_.Start(photo ? document_->Photo().Width() : 0, photo ? document_->Photo().Height() : 0);
@@ -150,6 +156,8 @@ void DocumentController::open(const std::string& fileName) {
     history_.Clear();
     recordHistory_.clear();
     undoEnabled_ = false;
+    clearRedo();
+    setModified(false);
     replaceDocument(std::move(document));
     closeIfEmpty();
 }
@@ -159,6 +167,8 @@ bool DocumentController::paste() {
     auto document = std::make_unique<PhotoDocument>();
     if (!document->PasteFrom(clipboard_, zoom_)) return false;
     titleFile_.reset();
+    clearRedo();
+    setModified(true);
     replaceDocument(std::move(document));
     return true;
 }
@@ -170,6 +180,8 @@ void DocumentController::openScan(std::unique_ptr<Bitmap> picture) {
     zoom_ = Zoom::Normal;
     fileName_ = "Untitled";
     titleFile_.reset();
+    clearRedo();
+    setModified(true);
     replaceDocument(std::move(document));
 }
 
@@ -181,6 +193,7 @@ bool DocumentController::saveAs(const std::string& fileName) {
     }
     fileName_ = fileName;
     titleFile_ = fileName;
+    setModified(false);
     emit titlesChanged();
     return true;
 }
@@ -197,6 +210,8 @@ void DocumentController::closeDocument() {
     selection_ = {};
     selecting_ = false;
     titleFile_.reset();
+    clearRedo();
+    setModified(false);
     // The history stays for a pasted picture, but Undo waits for the next
     // change.
     undoEnabled_ = false;
@@ -215,14 +230,25 @@ void DocumentController::setUndoState(bool enabled, const QString& caption) {
     emit undoAvailable(undoEnabled_, undoCaption_);
 }
 
+void DocumentController::clearRedo() {
+    if (redoStack_.empty()) return;
+    redoStack_.clear();
+    emit redoAvailable(false);
+}
+
 void DocumentController::pushUndo(const char* caption) {
+    clearRedo();
+    pushUndoEntry(caption);
+}
+
+void DocumentController::pushUndoEntry(const std::string& caption) {
     UndoEntry& entry = history_.Push(document_->Photo(), zoom_, caption);
     const QSize window = windowSize_ ? windowSize_() : QSize();
     entry.windowWidth = window.width();
     entry.windowHeight = window.height();
     recordHistory_.push_back(record_);
     if (recordHistory_.size() > std::size_t(UndoHistory::kCapacity)) recordHistory_.pop_front();
-    setUndoState(true, caption);
+    setUndoState(true, FromStd(caption));
 }
 
 void DocumentController::undo() {
@@ -230,11 +256,20 @@ void DocumentController::undo() {
     {
         BusyScope busy(*this);
         const UndoEntry& entry = history_.Newest();
+        // The undone document is kept whole for Redo; the earlier photo
+        // comes back in a document of its own.
+        auto restored = std::make_unique<PhotoDocument>();
+        restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), entry.zoom);
+        restored->RestorePhoto(entry.picture, entry.zoom);
+        RedoEntry undone{std::move(document_), zoom_, record_, entry.caption,
+                         windowSize_ ? windowSize_() : QSize()};
+        document_ = std::move(restored);
+        redoStack_.push_back(std::move(undone));
         if (entry.windowWidth > 0 && entry.windowHeight > 0)
             emit windowSizeRestored(entry.windowWidth, entry.windowHeight);
         zoom_ = entry.zoom;
-        document_->RestorePhoto(entry.picture, entry.zoom);
         history_.Pop();
+        setModified(true);
         if (!recordHistory_.empty()) {
             record_ = recordHistory_.back();
             recordHistory_.pop_back();
@@ -251,6 +286,32 @@ void DocumentController::undo() {
         setUndoState(false, kPlainUndoCaption);
     else
         setUndoState(true, FromStd(history_.Newest().caption));
+    emit redoAvailable(true);
+}
+
+void DocumentController::redo() {
+    if (!canRedo()) return;
+    RedoEntry entry = std::move(redoStack_.back());
+    redoStack_.pop_back();
+    // The photo Redo leaves becomes the undo entry again, under the caption
+    // it had.
+    pushUndoEntry(entry.caption);
+    document_ = std::move(entry.document);
+    zoom_ = entry.zoom;
+    record_ = std::move(entry.record);
+    if (entry.windowSize.width() > 0 && entry.windowSize.height() > 0)
+        emit windowSizeRestored(entry.windowSize.width(), entry.windowSize.height());
+    setModified(true);
+    selection_ = {};
+    selecting_ = false;
+    emit styleChanged();
+    emit frameChanged();
+    emit selectionChanged();
+    emit zoomChanged(zoom_);
+    emit titlesChanged();
+    emit pictureChanged();
+    emit pictureResized();
+    emit redoAvailable(canRedo());
 }
 
 // --- Frames -------------------------------------------------------------------------
@@ -268,6 +329,7 @@ void DocumentController::chooseStyle(StyleId id) {
     // One entry for the whole framing: Undo gives back the photo without
     // any frame, whatever styles were tried.
     if (starting) pushUndo("&Undo Frame");
+    setModified(true);
     record_.ChooseStyle(id, zoom_);
     // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
@@ -287,10 +349,15 @@ void DocumentController::applyFrame() {
         document_->ApplyFrame(zoom_);
     }
     titleFile_.reset();
+    clearRedo();
+    setModified(true);
     showAfresh();
 }
 
 void DocumentController::repaintFrame() {
+    // Every change of the frame's settings ends in a repaint.
+    clearRedo();
+    setModified(true);
     BusyScope busy(*this);
     document_->DrawPictureCentred();
     document_->DrawFrame();
@@ -367,6 +434,8 @@ void DocumentController::chooseDecoration(const std::string& fileName) {
         document_->ChooseDecoration(fileName);
     }
     record_.SetPattern(fileName);
+    clearRedo();
+    setModified(true);
     emit decorationChosen();
     emit frameChanged();
     emit pictureChanged();
@@ -420,6 +489,7 @@ void DocumentController::crop() {
     }
     if (kept) recordCommand({ImageCommand::Crop, kept->Left, kept->Top, kept->Right, kept->Bottom});
     titleFile_.reset();
+    setModified(true);
     showAfresh();
 }
 
@@ -444,6 +514,8 @@ void DocumentController::resize(int width, int height) {
     }
     recordCommand({ImageCommand::Resize, width, height});
     titleFile_.reset();
+    clearRedo();
+    setModified(true);
     showAfresh();
 }
 
@@ -458,6 +530,7 @@ void DocumentController::imageCommand(const char* undoCaption, bool turns,
         ((*document_).*command)();
     }
     recordCommand({kind});
+    setModified(true);
     emit pictureChanged();
     if (turns) emit pictureResized();
 }
@@ -670,6 +743,7 @@ void DocumentController::applyRecipe(Recipe r) {
     document_ = std::move(framed);
     zoom_ = Zoom::Normal;
     record_.Adopt(r, w, h);
+    setModified(true);
     // The bar measures in the recipe's units and print size.
     if (r.printSize) units_.printSize = *r.printSize;
     if (r.printSize || r.dpi) units_.dpi = r.dpi;

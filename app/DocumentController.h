@@ -92,9 +92,13 @@ public:
     QString imageTitle() const;
     const Selection& selection() const { return selection_; }
     bool busy() const { return busyDepth_ > 0; }
+    // Whether the picture or its frame changed since the document was
+    // opened or last saved (a pasted or scanned picture was never saved).
+    bool modified() const { return modified_; }
     bool canUndo() const { return undoEnabled_; }
     // The Undo item's text.
     const QString& undoCaption() const { return undoCaption_; }
+    bool canRedo() const { return document_ != nullptr && !redoStack_.empty(); }
     const UndoHistory& history() const { return history_; }
     const ShellFolders& folders() const { return folders_; }
     ClipboardPort& clipboard() const { return clipboard_; }
@@ -166,6 +170,8 @@ public:
 
     // --- The Edit, Image and View menus ---------------------------------------------
     void undo();
+    // Brings back what the last Undo took away; a new command forgets it.
+    void redo();
     void setZoom(Zoom zoom);
     // Crops to the selection once it is at least 3 pixels each way; a smaller
     // one is only put in order and kept.
@@ -211,8 +217,10 @@ signals:
     // The edit bar's units or print size changed.
     void unitsChanged();
     void titlesChanged();
+    void modifiedChanged(bool modified);
     void busyChanged(bool busy);
     void undoAvailable(bool available, const QString& caption);
+    void redoAvailable(bool available);
     // Undo gives back the size the picture's window had (never 0 x 0).
     void windowSizeRestored(int width, int height);
     // A problem that is not an exception: caption and text of the box.
@@ -222,6 +230,7 @@ private:
     class BusyScope;
 
     void replaceDocument(std::unique_ptr<PhotoDocument> document);
+    void setModified(bool modified);
     // The document's picture is new to the views (opened, pasted, cropped,
     // resized, framed into the photo, or shown at a new zoom).
     void showAfresh();
@@ -229,6 +238,10 @@ private:
     // corrupted and the document closes; true when that happened.
     bool closeIfEmpty();
     void pushUndo(const char* caption);
+    // Records the current photo as the newest undo entry, keeping what Redo
+    // may bring back.
+    void pushUndoEntry(const std::string& caption);
+    void clearRedo();
     void setUndoState(bool enabled, const QString& caption);
     void repaintFrame();
     // New units for print lengths; the current style's print lengths are
@@ -261,10 +274,22 @@ private:
     bool selecting_ = false;
     ShellFolders folders_;
     int busyDepth_ = 0;
+    bool modified_ = false;
     std::function<QSize()> windowSize_;
     FramingRecord record_;
     // The record as it was at each undo entry, newest last.
     std::deque<FramingRecord> recordHistory_;
+    // What Undo took away, newest last: the whole document (a frame in
+    // progress keeps its style and settings), with its zoom, record, the
+    // caption of its undo entry and the size of its window.
+    struct RedoEntry {
+        std::unique_ptr<PhotoDocument> document;
+        Zoom zoom = Zoom::Normal;
+        FramingRecord record;
+        std::string caption;
+        QSize windowSize;
+    };
+    std::deque<RedoEntry> redoStack_;
     EditUnits units_;
 };
 

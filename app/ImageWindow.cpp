@@ -190,6 +190,10 @@ void ImageWindow::openPopup(const QPoint& viewPos) {
 
 void ImageWindow::closeEvent(QCloseEvent* event) {
     if (!closing_) {
+        if (closeAllowed && !closeAllowed()) {
+            event->ignore();
+            return;
+        }
         closing_ = true;
         controller_.closeDocument();
     }

@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
 class QImage;
 class QScrollArea;
@@ -78,6 +80,9 @@ public:
     void showPicture();
     // Whether the window is closing (by the user or for the document).
     bool closing() const { return closing_; }
+    // Asked before the user's close closes the document; false keeps the
+    // window open. None allows it.
+    std::function<bool()> closeAllowed;
 
 signals:
     void pointerActivity();

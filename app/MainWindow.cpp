@@ -6,6 +6,7 @@
 #include "app/ImageWindow.h"
 #include "app/PictureMenuStyle.h"
 #include "app/RecipeMenu.h"
+#include "app/SettingsStore.h"
 #include "app/StylePictures.h"
 #include "app/SystemClipboard.h"
 #include "app/dialogs/AboutDialog.h"
@@ -21,16 +22,23 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include <exception>
 #include <filesystem>
+#include <vector>
 
 namespace quillon {
 
@@ -43,11 +51,32 @@ bool FileExists(const std::string& name) {
     return std::filesystem::exists(name, ec);
 }
 
-void ShowErrorBox(QWidget* parent, const std::string& text) {
-    Dialogs::current().messageBox(parent, "Error", text, MessageIcon::Error, MessageButtons::Ok);
+const char* const kOpenFailed = "Could not open photo";
+const char* const kSaveFailed = "Could not save photo";
+
+// The text of a failed open or save: the reason, with the file named in
+// front unless the reason names it already.
+std::string FailureText(const std::string& fileName, const std::string& reason) {
+    if (reason.find(FilePart(fileName)) != std::string::npos) return reason;
+    return fileName + ": " + reason;
+}
+
+// The first local file among dropped data, or none.
+std::optional<std::string> DroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return std::nullopt;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) return url.toLocalFile().toStdString();
+    return std::nullopt;
 }
 
 } // namespace
+
+std::optional<std::string> StartupFile(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (!arguments[i].isEmpty())
+            return QFileInfo(arguments[i]).absoluteFilePath().toStdString();
+    return std::nullopt;
+}
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     clipboard_ = std::make_unique<SystemClipboard>();
@@ -69,6 +98,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     layout->addWidget(editBar_);
     layout->addWidget(mdiArea_, 1);
     setCentralWidget(centre);
+    // What to do, shown in the middle of the empty document area.
+    emptyHint_ = new QLabel(tr("Open a photo (Ctrl+O), paste one (Ctrl+V) or drop it here"),
+                            mdiArea_->viewport());
+    emptyHint_->setObjectName("emptyHint");
+    emptyHint_->setAlignment(Qt::AlignCenter);
+    emptyHint_->setWordWrap(true);
+    emptyHint_->setForegroundRole(QPalette::BrightText);
+    auto* hintLayout = new QVBoxLayout(mdiArea_->viewport());
+    hintLayout->addWidget(emptyHint_, 0, Qt::AlignCenter);
+    setAcceptDrops(true);
     pictureStyle_ = new PictureMenuStyle;
     pictureStyle_->setParent(this);
     buildMenus();
@@ -135,6 +174,9 @@ void MainWindow::buildMenus() {
     fileMenu = menu("fileMenu", tr("&File"));
     openAction = item(fileMenu, "openAction", tr("&Open.."), [this] { openPicture(); });
     openAction->setShortcut(QKeySequence::Open);
+    recentMenu = fileMenu->addMenu(tr("Open &Recent"));
+    recentMenu->setObjectName("recentMenu");
+    updateRecentMenu();
     selectSourceAction = item(fileMenu, "selectSourceAction", tr("S&elect Scan Source"),
                               [this] { selectScanSource(); });
     scanAction = item(fileMenu, "scanAction", tr("S&can"), [this] { scan(); });
@@ -159,6 +201,9 @@ void MainWindow::buildMenus() {
     editMenu = menu("editMenu", tr("&Edit"));
     undoAction = item(editMenu, "undoAction", tr("&Undo"), [&c] { c.undo(); });
     undoAction->setShortcut(QKeySequence::Undo);
+    redoAction = item(editMenu, "redoAction", tr("&Redo"), [&c] { c.redo(); });
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     applyFrameAction =
         item(editMenu, "applyFrameAction", tr("&Apply Frame"), [&c] { c.applyFrame(); });
     cropAction = item(editMenu, "cropAction", tr("&Crop Selection"), [&c] { c.crop(); });
@@ -166,8 +211,8 @@ void MainWindow::buildMenus() {
     editMenu->addSeparator();
     copyAction = item(editMenu, "copyAction", tr("&Copy Image To Clipboard"), [&c] { c.copy(); });
     copyAction->setShortcut(QKeySequence::Copy);
-    pasteAction =
-        item(editMenu, "pasteAction", tr("&Paste Image From Clipboard"), [&c] { c.paste(); });
+    pasteAction = item(editMenu, "pasteAction", tr("&Paste Image From Clipboard"),
+                       [this] { pastePicture(); });
     pasteAction->setShortcut(QKeySequence::Paste);
 
     imageMenu = menu("imageMenu", tr("&Image"));
@@ -249,12 +294,15 @@ void MainWindow::followController() {
         dropImageWindow();
         updateActions();
     });
+    connect(&c, &DocumentController::documentOpened, this, [this] { emptyHint_->hide(); });
+    connect(&c, &DocumentController::documentClosed, this, [this] { emptyHint_->show(); });
     connect(&c, &DocumentController::styleChanged, this, &MainWindow::updateActions);
     connect(&c, &DocumentController::selectionChanged, this, &MainWindow::updateActions);
     connect(&c, &DocumentController::pictureResized, this, &MainWindow::adjustImageWindow);
     connect(&c, &DocumentController::zoomChanged, this, &MainWindow::updateZoomChecks);
     connect(&c, &DocumentController::titlesChanged, this, &MainWindow::updateTitles);
     connect(&c, &DocumentController::undoAvailable, this, &MainWindow::updateUndo);
+    connect(&c, &DocumentController::redoAvailable, this, &MainWindow::updateUndo);
     connect(&c, &DocumentController::windowSizeRestored, this, [this](int w, int h) {
         if (imageWindow_) imageWindow_->setGeometry(imageWindow_->x(), imageWindow_->y(), w, h);
     });
@@ -278,6 +326,11 @@ void MainWindow::showNewImageWindow() {
     dropImageWindow();
     QList<QAction*> actions(styleActions_.begin(), styleActions_.end());
     auto* window = new ImageWindow(*controller_, actions, pictureStyle_);
+    window->closeAllowed = [this] {
+        bool allowed = false;
+        runCommand([this, &allowed] { allowed = confirmDiscard(); });
+        return allowed;
+    };
     connect(window, &ImageWindow::pointerActivity, this, &MainWindow::closeDecorationPicker);
     mdiArea_->addSubWindow(window);
     imageWindow_ = window;
@@ -330,6 +383,37 @@ void MainWindow::updateActions() {
 void MainWindow::updateUndo() {
     undoAction->setEnabled(controller_->canUndo());
     undoAction->setText(controller_->undoCaption());
+    redoAction->setEnabled(controller_->canRedo());
+}
+
+void MainWindow::updateRecentMenu() {
+    recentMenu->clear();
+    std::vector<std::string> files;
+    try {
+        files = SettingsStore().ReadList(SettingsStore::kRecentFiles);
+    } catch (const std::exception&) {
+        // A store that cannot be read lists nothing; opening still works.
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const std::string file = files[i];
+        QAction* action =
+            recentMenu->addAction(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(file)));
+        connect(action, &QAction::triggered, this,
+                [this, file] { runCommand([this, file] { openFile(file); }); });
+    }
+    recentMenu->setEnabled(!files.empty());
+}
+
+void MainWindow::rememberRecentFile(const std::string& fileName) {
+    try {
+        SettingsStore store;
+        store.WriteList(SettingsStore::kRecentFiles,
+                        WithRecentFile(store.ReadList(SettingsStore::kRecentFiles), fileName));
+    } catch (const std::exception&) {
+        // The list is a convenience: a store that cannot be written must not
+        // turn a picture that opened into an error.
+    }
+    updateRecentMenu();
 }
 
 void MainWindow::updateTitles() {
@@ -362,9 +446,16 @@ void MainWindow::startUp() {
     controller_->applyStartupSettings();
     controller_->setZoom(Zoom::Normal);
     updateZoomChecks();
+    if (startupFile_) openFile(*startupFile_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    bool leave = false;
+    runCommand([this, &leave] { leave = confirmDiscard(); });
+    if (!leave) {
+        event->ignore();
+        return;
+    }
     storeBounds();
     controller_->closeDocument();
     event->accept();
@@ -394,6 +485,22 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     QMainWindow::mousePressEvent(event);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const auto file = DroppedFile(event->mimeData());
+    if (!file) return;
+    event->acceptProposedAction();
+    // The same path as File > Open, so unsaved changes are asked about.
+    runCommand([this, &file] { openFile(*file); });
+}
+
 void MainWindow::centreAndShowModal(QDialog& dialog) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const ScreenPoint at = CentredOnScreen(screen->size().width(), screen->size().height(),
@@ -414,29 +521,72 @@ void MainWindow::openPicture() {
     request.filters = OpenDialogFilters();
     const auto chosen = Dialogs::current().openPicture(this, request);
     if (!chosen) return;
-    controller_->open(*chosen);
+    openFile(*chosen);
 }
 
-void MainWindow::saveAs() {
-    if (!controller_->hasDocument()) return;
+void MainWindow::openFile(const std::string& fileName) {
+    if (!confirmDiscard()) return;
+    try {
+        controller_->open(fileName);
+    } catch (const std::exception& e) {
+        ShowError(this, kOpenFailed, FailureText(fileName, e.what()));
+        return;
+    }
+    if (controller_->hasDocument()) rememberRecentFile(fileName);
+}
+
+void MainWindow::pastePicture() {
+    // An empty clipboard changes nothing, so there is nothing to ask.
+    if (!controller_->clipboard().HasPicture()) return;
+    if (!confirmDiscard()) return;
+    controller_->paste();
+}
+
+bool MainWindow::confirmDiscard() {
+    if (!controller_->hasDocument() || !controller_->modified()) return true;
+    const std::string name =
+        controller_->fileName().empty() ? "Untitled" : FilePart(controller_->fileName());
+    switch (Dialogs::current().messageBox(this, kCaption, "Save changes to " + name + "?",
+                                          MessageIcon::Question,
+                                          MessageButtons::SaveDiscardCancel)) {
+    case MessageResult::Save:
+        return saveAs();
+    case MessageResult::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::saveAs() {
+    if (!controller_->hasDocument()) return false;
     FileRequest request;
     request.title = "Save As";
     request.initialDir = controller_->folders().saveDir;
     request.filters = SaveDialogFilters();
     request.defaultExtension = kSaveDefaultExtension;
     const auto chosen = Dialogs::current().savePicture(this, request);
-    if (!chosen) return;
+    if (!chosen) return false;
     const std::string& name = *chosen;
     if (FileExists(name) &&
         Dialogs::current().messageBox(
             this, "Confirm", "File " + FilePart(name) + " already exists, overwrite?",
             MessageIcon::Question, MessageButtons::YesNo) != MessageResult::Yes)
-        return;
+        return false;
     // A name that names none of the written formats writes nothing; say so
     // rather than showing the name as saved.
-    if (!controller_->saveAs(name))
-        ShowErrorBox(this, "File " + FilePart(name) +
-                               " was not saved: the name must end in .bmp, .jpg or .gif.");
+    bool saved = false;
+    try {
+        saved = controller_->saveAs(name);
+    } catch (const std::exception& e) {
+        ShowError(this, kSaveFailed, FailureText(name, e.what()));
+        return false;
+    }
+    if (!saved)
+        ShowError(this, kSaveFailed,
+                  "File " + FilePart(name) +
+                      " was not saved: the name must end in .bmp, .jpg or .gif.");
+    return saved;
 }
 
 void MainWindow::resizePicture() {
@@ -479,6 +629,7 @@ void MainWindow::selectScanSource() {
 }
 
 void MainWindow::scan() {
+    if (!confirmDiscard()) return;
     std::unique_ptr<Bitmap> picture;
     {
         BusyCursor busy;

@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -22,6 +23,7 @@
 
 class QAction;
 class QDialog;
+class QLabel;
 class QMdiArea;
 class QMenu;
 
@@ -40,6 +42,10 @@ class ResizeDialog;
 class Scanner;
 class SettingsDialog;
 class SystemClipboard;
+
+// The file the command line names (quillon photo.jpg), made absolute
+// against the current folder; none when it names none.
+std::optional<std::string> StartupFile(const QStringList& arguments);
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -65,10 +71,18 @@ public:
     // Whether the first showing's start-up work has run.
     bool startupDone() const { return startupDone_; }
 
+    // Opened once the first showing's start-up work has run.
+    void setStartupFile(const std::string& fileName) { startupFile_ = fileName; }
+    // The hint the empty document area shows while no picture is open.
+    QLabel* emptyHint() const { return emptyHint_; }
+
     QMenu *fileMenu, *framesMenu, *editMenu, *imageMenu, *viewMenu, *helpMenu;
     QAction *openAction, *selectSourceAction, *scanAction, *saveAsAction, *printerSetupAction,
         *printAction, *settingsAction, *exitAction;
     QAction *undoAction, *applyFrameAction, *cropAction, *resizeAction, *copyAction, *pasteAction;
+    QAction* redoAction;
+    // File > Open Recent: the files last opened, newest first.
+    QMenu* recentMenu;
     QAction *grayScaleAction, *negativeAction, *rotateRightAction, *rotateLeftAction,
         *rotate180Action;
     QAction *zoomNormalAction, *zoom75Action, *zoom50Action, *zoom25Action, *zoom10Action;
@@ -81,10 +95,19 @@ public:
 
     // Runs a command at its edge: an exception becomes the error box.
     void runCommand(const std::function<void()>& command);
+    // Before the picture goes (quit, close, open, paste, scan): while it has
+    // changes, asks whether to save them. True when the action may go on:
+    // nothing to save, Discard, or Save with the picture saved.
+    bool confirmDiscard();
 
 public slots:
     void openPicture();
-    void saveAs();
+    // Opens a picture file, asking first about unsaved changes.
+    void openFile(const std::string& fileName);
+    // Pastes the clipboard's picture, asking first about unsaved changes.
+    void pastePicture();
+    // Runs Save As; true when the picture was written.
+    bool saveAs();
     void print();
     void resizePicture();
     void selectScanSource();
@@ -101,6 +124,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -119,6 +145,9 @@ private:
     void updateTitles();
     void updateZoomChecks();
     void updateUndo();
+    void updateRecentMenu();
+    // Puts an opened file first in Open Recent.
+    void rememberRecentFile(const std::string& fileName);
 
     std::unique_ptr<SystemClipboard> clipboard_;
     std::unique_ptr<DocumentController> controller_;
@@ -137,6 +166,8 @@ private:
     Scanner* scanner_ = nullptr;
     WindowMetrics metrics_;
     bool startupDone_ = false;
+    std::optional<std::string> startupFile_;
+    QLabel* emptyHint_ = nullptr;
 };
 
 } // namespace quillon

@@ -2,6 +2,9 @@
 
 #include <QSettings>
 
+#include <QStringList>
+
+#include <algorithm>
 #include <stdexcept>
 
 namespace quillon {
@@ -61,6 +64,28 @@ void SettingsStore::Write(const std::string& key, const std::string& value) {
     QSettings store = OpenStore();
     store.setValue(QString::fromStdString(key), QString::fromStdString(value));
     CheckWritten(store);
+}
+
+std::vector<std::string> SettingsStore::ReadList(const std::string& key) const {
+    std::vector<std::string> values;
+    for (const QString& value : OpenStore().value(QString::fromStdString(key)).toStringList())
+        if (!value.isEmpty()) values.push_back(value.toStdString());
+    return values;
+}
+
+void SettingsStore::WriteList(const std::string& key, const std::vector<std::string>& values) {
+    QStringList list;
+    for (const std::string& value : values) list.append(QString::fromStdString(value));
+    QSettings store = OpenStore();
+    store.setValue(QString::fromStdString(key), list);
+    CheckWritten(store);
+}
+
+std::vector<std::string> WithRecentFile(std::vector<std::string> files, const std::string& name) {
+    files.erase(std::remove(files.begin(), files.end(), name), files.end());
+    files.insert(files.begin(), name);
+    if (files.size() > kRecentFileLimit) files.resize(kRecentFileLimit);
+    return files;
 }
 
 std::string& FolderOf(ShellFolders& folders, FolderSetting setting) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -27,6 +28,8 @@ public:
     static constexpr const char* kOverlayDir = "OverlayDir";
     static constexpr const char* kMaskDir = "MaskDir";
     static constexpr const char* kScaleOnOpen = "ScaleOnOpen";
+    // The files last opened, newest first (a list value).
+    static constexpr const char* kRecentFiles = "RecentFiles";
 
     // The key a folder setting is stored under.
     static const char* KeyOf(FolderSetting setting);
@@ -35,7 +38,17 @@ public:
     // The stored value; a missing key is created empty and reads as "".
     std::string ReadOrCreate(const std::string& key);
     void Write(const std::string& key, const std::string& value);
+    // A list of texts; a missing key reads as an empty list.
+    std::vector<std::string> ReadList(const std::string& key) const;
+    void WriteList(const std::string& key, const std::vector<std::string>& values);
 };
+
+// The most files the Open Recent menu lists.
+constexpr std::size_t kRecentFileLimit = 10;
+
+// files with name put first: an earlier mention of it goes, and so does the
+// oldest past the limit.
+std::vector<std::string> WithRecentFile(std::vector<std::string> files, const std::string& name);
 
 // The folder of folders that setting names.
 std::string& FolderOf(ShellFolders& folders, FolderSetting setting);

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     int result = 0;
     try {
         MainWindow window;
+        if (const auto file = StartupFile(QApplication::arguments())) window.setStartupFile(*file);
         window.show();
         result = QApplication::exec();
     } catch (const std::exception& e) {

@@ -72,7 +72,11 @@ void Dialogs::install(Dialogs* dialogs) {
 }
 
 void ShowError(QWidget* parent, const std::string& text) {
-    Dialogs::current().messageBox(parent, "Quillon", text, MessageIcon::Error, MessageButtons::Ok);
+    ShowError(parent, "Quillon", text);
+}
+
+void ShowError(QWidget* parent, const std::string& caption, const std::string& text) {
+    Dialogs::current().messageBox(parent, caption, text, MessageIcon::Error, MessageButtons::Ok);
 }
 
 void RunCommand(QWidget* parent, const std::function<void()>& command) {
@@ -136,6 +140,19 @@ MessageResult QtDialogs::messageBox(QWidget* parent, const std::string& caption,
     case MessageIcon::Question:
         box.setIcon(QMessageBox::Question);
         break;
+    }
+    if (buttons == MessageButtons::SaveDiscardCancel) {
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        box.setEscapeButton(QMessageBox::Cancel);
+        switch (box.exec()) {
+        case QMessageBox::Save:
+            return MessageResult::Save;
+        case QMessageBox::Discard:
+            return MessageResult::Discard;
+        default:
+            return MessageResult::Cancel;
+        }
     }
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

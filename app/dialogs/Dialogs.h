@@ -24,8 +24,8 @@ class QWidget;
 namespace quillon {
 
 enum class MessageIcon { Error, Warning, Information, Question };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageResult { Ok, Yes, No };
+enum class MessageButtons { Ok, YesNo, SaveDiscardCancel };
+enum class MessageResult { Ok, Yes, No, Save, Discard, Cancel };
 
 // What a file dialog is asked to show.
 struct FileRequest {
@@ -91,6 +91,8 @@ private:
 void RunCommand(QWidget* parent, const std::function<void()>& command);
 // The error box itself.
 void ShowError(QWidget* parent, const std::string& text);
+// An error box whose caption says what failed ("Could not open photo").
+void ShowError(QWidget* parent, const std::string& caption, const std::string& text);
 
 // The open dialog of the program: Qt's own file dialog with a preview of the
 // selected picture beside the list, decoded by the program's readers.

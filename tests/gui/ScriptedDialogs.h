@@ -25,7 +25,8 @@ struct ShownMessage {
 
 class ScriptedDialogs final : public Dialogs {
 public:
-    // Answers, consumed in order; an empty queue answers Ok / Yes / cancel.
+    // Answers, consumed in order; an empty queue answers Ok / Yes / Discard /
+    // cancel.
     std::deque<MessageResult> messageAnswers;
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
@@ -52,7 +53,15 @@ public:
             messageAnswers.pop_front();
             return r;
         }
-        return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+        switch (buttons) {
+        case MessageButtons::YesNo:
+            return MessageResult::Yes;
+        case MessageButtons::SaveDiscardCancel:
+            return MessageResult::Discard;
+        case MessageButtons::Ok:
+            break;
+        }
+        return MessageResult::Ok;
     }
     std::optional<std::string> openPicture(QWidget*, const FileRequest& request) override {
         openRequests.push_back(request);

@@ -292,10 +292,11 @@ private slots:
         ImageWindow* window = m.imageWindow();
         run.dialogs.openAnswers.push_back(run.path("broken.bmp"));
         m.openAction->trigger();
-        // The reader's message reaches the error box.
+        // The reader's message reaches the error box, which says what failed
+        // and names the file.
         QCOMPARE(int(run.dialogs.messages.size()), 1);
-        QCOMPARE(run.dialogs.messages[0].caption, std::string("Quillon"));
-        QVERIFY(!run.dialogs.messages[0].text.empty());
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not open photo"));
+        QVERIFY(run.dialogs.messages[0].text.find("broken.bmp") != std::string::npos);
         QCOMPARE(m.imageWindow(), window);
         QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + run.path("photo.bmp"));
         QCOMPARE(MenuStates(m), PictureMenus());
@@ -348,11 +349,38 @@ private slots:
         run.dialogs.saveAnswers.push_back(run.path("picture.png"));
         m.saveAsAction->trigger();
         QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not save photo"));
         QCOMPARE(run.dialogs.messages[0].text,
                  std::string("File picture.png was not saved: the name must end in .bmp, .jpg "
                              "or .gif."));
         QVERIFY(!QFileInfo::exists(QString::fromStdString(run.path("picture.png"))));
         QCOMPARE(m.windowTitle(), QString("Quillon"));
+    }
+
+    void aSaveThatCannotWriteNamesTheFileAndKeepsTheChanges() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.putPictureOnClipboard(9, 7);
+        m.pasteAction->trigger();
+        const std::string target = run.path("no such folder/picture.bmp");
+        run.dialogs.saveAnswers.push_back(target);
+        m.saveAsAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not save photo"));
+        QVERIFY(run.dialogs.messages[0].text.find(target) != std::string::npos);
+        QVERIFY(m.controller().modified());
+        QCOMPARE(m.windowTitle(), QString("Quillon"));
+    }
+
+    void aMissingFileIsNamedInTheOpenError() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        run.dialogs.openAnswers.push_back(run.path("gone.jpg"));
+        m.openAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not open photo"));
+        QVERIFY(run.dialogs.messages[0].text.find(run.path("gone.jpg")) != std::string::npos);
+        QVERIFY(!m.controller().hasDocument());
     }
 
     void pasteAndCopyGoThroughTheSystemClipboard() {
