@@ -1,7 +1,8 @@
 // DocumentController: the desktop program's state and commands, with no
 // widget. It owns the photo document (none while no picture is open), the
 // undo history, the zoom, the rubber-band selection, the user's folders and
-// the busy state; it offers every command the menus, the edit bar and the
+// the busy state, what Redo may bring back and whether there are unsaved
+// changes; it offers every command the menus, the edit bar and the
 // decoration picker run, and announces each change by a signal. The main
 // window, the image window, the edit bar and the picker observe it and call
 // its commands; it knows none of them.

@@ -1,6 +1,7 @@
 // The persisted settings: four folders and the ScaleOnOpen flag, one string
 // value per key in the user's settings store (organisation "Marrowind
-// Software", application "Quillon"), and the folders they drive in a run.
+// Software", application "Quillon"), the folders they drive in a run, and
+// the list of files last opened.
 #pragma once
 
 #include <string>
