@@ -22,8 +22,15 @@ std::string UpperCaseName(const std::string& fileName) {
     return u;
 }
 
+std::string LastPathComponent(const std::string& fileName) {
+    const auto slash = fileName.find_last_of('/');
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+}
+
 NameKind PictureNameKind(const std::string& fileName) {
-    const std::string u = UpperCaseName(fileName);
+    // Only the file's own name counts: a folder called "gifs" or "jpg_out"
+    // says nothing about the files in it.
+    const std::string u = UpperCaseName(LastPathComponent(fileName));
     if (u.find("JPG") != std::string::npos || u.find("JPEG") != std::string::npos)
         return NameKind::Jpeg;
     if (u.find("GIF") != std::string::npos) return NameKind::Gif;

@@ -13,12 +13,14 @@
 
 namespace quillon {
 
-// The kind the name test picks: the upper-cased full name (folders included)
-// is searched for "JPG" or "JPEG", then "GIF", then "BMP"; otherwise the
-// reader registry decides by the extension.
+// The kind the name test picks: the upper-cased last path component (the
+// folders are not looked at) is searched for "JPG" or "JPEG", then "GIF",
+// then "BMP"; otherwise the reader registry decides by the extension.
 enum class NameKind { Jpeg, Gif, Bmp, Other };
 NameKind PictureNameKind(const std::string& fileName);
 std::string UpperCaseName(const std::string& fileName);
+// The text after the last '/', or the whole name when it has none.
+std::string LastPathComponent(const std::string& fileName);
 
 // Reads a photo in any supported format. Throws PictureError with the
 // reader's message. An icon or metafile gives an empty bitmap.

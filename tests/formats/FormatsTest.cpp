@@ -58,15 +58,19 @@ PictureErrorKind KindOf(const std::function<void()>& f) {
 
 // ---- The name test ----------------------------------------------------------------
 
-TEST(PictureName, KindComesFromTheWholeUpperCasedName) {
+TEST(PictureName, KindComesFromTheUpperCasedFileNameAlone) {
     const std::pair<const char*, NameKind> cases[] = {
-        {"/home/ann/GIF art/photo.jpg", NameKind::Jpeg}, // JPEG is looked for first
-        {"/home/ann/BMP files/photo.png", NameKind::Bmp},
+        {"/home/ann/GIF art/photo.jpg", NameKind::Jpeg},
+        {"/home/ann/BMP files/photo.png", NameKind::Other},
+        {"/home/ann/Pictures/gifs/photo.png", NameKind::Other},
+        {"jpg_out/x.bmp", NameKind::Bmp},
         {"/pics/photo.JpEg", NameKind::Jpeg},
         {"/pics/photo.jpg", NameKind::Jpeg},
-        {"/pics/jpegs/logo.gif", NameKind::Jpeg},
-        {"/pics/gifts/card.bmp", NameKind::Gif},
+        {"/pics/jpegs/logo.gif", NameKind::Gif},
+        {"/pics/gifts/card.bmp", NameKind::Bmp},
         {"/pics/card.Bmp", NameKind::Bmp},
+        {"/pics/jpeg-of-gif.bmp", NameKind::Jpeg}, // JPEG is looked for first
+        {"gif_bmp.png", NameKind::Gif},
         {"/pics/photo.png", NameKind::Other},
         {"/pics/photo.jpe", NameKind::Other},
         {"/pics/photo", NameKind::Other},
@@ -106,11 +110,20 @@ TEST(LoadPicture, JpegNameInAGifFolderIsReadAndWrittenAsJpeg) {
     EXPECT_EQ(back->format(), PixelFormat::Device);
 }
 
-TEST(LoadPicture, PngInABmpFolderGoesToTheBitmapReader) {
+TEST(LoadPicture, FolderNamesDoNotPickTheFormat) {
     const std::string dir = TempDir("formats-bmp-folder") + "/BMP files";
     fs::create_directories(dir);
     WriteBytes(dir + "/photo.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13});
-    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/photo.png"); }), "Bitmap image is not valid");
+    // The PNG reader, not the bitmap reader, sees the file.
+    EXPECT_NE(MessageOf([&] { LoadPictureFile(dir + "/photo.png"); }), "Bitmap image is not valid");
+
+    const std::string jpgOut = TempDir("formats-jpg-out") + "/jpg_out";
+    fs::create_directories(jpgOut);
+    ASSERT_TRUE(SavePictureFile(*SmallPicture(), jpgOut + "/x.bmp"));
+    const auto bytes = FileBytes(jpgOut + "/x.bmp");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
 }
 
 TEST(LoadPicture, UnknownExtensionIsNamedInTheMessage) {
