@@ -17,7 +17,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class OutputFormat { Bmp, Jpeg, Gif };
+enum class OutputFormat { Bmp, Jpeg, Gif, Png, Webp };
 
 struct CliOptions {
     bool help = false;

@@ -98,22 +98,43 @@ void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap) {
     bitmap.SwapPicture(picture);
 }
 
-bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
-    std::vector<std::uint8_t> bytes;
+std::optional<SaveFormat> SaveFormatForName(const std::string& fileName) {
     switch (PictureNameKind(fileName)) {
     case NameKind::Jpeg:
-        bytes = EncodeJpeg(bitmap);
-        break;
+        return SaveFormat::Jpeg;
     case NameKind::Gif:
-        bytes = EncodeGif(bitmap);
-        break;
+        return SaveFormat::Gif;
     case NameKind::Bmp:
-        bytes = EncodeBmp(bitmap);
-        break;
+        return SaveFormat::Bmp;
     case NameKind::Other:
-        return false;
+        break;
     }
-    WriteFileReplacing(fileName, bytes);
+    const std::string ext = UpperCaseName(Extension(fileName));
+    if (ext == "PNG") return SaveFormat::Png;
+    if (ext == "WEBP") return SaveFormat::Webp;
+    return std::nullopt;
+}
+
+std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format) {
+    switch (format) {
+    case SaveFormat::Jpeg:
+        return EncodeJpeg(bitmap);
+    case SaveFormat::Gif:
+        return EncodeGif(bitmap);
+    case SaveFormat::Bmp:
+        return EncodeBmp(bitmap);
+    case SaveFormat::Png:
+        return EncodePng(bitmap);
+    case SaveFormat::Webp:
+        return EncodeWebp(bitmap);
+    }
+    return {};
+}
+
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
+    const std::optional<SaveFormat> format = SaveFormatForName(fileName);
+    if (!format) return false;
+    WriteFileReplacing(fileName, EncodePicture(bitmap, *format));
     return true;
 }
 
@@ -215,9 +236,8 @@ const std::vector<FileFilter>& OpenDialogFilters() {
 
 const std::vector<FileFilter>& SaveDialogFilters() {
     static const std::vector<FileFilter> filters = {
-        {"Bitmap (*.bmp)", "*.bmp"},
-        {"JPEG (*.jpg)", "*.jpg"},
-        {"GIF (*.gif) ", "*.gif"},
+        {"Bitmap (*.bmp)", "*.bmp"}, {"JPEG (*.jpg)", "*.jpg"},   {"GIF (*.gif) ", "*.gif"},
+        {"PNG (*.png)", "*.png"},    {"WebP (*.webp)", "*.webp"},
     };
     return filters;
 }

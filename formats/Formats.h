@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,6 +23,14 @@ std::string UpperCaseName(const std::string& fileName);
 // The text after the last '/', or the whole name when it has none.
 std::string LastPathComponent(const std::string& fileName);
 
+// The writer a name picks when saving: the name test's JPEG, GIF or BMP;
+// otherwise PNG or WebP by the extension ".png" or ".webp" (any case); no
+// writer for any other name.
+enum class SaveFormat { Jpeg, Gif, Bmp, Png, Webp };
+std::optional<SaveFormat> SaveFormatForName(const std::string& fileName);
+// The bytes of a file of the given format holding bitmap.
+std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format);
+
 // Reads a photo in any supported format. Throws PictureError with the
 // reader's message. An icon or metafile gives an empty bitmap.
 std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName);
@@ -30,7 +39,7 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName);
 // bitmap. bitmap is replaced only when the read succeeds.
 void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap);
 
-// Writes bitmap as JPEG, GIF or BMP chosen by the name test. Returns false,
+// Writes bitmap in the format SaveFormatForName picks. Returns false,
 // writing nothing, when the name matches no writer. The file is written as
 // WriteFileReplacing does, so a failed save leaves an existing file
 // untouched; failures throw PictureError.

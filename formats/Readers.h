@@ -47,5 +47,7 @@ void ReadPng(std::span<const std::uint8_t> data, const std::string& fileName, Bi
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap);
+std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap);
+std::vector<std::uint8_t> EncodeWebp(const Bitmap& bitmap);
 
 } // namespace quillon

@@ -532,7 +532,7 @@ TEST_F(Document, ResizeWithAStyleResizesTheFramedPicture) {
 
 TEST_F(Document, SaveWithAnUnknownNameWritesNothing) {
     auto doc = OpenDocument(*PlainPicture(4, 4));
-    const std::string name = dataDir_ + "/photo.png";
+    const std::string name = dataDir_ + "/photo.tga";
     EXPECT_FALSE(doc->Save(name));
     EXPECT_FALSE(std::filesystem::exists(name));
 }

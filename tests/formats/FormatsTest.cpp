@@ -317,8 +317,8 @@ TEST(SavePicture, EachWriterIsChosenByTheName) {
 }
 
 TEST(SavePicture, UnmatchedNameWritesNothing) {
-    const std::string dir = TempDir("formats-png");
-    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/photo.png"));
+    const std::string dir = TempDir("formats-tga");
+    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/photo.tga"));
     EXPECT_TRUE(fs::is_empty(dir));
 }
 
@@ -373,4 +373,42 @@ TEST(SavePicture, SavedFilesGetOrdinaryPermissionsAndReplacementsKeepTheirs) {
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
     EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0640));
     ::umask(mask);
+}
+
+TEST(SaveName, WriterComesFromTheNameTestThenTheExtension) {
+    const std::pair<const char*, std::optional<SaveFormat>> cases[] = {
+        {"/out/photo.png", SaveFormat::Png},      {"/out/photo.PNG", SaveFormat::Png},
+        {"/out/photo.webp", SaveFormat::Webp},    {"/out/photo.WebP", SaveFormat::Webp},
+        {"/out/jpeg-copy.png", SaveFormat::Jpeg}, // the name test comes first
+        {"/out/gifts.webp", SaveFormat::Gif},     {"/out/bmp.png", SaveFormat::Bmp},
+        {"/out/photo.jpg", SaveFormat::Jpeg},     {"/png/photo.tga", std::nullopt},
+        {"/out/photo.png.tmp", std::nullopt},     {"/out/webp", std::nullopt},
+        {"/out.png/photo", std::nullopt},
+    };
+    for (auto [name, format] : cases) EXPECT_EQ(SaveFormatForName(name), format) << name;
+}
+
+TEST(SaveName, PngSavedReadsBackPixelForPixel) {
+    const std::string dir = TempDir("formats-png-save");
+    for (PixelFormat pf : {PixelFormat::Bgr24, PixelFormat::Bgrx32, PixelFormat::Device}) {
+        auto picture = MakeTestPhoto(37, 21);
+        picture->SetPixelFormat(pf);
+        ASSERT_TRUE(SavePictureFile(*picture, dir + "/photo.png"));
+        auto back = LoadPictureFile(dir + "/photo.png");
+        ASSERT_EQ(back->Width(), 37);
+        ASSERT_EQ(back->Height(), 21);
+        for (int y = 0; y < 21; ++y)
+            for (int x = 0; x < 37; ++x)
+                ASSERT_EQ(back->Pixel(x, y), picture->Pixel(x, y)) << x << "," << y;
+    }
+}
+
+TEST(SaveName, SaveDialogKeepsItsFirstThreeFiltersAndAddsPngAndWebp) {
+    const auto& filters = SaveDialogFilters();
+    ASSERT_EQ(filters.size(), 5u);
+    EXPECT_EQ(filters[0].Patterns, "*.bmp");
+    EXPECT_EQ(filters[1].Patterns, "*.jpg");
+    EXPECT_EQ(filters[2].Patterns, "*.gif");
+    EXPECT_EQ(filters[3].Patterns, "*.png");
+    EXPECT_EQ(filters[4].Patterns, "*.webp");
 }
