@@ -246,6 +246,9 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
             else
                 throw UsageError("--format expects bmp, jpg, gif, png or webp");
             formatGiven = true;
+        } else if (arg == "--no-auto-orient") {
+            noValue();
+            o.autoOrient = false;
         } else if (arg == "--jobs" || arg == "-j") {
             o.jobs = ParseRanged(arg, value(), 1, 256);
         } else if (arg == "--") {
@@ -360,6 +363,8 @@ Other:
   --output-dir DIR      write each input to DIR under its own name
   --format bmp|jpg|gif|png|webp
                         format of the files in DIR (default bmp)
+  --no-auto-orient      keep a photo as stored, not turned upright by the
+                        camera's EXIF orientation
   --jobs N              frame N files at once (default: the number of cores)
   --data-dir DIR        folder with Patterns/, Ornate/, Overlay/, masks/ and the
                         shadow pieces

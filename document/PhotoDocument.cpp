@@ -71,8 +71,8 @@ PhotoDocument::~PhotoDocument() = default;
 
 // --- The photo ----------------------------------------------------------------
 
-void PhotoDocument::Open(const std::string& fileName, Zoom zoom) {
-    OpenPicture(LoadPictureFile(fileName), fileName, zoom);
+void PhotoDocument::Open(const std::string& fileName, Zoom zoom, const LoadOptions& options) {
+    OpenPicture(LoadPictureFile(fileName, options), fileName, zoom);
 }
 
 void PhotoDocument::OpenPicture(std::unique_ptr<Bitmap> picture, const std::string& name,

@@ -13,6 +13,7 @@
 
 #include "canvas/Bitmap.h"
 #include "document/Zoom.h"
+#include "formats/Formats.h"
 #include "frames/StyleCatalog.h"
 
 #include <array>
@@ -34,7 +35,7 @@ public:
 
     // --- The photo ----------------------------------------------------------
     // Reads fileName as the new photo, shown at zoom. Throws PictureError.
-    void Open(const std::string& fileName, Zoom zoom);
+    void Open(const std::string& fileName, Zoom zoom, const LoadOptions& options = {});
     // Takes picture as the new photo (pasted, scanned, or a framed picture
     // applied), named name, shown at zoom. Styles go, none is chosen.
     void OpenPicture(std::unique_ptr<Bitmap> picture, const std::string& name, Zoom zoom);

@@ -2,6 +2,7 @@
 
 #include "canvas/Canvas.h"
 #include "formats/FileWriting.h"
+#include "formats/Orientation.h"
 #include "formats/Readers.h"
 #include "formats/Registry.h"
 
@@ -50,7 +51,16 @@ std::string Extension(const std::string& fileName) {
 
 } // namespace
 
-std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
+namespace {
+
+// The readers of formats that can carry an EXIF block with an orientation.
+bool MayCarryExif(PictureReader reader) {
+    return reader == ReadJpeg || reader == ReadPng || reader == ReadTiff;
+}
+
+} // namespace
+
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadOptions& options) {
     PictureReader reader = nullptr;
     std::uint64_t bytesNeeded = 0;
     switch (PictureNameKind(fileName)) {
@@ -82,6 +92,8 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
                                                : ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
     reader(data, fileName, *bitmap, limits);
+    if (options.autoOrient && MayCarryExif(reader))
+        ApplyOrientation(*bitmap, ExifOrientation(data));
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
     if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;

@@ -31,9 +31,17 @@ std::optional<SaveFormat> SaveFormatForName(const std::string& fileName);
 // The bytes of a file of the given format holding bitmap.
 std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format);
 
+// How a photo is read. autoOrient: a JPEG, PNG, TIFF or WebP photo whose
+// EXIF Orientation says the camera was turned is turned upright (HEIC and
+// AVIF carry their turn in the container, which the decoder always applies).
+struct LoadOptions {
+    bool autoOrient = true;
+};
+
 // Reads a photo in any supported format. Throws PictureError with the
 // reader's message. An icon or metafile gives an empty bitmap.
-std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName);
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName,
+                                        const LoadOptions& options = {});
 
 // Reads a decoration picture: JPEG when the name says so, otherwise a Windows
 // bitmap. bitmap is replaced only when the read succeeds.

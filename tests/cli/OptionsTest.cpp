@@ -123,6 +123,8 @@ TEST(Options, PlainConversionAndInformationNeedNoStyle) {
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_TRUE(Parse({"--list-styles"}).listStyles);
     EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_TRUE(Parse({"a.jpg", "b.bmp"}).autoOrient);
+    EXPECT_FALSE(Parse({"--no-auto-orient", "a.jpg", "b.bmp"}).autoOrient);
 }
 
 TEST(Options, StyleListShowsEveryStyleWithItsOptions) {
