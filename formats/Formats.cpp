@@ -55,7 +55,7 @@ namespace {
 
 // The readers of formats that can carry an EXIF block with an orientation.
 bool MayCarryExif(PictureReader reader) {
-    return reader == ReadJpeg || reader == ReadPng || reader == ReadTiff;
+    return reader == ReadJpeg || reader == ReadPng || reader == ReadTiff || reader == ReadWebp;
 }
 
 } // namespace
@@ -231,7 +231,7 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
 const std::vector<FileFilter>& OpenDialogFilters() {
     static const std::vector<FileFilter> filters = {
         {"All Images", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
-                       "*.psd;*.pbm;*.cel;*.pic;*.cut"},
+                       "*.psd;*.pbm;*.cel;*.pic;*.cut;*.webp"},
         {"JPEG Image File", "*.jpg;*.jpeg;*.jpe"},
         {"Bitmaps (*.bmp)", "*.bmp"},
         {"Compuserve GIF (*.gif)", "*.gif"},
@@ -242,6 +242,7 @@ const std::vector<FileFilter>& OpenDialogFilters() {
         {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"},
         {"Portable Bitmap ", "*.pbm;*.pgm;*.ppm"},
         {"PhotoShop", "*.pdd;*.psd"},
+        {"WebP (*.webp)", "*.webp"},
     };
     return filters;
 }

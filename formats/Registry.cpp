@@ -45,6 +45,7 @@ FileFormatList BuildRegistry() {
     list.RegisterFileFormat("cut", "Dr. Halo image", ReadCut);
     list.RegisterFileFormat("psp", "Paint Shop Pro image", ReadPsp);
     list.RegisterFileFormat("png", "Portable network graphic", ReadPng);
+    list.RegisterFileFormat("webp", "WebP image", ReadWebp);
     list.RegisterFileFormat("gif", "CompuServe GIF image", ReadGif);
     return list;
 }

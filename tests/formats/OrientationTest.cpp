@@ -85,14 +85,16 @@ TEST(Orientation, JpegIsTurnedUprightForEveryOrientation) {
     }
 }
 
-TEST(Orientation, PngExifBlockIsHonouredToo) {
+TEST(Orientation, PngAndWebpExifBlocksAreHonouredToo) {
     if (!HaveExiftool()) GTEST_SKIP() << "exiftool is not installed";
-    const std::string file = TempDir("orientation-png") + "/photo.png";
-    ASSERT_TRUE(SavePictureFile(*Quarters(), file));
-    SetOrientation(file, 6);
-    const auto upright = LoadPictureFile(file);
-    EXPECT_EQ(upright->Width(), 32);
-    EXPECT_EQ(QuarterColours(*upright), kCases[5].Upright);
+    for (const char* name : {"photo.png", "photo.webp"}) {
+        const std::string file = TempDir("orientation-png-webp") + "/" + name;
+        ASSERT_TRUE(SavePictureFile(*Quarters(), file));
+        SetOrientation(file, 6);
+        const auto upright = LoadPictureFile(file);
+        EXPECT_EQ(upright->Width(), 32) << name;
+        EXPECT_EQ(QuarterColours(*upright), kCases[5].Upright) << name;
+    }
 }
 
 // The pixel-exact turn of a small picture: each pixel goes where the tag
