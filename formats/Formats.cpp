@@ -231,7 +231,7 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
 const std::vector<FileFilter>& OpenDialogFilters() {
     static const std::vector<FileFilter> filters = {
         {"All Images", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
-                       "*.psd;*.pbm;*.cel;*.pic;*.cut;*.webp"},
+                       "*.psd;*.pbm;*.cel;*.pic;*.cut;*.webp;*.heic;*.heif;*.avif"},
         {"JPEG Image File", "*.jpg;*.jpeg;*.jpe"},
         {"Bitmaps (*.bmp)", "*.bmp"},
         {"Compuserve GIF (*.gif)", "*.gif"},
@@ -243,6 +243,8 @@ const std::vector<FileFilter>& OpenDialogFilters() {
         {"Portable Bitmap ", "*.pbm;*.pgm;*.ppm"},
         {"PhotoShop", "*.pdd;*.psd"},
         {"WebP (*.webp)", "*.webp"},
+        {"HEIF (*.heic, *.heif)", "*.heic;*.heif"},
+        {"AVIF (*.avif)", "*.avif"},
     };
     return filters;
 }

@@ -46,6 +46,9 @@ void ReadPng(std::span<const std::uint8_t> data, const std::string& fileName, Bi
 
 void ReadWebp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
               const DecodeLimits& limits = DecodeLimits());
+// HEIC, HEIF and AVIF.
+void ReadHeif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+              const DecodeLimits& limits = DecodeLimits());
 
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap);

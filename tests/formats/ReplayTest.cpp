@@ -43,7 +43,7 @@ const ReplayCase kCases[] = {
     {"rla", ReadRla, "rla"},    {"sgi", ReadSgi, "sgi"},           {"psd", ReadPsd, "psd"},
     {"pnm", ReadPnm, "ppm"},    {"autodesk", ReadAutodesk, "cel"}, {"pcd", ReadPcd, "pcd"},
     {"cut", ReadCut, "cut"},    {"psp", ReadPsp, "psp"},           {"png", ReadPng, "png"},
-    {"webp", ReadWebp, "webp"},
+    {"webp", ReadWebp, "webp"}, {"heif", ReadHeif, "heic"},
 };
 
 std::vector<fs::path> InputsOf(const std::string& reader) {
