@@ -17,7 +17,7 @@ void SaveAs(const PhotoDocument& document, const std::string& output, OutputForm
     std::vector<std::uint8_t> bytes;
     switch (format) {
     case OutputFormat::Jpeg:
-        bytes = EncodePicture(picture, SaveFormat::Jpeg);
+        bytes = EncodePicture(picture, SaveFormat::Jpeg, document.Metadata());
         break;
     case OutputFormat::Gif:
         bytes = EncodePicture(picture, SaveFormat::Gif);
@@ -26,10 +26,10 @@ void SaveAs(const PhotoDocument& document, const std::string& output, OutputForm
         bytes = EncodePicture(picture, SaveFormat::Bmp);
         break;
     case OutputFormat::Png:
-        bytes = EncodePicture(picture, SaveFormat::Png);
+        bytes = EncodePicture(picture, SaveFormat::Png, document.Metadata());
         break;
     case OutputFormat::Webp:
-        bytes = EncodePicture(picture, SaveFormat::Webp);
+        bytes = EncodePicture(picture, SaveFormat::Webp, document.Metadata());
         break;
     }
     WriteFileReplacing(output, bytes);

@@ -43,6 +43,10 @@ public:
     // a screen-format copy, the styles go, and it is shown at zoom.
     void Reopen(Zoom zoom);
     bool HasPhoto() const { return photo_ != nullptr; }
+    // The opened file's metadata (EXIF, XMP, IPTC, ICC), kept through
+    // framing, crops, turns and resizes and written into a JPEG, PNG or WebP
+    // saved from the photo; null for a pasted or scanned picture.
+    const PictureMetadata* Metadata() const { return metadata_.get(); }
     const std::string& FileName() const { return fileName_; }
     // The photo at full size; only with HasPhoto.
     const Bitmap& Photo() const { return *photo_; }
@@ -146,6 +150,7 @@ private:
 
     std::unique_ptr<Bitmap> photo_;
     std::string fileName_;
+    std::shared_ptr<const PictureMetadata> metadata_;
     Zoom zoom_ = Zoom::Normal;
     float scale_ = 1.0f;
     std::optional<StyleId> style_;

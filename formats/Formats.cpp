@@ -60,7 +60,9 @@ bool MayCarryExif(PictureReader reader) {
 
 } // namespace
 
-std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadOptions& options) {
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadOptions& options,
+                                        std::shared_ptr<const PictureMetadata>* metadata) {
+    if (metadata) metadata->reset();
     PictureReader reader = nullptr;
     std::uint64_t bytesNeeded = 0;
     switch (PictureNameKind(fileName)) {
@@ -94,6 +96,7 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadO
     reader(data, fileName, *bitmap, limits);
     if (options.autoOrient && MayCarryExif(reader))
         ApplyOrientation(*bitmap, ExifOrientation(data));
+    if (metadata && MayCarryExif(reader)) *metadata = ReadPictureMetadata(data);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
     if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
@@ -127,26 +130,34 @@ std::optional<SaveFormat> SaveFormatForName(const std::string& fileName) {
     return std::nullopt;
 }
 
-std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format) {
+std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format,
+                                        const PictureMetadata* metadata) {
+    std::vector<std::uint8_t> bytes;
     switch (format) {
     case SaveFormat::Jpeg:
-        return EncodeJpeg(bitmap);
+        bytes = EncodeJpeg(bitmap);
+        break;
     case SaveFormat::Gif:
         return EncodeGif(bitmap);
     case SaveFormat::Bmp:
         return EncodeBmp(bitmap);
     case SaveFormat::Png:
-        return EncodePng(bitmap);
+        bytes = EncodePng(bitmap);
+        break;
     case SaveFormat::Webp:
-        return EncodeWebp(bitmap);
+        bytes = EncodeWebp(bitmap);
+        break;
     }
-    return {};
+    if (metadata)
+        bytes = EmbedMetadata(std::move(bytes), *metadata, bitmap.Width(), bitmap.Height());
+    return bytes;
 }
 
-bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
+                     const PictureMetadata* metadata) {
     const std::optional<SaveFormat> format = SaveFormatForName(fileName);
     if (!format) return false;
-    WriteFileReplacing(fileName, EncodePicture(bitmap, *format));
+    WriteFileReplacing(fileName, EncodePicture(bitmap, *format, metadata));
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "canvas/Bitmap.h"
 #include "formats/DecodeLimits.h"
+#include "formats/Metadata.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,8 +29,10 @@ std::string LastPathComponent(const std::string& fileName);
 // writer for any other name.
 enum class SaveFormat { Jpeg, Gif, Bmp, Png, Webp };
 std::optional<SaveFormat> SaveFormatForName(const std::string& fileName);
-// The bytes of a file of the given format holding bitmap.
-std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format);
+// The bytes of a file of the given format holding bitmap; a JPEG, PNG or
+// WebP file carries metadata too when it is given (see EmbedMetadata).
+std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format,
+                                        const PictureMetadata* metadata = nullptr);
 
 // How a photo is read. autoOrient: a JPEG, PNG, TIFF or WebP photo whose
 // EXIF Orientation says the camera was turned is turned upright (HEIC and
@@ -39,9 +42,11 @@ struct LoadOptions {
 };
 
 // Reads a photo in any supported format. Throws PictureError with the
-// reader's message. An icon or metafile gives an empty bitmap.
+// reader's message. An icon or metafile gives an empty bitmap. metadata,
+// when given, receives the file's metadata (null when it has none).
 std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName,
-                                        const LoadOptions& options = {});
+                                        const LoadOptions& options = {},
+                                        std::shared_ptr<const PictureMetadata>* metadata = nullptr);
 
 // Reads a decoration picture: JPEG when the name says so, otherwise a Windows
 // bitmap. bitmap is replaced only when the read succeeds.
@@ -51,7 +56,8 @@ void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap);
 // writing nothing, when the name matches no writer. The file is written as
 // WriteFileReplacing does, so a failed save leaves an existing file
 // untouched; failures throw PictureError.
-bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName);
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
+                     const PictureMetadata* metadata = nullptr);
 
 // Reads a Windows bitmap file whatever its name; bitmap is replaced only when
 // the read succeeds.
