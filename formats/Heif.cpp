@@ -11,14 +11,18 @@
 // The size is checked against the limits before anything is decoded, and
 // libheif's own size limit is set from them so that it refuses a larger
 // picture while parsing.
+#include "formats/ByteReader.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -55,11 +59,164 @@ void Check(const heif_error& error) {
         detail.empty() ? std::string(kInvalid) : std::string(kInvalid) + " (" + detail + ")", kind);
 }
 
+// An unsigned number of size bytes (0, 4 or 8), big-endian.
+std::uint64_t Sized(ByteReader& r, unsigned size) {
+    if (size == 0) return 0;
+    if (size == 4) return r.U32BE();
+    if (size == 8) return (std::uint64_t(r.U32BE()) << 32) | r.U32BE();
+    throw PictureError(kInvalid, PictureErrorKind::Malformed);
+}
+
+// The box at the reader's position: its type, and where its contents start
+// and end. A size of 0 runs to the end; 1 is followed by a 64-bit size.
+// Nothing when the box does not fit: the walk stops there and libheif
+// judges the file.
+struct Box {
+    std::uint32_t Type;
+    std::size_t Begin, End;
+};
+std::optional<Box> NextBox(ByteReader& r, std::size_t limit) {
+    const std::size_t start = r.Position();
+    if (limit - start < 8) return std::nullopt;
+    std::uint64_t size = r.U32BE();
+    const std::uint32_t type = r.U32BE();
+    if (size == 1) {
+        if (limit - r.Position() < 8) return std::nullopt;
+        size = Sized(r, 8);
+    }
+    if (size == 0) size = limit - start;
+    if (size < r.Position() - start || size > limit - start) return std::nullopt;
+    return Box{type, r.Position(), start + std::size_t(size)};
+}
+
+constexpr std::uint32_t FourCc(const char (&s)[5]) {
+    return std::uint32_t(std::uint8_t(s[0])) << 24 | std::uint32_t(std::uint8_t(s[1])) << 16 |
+           std::uint32_t(std::uint8_t(s[2])) << 8 | std::uint32_t(std::uint8_t(s[3]));
+}
+
+struct ItemPlace {
+    std::uint32_t Id;
+    unsigned Method; // 0: in the file, 1: in the idat box
+    std::uint64_t Offset, Length;
+};
+
+// The item location box: where each item's first extent lies. Any extent
+// longer than the file, or reaching past it, is refused.
+std::vector<ItemPlace> ReadItemLocations(ByteReader& r, std::size_t fileSize) {
+    std::vector<ItemPlace> places;
+    const unsigned version = r.U8();
+    r.Skip(3);
+    const unsigned sizes = r.U16BE();
+    const unsigned offsetSize = sizes >> 12, lengthSize = (sizes >> 8) & 15,
+                   baseSize = (sizes >> 4) & 15, indexSize = version >= 1 ? sizes & 15 : 0;
+    const std::uint32_t items = version < 2 ? r.U16BE() : r.U32BE();
+    for (std::uint32_t i = 0; i < items; ++i) {
+        ItemPlace place{version < 2 ? r.U16BE() : r.U32BE(), 0, 0, 0};
+        if (version >= 1) place.Method = r.U16BE() & 15;
+        r.Skip(2); // data reference index
+        const std::uint64_t base = Sized(r, baseSize);
+        const unsigned extents = r.U16BE();
+        for (unsigned e = 0; e < extents; ++e) {
+            Sized(r, indexSize);
+            const std::uint64_t offset = Sized(r, offsetSize);
+            const std::uint64_t length = Sized(r, lengthSize);
+            const bool outside =
+                length > fileSize || (place.Method == 0 && (base > fileSize || offset > fileSize ||
+                                                            base + offset + length > fileSize));
+            if (outside) throw PictureError(kInvalid, PictureErrorKind::Truncated);
+            if (e == 0) {
+                place.Offset = base + offset;
+                place.Length = length;
+            }
+        }
+        places.push_back(place);
+    }
+    return places;
+}
+
+// The IDs of the grid items (pictures put together from tiles) in the item
+// information box.
+std::vector<std::uint32_t> ReadGridItems(ByteReader& r, std::size_t end) {
+    std::vector<std::uint32_t> grids;
+    const unsigned version = r.U8();
+    r.Skip(3);
+    const std::uint32_t count = version == 0 ? r.U16BE() : r.U32BE();
+    for (std::uint32_t i = 0; i < count && r.Position() < end; ++i) {
+        const std::optional<Box> entry = NextBox(r, end);
+        if (!entry) break;
+        if (entry->Type == FourCc("infe") && entry->End - entry->Begin >= 12) {
+            const unsigned entryVersion = r.U8();
+            r.Skip(3);
+            if (entryVersion >= 2) {
+                const std::uint32_t id = entryVersion == 2 ? r.U16BE() : r.U32BE();
+                r.Skip(2); // protection index
+                if (r.Position() + 4 <= entry->End && r.U32BE() == FourCc("grid"))
+                    grids.push_back(id);
+            }
+        }
+        r.Seek(entry->End);
+    }
+    return grids;
+}
+
+// libheif 1.15 allocates an item's data at the length the item location box
+// claims before finding the file too short for it, and a grid's picture at
+// the size its descriptor claims whatever the size property says, so a few
+// hundred bytes could ask for gigabytes. Both are checked here, before
+// libheif sees the file: every extent must lie within the file, and every
+// grid's output size within the limits.
+void CheckItems(std::span<const std::uint8_t> data, const DecodeLimits& limits) {
+    ByteReader r(data, "HEIF");
+    std::optional<Box> meta;
+    while (!meta && !r.AtEnd()) {
+        const std::optional<Box> top = NextBox(r, data.size());
+        if (!top) return;
+        if (top->Type == FourCc("meta"))
+            meta = top;
+        else
+            r.Seek(top->End);
+    }
+    if (!meta || meta->End - meta->Begin < 4) return;
+    r.Skip(4); // version and flags
+    std::vector<ItemPlace> places;
+    std::vector<std::uint32_t> grids;
+    std::optional<Box> idat;
+    while (r.Position() < meta->End) {
+        const std::optional<Box> child = NextBox(r, meta->End);
+        if (!child) break;
+        if (child->Type == FourCc("iloc")) places = ReadItemLocations(r, data.size());
+        if (child->Type == FourCc("iinf")) grids = ReadGridItems(r, child->End);
+        if (child->Type == FourCc("idat")) idat = child;
+        r.Seek(child->End);
+    }
+    for (const ItemPlace& place : places) {
+        if (std::find(grids.begin(), grids.end(), place.Id) == grids.end()) continue;
+        std::uint64_t at = place.Offset;
+        if (place.Method == 1) {
+            if (!idat) continue;
+            at += idat->Begin;
+        } else if (place.Method != 0) {
+            continue;
+        }
+        if (at > data.size()) throw PictureError(kInvalid, PictureErrorKind::Truncated);
+        // version, flags, rows - 1, columns - 1, then the output size in 16
+        // bits, or 32 when flag 1 is set.
+        r.Seek(std::size_t(at));
+        r.Skip(1);
+        const bool wide = (r.U8() & 1) != 0;
+        r.Skip(2);
+        const std::uint32_t w = wide ? r.U32BE() : r.U16BE();
+        const std::uint32_t h = wide ? r.U32BE() : r.U16BE();
+        limits.CheckBudget("HEIF", w, h, data.size());
+    }
+}
+
 } // namespace
 
 void ReadHeif(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
               const DecodeLimits& limits) {
     if (data.size() < 12) throw PictureError(kInvalid, PictureErrorKind::Truncated);
+    CheckItems(data, limits);
     std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
     if (!context) throw PictureError(kInvalid, PictureErrorKind::Io);
     heif_context_set_maximum_image_size_limit(context.get(),

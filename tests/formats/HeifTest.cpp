@@ -99,6 +99,12 @@ TEST(HeifReader, BadFilesAreRefusedAndLeaveTheBitmapAlone) {
         {"not HEIF", std::vector<std::uint8_t>(64, 'x'), DecodeLimits(),
          PictureErrorKind::Malformed},
         {"over the size limit", whole, small, PictureErrorKind::TooLarge},
+        // A grid claiming 65255 x 65519 pixels in a 564-byte file: refused
+        // before libheif allocates it.
+        {"grid over the size limit",
+         ReadWholeFile(std::string(QUILLON_TEST_SOURCE_DIR) +
+                       "/data/heif/regress/grid-of-4-gigapixels.heic"),
+         DecodeLimits(), PictureErrorKind::TooLarge},
     };
     for (const Case& c : cases) {
         auto b = BitmapFromArt({"r"}, {{'r', kRed}});
