@@ -108,7 +108,7 @@ int RunBatch(const CliOptions& o) {
                 message = "its output " + outputs[i] + " is one of the inputs; skipped";
             } else {
                 try {
-                    const auto doc = FrameByRecipe(input, o.recipe);
+                    const auto doc = FrameByRecipe(input, o.recipe, LoadOptions{o.autoOrient});
                     SaveAs(*doc, outputs[i], o.format);
                 } catch (const std::exception& e) {
                     message = e.what();

@@ -17,13 +17,19 @@ void SaveAs(const PhotoDocument& document, const std::string& output, OutputForm
     std::vector<std::uint8_t> bytes;
     switch (format) {
     case OutputFormat::Jpeg:
-        bytes = EncodeJpeg(picture);
+        bytes = EncodePicture(picture, SaveFormat::Jpeg, document.Metadata());
         break;
     case OutputFormat::Gif:
-        bytes = EncodeGif(picture);
+        bytes = EncodePicture(picture, SaveFormat::Gif);
         break;
     case OutputFormat::Bmp:
-        bytes = EncodeBmp(picture);
+        bytes = EncodePicture(picture, SaveFormat::Bmp);
+        break;
+    case OutputFormat::Png:
+        bytes = EncodePicture(picture, SaveFormat::Png, document.Metadata());
+        break;
+    case OutputFormat::Webp:
+        bytes = EncodePicture(picture, SaveFormat::Webp, document.Metadata());
         break;
     }
     WriteFileReplacing(output, bytes);

@@ -93,6 +93,10 @@ const char* FormatExtension(OutputFormat format) {
         return "jpg";
     case OutputFormat::Gif:
         return "gif";
+    case OutputFormat::Png:
+        return "png";
+    case OutputFormat::Webp:
+        return "webp";
     default:
         return "bmp";
     }
@@ -242,9 +246,16 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
                 o.format = OutputFormat::Jpeg;
             else if (v == "gif")
                 o.format = OutputFormat::Gif;
+            else if (v == "png")
+                o.format = OutputFormat::Png;
+            else if (v == "webp")
+                o.format = OutputFormat::Webp;
             else
-                throw UsageError("--format expects bmp, jpg or gif");
+                throw UsageError("--format expects bmp, jpg, gif, png or webp");
             formatGiven = true;
+        } else if (arg == "--no-auto-orient") {
+            noValue();
+            o.autoOrient = false;
         } else if (arg == "--jobs" || arg == "-j") {
             o.jobs = ParseRanged(arg, value(), 1, 256);
         } else if (arg == "--") {
@@ -283,7 +294,7 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
                                                    : "several inputs need --output-dir DIR");
         o.inputs = {positional[0]};
         o.output = positional[1];
-        if (PictureNameKind(o.output) == NameKind::Other)
+        if (!SaveFormatForName(o.output))
             throw UsageError("OUTPUT \"" + o.output +
                              "\" names no writer: its name must contain BMP, JPG, JPEG or GIF");
     } else {
@@ -298,11 +309,12 @@ namespace {
 std::string UsageTemplate() {
     return R"(Usage:
   quillon-frame [OPTIONS] INPUT OUTPUT
-  quillon-frame [OPTIONS] INPUT... --output-dir DIR [--format bmp|jpg|gif]
+  quillon-frame [OPTIONS] INPUT... --output-dir DIR [--format bmp|jpg|gif|png|webp]
 
 Frames photos with Quillon's framing engine. INPUT is any picture Quillon
-reads; OUTPUT is written as JPEG, GIF or BMP, chosen by its name (the name is
-searched for "JPG" or "JPEG", then "GIF", then "BMP").
+reads; OUTPUT is written as JPEG, GIF or BMP, chosen by its name (the file's
+own name is searched for "JPG" or "JPEG", then "GIF", then "BMP"), or else
+as PNG or WebP when it ends in .png or .webp.
 
 Frame:
   --style NAME          @STYLES@ (or 0..@LAST@);
@@ -358,7 +370,10 @@ Recipes:
 
 Other:
   --output-dir DIR      write each input to DIR under its own name
-  --format bmp|jpg|gif  format of the files in DIR (default bmp)
+  --format bmp|jpg|gif|png|webp
+                        format of the files in DIR (default bmp)
+  --no-auto-orient      keep a photo as stored, not turned upright by the
+                        camera's EXIF orientation
   --jobs N              frame N files at once (default: the number of cores)
   --data-dir DIR        folder with Patterns/, Ornate/, Overlay/, masks/ and the
                         shadow pieces

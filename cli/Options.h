@@ -17,7 +17,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class OutputFormat { Bmp, Jpeg, Gif };
+enum class OutputFormat { Bmp, Jpeg, Gif, Png, Webp };
 
 struct CliOptions {
     bool help = false;
@@ -36,8 +36,9 @@ struct CliOptions {
     std::string output;    // one input: the output file
     std::string outputDir; // several inputs: the output folder
     OutputFormat format = OutputFormat::Bmp;
-    std::string dataDir; // empty: the build's or the installed data folder
-    int jobs = 0;        // 0: the number of cores
+    std::string dataDir;    // empty: the build's or the installed data folder
+    int jobs = 0;           // 0: the number of cores
+    bool autoOrient = true; // --no-auto-orient: photos as stored
 };
 
 // Parses argv (without the program name). Throws UsageError.

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
 
     if (!o.outputDir.empty()) return RunBatch(o);
     try {
-        auto doc = FrameByRecipe(o.inputs[0], o.recipe);
+        auto doc = FrameByRecipe(o.inputs[0], o.recipe, LoadOptions{o.autoOrient});
         SaveByName(*doc, o.output);
     } catch (const SettingError& e) {
         return Usage(e.what());

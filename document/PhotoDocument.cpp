@@ -71,8 +71,10 @@ PhotoDocument::~PhotoDocument() = default;
 
 // --- The photo ----------------------------------------------------------------
 
-void PhotoDocument::Open(const std::string& fileName, Zoom zoom) {
-    OpenPicture(LoadPictureFile(fileName), fileName, zoom);
+void PhotoDocument::Open(const std::string& fileName, Zoom zoom, const LoadOptions& options) {
+    std::shared_ptr<const PictureMetadata> metadata;
+    OpenPicture(LoadPictureFile(fileName, options, &metadata), fileName, zoom);
+    metadata_ = std::move(metadata);
 }
 
 void PhotoDocument::OpenPicture(std::unique_ptr<Bitmap> picture, const std::string& name,
@@ -80,13 +82,17 @@ void PhotoDocument::OpenPicture(std::unique_ptr<Bitmap> picture, const std::stri
     FreeFrames();
     photo_ = picture ? std::move(picture) : std::make_unique<Bitmap>();
     fileName_ = name;
+    metadata_.reset(); // a picture from anywhere but a file carries none
     zoom_ = zoom;
     scale_ = ZoomScale(zoom);
     PhotoChanged();
 }
 
 void PhotoDocument::Reopen(Zoom zoom) {
-    if (photo_) OpenPicture(ScreenCopy(*photo_), fileName_, zoom);
+    if (!photo_) return;
+    auto metadata = metadata_;
+    OpenPicture(ScreenCopy(*photo_), fileName_, zoom);
+    metadata_ = std::move(metadata);
 }
 
 void PhotoDocument::RestorePhoto(const Bitmap& picture, Zoom zoom) {
@@ -115,7 +121,7 @@ Bitmap* PhotoDocument::ResultPicture() {
 
 bool PhotoDocument::Save(const std::string& fileName) const {
     const Bitmap* picture = Result();
-    return picture && SavePictureFile(*picture, fileName);
+    return picture && SavePictureFile(*picture, fileName, metadata_.get());
 }
 
 void PhotoDocument::CopyTo(ClipboardPort& clipboard) const {
@@ -224,7 +230,10 @@ void PhotoDocument::Resize(int width, int height) {
 void PhotoDocument::ApplyFrame(Zoom zoom) {
     const Bitmap* framed = Result();
     if (!framed) return;
+    // The framed picture is still the camera's photo.
+    auto metadata = metadata_;
     OpenPicture(ScreenCopy(*framed), "Clipboard", zoom);
+    metadata_ = std::move(metadata);
 }
 
 // --- Zoom and the shown pictures --------------------------------------------------

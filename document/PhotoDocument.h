@@ -13,6 +13,7 @@
 
 #include "canvas/Bitmap.h"
 #include "document/Zoom.h"
+#include "formats/Formats.h"
 #include "frames/StyleCatalog.h"
 
 #include <array>
@@ -34,7 +35,7 @@ public:
 
     // --- The photo ----------------------------------------------------------
     // Reads fileName as the new photo, shown at zoom. Throws PictureError.
-    void Open(const std::string& fileName, Zoom zoom);
+    void Open(const std::string& fileName, Zoom zoom, const LoadOptions& options = {});
     // Takes picture as the new photo (pasted, scanned, or a framed picture
     // applied), named name, shown at zoom. Styles go, none is chosen.
     void OpenPicture(std::unique_ptr<Bitmap> picture, const std::string& name, Zoom zoom);
@@ -42,6 +43,10 @@ public:
     // a screen-format copy, the styles go, and it is shown at zoom.
     void Reopen(Zoom zoom);
     bool HasPhoto() const { return photo_ != nullptr; }
+    // The opened file's metadata (EXIF, XMP, IPTC, ICC), kept through
+    // framing, crops, turns and resizes and written into a JPEG, PNG or WebP
+    // saved from the photo; null for a pasted or scanned picture.
+    const PictureMetadata* Metadata() const { return metadata_.get(); }
     const std::string& FileName() const { return fileName_; }
     // The photo at full size; only with HasPhoto.
     const Bitmap& Photo() const { return *photo_; }
@@ -150,6 +155,7 @@ private:
 
     std::unique_ptr<Bitmap> photo_;
     std::string fileName_;
+    std::shared_ptr<const PictureMetadata> metadata_;
     Zoom zoom_ = Zoom::Normal;
     float scale_ = 1.0f;
     std::optional<StyleId> style_;

@@ -327,10 +327,11 @@ void ApplyRecipe(PhotoDocument& doc, const Recipe& r) {
     }
 }
 
-std::unique_ptr<PhotoDocument> FrameByRecipe(const std::string& input, const Recipe& r) {
+std::unique_ptr<PhotoDocument> FrameByRecipe(const std::string& input, const Recipe& r,
+                                             const LoadOptions& options) {
     auto doc = std::make_unique<PhotoDocument>();
     doc->SetSeed(r.seed);
-    doc->Open(input, kZoom);
+    doc->Open(input, kZoom, options);
     if (doc->Photo().Empty()) throw PictureError("File " + input + " appears corrupted!");
     ApplyRecipe(*doc, r);
     return doc;

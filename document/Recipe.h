@@ -113,6 +113,7 @@ void CheckRecipe(const Recipe& recipe);
 void ApplyRecipe(PhotoDocument& document, const Recipe& recipe);
 // Opens input and applies the recipe; a file that decodes to no picture
 // throws PictureError.
-std::unique_ptr<PhotoDocument> FrameByRecipe(const std::string& input, const Recipe& recipe);
+std::unique_ptr<PhotoDocument> FrameByRecipe(const std::string& input, const Recipe& recipe,
+                                             const LoadOptions& options = {});
 
 } // namespace quillon

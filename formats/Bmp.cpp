@@ -229,7 +229,10 @@ void ReadUncompressed(std::span<const std::uint8_t> data, const BmpHeader& h, Bi
 // RLE8 and RLE4: pairs (count, value) repeat a value; (0, 0) ends a line,
 // (0, 1) ends the bitmap, (0, 2, dx, dy) moves the cursor, (0, n) starts n
 // literal pixels padded to a 16-bit boundary. Rows run bottom-up; pixels no
-// code reaches stay at index 0.
+// code reaches stay at index 0. Some writers encode each row with its
+// padding bytes, so a run or literal that goes past the row's end is cut
+// there (the pixels past it are dropped); a code below the last row is
+// still an error.
 void ReadRle(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out) {
     ByteReader r(data.subspan(h.PixelOffset), "BMP");
     const int w = int(h.Width), height = int(h.Height);
@@ -237,20 +240,24 @@ void ReadRle(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out
     const std::size_t paletteSize = h.Palette.size();
     int x = 0, y = 0; // y counts rows from the bottom
     auto put = [&](std::uint8_t index) {
-        if (x >= w || y >= height || index >= paletteSize) Invalid();
-        out.ScanLine(height - 1 - y)[x++] = index;
+        if (x < w) {
+            if (index >= paletteSize) Invalid();
+            out.ScanLine(height - 1 - y)[x] = index;
+        }
+        ++x;
     };
     for (;;) {
         if (r.AtEnd() && y >= height) break; // last line ended, no end-of-bitmap code
         const std::uint8_t count = r.U8();
         const std::uint8_t value = r.U8();
         if (count > 0) {
-            if (x + count > w || y >= height) Invalid();
+            if (y >= height) Invalid();
             if (four) {
                 for (int i = 0; i < count; ++i) put((i & 1) ? (value & 0x0F) : (value >> 4));
             } else {
                 for (int i = 0; i < count; ++i) put(value);
             }
+            x = std::min(x, w);
             continue;
         }
         if (value == 0) { // end of line
@@ -264,11 +271,12 @@ void ReadRle(std::span<const std::uint8_t> data, const BmpHeader& h, Bitmap& out
             if (x > w || y > height) Invalid();
         } else { // literal run
             const int n = value;
-            if (x + n > w || y >= height) Invalid();
+            if (y >= height) Invalid();
             const std::size_t bytes = four ? (std::size_t(n) + 1) / 2 : std::size_t(n);
             const auto lit = r.Bytes(bytes);
             for (int i = 0; i < n; ++i)
                 put(four ? ((i & 1) ? (lit[i >> 1] & 0x0F) : (lit[i >> 1] >> 4)) : lit[i]);
+            x = std::min(x, w);
             if (bytes & 1) r.Skip(1);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "canvas/Canvas.h"
 #include "formats/FileWriting.h"
+#include "formats/Orientation.h"
 #include "formats/Readers.h"
 #include "formats/Registry.h"
 
@@ -22,8 +23,15 @@ std::string UpperCaseName(const std::string& fileName) {
     return u;
 }
 
+std::string LastPathComponent(const std::string& fileName) {
+    const auto slash = fileName.find_last_of('/');
+    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+}
+
 NameKind PictureNameKind(const std::string& fileName) {
-    const std::string u = UpperCaseName(fileName);
+    // Only the file's own name counts: a folder called "gifs" or "jpg_out"
+    // says nothing about the files in it.
+    const std::string u = UpperCaseName(LastPathComponent(fileName));
     if (u.find("JPG") != std::string::npos || u.find("JPEG") != std::string::npos)
         return NameKind::Jpeg;
     if (u.find("GIF") != std::string::npos) return NameKind::Gif;
@@ -43,7 +51,18 @@ std::string Extension(const std::string& fileName) {
 
 } // namespace
 
-std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
+namespace {
+
+// The readers of formats that can carry an EXIF block with an orientation.
+bool MayCarryExif(PictureReader reader) {
+    return reader == ReadJpeg || reader == ReadPng || reader == ReadTiff || reader == ReadWebp;
+}
+
+} // namespace
+
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadOptions& options,
+                                        std::shared_ptr<const PictureMetadata>* metadata) {
+    if (metadata) metadata->reset();
     PictureReader reader = nullptr;
     std::uint64_t bytesNeeded = 0;
     switch (PictureNameKind(fileName)) {
@@ -75,6 +94,9 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName) {
                                                : ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
     reader(data, fileName, *bitmap, limits);
+    if (options.autoOrient && MayCarryExif(reader))
+        ApplyOrientation(*bitmap, ExifOrientation(data));
+    if (metadata && MayCarryExif(reader)) *metadata = ReadPictureMetadata(data);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
     if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
@@ -91,22 +113,51 @@ void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap) {
     bitmap.SwapPicture(picture);
 }
 
-bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName) {
-    std::vector<std::uint8_t> bytes;
+std::optional<SaveFormat> SaveFormatForName(const std::string& fileName) {
     switch (PictureNameKind(fileName)) {
     case NameKind::Jpeg:
+        return SaveFormat::Jpeg;
+    case NameKind::Gif:
+        return SaveFormat::Gif;
+    case NameKind::Bmp:
+        return SaveFormat::Bmp;
+    case NameKind::Other:
+        break;
+    }
+    const std::string ext = UpperCaseName(Extension(fileName));
+    if (ext == "PNG") return SaveFormat::Png;
+    if (ext == "WEBP") return SaveFormat::Webp;
+    return std::nullopt;
+}
+
+std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format,
+                                        const PictureMetadata* metadata) {
+    std::vector<std::uint8_t> bytes;
+    switch (format) {
+    case SaveFormat::Jpeg:
         bytes = EncodeJpeg(bitmap);
         break;
-    case NameKind::Gif:
-        bytes = EncodeGif(bitmap);
+    case SaveFormat::Gif:
+        return EncodeGif(bitmap);
+    case SaveFormat::Bmp:
+        return EncodeBmp(bitmap);
+    case SaveFormat::Png:
+        bytes = EncodePng(bitmap);
         break;
-    case NameKind::Bmp:
-        bytes = EncodeBmp(bitmap);
+    case SaveFormat::Webp:
+        bytes = EncodeWebp(bitmap);
         break;
-    case NameKind::Other:
-        return false;
     }
-    WriteFileReplacing(fileName, bytes);
+    if (metadata)
+        bytes = EmbedMetadata(std::move(bytes), *metadata, bitmap.Width(), bitmap.Height());
+    return bytes;
+}
+
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
+                     const PictureMetadata* metadata) {
+    const std::optional<SaveFormat> format = SaveFormatForName(fileName);
+    if (!format) return false;
+    WriteFileReplacing(fileName, EncodePicture(bitmap, *format, metadata));
     return true;
 }
 
@@ -191,7 +242,7 @@ void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_
 const std::vector<FileFilter>& OpenDialogFilters() {
     static const std::vector<FileFilter> filters = {
         {"All Images", "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
-                       "*.psd;*.pbm;*.cel;*.pic;*.cut"},
+                       "*.psd;*.pbm;*.cel;*.pic;*.cut;*.webp;*.heic;*.heif;*.avif"},
         {"JPEG Image File", "*.jpg;*.jpeg;*.jpe"},
         {"Bitmaps (*.bmp)", "*.bmp"},
         {"Compuserve GIF (*.gif)", "*.gif"},
@@ -202,15 +253,17 @@ const std::vector<FileFilter>& OpenDialogFilters() {
         {"Autodesk (*.cel, *.pic)", "*.cel;*.pic"},
         {"Portable Bitmap ", "*.pbm;*.pgm;*.ppm"},
         {"PhotoShop", "*.pdd;*.psd"},
+        {"WebP (*.webp)", "*.webp"},
+        {"HEIF (*.heic, *.heif)", "*.heic;*.heif"},
+        {"AVIF (*.avif)", "*.avif"},
     };
     return filters;
 }
 
 const std::vector<FileFilter>& SaveDialogFilters() {
     static const std::vector<FileFilter> filters = {
-        {"Bitmap (*.bmp)", "*.bmp"},
-        {"JPEG (*.jpg)", "*.jpg"},
-        {"GIF (*.gif) ", "*.gif"},
+        {"Bitmap (*.bmp)", "*.bmp"}, {"JPEG (*.jpg)", "*.jpg"},   {"GIF (*.gif) ", "*.gif"},
+        {"PNG (*.png)", "*.png"},    {"WebP (*.webp)", "*.webp"},
     };
     return filters;
 }

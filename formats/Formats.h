@@ -4,35 +4,60 @@
 
 #include "canvas/Bitmap.h"
 #include "formats/DecodeLimits.h"
+#include "formats/Metadata.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace quillon {
 
-// The kind the name test picks: the upper-cased full name (folders included)
-// is searched for "JPG" or "JPEG", then "GIF", then "BMP"; otherwise the
-// reader registry decides by the extension.
+// The kind the name test picks: the upper-cased last path component (the
+// folders are not looked at) is searched for "JPG" or "JPEG", then "GIF",
+// then "BMP"; otherwise the reader registry decides by the extension.
 enum class NameKind { Jpeg, Gif, Bmp, Other };
 NameKind PictureNameKind(const std::string& fileName);
 std::string UpperCaseName(const std::string& fileName);
+// The text after the last '/', or the whole name when it has none.
+std::string LastPathComponent(const std::string& fileName);
+
+// The writer a name picks when saving: the name test's JPEG, GIF or BMP;
+// otherwise PNG or WebP by the extension ".png" or ".webp" (any case); no
+// writer for any other name.
+enum class SaveFormat { Jpeg, Gif, Bmp, Png, Webp };
+std::optional<SaveFormat> SaveFormatForName(const std::string& fileName);
+// The bytes of a file of the given format holding bitmap; a JPEG, PNG or
+// WebP file carries metadata too when it is given (see EmbedMetadata).
+std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format,
+                                        const PictureMetadata* metadata = nullptr);
+
+// How a photo is read. autoOrient: a JPEG, PNG, TIFF or WebP photo whose
+// EXIF Orientation says the camera was turned is turned upright (HEIC and
+// AVIF carry their turn in the container, which the decoder always applies).
+struct LoadOptions {
+    bool autoOrient = true;
+};
 
 // Reads a photo in any supported format. Throws PictureError with the
-// reader's message. An icon or metafile gives an empty bitmap.
-std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName);
+// reader's message. An icon or metafile gives an empty bitmap. metadata,
+// when given, receives the file's metadata (null when it has none).
+std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName,
+                                        const LoadOptions& options = {},
+                                        std::shared_ptr<const PictureMetadata>* metadata = nullptr);
 
 // Reads a decoration picture: JPEG when the name says so, otherwise a Windows
 // bitmap. bitmap is replaced only when the read succeeds.
 void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap);
 
-// Writes bitmap as JPEG, GIF or BMP chosen by the name test. Returns false,
+// Writes bitmap in the format SaveFormatForName picks. Returns false,
 // writing nothing, when the name matches no writer. The file is written as
 // WriteFileReplacing does, so a failed save leaves an existing file
 // untouched; failures throw PictureError.
-bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName);
+bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
+                     const PictureMetadata* metadata = nullptr);
 
 // Reads a Windows bitmap file whatever its name; bitmap is replaced only when
 // the read succeeds.

@@ -227,3 +227,45 @@ void ReadPng(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 }
 
 } // namespace quillon
+
+namespace quillon {
+
+// Written through libpng's simplified API, which reports errors in its
+// control structure rather than by longjmp: 8-bit RGB, no alpha, the
+// library's default compression. Lossless, so a saved picture reads back
+// pixel for pixel.
+std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap) {
+    const Bitmap* source = &bitmap;
+    Bitmap copy;
+    if (bitmap.format() != PixelFormat::Bgr24) {
+        copy.Assign(bitmap);
+        copy.SetPixelFormat(PixelFormat::Bgr24);
+        source = &copy;
+    }
+    if (source->Width() <= 0 || source->Height() <= 0)
+        throw PictureError("Cannot write an empty picture as PNG", PictureErrorKind::Io);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(source->Width());
+    image.height = png_uint_32(source->Height());
+    image.format = PNG_FORMAT_BGR;
+    const png_int_32 stride = png_int_32(source->Stride());
+    png_alloc_size_t size = 0;
+    // The first call measures, the second writes.
+    if (!png_image_write_to_memory(&image, nullptr, &size, 0, source->Bits(), stride, nullptr)) {
+        const std::string message = image.message;
+        png_image_free(&image);
+        throw PictureError("Cannot write PNG: " + message, PictureErrorKind::Io);
+    }
+    std::vector<std::uint8_t> bytes(size);
+    if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, source->Bits(), stride,
+                                   nullptr)) {
+        const std::string message = image.message;
+        png_image_free(&image);
+        throw PictureError("Cannot write PNG: " + message, PictureErrorKind::Io);
+    }
+    bytes.resize(size);
+    return bytes;
+}
+
+} // namespace quillon

@@ -44,8 +44,16 @@ void ReadPsp(std::span<const std::uint8_t> data, const std::string& fileName, Bi
 void ReadPng(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
              const DecodeLimits& limits = DecodeLimits());
 
+void ReadWebp(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+              const DecodeLimits& limits = DecodeLimits());
+// HEIC, HEIF and AVIF.
+void ReadHeif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
+              const DecodeLimits& limits = DecodeLimits());
+
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap);
+std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap);
+std::vector<std::uint8_t> EncodeWebp(const Bitmap& bitmap);
 
 } // namespace quillon

@@ -45,6 +45,9 @@ FileFormatList BuildRegistry() {
     list.RegisterFileFormat("cut", "Dr. Halo image", ReadCut);
     list.RegisterFileFormat("psp", "Paint Shop Pro image", ReadPsp);
     list.RegisterFileFormat("png", "Portable network graphic", ReadPng);
+    list.RegisterFileFormat("webp", "WebP image", ReadWebp);
+    for (const char* e : {"heic", "heif"}) list.RegisterFileFormat(e, "HEIF image", ReadHeif);
+    list.RegisterFileFormat("avif", "AVIF image", ReadHeif);
     list.RegisterFileFormat("gif", "CompuServe GIF image", ReadGif);
     return list;
 }

@@ -9,9 +9,11 @@
 // library was built with; bilevel, gray, palette, RGB, CMYK and YCbCr
 // pictures of 1 to 16 bits per sample, with or without alpha.
 //
-// Sixteen-bit CMYK, which that interface leaves out, is decoded here from
-// its strips or tiles. The picture becomes PixelFormat::Bgr24; alpha (which the library
-// hands over premultiplied) is composited over white. The library's error and warning
+// Sixteen-bit CMYK, which that interface leaves out, and 16-bit RGB and
+// gray, which it would truncate to 8 bits, are decoded here from their
+// strips or tiles, rounding to 8 bits. Rows come as stored: the Orientation
+// tag is applied by LoadPictureFile. The picture becomes PixelFormat::Bgr24; alpha (which the
+// library hands over premultiplied) is composited over white. The library's error and warning
 // messages are collected per file instead of printed, and the first error
 // becomes part of the PictureError.
 #include "formats/ByteReader.h"
@@ -178,17 +180,6 @@ bool HasSignature(std::span<const std::uint8_t> d) {
     return intel || motorola;
 }
 
-// Sixteen-bit CMYK, which the library's RGBA interface leaves out.
-bool IsCmyk16(TIFF* tif) {
-    std::uint16_t photometric = 0, bits = 0, samples = 0, inkset = INKSET_CMYK;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_INKSET, &inkset);
-    return photometric == PHOTOMETRIC_SEPARATED && bits == 16 && samples >= 4 &&
-           inkset == INKSET_CMYK;
-}
-
 std::uint8_t To8(std::uint16_t v) {
     return std::uint8_t((unsigned(v) * 255u + 32767u) / 65535u);
 }
@@ -206,11 +197,64 @@ void CmykRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uin
     }
 }
 
-void ReadCmyk16(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
+// Three 16-bit samples a pixel: red, green, blue.
+void RgbRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uint8_t* dst) {
+    for (std::uint32_t x = 0; x < count; ++x, src += 2 * samples, dst += 3) {
+        std::uint16_t rgb[3];
+        std::memcpy(rgb, src, sizeof rgb);
+        dst[0] = To8(rgb[2]);
+        dst[1] = To8(rgb[1]);
+        dst[2] = To8(rgb[0]);
+    }
+}
+
+void GrayRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uint8_t* dst) {
+    for (std::uint32_t x = 0; x < count; ++x, src += 2 * samples, dst += 3) {
+        std::uint16_t v;
+        std::memcpy(&v, src, sizeof v);
+        dst[0] = dst[1] = dst[2] = To8(v);
+    }
+}
+
+void WhiteIsZeroRow(const std::uint8_t* src, int samples, std::uint32_t count, std::uint8_t* dst) {
+    for (std::uint32_t x = 0; x < count; ++x, src += 2 * samples, dst += 3) {
+        std::uint16_t v;
+        std::memcpy(&v, src, sizeof v);
+        dst[0] = dst[1] = dst[2] = std::uint8_t(255 - To8(v));
+    }
+}
+
+using Row16 = void (*)(const std::uint8_t* src, int samples, std::uint32_t count,
+                       std::uint8_t* dst);
+
+// The row converter for the 16-bit layouts read here rather than through
+// the library's RGBA interface: CMYK, which that interface leaves out, and
+// plain RGB and gray, which it reduces to 8 bits by dropping the low byte
+// (here rounded, as the PNG reader does). Null for every other layout.
+Row16 SixteenBitRow(TIFF* tif) {
+    std::uint16_t photometric = 0, bits = 0, samples = 0, inkset = INKSET_CMYK, extra = 0;
+    std::uint16_t* extraKinds = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_INKSET, &inkset);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &extraKinds);
+    if (bits != 16) return nullptr;
+    if (photometric == PHOTOMETRIC_SEPARATED && samples >= 4 && inkset == INKSET_CMYK)
+        return CmykRow;
+    if (extra != 0) return nullptr; // alpha: the RGBA interface composites it
+    if (photometric == PHOTOMETRIC_RGB && samples == 3) return RgbRow;
+    if (photometric == PHOTOMETRIC_MINISBLACK && samples == 1) return GrayRow;
+    if (photometric == PHOTOMETRIC_MINISWHITE && samples == 1) return WhiteIsZeroRow;
+    return nullptr;
+}
+
+void Read16(TIFF* tif, const TiffMessages& messages, Bitmap& bmp, Row16 convert) {
     std::uint16_t samples = 0, planar = PLANARCONFIG_CONTIG;
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
-    if (planar != PLANARCONFIG_CONTIG) Unsupported("CMYK in separate planes");
+    if (planar != PLANARCONFIG_CONTIG && samples > 1)
+        Unsupported("16-bit samples in separate planes");
     const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
     const std::size_t pixelBytes = std::size_t(samples) * 2;
 
@@ -230,7 +274,7 @@ void ReadCmyk16(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
                 const std::uint32_t rows = std::min(th, height - ty),
                                     cols = std::min(tw, width - tx);
                 for (std::uint32_t r = 0; r < rows; ++r)
-                    CmykRow(tile.data() + std::size_t(r) * tw * pixelBytes, samples, cols,
+                    convert(tile.data() + std::size_t(r) * tw * pixelBytes, samples, cols,
                             bmp.ScanLine(int(ty + r)) + std::size_t(tx) * 3);
             }
         return;
@@ -249,7 +293,7 @@ void ReadCmyk16(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
             Fail(messages, "cannot be decoded");
         const std::uint32_t rows = std::min(rowsPerStrip, height - y);
         for (std::uint32_t r = 0; r < rows; ++r)
-            CmykRow(strip.data() + std::size_t(r) * width * pixelBytes, samples, width,
+            convert(strip.data() + std::size_t(r) * width * pixelBytes, samples, width,
                     bmp.ScanLine(int(y + r)));
     }
 }
@@ -262,7 +306,10 @@ void ReadThroughRgba(TIFF* tif, const TiffMessages& messages, Bitmap& bmp) {
     if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&image, tif, 1, why)) Unsupported(why);
     const std::uint32_t width = std::uint32_t(bmp.Width()), height = std::uint32_t(bmp.Height());
     std::vector<std::uint32_t> raster(std::size_t(width) * height);
-    image.req_orientation = ORIENTATION_TOPLEFT;
+    // Rows as stored: the Orientation tag is applied, turns included, by
+    // LoadPictureFile with the other EXIF orientations (the library would
+    // only mirror, and doing both would mirror twice).
+    image.req_orientation = image.orientation;
     const int ok = TIFFRGBAImageGet(&image, raster.data(), width, height);
     TIFFRGBAImageEnd(&image);
     if (!ok) Fail(messages, "cannot be decoded");
@@ -323,8 +370,8 @@ void ReadTiff(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
     limits.CheckBudget("TIFF", width, height, data.size());
 
     Bitmap local(int(width), int(height), PixelFormat::Bgr24);
-    if (IsCmyk16(tif))
-        ReadCmyk16(tif, messages, local);
+    if (const Row16 convert = SixteenBitRow(tif))
+        Read16(tif, messages, local, convert);
     else
         ReadThroughRgba(tif, messages, local);
     out.SwapPicture(local);

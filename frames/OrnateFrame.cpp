@@ -135,8 +135,10 @@ bool ContainsAny(const std::string& text, std::initializer_list<const char*> wor
 
 MouldingLook MouldingLookFor(const std::string& fileName) {
     MouldingLook look;
-    const bool trn = ContainsAny(fileName, {"trn", "Trn", "TRN"});
-    look.clipCorners = ContainsAny(fileName, {"clip", "CLIP", "Clip"});
+    // The markers belong to the moulding's own name, not to its folder.
+    const std::string name = LastPathComponent(fileName);
+    const bool trn = ContainsAny(name, {"trn", "Trn", "TRN"});
+    look.clipCorners = ContainsAny(name, {"clip", "CLIP", "Clip"});
     look.transparentPieces = !look.clipCorners && trn;
     look.liesOverPhoto = trn;
     return look;

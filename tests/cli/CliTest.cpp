@@ -136,6 +136,7 @@ TEST_F(Cli, VersionHelpAndStyleList) {
     r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--output-dir"), std::string::npos);
+    EXPECT_NE(r.out.find("bmp|jpg|gif|png|webp"), std::string::npos);
     r = Run({"--list-styles"});
     EXPECT_EQ(r.status, 0);
     for (const char* name : kStyleNames) EXPECT_NE(r.out.find(name), std::string::npos) << name;
@@ -150,7 +151,7 @@ TEST_F(Cli, BadUsageExitsWithTwoAndSaysWhy) {
         {{"--style", "fancy", "a.bmp", "b.bmp"}, "unknown style"},
         {{"--style", "99", "a.bmp", "b.bmp"}, "unknown style"},
         {{"--sparkle", "a.bmp", "b.bmp"}, "unknown option --sparkle"},
-        {{"a.bmp", "b.png"}, "names no writer"},
+        {{"a.bmp", "b.tga"}, "names no writer"},
         {{}, "need an INPUT"},
         {{"--data-dir", "/nonexistent/quillon", "a.bmp", "b.bmp"}, "does not exist"},
         {{"--style", "matte", "--pattern", "/nonexistent/p.bmp", "a.bmp", "b.bmp"},
@@ -606,6 +607,58 @@ TEST_F(Cli, BatchWritesTheChosenFormatWhateverTheFolderIsCalled) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Slurp(out + "/a.bmp").substr(0, 2), "BM");
     EXPECT_EQ(Slurp(out + "/b.bmp").substr(0, 2), "BM");
+}
+
+// PNG is lossless: the file reads back as the bitmap output does. WebP is
+// lossy: decoded by dwebp, every channel stays near the bitmap output.
+TEST_F(Cli, PngAndWebpOutputsHoldTheFramedPicture) {
+    const std::string in = WritePhoto("photo.bmp");
+    for (const char* out : {"framed.bmp", "framed.png", "framed.webp"}) {
+        const RunResult r = Run({"--style", "matte", in, dir_ + "/" + out});
+        ASSERT_EQ(r.status, 0) << out << ": " << r.err;
+    }
+    const auto bmp = Read(dir_ + "/framed.bmp");
+    EXPECT_EQ(Slurp(dir_ + "/framed.png").substr(1, 3), "PNG");
+    EXPECT_TRUE(SamePicture(*Read(dir_ + "/framed.png"), *bmp));
+
+    EXPECT_EQ(Slurp(dir_ + "/framed.webp").substr(8, 4), "WEBP");
+    if (std::system("command -v dwebp >/dev/null 2>&1") != 0) GTEST_SKIP() << "no dwebp";
+    const std::string ppm = dir_ + "/framed-webp.ppm";
+    ASSERT_EQ(
+        std::system(
+            ("dwebp -quiet -ppm " + Quote(dir_ + "/framed.webp") + " -o " + Quote(ppm)).c_str()),
+        0);
+    const auto webp = Read(ppm);
+    ASSERT_EQ(webp->Width(), bmp->Width());
+    ASSERT_EQ(webp->Height(), bmp->Height());
+    // The test photo's sharp blue checks cost a lossy coder some detail; red
+    // and blue swapped would cost far more.
+    double total = 0, swapped = 0;
+    for (int y = 0; y < bmp->Height(); ++y)
+        for (int x = 0; x < bmp->Width(); ++x) {
+            const Color a = bmp->Pixel(x, y), b = webp->Pixel(x, y);
+            const int dg = std::abs(GetGValue(a) - GetGValue(b));
+            total +=
+                std::abs(GetRValue(a) - GetRValue(b)) + dg + std::abs(GetBValue(a) - GetBValue(b));
+            swapped +=
+                std::abs(GetRValue(a) - GetBValue(b)) + dg + std::abs(GetBValue(a) - GetRValue(b));
+        }
+    const double samples = 3.0 * bmp->Width() * bmp->Height();
+    EXPECT_LT(total / samples, 10.0);
+    EXPECT_GT(swapped, 3 * total);
+}
+
+TEST_F(Cli, BatchWritesPngAndWebpByFormat) {
+    const std::string a = WritePhoto("a.bmp");
+    for (const char* format : {"bmp", "png", "webp"}) {
+        const std::string out = dir_ + "/out-" + format;
+        const RunResult r =
+            Run({"--style", "box", a, "--output-dir", out, "--format", format, "--jobs", "1"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(fs::exists(out + "/a." + format)) << format;
+    }
+    EXPECT_EQ(Slurp(dir_ + "/out-webp/a.webp").substr(0, 4), "RIFF");
+    EXPECT_TRUE(SamePicture(*Read(dir_ + "/out-png/a.png"), *Read(dir_ + "/out-bmp/a.bmp")));
 }
 
 TEST_F(Cli, BatchReportsInputsThatWouldOverwriteEachOther) {

@@ -75,7 +75,7 @@ TEST(Options, UsageMistakesAreNamed) {
         {{"--frobnicate", "a.bmp", "b.bmp"}, "unknown option --frobnicate"},
         {{"a.bmp"}, "need an INPUT and an OUTPUT"},
         {{"a.bmp", "b.bmp", "c.bmp"}, "several inputs need --output-dir"},
-        {{"a.bmp", "b.png"}, "names no writer"},
+        {{"a.bmp", "b.tga"}, "names no writer"},
         {{"--style", "matte", "--frame-color", "F00", "a.bmp", "b.bmp"}, "RRGGBB"},
         {{"--style", "matte", "--frame-color", "GG0000", "a.bmp", "b.bmp"}, "RRGGBB"},
         {{"--style", "matte", "--frame-height", "51%", "a.bmp", "b.bmp"}, "at most 50%"},
@@ -103,7 +103,7 @@ TEST(Options, UsageMistakesAreNamed) {
         {{"--resize", "0x10", "a.bmp", "b.bmp"}, "at least 1x1"},
         {{"--crop", "5,5,5,9", "a.bmp", "b.bmp"}, "RIGHT > LEFT"},
         {{"--crop", "1,2,3", "a.bmp", "b.bmp"}, "LEFT,TOP,RIGHT,BOTTOM"},
-        {{"a.bmp", "--format", "tga", "--output-dir", "o"}, "bmp, jpg or gif"},
+        {{"a.bmp", "--format", "tga", "--output-dir", "o"}, "bmp, jpg, gif, png or webp"},
         {{"a.bmp", "b.bmp", "--format", "gif"}, "--format goes with --output-dir"},
         {{"--output-dir", "o"}, "no INPUT"},
         {{"--seed", "-3", "a.bmp", "b.bmp"}, "--seed"},
@@ -123,6 +123,8 @@ TEST(Options, PlainConversionAndInformationNeedNoStyle) {
     EXPECT_TRUE(Parse({"--help"}).help);
     EXPECT_TRUE(Parse({"--list-styles"}).listStyles);
     EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_TRUE(Parse({"a.jpg", "b.bmp"}).autoOrient);
+    EXPECT_FALSE(Parse({"--no-auto-orient", "a.jpg", "b.bmp"}).autoOrient);
 }
 
 TEST(Options, StyleListShowsEveryStyleWithItsOptions) {

@@ -532,7 +532,7 @@ TEST_F(Document, ResizeWithAStyleResizesTheFramedPicture) {
 
 TEST_F(Document, SaveWithAnUnknownNameWritesNothing) {
     auto doc = OpenDocument(*PlainPicture(4, 4));
-    const std::string name = dataDir_ + "/photo.png";
+    const std::string name = dataDir_ + "/photo.tga";
     EXPECT_FALSE(doc->Save(name));
     EXPECT_FALSE(std::filesystem::exists(name));
 }
@@ -603,4 +603,40 @@ TEST(UndoHistory, KeepsTheNewestTenAndUndoesNewestFirst) {
     EXPECT_TRUE(history.Empty());
     history.Pop(); // nothing left: no change
     EXPECT_EQ(history.Count(), 0);
+}
+
+// The opened file's metadata stays with the photo through framing and the
+// image commands, and goes into the saved file; a pasted picture has none.
+TEST_F(Document, MetadataFollowsThePhotoFromFileToSavedFile) {
+    const std::string xmp =
+        "<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>"
+        "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+        "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+        "rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:creator><rdf:Seq>"
+        "<rdf:li>Ann Example</rdf:li></rdf:Seq></dc:creator></rdf:Description></rdf:RDF>"
+        "</x:xmpmeta><?xpacket end='w'?>";
+    PictureMetadata source;
+    source.Xmp = xmp;
+    const std::string in = dataDir_ + "/camera.jpg", out = dataDir_ + "/framed.jpg";
+    ASSERT_TRUE(SavePictureFile(*MakeTestPhoto(40, 30), in, &source));
+
+    PhotoDocument doc;
+    doc.Open(in, Zoom::Normal);
+    ASSERT_NE(doc.Metadata(), nullptr);
+    doc.SelectStyle(StyleId::Matte);
+    doc.DrawPictureCentred();
+    doc.DrawFrame();
+    doc.ApplyFrame(Zoom::Normal);
+    doc.Crop(1, 1, 30, 20);
+    ASSERT_NE(doc.Metadata(), nullptr);
+    ASSERT_TRUE(doc.Save(out));
+    std::shared_ptr<const PictureMetadata> saved;
+    LoadPictureFile(out, {}, &saved);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_NE(saved->Xmp.find("Ann Example"), std::string::npos);
+
+    MemoryClipboard clipboard;
+    doc.CopyTo(clipboard);
+    ASSERT_TRUE(doc.PasteFrom(clipboard, Zoom::Normal));
+    EXPECT_EQ(doc.Metadata(), nullptr);
 }

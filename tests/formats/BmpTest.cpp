@@ -224,6 +224,21 @@ TEST(BmpReader, Rle4AlternatesNibbles) {
     EXPECT_PIXELS(*b, kLegend, {"bywkk", "rgrgr"});
 }
 
+// Writers that encode each row with its padding bytes (5 pixels padded to 8)
+// make runs and literals that go past the width; the part past it is dropped.
+TEST(BmpReader, RleRunsOverTheRowPaddingAreCutAtTheRowEnd) {
+    BmpLayout s{.Width = 5, .Height = 3, .Bits = 8, .Compression = 1, .Palette = kPalette4};
+    s.Pixels = ByteBuilder()
+                   .U8s({8, 2, 0, 0})                   // bottom: 8 red, 3 past the width
+                   .U8s({3, 1, 0, 5, 4, 4, 0, 0, 0, 0}) // 3 white, literal b b + 3 padding
+                   .U8s({0, 0})
+                   .U8s({4, 3, 4, 0, 0, 0}) // 4 green, 4 black: one cut
+                   .U8s({0, 1})
+                   .Get();
+    auto b = Read(MakeBmp(s));
+    EXPECT_PIXELS(*b, kLegend, {"ggggk", "wwwbb", "rrrrr"});
+}
+
 TEST(BmpReader, RleWithoutEndOfBitmapAfterTheLastLine) {
     BmpLayout s{.Width = 2, .Height = 1, .Bits = 8, .Compression = 1, .Palette = kPalette4};
     s.Pixels = {2, 2, 0, 0};
@@ -287,9 +302,10 @@ std::vector<BadCase> BadFiles() {
          .Masks = {0xF0F0, 0x0F00, 0x000F},
          .Pixels = {0, 0, 0, 0}};
     cases.push_back({"mask of two runs", PictureErrorKind::Malformed, MakeBmp(s)});
-    cases.push_back({"RLE run past the row", PictureErrorKind::Malformed, rle({5, 1, 0, 1})});
     cases.push_back(
-        {"RLE literal past the row", PictureErrorKind::Malformed, rle({0, 5, 1, 1, 1, 1, 1, 0})});
+        {"RLE run below the last row", PictureErrorKind::Malformed, rle({0, 0, 0, 0, 8, 1, 0, 1})});
+    cases.push_back({"RLE literal below the last row", PictureErrorKind::Malformed,
+                     rle({0, 0, 0, 0, 0, 3, 1, 1, 1, 0, 0, 1})});
     cases.push_back({"RLE literal past the data", PictureErrorKind::Truncated, rle({0, 4, 1, 1})});
     cases.push_back(
         {"RLE delta past the picture", PictureErrorKind::Malformed, rle({0, 2, 9, 0, 0, 1})});

@@ -58,15 +58,19 @@ PictureErrorKind KindOf(const std::function<void()>& f) {
 
 // ---- The name test ----------------------------------------------------------------
 
-TEST(PictureName, KindComesFromTheWholeUpperCasedName) {
+TEST(PictureName, KindComesFromTheUpperCasedFileNameAlone) {
     const std::pair<const char*, NameKind> cases[] = {
-        {"/home/ann/GIF art/photo.jpg", NameKind::Jpeg}, // JPEG is looked for first
-        {"/home/ann/BMP files/photo.png", NameKind::Bmp},
+        {"/home/ann/GIF art/photo.jpg", NameKind::Jpeg},
+        {"/home/ann/BMP files/photo.png", NameKind::Other},
+        {"/home/ann/Pictures/gifs/photo.png", NameKind::Other},
+        {"jpg_out/x.bmp", NameKind::Bmp},
         {"/pics/photo.JpEg", NameKind::Jpeg},
         {"/pics/photo.jpg", NameKind::Jpeg},
-        {"/pics/jpegs/logo.gif", NameKind::Jpeg},
-        {"/pics/gifts/card.bmp", NameKind::Gif},
+        {"/pics/jpegs/logo.gif", NameKind::Gif},
+        {"/pics/gifts/card.bmp", NameKind::Bmp},
         {"/pics/card.Bmp", NameKind::Bmp},
+        {"/pics/jpeg-of-gif.bmp", NameKind::Jpeg}, // JPEG is looked for first
+        {"gif_bmp.png", NameKind::Gif},
         {"/pics/photo.png", NameKind::Other},
         {"/pics/photo.jpe", NameKind::Other},
         {"/pics/photo", NameKind::Other},
@@ -106,11 +110,20 @@ TEST(LoadPicture, JpegNameInAGifFolderIsReadAndWrittenAsJpeg) {
     EXPECT_EQ(back->format(), PixelFormat::Device);
 }
 
-TEST(LoadPicture, PngInABmpFolderGoesToTheBitmapReader) {
+TEST(LoadPicture, FolderNamesDoNotPickTheFormat) {
     const std::string dir = TempDir("formats-bmp-folder") + "/BMP files";
     fs::create_directories(dir);
     WriteBytes(dir + "/photo.png", {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13});
-    EXPECT_EQ(MessageOf([&] { LoadPictureFile(dir + "/photo.png"); }), "Bitmap image is not valid");
+    // The PNG reader, not the bitmap reader, sees the file.
+    EXPECT_NE(MessageOf([&] { LoadPictureFile(dir + "/photo.png"); }), "Bitmap image is not valid");
+
+    const std::string jpgOut = TempDir("formats-jpg-out") + "/jpg_out";
+    fs::create_directories(jpgOut);
+    ASSERT_TRUE(SavePictureFile(*SmallPicture(), jpgOut + "/x.bmp"));
+    const auto bytes = FileBytes(jpgOut + "/x.bmp");
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 'B');
+    EXPECT_EQ(bytes[1], 'M');
 }
 
 TEST(LoadPicture, UnknownExtensionIsNamedInTheMessage) {
@@ -304,8 +317,8 @@ TEST(SavePicture, EachWriterIsChosenByTheName) {
 }
 
 TEST(SavePicture, UnmatchedNameWritesNothing) {
-    const std::string dir = TempDir("formats-png");
-    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/photo.png"));
+    const std::string dir = TempDir("formats-tga");
+    EXPECT_FALSE(SavePictureFile(*SmallPicture(), dir + "/photo.tga"));
     EXPECT_TRUE(fs::is_empty(dir));
 }
 
@@ -360,4 +373,42 @@ TEST(SavePicture, SavedFilesGetOrdinaryPermissionsAndReplacementsKeepTheirs) {
     ASSERT_TRUE(SavePictureFile(*picture, dir + "/new.bmp"));
     EXPECT_EQ(fs::status(dir + "/new.bmp").permissions() & fs::perms::all, fs::perms(0640));
     ::umask(mask);
+}
+
+TEST(SaveName, WriterComesFromTheNameTestThenTheExtension) {
+    const std::pair<const char*, std::optional<SaveFormat>> cases[] = {
+        {"/out/photo.png", SaveFormat::Png},      {"/out/photo.PNG", SaveFormat::Png},
+        {"/out/photo.webp", SaveFormat::Webp},    {"/out/photo.WebP", SaveFormat::Webp},
+        {"/out/jpeg-copy.png", SaveFormat::Jpeg}, // the name test comes first
+        {"/out/gifts.webp", SaveFormat::Gif},     {"/out/bmp.png", SaveFormat::Bmp},
+        {"/out/photo.jpg", SaveFormat::Jpeg},     {"/png/photo.tga", std::nullopt},
+        {"/out/photo.png.tmp", std::nullopt},     {"/out/webp", std::nullopt},
+        {"/out.png/photo", std::nullopt},
+    };
+    for (auto [name, format] : cases) EXPECT_EQ(SaveFormatForName(name), format) << name;
+}
+
+TEST(SaveName, PngSavedReadsBackPixelForPixel) {
+    const std::string dir = TempDir("formats-png-save");
+    for (PixelFormat pf : {PixelFormat::Bgr24, PixelFormat::Bgrx32, PixelFormat::Device}) {
+        auto picture = MakeTestPhoto(37, 21);
+        picture->SetPixelFormat(pf);
+        ASSERT_TRUE(SavePictureFile(*picture, dir + "/photo.png"));
+        auto back = LoadPictureFile(dir + "/photo.png");
+        ASSERT_EQ(back->Width(), 37);
+        ASSERT_EQ(back->Height(), 21);
+        for (int y = 0; y < 21; ++y)
+            for (int x = 0; x < 37; ++x)
+                ASSERT_EQ(back->Pixel(x, y), picture->Pixel(x, y)) << x << "," << y;
+    }
+}
+
+TEST(SaveName, SaveDialogKeepsItsFirstThreeFiltersAndAddsPngAndWebp) {
+    const auto& filters = SaveDialogFilters();
+    ASSERT_EQ(filters.size(), 5u);
+    EXPECT_EQ(filters[0].Patterns, "*.bmp");
+    EXPECT_EQ(filters[1].Patterns, "*.jpg");
+    EXPECT_EQ(filters[2].Patterns, "*.gif");
+    EXPECT_EQ(filters[3].Patterns, "*.png");
+    EXPECT_EQ(filters[4].Patterns, "*.webp");
 }

@@ -38,11 +38,12 @@ struct ReplayCase {
 };
 
 const ReplayCase kCases[] = {
-    {"bmp", ReadBmp, "bmp"}, {"jpeg", ReadJpeg, "jpg"},         {"gif", ReadGif, "gif"},
-    {"tga", ReadTga, "tga"}, {"tiff", ReadTiff, "tif"},         {"pcx", ReadPcx, "pcx"},
-    {"rla", ReadRla, "rla"}, {"sgi", ReadSgi, "sgi"},           {"psd", ReadPsd, "psd"},
-    {"pnm", ReadPnm, "ppm"}, {"autodesk", ReadAutodesk, "cel"}, {"pcd", ReadPcd, "pcd"},
-    {"cut", ReadCut, "cut"}, {"psp", ReadPsp, "psp"},           {"png", ReadPng, "png"},
+    {"bmp", ReadBmp, "bmp"},    {"jpeg", ReadJpeg, "jpg"},         {"gif", ReadGif, "gif"},
+    {"tga", ReadTga, "tga"},    {"tiff", ReadTiff, "tif"},         {"pcx", ReadPcx, "pcx"},
+    {"rla", ReadRla, "rla"},    {"sgi", ReadSgi, "sgi"},           {"psd", ReadPsd, "psd"},
+    {"pnm", ReadPnm, "ppm"},    {"autodesk", ReadAutodesk, "cel"}, {"pcd", ReadPcd, "pcd"},
+    {"cut", ReadCut, "cut"},    {"psp", ReadPsp, "psp"},           {"png", ReadPng, "png"},
+    {"webp", ReadWebp, "webp"}, {"heif", ReadHeif, "heic"},
 };
 
 std::vector<fs::path> InputsOf(const std::string& reader) {

@@ -2,6 +2,7 @@
 // palette, RGB, CMYK and alpha in 1, 8 and 16 bits, the first page of a
 // multi-page file, and damaged files. Fixtures are written with libtiff's
 // writer, or byte by byte where the file must be wrong.
+#include "formats/Formats.h"
 #include "tests/formats/ByteBuilder.h"
 #include "tests/support/TestSupport.h"
 
@@ -402,3 +403,65 @@ TEST(TiffReader, StripsMissingFromTheFileAreRefusedBeforeAllocating) {
 }
 
 } // namespace
+
+// Sixteen-bit samples are rounded to 8 bits, as the PNG reader rounds them:
+// v * 255 / 65535 to the nearest, not the high byte.
+TEST(TiffReader, SixteenBitSamplesRoundToEightBits) {
+    const std::pair<int, int> values[] = {{255, 1},  {65280, 254}, {32767, 127},
+                                          {1000, 4}, {65535, 255}, {0, 0}};
+    struct Case {
+        const char* name;
+        int samples, photometric;
+        bool tiled;
+    } cases[] = {{"rgb16", 3, PHOTOMETRIC_RGB, false},
+                 {"rgb16-tiled", 3, PHOTOMETRIC_RGB, true},
+                 {"gray16", 1, PHOTOMETRIC_MINISBLACK, false},
+                 {"white-is-zero16", 1, PHOTOMETRIC_MINISWHITE, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TiffLayout s;
+        s.samples = c.samples;
+        s.bits = 16;
+        s.photometric = c.photometric;
+        s.tiled = c.tiled;
+        s.rows.resize(1);
+        for (auto [v, expected] : values)
+            for (int i = 0; i < c.samples; ++i) s.rows[0].push_back(v);
+        Bitmap out;
+        ASSERT_EQ(ReadError(ReadTiff, WriteTiff(s), out), "");
+        for (int x = 0; x < int(std::size(values)); ++x) {
+            const int expected =
+                c.photometric == PHOTOMETRIC_MINISWHITE ? 255 - values[x].second : values[x].second;
+            EXPECT_EQ(GetRValue(out.Pixel(x, 0)), expected) << values[x].first;
+            EXPECT_EQ(GetBValue(out.Pixel(x, 0)), expected) << values[x].first;
+        }
+    }
+}
+
+// The Orientation tag is the EXIF one: the reader gives the rows as stored
+// and loading turns them upright once, turns included.
+TEST(TiffReader, OrientationTagTurnsThePictureOnceWhenLoaded) {
+    const std::pair<int, std::vector<std::string>> cases[] = {
+        {ORIENTATION_TOPLEFT, {"rg", "b."}}, {ORIENTATION_TOPRIGHT, {"gr", ".b"}},
+        {ORIENTATION_BOTLEFT, {"b.", "rg"}}, {ORIENTATION_RIGHTTOP, {"br", ".g"}},
+        {ORIENTATION_LEFTBOT, {"g.", "rb"}},
+    };
+    const std::string dir = TempDir("tiff-orientation");
+    for (const auto& [orientation, upright] : cases) {
+        SCOPED_TRACE(orientation);
+        TiffLayout s;
+        s.rows = kRgbRows;
+        const int o = orientation;
+        s.moreTags = [o](TIFF* tif) { TIFFSetField(tif, TIFFTAG_ORIENTATION, o); };
+        const auto file = WriteTiff(s);
+        Bitmap stored;
+        ASSERT_EQ(ReadError(ReadTiff, file, stored), "");
+        EXPECT_PIXELS(stored, kLegend, {"rg", "b."});
+        const std::string path = dir + "/photo.tif";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+        EXPECT_TRUE(PixelsMatch(*LoadPictureFile(path), upright, kLegend));
+        EXPECT_TRUE(PixelsMatch(*LoadPictureFile(path, LoadOptions{.autoOrient = false}),
+                                {"rg", "b."}, kLegend));
+    }
+}

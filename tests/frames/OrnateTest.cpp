@@ -223,3 +223,25 @@ TEST(OrnateFrame, MatchesGolden) {
 }
 
 } // namespace
+
+// The "clip" and "trn" markers are read from the moulding's own name only.
+TEST(OrnateFrame, MouldingLookComesFromTheFileNameNotItsFolder) {
+    struct Case {
+        const char* Path;
+        bool Clip, Transparent, Over;
+    };
+    const Case cases[] = {
+        {"/d/Ornate/GoldClip.bmp", true, false, false},
+        {"/d/Ornate/LeafTRN.bmp", false, true, true},
+        {"/d/Ornate/ClipTrn.bmp", true, false, true},
+        {"/d/Clipart/Ornate/Plain.bmp", false, false, false},
+        {"/d/Trn/Plain.bmp", false, false, false},
+        {"GoldClip.bmp", true, false, false},
+    };
+    for (const Case& c : cases) {
+        const MouldingLook look = MouldingLookFor(c.Path);
+        EXPECT_EQ(look.clipCorners, c.Clip) << c.Path;
+        EXPECT_EQ(look.transparentPieces, c.Transparent) << c.Path;
+        EXPECT_EQ(look.liesOverPhoto, c.Over) << c.Path;
+    }
+}

@@ -138,8 +138,8 @@ private slots:
         DocumentController& c = run.controller;
         run.putPictureOnClipboard(9, 7);
         c.paste();
-        QVERIFY(!c.saveAs(run.path("picture.png")));
-        QVERIFY(!std::filesystem::exists(run.path("picture.png")));
+        QVERIFY(!c.saveAs(run.path("picture.tga")));
+        QVERIFY(!std::filesystem::exists(run.path("picture.tga")));
         QCOMPARE(c.mainTitle(), QString("Quillon"));
         QVERIFY(c.saveAs(run.path("new.bmp")));
         QCOMPARE(LoadPictureFile(run.path("new.bmp"))->Width(), 9);

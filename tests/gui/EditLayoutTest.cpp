@@ -136,7 +136,7 @@ private slots:
         QTest::newRow("GoldcLIP") << "/d/Ornate/GoldcLIP.bmp" << false << false << false;
         QTest::newRow("ClipTrn") << "/d/Ornate/ClipTrn.bmp" << true << false << true;
         QTest::newRow("LeafTRN") << "/d/Ornate/LeafTRN.bmp" << false << true << true;
-        QTest::newRow("folder Clipart") << "/d/Clipart/Ornate/Plain.bmp" << true << false << false;
+        QTest::newRow("folder Clipart") << "/d/Clipart/Ornate/Plain.bmp" << false << false << false;
         QTest::newRow("tRN") << "/d/Ornate/tRN.bmp" << false << false << false;
     }
     void aMouldingsNameGivesItsLook() {

@@ -346,12 +346,12 @@ private slots:
         MainWindow& m = run.start();
         run.putPictureOnClipboard(9, 7);
         m.pasteAction->trigger();
-        run.dialogs.saveAnswers.push_back(run.path("picture.png"));
+        run.dialogs.saveAnswers.push_back(run.path("picture.tga"));
         m.saveAsAction->trigger();
         QCOMPARE(int(run.dialogs.messages.size()), 1);
         QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not save photo"));
         QCOMPARE(run.dialogs.messages[0].text,
-                 std::string("File picture.png was not saved: the name must end in .bmp, .jpg "
+                 std::string("File picture.tga was not saved: the name must end in .bmp, .jpg "
                              "or .gif."));
         QVERIFY(!QFileInfo::exists(QString::fromStdString(run.path("picture.png"))));
         QCOMPARE(m.windowTitle(), QString("Quillon"));

@@ -1,0 +1,124 @@
+#include "formats/Formats.h"
+#include "formats/Readers.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace quillon;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kSeeds = std::string(QUILLON_TEST_SOURCE_DIR) + "/../fuzz/corpus/heif/";
+
+bool Have(const char* tool) {
+    return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+int MaxDifference(const Bitmap& a, const Bitmap& b) {
+    int worst = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const Color p = a.Pixel(x, y), q = b.Pixel(x, y);
+            worst = std::max({worst, std::abs(GetRValue(p) - GetRValue(q)),
+                              std::abs(GetGValue(p) - GetGValue(q)),
+                              std::abs(GetBValue(p) - GetBValue(q))});
+        }
+    return worst;
+}
+
+// heif-convert's decode of file, written as PNG and read back.
+std::unique_ptr<Bitmap> HeifConvert(const std::string& file, const std::string& dir) {
+    const std::string png = dir + "/" + fs::path(file).filename().string() + ".png";
+    const std::string cmd = "heif-convert '" + file + "' '" + png + "' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0) return nullptr;
+    // heif-convert copies the EXIF block into the PNG: read its pixels as
+    // they are.
+    return LoadPictureFile(png, LoadOptions{.autoOrient = false});
+}
+
+} // namespace
+
+// HEIC and AVIF, opaque and with alpha: our decode matches heif-convert's
+// (both through libheif; alpha is laid over white on both sides).
+TEST(HeifReader, AgreesWithHeifConvert) {
+    if (!Have("heif-convert")) GTEST_SKIP() << "no heif-convert";
+    const std::string dir = TempDir("heif-convert");
+    for (const char* name : {"gradient.heic", "gradient.avif", "alpha.heic"}) {
+        const auto theirs = HeifConvert(kSeeds + name, dir);
+        ASSERT_TRUE(theirs) << name;
+        const auto ours = LoadPictureFile(kSeeds + name);
+        ASSERT_EQ(ours->Width(), theirs->Width()) << name;
+        ASSERT_EQ(ours->Height(), theirs->Height()) << name;
+        EXPECT_LE(MaxDifference(*ours, *theirs), 2) << name;
+    }
+}
+
+// A HEIF picture's turn is the container's (libheif applies it); an EXIF
+// Orientation inside the file is not applied on top. heif-enc copies a
+// JPEG's EXIF block, turn and all, without turning the pixels.
+TEST(HeifReader, ExifOrientationInsideIsNotAppliedAgain) {
+    if (!Have("heif-enc") || !Have("heif-convert") || !Have("exiftool"))
+        GTEST_SKIP() << "needs heif-enc, heif-convert and exiftool";
+    const std::string dir = TempDir("heif-turn");
+    auto photo = MakeTestPhoto(64, 32);
+    ASSERT_TRUE(SavePictureFile(*photo, dir + "/turned.jpg"));
+    ASSERT_EQ(std::system(
+                  ("exiftool -q -q -overwrite_original -n -Orientation=6 '" + dir + "/turned.jpg'")
+                      .c_str()),
+              0);
+    ASSERT_EQ(std::system(("heif-enc -q 90 '" + dir + "/turned.jpg' -o '" + dir +
+                           "/turned.heic' >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    const auto theirs = HeifConvert(dir + "/turned.heic", dir);
+    ASSERT_TRUE(theirs);
+    const auto ours = LoadPictureFile(dir + "/turned.heic");
+    EXPECT_EQ(ours->Width(), theirs->Width());
+    EXPECT_EQ(ours->Height(), theirs->Height());
+    EXPECT_EQ(ours->Width(), 64);
+    EXPECT_LE(MaxDifference(*ours, *theirs), 2);
+}
+
+TEST(HeifReader, BadFilesAreRefusedAndLeaveTheBitmapAlone) {
+    const auto whole = ReadWholeFile(kSeeds + "gradient.heic");
+    DecodeLimits small;
+    small.MaxSide = 20;
+    struct Case {
+        const char* What;
+        std::vector<std::uint8_t> File;
+        DecodeLimits Limits;
+        PictureErrorKind Kind;
+    };
+    const Case cases[] = {
+        {"empty", {}, DecodeLimits(), PictureErrorKind::Truncated},
+        {"not HEIF", std::vector<std::uint8_t>(64, 'x'), DecodeLimits(),
+         PictureErrorKind::Malformed},
+        {"over the size limit", whole, small, PictureErrorKind::TooLarge},
+        // A grid claiming 65255 x 65519 pixels in a 564-byte file: refused
+        // before libheif allocates it.
+        {"grid over the size limit",
+         ReadWholeFile(std::string(QUILLON_TEST_SOURCE_DIR) +
+                       "/data/heif/regress/grid-of-4-gigapixels.heic"),
+         DecodeLimits(), PictureErrorKind::TooLarge},
+    };
+    for (const Case& c : cases) {
+        auto b = BitmapFromArt({"r"}, {{'r', kRed}});
+        try {
+            ReadHeif(c.File, "bad.heic", *b, c.Limits);
+            ADD_FAILURE() << c.What << ": read";
+        } catch (const PictureError& e) {
+            EXPECT_EQ(e.Kind(), c.Kind) << c.What << ": " << e.what();
+        }
+        EXPECT_EQ(b->Width(), 1) << c.What;
+    }
+    // Cut anywhere, the file is refused with a PictureError, never read.
+    for (std::size_t n = 12; n < whole.size(); n += 37) {
+        Bitmap b;
+        EXPECT_THROW(ReadHeif({whole.data(), n}, "cut.heic", b), PictureError) << n;
+    }
+}
