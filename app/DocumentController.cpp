@@ -1,10 +1,12 @@
 #include "app/DocumentController.h"
 
+#include "app/SettingsStore.h"
 #include "app/WindowLayout.h"
 #include "document/ClipboardPort.h"
 #include "document/PhotoDocument.h"
 #include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
+#include "formats/Formats.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -148,7 +150,9 @@ void DocumentController::open(const std::string& fileName) {
     auto document = std::make_unique<PhotoDocument>();
     {
         BusyScope busy(*this);
-        document->Open(fileName, Zoom::Normal);
+        LoadOptions options;
+        options.autoOrient = SettingsStore().AutoOrient();
+        document->Open(fileName, Zoom::Normal, options);
     }
     zoom_ = Zoom::Normal;
     fileName_ = fileName;

@@ -585,7 +585,7 @@ bool MainWindow::saveAs() {
     if (!saved)
         ShowError(this, kSaveFailed,
                   "File " + FilePart(name) +
-                      " was not saved: the name must end in .bmp, .jpg or .gif.");
+                      " was not saved: the name must end in .bmp, .jpg, .gif, .png or .webp.");
     return saved;
 }
 

@@ -42,6 +42,12 @@ const char* SettingsStore::KeyOf(FolderSetting setting) {
     return kMaskDir;
 }
 
+bool SettingsStore::AutoOrient() const {
+    // Read without creating the key: it appears only once it is set.
+    if (!KeyExists(kAutoOrient)) return true;
+    return const_cast<SettingsStore*>(this)->ReadOrCreate(kAutoOrient) != "0";
+}
+
 bool SettingsStore::KeyExists(const std::string& key) const {
     return OpenStore().contains(QString::fromStdString(key));
 }

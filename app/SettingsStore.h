@@ -31,6 +31,12 @@ public:
     static constexpr const char* kScaleOnOpen = "ScaleOnOpen";
     // The files last opened, newest first (a list value).
     static constexpr const char* kRecentFiles = "RecentFiles";
+    // "0" opens photos as their pixels are stored; anything else, or no
+    // value, turns them upright by their orientation tag.
+    static constexpr const char* kAutoOrient = "AutoOrient";
+
+    // Whether photos are turned upright by their orientation tag.
+    bool AutoOrient() const;
 
     // The key a folder setting is stored under.
     static const char* KeyOf(FolderSetting setting);

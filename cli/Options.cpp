@@ -296,7 +296,8 @@ CliOptions ParseOptions(const std::vector<std::string>& args) {
         o.output = positional[1];
         if (!SaveFormatForName(o.output))
             throw UsageError("OUTPUT \"" + o.output +
-                             "\" names no writer: its name must contain BMP, JPG, JPEG or GIF");
+                             "\" names no writer: its name must contain BMP, JPG, JPEG or GIF, or "
+                             "end in .png or .webp");
     } else {
         if (positional.empty()) throw UsageError("no INPUT files given");
         o.inputs = positional;

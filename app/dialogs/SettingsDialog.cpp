@@ -3,6 +3,7 @@
 #include "app/DocumentController.h"
 #include "app/dialogs/Dialogs.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +30,7 @@ SettingsDialog::SettingsDialog(DocumentController& controller, QWidget* parent)
     setWindowTitle(tr("Settings"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(520, 246);
+    setFixedSize(520, 272);
 
     auto* grid = new QGridLayout;
     auto row = [&](int r, const char* label, QLineEdit*& edit, QPushButton*& button) {
@@ -45,6 +46,11 @@ SettingsDialog::SettingsDialog(DocumentController& controller, QWidget* parent)
     row(1, "Save Directory", saveFolderEdit, saveFolderBrowse);
     row(2, "Additional Overlays Directory", overlayFolderEdit, overlayFolderBrowse);
     row(3, "Additional Masks Directory", maskFolderEdit, maskFolderBrowse);
+    autoOrientCheck = new QCheckBox(tr("Rotate photos by their orientation tag"), this);
+    autoOrientCheck->setObjectName("autoOrientCheck");
+    autoOrientCheck->setToolTip(tr("Turn photos from cameras and phones upright as they open, "
+                                   "by the orientation their camera recorded"));
+    grid->addWidget(autoOrientCheck, 8, 0, 1, 2);
 
     saveButton = new QPushButton(tr("Save Settings"), this);
     saveButton->setDefault(true);
@@ -94,6 +100,7 @@ void SettingsDialog::reloadFolders() {
         {maskFolderEdit, FolderSetting::Mask}};
     for (const auto& [edit, setting] : rows)
         edit->setText(QString::fromStdString(store.ReadOrCreate(SettingsStore::KeyOf(setting))));
+    autoOrientCheck->setChecked(store.AutoOrient());
 }
 
 void SettingsDialog::browseFolder(QLineEdit* edit, FolderSetting setting) {
@@ -125,6 +132,7 @@ void SettingsDialog::saveSettings() {
         store.Write(SettingsStore::KeyOf(setting), folder);
         controller_.setFolder(setting, folder);
     }
+    store.Write(SettingsStore::kAutoOrient, autoOrientCheck->isChecked() ? "1" : "0");
 }
 
 } // namespace quillon

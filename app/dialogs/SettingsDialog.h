@@ -12,6 +12,7 @@
 
 #include <functional>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
@@ -26,6 +27,7 @@ public:
 
     QLineEdit *imageFolderEdit, *saveFolderEdit, *overlayFolderEdit, *maskFolderEdit;
     QPushButton *imageFolderBrowse, *saveFolderBrowse, *overlayFolderBrowse, *maskFolderBrowse;
+    QCheckBox* autoOrientCheck;
     QPushButton *saveButton, *cancelButton;
 
     // Reloads the four edits from the store.

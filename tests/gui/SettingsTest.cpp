@@ -2,10 +2,16 @@
 // what it validates, what it stores and what it changes for this run.
 #include "GuiFixture.h"
 #include "app/dialogs/SettingsDialog.h"
+#include "canvas/Bitmap.h"
+#include "formats/Formats.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+
+#include <QCheckBox>
+
+#include <cstdlib>
 
 using namespace quillon;
 
@@ -33,6 +39,37 @@ void WithSettingsDialog(ShellRun& run, MainWindow& m,
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
+    void photosOpenUprightUnlessTheSettingIsOff() {
+        if (std::system("command -v exiftool >/dev/null 2>&1") != 0)
+            QSKIP("exiftool is not installed");
+        ShellRun run;
+        MainWindow& m = run.start();
+        // A 40 x 20 JPEG whose camera was turned: orientation 6, a quarter
+        // turn clockwise to be upright.
+        const std::string photo = run.path("turned.jpg");
+        Bitmap picture(40, 20, PixelFormat::Bgrx32);
+        SavePictureFile(picture, photo);
+        QCOMPARE(
+            std::system(
+                ("exiftool -q -q -overwrite_original -n -Orientation=6 '" + photo + "'").c_str()),
+            0);
+        bool checked = false;
+        WithSettingsDialog(run, m,
+                           [&](SettingsDialog& d) { checked = d.autoOrientCheck->isChecked(); });
+        QVERIFY(checked); // on by default
+        m.controller().open(photo);
+        QCOMPARE(m.controller().document()->Photo().Width(), 20);
+        WithSettingsDialog(run, m, [&](SettingsDialog& d) {
+            d.autoOrientCheck->setChecked(false);
+            d.imageFolderEdit->setText(QString::fromStdString(run.path("")));
+            d.saveFolderEdit->setText(QString::fromStdString(run.path("")));
+            d.saveButton->click();
+        });
+        QCOMPARE(Stored("AutoOrient"), QString("0"));
+        m.controller().open(photo);
+        QCOMPARE(m.controller().document()->Photo().Width(), 40);
+    }
+
     void theDialogShowsTheStoredFolders() {
         ShellRun run;
         MainWindow& m = run.start();

@@ -351,8 +351,8 @@ private slots:
         QCOMPARE(int(run.dialogs.messages.size()), 1);
         QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not save photo"));
         QCOMPARE(run.dialogs.messages[0].text,
-                 std::string("File picture.tga was not saved: the name must end in .bmp, .jpg "
-                             "or .gif."));
+                 std::string("File picture.tga was not saved: the name must end in .bmp, .jpg, "
+                             ".gif, .png or .webp."));
         QVERIFY(!QFileInfo::exists(QString::fromStdString(run.path("picture.png"))));
         QCOMPARE(m.windowTitle(), QString("Quillon"));
     }
