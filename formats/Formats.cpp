@@ -97,6 +97,7 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadO
     if (options.autoOrient && MayCarryExif(reader))
         ApplyOrientation(*bitmap, ExifOrientation(data));
     if (metadata && MayCarryExif(reader)) *metadata = ReadPictureMetadata(data);
+    if (metadata && reader == ReadHeif) *metadata = ReadHeifMetadata(data);
     // A JPEG photo is drawn into a new bitmap, which has the screen's format.
     if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;

@@ -12,6 +12,7 @@
 // libheif's own size limit is set from them so that it refuses a larger
 // picture while parsing.
 #include "formats/ByteReader.h"
+#include "formats/Metadata.h"
 #include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
@@ -261,6 +262,66 @@ void ReadHeif(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
         }
     }
     out.SwapPicture(picture);
+}
+
+std::shared_ptr<const PictureMetadata> ReadHeifMetadata(std::span<const std::uint8_t> data) {
+    // Only called after the picture itself was read, so the file has passed
+    // the size checks; any error here means no metadata, never no picture.
+    constexpr std::size_t kMaxItemBytes = 64u << 20;
+    std::unique_ptr<heif_context, ContextFree> context(heif_context_alloc());
+    if (!context) return nullptr;
+    if (heif_context_read_from_memory_without_copy(context.get(), data.data(), data.size(), nullptr)
+            .code != heif_error_Ok)
+        return nullptr;
+    heif_image_handle* rawHandle = nullptr;
+    if (heif_context_get_primary_image_handle(context.get(), &rawHandle).code != heif_error_Ok)
+        return nullptr;
+    std::unique_ptr<heif_image_handle, HandleFree> handle(rawHandle);
+    auto m = std::make_shared<PictureMetadata>();
+    const auto itemBytes = [&](heif_item_id id) {
+        std::vector<std::uint8_t> bytes(heif_image_handle_get_metadata_size(handle.get(), id));
+        if (bytes.size() > kMaxItemBytes ||
+            heif_image_handle_get_metadata(handle.get(), id, bytes.data()).code != heif_error_Ok)
+            bytes.clear();
+        return bytes;
+    };
+    // The EXIF item starts with the offset, big-endian, from after those
+    // four bytes to the TIFF header ("Exif\0\0" usually lies between).
+    if (heif_image_handle_get_number_of_metadata_blocks(handle.get(), "Exif") > 0) {
+        heif_item_id id = 0;
+        heif_image_handle_get_list_of_metadata_block_IDs(handle.get(), "Exif", &id, 1);
+        const std::vector<std::uint8_t> block = itemBytes(id);
+        if (block.size() > 4) {
+            const std::uint64_t offset =
+                (std::uint64_t(block[0]) << 24) | (block[1] << 16) | (block[2] << 8) | block[3];
+            if (4 + offset < block.size())
+                m->Exif.assign(block.begin() + std::ptrdiff_t(4 + offset), block.end());
+        }
+    }
+    const int mimeCount = heif_image_handle_get_number_of_metadata_blocks(handle.get(), "mime");
+    if (mimeCount > 0) {
+        std::vector<heif_item_id> ids(static_cast<std::size_t>(mimeCount));
+        heif_image_handle_get_list_of_metadata_block_IDs(handle.get(), "mime", ids.data(),
+                                                         mimeCount);
+        for (const heif_item_id id : ids) {
+            const char* type = heif_image_handle_get_metadata_content_type(handle.get(), id);
+            if (type && std::string(type) == "application/rdf+xml") {
+                const std::vector<std::uint8_t> xmp = itemBytes(id);
+                m->Xmp.assign(xmp.begin(), xmp.end());
+                break;
+            }
+        }
+    }
+    const heif_color_profile_type profile = heif_image_handle_get_color_profile_type(handle.get());
+    if (profile == heif_color_profile_type_prof || profile == heif_color_profile_type_rICC) {
+        m->Icc.resize(heif_image_handle_get_raw_color_profile_size(handle.get()));
+        if (m->Icc.size() > kMaxItemBytes ||
+            heif_image_handle_get_raw_color_profile(handle.get(), m->Icc.data()).code !=
+                heif_error_Ok)
+            m->Icc.clear();
+    }
+    if (m->Empty()) return nullptr;
+    return m;
 }
 
 } // namespace quillon

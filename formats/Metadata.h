@@ -26,6 +26,11 @@ struct PictureMetadata {
 // read (damaged metadata never stops the picture from opening).
 std::shared_ptr<const PictureMetadata> ReadPictureMetadata(std::span<const std::uint8_t> fileBytes);
 
+// The metadata a HEIF or AVIF file keeps in its own items (exiv2 does not
+// read that container): the EXIF item, the XMP item and the colour profile.
+// Null when there is none or the file cannot be read.
+std::shared_ptr<const PictureMetadata> ReadHeifMetadata(std::span<const std::uint8_t> fileBytes);
+
 // The encoded file (JPEG, PNG or WebP) with metadata written into it. The
 // EXIF block is fitted to the saved picture: Orientation 1 (the pixels are
 // upright), the pixel dimensions width x height, and no thumbnail (it shows

@@ -1,9 +1,11 @@
 #include "formats/Formats.h"
+#include "formats/Metadata.h"
 #include "formats/Readers.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -82,6 +84,36 @@ TEST(HeifReader, ExifOrientationInsideIsNotAppliedAgain) {
     EXPECT_EQ(ours->Height(), theirs->Height());
     EXPECT_EQ(ours->Width(), 64);
     EXPECT_LE(MaxDifference(*ours, *theirs), 2);
+}
+
+// A phone's HEIC keeps its camera data in its own EXIF item; it comes along
+// when the framed photo is saved as JPEG.
+TEST(HeifReader, TheExifItemIsKeptForSaving) {
+    if (!Have("heif-enc") || !Have("exiftool")) GTEST_SKIP() << "needs heif-enc and exiftool";
+    const std::string dir = TempDir("heif-exif");
+    ASSERT_TRUE(SavePictureFile(*MakeTestPhoto(64, 48), dir + "/camera.jpg"));
+    ASSERT_EQ(std::system(("exiftool -q -q -overwrite_original -Make=Quillon -Model=TestCam '" +
+                           dir + "/camera.jpg'")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system(("heif-enc -q 90 '" + dir + "/camera.jpg' -o '" + dir +
+                           "/camera.heic' >/dev/null 2>&1")
+                              .c_str()),
+              0);
+    std::shared_ptr<const PictureMetadata> metadata;
+    const auto photo = LoadPictureFile(dir + "/camera.heic", {}, &metadata);
+    ASSERT_NE(metadata, nullptr);
+    ASSERT_FALSE(metadata->Exif.empty());
+    // TIFF layout: the byte-order mark comes first.
+    const std::string order(metadata->Exif.begin(), metadata->Exif.begin() + 2);
+    EXPECT_TRUE(order == "II" || order == "MM") << order;
+    ASSERT_TRUE(SavePictureFile(*photo, dir + "/framed.jpg", metadata.get()));
+    FILE* pipe = popen(("exiftool -s3 -Make -Model '" + dir + "/framed.jpg'").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char text[256] = {};
+    const std::size_t n = std::fread(text, 1, sizeof text - 1, pipe);
+    pclose(pipe);
+    EXPECT_EQ(std::string(text, n), "Quillon\nTestCam\n");
 }
 
 TEST(HeifReader, BadFilesAreRefusedAndLeaveTheBitmapAlone) {
