@@ -265,6 +265,7 @@ void DocumentController::undo() {
         auto restored = std::make_unique<PhotoDocument>();
         restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), entry.zoom);
         restored->RestorePhoto(entry.picture, entry.zoom);
+        restored->TakeMetadataOf(*document_);
         RedoEntry undone{std::move(document_), zoom_, record_, entry.caption,
                          windowSize_ ? windowSize_() : QSize()};
         document_ = std::move(restored);
@@ -740,6 +741,7 @@ void DocumentController::applyRecipe(Recipe r) {
         auto photo = std::make_unique<Bitmap>();
         photo->Assign(document_->Photo());
         framed->OpenPicture(std::move(photo), document_->FileName(), Zoom::Normal);
+        framed->TakeMetadataOf(*document_);
         ApplyRecipe(*framed, r);
     }
     const int w = document_->Photo().Width(), h = document_->Photo().Height();

@@ -47,6 +47,9 @@ public:
     // framing, crops, turns and resizes and written into a JPEG, PNG or WebP
     // saved from the photo; null for a pasted or scanned picture.
     const PictureMetadata* Metadata() const { return metadata_.get(); }
+    // Gives this document's photo the metadata of other's: an earlier state
+    // of the same photo (undo) or its copy (a recipe tried on a copy).
+    void TakeMetadataOf(const PhotoDocument& other) { metadata_ = other.metadata_; }
     const std::string& FileName() const { return fileName_; }
     // The photo at full size; only with HasPhoto.
     const Bitmap& Photo() const { return *photo_; }

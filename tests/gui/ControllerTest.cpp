@@ -2,11 +2,13 @@
 // saving and copying, the undo history, zoom, the selection and crop, the
 // Image menu and the frame commands, with the signals the views follow.
 #include "GuiFixture.h"
+#include "formats/Formats.h"
 #include "frames/FrameStyle.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace quillon;
@@ -73,6 +75,28 @@ private slots:
         QCOMPARE(c.imageTitle(), QString("photo.bmp - 100%"));
         QCOMPARE(c.history().Count(), 1);
         QVERIFY(c.canUndo());
+    }
+
+    void thePhotosMetadataSurvivesUndoAndRecipes() {
+        if (std::system("command -v exiftool >/dev/null 2>&1") != 0)
+            QSKIP("exiftool is not installed");
+        ControllerRun run;
+        const std::string photo = run.path("camera.jpg");
+        SavePictureFile(*run.samplePicture(60, 40), photo);
+        QCOMPARE(
+            std::system(("exiftool -q -q -overwrite_original -Artist='Ann Example' '" + photo + "'")
+                            .c_str()),
+            0);
+        DocumentController& c = run.controller;
+        c.open(photo);
+        QVERIFY(c.document()->Metadata() != nullptr);
+        c.rotateRight();
+        c.undo();
+        QVERIFY(c.document()->Metadata() != nullptr);
+        Recipe matte;
+        matte.groups[0].style = StyleId::Matte;
+        c.applyRecipe(matte);
+        QVERIFY(c.document()->Metadata() != nullptr);
     }
 
     void pasteOfNoPictureChangesNothing() {
