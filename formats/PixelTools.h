@@ -2,6 +2,7 @@
 // alpha over white, and palettes from 6-bit or other-range colour values.
 #pragma once
 
+#include "canvas/Bitmap.h"
 #include "canvas/Types.h"
 
 #include <cstdint>
@@ -23,6 +24,15 @@ inline std::uint8_t ScaleTo8(unsigned value, unsigned maxValue) {
 
 inline std::uint8_t Clamp8(int v) {
     return std::uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// bitmap itself when it is 24-bit, else copy made 24-bit: the layout the
+// PNG and WebP writers hand their libraries.
+inline const Bitmap& AsBgr24(const Bitmap& bitmap, Bitmap& copy) {
+    if (bitmap.format() == PixelFormat::Bgr24) return bitmap;
+    copy.Assign(bitmap);
+    copy.SetPixelFormat(PixelFormat::Bgr24);
+    return copy;
 }
 
 } // namespace quillon

@@ -16,6 +16,7 @@
 // that holds no C++ object with a destructor; the error text is copied into
 // a plain buffer and thrown as PictureError after the function returns.
 #include "formats/ByteReader.h"
+#include "formats/PixelTools.h"
 #include "formats/Readers.h"
 
 #include <png.h>
@@ -235,13 +236,8 @@ namespace quillon {
 // library's default compression. Lossless, so a saved picture reads back
 // pixel for pixel.
 std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap) {
-    const Bitmap* source = &bitmap;
     Bitmap copy;
-    if (bitmap.format() != PixelFormat::Bgr24) {
-        copy.Assign(bitmap);
-        copy.SetPixelFormat(PixelFormat::Bgr24);
-        source = &copy;
-    }
+    const Bitmap* source = &AsBgr24(bitmap, copy);
     if (source->Width() <= 0 || source->Height() <= 0)
         throw PictureError("Cannot write an empty picture as PNG", PictureErrorKind::Io);
     png_image image{};

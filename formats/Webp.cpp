@@ -90,13 +90,8 @@ void ReadWebp(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
 }
 
 std::vector<std::uint8_t> EncodeWebp(const Bitmap& bitmap) {
-    const Bitmap* source = &bitmap;
     Bitmap copy;
-    if (bitmap.format() != PixelFormat::Bgr24) {
-        copy.Assign(bitmap);
-        copy.SetPixelFormat(PixelFormat::Bgr24);
-        source = &copy;
-    }
+    const Bitmap* source = &AsBgr24(bitmap, copy);
     const int w = source->Width(), h = source->Height();
     if (w <= 0 || h <= 0)
         throw PictureError("Cannot write an empty picture as WebP", PictureErrorKind::Io);

@@ -17,22 +17,6 @@ namespace {
 
 const std::string kSeeds = std::string(QUILLON_TEST_SOURCE_DIR) + "/../fuzz/corpus/heif/";
 
-bool Have(const char* tool) {
-    return std::system(("command -v " + std::string(tool) + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-int MaxDifference(const Bitmap& a, const Bitmap& b) {
-    int worst = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x) {
-            const Color p = a.Pixel(x, y), q = b.Pixel(x, y);
-            worst = std::max({worst, std::abs(GetRValue(p) - GetRValue(q)),
-                              std::abs(GetGValue(p) - GetGValue(q)),
-                              std::abs(GetBValue(p) - GetBValue(q))});
-        }
-    return worst;
-}
-
 // heif-convert's decode of file, written as PNG and read back.
 std::unique_ptr<Bitmap> HeifConvert(const std::string& file, const std::string& dir) {
     const std::string png = dir + "/" + fs::path(file).filename().string() + ".png";
@@ -48,7 +32,7 @@ std::unique_ptr<Bitmap> HeifConvert(const std::string& file, const std::string& 
 // HEIC and AVIF, opaque and with alpha: our decode matches heif-convert's
 // (both through libheif; alpha is laid over white on both sides).
 TEST(HeifReader, AgreesWithHeifConvert) {
-    if (!Have("heif-convert")) GTEST_SKIP() << "no heif-convert";
+    if (!HaveTool("heif-convert")) GTEST_SKIP() << "no heif-convert";
     const std::string dir = TempDir("heif-convert");
     for (const char* name : {"gradient.heic", "gradient.avif", "alpha.heic"}) {
         const auto theirs = HeifConvert(kSeeds + name, dir);
@@ -56,7 +40,7 @@ TEST(HeifReader, AgreesWithHeifConvert) {
         const auto ours = LoadPictureFile(kSeeds + name);
         ASSERT_EQ(ours->Width(), theirs->Width()) << name;
         ASSERT_EQ(ours->Height(), theirs->Height()) << name;
-        EXPECT_LE(MaxDifference(*ours, *theirs), 2) << name;
+        EXPECT_LE(MaxChannelDifference(*ours, *theirs), 2) << name;
     }
 }
 
@@ -64,7 +48,7 @@ TEST(HeifReader, AgreesWithHeifConvert) {
 // Orientation inside the file is not applied on top. heif-enc copies a
 // JPEG's EXIF block, turn and all, without turning the pixels.
 TEST(HeifReader, ExifOrientationInsideIsNotAppliedAgain) {
-    if (!Have("heif-enc") || !Have("heif-convert") || !Have("exiftool"))
+    if (!HaveTool("heif-enc") || !HaveTool("heif-convert") || !HaveTool("exiftool"))
         GTEST_SKIP() << "needs heif-enc, heif-convert and exiftool";
     const std::string dir = TempDir("heif-turn");
     auto photo = MakeTestPhoto(64, 32);
@@ -83,13 +67,14 @@ TEST(HeifReader, ExifOrientationInsideIsNotAppliedAgain) {
     EXPECT_EQ(ours->Width(), theirs->Width());
     EXPECT_EQ(ours->Height(), theirs->Height());
     EXPECT_EQ(ours->Width(), 64);
-    EXPECT_LE(MaxDifference(*ours, *theirs), 2);
+    EXPECT_LE(MaxChannelDifference(*ours, *theirs), 2);
 }
 
 // A phone's HEIC keeps its camera data in its own EXIF item; it comes along
 // when the framed photo is saved as JPEG.
 TEST(HeifReader, TheExifItemIsKeptForSaving) {
-    if (!Have("heif-enc") || !Have("exiftool")) GTEST_SKIP() << "needs heif-enc and exiftool";
+    if (!HaveTool("heif-enc") || !HaveTool("exiftool"))
+        GTEST_SKIP() << "needs heif-enc and exiftool";
     const std::string dir = TempDir("heif-exif");
     ASSERT_TRUE(SavePictureFile(*MakeTestPhoto(64, 48), dir + "/camera.jpg"));
     ASSERT_EQ(std::system(("exiftool -q -q -overwrite_original -Make=Quillon -Model=TestCam '" +

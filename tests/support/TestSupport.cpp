@@ -2,6 +2,7 @@
 
 #include "formats/Formats.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -146,6 +147,22 @@ std::unique_ptr<Bitmap> MakeTestPhoto(int width, int height) {
         }
     }
     return b;
+}
+
+int MaxChannelDifference(const Bitmap& a, const Bitmap& b) {
+    int worst = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x) {
+            const Color p = a.Pixel(x, y), q = b.Pixel(x, y);
+            worst = std::max({worst, std::abs(GetRValue(p) - GetRValue(q)),
+                              std::abs(GetGValue(p) - GetGValue(q)),
+                              std::abs(GetBValue(p) - GetBValue(q))});
+        }
+    return worst;
+}
+
+bool HaveTool(const std::string& name) {
+    return std::system(("command -v '" + name + "' >/dev/null 2>&1").c_str()) == 0;
 }
 
 } // namespace quillon

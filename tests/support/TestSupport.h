@@ -35,6 +35,12 @@ std::string PixelsAsText(const Bitmap& bitmap, const std::map<char, Color>& lege
 // With UPDATE_GOLDEN=1 in the environment the golden file is rewritten.
 ::testing::AssertionResult MatchesGolden(const Bitmap& bitmap, const std::string& name);
 
+// The largest difference of one colour channel between two pictures of the
+// same size, for comparing with decoders that round differently.
+int MaxChannelDifference(const Bitmap& a, const Bitmap& b);
+// Whether a command-line tool is installed (for tests that use one).
+bool HaveTool(const std::string& name);
+
 // The build's data folder (decoration library, shadow pieces, sample photo).
 std::string TestDataDir();
 // A fresh empty folder under the build's test folder, private to the
