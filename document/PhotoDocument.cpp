@@ -84,7 +84,6 @@ void PhotoDocument::OpenPicture(std::unique_ptr<Bitmap> picture, const std::stri
     fileName_ = name;
     metadata_.reset(); // a picture from anywhere but a file carries none
     zoom_ = zoom;
-    scale_ = ZoomScale(zoom);
     PhotoChanged();
 }
 
@@ -100,7 +99,6 @@ void PhotoDocument::RestorePhoto(const Bitmap& picture, Zoom zoom) {
     if (!photo_) photo_ = std::make_unique<Bitmap>();
     photo_->Assign(picture);
     zoom_ = zoom;
-    scale_ = ZoomScale(zoom);
     PhotoChanged();
 }
 
@@ -146,7 +144,7 @@ std::optional<Rect> PhotoDocument::CropInPhoto(int left, int top, int right, int
     right = std::min(right, ShownPhotoWidth());
     bottom = std::min(bottom, ShownPhotoHeight());
     if (right <= left || bottom <= top) return std::nullopt;
-    const float s = scale_;
+    const float s = Scale();
     if (copiedWidth) *copiedWidth = UnscaledLength(right - left, s);
     if (copiedHeight) *copiedHeight = UnscaledLength(bottom - top, s);
     return Rect(UnscaledLength(left, s), UnscaledLength(top, s),
@@ -240,26 +238,25 @@ void PhotoDocument::ApplyFrame(Zoom zoom) {
 
 void PhotoDocument::SetZoom(Zoom zoom) {
     zoom_ = zoom;
-    scale_ = ZoomScale(zoom);
     previewValid_ = false;
 }
 
 int PhotoDocument::ShownPhotoWidth() const {
-    return photo_ ? ScaledLength(photo_->Width(), scale_) : 0;
+    return photo_ ? ScaledLength(photo_->Width(), Scale()) : 0;
 }
 
 int PhotoDocument::ShownPhotoHeight() const {
-    return photo_ ? ScaledLength(photo_->Height(), scale_) : 0;
+    return photo_ ? ScaledLength(photo_->Height(), Scale()) : 0;
 }
 
 int PhotoDocument::PreviewWidth() const {
     const Bitmap* shown = Result();
-    return shown ? ScaledLength(shown->Width(), scale_) : 0;
+    return shown ? ScaledLength(shown->Width(), Scale()) : 0;
 }
 
 int PhotoDocument::PreviewHeight() const {
     const Bitmap* shown = Result();
-    return shown ? ScaledLength(shown->Height(), scale_) : 0;
+    return shown ? ScaledLength(shown->Height(), Scale()) : 0;
 }
 
 const Bitmap& PhotoDocument::Preview() const {

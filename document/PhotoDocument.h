@@ -91,7 +91,7 @@ public:
 
     // --- Zoom and the shown pictures ------------------------------------------
     Zoom CurrentZoom() const { return zoom_; }
-    float Scale() const { return scale_; }
+    float Scale() const { return ZoomScale(zoom_); }
     // Shows the pictures at zoom; only what is shown changes.
     void SetZoom(Zoom zoom);
     // The photo's size as shown: the size crop coordinates and the styles'
@@ -160,7 +160,6 @@ private:
     std::string fileName_;
     std::shared_ptr<const PictureMetadata> metadata_;
     Zoom zoom_ = Zoom::Normal;
-    float scale_ = 1.0f;
     std::optional<StyleId> style_;
     std::optional<std::uint32_t> seed_;
     std::array<std::unique_ptr<FrameStyle>, kStyleCount> frames_;

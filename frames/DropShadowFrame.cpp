@@ -26,7 +26,7 @@ std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
 
 std::string DropShadowFrame::MissingDataFile() const {
     if (!StretchPicture) return {};
-    for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"}) {
+    for (const char* piece : kPieces) {
         std::error_code ec;
         if (!std::filesystem::is_regular_file(StartFolderFile(piece), ec)) return piece;
     }

@@ -23,6 +23,8 @@ public:
     DropShadowFrame(const Bitmap& photo, const FrameSettings& settings);
     void Paint() override;
     void ChangeFrameHeight(int v) override;
+    // The realistic shadow's pieces, below the data folder.
+    static constexpr const char* kPieces[] = {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"};
     // The realistic shadow's pieces, when one is missing.
     std::string MissingDataFile() const override;
     void ChangeFrameWidth(int v) override;

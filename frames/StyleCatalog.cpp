@@ -173,8 +173,7 @@ const std::array<StyleInfo, kStyleCount> kCatalog = {{
      kMaxBorderWidth,
      [](int w, int) {
          // The realistic shadow, on by default, is drawn from these pieces.
-         for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
-             RequireDataFile(piece);
+         for (const char* piece : DropShadowFrame::kPieces) RequireDataFile(piece);
          return Settings(w / 10, w / 10, kGray, true);
      },
      Make<DropShadowFrame>},

@@ -25,15 +25,8 @@ public:
 
 std::unique_ptr<FrameStyle> MakeFrame(const Bitmap& photo, int fw, int fh, bool expand,
                                       int borderWidth = 2) {
-    FrameSettings s;
-    s.frameWidth = fw;
-    s.frameHeight = fh;
-    s.frameColor = kFrame;
-    s.borderColor = kBlack;
-    s.expand = expand;
-    s.borderWidth = borderWidth;
-    s.backgroundColor = kBackground;
-    return std::make_unique<PlainFrame>(photo, s);
+    return std::make_unique<PlainFrame>(
+        photo, MakeFrameSettings(fw, fh, kFrame, kBlack, expand, borderWidth, kBackground));
 }
 
 // The photo must appear unchanged with its top-left pixel at (x0, y0).
@@ -45,7 +38,6 @@ std::unique_ptr<FrameStyle> MakeFrame(const Bitmap& photo, int fw, int fh, bool 
                        << "photo pixel (" << x << ", " << y << ") differs in the output";
     return ::testing::AssertionSuccess();
 }
-
 
 } // namespace
 
@@ -233,4 +225,3 @@ TEST(FrameBase, UnreadablePatternKeepsTheOldNameAndPicture) {
     EXPECT_EQ(f->PatternName, "old.bmp");
     EXPECT_EQ(f->PatternPicture->Width(), 3);
 }
-

@@ -26,14 +26,8 @@ struct FrameArgs {
 
 // Constructs style T from photo; it has painted once.
 template <class T> std::unique_ptr<T> MakeFrame(const Bitmap& photo, const FrameArgs& a) {
-    FrameSettings s;
-    s.frameWidth = a.frameWidth;
-    s.frameHeight = a.frameHeight;
-    s.frameColor = a.frameColor;
-    s.borderColor = a.borderColor;
-    s.expand = a.expand;
-    s.borderWidth = a.borderWidth;
-    s.backgroundColor = a.backgroundColor;
+    FrameSettings s = MakeFrameSettings(a.frameWidth, a.frameHeight, a.frameColor, a.borderColor,
+                                        a.expand, a.borderWidth, a.backgroundColor);
     s.seed = a.seed;
     return std::make_unique<T>(photo, s);
 }
