@@ -10,15 +10,19 @@
 // tables forced, the library's other defaults.
 //
 // The library reports errors by calling back into our error manager, which
-// jumps back with longjmp. Each setjmp sits in one small function that holds
-// no C++ object with a destructor, and the error is turned into
-// "JPEG error #<code>" only after that function has returned.
+// jumps back with longjmp, keeping the library's own message text. Each
+// setjmp sits in one small function that holds no C++ object with a
+// destructor, and the error becomes a PictureError only after that function
+// has returned. A reading error names the file and says in words what is
+// wrong ("photo.png" is not a JPEG file), followed by the library's text.
 #include "formats/Readers.h"
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -31,7 +35,8 @@ struct JpegError {
     jpeg_error_mgr Pub;
     std::jmp_buf Jump;
     int Code;
-    bool OverLimit; // refused by a limit of ours rather than by the library
+    bool OverLimit;                // refused by a limit of ours rather than by the library
+    char Message[JMSG_LENGTH_MAX]; // the library's text for Code
 };
 
 // The progress monitor, with the scan limit it enforces.
@@ -43,6 +48,7 @@ struct JpegProgress {
 void ErrorExit(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<JpegError*>(cinfo->err);
     err->Code = cinfo->err->msg_code;
+    cinfo->err->format_message(cinfo, err->Message);
     std::longjmp(err->Jump, 1);
 }
 
@@ -61,6 +67,7 @@ void InitError(JpegError& err) {
     err.Pub.output_message = OutputMessage;
     err.Code = 0;
     err.OverLimit = false;
+    err.Message[0] = '\0';
 }
 
 // Progressive files can hold any number of scans; one with more than the
@@ -173,14 +180,56 @@ PictureErrorKind KindOf(int code) {
     }
 }
 
-[[noreturn]] void JpegFailed(int code, PictureErrorKind kind) {
-    char text[32];
-    std::snprintf(text, sizeof text, "JPEG error #%d", code);
-    throw PictureError(text, kind);
+// The library's own text for a message code that it did not raise itself.
+std::string LibraryText(int code) {
+    jpeg_error_mgr mgr;
+    jpeg_std_error(&mgr);
+    mgr.msg_code = code;
+    jpeg_common_struct common{};
+    common.err = &mgr;
+    char text[JMSG_LENGTH_MAX];
+    mgr.format_message(&common, text);
+    return text;
 }
 
-[[noreturn]] void JpegFailed(const JpegError& err) {
-    JpegFailed(err.Code, err.OverLimit ? PictureErrorKind::TooLarge : KindOf(err.Code));
+// What is wrong with a file the reader refused, in words.
+std::string ReadFailureWords(int code, PictureErrorKind kind, bool overLimit) {
+    if (code == JERR_NO_SOI) return "is not a JPEG file";
+    if (overLimit) return "has more scans than this program reads";
+    switch (kind) {
+    case PictureErrorKind::Truncated:
+        return "ends before the picture is complete";
+    case PictureErrorKind::TooLarge:
+        return "is too large to open";
+    case PictureErrorKind::Unsupported:
+        return "uses a kind of JPEG this program cannot read";
+    default:
+        return "is damaged";
+    }
+}
+
+[[noreturn]] void JpegReadFailed(const std::string& fileName, int code, PictureErrorKind kind,
+                                 const std::string& libraryText, bool overLimit = false) {
+    std::string message;
+    if (fileName.empty()) {
+        message = "The JPEG picture";
+    } else {
+        message = "\"";
+        message += std::filesystem::path(fileName).filename().string();
+        message += "\"";
+    }
+    message += ' ';
+    message += ReadFailureWords(code, kind, overLimit);
+    message += " (";
+    message += libraryText;
+    message += ')';
+    throw PictureError(message, kind);
+}
+
+[[noreturn]] void JpegReadFailed(const std::string& fileName, const JpegError& err) {
+    JpegReadFailed(fileName, err.Code,
+                   err.OverLimit ? PictureErrorKind::TooLarge : KindOf(err.Code), err.Message,
+                   err.OverLimit);
 }
 
 // Destroys a decompressor left alive when C++ code between the library calls
@@ -231,7 +280,7 @@ bool EncodeRun(EncodeJob* job) {
 
 } // namespace
 
-void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& out,
+void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
               const DecodeLimits& limits) {
     DecodeJob job{};
     InitError(job.Err);
@@ -240,7 +289,7 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
     job.Data = data.data();
     job.Size = (unsigned long)data.size();
     DecodeCleanup cleanup{job};
-    if (!DecodeHeader(&job)) JpegFailed(job.Err);
+    if (!DecodeHeader(&job)) JpegReadFailed(fileName, job.Err);
     const int w = int(job.Info.output_width), h = int(job.Info.output_height);
     limits.CheckSize(w, h);
     // Huffman coding spends at least one bit on every 8 x 8 block of the
@@ -249,14 +298,16 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string&, Bitmap& ou
     if (!job.Info.arith_code &&
         std::uint64_t(w) * std::uint64_t(h) >
             std::uint64_t(data.size()) * std::uint64_t(limits.JpegPixelsPerByte))
-        JpegFailed(JWRN_JPEG_EOF, PictureErrorKind::Truncated);
+        JpegReadFailed(fileName, JWRN_JPEG_EOF, PictureErrorKind::Truncated,
+                       LibraryText(JWRN_JPEG_EOF));
     // Arithmetic coding has no such bound (a blank block costs a fraction of
     // a bit), so a tiny file can describe a huge blank picture: the budget
     // holds for it all the same.
     limits.CheckBudget("JPEG", w, h, data.size());
     Bitmap picture(w, h, PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
-    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data())) JpegFailed(job.Err);
+    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
+        JpegReadFailed(fileName, job.Err);
     out.SwapPicture(picture);
 }
 
@@ -287,7 +338,9 @@ std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap) {
         }
     }
     std::free(job.Out);
-    if (!ok) JpegFailed(job.Err.Code, PictureErrorKind::Io);
+    if (!ok)
+        throw PictureError(std::string("Cannot write JPEG: ") + job.Err.Message,
+                           PictureErrorKind::Io);
     return bytes;
 }
 

@@ -154,7 +154,8 @@ void ExpectJpegError(const std::vector<std::uint8_t>& file, PictureErrorKind kin
         Decode(file);
         ADD_FAILURE() << what << ": accepted";
     } catch (const PictureError& e) {
-        EXPECT_TRUE(std::regex_match(e.what(), std::regex("JPEG error #[0-9]+")))
+        // The file named, the fault in words, then the library's own text.
+        EXPECT_TRUE(std::regex_match(e.what(), std::regex("\"test\\.jpg\" [a-zA-Z ]+ \\(.+\\)")))
             << what << ": " << e.what();
         EXPECT_EQ(e.Kind(), kind) << what << ": " << e.what();
     }
@@ -215,7 +216,32 @@ TEST(JpegReader, AdobeCmykDecodesToItsColours) {
     }
 }
 
-TEST(JpegReader, BrokenFilesGiveTheLibraryErrorNumber) {
+// The messages a person sees for the two commonest faults: another format
+// under a JPEG name, and a download cut short.
+TEST(JpegReader, ErrorsNameTheFileAndSayWhatIsWrong) {
+    Bitmap out;
+    const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0};
+    try {
+        ReadJpeg(png, "/home/me/photo.png", out);
+        ADD_FAILURE() << "a PNG file read as JPEG";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "\"photo.png\" is not a JPEG file (Not a JPEG file: starts with 0x89 0x50)");
+        EXPECT_EQ(e.Kind(), PictureErrorKind::Malformed);
+    }
+    const auto good = LibJpegEncode(*Noisy(40, 30, 3), ChromaSampling::s420, false);
+    try {
+        ReadJpeg(std::span(good.data(), good.size() / 2), "photo.jpg", out);
+        ADD_FAILURE() << "half a file accepted";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "\"photo.jpg\" ends before the picture is complete (Premature end of JPEG file)");
+        EXPECT_EQ(e.Kind(), PictureErrorKind::Truncated);
+    }
+    EXPECT_TRUE(out.Empty()) << "a failed read left the bitmap as it was";
+}
+
+TEST(JpegReader, BrokenFilesGiveTheirKindAndTheLibraryText) {
     const auto good = LibJpegEncode(*Noisy(40, 30, 3), ChromaSampling::s420, false);
     const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), ChromaSampling::s420, true);
     ExpectJpegError({}, PictureErrorKind::Truncated, "empty file");
@@ -331,8 +357,8 @@ TEST(JpegReader, ProgressiveWorkingMemoryHasACeiling) {
     const auto file = LibJpegEncode(*Noisy(1024, 1024, 6), ChromaSampling::Gray, true);
     DecodeLimits tight;
     tight.MaxJpegWorkBytes = 1 << 20; // the coefficients take 2 MB
-    EXPECT_TRUE(
-        FailsWith(ReadJpeg, file, PictureErrorKind::TooLarge, "JPEG error #", "big.jpg", tight));
+    EXPECT_TRUE(FailsWith(ReadJpeg, file, PictureErrorKind::TooLarge,
+                          "\"big.jpg\" is too large to open", "big.jpg", tight));
     tight.MaxJpegWorkBytes = 4 << 20;
     Bitmap out;
     ReadJpeg(file, "big.jpg", out, tight);
