@@ -157,6 +157,8 @@ void DocumentController::open(const std::string& fileName) {
     zoom_ = Zoom::Normal;
     fileName_ = fileName;
     titleFile_ = fileName;
+    sourceFile_ = fileName;
+    sourceWritten_ = false;
     history_.Clear();
     recordHistory_.clear();
     undoEnabled_ = false;
@@ -171,6 +173,7 @@ bool DocumentController::paste() {
     auto document = std::make_unique<PhotoDocument>();
     if (!document->PasteFrom(clipboard_, zoom_)) return false;
     titleFile_.reset();
+    sourceFile_.reset();
     clearRedo();
     setModified(true);
     replaceDocument(std::move(document));
@@ -184,6 +187,7 @@ void DocumentController::openScan(std::unique_ptr<Bitmap> picture) {
     zoom_ = Zoom::Normal;
     fileName_ = "Untitled";
     titleFile_.reset();
+    sourceFile_.reset();
     clearRedo();
     setModified(true);
     replaceDocument(std::move(document));
@@ -197,9 +201,20 @@ bool DocumentController::saveAs(const std::string& fileName) {
     }
     fileName_ = fileName;
     titleFile_ = fileName;
+    sourceFile_ = fileName;
+    sourceWritten_ = true;
     setModified(false);
     emit titlesChanged();
     return true;
+}
+
+std::optional<std::string> DocumentController::saveTarget() const {
+    if (!document_ || !sourceFile_ || !SaveFormatForName(*sourceFile_)) return std::nullopt;
+    return sourceFile_;
+}
+
+bool DocumentController::saveReplacesOriginal() const {
+    return saveTarget().has_value() && !sourceWritten_;
 }
 
 void DocumentController::copy() {

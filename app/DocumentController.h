@@ -119,6 +119,14 @@ public:
     // Writes the framed picture or the photo; false when the name is of no
     // format the program writes.
     bool saveAs(const std::string& fileName);
+    // The file Save writes back to: the one the photo was opened from or
+    // last saved as, while its name is of a format the program writes;
+    // none for a pasted or scanned picture, or a photo read from a format
+    // that is only read (TIFF, PSD, ...).
+    std::optional<std::string> saveTarget() const;
+    // Whether Save would replace a file this program has not written: the
+    // original photo, which the window confirms replacing once.
+    bool saveReplacesOriginal() const;
     // Puts the framed picture or the photo, at full size, on the clipboard.
     void copy();
     void closeDocument();
@@ -271,6 +279,11 @@ private:
     std::string fileName_;
     // The file the main window's title names, or none.
     std::optional<std::string> titleFile_;
+    // The file the photo came from (opened or last saved as), through every
+    // later edit; none for a pasted or scanned picture.
+    std::optional<std::string> sourceFile_;
+    // Whether sourceFile_ was written by this program.
+    bool sourceWritten_ = false;
     Selection selection_;
     bool selecting_ = false;
     ShellFolders folders_;

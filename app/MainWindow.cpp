@@ -1,12 +1,15 @@
 #include "app/MainWindow.h"
 
 #include "app/BusyCursor.h"
+#include "app/ConfigLocation.h"
+#include "app/DialogMemory.h"
 #include "app/DocumentController.h"
 #include "app/FrameEditBar.h"
 #include "app/ImageWindow.h"
 #include "app/PictureMenuStyle.h"
 #include "app/RecipeMenu.h"
 #include "app/SettingsStore.h"
+#include "app/StylePictureRenderer.h"
 #include "app/StylePictures.h"
 #include "app/SystemClipboard.h"
 #include "app/dialogs/AboutDialog.h"
@@ -121,7 +124,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     move(252, 213);
     DesktopBounds bounds;
     {
-        QSettings config(QString::fromStdString(configFileName()), QSettings::IniFormat);
+        QSettings config(QString::fromStdString(CurrentConfigLocation().readFile),
+                         QSettings::IniFormat);
         config.beginGroup("Desktop");
         bounds.left = config.value("Left", 0).toInt();
         move(bounds.left, y());
@@ -139,6 +143,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     metrics_.borderY = metrics_.borderX;
 
     followController();
+    followStylePictures();
     updateActions();
 }
 
@@ -150,7 +155,7 @@ MainWindow::~MainWindow() {
 }
 
 std::string MainWindow::configFileName() {
-    return StartFolder() + "/quillon.cfg";
+    return CurrentConfigLocation().writeFile;
 }
 
 // --- Menus ------------------------------------------------------------------------
@@ -181,8 +186,10 @@ void MainWindow::buildMenus() {
                               [this] { selectScanSource(); });
     scanAction = item(fileMenu, "scanAction", tr("S&can"), [this] { scan(); });
     scanAction->setEnabled(false);
-    saveAsAction = item(fileMenu, "saveAsAction", tr("&Save As.."), [this] { saveAs(); });
-    saveAsAction->setShortcuts({QKeySequence::Save, QKeySequence::SaveAs});
+    saveAction = item(fileMenu, "saveAction", tr("&Save"), [this] { save(); });
+    saveAction->setShortcut(QKeySequence::Save);
+    saveAsAction = item(fileMenu, "saveAsAction", tr("Save &As.."), [this] { saveAs(); });
+    saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     fileMenu->addSeparator();
     printerSetupAction =
         item(fileMenu, "printerSetupAction", tr("P&rinter Setup.."), [this] { printerSetup(); });
@@ -322,6 +329,23 @@ void MainWindow::followController() {
     connect(editBar_, &FrameEditBar::pointerMoved, this, &MainWindow::closeDecorationPicker);
 }
 
+void MainWindow::followStylePictures() {
+    stylePictureRenderer_ = new StylePictureRenderer(this);
+    connect(controller_.get(), &DocumentController::documentOpened, this, [this] {
+        const PhotoDocument* document = controller_->document();
+        if (document && document->HasPhoto()) stylePictureRenderer_->render(document->Photo());
+    });
+    connect(stylePictureRenderer_, &StylePictureRenderer::picturesReady, this,
+            [this](const QList<QImage>& pictures) {
+                for (const StyleInfo& info : StyleCatalog()) {
+                    const auto id = std::size_t(info.id);
+                    if (id < std::size_t(pictures.size()) && !pictures[qsizetype(id)].isNull())
+                        styleAction(info.id)->setIcon(
+                            QIcon(QPixmap::fromImage(pictures[qsizetype(id)])));
+                }
+            });
+}
+
 void MainWindow::showNewImageWindow() {
     dropImageWindow();
     QList<QAction*> actions(styleActions_.begin(), styleActions_.end());
@@ -370,7 +394,7 @@ void MainWindow::updateActions() {
     const DocumentController& c = *controller_;
     const bool document = c.hasDocument();
     const bool framing = c.framing();
-    for (QAction* a : {saveAsAction, printAction, copyAction}) a->setEnabled(document);
+    for (QAction* a : {saveAction, saveAsAction, printAction, copyAction}) a->setEnabled(document);
     resizeAction->setEnabled(document && !framing);
     applyFrameAction->setEnabled(framing);
     cropAction->setEnabled(document && c.selection().right != c.selection().left);
@@ -465,7 +489,10 @@ void MainWindow::storeBounds() {
     // A configuration file that cannot be written (a read-only folder) must
     // not keep the program from closing: QSettings only records the failure
     // in its status.
-    QSettings config(QString::fromStdString(configFileName()), QSettings::IniFormat);
+    const std::string fileName = configFileName();
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(fileName).parent_path(), ec);
+    QSettings config(QString::fromStdString(fileName), QSettings::IniFormat);
     config.beginGroup("Desktop");
     config.setValue("Left", x());
     config.setValue("Top", y());
@@ -515,7 +542,7 @@ void MainWindow::centreAndShowModal(QDialog& dialog) {
 void MainWindow::openPicture() {
     FileRequest request;
     request.title = "Open";
-    request.initialDir = controller_->folders().openDir;
+    request.initialDir = OpenDialogFolder(controller_->folders());
     request.fileName = "*.bmp;*.jpg;*.jpeg;*.jpe;*.gif;*.tga;*.pcx;*.tif;*.png;*.dib;*.rle;*.pdd;"
                        "*.psd;*.pbm;*.cel;*.pic;*.cut";
     request.filters = OpenDialogFilters();
@@ -532,7 +559,9 @@ void MainWindow::openFile(const std::string& fileName) {
         ShowError(this, kOpenFailed, FailureText(fileName, e.what()));
         return;
     }
-    if (controller_->hasDocument()) rememberRecentFile(fileName);
+    if (!controller_->hasDocument()) return;
+    rememberRecentFile(fileName);
+    RememberOpenedFile(fileName);
 }
 
 void MainWindow::pastePicture() {
@@ -550,7 +579,7 @@ bool MainWindow::confirmDiscard() {
                                           MessageIcon::Question,
                                           MessageButtons::SaveDiscardCancel)) {
     case MessageResult::Save:
-        return saveAs();
+        return save();
     case MessageResult::Discard:
         return true;
     default:
@@ -562,9 +591,14 @@ bool MainWindow::saveAs() {
     if (!controller_->hasDocument()) return false;
     FileRequest request;
     request.title = "Save As";
-    request.initialDir = controller_->folders().saveDir;
+    request.initialDir = SaveDialogFolder(controller_->folders());
     request.filters = SaveDialogFilters();
-    request.defaultExtension = kSaveDefaultExtension;
+    request.selectedPatterns = SaveDialogPattern();
+    request.defaultExtension = request.selectedPatterns;
+    // The photo's own name in the format last saved in.
+    if (const auto source = controller_->saveTarget())
+        request.fileName =
+            std::filesystem::path(*source).stem().string() + request.selectedPatterns.substr(1);
     const auto chosen = Dialogs::current().savePicture(this, request);
     if (!chosen) return false;
     const std::string& name = *chosen;
@@ -573,6 +607,22 @@ bool MainWindow::saveAs() {
             this, "Confirm", "File " + FilePart(name) + " already exists, overwrite?",
             MessageIcon::Question, MessageButtons::YesNo) != MessageResult::Yes)
         return false;
+    return writePicture(name);
+}
+
+bool MainWindow::save() {
+    if (!controller_->hasDocument()) return false;
+    const auto target = controller_->saveTarget();
+    if (!target) return saveAs();
+    if (controller_->saveReplacesOriginal() &&
+        Dialogs::current().messageBox(
+            this, "Save", "Replace the original photo " + FilePart(*target) + " with this picture?",
+            MessageIcon::Question, MessageButtons::YesNo) != MessageResult::Yes)
+        return false;
+    return writePicture(*target);
+}
+
+bool MainWindow::writePicture(const std::string& name) {
     // A name that names none of the written formats writes nothing; say so
     // rather than showing the name as saved.
     bool saved = false;
@@ -582,11 +632,14 @@ bool MainWindow::saveAs() {
         ShowError(this, kSaveFailed, FailureText(name, e.what()));
         return false;
     }
-    if (!saved)
+    if (!saved) {
         ShowError(this, kSaveFailed,
                   "File " + FilePart(name) +
                       " was not saved: the name must end in .bmp, .jpg, .gif, .png or .webp.");
-    return saved;
+        return false;
+    }
+    RememberSavedFile(name);
+    return true;
 }
 
 void MainWindow::resizePicture() {

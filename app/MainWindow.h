@@ -41,6 +41,7 @@ class RecipeMenu;
 class ResizeDialog;
 class Scanner;
 class SettingsDialog;
+class StylePictureRenderer;
 class SystemClipboard;
 
 // The file the command line names (quillon photo.jpg), made absolute
@@ -53,7 +54,8 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The configuration file of the window bounds.
+    // The configuration file the window bounds are written to (see
+    // ConfigLocation for where it is read from).
     static std::string configFileName();
 
     DocumentController& controller() { return *controller_; }
@@ -79,6 +81,8 @@ public:
     QMenu *fileMenu, *framesMenu, *editMenu, *imageMenu, *viewMenu, *helpMenu;
     QAction *openAction, *selectSourceAction, *scanAction, *saveAsAction, *printerSetupAction,
         *printAction, *settingsAction, *exitAction;
+    // File > Save: back to the photo's own file, else as Save As.
+    QAction* saveAction;
     QAction *undoAction, *applyFrameAction, *cropAction, *resizeAction, *copyAction, *pasteAction;
     QAction* redoAction;
     // File > Open Recent: the files last opened, newest first.
@@ -92,6 +96,8 @@ public:
     QAction* styleAction(StyleId style) const;
     // The recipe items after the styles in the Frames menu.
     RecipeMenu* recipeMenu() const { return recipeMenu_; }
+    // Draws the Frames menu's pictures from the open photo.
+    StylePictureRenderer* stylePictureRenderer() const { return stylePictureRenderer_; }
 
     // Runs a command at its edge: an exception becomes the error box.
     void runCommand(const std::function<void()>& command);
@@ -108,6 +114,10 @@ public slots:
     void pastePicture();
     // Runs Save As; true when the picture was written.
     bool saveAs();
+    // Writes the picture back to the file it came from when that file has a
+    // format the program writes, asking once before replacing the original
+    // photo; otherwise runs Save As. True when the picture was written.
+    bool save();
     void print();
     void resizePicture();
     void selectScanSource();
@@ -132,6 +142,9 @@ private:
     void buildMenus();
     void buildFramesMenu();
     void followController();
+    // The Frames menu (and the image window's pop-up, which shares its
+    // items) shows the open photo in each style once it is drawn.
+    void followStylePictures();
     void startUp();
     void storeBounds();
     void centreAndShowModal(QDialog& dialog);
@@ -148,6 +161,8 @@ private:
     void updateRecentMenu();
     // Puts an opened file first in Open Recent.
     void rememberRecentFile(const std::string& fileName);
+    // Writes the picture to name, showing a failure; true when written.
+    bool writePicture(const std::string& name);
 
     std::unique_ptr<SystemClipboard> clipboard_;
     std::unique_ptr<DocumentController> controller_;
@@ -161,6 +176,7 @@ private:
     DecorationPicker* picker_ = nullptr;
     PictureMenuStyle* pictureStyle_ = nullptr;
     RecipeMenu* recipeMenu_ = nullptr;
+    StylePictureRenderer* stylePictureRenderer_ = nullptr;
     ResizeDialog* resizeDialog_ = nullptr;
     PrintPreviewDialog* printDialog_ = nullptr;
     Scanner* scanner_ = nullptr;

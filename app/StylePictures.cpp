@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 
 namespace quillon {
@@ -95,12 +96,12 @@ QImage MenuPicture(const QImage& framed, const QString& name) {
     return picture;
 }
 
-QImage FramedSample(StyleId style, int maxWidth, int maxHeight) {
+QImage FramedPhoto(const Bitmap& photo, StyleId style, int maxWidth, int maxHeight) {
     try {
-        auto photo = std::make_unique<Bitmap>();
-        FromQImage(SamplePhoto(), *photo);
+        auto copy = std::make_unique<Bitmap>();
+        copy->Assign(photo);
         PhotoDocument document;
-        document.OpenPicture(std::move(photo), "Sample", Zoom::Normal);
+        document.OpenPicture(std::move(copy), "Sample", Zoom::Normal);
         document.SelectStyle(style);
         const Bitmap* framed = document.Style() == style ? document.Result() : nullptr;
         if (!framed || framed->Empty()) return {};
@@ -111,16 +112,76 @@ QImage FramedSample(StyleId style, int maxWidth, int maxHeight) {
     }
 }
 
+QImage FramedSample(StyleId style, int maxWidth, int maxHeight) {
+    try {
+        Bitmap photo;
+        FromQImage(SamplePhoto(), photo);
+        return FramedPhoto(photo, style, maxWidth, maxHeight);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+std::array<QImage, kStyleCount> FramedMenuPhotos(const Bitmap& photo) {
+    std::array<QImage, kStyleCount> out;
+    for (const StyleInfo& info : StyleCatalog())
+        out[std::size_t(info.id)] = FramedPhoto(photo, info.id, 40, kStylePictureHeight - 2);
+    return out;
+}
+
+std::array<QImage, kStyleCount> MenuPictures(const std::array<QImage, kStyleCount>& framed) {
+    std::array<QImage, kStyleCount> out;
+    for (const StyleInfo& info : StyleCatalog()) {
+        const QImage& f = framed[std::size_t(info.id)];
+        out[std::size_t(info.id)] =
+            f.isNull() ? PlaceholderPicture(info.id) : MenuPicture(f, DisplayName(info.id));
+    }
+    return out;
+}
+
+std::unique_ptr<Bitmap> SmallCopy(const Bitmap& photo, int maxWidth, int maxHeight) {
+    if (photo.Empty() || maxWidth <= 0 || maxHeight <= 0) return std::make_unique<Bitmap>();
+    const double scale =
+        std::min({1.0, double(maxWidth) / photo.Width(), double(maxHeight) / photo.Height()});
+    const int w = std::max(1, int(photo.Width() * scale + 0.5));
+    const int h = std::max(1, int(photo.Height() * scale + 0.5));
+    auto small = std::make_unique<Bitmap>(w, h);
+    // Each pixel is the mean of up to 4 x 4 samples spread over the photo
+    // pixels it covers: smooth enough for a menu picture, and a few hundred
+    // thousand reads whatever the photo's size.
+    constexpr int kGrid = 4;
+    for (int y = 0; y < h; ++y) {
+        const long long top = (long long)y * photo.Height() / h;
+        const long long bottom = std::max(top + 1, (long long)(y + 1) * photo.Height() / h);
+        for (int x = 0; x < w; ++x) {
+            const long long left = (long long)x * photo.Width() / w;
+            const long long right = std::max(left + 1, (long long)(x + 1) * photo.Width() / w);
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int j = 0; j < kGrid; ++j) {
+                const int sy = int(top + (bottom - top) * (2 * j + 1) / (2 * kGrid));
+                for (int i = 0; i < kGrid; ++i) {
+                    const int sx = int(left + (right - left) * (2 * i + 1) / (2 * kGrid));
+                    const Color c = photo.Pixel(sx, sy);
+                    r += GetRValue(c);
+                    g += GetGValue(c);
+                    b += GetBValue(c);
+                    ++n;
+                }
+            }
+            small->SetPixel(x, y, RGB((r + n / 2) / n, (g + n / 2) / n, (b + n / 2) / n));
+        }
+    }
+    return small;
+}
+
 const std::array<QImage, kStyleCount>& StylePictures() {
     static const std::array<QImage, kStyleCount> pictures = [] {
-        std::array<QImage, kStyleCount> out;
-        for (const StyleInfo& info : StyleCatalog()) {
-            const QImage framed = FramedSample(info.id, 40, kStylePictureHeight - 2);
-            QImage& picture = out[std::size_t(info.id)];
-            picture = framed.isNull() ? PlaceholderPicture(info.id)
-                                      : MenuPicture(framed, DisplayName(info.id));
+        Bitmap photo;
+        try {
+            FromQImage(SamplePhoto(), photo);
+        } catch (const std::exception&) {
         }
-        return out;
+        return MenuPictures(FramedMenuPhotos(photo));
     }();
     return pictures;
 }

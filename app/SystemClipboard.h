@@ -1,6 +1,7 @@
 // SystemClipboard: the desktop's clipboard as the document's copy and paste
 // commands see it. It holds a picture when the clipboard offers an image in
-// any of Qt's image formats; every other content counts as no picture.
+// any of Qt's image formats; every other content counts as no picture. A
+// copy is offered as a ClipboardPicture, encoded only when asked for.
 #pragma once
 
 #include "document/ClipboardPort.h"

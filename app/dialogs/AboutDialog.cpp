@@ -30,17 +30,26 @@ QImage AboutDialog::makePicture() {
     QFont title("Serif", 30, QFont::Bold);
     title.setItalic(true);
     p.setFont(title);
-    p.drawText(QRect(160, 40, 190, 60), Qt::AlignLeft | Qt::AlignVCenter, "Quillon");
+    p.drawText(QRect(160, 28, 190, 60), Qt::AlignLeft | Qt::AlignVCenter, "Quillon");
     QFont small("Sans", 10);
     p.setFont(small);
-    p.drawText(QRect(162, 100, 190, 40), Qt::AlignLeft | Qt::TextWordWrap,
+    p.drawText(QRect(162, 92, 190, 36), Qt::AlignLeft | Qt::TextWordWrap,
                QObject::tr("Picture framing for your photographs"));
+    const QStringList lines = aboutLines();
     p.setFont(QFont("Sans", 11, QFont::Bold));
-    p.drawText(QRect(162, 150, 190, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromUtf8(QUILLON_VERSION_TEXT));
+    p.drawText(QRect(162, 132, 190, 22), Qt::AlignLeft | Qt::AlignVCenter, lines[0]);
+    p.setFont(QFont("Sans", 8));
+    p.drawText(QRect(162, 158, 190, 18), Qt::AlignLeft | Qt::AlignVCenter, lines[1]);
+    p.drawText(QRect(162, 178, 190, 18), Qt::AlignLeft | Qt::AlignVCenter, lines[2]);
     p.setPen(QColor(200, 180, 140));
     p.drawRect(image.rect().adjusted(0, 0, -1, -1));
     return image;
+}
+
+QStringList AboutDialog::aboutLines() {
+    return {QString::fromUtf8(QUILLON_VERSION_TEXT),
+            QObject::tr("Licence: %1").arg(QString::fromUtf8(QUILLON_LICENCE_TEXT)),
+            QObject::tr("Qt %1").arg(QString::fromLatin1(qVersion()))};
 }
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
@@ -52,6 +61,10 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     pictureLabel->setPixmap(QPixmap::fromImage(picture));
     pictureLabel->setGeometry(-1, -1, picture.width(), picture.height());
     pictureLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The picture's text for whoever cannot see it.
+    pictureLabel->setAccessibleName(tr("About Quillon"));
+    pictureLabel->setAccessibleDescription(aboutLines().join('\n'));
+    pictureLabel->setToolTip(aboutLines().join('\n'));
     // The window is the picture less a pixel on every side.
     setFixedSize(picture.width() - 2, picture.height() - 2);
 

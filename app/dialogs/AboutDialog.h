@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QStringList>
 #include <QTimer>
 
 class QLabel;
@@ -20,6 +21,9 @@ public:
 
     // The picture the box shows.
     static QImage makePicture();
+    // What the box says besides the name: the version, the licence and
+    // the version of Qt the program runs on.
+    static QStringList aboutLines();
 
     QLabel* pictureLabel = nullptr;
     QTimer closeTimer;

@@ -1,6 +1,7 @@
 #include "app/dialogs/Dialogs.h"
 
 #include "app/QtBitmap.h"
+#include "app/dialogs/HelpWindow.h"
 #include "app/print/PrintPreviewDialog.h"
 
 #include <QAction>
@@ -221,6 +222,10 @@ std::optional<std::string> QtDialogs::savePicture(QWidget* parent, const FileReq
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filterNames = Q(QtFilterString(request.filters)).split(";;");
+    for (std::size_t i = 0; i < request.filters.size() && i < std::size_t(filterNames.size()); ++i)
+        if (request.filters[i].Patterns == request.selectedPatterns)
+            dialog.selectNameFilter(filterNames[qsizetype(i)]);
     if (!request.fileName.empty()) dialog.selectFile(Q(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     std::string patterns;
@@ -272,7 +277,8 @@ void QtDialogs::showHelp(QWidget* parent, const std::string& helpFile) {
                    MessageIcon::Error, MessageButtons::Ok);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(helpFile)));
+    // Without a browser the manual opens in a window of the program.
+    OpenHelp(parent, helpFile, [](const QUrl& url) { return QDesktopServices::openUrl(url); });
 }
 
 } // namespace quillon

@@ -35,6 +35,9 @@ struct FileRequest {
     std::vector<FileFilter> filters;
     // Appended (without the "*") to a name typed without an extension.
     std::string defaultExtension;
+    // The patterns of the filter shown first (a save dialog's format);
+    // empty for the first filter.
+    std::string selectedPatterns;
 };
 
 class Dialogs {

@@ -1,5 +1,6 @@
 #include "app/dialogs/SettingsDialog.h"
 
+#include "app/DialogMemory.h"
 #include "app/DocumentController.h"
 #include "app/dialogs/Dialogs.h"
 
@@ -129,6 +130,10 @@ void SettingsDialog::saveSettings() {
                                           MessageButtons::Ok);
             return;
         }
+        // A folder newly chosen here is where its dialog starts again,
+        // rather than the folder that dialog last used.
+        if (store.ReadOrCreate(SettingsStore::KeyOf(setting)) != folder)
+            ForgetDialogFolder(setting);
         store.Write(SettingsStore::KeyOf(setting), folder);
         controller_.setFolder(setting, folder);
     }

@@ -145,10 +145,13 @@ private slots:
         ShellRun run;
         MainWindow& m = OpenChangedPicture(run);
         run.dialogs.messageAnswers.push_back(MessageResult::Save);
-        run.dialogs.saveAnswers.push_back(run.path("kept.bmp"));
+        run.dialogs.messageAnswers.push_back(MessageResult::Yes); // replace the original
         RunRoute(run, m, route);
-        QCOMPARE(int(run.dialogs.saveRequests.size()), 1);
-        QVERIFY(std::filesystem::exists(run.path("kept.bmp")));
+        // Save writes back to the photo's own file, without a file dialog.
+        QVERIFY(run.dialogs.saveRequests.empty());
+        const Color written = LoadPictureFile(run.path("photo.bmp"))->Pixel(20, 30);
+        QCOMPARE(GetRValue(written), GetGValue(written));
+        QCOMPARE(GetGValue(written), GetBValue(written));
         QVERIFY(RouteWentThrough(m, route));
     }
 
@@ -158,7 +161,7 @@ private slots:
         ShellRun run;
         MainWindow& m = OpenChangedPicture(run);
         run.dialogs.messageAnswers.push_back(MessageResult::Save);
-        run.dialogs.saveAnswers.push_back(std::nullopt);
+        run.dialogs.messageAnswers.push_back(MessageResult::No); // keep the original
         RunRoute(run, m, route);
         QVERIFY(!RouteWentThrough(m, route));
         QCOMPARE(m.controller().document()->Photo().Width(), 60);
