@@ -7,8 +7,12 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QFutureWatcher>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <dlfcn.h>
 
@@ -71,6 +75,34 @@ void Scanner::selectSource() {
         ShowScanError(owner_, "Missing " + libraryFile);
         sourceSelected_ = false;
     }
+    if (!entry("QTWAIN_ListSources") || !entry("QTWAIN_SetSource")) {
+        selectThroughLibrary();
+        return;
+    }
+    const std::optional<SourceList> found = listSources();
+    if (!found) return; // the person stopped waiting; nothing changes
+    if (!found->listed) {
+        ShowScanError(owner_,
+                      found->error.empty() ? "The scanners could not be listed." : found->error);
+        sourceSelected_ = false;
+        return;
+    }
+    if (found->names.empty()) {
+        Dialogs::current().messageBox(owner_, "Select Source", "No scanners found",
+                                      MessageIcon::Information, MessageButtons::Ok);
+        sourceSelected_ = false;
+        return;
+    }
+    const int chosen = chooseSource(found->labels);
+    using SetSource = void (*)(const char*);
+    if (chosen >= 0 && chosen < int(found->names.size()))
+        reinterpret_cast<SetSource>(entry("QTWAIN_SetSource"))(
+            found->names[std::size_t(chosen)].c_str());
+    // With no device chosen, a scan takes the first one.
+    sourceSelected_ = true;
+}
+
+void Scanner::selectThroughLibrary() {
     using Select = int (*)(long);
     if (auto select = reinterpret_cast<Select>(entry("TWAIN_SelectImageSource"))) {
         select(0);
@@ -81,11 +113,50 @@ void Scanner::selectSource() {
     }
 }
 
+std::optional<Scanner::SourceList> Scanner::listSources() {
+    using List = int (*)(QTwainSourceFound, void*);
+    using LastError = const char* (*)();
+    const auto list = reinterpret_cast<List>(entry("QTWAIN_ListSources"));
+    const auto lastError = reinterpret_cast<LastError>(entry("QTWAIN_LastError"));
+    // A listing still running from a wait the person gave up is awaited
+    // rather than run beside a second one.
+    if (!listing_.isRunning()) {
+        listing_ = QtConcurrent::run([list, lastError] {
+            SourceList found;
+            const auto add = [](void* context, const char* name, const char* label) {
+                auto* f = static_cast<SourceList*>(context);
+                f->names.emplace_back(name ? name : "");
+                f->labels.emplace_back(label ? label : "");
+            };
+            found.listed = list(add, &found) != 0;
+            if (!found.listed && lastError && lastError()) found.error = lastError();
+            return found;
+        });
+    }
+    if (!listing_.isFinished()) {
+        QProgressDialog busy(tr("Looking for scanners..."), tr("Cancel"), 0, 0, owner_);
+        busy.setObjectName("scannerSearchProgress");
+        busy.setWindowTitle(tr("Select Source"));
+        busy.setWindowModality(Qt::WindowModal);
+        busy.setMinimumDuration(300);
+        QEventLoop wait;
+        QFutureWatcher<SourceList> watcher;
+        connect(&watcher, &QFutureWatcher<SourceList>::finished, &wait, &QEventLoop::quit);
+        connect(&busy, &QProgressDialog::canceled, &wait, &QEventLoop::quit);
+        watcher.setFuture(listing_);
+        if (!listing_.isFinished()) wait.exec();
+        if (!listing_.isFinished()) return std::nullopt;
+    }
+    return listing_.result();
+}
+
 std::unique_ptr<Bitmap> Scanner::acquire() {
     using Load = int (*)();
     using Acquire = int (*)(long, long);
     using Unload = void (*)();
     received_.reset();
+    // SANE takes one caller at a time: a listing still running ends first.
+    listing_.waitForFinished();
     auto load = reinterpret_cast<Load>(entry("TWAIN_LoadSourceManager"));
     if (!load || load() < 1) return nullptr;
     if (auto scan = reinterpret_cast<Acquire>(entry("TWAIN_AcquireToClipboard"))) scan(0, 0);

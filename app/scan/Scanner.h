@@ -4,13 +4,20 @@
 // a callback; the scanner keeps it until acquire returns it, so that the
 // scan opens as a new document without passing through the clipboard. A
 // missing library or entry point is reported and the operation does nothing.
+//
+// Select Scan Source asks SANE for its devices on a worker thread, since
+// SANE may take seconds to look on the network and the USB buses; the
+// window goes on painting under a busy indicator meanwhile, and an empty
+// list is reported as "No scanners found".
 #pragma once
 
 #include "canvas/Bitmap.h"
 
+#include <QFuture>
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,14 +46,31 @@ public:
     // Asks the user to choose among the devices; -1 for none.
     int chooseSource(const std::vector<std::string>& labels);
 
+    // The devices SANE knows, as a listing on a worker thread gives them.
+    struct SourceList {
+        bool listed = false; // SANE answered
+        std::string error;   // why it did not
+        std::vector<std::string> names;
+        std::vector<std::string> labels;
+    };
+
 private:
     void loadLibrary();
     void* entry(const char* name) const;
+    // Lists the devices on a worker thread, showing a busy indicator until
+    // it ends; none when the person cancelled the wait.
+    std::optional<SourceList> listSources();
+    // Selection through the library's own chooser (a library without the
+    // listing entry point).
+    void selectThroughLibrary();
 
     QWidget* owner_;
     void* library_ = nullptr;
     bool sourceSelected_ = false;
     std::unique_ptr<Bitmap> received_;
+    // The last listing; a later one waits for it, since SANE takes one
+    // caller at a time.
+    QFuture<SourceList> listing_;
 };
 
 } // namespace quillon

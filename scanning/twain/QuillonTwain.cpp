@@ -215,34 +215,50 @@ void TWAIN_UnloadSourceManager(void) {
     g_sane.initialised = false;
 }
 
-int TWAIN_SelectImageSource(long /*parentWindow*/) {
+int QTWAIN_ListSources(QTwainSourceFound found, void* context) {
     g_error.clear();
     const bool wasLoaded = g_sane.initialised;
     if (!LoadSane()) return 0;
     const SANE_Device** devices = nullptr;
-    int result = 0;
-    if (g_sane.get_devices(&devices, SANE_FALSE) == SANE_STATUS_GOOD && devices) {
-        std::vector<std::string> names, labels;
+    const bool listed = g_sane.get_devices(&devices, SANE_FALSE) == SANE_STATUS_GOOD;
+    if (listed && devices) {
         for (const SANE_Device** d = devices; *d; ++d) {
-            names.emplace_back((*d)->name ? (*d)->name : "");
-            labels.push_back(std::string((*d)->vendor ? (*d)->vendor : "") + " " +
-                             ((*d)->model ? (*d)->model : "") + " (" + names.back() + ")");
-        }
-        std::vector<const char*> n, l;
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            n.push_back(names[i].c_str());
-            l.push_back(labels[i].c_str());
-        }
-        const int count = int(names.size());
-        const int chosen =
-            g_choose ? g_choose(g_context, n.data(), l.data(), count) : (count > 0 ? 0 : -1);
-        if (chosen >= 0 && chosen < count) {
-            g_source = names[std::size_t(chosen)];
-            result = 1;
+            const std::string name = (*d)->name ? (*d)->name : "";
+            const std::string label = std::string((*d)->vendor ? (*d)->vendor : "") + " " +
+                                      ((*d)->model ? (*d)->model : "") + " (" + name + ")";
+            if (found) found(context, name.c_str(), label.c_str());
         }
     }
+    if (!listed) g_error = "The scanner library could not list the scanners.";
     if (!wasLoaded) TWAIN_UnloadSourceManager();
-    return result;
+    return listed ? 1 : 0;
+}
+
+void QTWAIN_SetSource(const char* name) {
+    g_source = name ? name : "";
+}
+
+int TWAIN_SelectImageSource(long /*parentWindow*/) {
+    struct Found {
+        std::vector<std::string> names, labels;
+    } found;
+    const auto add = [](void* context, const char* name, const char* label) {
+        auto* f = static_cast<Found*>(context);
+        f->names.emplace_back(name);
+        f->labels.emplace_back(label);
+    };
+    if (!QTWAIN_ListSources(add, &found)) return 0;
+    std::vector<const char*> n, l;
+    for (std::size_t i = 0; i < found.names.size(); ++i) {
+        n.push_back(found.names[i].c_str());
+        l.push_back(found.labels[i].c_str());
+    }
+    const int count = int(found.names.size());
+    const int chosen =
+        g_choose ? g_choose(g_context, n.data(), l.data(), count) : (count > 0 ? 0 : -1);
+    if (chosen < 0 || chosen >= count) return 0;
+    g_source = found.names[std::size_t(chosen)];
+    return 1;
 }
 
 int TWAIN_AcquireToClipboard(long /*window*/, long /*pixelTypes*/) {

@@ -22,6 +22,16 @@ void QTWAIN_SetCallbacks(QTwainChooseSource choose, QTwainDeliverImage deliver, 
 /* The message of the last failure, or an empty text. */
 const char* QTWAIN_LastError(void);
 
+/* Receives one device found by QTWAIN_ListSources. */
+typedef void (*QTwainSourceFound)(void* context, const char* name, const char* label);
+/* Lists the devices SANE knows without showing anything, calling found once
+   for each; it may run on a worker thread, one call at a time. Returns 1
+   when SANE answered (with no device, perhaps), 0 when it could not be
+   asked (QTWAIN_LastError says why). */
+int QTWAIN_ListSources(QTwainSourceFound found, void* context);
+/* The device later scans use (a name QTWAIN_ListSources gave). */
+void QTWAIN_SetSource(const char* name);
+
 int TWAIN_SelectImageSource(long parentWindow);
 int TWAIN_LoadSourceManager(void);
 int TWAIN_AcquireToClipboard(long window, long pixelTypes);

@@ -91,6 +91,27 @@ private slots:
         QCOMPARE(run.clipboard.Picture()->Width(), 3);
     }
 
+    void anEmptyDeviceListSaysNoScannersFoundAndScanStaysOff() {
+        // SANE reads its configuration folder's name once a process, but
+        // the files in it at every start: for this test the folder enables
+        // no backend.
+        const auto writeDll = [this](const QByteArray& text) {
+            QFile dll(saneConfig_.filePath("dll.conf"));
+            QVERIFY(dll.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            dll.write(text);
+        };
+        writeDll("");
+        ShellRun run;
+        MainWindow& m = run.start();
+        m.scanner().libraryFolders = {QUILLON_TWAIN_DIR};
+        m.selectSourceAction->trigger();
+        writeDll("test\n");
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].text, std::string("No scanners found"));
+        QCOMPARE(run.dialogs.countModal("QDialog"), 0);
+        QVERIFY(!m.scanAction->isEnabled());
+    }
+
     void cancelledSelectionStillEnablesScanButScanOfNothingPastesNothing() {
         // With no device chosen the library falls back to the first device;
         // a cancelled source dialog is not an error.
