@@ -75,10 +75,17 @@ std::optional<std::string> DroppedFile(const QMimeData* data) {
 } // namespace
 
 std::optional<std::string> StartupFile(const QStringList& arguments) {
+    const std::vector<std::string> files = StartupFiles(arguments);
+    if (files.empty()) return std::nullopt;
+    return files.front();
+}
+
+std::vector<std::string> StartupFiles(const QStringList& arguments) {
+    std::vector<std::string> files;
     for (qsizetype i = 1; i < arguments.size(); ++i)
         if (!arguments[i].isEmpty())
-            return QFileInfo(arguments[i]).absoluteFilePath().toStdString();
-    return std::nullopt;
+            files.push_back(QFileInfo(arguments[i]).absoluteFilePath().toStdString());
+    return files;
 }
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
@@ -466,7 +473,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::startUp() {
-    centreAndShowModal(*about_);
+    if (aboutAtStart_) centreAndShowModal(*about_);
     controller_->applyStartupSettings();
     controller_->setZoom(Zoom::Normal);
     updateZoomChecks();

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QDialog;
@@ -47,6 +48,9 @@ class SystemClipboard;
 // The file the command line names (quillon photo.jpg), made absolute
 // against the current folder; none when it names none.
 std::optional<std::string> StartupFile(const QStringList& arguments);
+// Every file the command line names, made absolute, in order; each opens
+// in a main window of its own.
+std::vector<std::string> StartupFiles(const QStringList& arguments);
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
@@ -75,6 +79,9 @@ public:
 
     // Opened once the first showing's start-up work has run.
     void setStartupFile(const std::string& fileName) { startupFile_ = fileName; }
+    // Whether the first showing shows the about box (the program's first
+    // window does; the others a command line opens beside it do not).
+    void setAboutAtStart(bool shown) { aboutAtStart_ = shown; }
     // The hint the empty document area shows while no picture is open.
     QLabel* emptyHint() const { return emptyHint_; }
 
@@ -183,6 +190,7 @@ private:
     WindowMetrics metrics_;
     bool startupDone_ = false;
     std::optional<std::string> startupFile_;
+    bool aboutAtStart_ = true;
     QLabel* emptyHint_ = nullptr;
 };
 

@@ -68,6 +68,24 @@ private slots:
         QCOMPARE(m.windowTitle().toStdString(), "Quillon - " + run.path("start.bmp"));
     }
 
+    void severalFilesOpenInWindowsOfTheirOwnWithOneAboutBox() {
+        ScratchRun run;
+        const QString here = QDir::current().absolutePath();
+        QCOMPARE(StartupFiles({"quillon", "a.jpg", "", "/srv/b.png"}),
+                 (std::vector<std::string>{(here + "/a.jpg").toStdString(), "/srv/b.png"}));
+        QVERIFY(StartupFiles({"quillon"}).empty());
+        MainWindow first, second;
+        first.setStartupFile(run.writePicture("one.bmp", 30, 20));
+        second.setStartupFile(run.writePicture("two.bmp", 12, 10));
+        second.setAboutAtStart(false);
+        first.show();
+        second.show();
+        QTRY_VERIFY(first.controller().hasDocument() && second.controller().hasDocument());
+        QCOMPARE(first.controller().document()->Photo().Width(), 30);
+        QCOMPARE(second.controller().document()->Photo().Width(), 12);
+        QCOMPARE(run.dialogs.countModal("AboutDialog"), 1);
+    }
+
     void aMissingFileNamedAtStartIsReported() {
         ShellRun run;
         run.window = std::make_unique<MainWindow>();
