@@ -1,6 +1,8 @@
 #include "app/dialogs/HelpWindow.h"
 
+#include <QKeySequence>
 #include <QPointer>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -21,6 +23,9 @@ HelpWindow::HelpWindow(const std::string& helpFile, QWidget* parent) : QWidget(p
     // The page's own title, once it has one.
     if (!browser_->documentTitle().isEmpty()) setWindowTitle(browser_->documentTitle());
     resize(760, 820);
+    // Closed from the keyboard as any document window is.
+    auto* close = new QShortcut(QKeySequence::Close, this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 HelpWindow* OpenHelp(QWidget* parent, const std::string& helpFile,
