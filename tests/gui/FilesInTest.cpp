@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <filesystem>
+
 using namespace quillon;
 
 namespace {
@@ -94,6 +96,20 @@ private slots:
         QTRY_COMPARE(int(run.dialogs.messages.size()), 1);
         QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not open photo"));
         QVERIFY(!run.window->controller().hasDocument());
+    }
+
+    void aFileThatIsNoJpegIsReportedInWords() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        std::filesystem::copy_file(run.writePicture("real.png", 10, 10), run.path("photo.jpg"));
+        run.dialogs.openAnswers.push_back(run.path("photo.jpg"));
+        m.openAction->trigger();
+        QCOMPARE(int(run.dialogs.messages.size()), 1);
+        QCOMPARE(run.dialogs.messages[0].caption, std::string("Could not open photo"));
+        QCOMPARE(run.dialogs.messages[0].text,
+                 std::string("\"photo.jpg\" is not a JPEG file (Not a JPEG file: starts with "
+                             "0x89 0x50)"));
+        QVERIFY(!m.controller().hasDocument());
     }
 
     void aDroppedFileOpensAndAsksAboutChanges() {
