@@ -26,6 +26,7 @@ class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QToolBar;
 
 namespace quillon {
 
@@ -41,7 +42,9 @@ class RecipeMenu;
 class ResizeDialog;
 class Scanner;
 class SettingsDialog;
+class StatusPanel;
 class SystemClipboard;
+class ZoomMenu;
 
 // The file the command line names (quillon photo.jpg), made absolute
 // against the current folder; none when it names none.
@@ -86,12 +89,15 @@ public:
     QAction *grayScaleAction, *negativeAction, *rotateRightAction, *rotateLeftAction,
         *rotate180Action;
     QAction *zoomNormalAction, *zoom75Action, *zoom50Action, *zoom25Action, *zoom10Action;
+    QAction *zoomFitAction, *zoomInAction, *zoomOutAction, *zoom200Action, *zoom400Action;
     QAction *aboutAction, *helpAction;
     // The Frames menu's items, in menu order.
     const std::array<QAction*, kStyleCount>& styleActions() const { return styleActions_; }
     QAction* styleAction(StyleId style) const;
     // The recipe items after the styles in the Frames menu.
     RecipeMenu* recipeMenu() const { return recipeMenu_; }
+    StatusPanel* statusPanel() const { return statusPanel_; }
+    QToolBar* mainToolBar() const { return toolBar_; }
 
     // Runs a command at its edge: an exception becomes the error box.
     void runCommand(const std::function<void()>& command);
@@ -127,10 +133,18 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildFramesMenu();
+    void buildViewMenu();
+    // The tool bar and the status bar.
+    void buildBars();
+    // Tells the controller the room the document area has for a picture.
+    void reportViewRoom();
+    // The shown picture's size in the view's (logical) pixels.
+    QSize shownPictureSize() const;
     void followController();
     void startUp();
     void storeBounds();
@@ -143,7 +157,6 @@ private:
     void adjustImageWindow();
     void updateActions();
     void updateTitles();
-    void updateZoomChecks();
     void updateUndo();
     void updateRecentMenu();
     // Puts an opened file first in Open Recent.
@@ -161,6 +174,9 @@ private:
     DecorationPicker* picker_ = nullptr;
     PictureMenuStyle* pictureStyle_ = nullptr;
     RecipeMenu* recipeMenu_ = nullptr;
+    ZoomMenu* zoomMenu_ = nullptr;
+    StatusPanel* statusPanel_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     ResizeDialog* resizeDialog_ = nullptr;
     PrintPreviewDialog* printDialog_ = nullptr;
     Scanner* scanner_ = nullptr;
