@@ -292,10 +292,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::reportViewRoom() {
-    // The image window's decoration and the pixel of slack either side
-    // that its sizing keeps, as in AdjustedWindowSize.
-    const int w = mdiArea_->width() - (2 * metrics_.borderX + 2);
-    const int h = mdiArea_->height() - (metrics_.captionHeight + 2 * metrics_.borderY + 2);
+    // The image window's decoration (as drawn once there is a window, else
+    // as the style gives it) and the pixel of slack either side that its
+    // sizing keeps, as in AdjustedWindowSize.
+    QSize decoration(2 * metrics_.borderX, metrics_.captionHeight + 2 * metrics_.borderY);
+    if (imageWindow_ && imageWindow_->isVisible() && imageWindow_->widget())
+        decoration = imageWindow_->size() - imageWindow_->widget()->size();
+    const int w = mdiArea_->width() - decoration.width() - 2;
+    const int h = mdiArea_->height() - decoration.height() - 2;
     const double ratio = devicePixelRatioF();
     controller_->setViewRoom(int(w * ratio), int(h * ratio));
 }
@@ -382,6 +386,8 @@ void MainWindow::showNewImageWindow() {
     window->show();
     window->showPicture();
     updateTitles();
+    // The window's own decoration may leave the picture more room.
+    reportViewRoom();
 }
 
 void MainWindow::dropImageWindow() {
