@@ -425,6 +425,8 @@ void MainWindow::updateActions() {
     cropAction->setEnabled(document && c.selection().right != c.selection().left);
     framesMenu->menuAction()->setEnabled(document);
     viewMenu->menuAction()->setEnabled(document);
+    // The zoom items also sit in the tool bar and answer their keys.
+    for (QAction* a : viewMenu->actions()) a->setEnabled(document);
     imageMenu->menuAction()->setEnabled(document && !framing);
     updateUndo();
 }

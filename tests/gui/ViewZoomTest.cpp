@@ -348,6 +348,7 @@ private slots:
         MainWindow& m = run.start();
         StatusPanel& status = *m.statusPanel();
         QCOMPARE(status.fileLabel->text(), QString());
+        QVERIFY(!m.zoomFitAction->isEnabled()); // nothing to zoom yet
         run.dialogs.openAnswers.push_back(run.writePicture("lake.bmp", 600, 400));
         m.openAction->trigger();
         QCOMPARE(status.fileLabel->text(), QString("lake.bmp"));
@@ -358,6 +359,7 @@ private slots:
         m.zoomFitAction->trigger();
         QVERIFY(status.zoomLabel->text().startsWith("Fit "));
         QVERIFY(status.selectionLabel->isHidden());
+        QVERIFY(m.zoomFitAction->isEnabled());
         m.controller().setPrintSize({15, 10, LengthUnit::Centimetres});
         QCOMPARE(status.sizeLabel->text(), QString("600 × 400 pixels, 15 × 10 cm at 102 dpi"));
 
