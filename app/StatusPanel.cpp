@@ -58,6 +58,7 @@ StatusPanel::StatusPanel(QStatusBar& bar, DocumentController& controller)
         l->setObjectName(name);
         l->setToolTip(tip);
         l->setAccessibleName(tip);
+        l->setContentsMargins(8, 0, 8, 0);
         return l;
     };
     fileLabel = label("statusFile", tr("The picture's file"));
