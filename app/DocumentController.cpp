@@ -1,6 +1,7 @@
 #include "app/DocumentController.h"
 
 #include "app/SettingsStore.h"
+#include "app/ViewZoom.h"
 #include "app/WindowLayout.h"
 #include "document/ClipboardPort.h"
 #include "document/PhotoDocument.h"
@@ -18,40 +19,6 @@ namespace {
 
 const char* const kProgramName = "Quillon";
 const char* const kPlainUndoCaption = "&Undo";
-
-const char* ZoomUndoCaption(Zoom zoom) {
-    switch (zoom) {
-    case Zoom::Normal:
-        return "&Undo Normal Size";
-    case Zoom::Percent75:
-        return "&Undo Zoom 75%";
-    case Zoom::Percent50:
-        return "&Undo Zoom 50%";
-    case Zoom::Percent25:
-        return "&Undo Zoom 25%";
-    case Zoom::Percent10:
-        break;
-    }
-    return "&Undo Zoom 10%";
-}
-
-// The image window's caption after the file name. The uneven spacing is
-// the program's own and is kept.
-const char* ZoomSuffix(Zoom zoom) {
-    switch (zoom) {
-    case Zoom::Normal:
-        return " - 100%";
-    case Zoom::Percent75:
-        return " - 75%  ";
-    case Zoom::Percent50:
-        return " - 50%  ";
-    case Zoom::Percent25:
-        return " - 25% ";
-    case Zoom::Percent10:
-        break;
-    }
-    return " - 10%  ";
-}
 
 QString FromStd(const std::string& s) {
     return QString::fromStdString(s);
@@ -102,7 +69,7 @@ QString DocumentController::mainTitle() const {
 }
 
 QString DocumentController::imageTitle() const {
-    return FromStd(FilePart(fileName_) + ZoomSuffix(zoom_));
+    return FromStd(FilePart(fileName_) + ZoomCaptionSuffix(zoom_));
 }
 
 // --- Pictures -----------------------------------------------------------------------
@@ -131,6 +98,7 @@ void DocumentController::recordCommand(const ImageCommand& command) {
 void DocumentController::showAfresh() {
     selection_ = {};
     selecting_ = false;
+    refit();
     emit documentOpened();
     emit styleChanged();
     emit selectionChanged();
@@ -154,7 +122,7 @@ void DocumentController::open(const std::string& fileName) {
         options.autoOrient = SettingsStore().AutoOrient();
         document->Open(fileName, Zoom::Normal, options);
     }
-    zoom_ = Zoom::Normal;
+    fitting_ = true;
     fileName_ = fileName;
     titleFile_ = fileName;
     sourceFile_ = fileName;
@@ -171,9 +139,13 @@ void DocumentController::open(const std::string& fileName) {
 bool DocumentController::paste() {
     if (!clipboard_.HasPicture()) return false;
     auto document = std::make_unique<PhotoDocument>();
-    if (!document->PasteFrom(clipboard_, zoom_)) return false;
+    if (!document->PasteFrom(clipboard_, Zoom::Normal)) return false;
     titleFile_.reset();
     sourceFile_.reset();
+    fitting_ = true;
+    // The history stays, but Undo waits for a change of the pasted picture:
+    // until then there is nothing of it to undo.
+    undoEnabled_ = false;
     clearRedo();
     setModified(true);
     replaceDocument(std::move(document));
@@ -184,8 +156,10 @@ void DocumentController::openScan(std::unique_ptr<Bitmap> picture) {
     if (!picture) return;
     auto document = std::make_unique<PhotoDocument>();
     document->OpenPicture(std::move(picture), "Untitled", Zoom::Normal);
-    zoom_ = Zoom::Normal;
+    fitting_ = true;
     fileName_ = "Untitled";
+    // As after a paste: nothing of the scanned picture to undo yet.
+    undoEnabled_ = false;
     titleFile_.reset();
     sourceFile_.reset();
     clearRedo();
@@ -261,7 +235,7 @@ void DocumentController::pushUndo(const char* caption) {
 }
 
 void DocumentController::pushUndoEntry(const std::string& caption) {
-    UndoEntry& entry = history_.Push(document_->Photo(), zoom_, caption);
+    UndoEntry& entry = history_.Push(document_->Photo(), caption);
     const QSize window = windowSize_ ? windowSize_() : QSize();
     entry.windowWidth = window.width();
     entry.windowHeight = window.height();
@@ -278,16 +252,15 @@ void DocumentController::undo() {
         // The undone document is kept whole for Redo; the earlier photo
         // comes back in a document of its own.
         auto restored = std::make_unique<PhotoDocument>();
-        restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), entry.zoom);
-        restored->RestorePhoto(entry.picture, entry.zoom);
+        restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), Zoom::Normal);
+        restored->RestorePhoto(entry.picture, Zoom::Normal);
         restored->TakeMetadataOf(*document_);
-        RedoEntry undone{std::move(document_), zoom_, record_, entry.caption,
+        RedoEntry undone{std::move(document_), record_, entry.caption,
                          windowSize_ ? windowSize_() : QSize()};
         document_ = std::move(restored);
         redoStack_.push_back(std::move(undone));
         if (entry.windowWidth > 0 && entry.windowHeight > 0)
             emit windowSizeRestored(entry.windowWidth, entry.windowHeight);
-        zoom_ = entry.zoom;
         history_.Pop();
         setModified(true);
         if (!recordHistory_.empty()) {
@@ -297,9 +270,10 @@ void DocumentController::undo() {
     }
     selection_ = {};
     selecting_ = false;
+    // The zoom stays as it was; a fitted view fits the picture undo gave back.
+    refit();
     emit styleChanged();
     emit selectionChanged();
-    emit zoomChanged(zoom_);
     emit titlesChanged();
     emit pictureChanged();
     if (history_.Empty())
@@ -317,7 +291,6 @@ void DocumentController::redo() {
     // it had.
     pushUndoEntry(entry.caption);
     document_ = std::move(entry.document);
-    zoom_ = entry.zoom;
     record_ = std::move(entry.record);
     if (entry.windowSize.width() > 0 && entry.windowSize.height() > 0)
         emit windowSizeRestored(entry.windowSize.width(), entry.windowSize.height());
@@ -327,10 +300,10 @@ void DocumentController::redo() {
     emit styleChanged();
     emit frameChanged();
     emit selectionChanged();
-    emit zoomChanged(zoom_);
+    refit();
     emit titlesChanged();
     emit pictureChanged();
-    emit pictureResized();
+    resized();
     emit redoAvailable(canRedo());
 }
 
@@ -350,7 +323,7 @@ void DocumentController::chooseStyle(StyleId id) {
     // any frame, whatever styles were tried.
     if (starting) pushUndo("&Undo Frame");
     setModified(true);
-    record_.ChooseStyle(id, zoom_);
+    record_.ChooseStyle(id, Zoom::Normal);
     // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
     selecting_ = false;
@@ -358,7 +331,7 @@ void DocumentController::chooseStyle(StyleId id) {
     emit styleChanged();
     emit frameChanged();
     emit pictureChanged();
-    emit pictureResized();
+    resized();
 }
 
 void DocumentController::applyFrame() {
@@ -366,7 +339,7 @@ void DocumentController::applyFrame() {
     if (framing()) record_.ApplyFrame(*document_);
     {
         BusyScope busy(*this);
-        document_->ApplyFrame(zoom_);
+        document_->ApplyFrame(Zoom::Normal);
     }
     titleFile_.reset();
     clearRedo();
@@ -415,7 +388,7 @@ void DocumentController::applyFrameEdit(const FrameEdit& edit, const LengthEdit&
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
-    if (edit.frameHeight || edit.frameWidth) emit pictureResized();
+    if (edit.frameHeight || edit.frameWidth) resized();
 }
 
 void DocumentController::setScaled(bool scaled) {
@@ -425,7 +398,7 @@ void DocumentController::setScaled(bool scaled) {
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
-    emit pictureResized();
+    resized();
 }
 
 void DocumentController::setFrameColor(Color color) {
@@ -460,39 +433,61 @@ void DocumentController::chooseDecoration(const std::string& fileName) {
     emit frameChanged();
     emit pictureChanged();
     // A moulding gives the ornate frame its thickness, and so its size.
-    if (style() == StyleId::Ornate) emit pictureResized();
+    if (style() == StyleId::Ornate) resized();
 }
 
 // --- The Edit, Image and View menus ---------------------------------------------------
 
-void DocumentController::setZoom(Zoom zoom) {
-    if (!document_) {
-        zoom_ = zoom;
-        emit zoomChanged(zoom_);
-        return;
-    }
-    clearSelection();
-    if (framing()) {
-        zoom_ = zoom;
-        {
-            BusyScope busy(*this);
-            document_->SetZoom(zoom);
-        }
-        emit zoomChanged(zoom_);
-        emit titlesChanged();
-        emit pictureChanged();
-        emit pictureResized();
-        return;
-    }
-    pushUndo(ZoomUndoCaption(zoom));
-    zoom_ = zoom;
-    {
-        BusyScope busy(*this);
-        document_->Reopen(zoom);
-    }
-    titleFile_ = fileName_;
-    showAfresh();
-    closeIfEmpty();
+void DocumentController::setViewRoom(int width, int height) {
+    room_ = QSize(std::max(width, 0), std::max(height, 0));
+    refit();
+}
+
+void DocumentController::refit() {
+    if (!fitting_) return;
+    const double scale = document_ ? FitScale(document_->PreviewWidth(), document_->PreviewHeight(),
+                                              room_.width(), room_.height())
+                                   : 1.0;
+    if (scale == zoom_) return;
+    zoom_ = scale;
+    emit zoomChanged(zoom_);
+    emit titlesChanged();
+}
+
+void DocumentController::resized() {
+    refit();
+    emit pictureResized();
+}
+
+void DocumentController::zoomToFit() {
+    fitting_ = true;
+    refit();
+    // Fit was chosen even when the scale stays: the menu's check follows.
+    emit zoomChanged(zoom_);
+}
+
+void DocumentController::setZoom(double scale) {
+    // Zoom changes only how the picture is shown: no undo entry, and the
+    // document, its frames and the selection stay as they are.
+    if (!(scale > 0)) return;
+    fitting_ = false;
+    zoom_ = std::min(scale, kMaxZoomStep);
+    emit zoomChanged(zoom_);
+    emit titlesChanged();
+}
+
+void DocumentController::zoomIn() {
+    setZoom(ZoomInStep(zoom_));
+}
+
+void DocumentController::zoomOut() {
+    setZoom(ZoomOutStep(zoom_));
+}
+
+QSize DocumentController::shownSize() const {
+    if (!document_) return {};
+    return {ShownLength(document_->PreviewWidth(), zoom_),
+            ShownLength(document_->PreviewHeight(), zoom_)};
 }
 
 void DocumentController::crop() {
@@ -505,7 +500,7 @@ void DocumentController::crop() {
     {
         BusyScope busy(*this);
         document_->Crop(s.left, s.top, s.right, s.bottom);
-        document_->Reopen(zoom_);
+        document_->Reopen(Zoom::Normal);
     }
     if (kept) recordCommand({ImageCommand::Crop, kept->Left, kept->Top, kept->Right, kept->Bottom});
     titleFile_.reset();
@@ -528,9 +523,9 @@ void DocumentController::resize(int width, int height) {
         document_->Resize(width, height);
         // The resized picture is shown as a new document.
         if (framed)
-            document_->ApplyFrame(zoom_);
+            document_->ApplyFrame(Zoom::Normal);
         else
-            document_->Reopen(zoom_);
+            document_->Reopen(Zoom::Normal);
     }
     recordCommand({ImageCommand::Resize, width, height});
     titleFile_.reset();
@@ -552,7 +547,7 @@ void DocumentController::imageCommand(const char* undoCaption, bool turns,
     recordCommand({kind});
     setModified(true);
     emit pictureChanged();
-    if (turns) emit pictureResized();
+    if (turns) resized();
 }
 
 void DocumentController::grayScale() {
@@ -762,7 +757,6 @@ void DocumentController::applyRecipe(Recipe r) {
     const int w = document_->Photo().Width(), h = document_->Photo().Height();
     pushUndo("&Undo Recipe");
     document_ = std::move(framed);
-    zoom_ = Zoom::Normal;
     record_.Adopt(r, w, h);
     setModified(true);
     // The bar measures in the recipe's units and print size.
@@ -779,7 +773,7 @@ void DocumentController::applyRecipe(Recipe r) {
     emit unitsChanged();
     showAfresh();
     emit frameChanged();
-    emit pictureResized();
+    resized();
 }
 
 // --- Settings ---------------------------------------------------------------------------

@@ -19,7 +19,6 @@
 #include "canvas/Types.h"
 #include "document/FramingRecord.h"
 #include "document/UndoHistory.h"
-#include "document/Zoom.h"
 #include "frames/StyleCatalog.h"
 
 #include <QObject>
@@ -38,7 +37,7 @@ class Bitmap;
 class ClipboardPort;
 class PhotoDocument;
 
-// The rubber band as dragged, in shown (zoomed) picture pixels: the corner
+// The rubber band as dragged, in picture pixels (whatever the zoom): the corner
 // the drag started at and the corner the pointer reached, in either order.
 struct Selection {
     int left = 0;
@@ -85,7 +84,15 @@ public:
     // Whether a frame style is chosen (the edit bar shows, the Image menu
     // and Resize wait until the frame is applied or undone).
     bool framing() const { return style().has_value(); }
-    Zoom zoom() const { return zoom_; }
+    // The scale the picture is shown at, in device pixels (1.0: one picture
+    // pixel a screen pixel). Zoom is only a way of looking: it is no undo
+    // step, and frames, crops and saved files do not depend on it.
+    double zoom() const { return zoom_; }
+    // Whether the scale follows the room the view has (Fit to Window).
+    bool fitting() const { return fitting_; }
+    // The shown picture's size at the zoom, in device pixels; empty without
+    // a document.
+    QSize shownSize() const;
     // The name the captions show: the file last opened or saved, "Untitled"
     // after a scan, empty before either.
     const std::string& fileName() const { return fileName_; }
@@ -109,12 +116,13 @@ public:
     void setWindowSizeSource(std::function<QSize()> source) { windowSize_ = std::move(source); }
 
     // --- Pictures ---------------------------------------------------------------
-    // Opens a picture file at 100 %; the history starts afresh.
+    // Opens a picture file fitted to the view; the history starts afresh.
     void open(const std::string& fileName);
-    // A new document from the clipboard's picture at the current zoom; false,
-    // changing nothing, when the clipboard holds none.
+    // A new document from the clipboard's picture, fitted to the view; false,
+    // changing nothing, when the clipboard holds none. The history stays,
+    // but Undo waits for the next change.
     bool paste();
-    // A scanned picture as a new document, "Untitled", at 100 %.
+    // A scanned picture as a new document, "Untitled", fitted to the view.
     void openScan(std::unique_ptr<Bitmap> picture);
     // Writes the framed picture or the photo; false when the name is of no
     // format the program writes.
@@ -181,7 +189,18 @@ public:
     void undo();
     // Brings back what the last Undo took away; a new command forgets it.
     void redo();
-    void setZoom(Zoom zoom);
+
+    // --- Zoom ---------------------------------------------------------------------------
+    // The room the view has for the picture, in device pixels; a fitted
+    // zoom follows it. Without it (0 x 0) fitting shows 100 %.
+    void setViewRoom(int width, int height);
+    // Fits the picture, and each picture after it, into the room.
+    void zoomToFit();
+    // Shows the picture at scale (up to 4.0) until another zoom is chosen.
+    void setZoom(double scale);
+    // The next fixed step up or down from the current scale.
+    void zoomIn();
+    void zoomOut();
     // Crops to the selection once it is at least 3 pixels each way; a smaller
     // one is only put in order and kept.
     void crop();
@@ -222,7 +241,8 @@ signals:
     // A decoration was picked for the current style.
     void decorationChosen();
     void selectionChanged();
-    void zoomChanged(Zoom zoom);
+    // The scale changed, or Fit to Window was chosen.
+    void zoomChanged(double scale);
     // The edit bar's units or print size changed.
     void unitsChanged();
     void titlesChanged();
@@ -243,6 +263,10 @@ private:
     // The document's picture is new to the views (opened, pasted, cropped,
     // resized, framed into the photo, or shown at a new zoom).
     void showAfresh();
+    // A fitted zoom follows the picture's size and the view's room.
+    void refit();
+    // Refits, then says the shown picture may have changed its size.
+    void resized();
     // The photo of a new document that shows nothing is reported as
     // corrupted and the document closes; true when that happened.
     bool closeIfEmpty();
@@ -275,7 +299,9 @@ private:
     UndoHistory history_;
     bool undoEnabled_ = false;
     QString undoCaption_;
-    Zoom zoom_ = Zoom::Normal;
+    double zoom_ = 1.0;
+    bool fitting_ = true;
+    QSize room_;
     std::string fileName_;
     // The file the main window's title names, or none.
     std::optional<std::string> titleFile_;
@@ -294,11 +320,10 @@ private:
     // The record as it was at each undo entry, newest last.
     std::deque<FramingRecord> recordHistory_;
     // What Undo took away, newest last: the whole document (a frame in
-    // progress keeps its style and settings), with its zoom, record, the
-    // caption of its undo entry and the size of its window.
+    // progress keeps its style and settings), with its record, the caption
+    // of its undo entry and the size of its window.
     struct RedoEntry {
         std::unique_ptr<PhotoDocument> document;
-        Zoom zoom = Zoom::Normal;
         FramingRecord record;
         std::string caption;
         QSize windowSize;

@@ -1,7 +1,6 @@
 #include "app/ImageWindow.h"
 
 #include "app/DocumentController.h"
-#include "app/QtBitmap.h"
 #include "app/dialogs/Dialogs.h"
 #include "document/PhotoDocument.h"
 
@@ -12,6 +11,9 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace quillon {
 
@@ -49,6 +51,7 @@ void InvertFocusRect(QImage& image, const QPoint& origin, const Rect& band) {
 PictureView::PictureView(DocumentController& controller, QWidget* parent)
     : QWidget(parent), controller_(controller) {
     setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
     connect(&controller_, &DocumentController::selectionChanged, this,
             qOverload<>(&QWidget::update));
 }
@@ -58,33 +61,69 @@ PictureView::~PictureView() {
 }
 
 void PictureView::syncSize() {
-    const PhotoDocument* document = controller_.document();
-    const QSize size =
-        document ? QSize(document->PreviewWidth(), document->PreviewHeight()) : QSize(0, 0);
+    // The shown size counts device pixels; the widget is sized in logical
+    // ones, so that 100 % is one picture pixel a device pixel.
+    const QSize shown = controller_.shownSize();
+    const double ratio = devicePixelRatioF();
+    const QSize size(int(std::ceil(shown.width() / ratio)), int(std::ceil(shown.height() / ratio)));
     if (size != this->size()) setFixedSize(size);
+}
+
+void PictureView::invalidate() {
+    shown_.invalidate();
+}
+
+QPoint PictureView::pictureAt(const QPointF& viewPos) const {
+    const double perPixel = devicePixelRatioF() / controller_.zoom();
+    return {int(std::floor(viewPos.x() * perPixel)), int(std::floor(viewPos.y() * perPixel))};
 }
 
 void PictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
     const PhotoDocument* document = controller_.document();
-    if (!document) return;
-    const Bitmap& picture = document->Preview();
-    // Only the exposed part is converted, so scrolling a large picture stays
-    // cheap.
-    const QRect area = event->rect().intersected(QRect(0, 0, picture.Width(), picture.Height()));
+    const Bitmap* picture = document ? document->Result() : nullptr;
+    if (!picture || picture->Empty()) return;
+    const double ratio = devicePixelRatioF();
+    const double scale = controller_.zoom();
+    const QSize shownSize = controller_.shownSize();
+    // Only the exposed part is painted, so scrolling a large picture stays
+    // cheap; the arithmetic is in device pixels.
+    const QRect area =
+        QRectF(QRectF(event->rect()).topLeft() * ratio, QRectF(event->rect()).size() * ratio)
+            .toAlignedRect()
+            .intersected(QRect(QPoint(0, 0), shownSize));
     if (area.isEmpty()) return;
-    QImage part = ToQImage(picture, area.x(), area.y(), area.width(), area.height());
-    const Selection band = controller_.selection().Normalised();
-    InvertFocusRect(part, area.topLeft(), Rect(band.left, band.top, band.right, band.bottom));
-    painter.drawImage(area.topLeft(), part);
+    const QRectF target(QPointF(area.topLeft()) / ratio, QSizeF(area.size()) / ratio);
+
+    const Selection s = controller_.selection().Normalised();
+    const auto shownAt = [scale](int v) { return int(std::floor(v * scale + 1e-7)); };
+    const Rect band(shownAt(s.left), shownAt(s.top), shownAt(s.right), shownAt(s.bottom));
+    const bool banded = band.Right > band.Left && band.Bottom > band.Top &&
+                        QRect(band.Left, band.Top, band.Right - band.Left, band.Bottom - band.Top)
+                            .adjusted(-1, -1, 1, 1)
+                            .intersects(area);
+
+    QImage part;
+    if (scale > 1) {
+        part = MagnifiedPart(shown_.source(*picture), scale, area);
+    } else {
+        const QImage& image = shown_.scaled(*picture, shownSize);
+        if (!banded) {
+            painter.drawImage(target, image, QRectF(area));
+            return;
+        }
+        part = image.copy(area);
+    }
+    if (banded) InvertFocusRect(part, area.topLeft(), band);
+    painter.drawImage(target, part, QRectF(part.rect()));
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {
     emit pointerActivity();
     if (event->button() != Qt::LeftButton || !controller_.document() || controller_.framing())
         return;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = pictureAt(event->position());
     controller_.beginSelection(p.x(), p.y());
     if (!dragging_) {
         dragging_ = true;
@@ -95,14 +134,15 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
 void PictureView::mouseMoveEvent(QMouseEvent* event) {
     emit pointerActivity();
     if (!dragging_) return;
-    const QPoint p = event->position().toPoint();
+    const QPoint p = pictureAt(event->position());
     controller_.extendSelection(p.x(), p.y());
 }
 
 void PictureView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
-        if (dragging_) controller_.endSelection(p.x(), p.y());
+        const QPoint at = pictureAt(event->position());
+        if (dragging_) controller_.endSelection(at.x(), at.y());
         endDrag();
     } else if (event->button() == Qt::RightButton) {
         emit pointerActivity();
@@ -111,6 +151,19 @@ void PictureView::mouseReleaseEvent(QMouseEvent* event) {
         controller_.clearSelection();
         emit popupRequested(p);
     }
+}
+
+void PictureView::wheelEvent(QWheelEvent* event) {
+    // Without Ctrl the wheel scrolls, which the scroll area does.
+    if (!(event->modifiers() & Qt::ControlModifier) || !controller_.document()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelRest_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0) emit wheelZoomRequested(steps, event->position());
 }
 
 void PictureView::endDrag() {
@@ -144,7 +197,9 @@ ImageWindow::ImageWindow(DocumentController& controller, const QList<QAction*>& 
 
     connect(view_, &PictureView::pointerActivity, this, &ImageWindow::pointerActivity);
     connect(view_, &PictureView::popupRequested, this, &ImageWindow::openPopup);
+    connect(view_, &PictureView::wheelZoomRequested, this, &ImageWindow::zoomAbout);
     connect(&controller_, &DocumentController::pictureChanged, this, &ImageWindow::showPicture);
+    connect(&controller_, &DocumentController::zoomChanged, this, &ImageWindow::showPicture);
     // A frame, and each decoration picked for it, is shown from its top left.
     connect(&controller_, &DocumentController::styleChanged, this, [this] {
         if (controller_.framing()) setScrollPositions(0, 0);
@@ -157,8 +212,22 @@ ImageWindow::ImageWindow(DocumentController& controller, const QList<QAction*>& 
 ImageWindow::~ImageWindow() = default;
 
 void ImageWindow::showPicture() {
+    view_->invalidate();
     view_->syncSize();
     view_->update();
+}
+
+void ImageWindow::zoomAbout(int steps, const QPointF& viewPos) {
+    // The picture point under the pointer, as a fraction of the shown size,
+    // and where the pointer is in the visible part.
+    const QSize before = controller_.shownSize();
+    if (before.isEmpty()) return;
+    const QPointF fraction(viewPos.x() / view_->width(), viewPos.y() / view_->height());
+    const QPointF inViewport = viewPos - QPointF(horizontalScroll(), verticalScroll());
+    for (; steps > 0; --steps) controller_.zoomIn();
+    for (; steps < 0; ++steps) controller_.zoomOut();
+    setScrollPositions(int(std::lround(fraction.x() * view_->width() - inViewport.x())),
+                       int(std::lround(fraction.y() * view_->height() - inViewport.y())));
 }
 
 int ImageWindow::horizontalScroll() const {

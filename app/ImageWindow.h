@@ -1,13 +1,15 @@
 // ImageWindow: the image window, the one child window of the main window's
-// document area. It shows the document's picture as the document renders it
-// at the zoom (the photo, or the framed picture while a style is chosen), one
-// picture pixel a screen pixel, and draws the rubber-band selection over it.
-// A left drag on the photo becomes the controller's selection, a right click
-// opens the pop-up menu of frame styles. The window owns no picture: it
+// document area. It shows the document's picture (the photo, or the framed
+// picture while a style is chosen) at the controller's zoom, and draws the
+// rubber-band selection over it. A left drag on the photo becomes the
+// controller's selection (in picture pixels), a right click opens the pop-up
+// menu of frame styles, Ctrl and the wheel zoom about the pointer. The
+// window owns no picture, only the zoom-sized copy it paints from: it
 // repaints when the controller says the picture changed, and closing it
 // closes the document.
 #pragma once
 
+#include "app/ShownPicture.h"
 #include "canvas/Types.h"
 
 #include <QList>
@@ -41,22 +43,32 @@ public:
     ~PictureView() override;
     // Sizes the view to the shown picture.
     void syncSize();
+    // The picture changed, or its zoom: the copy painted from goes.
+    void invalidate();
+    // The picture pixel under a point of the view.
+    QPoint pictureAt(const QPointF& viewPos) const;
 
 signals:
     // Any press or move: the decoration picker closes.
     void pointerActivity();
     // A right click released at pos (view coordinates).
     void popupRequested(const QPoint& pos);
+    // Ctrl and the wheel turned by steps notches (up: positive) at pos.
+    void wheelZoomRequested(int steps, const QPointF& pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void endDrag();
     DocumentController& controller_;
+    ShownPicture shown_;
+    // The wheel's turn not yet a whole notch (fine-grained wheels and pads).
+    int wheelRest_ = 0;
     // A left drag in progress; the cross cursor shows while it lasts.
     bool dragging_ = false;
 };
@@ -78,6 +90,9 @@ public:
     void setScrollBarsShown(bool shown);
     // The picture changed: the view takes its size and repaints.
     void showPicture();
+    // Zooms by steps (in: positive), keeping the picture point under
+    // viewPos (view coordinates) where it is on the screen.
+    void zoomAbout(int steps, const QPointF& viewPos);
     // Whether the window is closing (by the user or for the document).
     bool closing() const { return closing_; }
     // Asked before the user's close closes the document; false keeps the

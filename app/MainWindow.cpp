@@ -6,12 +6,15 @@
 #include "app/DocumentController.h"
 #include "app/FrameEditBar.h"
 #include "app/ImageWindow.h"
+#include "app/MainToolBar.h"
 #include "app/PictureMenuStyle.h"
 #include "app/RecipeMenu.h"
 #include "app/SettingsStore.h"
 #include "app/StylePictureRenderer.h"
+#include "app/StatusPanel.h"
 #include "app/StylePictures.h"
 #include "app/SystemClipboard.h"
+#include "app/ZoomMenu.h"
 #include "app/dialogs/AboutDialog.h"
 #include "app/dialogs/DecorationPicker.h"
 #include "app/dialogs/Dialogs.h"
@@ -34,11 +37,15 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 #include <filesystem>
 #include <vector>
@@ -121,6 +128,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     pictureStyle_ = new PictureMenuStyle;
     pictureStyle_->setParent(this);
     buildMenus();
+    buildBars();
+    mdiArea_->installEventFilter(this);
 
     picker_ = new DecorationPicker(*controller_, this);
     about_ = std::make_unique<AboutDialog>();
@@ -241,21 +250,7 @@ void MainWindow::buildMenus() {
         item(imageMenu, "rotate180Action", tr("&Rotate &180"), [&c] { c.rotate180(); });
 
     viewMenu = menu("viewMenu", tr("&View"));
-    const std::pair<QAction**, std::pair<const char*, QString>> zoomItems[] = {
-        {&zoomNormalAction, {"zoomNormalAction", tr("&Normal Size")}},
-        {&zoom75Action, {"zoom75Action", tr("Zoom &75%")}},
-        {&zoom50Action, {"zoom50Action", tr("Zoom &50%")}},
-        {&zoom25Action, {"zoom25Action", tr("Zoom &25%")}},
-        {&zoom10Action, {"zoom10Action", tr("Zoom &10%")}}};
-    const Zoom zooms[] = {Zoom::Normal, Zoom::Percent75, Zoom::Percent50, Zoom::Percent25,
-                          Zoom::Percent10};
-    for (int i = 0; i < 5; ++i) {
-        const Zoom zoom = zooms[i];
-        QAction* action = item(viewMenu, zoomItems[i].second.first, zoomItems[i].second.second,
-                               [&c, zoom] { c.setZoom(zoom); });
-        action->setCheckable(true);
-        *zoomItems[i].first = action;
-    }
+    buildViewMenu();
 
     helpMenu = menu("helpMenu", tr("&Help"));
     aboutAction = item(helpMenu, "aboutAction", tr("&About"), [this] { showAbout(); });
@@ -282,6 +277,51 @@ void MainWindow::buildFramesMenu() {
         styleActions_[i] = action;
     }
     recipeMenu_ = new RecipeMenu(*framesMenu, *controller_, pictureStyle_, this);
+}
+
+void MainWindow::buildViewMenu() {
+    zoomMenu_ = new ZoomMenu(*viewMenu, *controller_);
+    zoomInAction = zoomMenu_->zoomInAction;
+    zoomOutAction = zoomMenu_->zoomOutAction;
+    zoomFitAction = zoomMenu_->fitAction;
+    zoom400Action = zoomMenu_->stepAction(4.0);
+    zoom200Action = zoomMenu_->stepAction(2.0);
+    zoomNormalAction = zoomMenu_->stepAction(1.0);
+    zoom75Action = zoomMenu_->stepAction(0.75);
+    zoom50Action = zoomMenu_->stepAction(0.5);
+    zoom25Action = zoomMenu_->stepAction(0.25);
+    zoom10Action = zoomMenu_->stepAction(0.1);
+}
+
+void MainWindow::buildBars() {
+    toolBar_ = AddMainToolBar(
+        *this, {openAction, saveAction, undoAction, redoAction, applyFrameAction, zoomFitAction});
+    statusPanel_ = new StatusPanel(*statusBar(), *controller_);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdiArea_ && event->type() == QEvent::Resize)
+        runCommand([this] { reportViewRoom(); });
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::reportViewRoom() {
+    // The image window's decoration (as drawn once there is a window, else
+    // as the style gives it) and the pixel of slack either side that its
+    // sizing keeps, as in AdjustedWindowSize.
+    QSize decoration(2 * metrics_.borderX, metrics_.captionHeight + 2 * metrics_.borderY);
+    if (imageWindow_ && imageWindow_->isVisible() && imageWindow_->widget())
+        decoration = imageWindow_->size() - imageWindow_->widget()->size();
+    const int w = mdiArea_->width() - decoration.width() - 2;
+    const int h = mdiArea_->height() - decoration.height() - 2;
+    const double ratio = devicePixelRatioF();
+    controller_->setViewRoom(int(w * ratio), int(h * ratio));
+}
+
+QSize MainWindow::shownPictureSize() const {
+    const QSize shown = controller_->shownSize();
+    const double ratio = devicePixelRatioF();
+    return {int(std::ceil(shown.width() / ratio)), int(std::ceil(shown.height() / ratio))};
 }
 
 ImageWindow* MainWindow::imageWindow() const {
@@ -313,7 +353,10 @@ void MainWindow::followController() {
     connect(&c, &DocumentController::styleChanged, this, &MainWindow::updateActions);
     connect(&c, &DocumentController::selectionChanged, this, &MainWindow::updateActions);
     connect(&c, &DocumentController::pictureResized, this, &MainWindow::adjustImageWindow);
-    connect(&c, &DocumentController::zoomChanged, this, &MainWindow::updateZoomChecks);
+    connect(&c, &DocumentController::zoomChanged, this, [this] {
+        // A new window is already sized for its picture at the zoom.
+        if (imageWindow_ && imageWindow_->view()->size() != shownPictureSize()) adjustImageWindow();
+    });
     connect(&c, &DocumentController::titlesChanged, this, &MainWindow::updateTitles);
     connect(&c, &DocumentController::undoAvailable, this, &MainWindow::updateUndo);
     connect(&c, &DocumentController::redoAvailable, this, &MainWindow::updateUndo);
@@ -365,13 +408,17 @@ void MainWindow::showNewImageWindow() {
     connect(window, &ImageWindow::pointerActivity, this, &MainWindow::closeDecorationPicker);
     mdiArea_->addSubWindow(window);
     imageWindow_ = window;
-    const PhotoDocument& document = *controller_->document();
-    const WindowSize size = FirstWindowSize(metrics_, document.PreviewWidth(),
-                                            document.PreviewHeight(), width(), height());
+    const QSize shown = shownPictureSize();
+    WindowSize size = FirstWindowSize(metrics_, shown.width(), shown.height(), width(), height());
+    // The tool and status bars take room of the main window as well.
+    size.width = std::min(size.width, mdiArea_->width());
+    size.height = std::min(size.height, mdiArea_->height());
     window->setGeometry(0, 0, size.width, size.height);
     window->show();
     window->showPicture();
     updateTitles();
+    // The window's own decoration may leave the picture more room.
+    reportViewRoom();
 }
 
 void MainWindow::dropImageWindow() {
@@ -388,9 +435,11 @@ void MainWindow::adjustImageWindow() {
     const PhotoDocument* document = controller_->document();
     if (!document || !imageWindow_) return;
     imageWindow_->setScrollBarsShown(false);
-    const WindowSize size =
-        AdjustedWindowSize(metrics_, document->PreviewWidth(), document->PreviewHeight(), width(),
-                           height(), controller_->framing(), FrameEditBar::kHeight);
+    const QSize shown = shownPictureSize();
+    WindowSize size = AdjustedWindowSize(metrics_, shown.width(), shown.height(), width(), height(),
+                                         controller_->framing(), FrameEditBar::kHeight);
+    size.width = std::min(size.width, mdiArea_->width());
+    size.height = std::min(size.height, mdiArea_->height());
     if (imageWindow_->isVisible())
         imageWindow_->setGeometry(imageWindow_->x(), imageWindow_->y(), size.width, size.height);
     imageWindow_->setScrollBarsShown(true);
@@ -407,6 +456,8 @@ void MainWindow::updateActions() {
     cropAction->setEnabled(document && c.selection().right != c.selection().left);
     framesMenu->menuAction()->setEnabled(document);
     viewMenu->menuAction()->setEnabled(document);
+    // The zoom items also sit in the tool bar and answer their keys.
+    for (QAction* a : viewMenu->actions()) a->setEnabled(document);
     imageMenu->menuAction()->setEnabled(document && !framing);
     updateUndo();
 }
@@ -452,15 +503,6 @@ void MainWindow::updateTitles() {
     if (imageWindow_) imageWindow_->setWindowTitle(controller_->imageTitle());
 }
 
-void MainWindow::updateZoomChecks() {
-    const std::pair<QAction*, Zoom> items[] = {{zoomNormalAction, Zoom::Normal},
-                                               {zoom75Action, Zoom::Percent75},
-                                               {zoom50Action, Zoom::Percent50},
-                                               {zoom25Action, Zoom::Percent25},
-                                               {zoom10Action, Zoom::Percent10}};
-    for (const auto& [action, zoom] : items) action->setChecked(zoom == controller_->zoom());
-}
-
 // --- Window events ---------------------------------------------------------------------------
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -475,8 +517,6 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::startUp() {
     if (aboutAtStart_) centreAndShowModal(*about_);
     controller_->applyStartupSettings();
-    controller_->setZoom(Zoom::Normal);
-    updateZoomChecks();
     if (startupFile_) openFile(*startupFile_);
 }
 

@@ -27,6 +27,7 @@ class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QToolBar;
 
 namespace quillon {
 
@@ -43,7 +44,9 @@ class ResizeDialog;
 class Scanner;
 class SettingsDialog;
 class StylePictureRenderer;
+class StatusPanel;
 class SystemClipboard;
+class ZoomMenu;
 
 // The file the command line names (quillon photo.jpg), made absolute
 // against the current folder; none when it names none.
@@ -97,6 +100,7 @@ public:
     QAction *grayScaleAction, *negativeAction, *rotateRightAction, *rotateLeftAction,
         *rotate180Action;
     QAction *zoomNormalAction, *zoom75Action, *zoom50Action, *zoom25Action, *zoom10Action;
+    QAction *zoomFitAction, *zoomInAction, *zoomOutAction, *zoom200Action, *zoom400Action;
     QAction *aboutAction, *helpAction;
     // The Frames menu's items, in menu order.
     const std::array<QAction*, kStyleCount>& styleActions() const { return styleActions_; }
@@ -105,6 +109,8 @@ public:
     RecipeMenu* recipeMenu() const { return recipeMenu_; }
     // Draws the Frames menu's pictures from the open photo.
     StylePictureRenderer* stylePictureRenderer() const { return stylePictureRenderer_; }
+    StatusPanel* statusPanel() const { return statusPanel_; }
+    QToolBar* mainToolBar() const { return toolBar_; }
 
     // Runs a command at its edge: an exception becomes the error box.
     void runCommand(const std::function<void()>& command);
@@ -144,10 +150,18 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
     void buildFramesMenu();
+    void buildViewMenu();
+    // The tool bar and the status bar.
+    void buildBars();
+    // Tells the controller the room the document area has for a picture.
+    void reportViewRoom();
+    // The shown picture's size in the view's (logical) pixels.
+    QSize shownPictureSize() const;
     void followController();
     // The Frames menu (and the image window's pop-up, which shares its
     // items) shows the open photo in each style once it is drawn.
@@ -163,7 +177,6 @@ private:
     void adjustImageWindow();
     void updateActions();
     void updateTitles();
-    void updateZoomChecks();
     void updateUndo();
     void updateRecentMenu();
     // Puts an opened file first in Open Recent.
@@ -184,6 +197,9 @@ private:
     PictureMenuStyle* pictureStyle_ = nullptr;
     RecipeMenu* recipeMenu_ = nullptr;
     StylePictureRenderer* stylePictureRenderer_ = nullptr;
+    ZoomMenu* zoomMenu_ = nullptr;
+    StatusPanel* statusPanel_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     ResizeDialog* resizeDialog_ = nullptr;
     PrintPreviewDialog* printDialog_ = nullptr;
     Scanner* scanner_ = nullptr;

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     std::printf("after open:            %5.2f copies\n", PeakBytes() / copy);
 
     UndoHistory history;
-    auto push = [&] { history.Push(document.Photo(), Zoom::Normal, "&Undo Frame"); };
+    auto push = [&] { history.Push(document.Photo(), "&Undo Frame"); };
     // Choosing the first style pushes its entry and builds the style, which
     // is then shown.
     push();

@@ -2,12 +2,11 @@
 
 namespace quillon {
 
-UndoEntry& UndoHistory::Push(const Bitmap& picture, Zoom zoom, const std::string& caption) {
+UndoEntry& UndoHistory::Push(const Bitmap& picture, const std::string& caption) {
     newest_ = (newest_ + 1) % kCapacity;
     if (count_ < kCapacity) ++count_;
     UndoEntry& entry = entries_[std::size_t(newest_)];
     entry.picture.Assign(picture);
-    entry.zoom = zoom;
     entry.windowWidth = entry.windowHeight = 0;
     entry.caption = caption;
     return entry;

@@ -1,13 +1,12 @@
 // UndoHistory: the last ten states of a document's photo, newest first out.
-// Each entry keeps a full copy of the photo with the zoom it was shown at,
-// the size of the window that showed it, and the caption the Undo command
-// shows for it. Entries keep their pixel storage when they are reused, so
-// that once the ring has gone round, a push of a picture of the same size
-// allocates nothing.
+// Each entry keeps a full copy of the photo, the size of the window that
+// showed it, and the caption the Undo command shows for it. How the photo
+// was zoomed is the view's business and is not recorded. Entries keep their pixel storage when they
+// are reused, so that once the ring has gone round, a push of a picture of the same size allocates
+// nothing.
 #pragma once
 
 #include "canvas/Bitmap.h"
-#include "document/Zoom.h"
 
 #include <array>
 #include <string>
@@ -16,7 +15,6 @@ namespace quillon {
 
 struct UndoEntry {
     Bitmap picture;
-    Zoom zoom = Zoom::Normal;
     int windowWidth = 0;
     int windowHeight = 0;
     std::string caption;
@@ -28,7 +26,7 @@ public:
 
     // Records a copy of picture; with ten entries held, the oldest goes.
     // Returns the new entry for the caller to complete.
-    UndoEntry& Push(const Bitmap& picture, Zoom zoom, const std::string& caption);
+    UndoEntry& Push(const Bitmap& picture, const std::string& caption);
     bool Empty() const { return count_ == 0; }
     int Count() const { return count_; }
     // The newest entry; only while not Empty.

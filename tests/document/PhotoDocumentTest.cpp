@@ -560,7 +560,7 @@ TEST_F(Document, ApplyFrameMakesTheFramedPictureThePhoto) {
 TEST_F(Document, RestoredPhotoDropsTheStylesAndTakesItsZoom) {
     auto doc = OpenDocument(*PlainPicture(20, 10, kBlue));
     UndoHistory history;
-    history.Push(doc->Photo(), doc->CurrentZoom(), "&Undo Frame");
+    history.Push(doc->Photo(), "&Undo Frame");
     doc->SelectStyle(StyleId::Box);
     doc->ApplyFrame(Zoom::Normal);
     ASSERT_FALSE(history.Empty());
@@ -591,7 +591,7 @@ TEST(UndoHistory, KeepsTheNewestTenAndUndoesNewestFirst) {
     UndoHistory history;
     for (int i = 1; i <= 12; ++i) {
         Bitmap picture(i, 1, PixelFormat::Bgrx32);
-        history.Push(picture, Zoom::Normal, "step " + std::to_string(i));
+        history.Push(picture, "step " + std::to_string(i));
     }
     EXPECT_EQ(history.Count(), UndoHistory::kCapacity);
     for (int i = 12; i >= 3; --i) {

@@ -13,8 +13,6 @@
 
 using namespace quillon;
 
-Q_DECLARE_METATYPE(Zoom)
-
 namespace {
 
 Color PixelOf(const Bitmap& b, int x, int y) {
@@ -28,16 +26,18 @@ class ControllerTest : public QObject {
 private slots:
     // --- Opening, pasting, saving, copying ----------------------------------------
 
-    void openShowsThePictureAtFullSizeWithItsTitles() {
+    void openShowsThePictureFittedWithItsTitles() {
         ControllerRun run;
         DocumentController& c = run.controller;
-        c.setZoom(Zoom::Percent50); // no picture yet: only remembered
+        c.setZoom(0.5); // no picture yet
         QSignalSpy opened(&c, &DocumentController::documentOpened);
         const std::string file = run.writePicture("lake.bmp", 40, 30);
         c.open(file);
         QCOMPARE(opened.count(), 1);
-        QCOMPARE(c.zoom(), Zoom::Normal);
-        QCOMPARE(c.document()->PreviewWidth(), 40);
+        // A picture smaller than the room is fitted at 100 %, not blown up.
+        QVERIFY(c.fitting());
+        QCOMPARE(c.zoom(), 1.0);
+        QCOMPARE(c.shownSize(), QSize(40, 30));
         QCOMPARE(c.mainTitle().toStdString(), "Quillon - " + file);
         QCOMPARE(c.imageTitle(), QString("lake.bmp - 100%"));
         QCOMPARE(c.fileName(), file);
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(!c.busy());
     }
 
-    void pasteKeepsTheHistoryAndTheFileNameOfTheImageTitle() {
+    void pasteKeepsTheHistoryAndTheFileNameOfTheImageTitleButNotUndo() {
         ControllerRun run;
         DocumentController& c = run.controller;
         run.openPicture(20, 10);
@@ -74,7 +74,11 @@ private slots:
         QCOMPARE(c.mainTitle(), QString("Quillon"));
         QCOMPARE(c.imageTitle(), QString("photo.bmp - 100%"));
         QCOMPARE(c.history().Count(), 1);
-        QVERIFY(c.canUndo());
+        // Nothing of the pasted picture has been done yet.
+        QVERIFY(!c.canUndo());
+        c.rotateRight();
+        c.undo();
+        QCOMPARE(c.document()->Photo().Width(), 12);
     }
 
     void thePhotosMetadataSurvivesUndoAndRecipes() {
@@ -130,7 +134,7 @@ private slots:
     void copyPutsTheFullSizeResultOnTheClipboard() {
         ControllerRun run;
         DocumentController& c = run.controller;
-        c.setZoom(Zoom::Percent50);
+        c.setZoom(0.5);
         run.putPictureOnClipboard(30, 20);
         c.paste();
         run.clipboard.SetPicture(Bitmap(1, 1));
@@ -152,7 +156,7 @@ private slots:
         c.rotateRight();
         c.chooseStyle(StyleId::Corner);
         c.applyFrame();
-        c.setZoom(Zoom::Percent75);
+        c.setZoom(0.75);
         c.undo();
         QCOMPARE(run.clipboard.Picture()->Width(), 3);
     }
@@ -245,75 +249,20 @@ private slots:
         QCOMPARE(c.undoCaption(), QString("&Undo Rotate 180"));
     }
 
-    void undoGivesBackTheZoomAndTheWindowSize() {
+    void undoGivesBackTheWindowSizeButKeepsTheZoom() {
         ControllerRun run;
         DocumentController& c = run.controller;
         c.setWindowSizeSource([] { return QSize(321, 222); });
         run.openPicture(200, 100);
-        c.setZoom(Zoom::Percent50);
+        c.negative();
+        c.setZoom(0.5);
         QSignalSpy restored(&c, &DocumentController::windowSizeRestored);
         c.undo();
         QCOMPARE(restored.count(), 1);
         QCOMPARE(restored[0][0].toInt(), 321);
         QCOMPARE(restored[0][1].toInt(), 222);
-        QCOMPARE(c.zoom(), Zoom::Normal);
-        QCOMPARE(c.imageTitle(), QString("photo.bmp - 100%"));
-    }
-
-    // --- Zoom ------------------------------------------------------------------------------
-
-    void zoomCommandsPushAndCaption_data() {
-        QTest::addColumn<Zoom>("zoom");
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("undo");
-        QTest::addColumn<int>("shownWidth");
-        QTest::newRow("100") << Zoom::Normal << " - 100%"
-                             << "&Undo Normal Size" << 200;
-        QTest::newRow("75") << Zoom::Percent75 << " - 75%  "
-                            << "&Undo Zoom 75%" << 150;
-        QTest::newRow("50") << Zoom::Percent50 << " - 50%  "
-                            << "&Undo Zoom 50%" << 100;
-        QTest::newRow("25") << Zoom::Percent25 << " - 25% "
-                            << "&Undo Zoom 25%" << 50;
-        QTest::newRow("10") << Zoom::Percent10 << " - 10%  "
-                            << "&Undo Zoom 10%" << 20;
-    }
-    void zoomCommandsPushAndCaption() {
-        QFETCH(Zoom, zoom);
-        QFETCH(QString, suffix);
-        QFETCH(QString, undo);
-        QFETCH(int, shownWidth);
-        ControllerRun run;
-        DocumentController& c = run.controller;
-        run.openPicture(200, 100);
-        QSignalSpy opened(&c, &DocumentController::documentOpened);
-        c.setZoom(zoom);
-        // Without a frame the photo is shown afresh, in a new window.
-        QCOMPARE(opened.count(), 1);
-        QCOMPARE(c.imageTitle(), "photo.bmp" + suffix);
-        QCOMPARE(c.mainTitle().toStdString(), "Quillon - " + run.path("photo.bmp"));
-        QCOMPARE(c.undoCaption(), undo);
-        QCOMPARE(c.history().Count(), 1);
-        QCOMPARE(c.document()->PreviewWidth(), shownWidth);
-        c.undo();
-        QCOMPARE(c.zoom(), Zoom::Normal);
-        QCOMPARE(c.document()->PreviewWidth(), 200);
-    }
-
-    void zoomWhileFramingPushesNothing() {
-        ControllerRun run;
-        DocumentController& c = run.controller;
-        run.openPicture(200, 100);
-        c.chooseStyle(StyleId::Corner);
-        const int fullWidth = c.document()->PreviewWidth();
-        QSignalSpy opened(&c, &DocumentController::documentOpened);
-        QSignalSpy resized(&c, &DocumentController::pictureResized);
-        c.setZoom(Zoom::Percent50);
-        QCOMPARE(opened.count(), 0);
-        QCOMPARE(resized.count(), 1);
-        QCOMPARE(c.history().Count(), 1); // the frame's own entry only
-        QVERIFY(c.framing());
-        QCOMPARE(c.document()->PreviewWidth(), fullWidth / 2);
+        QCOMPARE(c.zoom(), 0.5);
+        QCOMPARE(c.imageTitle(), QString("photo.bmp - 50%  "));
     }
 
     // --- Selection and crop ------------------------------------------------------------------
@@ -387,18 +336,20 @@ private slots:
         QCOMPARE(pixels[0], pixels[1]);
     }
 
-    void cropAtHalfZoomCutsTheFullSizePhoto() {
+    void cropAtHalfZoomCutsTheSelectedPhotoPixels() {
         ControllerRun run;
         DocumentController& c = run.controller;
         run.openPicture(80, 60);
-        c.setZoom(Zoom::Percent50);
-        c.beginSelection(10, 5);
-        c.endSelection(30, 25);
+        c.setZoom(0.5);
+        // The selection is in the photo's pixels, whatever the zoom.
+        c.beginSelection(20, 10);
+        c.endSelection(60, 50);
         c.crop();
         QCOMPARE(c.document()->Photo().Width(), 40);
         QCOMPARE(c.document()->Photo().Height(), 40);
         QCOMPARE(PixelOf(c.document()->Photo(), 0, 0), RGB(20 * 7, 10 * 5, 90));
-        QCOMPARE(c.zoom(), Zoom::Percent50);
+        QCOMPARE(c.zoom(), 0.5);
+        QVERIFY(!c.fitting());
     }
 
     // --- The Image menu -------------------------------------------------------------------------
@@ -408,7 +359,7 @@ private slots:
         DocumentController& c = run.controller;
         run.putPictureOnClipboard(41, 31); // RGB(200, 3x, 3y)
         c.paste();
-        c.setZoom(Zoom::Percent50);
+        c.setZoom(0.5);
         QSignalSpy changed(&c, &DocumentController::pictureChanged);
         QSignalSpy resized(&c, &DocumentController::pictureResized);
         c.grayScale();
@@ -417,8 +368,7 @@ private slots:
         const Bitmap& photo = c.document()->Photo();
         QCOMPARE(photo.Width(), 41);
         QCOMPARE(photo.Height(), 31);
-        QCOMPARE(c.document()->PreviewWidth(), 20);
-        QCOMPARE(c.document()->PreviewHeight(), 15);
+        QCOMPARE(c.shownSize(), QSize(20, 15));
         const int g = (200 + 3 * 10 + 3 * 4) / 3;
         QCOMPARE(PixelOf(photo, 10, 4), RGB(g, g, g));
         QCOMPARE(c.undoCaption(), QString("&Undo Grayscale"));
@@ -503,10 +453,10 @@ private slots:
     void applyFrameMakesTheFramedPictureThePhotoAtTheZoom() {
         ControllerRun run;
         DocumentController& c = run.controller;
-        c.setZoom(Zoom::Percent50);
         run.putPictureOnClipboard(80, 60);
         c.paste();
-        QCOMPARE(c.document()->PreviewWidth(), 40);
+        c.setZoom(0.5);
+        QCOMPARE(c.shownSize(), QSize(40, 30));
         c.chooseStyle(StyleId::Matte); // a matte all round
         const int framedWidth = c.document()->Result()->Width();
         QVERIFY(framedWidth > 80);
@@ -514,9 +464,9 @@ private slots:
         c.applyFrame();
         QCOMPARE(opened.count(), 1);
         QVERIFY(!c.framing());
-        QCOMPARE(c.zoom(), Zoom::Percent50);
+        QCOMPARE(c.zoom(), 0.5);
         QCOMPARE(c.document()->Photo().Width(), framedWidth);
-        QCOMPARE(c.document()->PreviewWidth(), framedWidth / 2);
+        QCOMPARE(c.shownSize().width(), framedWidth / 2);
         QCOMPARE(c.imageTitle(), QString(" - 50%  "));
         // Apply itself is not undone: Undo goes back to before the frame.
         c.undo();

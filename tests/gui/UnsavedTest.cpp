@@ -70,7 +70,7 @@ private slots:
         QSignalSpy spy(&c, &DocumentController::modifiedChanged);
         run.openPicture();
         QVERIFY(!c.modified());
-        c.setZoom(Zoom::Percent50); // how it is shown, not what is saved
+        c.setZoom(0.5); // how it is shown, not what is saved
         QVERIFY(!c.modified());
         c.negative();
         QVERIFY(c.modified());
