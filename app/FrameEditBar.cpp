@@ -1,11 +1,13 @@
 #include "app/FrameEditBar.h"
 
+#include "app/ColorChoicePopup.h"
 #include "app/DocumentController.h"
 #include "app/EditBarLayout.h"
 #include "app/QtBitmap.h"
 #include "app/dialogs/Dialogs.h"
 #include "canvas/Canvas.h"
 #include "document/PhotoDocument.h"
+#include "frames/FrameStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +19,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 #include <exception>
@@ -56,7 +60,8 @@ QString FromStd(const std::string& s) {
 } // namespace
 
 FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
-    : QWidget(parent), controller_(controller), swatchPicture_(kSwatchSide, kSwatchSide) {
+    : QWidget(parent), controller_(controller), swatchPicture_(kSwatchSide, kSwatchSide),
+      typingTimer_(new QTimer(this)) {
     setObjectName("frameEditBar");
     setFixedHeight(kHeight);
     QFont font("Arial");
@@ -75,12 +80,21 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
         l->move(0, 5);
         return l;
     };
-    auto edit = [this](const char* name) {
+    typingTimer_->setSingleShot(true);
+    typingTimer_->setInterval(kTypingPauseMs);
+    connect(typingTimer_, &QTimer::timeout, this,
+            [this] { runCommand([this] { applyTypedFields(); }); });
+    auto edit = [this](const char* name, int index) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
         e->setGeometry(0, 1, kEditBoxWidth, 21);
-        e->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+        e->setFocusPolicy(Qt::ClickFocus); // not a tab stop of the window
         e->installEventFilter(this);
+        // Typing (not the bar's own refresh) waits for a pause.
+        connect(e, &QLineEdit::textEdited, this, [this, index] {
+            typed_[std::size_t(index)] = true;
+            typingTimer_->start();
+        });
         return e;
     };
     auto swatch = [this](const char* name, int w, int h) {
@@ -94,15 +108,15 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     };
 
     frameHeightLabel = label("frameHeightLabel", "Frame Height");
-    frameHeightEdit = edit("frameHeightEdit");
+    frameHeightEdit = edit("frameHeightEdit", 0);
     frameHeightUpDown = makeUpDown("frameHeight", &FrameEditBar::stepFrameHeight);
     frameHeightUnit = makeUnitButton("frameHeightUnit", EditField::FrameHeight);
     frameWidthLabel = label("frameWidthLabel", "Frame Width");
-    frameWidthEdit = edit("frameWidthEdit");
+    frameWidthEdit = edit("frameWidthEdit", 1);
     frameWidthUpDown = makeUpDown("frameWidth", &FrameEditBar::stepFrameWidth);
     frameWidthUnit = makeUnitButton("frameWidthUnit", EditField::FrameWidth);
     borderWidthLabel = label("borderWidthLabel", "Border Width");
-    borderWidthEdit = edit("borderWidthEdit");
+    borderWidthEdit = edit("borderWidthEdit", 2);
     borderWidthUpDown = makeUpDown("borderWidth", &FrameEditBar::stepBorderWidth);
     borderWidthUnit = makeUnitButton("borderWidthUnit", EditField::BorderWidth);
     frameColorLabel = label("frameColorLabel", "Frame Color");
@@ -155,6 +169,24 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
                        static_cast<QWidget*>(dpiSpin)})
         w->hide();
 
+    colorChoice = new ColorChoicePopup(this);
+    connect(colorChoice, &ColorChoicePopup::colorChosen, this, [this](Color color) {
+        runCommand([this, color] {
+            if (colorTarget_ == ColorTarget::Frame)
+                setFrameColor(color);
+            else
+                setBorderColor(color);
+        });
+    });
+    connect(colorChoice, &ColorChoicePopup::moreColorsRequested, this, [this] {
+        runCommand([this] {
+            if (colorTarget_ == ColorTarget::Frame)
+                chooseFrameColor();
+            else
+                chooseBorderColor();
+        });
+    });
+
     connect(&controller_, &DocumentController::styleChanged, this, &FrameEditBar::showStyle);
     connect(&controller_, &DocumentController::frameChanged, this, &FrameEditBar::showValues);
     connect(&controller_, &DocumentController::decorationChosen, this,
@@ -204,7 +236,13 @@ QWidget* FrameEditBar::makeUpDown(const char* name, void (FrameEditBar::*step)(i
     down->setObjectName(QString::fromLatin1(name) + "Down");
     down->setArrowType(Qt::DownArrow);
     down->setGeometry(0, 11, kUpDownWidth, 11);
-    for (QToolButton* b : {up, down}) b->setFocusPolicy(Qt::NoFocus);
+    for (QToolButton* b : {up, down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        // Held down, an arrow goes on stepping.
+        b->setAutoRepeat(true);
+        b->setAutoRepeatDelay(400);
+        b->setAutoRepeatInterval(80);
+    }
     connect(up, &QToolButton::clicked, this,
             [this, step] { runCommand([this, step] { (this->*step)(1); }); });
     connect(down, &QToolButton::clicked, this,
@@ -230,11 +268,16 @@ void FrameEditBar::showSwatchPicture() {
 
 void FrameEditBar::showStyle() {
     const std::optional<StyleId> style = controller_.style();
+    // Typing not yet applied belonged to the style shown before.
+    typingTimer_->stop();
+    typed_ = {};
+    rangeNotice_.clear();
     if (!style) {
         hide();
         return;
     }
     showCaptions(StyleInfoOf(*style).captions);
+    showTooltips();
     show();
     showUnits();
     showValues();
@@ -310,6 +353,7 @@ void FrameEditBar::showValues() {
                           document->GetBorderWidth()};
     for (int i = 0; i < kLengthFieldCount; ++i) {
         const auto [box, field] = boxes[i];
+        if (typed_[std::size_t(i)]) continue; // what is being typed stays
         if (controller_.editUnits().Unit(field) == LengthUnit::Pixels || !hasUnit(field))
             box->setText(QString::number(pixels[i]));
         else
@@ -319,6 +363,47 @@ void FrameEditBar::showValues() {
     setSwatchColor(borderColorSwatch, document->GetBorderColor());
     scaledCheck->setChecked(document->GetScaled());
     showRanges();
+}
+
+void FrameEditBar::showTooltips() {
+    const std::optional<StyleId> style = controller_.style();
+    if (!style) return;
+    const StyleInfo& info = StyleInfoOf(*style);
+    const auto caption = [&info](EditField field) {
+        return QString::fromLatin1(info.Caption(field));
+    };
+    const std::tuple<QLabel*, QWidget*, EditField> numbers[] = {
+        {frameHeightLabel, frameHeightUpDown, EditField::FrameHeight},
+        {frameWidthLabel, frameWidthUpDown, EditField::FrameWidth},
+        {borderWidthLabel, borderWidthUpDown, EditField::BorderWidth}};
+    for (const auto& [label, upDown, field] : numbers) {
+        const QString name = caption(field);
+        label->setToolTip(name + ": type a number; it applies after a pause, on Tab or on Enter");
+        const auto buttons = upDown->findChildren<QToolButton*>();
+        for (QToolButton* b : buttons) {
+            const bool up = b->arrowType() == Qt::UpArrow;
+            b->setToolTip(name + (up ? ": one more" : ": one less") + " (hold to repeat)");
+            b->setAccessibleName(name + (up ? " up" : " down"));
+        }
+    }
+    const std::tuple<QLabel*, QWidget*, EditField> colors[] = {
+        {frameColorLabel, frameColorSwatch, EditField::FrameColor},
+        {borderColorLabel, borderColorSwatch, EditField::BorderColor}};
+    for (const auto& [label, swatch, field] : colors) {
+        const QString tip =
+            caption(field) + ": click to choose one of the photo's colours or any colour";
+        label->setToolTip(tip);
+        swatch->setToolTip(tip);
+        swatch->setAccessibleName(caption(field));
+    }
+    const QString decoration = caption(EditField::Decoration) + ": click to choose from the list";
+    decorationLabel->setToolTip(decoration);
+    decorationPanel->setToolTip(decoration);
+    decorationSwatch->setToolTip(decoration);
+    decorationPanel->setAccessibleName(caption(EditField::Decoration));
+    const QString check = caption(EditField::CheckBox);
+    scaledCheck->setToolTip(check + ": on or off");
+    scaledCheck->setAccessibleName(check);
 }
 
 bool FrameEditBar::hasUnit(EditField field) const {
@@ -443,6 +528,16 @@ void FrameEditBar::repaintDecorationSwatch() {
 
 void FrameEditBar::drawChosenDecoration() {
     const PhotoDocument* document = controller_.document();
+    const FrameStyle* frame = document ? document->CurrentFrame() : nullptr;
+    if (frame && frame->PatternName.empty()) {
+        // "None": an empty outlined square.
+        Canvas& canvas = swatchPicture_.canvas();
+        canvas.brush.SetColor(kWhite);
+        canvas.FillRect(Rect(0, 0, kSwatchSide, kSwatchSide));
+        canvas.Rectangle(kSwatchRect);
+        showSwatchPicture();
+        return;
+    }
     const Bitmap* decoration = document ? document->PatternPicture() : nullptr;
     if (!decoration || decoration->Empty()) return;
     // The swatch shows the picture as it is, whatever the style makes
@@ -457,12 +552,24 @@ void FrameEditBar::drawChosenDecoration() {
 // --- The edits ------------------------------------------------------------------------------
 
 void FrameEditBar::applyFields() {
+    applyBoxes(false);
+}
+
+void FrameEditBar::applyTypedFields() {
+    applyBoxes(true);
+}
+
+void FrameEditBar::applyBoxes(bool typedOnly) {
+    typingTimer_->stop();
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     FrameEdit edit;
     LengthEdit lengths;
+    bool any = false;
     bool withUnits = false;
     std::exception_ptr failure;
+    QString notice;
+    QLineEdit* noticeBox = nullptr;
     const std::tuple<QLineEdit*, EditField, std::optional<int> FrameEdit::*,
                      std::optional<Length> LengthEdit::*>
         boxes[] = {{frameHeightEdit, EditField::FrameHeight, &FrameEdit::frameHeight,
@@ -472,32 +579,63 @@ void FrameEditBar::applyFields() {
                    {borderWidthEdit, EditField::BorderWidth, &FrameEdit::borderWidth,
                     &LengthEdit::borderWidth}};
     for (const auto& [box, field, pixels, length] : boxes) {
-        if (box->isHidden()) continue;
+        bool& typed = typed_[std::size_t(field)];
+        if (box->isHidden() || (typedOnly && !typed)) continue;
         const LengthUnit unit = controller_.editUnits().Unit(field);
+        Length entry;
         try {
-            if (unit == LengthUnit::Pixels || !hasUnit(field)) {
-                const int value = EditBoxValue(box->text().toStdString());
-                if (value < 0) break;
-                edit.*pixels = value;
-                lengths.*length = Length{double(value), LengthUnit::Pixels};
-            } else {
-                const std::optional<Length> value = EditBoxLength(box->text().toStdString(), unit);
-                if (!value) break;
-                lengths.*length = *value;
-                withUnits = true;
-            }
+            entry = EditBoxEntry(box->text().toStdString(), unit, hasUnit(field));
         } catch (const std::exception&) {
+            // While typing, a box that holds no number yet waits for more.
+            if (typedOnly) continue;
             failure = std::current_exception();
             break;
         }
+        typed = false;
+        const Length kept = controller_.clampedLength(field, entry);
+        if (kept.value != entry.value) {
+            const QString unitText = kept.unit == LengthUnit::Pixels || !hasUnit(field)
+                                         ? QString()
+                                         : QString::fromLatin1(UnitButtonText(kept.unit));
+            notice = box->toolTip() + "\n" + box->text().trimmed() + " is out of range: set to " +
+                     FromStd(LengthValueText(kept.value)) + unitText;
+            noticeBox = box;
+        }
+        any = true;
+        lengths.*length = kept;
+        if (kept.unit == LengthUnit::Pixels || !hasUnit(field))
+            edit.*pixels = int(kept.value);
+        else
+            withUnits = true;
     }
-    // Pixels alone take the way they always have.
-    if (withUnits)
-        controller_.editFrameLengths(lengths);
-    else
-        controller_.editFrame(edit);
-    drawSwatchAfterEdit();
+    if (!typedOnly) typed_ = {};
+    rangeNotice_ = notice;
+    if (any) {
+        // Pixels alone take the way they always have.
+        if (withUnits)
+            controller_.editFrameLengths(lengths);
+        else
+            controller_.editFrame(edit);
+        drawSwatchAfterEdit();
+    }
+    // The box shows the value it was given, and says why.
+    if (noticeBox)
+        QToolTip::showText(noticeBox->mapToGlobal(QPoint(0, noticeBox->height())), notice,
+                           noticeBox);
     if (failure) std::rethrow_exception(failure);
+}
+
+void FrameEditBar::focusNextBox(QLineEdit* from, bool forward) {
+    std::vector<QLineEdit*> shown;
+    for (QLineEdit* box : {frameHeightEdit, frameWidthEdit, borderWidthEdit})
+        if (!box->isHidden()) shown.push_back(box);
+    const auto at = std::find(shown.begin(), shown.end(), from);
+    if (at == shown.end()) return;
+    const std::ptrdiff_t i = at - shown.begin() + (forward ? 1 : -1);
+    if (i < 0 || i >= std::ptrdiff_t(shown.size())) return;
+    QLineEdit* next = shown[std::size_t(i)];
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    next->selectAll();
 }
 
 void FrameEditBar::stepLength(EditField field, int step) {
@@ -562,24 +700,51 @@ void FrameEditBar::chooseDpi(int dpi) {
     if (controller_.editUnits().dpi != double(dpi)) controller_.setPrintDpi(dpi);
 }
 
+void FrameEditBar::openFrameColorChoice() {
+    openColorChoice(ColorTarget::Frame);
+}
+
+void FrameEditBar::openBorderColorChoice() {
+    openColorChoice(ColorTarget::Border);
+}
+
+void FrameEditBar::openColorChoice(ColorTarget target) {
+    const PhotoDocument* document = controller_.document();
+    if (!document || !controller_.framing()) return;
+    colorTarget_ = target;
+    QFrame* swatch = target == ColorTarget::Frame ? frameColorSwatch : borderColorSwatch;
+    const Color current =
+        target == ColorTarget::Frame ? document->GetFrameColor() : document->GetBorderColor();
+    colorChoice->popUp(controller_.photoColors(kPhotoColorCount), current,
+                       swatch->mapToGlobal(QPoint(0, swatch->height() + 2)));
+}
+
 void FrameEditBar::chooseFrameColor() {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     const auto color = Dialogs::current().chooseColor(window(), document->GetFrameColor());
-    if (!color) return;
-    // A colour replaces the fill pattern, and the swatch empties with it.
-    swatchPicture_.canvas().brush.SetColor(kWhite);
-    swatchPicture_.canvas().FillRect(Rect(0, 0, kSwatchSide, kSwatchSide));
-    showSwatchPicture();
-    controller_.setFrameColor(*color);
+    if (color) setFrameColor(*color);
 }
 
 void FrameEditBar::chooseBorderColor() {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     const auto color = Dialogs::current().chooseColor(window(), document->GetBorderColor());
-    if (!color) return;
-    controller_.setBorderColor(*color);
+    if (color) setBorderColor(*color);
+}
+
+void FrameEditBar::setFrameColor(Color color) {
+    if (!controller_.framing()) return;
+    // A colour replaces the fill pattern, and the swatch empties with it.
+    swatchPicture_.canvas().brush.SetColor(kWhite);
+    swatchPicture_.canvas().FillRect(Rect(0, 0, kSwatchSide, kSwatchSide));
+    showSwatchPicture();
+    controller_.setFrameColor(color);
+}
+
+void FrameEditBar::setBorderColor(Color color) {
+    if (!controller_.framing()) return;
+    controller_.setBorderColor(color);
 }
 
 void FrameEditBar::toggleScaled() {
@@ -598,21 +763,30 @@ bool FrameEditBar::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* box = qobject_cast<QLineEdit*>(watched);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        // Tab in the first box acts as Enter, as it always has.
-        const bool tab = key->key() == Qt::Key_Tab && box == frameHeightEdit;
-        if (box && (enter || tab)) {
+        // Tab applies as Enter does, then moves on to the next box.
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (box && enter) {
             runCommand([this] { applyFields(); });
+            return true;
+        }
+        if (box && tab) {
+            const bool forward =
+                key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            runCommand([this, box, forward] {
+                applyFields();
+                focusNextBox(box, forward);
+            });
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
             if (watched == frameColorSwatch) {
-                runCommand([this] { chooseFrameColor(); });
+                runCommand([this] { openFrameColorChoice(); });
                 return true;
             }
             if (watched == borderColorSwatch) {
-                runCommand([this] { chooseBorderColor(); });
+                runCommand([this] { openBorderColorChoice(); });
                 return true;
             }
             if (watched == decorationPanel || watched == decorationSwatch) {
