@@ -11,6 +11,7 @@
 #include "frames/FrameStyle.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <utility>
 
@@ -388,10 +389,15 @@ void DocumentController::restoreStyle(StyleId id) {
     // The decoration first: a moulding sets the ornate frame's thickness
     // and size, which the numbers then match.
     if (kept->pattern != d.CurrentFrame()->PatternName) {
-        if (kept->pattern.empty())
-            d.SetPattern("");
-        else
-            d.ChooseDecoration(kept->pattern);
+        try {
+            if (kept->pattern.empty())
+                d.SetPattern("");
+            else
+                d.ChooseDecoration(kept->pattern);
+        } catch (const std::exception&) {
+            // A decoration that can no longer be read leaves the style's
+            // own; the rest of its settings still come back.
+        }
     }
     // Only what differs is set: a moulding's frame keeps the size it made.
     if (d.GetFrameColor() != kept->frameColor) d.SetFrameColor(kept->frameColor);

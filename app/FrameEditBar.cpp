@@ -3,6 +3,7 @@
 #include "app/ColorChoicePopup.h"
 #include "app/DocumentController.h"
 #include "app/EditBarLayout.h"
+#include "app/EditBarTooltips.h"
 #include "app/QtBitmap.h"
 #include "app/dialogs/Dialogs.h"
 #include "canvas/Canvas.h"
@@ -151,6 +152,7 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     printSizeCombo->setAccessibleName("Print size");
     printSizeCombo->setToolTip("The print size that millimetres and inches refer to: the photo "
                                "printed to fit this box, or at a number of dots an inch (DPI)");
+    printSizeLabel->setToolTip(printSizeCombo->toolTip());
     printSizeCombo->setFocusPolicy(Qt::NoFocus);
     printSizeCombo->setGeometry(0, 1, kPrintSizeComboWidth, 22);
     connect(printSizeCombo, &QComboBox::activated, this,
@@ -165,6 +167,15 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     dpiSpin->setGeometry(0, 1, kDpiSpinWidth, 22);
     connect(dpiSpin, &QSpinBox::editingFinished, this,
             [this] { runCommand([this] { chooseDpi(dpiSpin->value()); }); });
+    // Spun or typed, the resolution applies after the same pause as the
+    // numbers (while it is what physical lengths refer to).
+    auto* dpiPause = new QTimer(this);
+    dpiPause->setSingleShot(true);
+    dpiPause->setInterval(kTypingPauseMs);
+    connect(dpiSpin, &QSpinBox::valueChanged, dpiPause, qOverload<>(&QTimer::start));
+    connect(dpiPause, &QTimer::timeout, this, [this] {
+        if (controller_.editUnits().dpi) runCommand([this] { chooseDpi(dpiSpin->value()); });
+    });
     for (QWidget* w : {static_cast<QWidget*>(printSizeLabel), static_cast<QWidget*>(printSizeCombo),
                        static_cast<QWidget*>(dpiSpin)})
         w->hide();
@@ -277,7 +288,7 @@ void FrameEditBar::showStyle() {
         return;
     }
     showCaptions(StyleInfoOf(*style).captions);
-    showTooltips();
+    ShowFieldTooltips(*this, StyleInfoOf(*style));
     show();
     showUnits();
     showValues();
@@ -365,47 +376,6 @@ void FrameEditBar::showValues() {
     showRanges();
 }
 
-void FrameEditBar::showTooltips() {
-    const std::optional<StyleId> style = controller_.style();
-    if (!style) return;
-    const StyleInfo& info = StyleInfoOf(*style);
-    const auto caption = [&info](EditField field) {
-        return QString::fromLatin1(info.Caption(field));
-    };
-    const std::tuple<QLabel*, QWidget*, EditField> numbers[] = {
-        {frameHeightLabel, frameHeightUpDown, EditField::FrameHeight},
-        {frameWidthLabel, frameWidthUpDown, EditField::FrameWidth},
-        {borderWidthLabel, borderWidthUpDown, EditField::BorderWidth}};
-    for (const auto& [label, upDown, field] : numbers) {
-        const QString name = caption(field);
-        label->setToolTip(name + ": type a number; it applies after a pause, on Tab or on Enter");
-        const auto buttons = upDown->findChildren<QToolButton*>();
-        for (QToolButton* b : buttons) {
-            const bool up = b->arrowType() == Qt::UpArrow;
-            b->setToolTip(name + (up ? ": one more" : ": one less") + " (hold to repeat)");
-            b->setAccessibleName(name + (up ? " up" : " down"));
-        }
-    }
-    const std::tuple<QLabel*, QWidget*, EditField> colors[] = {
-        {frameColorLabel, frameColorSwatch, EditField::FrameColor},
-        {borderColorLabel, borderColorSwatch, EditField::BorderColor}};
-    for (const auto& [label, swatch, field] : colors) {
-        const QString tip =
-            caption(field) + ": click to choose one of the photo's colours or any colour";
-        label->setToolTip(tip);
-        swatch->setToolTip(tip);
-        swatch->setAccessibleName(caption(field));
-    }
-    const QString decoration = caption(EditField::Decoration) + ": click to choose from the list";
-    decorationLabel->setToolTip(decoration);
-    decorationPanel->setToolTip(decoration);
-    decorationSwatch->setToolTip(decoration);
-    decorationPanel->setAccessibleName(caption(EditField::Decoration));
-    const QString check = caption(EditField::CheckBox);
-    scaledCheck->setToolTip(check + ": on or off");
-    scaledCheck->setAccessibleName(check);
-}
-
 bool FrameEditBar::hasUnit(EditField field) const {
     const std::optional<StyleId> style = controller_.style();
     return style && (field != EditField::BorderWidth || StyleInfoOf(*style).thirdFieldIsLength);
@@ -470,6 +440,7 @@ void FrameEditBar::showUnits() {
     if (std::find(printSizes_.begin(), printSizes_.end(), units.printSize) == printSizes_.end())
         printSizes_.push_back(units.printSize);
     const QSignalBlocker block(printSizeCombo);
+    const QSignalBlocker blockDpi(dpiSpin);
     printSizeCombo->clear();
     for (const PrintSize& size : printSizes_) printSizeCombo->addItem(FromStd(PrintSizeText(size)));
     printSizeCombo->addItem("DPI");

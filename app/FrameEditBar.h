@@ -118,8 +118,6 @@ private:
     // Tab moves on to the next shown box (Shift+Tab back) after applying.
     void focusNextBox(QLineEdit* from, bool forward);
     void openColorChoice(ColorTarget target);
-    // Every field's tooltip, from the style's captions.
-    void showTooltips();
     QWidget* makeUpDown(const char* name, void (FrameEditBar::*step)(int));
     QToolButton* makeUnitButton(const char* name, EditField field);
     // One up-down click on a length field in the field's unit.

@@ -337,8 +337,9 @@ bool DecorationPicker::eventFilter(QObject* watched, QEvent* event) {
             hide();
             return true;
         }
-        // A press anywhere else closes the pop-up and goes on to its widget.
-        if (!inside && !isOpener(watched)) hide();
+        // A press on any other widget closes the pop-up and goes on to it.
+        // (The press reaches the window object first; its widget decides.)
+        if (watched->isWidgetType() && !inside && !isOpener(watched)) hide();
         break;
     case QEvent::ApplicationDeactivate:
         hide();

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
 
@@ -194,6 +195,18 @@ private slots:
         QTRY_COMPARE(Document(m).GetFrameWidth(), 9);
     }
 
+    void aSpunResolutionAppliesAfterAPause() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        FrameEditBar& bar = *m.editBar();
+        m.controller().setPrintDpi(100);
+        m.controller().setLengthUnit(EditField::FrameHeight, LengthUnit::Inches);
+        QVERIFY(bar.dpiSpin->isVisible());
+        bar.dpiSpin->stepBy(20);
+        QCOMPARE(m.controller().editUnits().dpi, std::optional<double>(100));
+        QTRY_COMPARE(m.controller().editUnits().dpi, std::optional<double>(120));
+    }
+
     void anUpDownArrowHeldDownRepeats() {
         ShellRun run;
         MainWindow& m = FramePicture(run, StyleId::Corner);
@@ -345,6 +358,7 @@ private slots:
                           list.visualItemRect(list.item(0)).center());
         QVERIFY(Document(m).CurrentFrame()->PatternName.empty());
         QCOMPARE(bar.decorationPicture().Pixel(5, 5) & 0xFFFFFF, kWhite);
+        QVERIFY(!m.controller().recipe().groups.back().pattern); // a recipe names none
         QTest::keyClick(picker.patternList, Qt::Key_Escape);
         QVERIFY(!picker.isVisible());
     }
@@ -355,9 +369,12 @@ private slots:
         DecorationPicker& picker = *m.decorationPicker();
         m.toggleDecorationPicker();
         QVERIFY(picker.isVisible());
-        // A click inside the pop-up leaves it open.
+        // A click inside the pop-up leaves it open, on the way through its
+        // window as much as at the list.
         SendMouse(picker.patternList->viewport(), QEvent::MouseButtonPress, Qt::LeftButton,
                   Qt::LeftButton, {2, 2});
+        QVERIFY(picker.isVisible());
+        QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {}, {5, 30});
         QVERIFY(picker.isVisible());
         SendMouse(m.editBar()->frameHeightEdit, QEvent::MouseButtonPress, Qt::LeftButton,
                   Qt::LeftButton, {2, 2});
