@@ -326,13 +326,17 @@ bool DecorationPicker::eventFilter(QObject* watched, QEvent* event) {
                         (watched->isWidgetType() && isAncestorOf(static_cast<QWidget*>(watched)));
     switch (event->type()) {
     case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && isVisible()) {
+        // Escape in a message box over the program is the box's own.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && isVisible() &&
+            !QApplication::activeModalWidget()) {
             hide();
             return true;
         }
         break;
     case QEvent::MouseButtonPress:
-        if (!isVisible()) break;
+        // Answering a message box (a decoration that could not be read)
+        // leaves the pop-up open for the next try.
+        if (!isVisible() || QApplication::activeModalWidget()) break;
         if (inside && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
             hide();
             return true;
