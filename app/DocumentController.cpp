@@ -7,9 +7,12 @@
 #include "document/PhotoDocument.h"
 #include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
+#include "formats/DominantColors.h"
 #include "formats/Formats.h"
+#include "frames/FrameStyle.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <utility>
 
@@ -127,6 +130,7 @@ void DocumentController::open(const std::string& fileName) {
     titleFile_ = fileName;
     sourceFile_ = fileName;
     sourceWritten_ = false;
+    styleSettings_ = {};
     history_.Clear();
     recordHistory_.clear();
     undoEnabled_ = false;
@@ -146,6 +150,7 @@ bool DocumentController::paste() {
     // The history stays, but Undo waits for a change of the pasted picture:
     // until then there is nothing of it to undo.
     undoEnabled_ = false;
+    styleSettings_ = {};
     clearRedo();
     setModified(true);
     replaceDocument(std::move(document));
@@ -162,6 +167,7 @@ void DocumentController::openScan(std::unique_ptr<Bitmap> picture) {
     undoEnabled_ = false;
     titleFile_.reset();
     sourceFile_.reset();
+    styleSettings_ = {};
     clearRedo();
     setModified(true);
     replaceDocument(std::move(document));
@@ -200,6 +206,7 @@ void DocumentController::copy() {
 void DocumentController::closeDocument() {
     if (!document_) return;
     document_.reset();
+    styleSettings_ = {};
     selection_ = {};
     selecting_ = false;
     titleFile_.reset();
@@ -246,6 +253,7 @@ void DocumentController::pushUndoEntry(const std::string& caption) {
 
 void DocumentController::undo() {
     if (!document_ || !undoEnabled_ || history_.Empty()) return;
+    rememberStyles();
     {
         BusyScope busy(*this);
         const UndoEntry& entry = history_.Newest();
@@ -312,6 +320,7 @@ void DocumentController::redo() {
 void DocumentController::chooseStyle(StyleId id) {
     if (!document_) return;
     const bool starting = !framing();
+    const bool fresh = document_->Frame(id) == nullptr;
     {
         BusyScope busy(*this);
         // A style whose defaults cannot be read throws here, before
@@ -324,6 +333,7 @@ void DocumentController::chooseStyle(StyleId id) {
     if (starting) pushUndo("&Undo Frame");
     setModified(true);
     record_.ChooseStyle(id, Zoom::Normal);
+    if (fresh) restoreStyle(id);
     // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
     selecting_ = false;
@@ -336,6 +346,7 @@ void DocumentController::chooseStyle(StyleId id) {
 
 void DocumentController::applyFrame() {
     if (!document_) return;
+    rememberStyles();
     if (framing()) record_.ApplyFrame(*document_);
     {
         BusyScope busy(*this);
@@ -345,6 +356,59 @@ void DocumentController::applyFrame() {
     clearRedo();
     setModified(true);
     showAfresh();
+}
+
+void DocumentController::rememberStyles() {
+    if (!document_) return;
+    for (int i = 0; i < kStyleCount; ++i) {
+        const FrameStyle* frame = document_->Frame(StyleId(i));
+        if (!frame) continue;
+        styleSettings_[std::size_t(i)] = StyleSettings{
+            frame->FrameHeight, frame->FrameWidth,  frame->BorderWidthField(), frame->FrameColor,
+            frame->BorderColor, frame->PatternName, frame->StretchPicture};
+    }
+}
+
+void DocumentController::restoreStyle(StyleId id) {
+    const std::optional<StyleSettings>& kept = styleSettings_[std::size_t(id)];
+    if (!kept) return;
+    PhotoDocument& d = *document_;
+    BusyScope busy(*this);
+    // The decoration first: a moulding sets the ornate frame's thickness
+    // and size, which the numbers then match.
+    if (kept->pattern != d.CurrentFrame()->PatternName) {
+        try {
+            if (kept->pattern.empty())
+                d.SetPattern("");
+            else
+                d.ChooseDecoration(kept->pattern);
+        } catch (const std::exception&) {
+            // A decoration that can no longer be read leaves the style's
+            // own; the rest of its settings still come back.
+        }
+    }
+    // Only what differs is set: a moulding's frame keeps the size it made.
+    if (d.GetFrameColor() != kept->frameColor) d.SetFrameColor(kept->frameColor);
+    if (d.GetBorderColor() != kept->borderColor) d.SetBorderColor(kept->borderColor);
+    if (d.GetFrameHeight() != kept->frameHeight) d.SetFrameHeight(kept->frameHeight);
+    if (d.GetFrameWidth() != kept->frameWidth) d.SetFrameWidth(kept->frameWidth);
+    if (d.GetBorderWidth() != kept->borderWidth) d.SetBorderWidth(kept->borderWidth);
+    if (d.GetScaled() != kept->scaled) d.SetScaled(kept->scaled);
+    d.DrawPictureCentred();
+    d.DrawFrame();
+    // The record takes what the style came back with as given, so that a
+    // recipe saved now frames the same way.
+    const StyleInfo& info = StyleInfoOf(id);
+    const std::pair<EditField, int> lengths[] = {{EditField::FrameHeight, d.GetFrameHeight()},
+                                                 {EditField::FrameWidth, d.GetFrameWidth()},
+                                                 {EditField::BorderWidth, d.GetBorderWidth()}};
+    for (const auto& [field, pixels] : lengths)
+        if (info.Shows(field)) record_.SetLength(field, Length{double(pixels), LengthUnit::Pixels});
+    if (info.Shows(EditField::FrameColor)) record_.SetFrameColor(d.GetFrameColor());
+    if (info.Shows(EditField::BorderColor)) record_.SetBorderColor(d.GetBorderColor());
+    if (info.Shows(EditField::Decoration) && !d.CurrentFrame()->PatternName.empty())
+        record_.SetPattern(d.CurrentFrame()->PatternName);
+    if (info.Shows(EditField::CheckBox)) record_.SetScaled(d.GetScaled());
 }
 
 void DocumentController::repaintFrame() {
@@ -514,6 +578,7 @@ void DocumentController::resize(int width, int height) {
     // history as it was.
     CheckPictureSize(width, height);
     const bool framed = framing();
+    rememberStyles();
     if (!framed) pushUndo("&Undo Resize");
     // Resizing a framed picture applies the frame first: the resized
     // picture is the photo of the next group.
@@ -729,6 +794,31 @@ double DocumentController::lengthLimit(EditField field) const {
     return PixelsInUnit(shorterSide() / 2, unit, shorterSide(), pixelsPerInch());
 }
 
+Length DocumentController::clampedLength(EditField field, const Length& length) const {
+    if (!framing() || int(field) >= kLengthFieldCount) return length;
+    if (!(length.value > 0)) return {0, length.unit};
+    const StyleInfo& info = StyleInfoOf(*style());
+    const FrameStyle& frame = *document_->CurrentFrame();
+    // The mask's brightness, and lengths in pixels, go to the document as
+    // they are: their limits are the document's own.
+    if (field == EditField::BorderWidth && !info.thirdFieldIsLength)
+        return {std::min(length.value, double(info.borderWidthLimit)), length.unit};
+    if (length.unit == LengthUnit::Pixels) {
+        const int limit =
+            field == EditField::BorderWidth ? frame.BorderWidthLimit() : frame.ThicknessLimit();
+        return {std::min(length.value, double(limit)), length.unit};
+    }
+    // With a unit, up to half the photo's shorter side, given in the unit.
+    const int limit = shorterSide() / 2;
+    if (LengthInPixels(length, shorterSide(), pixelsPerInch()) <= limit) return length;
+    return {PixelsInUnit(limit, length.unit, shorterSide(), pixelsPerInch()), length.unit};
+}
+
+std::vector<Color> DocumentController::photoColors(int count) const {
+    if (!document_ || !document_->HasPhoto()) return {};
+    return DominantColors(document_->Photo(), count);
+}
+
 // --- Recipes ----------------------------------------------------------------------------
 
 Recipe DocumentController::recipe() const {
@@ -755,6 +845,7 @@ void DocumentController::applyRecipe(Recipe r) {
         ApplyRecipe(*framed, r);
     }
     const int w = document_->Photo().Width(), h = document_->Photo().Height();
+    rememberStyles();
     pushUndo("&Undo Recipe");
     document_ = std::move(framed);
     record_.Adopt(r, w, h);

@@ -7,6 +7,11 @@
 // window, the image window, the edit bar and the picker observe it and call
 // its commands; it knows none of them.
 //
+// Each style keeps the settings the person gave it for as long as the photo
+// is open: across switching styles, Undo, Apply Frame and the commands that
+// make the document afresh; a new photo (open, paste, scan) starts every
+// style from its defaults.
+//
 // A command that builds a new picture (open, paste, scan) reads it
 // completely before anything changes, so a failure leaves the document, the
 // history and the zoom as they were. Failures are thrown (PictureError,
@@ -25,11 +30,13 @@
 #include <QSize>
 #include <QString>
 
+#include <array>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -172,6 +179,13 @@ public:
     double lengthLimit(EditField field) const;
     // The pixels per inch physical lengths come to for the photo.
     double pixelsPerInch() const;
+    // length brought into the field's range, in its own unit: a negative
+    // length becomes 0, one over the field's limit the limit.
+    Length clampedLength(EditField field, const Length& length) const;
+
+    // The photo's dominant colours, the most common first (at most count),
+    // for colour choices that match it; none without a photo.
+    std::vector<Color> photoColors(int count) const;
 
     // --- Recipes ------------------------------------------------------------------------
     // What has been done since the photo was opened, as a recipe: the
@@ -283,6 +297,12 @@ private:
     void changePrintBasis(const EditUnits& units);
     // Sets the pixels of edit, recording each accepted one as given.
     void applyFrameEdit(const FrameEdit& edit, const LengthEdit& given);
+    // The settings of every style the document holds a frame for, kept
+    // before the document or its frames go.
+    void rememberStyles();
+    // A style just made afresh takes the settings it was last left with,
+    // and the record takes them as given.
+    void restoreStyle(StyleId id);
     // Runs an Image menu command on the photo.
     void imageCommand(const char* undoCaption, bool turns, void (PhotoDocument::*command)(),
                       ImageCommand::Kind kind);
@@ -330,6 +350,17 @@ private:
     };
     std::deque<RedoEntry> redoStack_;
     EditUnits units_;
+    // A style's settings as last left for this photo.
+    struct StyleSettings {
+        int frameHeight = 0;
+        int frameWidth = 0;
+        int borderWidth = 0;
+        Color frameColor = 0;
+        Color borderColor = 0;
+        std::string pattern;
+        bool scaled = false;
+    };
+    std::array<std::optional<StyleSettings>, kStyleCount> styleSettings_;
 };
 
 } // namespace quillon

@@ -112,4 +112,13 @@ std::optional<Length> EditBoxLength(const std::string& text, LengthUnit unit) {
     return length;
 }
 
+Length EditBoxEntry(const std::string& text, LengthUnit unit, bool takesUnits) {
+    if (!takesUnits || unit == LengthUnit::Pixels)
+        return {double(EditBoxValue(text)), LengthUnit::Pixels};
+    const bool negative = !text.empty() && text[0] == '-';
+    const std::optional<Length> length = EditBoxLength(negative ? text.substr(1) : text, unit);
+    if (!length) throw std::runtime_error("'" + text + "' is not a valid length"); // "--5"
+    return negative ? Length{-length->value, length->unit} : *length;
+}
+
 } // namespace quillon

@@ -63,6 +63,11 @@ double UnitStep(LengthUnit unit);
 // that is no length throws with the message shown.
 std::optional<Length> EditBoxLength(const std::string& text, LengthUnit unit);
 
+// A length box's text as typed, negative numbers included: a field that
+// takes units reads as EditBoxLength (in unit unless the text names one),
+// any other as EditBoxValue in pixels. Text that is no number throws.
+Length EditBoxEntry(const std::string& text, LengthUnit unit, bool takesUnits);
+
 // Parses an edit box's text as a decimal integer; anything else (blank,
 // trailing text, out of the int range) throws with the message shown.
 int EditBoxValue(const std::string& text);

@@ -1,11 +1,14 @@
 #include "app/FrameEditBar.h"
 
+#include "app/ColorChoicePopup.h"
 #include "app/DocumentController.h"
 #include "app/EditBarLayout.h"
+#include "app/EditBarTooltips.h"
 #include "app/QtBitmap.h"
 #include "app/dialogs/Dialogs.h"
 #include "canvas/Canvas.h"
 #include "document/PhotoDocument.h"
+#include "frames/FrameStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +20,9 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 #include <exception>
@@ -56,7 +61,8 @@ QString FromStd(const std::string& s) {
 } // namespace
 
 FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
-    : QWidget(parent), controller_(controller), swatchPicture_(kSwatchSide, kSwatchSide) {
+    : QWidget(parent), controller_(controller), swatchPicture_(kSwatchSide, kSwatchSide),
+      typingTimer_(new QTimer(this)) {
     setObjectName("frameEditBar");
     setFixedHeight(kHeight);
     QFont font("Arial");
@@ -75,12 +81,21 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
         l->move(0, 5);
         return l;
     };
-    auto edit = [this](const char* name) {
+    typingTimer_->setSingleShot(true);
+    typingTimer_->setInterval(kTypingPauseMs);
+    connect(typingTimer_, &QTimer::timeout, this,
+            [this] { runCommand([this] { applyTypedFields(); }); });
+    auto edit = [this](const char* name, int index) {
         auto* e = new QLineEdit(this);
         e->setObjectName(name);
         e->setGeometry(0, 1, kEditBoxWidth, 21);
-        e->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+        e->setFocusPolicy(Qt::ClickFocus); // not a tab stop of the window
         e->installEventFilter(this);
+        // Typing (not the bar's own refresh) waits for a pause.
+        connect(e, &QLineEdit::textEdited, this, [this, index] {
+            typed_[std::size_t(index)] = true;
+            typingTimer_->start();
+        });
         return e;
     };
     auto swatch = [this](const char* name, int w, int h) {
@@ -94,15 +109,15 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     };
 
     frameHeightLabel = label("frameHeightLabel", "Frame Height");
-    frameHeightEdit = edit("frameHeightEdit");
+    frameHeightEdit = edit("frameHeightEdit", 0);
     frameHeightUpDown = makeUpDown("frameHeight", &FrameEditBar::stepFrameHeight);
     frameHeightUnit = makeUnitButton("frameHeightUnit", EditField::FrameHeight);
     frameWidthLabel = label("frameWidthLabel", "Frame Width");
-    frameWidthEdit = edit("frameWidthEdit");
+    frameWidthEdit = edit("frameWidthEdit", 1);
     frameWidthUpDown = makeUpDown("frameWidth", &FrameEditBar::stepFrameWidth);
     frameWidthUnit = makeUnitButton("frameWidthUnit", EditField::FrameWidth);
     borderWidthLabel = label("borderWidthLabel", "Border Width");
-    borderWidthEdit = edit("borderWidthEdit");
+    borderWidthEdit = edit("borderWidthEdit", 2);
     borderWidthUpDown = makeUpDown("borderWidth", &FrameEditBar::stepBorderWidth);
     borderWidthUnit = makeUnitButton("borderWidthUnit", EditField::BorderWidth);
     frameColorLabel = label("frameColorLabel", "Frame Color");
@@ -137,6 +152,7 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     printSizeCombo->setAccessibleName("Print size");
     printSizeCombo->setToolTip("The print size that millimetres and inches refer to: the photo "
                                "printed to fit this box, or at a number of dots an inch (DPI)");
+    printSizeLabel->setToolTip(printSizeCombo->toolTip());
     printSizeCombo->setFocusPolicy(Qt::NoFocus);
     printSizeCombo->setGeometry(0, 1, kPrintSizeComboWidth, 22);
     connect(printSizeCombo, &QComboBox::activated, this,
@@ -151,9 +167,36 @@ FrameEditBar::FrameEditBar(DocumentController& controller, QWidget* parent)
     dpiSpin->setGeometry(0, 1, kDpiSpinWidth, 22);
     connect(dpiSpin, &QSpinBox::editingFinished, this,
             [this] { runCommand([this] { chooseDpi(dpiSpin->value()); }); });
+    // Spun or typed, the resolution applies after the same pause as the
+    // numbers (while it is what physical lengths refer to).
+    auto* dpiPause = new QTimer(this);
+    dpiPause->setSingleShot(true);
+    dpiPause->setInterval(kTypingPauseMs);
+    connect(dpiSpin, &QSpinBox::valueChanged, dpiPause, qOverload<>(&QTimer::start));
+    connect(dpiPause, &QTimer::timeout, this, [this] {
+        if (controller_.editUnits().dpi) runCommand([this] { chooseDpi(dpiSpin->value()); });
+    });
     for (QWidget* w : {static_cast<QWidget*>(printSizeLabel), static_cast<QWidget*>(printSizeCombo),
                        static_cast<QWidget*>(dpiSpin)})
         w->hide();
+
+    colorChoice = new ColorChoicePopup(this);
+    connect(colorChoice, &ColorChoicePopup::colorChosen, this, [this](Color color) {
+        runCommand([this, color] {
+            if (colorTarget_ == ColorTarget::Frame)
+                setFrameColor(color);
+            else
+                setBorderColor(color);
+        });
+    });
+    connect(colorChoice, &ColorChoicePopup::moreColorsRequested, this, [this] {
+        runCommand([this] {
+            if (colorTarget_ == ColorTarget::Frame)
+                chooseFrameColor();
+            else
+                chooseBorderColor();
+        });
+    });
 
     connect(&controller_, &DocumentController::styleChanged, this, &FrameEditBar::showStyle);
     connect(&controller_, &DocumentController::frameChanged, this, &FrameEditBar::showValues);
@@ -204,7 +247,13 @@ QWidget* FrameEditBar::makeUpDown(const char* name, void (FrameEditBar::*step)(i
     down->setObjectName(QString::fromLatin1(name) + "Down");
     down->setArrowType(Qt::DownArrow);
     down->setGeometry(0, 11, kUpDownWidth, 11);
-    for (QToolButton* b : {up, down}) b->setFocusPolicy(Qt::NoFocus);
+    for (QToolButton* b : {up, down}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        // Held down, an arrow goes on stepping.
+        b->setAutoRepeat(true);
+        b->setAutoRepeatDelay(400);
+        b->setAutoRepeatInterval(80);
+    }
     connect(up, &QToolButton::clicked, this,
             [this, step] { runCommand([this, step] { (this->*step)(1); }); });
     connect(down, &QToolButton::clicked, this,
@@ -230,11 +279,16 @@ void FrameEditBar::showSwatchPicture() {
 
 void FrameEditBar::showStyle() {
     const std::optional<StyleId> style = controller_.style();
+    // Typing not yet applied belonged to the style shown before.
+    typingTimer_->stop();
+    typed_ = {};
+    rangeNotice_.clear();
     if (!style) {
         hide();
         return;
     }
     showCaptions(StyleInfoOf(*style).captions);
+    ShowFieldTooltips(*this, StyleInfoOf(*style));
     show();
     showUnits();
     showValues();
@@ -310,6 +364,7 @@ void FrameEditBar::showValues() {
                           document->GetBorderWidth()};
     for (int i = 0; i < kLengthFieldCount; ++i) {
         const auto [box, field] = boxes[i];
+        if (typed_[std::size_t(i)]) continue; // what is being typed stays
         if (controller_.editUnits().Unit(field) == LengthUnit::Pixels || !hasUnit(field))
             box->setText(QString::number(pixels[i]));
         else
@@ -385,6 +440,7 @@ void FrameEditBar::showUnits() {
     if (std::find(printSizes_.begin(), printSizes_.end(), units.printSize) == printSizes_.end())
         printSizes_.push_back(units.printSize);
     const QSignalBlocker block(printSizeCombo);
+    const QSignalBlocker blockDpi(dpiSpin);
     printSizeCombo->clear();
     for (const PrintSize& size : printSizes_) printSizeCombo->addItem(FromStd(PrintSizeText(size)));
     printSizeCombo->addItem("DPI");
@@ -443,6 +499,16 @@ void FrameEditBar::repaintDecorationSwatch() {
 
 void FrameEditBar::drawChosenDecoration() {
     const PhotoDocument* document = controller_.document();
+    const FrameStyle* frame = document ? document->CurrentFrame() : nullptr;
+    if (frame && frame->PatternName.empty()) {
+        // "None": an empty outlined square.
+        Canvas& canvas = swatchPicture_.canvas();
+        canvas.brush.SetColor(kWhite);
+        canvas.FillRect(Rect(0, 0, kSwatchSide, kSwatchSide));
+        canvas.Rectangle(kSwatchRect);
+        showSwatchPicture();
+        return;
+    }
     const Bitmap* decoration = document ? document->PatternPicture() : nullptr;
     if (!decoration || decoration->Empty()) return;
     // The swatch shows the picture as it is, whatever the style makes
@@ -457,12 +523,24 @@ void FrameEditBar::drawChosenDecoration() {
 // --- The edits ------------------------------------------------------------------------------
 
 void FrameEditBar::applyFields() {
+    applyBoxes(false);
+}
+
+void FrameEditBar::applyTypedFields() {
+    applyBoxes(true);
+}
+
+void FrameEditBar::applyBoxes(bool typedOnly) {
+    typingTimer_->stop();
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     FrameEdit edit;
     LengthEdit lengths;
+    bool any = false;
     bool withUnits = false;
     std::exception_ptr failure;
+    QString notice;
+    QLineEdit* noticeBox = nullptr;
     const std::tuple<QLineEdit*, EditField, std::optional<int> FrameEdit::*,
                      std::optional<Length> LengthEdit::*>
         boxes[] = {{frameHeightEdit, EditField::FrameHeight, &FrameEdit::frameHeight,
@@ -472,32 +550,63 @@ void FrameEditBar::applyFields() {
                    {borderWidthEdit, EditField::BorderWidth, &FrameEdit::borderWidth,
                     &LengthEdit::borderWidth}};
     for (const auto& [box, field, pixels, length] : boxes) {
-        if (box->isHidden()) continue;
+        bool& typed = typed_[std::size_t(field)];
+        if (box->isHidden() || (typedOnly && !typed)) continue;
         const LengthUnit unit = controller_.editUnits().Unit(field);
+        Length entry;
         try {
-            if (unit == LengthUnit::Pixels || !hasUnit(field)) {
-                const int value = EditBoxValue(box->text().toStdString());
-                if (value < 0) break;
-                edit.*pixels = value;
-                lengths.*length = Length{double(value), LengthUnit::Pixels};
-            } else {
-                const std::optional<Length> value = EditBoxLength(box->text().toStdString(), unit);
-                if (!value) break;
-                lengths.*length = *value;
-                withUnits = true;
-            }
+            entry = EditBoxEntry(box->text().toStdString(), unit, hasUnit(field));
         } catch (const std::exception&) {
+            // While typing, a box that holds no number yet waits for more.
+            if (typedOnly) continue;
             failure = std::current_exception();
             break;
         }
+        typed = false;
+        const Length kept = controller_.clampedLength(field, entry);
+        if (kept.value != entry.value) {
+            const QString unitText = kept.unit == LengthUnit::Pixels || !hasUnit(field)
+                                         ? QString()
+                                         : QString::fromLatin1(UnitButtonText(kept.unit));
+            notice = box->toolTip() + "\n" + box->text().trimmed() + " is out of range: set to " +
+                     FromStd(LengthValueText(kept.value)) + unitText;
+            noticeBox = box;
+        }
+        any = true;
+        lengths.*length = kept;
+        if (kept.unit == LengthUnit::Pixels || !hasUnit(field))
+            edit.*pixels = int(kept.value);
+        else
+            withUnits = true;
     }
-    // Pixels alone take the way they always have.
-    if (withUnits)
-        controller_.editFrameLengths(lengths);
-    else
-        controller_.editFrame(edit);
-    drawSwatchAfterEdit();
+    if (!typedOnly) typed_ = {};
+    rangeNotice_ = notice;
+    if (any) {
+        // Pixels alone take the way they always have.
+        if (withUnits)
+            controller_.editFrameLengths(lengths);
+        else
+            controller_.editFrame(edit);
+        drawSwatchAfterEdit();
+    }
+    // The box shows the value it was given, and says why.
+    if (noticeBox)
+        QToolTip::showText(noticeBox->mapToGlobal(QPoint(0, noticeBox->height())), notice,
+                           noticeBox);
     if (failure) std::rethrow_exception(failure);
+}
+
+void FrameEditBar::focusNextBox(QLineEdit* from, bool forward) {
+    std::vector<QLineEdit*> shown;
+    for (QLineEdit* box : {frameHeightEdit, frameWidthEdit, borderWidthEdit})
+        if (!box->isHidden()) shown.push_back(box);
+    const auto at = std::find(shown.begin(), shown.end(), from);
+    if (at == shown.end()) return;
+    const std::ptrdiff_t i = at - shown.begin() + (forward ? 1 : -1);
+    if (i < 0 || i >= std::ptrdiff_t(shown.size())) return;
+    QLineEdit* next = shown[std::size_t(i)];
+    next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    next->selectAll();
 }
 
 void FrameEditBar::stepLength(EditField field, int step) {
@@ -562,24 +671,51 @@ void FrameEditBar::chooseDpi(int dpi) {
     if (controller_.editUnits().dpi != double(dpi)) controller_.setPrintDpi(dpi);
 }
 
+void FrameEditBar::openFrameColorChoice() {
+    openColorChoice(ColorTarget::Frame);
+}
+
+void FrameEditBar::openBorderColorChoice() {
+    openColorChoice(ColorTarget::Border);
+}
+
+void FrameEditBar::openColorChoice(ColorTarget target) {
+    const PhotoDocument* document = controller_.document();
+    if (!document || !controller_.framing()) return;
+    colorTarget_ = target;
+    QFrame* swatch = target == ColorTarget::Frame ? frameColorSwatch : borderColorSwatch;
+    const Color current =
+        target == ColorTarget::Frame ? document->GetFrameColor() : document->GetBorderColor();
+    colorChoice->popUp(controller_.photoColors(kPhotoColorCount), current,
+                       swatch->mapToGlobal(QPoint(0, swatch->height() + 2)));
+}
+
 void FrameEditBar::chooseFrameColor() {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     const auto color = Dialogs::current().chooseColor(window(), document->GetFrameColor());
-    if (!color) return;
-    // A colour replaces the fill pattern, and the swatch empties with it.
-    swatchPicture_.canvas().brush.SetColor(kWhite);
-    swatchPicture_.canvas().FillRect(Rect(0, 0, kSwatchSide, kSwatchSide));
-    showSwatchPicture();
-    controller_.setFrameColor(*color);
+    if (color) setFrameColor(*color);
 }
 
 void FrameEditBar::chooseBorderColor() {
     const PhotoDocument* document = controller_.document();
     if (!document || !controller_.framing()) return;
     const auto color = Dialogs::current().chooseColor(window(), document->GetBorderColor());
-    if (!color) return;
-    controller_.setBorderColor(*color);
+    if (color) setBorderColor(*color);
+}
+
+void FrameEditBar::setFrameColor(Color color) {
+    if (!controller_.framing()) return;
+    // A colour replaces the fill pattern, and the swatch empties with it.
+    swatchPicture_.canvas().brush.SetColor(kWhite);
+    swatchPicture_.canvas().FillRect(Rect(0, 0, kSwatchSide, kSwatchSide));
+    showSwatchPicture();
+    controller_.setFrameColor(color);
+}
+
+void FrameEditBar::setBorderColor(Color color) {
+    if (!controller_.framing()) return;
+    controller_.setBorderColor(color);
 }
 
 void FrameEditBar::toggleScaled() {
@@ -598,21 +734,30 @@ bool FrameEditBar::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* box = qobject_cast<QLineEdit*>(watched);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        // Tab in the first box acts as Enter, as it always has.
-        const bool tab = key->key() == Qt::Key_Tab && box == frameHeightEdit;
-        if (box && (enter || tab)) {
+        // Tab applies as Enter does, then moves on to the next box.
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (box && enter) {
             runCommand([this] { applyFields(); });
+            return true;
+        }
+        if (box && tab) {
+            const bool forward =
+                key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            runCommand([this, box, forward] {
+                applyFields();
+                focusNextBox(box, forward);
+            });
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) {
             if (watched == frameColorSwatch) {
-                runCommand([this] { chooseFrameColor(); });
+                runCommand([this] { openFrameColorChoice(); });
                 return true;
             }
             if (watched == borderColorSwatch) {
-                runCommand([this] { chooseBorderColor(); });
+                runCommand([this] { openBorderColorChoice(); });
                 return true;
             }
             if (watched == decorationPanel || watched == decorationSwatch) {

@@ -3,8 +3,11 @@
 // up-down buttons, the two colours, the decoration swatch, a check box),
 // runs each edit through the document controller, and follows the
 // controller: it shows while a style is chosen and refreshes its values when
-// the frame changes. It owns only its widgets and the small picture in the
-// decoration swatch.
+// the frame changes. A number typed is applied after a short pause, on Tab
+// and on Enter; a number out of the field's range is brought into it and
+// the box says so. A colour swatch offers the photo's own colours beside
+// the standard colour dialog. It owns only its widgets and the small
+// picture in the decoration swatch.
 #pragma once
 
 #include "canvas/Bitmap.h"
@@ -13,6 +16,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -22,16 +26,22 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
+class QTimer;
 class QToolButton;
 
 namespace quillon {
 
+class ColorChoicePopup;
 class DocumentController;
 
 class FrameEditBar final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kHeight = 24;
+    // How long typing must pause before the typed numbers are applied.
+    static constexpr int kTypingPauseMs = 600;
+    // How many of the photo's colours a colour swatch offers.
+    static constexpr int kPhotoColorCount = 8;
 
     explicit FrameEditBar(DocumentController& controller, QWidget* parent = nullptr);
 
@@ -50,19 +60,39 @@ public:
     QComboBox* printSizeCombo;
     QSpinBox* dpiSpin;
 
-    const Bitmap& decorationPicture() const { return swatchPicture_; }
+    // The pop-up of a colour swatch: the photo's colours and "More Colors...".
+    ColorChoicePopup* colorChoice;
 
-    // Enter in an edit box: the shown number boxes are read left to right
-    // and set until one holds a negative number; then the frame repaints.
-    // A box that holds no number stops the reading with its message, after
-    // the boxes before it have been set.
+    const Bitmap& decorationPicture() const { return swatchPicture_; }
+    // What the last number brought into its range said (empty when the
+    // last apply needed none).
+    const QString& rangeNotice() const { return rangeNotice_; }
+
+    // Enter or Tab in an edit box: the shown number boxes are read left to
+    // right, each brought into its range (a negative number to 0, one over
+    // the limit to the limit, saying so in a tooltip), and set; then the
+    // frame repaints. A box that holds no number stops the reading with its
+    // message, after the boxes before it have been set.
     void applyFields();
+    // The pause after typing: the boxes typed in since the last apply are
+    // set as applyFields sets them; one that holds no number yet (an empty
+    // box, a lone "-") waits, keeping its text.
+    void applyTypedFields();
     // The up-down buttons: step is +1 or -1.
     void stepFrameHeight(int step);
     void stepFrameWidth(int step);
     void stepBorderWidth(int step);
+    // The colour swatches: the pop-up with the photo's colours opens under
+    // the swatch.
+    void openFrameColorChoice();
+    void openBorderColorChoice();
+    // The standard colour dialog ("More Colors...").
     void chooseFrameColor();
     void chooseBorderColor();
+    // A colour chosen for the frame (it replaces the fill pattern) or the
+    // border.
+    void setFrameColor(Color color);
+    void setBorderColor(Color color);
     void toggleScaled();
     // A unit chosen for a length field: the field shows its length in it.
     void chooseUnit(EditField field, LengthUnit unit);
@@ -81,6 +111,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    enum class ColorTarget { Frame, Border };
+    // Reads the boxes (all shown ones, or only those typed in since the
+    // last apply) and sets them.
+    void applyBoxes(bool typedOnly);
+    // Tab moves on to the next shown box (Shift+Tab back) after applying.
+    void focusNextBox(QLineEdit* from, bool forward);
+    void openColorChoice(ColorTarget target);
     QWidget* makeUpDown(const char* name, void (FrameEditBar::*step)(int));
     QToolButton* makeUnitButton(const char* name, EditField field);
     // One up-down click on a length field in the field's unit.
@@ -111,6 +148,12 @@ private:
 
     DocumentController& controller_;
     Bitmap swatchPicture_;
+    QTimer* typingTimer_;
+    // The boxes typed in since their value was last applied, in EditField
+    // order; the bar does not overwrite their text.
+    std::array<bool, 3> typed_{};
+    ColorTarget colorTarget_ = ColorTarget::Frame;
+    QString rangeNotice_;
     // The sizes of the print-size list, in its order (the DPI entry after).
     std::vector<PrintSize> printSizes_;
 };

@@ -1,7 +1,9 @@
 // Picture format costs on a 4000 x 3000 photo-like picture: GIF colour
-// reduction and encoding, JPEG encoding and decoding.
+// reduction and encoding, a photo's dominant colours, JPEG encoding and
+// decoding.
 #include "bench/BenchSupport.h"
 
+#include "formats/DominantColors.h"
 #include "formats/Octree.h"
 #include "formats/Readers.h"
 
@@ -28,6 +30,17 @@ void BM_GifQuantize(benchmark::State& state) {
     ReportMemcpyRatio(state, PhotoBytes());
 }
 BENCHMARK(BM_GifQuantize)->Unit(benchmark::kMillisecond);
+
+// The photo colours a colour swatch offers: they are worked out when the
+// swatch is clicked, so this is time the person waits.
+void BM_DominantColors(benchmark::State& state) {
+    Photo();
+    for (auto _ : state) {
+        auto colors = DominantColors(Photo(), 8);
+        benchmark::DoNotOptimize(colors.data());
+    }
+}
+BENCHMARK(BM_DominantColors)->Unit(benchmark::kMillisecond);
 
 void BM_GifQuantizeAndEncode(benchmark::State& state) {
     Photo();

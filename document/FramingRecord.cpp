@@ -167,7 +167,13 @@ void FramingRecord::SetBorderColor(Color color) {
 }
 
 void FramingRecord::SetPattern(const std::string& fileName) {
-    if (FrameGroup* g = currentGroup()) g->pattern = PortablePattern(fileName);
+    FrameGroup* g = currentGroup();
+    if (!g) return;
+    // An empty name takes the pattern away, as a recipe without one.
+    if (fileName.empty())
+        g->pattern.reset();
+    else
+        g->pattern = PortablePattern(fileName);
 }
 
 void FramingRecord::SetScaled(bool scaled) {

@@ -124,22 +124,29 @@ void OctreeQuantizer::Reduce() {
     ++leaves_;
 }
 
-void OctreeQuantizer::Collect(std::int32_t node, std::vector<Color>& out) const {
+void OctreeQuantizer::Collect(std::int32_t node, std::vector<WeightedColor>& out) const {
     const OctreeNode& n = nodes_[std::size_t(node)];
     if (n.Leaf) {
         if (n.Count == 0) return;
         const std::uint64_t half = n.Count / 2;
-        out.push_back(RGB(int((n.Red + half) / n.Count), int((n.Green + half) / n.Count),
-                          int((n.Blue + half) / n.Count)));
+        out.push_back({RGB(int((n.Red + half) / n.Count), int((n.Green + half) / n.Count),
+                           int((n.Blue + half) / n.Count)),
+                       n.Count});
         return;
     }
     for (std::int32_t c : n.Children)
         if (c >= 0) Collect(c, out);
 }
 
+std::vector<OctreeQuantizer::WeightedColor> OctreeQuantizer::WeightedPalette() const {
+    std::vector<WeightedColor> out;
+    Collect(0, out);
+    return out;
+}
+
 std::vector<Color> OctreeQuantizer::Palette() const {
     std::vector<Color> out;
-    Collect(0, out);
+    for (const WeightedColor& leaf : WeightedPalette()) out.push_back(leaf.color);
     return out;
 }
 

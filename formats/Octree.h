@@ -26,6 +26,13 @@ public:
     void AddPicture(const Bitmap& picture);
     // The leaves' mean colours, in the order of their place in the tree.
     std::vector<Color> Palette() const;
+    // A leaf's mean colour with the number of pixels it stands for.
+    struct WeightedColor {
+        Color color = 0;
+        std::uint64_t pixels = 0;
+    };
+    // The same leaves in the same order, each with its pixel count.
+    std::vector<WeightedColor> WeightedPalette() const;
 
 private:
     struct OctreeNode {
@@ -36,7 +43,7 @@ private:
     };
     std::int32_t NewNode(int level);
     void Reduce();
-    void Collect(std::int32_t node, std::vector<Color>& out) const;
+    void Collect(std::int32_t node, std::vector<WeightedColor>& out) const;
 
     struct LeafCacheEntry {
         std::uint32_t Key = 0; // colour + 1; 0 for an empty slot

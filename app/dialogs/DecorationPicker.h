@@ -1,10 +1,12 @@
 // DecorationPicker: the borderless pop-up that lists the decorations (tile
-// patterns, ornate mouldings, overlays and masks) and gives the one
-// double-clicked to the current frame through the document controller. It
-// is created once and only shown and hidden; each list is filled the first
-// time it is shown empty, the user's own overlay and mask folders (the
-// controller's folders) after the program's. A file that cannot be read
-// stops the filling with the reader's error, the files read before it
+// patterns, ornate mouldings, overlays and masks), each by its name, and
+// gives the one clicked to the current frame through the document
+// controller; the pattern list starts with "None", which takes the pattern
+// away. It is created once and only shown and hidden; it closes on Escape,
+// a right click, or a click anywhere outside it. Each list is filled the
+// first time it is shown empty, the user's own overlay and mask folders
+// (the controller's folders) after the program's. A file that cannot be
+// read stops the filling with the reader's error, the files read before it
 // staying in the list.
 #pragma once
 
@@ -61,19 +63,27 @@ public:
     // when it is open.
     void toggle(const PickerAnchor& anchor);
 
-    // A double click in each list.
+    // A click in each list: the current item becomes the frame's
+    // decoration, unless it is the decoration already.
     void choosePattern();
     void chooseMoulding();
     void chooseOverlay();
     void chooseMask();
 
 protected:
+    // Watches the lists, and the whole program while the pop-up shows.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     // Reads every "*.bmp" of folder into list as a drawn item.
     void fillPictureList(QListWidget* list, const std::string& folder);
     void fillTextList(QListWidget* list, const std::string& sub, const std::string& userFolder);
+    void addNoneItem(QListWidget* list);
+    // Selects the item of the frame's decoration, or none.
+    void markCurrent(QListWidget* list);
+    // Whether object is (inside) the edit bar's decoration swatch.
+    bool isOpener(QObject* object) const;
     void chooseFrom(QListWidget* list, bool textItems);
 
     DocumentController& controller_;

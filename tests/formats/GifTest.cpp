@@ -1,3 +1,4 @@
+#include "formats/DominantColors.h"
 #include "formats/Formats.h"
 #include "formats/Octree.h"
 #include "formats/Readers.h"
@@ -337,4 +338,56 @@ TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {
     PaletteMapper m(palette);
     for (int r = 0; r < 32; ++r)
         EXPECT_EQ(m.Index(std::uint8_t(r), 0, 0), NearestPaletteIndex(palette, RGB(r, 0, 0))) << r;
+}
+
+// ---- Dominant colours ------------------------------------------------------------
+
+namespace {
+
+// A picture made of horizontal bands: each colour with its number of rows.
+std::unique_ptr<Bitmap> Bands(int width, const std::vector<std::pair<Color, int>>& bands) {
+    int height = 0;
+    for (const auto& band : bands) height += band.second;
+    auto picture = std::make_unique<Bitmap>(width, height);
+    Bitmap& b = *picture;
+    int y = 0;
+    for (const auto& [color, rows] : bands)
+        for (int end = y + rows; y < end; ++y)
+            for (int x = 0; x < width; ++x) b.SetPixel(x, y, color);
+    return picture;
+}
+
+} // namespace
+
+TEST(DominantColors, MostCommonFirstAndExact) {
+    const Color cream = RGB(240, 232, 216), brown = RGB(107, 68, 35), blue = RGB(40, 70, 160);
+    const auto b = Bands(50, {{brown, 30}, {blue, 10}, {cream, 60}});
+    EXPECT_EQ(DominantColors(*b, 3), (std::vector<Color>{cream, brown, blue}));
+    EXPECT_EQ(DominantColors(*b, 2), (std::vector<Color>{cream, brown}));
+    EXPECT_EQ(DominantColors(*b, 8).size(), 3u); // no more colours than the picture has
+}
+
+TEST(DominantColors, NearTwinsComeAfterDistinctColours) {
+    const Color grey = RGB(200, 200, 200), twin = RGB(204, 200, 198), black = kBlack;
+    const auto b = Bands(40, {{grey, 50}, {twin, 30}, {black, 20}});
+    EXPECT_EQ(DominantColors(*b, 2), (std::vector<Color>{grey, black}));
+    EXPECT_EQ(DominantColors(*b, 3), (std::vector<Color>{grey, black, twin}));
+}
+
+TEST(DominantColors, LargePicturesAreSampledAndEveryFormatReads) {
+    // Over the sample limit: every few pixels are read, and both halves
+    // still count in their proportion.
+    const Color red = RGB(200, 30, 30), green = RGB(30, 160, 60);
+    const auto big = Bands(1000, {{green, 400}, {red, 600}});
+    EXPECT_EQ(DominantColors(*big, 2), (std::vector<Color>{red, green}));
+    Bitmap indexed(8, 8, PixelFormat::Indexed8);
+    indexed.Palette() = {RGB(1, 2, 3), RGB(250, 240, 230)};
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) indexed.ScanLine(y)[x] = std::uint8_t(x < 6);
+    EXPECT_EQ(DominantColors(indexed, 2), (std::vector<Color>{RGB(250, 240, 230), RGB(1, 2, 3)}));
+}
+
+TEST(DominantColors, NothingToOffer) {
+    EXPECT_TRUE(DominantColors(Bitmap(), 4).empty());
+    EXPECT_TRUE(DominantColors(*Bands(4, {{kWhite, 4}}), 0).empty());
 }

@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(c.document()->Photo().Width(), 12);
     }
 
-    void framingPushesOneEntryAndUndoBringsBackTheDefaults() {
+    void framingPushesOneEntryAndUndoTakesTheFrameAway() {
         ControllerRun run;
         DocumentController& c = run.controller;
         run.openPicture();
@@ -234,8 +234,10 @@ private slots:
         QVERIFY(!c.framing());
         QCOMPARE(c.document()->Photo().Width(), 60);
         QVERIFY(!c.canUndo());
+        // The style comes back as it was left: Undo took the frame away,
+        // not the settings.
         c.chooseStyle(StyleId::Corner);
-        QCOMPARE(c.document()->GetFrameHeight(), defaultHeight);
+        QCOMPARE(c.document()->GetFrameHeight(), defaultHeight + 9);
     }
 
     void openingEmptiesTheHistoryButKeepsTheCaption() {
@@ -526,6 +528,53 @@ private slots:
         c.setFrameColor(RGB(10, 200, 30));
         QVERIFY(c.document()->CurrentFrame()->PatternName.empty());
         QCOMPARE(c.document()->GetFrameColor(), RGB(10, 200, 30));
+    }
+
+    void eachStyleKeepsItsSettingsUntilAnotherPhotoOpens() {
+        ControllerRun run;
+        std::filesystem::create_directory(run.path("Ornate"));
+        run.writePicture("Ornate/_Orn001.bmp", 30, 12);
+        const std::string gold = run.writePicture("Ornate/Gold.bmp", 30, 16);
+        DocumentController& c = run.controller;
+        run.openPicture(400, 380);
+        const Color cream = RGB(240, 232, 216);
+        c.chooseStyle(StyleId::Matte);
+        const int defaultHeight = c.document()->GetFrameHeight();
+        c.setFrameColor(cream);
+        FrameEdit edit;
+        edit.frameHeight = 152;
+        edit.frameWidth = 150;
+        c.editFrame(edit);
+        c.chooseStyle(StyleId::Ornate);
+        c.chooseDecoration(gold);
+        const auto matteIsAsLeft = [&](const char* after) {
+            c.chooseStyle(StyleId::Matte);
+            const PhotoDocument& d = *c.document();
+            QVERIFY2(d.GetFrameHeight() == 152 && d.GetFrameWidth() == 150, after);
+            QVERIFY2(d.GetFrameColor() == cream, after);
+            // Painted with them, not only remembered.
+            QVERIFY2(d.Result()->Width() == d.Photo().Width() + 2 * 150, after);
+            QVERIFY2(PixelOf(*d.Result(), 3, 3) == cream, after);
+            c.chooseStyle(StyleId::Ornate);
+            QVERIFY2(c.document()->CurrentFrame()->PatternName == gold, after);
+            QVERIFY2(c.document()->GetFrameHeight() == 16, after);
+        };
+        matteIsAsLeft("switching");
+        // Undo takes the frame away; the styles keep what they were given.
+        c.undo();
+        matteIsAsLeft("undo");
+        // So does a new frame group on the applied frame.
+        c.applyFrame();
+        matteIsAsLeft("apply frame");
+        // The recipe records the settings the style came back with.
+        c.chooseStyle(StyleId::Matte);
+        const Recipe r = c.recipe();
+        QCOMPARE(r.groups.back().frameColor, std::optional<Color>(cream));
+        // Another photo starts every style afresh.
+        run.openPicture(400, 380);
+        c.chooseStyle(StyleId::Matte);
+        QCOMPARE(c.document()->GetFrameHeight(), defaultHeight);
+        QVERIFY(c.document()->GetFrameColor() != cream);
     }
 
     void aMouldingRefitsTheWindowAndAPatternDoesNot() {

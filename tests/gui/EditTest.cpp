@@ -2,14 +2,19 @@
 // in the real main window: which fields each style shows, what Enter, Tab,
 // the up-down buttons and the colour swatches do, and picking decorations.
 #include "GuiFixture.h"
+#include "app/ColorChoicePopup.h"
 #include "app/FrameEditBar.h"
 #include "app/ImageWindow.h"
 #include "app/dialogs/DecorationPicker.h"
+#include "formats/DominantColors.h"
 #include "frames/FrameStyle.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
 
@@ -97,20 +102,34 @@ private slots:
         if (style == StyleId::Mask) QVERIFY(!bar.borderWidthUnit->isVisible());
     }
 
-    void aRefusedValueSpringsBackAfterEnter() {
+    void aValueOutOfRangeIsBroughtIntoItAndSaysSo() {
         ShellRun run;
         MainWindow& m = FramePicture(run, StyleId::Corner);
-        const int before = Document(m).GetFrameHeight();
-        Type(m.editBar()->frameHeightEdit, "5000");
-        QTest::keyClick(m.editBar()->frameHeightEdit, Qt::Key_Return);
-        QCOMPARE(Document(m).GetFrameHeight(), before);
-        QCOMPARE(m.editBar()->frameHeightEdit->text(), QString::number(before));
+        FrameEditBar& bar = *m.editBar();
+        // The range is in the box's tooltip before anything is typed.
+        QCOMPARE(bar.frameHeightEdit->toolTip(), QString("Frame Height: 0 to 200 pixels"));
+        Type(bar.frameHeightEdit, "5000");
+        QTest::keyClick(bar.frameHeightEdit, Qt::Key_Return);
+        QCOMPARE(Document(m).GetFrameHeight(), 200);
+        QCOMPARE(bar.frameHeightEdit->text(), QString("200"));
+        QVERIFY(bar.rangeNotice().contains("0 to 200"));
+        QVERIFY(bar.rangeNotice().contains("5000 is out of range: set to 200"));
+        // A value in range says nothing.
+        Type(bar.frameHeightEdit, "7");
+        QTest::keyClick(bar.frameHeightEdit, Qt::Key_Return);
+        QCOMPARE(Document(m).GetFrameHeight(), 7);
+        QVERIFY(bar.rangeNotice().isEmpty());
+        // With a unit the limit is half the photo's shorter side.
+        m.controller().setLengthUnit(EditField::FrameWidth, LengthUnit::Percent);
+        Type(bar.frameWidthEdit, "80");
+        QTest::keyClick(bar.frameWidthEdit, Qt::Key_Return);
+        QCOMPARE(Document(m).GetFrameWidth(), 20);
+        QCOMPARE(bar.frameWidthEdit->text(), QString("50"));
     }
 
-    void aNegativeValueStopsEnterAtItsBox() {
+    void aNegativeValueBecomesZeroAndTheBoxesAfterItApply() {
         ShellRun run;
         MainWindow& m = FramePicture(run, StyleId::Corner);
-        const int width = Document(m).GetFrameWidth();
         const int border = Document(m).GetBorderWidth();
         FrameEditBar& bar = *m.editBar();
         Type(bar.frameHeightEdit, "7");
@@ -118,11 +137,11 @@ private slots:
         Type(bar.borderWidthEdit, QString::number(border + 1));
         QTest::keyClick(bar.borderWidthEdit, Qt::Key_Return);
         QCOMPARE(Document(m).GetFrameHeight(), 7);
-        QCOMPARE(Document(m).GetFrameWidth(), width);
-        QCOMPARE(Document(m).GetBorderWidth(), border);
-        // The frame was painted with what was set: 7 above and below.
+        QCOMPARE(Document(m).GetFrameWidth(), 0);
+        QCOMPARE(Document(m).GetBorderWidth(), border + 1);
         QCOMPARE(Document(m).Result()->Height(), 40 + 2 * 7);
-        QCOMPARE(bar.frameWidthEdit->text(), QString::number(width));
+        QCOMPARE(bar.frameWidthEdit->text(), QString("0"));
+        QVERIFY(bar.rangeNotice().contains("-3 is out of range: set to 0"));
     }
 
     void notAnIntegerReportsAndKeepsTheBoxesBeforeIt() {
@@ -140,14 +159,86 @@ private slots:
         QCOMPARE(run.dialogs.messages[0].text, std::string("'1x' is not a valid integer value"));
     }
 
-    void tabActsAsEnterInTheFrameHeightBoxOnly() {
+    void tabAppliesInEveryBoxAndMovesOn() {
         ShellRun run;
         MainWindow& m = FramePicture(run, StyleId::Corner);
-        Type(m.editBar()->frameHeightEdit, "11");
-        QTest::keyClick(m.editBar()->frameWidthEdit, Qt::Key_Tab);
-        QVERIFY(Document(m).GetFrameHeight() != 11);
-        QTest::keyClick(m.editBar()->frameHeightEdit, Qt::Key_Tab);
+        FrameEditBar& bar = *m.editBar();
+        Type(bar.frameHeightEdit, "11");
+        Type(bar.frameWidthEdit, "12");
+        bar.frameWidthEdit->setFocus();
+        QTest::keyClick(bar.frameWidthEdit, Qt::Key_Tab);
         QCOMPARE(Document(m).GetFrameHeight(), 11);
+        QCOMPARE(Document(m).GetFrameWidth(), 12);
+        QVERIFY(bar.borderWidthEdit->hasFocus());
+        QTest::keyClick(bar.borderWidthEdit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(bar.frameWidthEdit->hasFocus());
+    }
+
+    void typingAppliesAfterAPauseAndWaitsForANumber() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        FrameEditBar& bar = *m.editBar();
+        const int before = Document(m).GetFrameHeight();
+        bar.frameHeightEdit->selectAll();
+        QTest::keyClicks(bar.frameHeightEdit, "13");
+        QCOMPARE(Document(m).GetFrameHeight(), before); // not while typing
+        QTRY_COMPARE(Document(m).GetFrameHeight(), 13);
+        QCOMPARE(Document(m).Result()->Height(), 40 + 2 * 13);
+        // An emptied box is someone about to type: it keeps its text, the
+        // frame keeps its value, and no message interrupts.
+        bar.frameWidthEdit->selectAll();
+        QTest::keyClick(bar.frameWidthEdit, Qt::Key_Delete);
+        QTest::qWait(FrameEditBar::kTypingPauseMs * 2);
+        QCOMPARE(bar.frameWidthEdit->text(), QString());
+        QVERIFY(run.dialogs.messages.empty());
+        QTest::keyClicks(bar.frameWidthEdit, "9");
+        QTRY_COMPARE(Document(m).GetFrameWidth(), 9);
+    }
+
+    void aSpunResolutionAppliesAfterAPause() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        FrameEditBar& bar = *m.editBar();
+        m.controller().setPrintDpi(100);
+        m.controller().setLengthUnit(EditField::FrameHeight, LengthUnit::Inches);
+        QVERIFY(bar.dpiSpin->isVisible());
+        bar.dpiSpin->stepBy(20);
+        QCOMPARE(m.controller().editUnits().dpi, std::optional<double>(100));
+        QTRY_COMPARE(m.controller().editUnits().dpi, std::optional<double>(120));
+    }
+
+    void anUpDownArrowHeldDownRepeats() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        const int before = Document(m).GetFrameHeight();
+        auto* up = m.editBar()->frameHeightUpDown->findChild<QToolButton*>("frameHeightUp");
+        QTest::mousePress(up, Qt::LeftButton);
+        QTest::qWait(1000);
+        QTest::mouseRelease(up, Qt::LeftButton);
+        QVERIFY2(Document(m).GetFrameHeight() > before + 3,
+                 qPrintable(QString::number(Document(m).GetFrameHeight() - before)));
+    }
+
+    void everyShownFieldHasATooltip() {
+        ShellRun run;
+        WriteDecorations(run);
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        FrameEditBar& bar = *m.editBar();
+        for (const StyleInfo& info : StyleCatalog()) {
+            m.styleAction(info.id)->trigger();
+            // The shadow's pieces are not in the scratch folder.
+            if (info.id == StyleId::Shadow) continue;
+            QVERIFY2(m.controller().style() == info.id, info.cliName);
+            for (QWidget* w : bar.findChildren<QWidget*>()) {
+                if (!w->isVisibleTo(&bar) || qobject_cast<QMenu*>(w) || w == bar.decorationSwatch)
+                    continue;
+                if (w->parentWidget() != &bar && w->parentWidget()->parentWidget() != &bar)
+                    continue;
+                if (w->objectName().endsWith("UpDown")) continue; // its buttons have them
+                QVERIFY2(!w->toolTip().isEmpty(),
+                         qPrintable(QString(info.cliName) + ": " + w->objectName()));
+            }
+        }
     }
 
     void upDownClicksStepTheValueAndRefitTheWindow() {
@@ -180,13 +271,43 @@ private slots:
         QCOMPARE(bar.decorationPicture().Pixel(1, 1) & 0xFFFFFF, RGB(0, 0, 90));
         run.dialogs.colorAnswers.push_back(RGB(10, 200, 30));
         QTest::mouseClick(bar.frameColorSwatch, Qt::LeftButton);
+        bar.colorChoice->moreButton()->click();
         QVERIFY(Document(m).CurrentFrame()->PatternName.empty());
         QCOMPARE(Document(m).GetFrameColor(), RGB(10, 200, 30));
         QCOMPARE(bar.frameColorSwatch->palette().color(QPalette::Window), QColor(10, 200, 30));
         QCOMPARE(bar.decorationPicture().Pixel(1, 1) & 0xFFFFFF, kWhite);
         // A cancelled dialog changes nothing.
         QTest::mouseClick(bar.borderColorSwatch, Qt::LeftButton);
+        bar.colorChoice->moreButton()->click();
         QCOMPARE(Document(m).GetFrameColor(), RGB(10, 200, 30));
+    }
+
+    void aColourSwatchOffersThePhotosOwnColoursInOneClick() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Matte);
+        FrameEditBar& bar = *m.editBar();
+        const std::vector<Color> photo = m.controller().photoColors(FrameEditBar::kPhotoColorCount);
+        QCOMPARE(photo, DominantColors(Document(m).Photo(), FrameEditBar::kPhotoColorCount));
+        QTest::mouseClick(bar.frameColorSwatch, Qt::LeftButton);
+        ColorChoicePopup& popup = *bar.colorChoice;
+        QVERIFY(popup.isVisible());
+        QCOMPARE(popup.swatches().size(), photo.size());
+        QCOMPARE(popup.swatches()[1]->toolTip(), ColorName(photo[1]) + " from the photo");
+        popup.swatches()[1]->click();
+        QVERIFY(!popup.isVisible());
+        QCOMPARE(Document(m).GetFrameColor(), photo[1]);
+        QCOMPARE(bar.frameColorSwatch->palette().color(QPalette::Window),
+                 QColor(GetRValue(photo[1]), GetGValue(photo[1]), GetBValue(photo[1])));
+        // The border swatch offers the same, for the border.
+        QTest::mouseClick(bar.borderColorSwatch, Qt::LeftButton);
+        popup.swatches()[0]->click();
+        QCOMPARE(Document(m).GetBorderColor(), photo[0]);
+        QCOMPARE(Document(m).GetFrameColor(), photo[1]);
+        // Escape closes it without a choice.
+        QTest::mouseClick(bar.frameColorSwatch, Qt::LeftButton);
+        QTest::keyClick(&popup, Qt::Key_Escape);
+        QVERIFY(!popup.isVisible());
+        QCOMPARE(Document(m).GetFrameColor(), photo[1]);
     }
 
     void theScaleCheckBoxRepaintsTheFrame() {
@@ -213,17 +334,54 @@ private slots:
         QTest::mouseClick(bar.decorationPanel, Qt::LeftButton);
         QVERIFY(picker.isVisible());
         QVERIFY(picker.patternList->isVisible());
-        QCOMPARE(picker.patternList->count(), 2);
-        QVERIFY(picker.patternList->item(0)->text().endsWith("B.BMP")); // sorted by path
+        // "None" first, then the files sorted by path, each named.
+        QCOMPARE(picker.patternList->count(), 3);
+        QCOMPARE(picker.patternList->item(0)->data(Qt::AccessibleTextRole).toString(),
+                 QString("None"));
+        QVERIFY(picker.patternList->item(1)->text().endsWith("B.BMP"));
+        QCOMPARE(picker.patternList->item(1)->toolTip(), QString("B"));
+        QCOMPARE(picker.patternList->item(2)->toolTip(), QString("a"));
         QTest::mouseClick(bar.decorationSwatch, Qt::LeftButton);
         QVERIFY(!picker.isVisible());
-        QCOMPARE(picker.patternList->count(), 2);
+        QCOMPARE(picker.patternList->count(), 3);
 
+        // One click chooses, and the pop-up stays for the next try.
         QTest::mouseClick(bar.decorationPanel, Qt::LeftButton);
-        picker.patternList->setCurrentRow(1);
-        picker.choosePattern();
+        QListWidget& list = *picker.patternList;
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(2)).center());
         QVERIFY(Document(m).CurrentFrame()->PatternName.ends_with("a.bmp"));
+        QVERIFY(picker.isVisible());
+        QVERIFY(bar.decorationPicture().Pixel(1, 1) != kWhite);
+        // "None" takes the pattern away, and the swatch shows none.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(0)).center());
+        QVERIFY(Document(m).CurrentFrame()->PatternName.empty());
+        QCOMPARE(bar.decorationPicture().Pixel(5, 5) & 0xFFFFFF, kWhite);
+        QVERIFY(!m.controller().recipe().groups.back().pattern); // a recipe names none
         QTest::keyClick(picker.patternList, Qt::Key_Escape);
+        QVERIFY(!picker.isVisible());
+    }
+
+    void aClickElsewhereOrEscapeClosesThePicker() {
+        ShellRun run;
+        MainWindow& m = FramePicture(run, StyleId::Corner);
+        DecorationPicker& picker = *m.decorationPicker();
+        m.toggleDecorationPicker();
+        QVERIFY(picker.isVisible());
+        // A click inside the pop-up leaves it open, on the way through its
+        // window as much as at the list.
+        SendMouse(picker.patternList->viewport(), QEvent::MouseButtonPress, Qt::LeftButton,
+                  Qt::LeftButton, {2, 2});
+        QVERIFY(picker.isVisible());
+        QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {}, {5, 30});
+        QVERIFY(picker.isVisible());
+        SendMouse(m.editBar()->frameHeightEdit, QEvent::MouseButtonPress, Qt::LeftButton,
+                  Qt::LeftButton, {2, 2});
+        QVERIFY(!picker.isVisible());
+        // Escape pressed anywhere in the program closes it too.
+        m.toggleDecorationPicker();
+        QTest::keyClick(m.editBar()->frameHeightEdit, Qt::Key_Escape);
         QVERIFY(!picker.isVisible());
     }
 
@@ -250,6 +408,9 @@ private slots:
         QCOMPARE(picker.mouldingList->count(), 2);
         const auto wide = picker.mouldingList->findItems("Wide.bmp", Qt::MatchEndsWith);
         QCOMPARE(wide.size(), 1);
+        // Mouldings are always needed: no "None".
+        QVERIFY(picker.mouldingList->findItems("", Qt::MatchExactly).isEmpty());
+        QCOMPARE(wide.front()->toolTip(), QString("Wide"));
         picker.mouldingList->setCurrentItem(wide.front());
         picker.chooseMoulding();
         QCOMPARE(Document(m).Result()->Width(), 60 + 2 * 16);
@@ -292,6 +453,8 @@ private slots:
         m.toggleDecorationPicker();
         DecorationPicker& picker = *m.decorationPicker();
         QCOMPARE(picker.maskList->count(), 2);
+        QCOMPARE(picker.maskList->item(1)->toolTip(),
+                 QString::fromStdString("Zigzag\n" + run.path("mine/Zigzag.bmp")));
         picker.maskList->setCurrentRow(1);
         picker.chooseMask();
         QCOMPARE(Document(m).CurrentFrame()->PatternName, run.path("mine/Zigzag.bmp"));
