@@ -72,7 +72,9 @@ QString DocumentController::mainTitle() const {
 }
 
 QString DocumentController::imageTitle() const {
-    return FromStd(FilePart(fileName_) + ZoomCaptionSuffix(zoom_));
+    // A picture pasted before any file was opened has no name of its own.
+    const std::string name = fileName_.empty() ? std::string("Untitled") : FilePart(fileName_);
+    return FromStd(name + ZoomCaptionSuffix(zoom_));
 }
 
 // --- Pictures -----------------------------------------------------------------------

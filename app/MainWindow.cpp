@@ -10,8 +10,8 @@
 #include "app/PictureMenuStyle.h"
 #include "app/RecipeMenu.h"
 #include "app/SettingsStore.h"
-#include "app/StylePictureRenderer.h"
 #include "app/StatusPanel.h"
+#include "app/StylePictureRenderer.h"
 #include "app/StylePictures.h"
 #include "app/SystemClipboard.h"
 #include "app/ZoomMenu.h"
@@ -71,12 +71,13 @@ std::string FailureText(const std::string& fileName, const std::string& reason) 
     return fileName + ": " + reason;
 }
 
-// The first local file among dropped data, or none.
-std::optional<std::string> DroppedFile(const QMimeData* data) {
-    if (!data || !data->hasUrls()) return std::nullopt;
+// The local files among dropped data, in the order they were dragged.
+std::vector<std::string> DroppedFiles(const QMimeData* data) {
+    std::vector<std::string> files;
+    if (!data || !data->hasUrls()) return files;
     for (const QUrl& url : data->urls())
-        if (url.isLocalFile()) return url.toLocalFile().toStdString();
-    return std::nullopt;
+        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+    return files;
 }
 
 } // namespace
@@ -560,19 +561,29 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+    if (!DroppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+    if (!DroppedFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-    const auto file = DroppedFile(event->mimeData());
-    if (!file) return;
+    const std::vector<std::string> files = DroppedFiles(event->mimeData());
+    if (files.empty()) return;
     event->acceptProposedAction();
-    // The same path as File > Open, so unsaved changes are asked about.
-    runCommand([this, &file] { openFile(*file); });
+    // The first file takes this window, by the same path as File > Open, so
+    // unsaved changes are asked about; each further file opens in a window
+    // of its own, as several files named on the command line do.
+    runCommand([this, &files] { openFile(files.front()); });
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        auto* window = new MainWindow();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setAboutAtStart(false);
+        window->setStartupFile(files[i]);
+        window->move(pos() + QPoint(32, 32) * int(i));
+        window->show();
+    }
 }
 
 void MainWindow::centreAndShowModal(QDialog& dialog) {

@@ -469,7 +469,8 @@ private slots:
         QCOMPARE(c.zoom(), 0.5);
         QCOMPARE(c.document()->Photo().Width(), framedWidth);
         QCOMPARE(c.shownSize().width(), framedWidth / 2);
-        QCOMPARE(c.imageTitle(), QString(" - 50%  "));
+        // Pasted before any file was opened: the picture is untitled.
+        QCOMPARE(c.imageTitle(), QString("Untitled - 50%  "));
         // Apply itself is not undone: Undo goes back to before the frame.
         c.undo();
         QCOMPARE(c.document()->Photo().Width(), 80);

@@ -129,6 +129,25 @@ private slots:
         QCOMPARE(m.controller().document()->Photo().Width(), 8);
     }
 
+    void severalDroppedFilesOpenAWindowEach() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        const QString a = QString::fromStdString(run.writePicture("a.bmp", 30, 20));
+        const QString b = QString::fromStdString(run.writePicture("b.bmp", 12, 10));
+        Drop(m, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
+        QCOMPARE(m.controller().document()->Photo().Width(), 30);
+        MainWindow* other = nullptr;
+        QTRY_VERIFY([&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* window = qobject_cast<MainWindow*>(w); window && window != &m)
+                    other = window;
+            return other && other->controller().hasDocument();
+        }());
+        QCOMPARE(other->controller().document()->Photo().Width(), 12);
+        QVERIFY(other->testAttribute(Qt::WA_DeleteOnClose));
+        other->close();
+    }
+
     void openRecentListsTheLastTenNewestFirst() {
         ShellRun run;
         MainWindow& m = run.start();

@@ -385,7 +385,7 @@ private slots:
         MainWindow& m = run.start();
         run.putPictureOnClipboard(30, 20);
         m.pasteAction->trigger();
-        QCOMPARE(m.imageWindow()->windowTitle(), QString(" - 100%"));
+        QCOMPARE(m.imageWindow()->windowTitle(), QString("Untitled - 100%"));
         QCOMPARE(MenuStates(m), PictureMenus());
         QCOMPARE(m.documentArea()->subWindowList().size(), 1);
         run.clipboard.Clear();
