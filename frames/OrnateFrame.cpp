@@ -4,11 +4,15 @@
 // The edges are rows of whole tiles stretched to fit the span exactly.
 #include "frames/OrnateFrame.h"
 
+#include "frames/SmoothScale.h"
+
 #include "canvas/Canvas.h"
+#include "formats/DataPaths.h"
 #include "formats/Formats.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 
 namespace quillon {
 
@@ -145,6 +149,7 @@ MouldingLook MouldingLookFor(const std::string& fileName) {
 }
 
 void OrnateFrame::ChooseDecoration(const std::string& fileName) {
+    MouldingWidth.reset();
     SetPattern(fileName);
     const int t = PatternPicture->Height();
     SetFrameHeight(t);
@@ -158,6 +163,40 @@ void OrnateFrame::ChooseDecoration(const std::string& fileName) {
         SetOutputSize(PictureWidth + 2 * t, PictureHeight + 2 * t);
     Paint();
 }
+
+void OrnateFrame::ChangeFrameHeight(int v) {
+    if (v < 1 || v > ThicknessLimit()) return;
+    SetFrameHeight(v);
+    SetFrameWidth(v);
+    MouldingWidth = v;
+    if (MouldingLookFor(PatternName).liesOverPhoto)
+        SetOutputSize(PictureWidth, PictureHeight);
+    else
+        SetOutputSize(PictureWidth + 2 * v, PictureHeight + 2 * v);
+}
+
+std::string LargeMouldingFile(const std::string& fileName) {
+    const std::filesystem::path p(fileName);
+    const std::string large =
+        FindFileNoCase((p.parent_path() / kLargeMouldingFolder / p.filename()).string());
+    std::error_code ec;
+    return std::filesystem::is_regular_file(large, ec) ? large : std::string();
+}
+
+namespace {
+
+// Every piece resampled by width / the picture's height.
+void ScalePieces(OrnatePieces& p, int width, bool whiteIsClear) {
+    const int from = p.TopPiece->Height();
+    if (from <= 0 || width == from) return;
+    for (Bitmap* piece : {p.TopPiece.get(), p.RightPiece.get(), p.BottomPiece.get(),
+                          p.LeftPiece.get(), p.TopLeftPiece.get(), p.TopRightPiece.get(),
+                          p.BottomLeftPiece.get(), p.BottomRightPiece.get()})
+        SmoothScale(*piece, *piece, std::max(1, ScaledLength(piece->Width(), width, from)),
+                    std::max(1, ScaledLength(piece->Height(), width, from)), whiteIsClear);
+}
+
+} // namespace
 
 void OrnateFrame::Paint() {
     if (PatternName.empty()) return;
@@ -175,10 +214,17 @@ void OrnateFrame::Paint() {
     const int spanY = H - 2 * fh;
     const float stepY = OrnateTileStep(spanY, fh);
 
+    // A moulding wider than its picture is cut from the large drawing of
+    // it, where the library has one, so that it is reduced, not enlarged.
+    std::string source = PatternName;
+    if (MouldingWidth && *MouldingWidth > PatternPicture->Height())
+        if (std::string large = LargeMouldingFile(PatternName); !large.empty())
+            source = std::move(large);
     if (!Pieces)
-        Pieces = std::make_unique<OrnatePieces>(PatternName);
+        Pieces = std::make_unique<OrnatePieces>(source);
     else
-        Pieces->LoadPieces(PatternName);
+        Pieces->LoadPieces(source);
+    if (MouldingWidth) ScalePieces(*Pieces, *MouldingWidth, TransparentPieces);
 
     DrawPictureCentred();
 
