@@ -11,6 +11,7 @@
 #include "formats/Formats.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 
@@ -185,15 +186,30 @@ std::string LargeMouldingFile(const std::string& fileName) {
 
 namespace {
 
-// Every piece resampled by width / the picture's height.
+// Every piece resampled by width / the picture's height. A long, thin
+// moulding grows in length as much as in width: the eight pieces together
+// may not outgrow the largest picture the program makes.
 void ScalePieces(OrnatePieces& p, int width, bool whiteIsClear) {
     const int from = p.TopPiece->Height();
     if (from <= 0 || width == from) return;
-    for (Bitmap* piece : {p.TopPiece.get(), p.RightPiece.get(), p.BottomPiece.get(),
-                          p.LeftPiece.get(), p.TopLeftPiece.get(), p.TopRightPiece.get(),
-                          p.BottomLeftPiece.get(), p.BottomRightPiece.get()})
-        SmoothScale(*piece, *piece, std::max(1, ScaledLength(piece->Width(), width, from)),
-                    std::max(1, ScaledLength(piece->Height(), width, from)), whiteIsClear);
+    Bitmap* pieces[] = {p.TopPiece.get(),        p.RightPiece.get(),      p.BottomPiece.get(),
+                        p.LeftPiece.get(),       p.TopLeftPiece.get(),    p.TopRightPiece.get(),
+                        p.BottomLeftPiece.get(), p.BottomRightPiece.get()};
+    auto scaled = [&](int n) {
+        return std::max<std::int64_t>(1, std::llround(double(n) * width / from));
+    };
+    std::int64_t total = 0;
+    for (const Bitmap* piece : pieces) {
+        CheckPictureSize(scaled(piece->Width()), scaled(piece->Height()));
+        total += scaled(piece->Width()) * scaled(piece->Height());
+    }
+    if (total > kMaxPicturePixels)
+        throw PictureError("The moulding is too large at a width of " + std::to_string(width) +
+                               " pixels",
+                           PictureErrorKind::TooLarge);
+    for (Bitmap* piece : pieces)
+        SmoothScale(*piece, *piece, int(scaled(piece->Width())), int(scaled(piece->Height())),
+                    whiteIsClear);
 }
 
 } // namespace

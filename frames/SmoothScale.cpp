@@ -2,6 +2,7 @@
 
 #include <stb_image_resize.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
@@ -11,6 +12,7 @@ namespace quillon {
 
 void SmoothScale(const Bitmap& source, Bitmap& result, int width, int height, bool whiteIsClear) {
     if (width < 1 || height < 1) throw std::invalid_argument("a scaled piece needs a size");
+    CheckPictureSize(width, height);
     Bitmap in;
     in.Assign(source);
     in.SetPixelFormat(PixelFormat::Bgrx32);
@@ -60,7 +62,9 @@ void SmoothScale(const Bitmap& source, Bitmap& result, int width, int height, bo
 }
 
 int ScaledLength(int n, int to, int from) {
-    return int(std::lround(double(n) * to / from));
+    // Past the largest picture side every length is refused alike.
+    const double v = std::round(double(n) * to / from);
+    return int(std::min(v, double(kMaxPictureSide + 1)));
 }
 
 } // namespace quillon

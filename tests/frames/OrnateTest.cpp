@@ -281,6 +281,20 @@ TEST(OrnateFrame, WideMouldingIsCutFromItsLargeDrawing) {
     EXPECT_NE(f->Output->Pixel(0, 0), kLargeColour);
 }
 
+TEST(OrnateFrame, LongThinMouldingTooLargeAtItsWidthIsRefusedUnmade) {
+    // 3000 x 2 pixels at a width of 100 would be pieces 150000 pixels long.
+    const std::string file = TempDir("ornate-thin") + "/thin.bmp";
+    SaveBmpFile(*SolidPhoto(3000, 2, kOlive), file);
+    auto f = MakeOrnate(file, 40, 40, 2);
+    f->ChangeFrameHeight(100);
+    try {
+        f->Paint();
+        FAIL() << "no error";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.Kind(), PictureErrorKind::TooLarge) << e.what();
+    }
+}
+
 TEST(OrnateFrame, ChoosingAMouldingReturnsToItsOwnHeight) {
     const std::string file = WriteMoulding("plain.bmp", false);
     auto f = MakeOrnate(file, 24, 24, 8);

@@ -80,7 +80,9 @@ TEST(StyleCatalog, MouldingShadowAndBubbleWidthsAreLengthFields) {
         const StyleInfo& s = StyleInfoOf(c.id);
         SCOPED_TRACE(s.cliName);
         EXPECT_STREQ(s.Caption(c.field), c.caption);
-        if (c.field == EditField::BorderWidth) EXPECT_TRUE(s.thirdFieldIsLength);
+        if (c.field == EditField::BorderWidth) {
+            EXPECT_TRUE(s.thirdFieldIsLength);
+        }
     }
     // The shadow's width starts at its pieces' own, the moulding's at its
     // picture's height.
