@@ -167,7 +167,14 @@ void FramingRecord::SetBorderColor(Color color) {
 }
 
 void FramingRecord::SetPattern(const std::string& fileName) {
-    if (FrameGroup* g = currentGroup()) g->pattern = PortablePattern(fileName);
+    FrameGroup* g = currentGroup();
+    if (!g) return;
+    g->pattern = PortablePattern(fileName);
+    // A moulding brings its own width: one given before no longer holds.
+    if (current_ == StyleId::Ornate) {
+        g->frameHeight.reset();
+        g->frameWidth.reset();
+    }
 }
 
 void FramingRecord::SetScaled(bool scaled) {
