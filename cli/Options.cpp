@@ -324,11 +324,13 @@ Frame:
   --border-color RRGGBB border colour
   --pattern FILE        fill pattern, ornate picture, overlay or mask by style;
                         FILE may also be relative to the data folder
-  --frame-height LEN    thickness at the top and bottom
+  --frame-height LEN    thickness at the top and bottom; for the ornate style
+                        the moulding's width on every side
   --frame-width LEN     thickness at the left and right
   --frame-top LEN, --frame-bottom LEN, --frame-left LEN, --frame-right LEN
                         one side of a matte or corner frame (a deeper bottom)
-  --border-width LEN    border width; for the mask style the brightness, 0..255
+  --border-width LEN    border width; for the shadow style the realistic
+                        shadow's width; for the mask style the brightness, 0..255
   --scaled yes|no       the style's check box (realistic shadow, gradient box)
 
 Lengths (LEN) are pixels (12), a percentage of the photo's shorter side (5%,

@@ -174,6 +174,11 @@ void FramingRecord::SetPattern(const std::string& fileName) {
         g->pattern.reset();
     else
         g->pattern = PortablePattern(fileName);
+    // A moulding brings its own width: one given before no longer holds.
+    if (current_ == StyleId::Ornate) {
+        g->frameHeight.reset();
+        g->frameWidth.reset();
+    }
 }
 
 void FramingRecord::SetScaled(bool scaled) {

@@ -32,19 +32,39 @@ std::string LowerExtension(const fs::path& p) {
     return e;
 }
 
-} // namespace
+// The picture kinds a decoration may be stored as, in the order a stored
+// name's stand-ins are preferred.
+constexpr const char* kPictureExtensions[] = {"bmp", "jpg", "jpeg"};
 
-const std::string& StartFolder() {
-    return StartFolderStore();
+bool IsPictureExtension(const std::string& lowerExtension) {
+    for (const char* e : kPictureExtensions)
+        if (lowerExtension == e) return true;
+    return false;
 }
 
-void SetStartFolder(const std::string& folder) {
-    std::string f = folder;
-    while (f.size() > 1 && f.back() == '/') f.pop_back();
-    StartFolderStore() = f;
+// The picture in folder whose name is stem plus another picture extension,
+// letter case ignored; empty when there is none.
+std::string SamePictureOtherKind(const fs::path& folder, const std::string& stem) {
+    std::error_code ec;
+    std::string best;
+    int bestRank = int(std::size(kPictureExtensions));
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path& candidate = it->path();
+        if (!EqualNoCase(candidate.stem().string(), stem)) continue;
+        const std::string e = LowerExtension(candidate);
+        for (int rank = 0; rank < bestRank; ++rank)
+            if (e == kPictureExtensions[rank]) {
+                std::error_code fec;
+                if (!it->is_regular_file(fec)) break;
+                best = candidate.string();
+                bestRank = rank;
+                break;
+            }
+    }
+    return best;
 }
 
-std::string FindFileNoCase(const std::string& path) {
+std::string FindExactNoCase(const std::string& path) {
     std::error_code ec;
     if (path.empty() || fs::exists(path, ec)) return path;
     fs::path p(path);
@@ -67,6 +87,34 @@ std::string FindFileNoCase(const std::string& path) {
         found = next;
     }
     return found.string();
+}
+
+} // namespace
+
+const std::string& StartFolder() {
+    return StartFolderStore();
+}
+
+void SetStartFolder(const std::string& folder) {
+    std::string f = folder;
+    while (f.size() > 1 && f.back() == '/') f.pop_back();
+    StartFolderStore() = f;
+}
+
+std::string FindFileNoCase(const std::string& path) {
+    const std::string found = FindExactNoCase(path);
+    std::error_code ec;
+    if (found.empty() || fs::exists(found, ec)) return found;
+    // A decoration picture the library now stores as another kind of
+    // picture ("masks/Soft Oval.bmp" written as "masks/Soft Oval.jpg") is
+    // still found by the name that settings and recipes keep.
+    const fs::path p(path);
+    if (!IsPictureExtension(LowerExtension(p))) return path;
+    const std::string folder =
+        p.has_parent_path() ? FindExactNoCase(p.parent_path().string()) : ".";
+    const std::string other = SamePictureOtherKind(folder, p.stem().string());
+    if (other.empty()) return path;
+    return p.has_parent_path() ? other : fs::path(other).filename().string();
 }
 
 std::string StartFolderFile(const std::string& relative) {

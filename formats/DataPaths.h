@@ -14,8 +14,12 @@ const std::string& StartFolder();
 void SetStartFolder(const std::string& folder);
 
 // Resolves path one component at a time: each folder and file name that does
-// not exist as written is matched without regard to case. Returns the path
-// as found on disk, or path unchanged when nothing matches.
+// not exist as written is matched without regard to case. A picture name
+// (.bmp, .jpg, .jpeg) that matches nothing finds the picture of the same
+// name stored as another of those kinds (BMP first, then JPEG), so that the
+// names settings and recipes keep outlive a change of the library's file
+// kinds. Returns the path as found on disk, or path unchanged when nothing
+// matches.
 std::string FindFileNoCase(const std::string& path);
 
 // StartFolder() + "/" + relative, resolved without regard to case.

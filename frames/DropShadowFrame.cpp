@@ -3,14 +3,33 @@
 #include "canvas/Canvas.h"
 #include "formats/DataPaths.h"
 #include "formats/Formats.h"
+#include "frames/SmoothScale.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace quillon {
 
 DropShadowFrame::DropShadowFrame(const Bitmap& photo, const FrameSettings& settings)
     : FrameStyle(photo, settings) {
+    // The pieces' own width is the shadow's width until one is given; a
+    // missing piece shows as 0 here and fails when the shadow is painted.
+    try {
+        Bitmap piece;
+        LoadBmpFile(StartFolderFile(kPieces[0]), piece);
+        pieceWidth_ = piece.Width();
+    } catch (const PictureError&) {
+        pieceWidth_ = 0;
+    }
     Paint();
+}
+
+void DropShadowFrame::ChangeBorderWidth(int v) {
+    if (v >= 1 && v <= BorderWidthLimit()) ShadowWidth = v;
+}
+
+int DropShadowFrame::BorderWidthField() const {
+    return ShadowWidth.value_or(pieceWidth_);
 }
 
 std::array<Point, 7> FlatShadowPolygon(int W, int H, int fw, int fh) {
@@ -67,26 +86,40 @@ void DropShadowFrame::PaintRealisticShadow() {
     // One temporary bitmap takes each piece in turn. The runs are tiled with
     // the width of the upper end as their step; a piece without width would
     // never advance, so then only the closing tile of each run is drawn.
+    // A shadow width other than the pieces' own scales every piece, the
+    // step and the offset alike.
     Bitmap piece;
     LoadBmpFile(StartFolderFile("ru.res"), piece);
-    const int t = piece.Width();
+    pieceWidth_ = piece.Width();
+    const int own = pieceWidth_;
+    const bool scaled = ShadowWidth && own > 0 && *ShadowWidth != own;
+    // Piece i of kPieces ("ru.res" is read above).
+    auto load = [&](int i) {
+        if (i > 0) LoadBmpFile(StartFolderFile(kPieces[i]), piece);
+        if (scaled)
+            SmoothScale(piece, piece, std::max(1, ScaledLength(piece.Width(), *ShadowWidth, own)),
+                        std::max(1, ScaledLength(piece.Height(), *ShadowWidth, own)), false);
+    };
+    const int t = scaled ? *ShadowWidth : own;
+    const int offset = scaled ? ScaledLength(4, *ShadowWidth, own) : 4;
+    load(0);
     piece.SetPixelFormat(PixelFormat::Bgrx32);
-    c.Draw(W - fw, fh + 4, piece);
+    c.Draw(W - fw, fh + offset, piece);
 
-    LoadBmpFile(StartFolderFile("rc.res"), piece);
+    load(1);
     if (t > 0)
-        for (int y = fh + t + 4; y < H - fh - t; y += t) c.Draw(W - fw, y, piece);
+        for (int y = fh + t + offset; y < H - fh - t; y += t) c.Draw(W - fw, y, piece);
     c.Draw(W - fw, H - fh - t, piece);
 
-    LoadBmpFile(StartFolderFile("rl.res"), piece);
+    load(2);
     c.Draw(W - fw, H - fh, piece);
 
-    LoadBmpFile(StartFolderFile("ll.res"), piece);
-    c.Draw(fw + 4, H - fh, piece);
+    load(3);
+    c.Draw(fw + offset, H - fh, piece);
 
-    LoadBmpFile(StartFolderFile("lc.res"), piece);
+    load(4);
     if (t > 0)
-        for (int x = fw + t + 4; x < W - fw - t; x += t) c.Draw(x, H - fh, piece);
+        for (int x = fw + t + offset; x < W - fw - t; x += t) c.Draw(x, H - fh, piece);
     c.Draw(W - fw - t, H - fh, piece);
 
     c.brush.SetColor(BorderColor);

@@ -3,6 +3,11 @@
 // ("Realistic Shadow", StretchPicture set) or a flat L-shaped polygon in the
 // shadow colour.
 //
+// The realistic shadow's width (the edit bar's third field) is the pieces'
+// own width t unless it is given: at another width s every piece is
+// resampled smoothly by s / t, and the tile step and the pieces' 4-pixel
+// offset scale with it.
+//
 // Pieces (Windows bitmaps, all t x t where t is the width of "ru.res"):
 // "ru.res" the upper end of the right shadow, "rc.res" its run (tiled down),
 // "rl.res" the lower-right corner, "ll.res" the left end of the bottom shadow
@@ -14,6 +19,7 @@
 #include "frames/FrameStyle.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace quillon {
@@ -30,10 +36,18 @@ public:
     void ChangeFrameWidth(int v) override;
     // Switching between the two looks starts from a clear output.
     void ChangeStretch(bool b) override;
+    // The third field: the realistic shadow's width, 1..BorderWidthLimit.
+    void ChangeBorderWidth(int v) override;
+    int BorderWidthField() const override;
+
+    // The width given to the realistic shadow; none: the pieces' own.
+    std::optional<int> ShadowWidth;
 
 private:
     void PaintRealisticShadow();
     void PaintFlatShadow();
+    // The width of "ru.res" when last read; 0 before it could be read.
+    int pieceWidth_ = 0;
 };
 
 // The flat shadow's seven-point polygon on a W x H output with spacing fw, fh:

@@ -4,11 +4,16 @@
 // The edges are rows of whole tiles stretched to fit the span exactly.
 #include "frames/OrnateFrame.h"
 
+#include "frames/SmoothScale.h"
+
 #include "canvas/Canvas.h"
+#include "formats/DataPaths.h"
 #include "formats/Formats.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <filesystem>
 
 namespace quillon {
 
@@ -145,6 +150,7 @@ MouldingLook MouldingLookFor(const std::string& fileName) {
 }
 
 void OrnateFrame::ChooseDecoration(const std::string& fileName) {
+    MouldingWidth.reset();
     SetPattern(fileName);
     const int t = PatternPicture->Height();
     SetFrameHeight(t);
@@ -158,6 +164,55 @@ void OrnateFrame::ChooseDecoration(const std::string& fileName) {
         SetOutputSize(PictureWidth + 2 * t, PictureHeight + 2 * t);
     Paint();
 }
+
+void OrnateFrame::ChangeFrameHeight(int v) {
+    if (v < 1 || v > ThicknessLimit()) return;
+    SetFrameHeight(v);
+    SetFrameWidth(v);
+    MouldingWidth = v;
+    if (MouldingLookFor(PatternName).liesOverPhoto)
+        SetOutputSize(PictureWidth, PictureHeight);
+    else
+        SetOutputSize(PictureWidth + 2 * v, PictureHeight + 2 * v);
+}
+
+std::string LargeMouldingFile(const std::string& fileName) {
+    const std::filesystem::path p(fileName);
+    const std::string large =
+        FindFileNoCase((p.parent_path() / kLargeMouldingFolder / p.filename()).string());
+    std::error_code ec;
+    return std::filesystem::is_regular_file(large, ec) ? large : std::string();
+}
+
+namespace {
+
+// Every piece resampled by width / the picture's height. A long, thin
+// moulding grows in length as much as in width: the eight pieces together
+// may not outgrow the largest picture the program makes.
+void ScalePieces(OrnatePieces& p, int width, bool whiteIsClear) {
+    const int from = p.TopPiece->Height();
+    if (from <= 0 || width == from) return;
+    Bitmap* pieces[] = {p.TopPiece.get(),        p.RightPiece.get(),      p.BottomPiece.get(),
+                        p.LeftPiece.get(),       p.TopLeftPiece.get(),    p.TopRightPiece.get(),
+                        p.BottomLeftPiece.get(), p.BottomRightPiece.get()};
+    auto scaled = [&](int n) {
+        return std::max<std::int64_t>(1, std::llround(double(n) * width / from));
+    };
+    std::int64_t total = 0;
+    for (const Bitmap* piece : pieces) {
+        CheckPictureSize(scaled(piece->Width()), scaled(piece->Height()));
+        total += scaled(piece->Width()) * scaled(piece->Height());
+    }
+    if (total > kMaxPicturePixels)
+        throw PictureError("The moulding is too large at a width of " + std::to_string(width) +
+                               " pixels",
+                           PictureErrorKind::TooLarge);
+    for (Bitmap* piece : pieces)
+        SmoothScale(*piece, *piece, int(scaled(piece->Width())), int(scaled(piece->Height())),
+                    whiteIsClear);
+}
+
+} // namespace
 
 void OrnateFrame::Paint() {
     if (PatternName.empty()) return;
@@ -175,10 +230,17 @@ void OrnateFrame::Paint() {
     const int spanY = H - 2 * fh;
     const float stepY = OrnateTileStep(spanY, fh);
 
+    // A moulding wider than its picture is cut from the large drawing of
+    // it, where the library has one, so that it is reduced, not enlarged.
+    std::string source = PatternName;
+    if (MouldingWidth && *MouldingWidth > PatternPicture->Height())
+        if (std::string large = LargeMouldingFile(PatternName); !large.empty())
+            source = std::move(large);
     if (!Pieces)
-        Pieces = std::make_unique<OrnatePieces>(PatternName);
+        Pieces = std::make_unique<OrnatePieces>(source);
     else
-        Pieces->LoadPieces(PatternName);
+        Pieces->LoadPieces(source);
+    if (MouldingWidth) ScalePieces(*Pieces, *MouldingWidth, TransparentPieces);
 
     DrawPictureCentred();
 

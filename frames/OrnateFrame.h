@@ -5,6 +5,7 @@
 #include "frames/FrameStyle.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace quillon {
@@ -51,6 +52,14 @@ struct MouldingLook {
 };
 MouldingLook MouldingLookFor(const std::string& fileName);
 
+// The folder beside a moulding that may hold a larger drawing of it under
+// the same name ("Ornate/Large/Gold Rope.bmp" for "Ornate/Gold Rope.bmp"):
+// what a moulding given a width above its picture's height is cut from.
+constexpr const char* kLargeMouldingFolder = "Large";
+// The larger drawing of the moulding fileName, found without regard to
+// case; empty when there is none.
+std::string LargeMouldingFile(const std::string& fileName);
+
 class OrnateFrame final : public FrameStyle {
 public:
     OrnateFrame(const Bitmap& photo, const FrameSettings& settings);
@@ -60,6 +69,12 @@ public:
     // output is regrown round the photo, or kept at its size for a
     // transparent ornament that lies over it.
     void ChooseDecoration(const std::string& fileName) override;
+    // The moulding's width (the edit bar's one thickness): every side takes
+    // it, the output is regrown round the photo (or kept for an ornament
+    // that lies over it), and the pieces are drawn scaled to it. Choosing a
+    // moulding sets its own height again.
+    void ChangeFrameHeight(int v) override;
+    void ChangeFrameWidth(int v) override { ChangeFrameHeight(v); }
 
     // Corners drawn with the plain top and bottom pieces instead of mitres.
     bool ClipCorners = false;
@@ -67,6 +82,12 @@ public:
     bool TransparentPieces = false;
     // Created by the first paint and reloaded by every later one.
     std::unique_ptr<OrnatePieces> Pieces;
+    // The width the moulding was given; none: the picture's own height, at
+    // which the pieces are drawn as they are. At any other width each piece
+    // is resampled smoothly by width / picture height before drawing (cut
+    // from the moulding's larger drawing when it is wider than the picture
+    // and LargeMouldingFile finds one).
+    std::optional<int> MouldingWidth;
 };
 
 } // namespace quillon

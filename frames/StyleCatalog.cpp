@@ -158,8 +158,8 @@ const std::array<StyleInfo, kStyleCount> kCatalog = {{
      "Ornate Frame",
      "frame cut from a picture of a moulding",
      0,
-     {"", "", "", "", "", "Picture Frame", ""},
-     {"", "", "", "", "", "Ornate/_Orn001.bmp", ""},
+     {"Moulding Width", "", "", "", "", "Picture Frame", ""},
+     {"the moulding's height", "", "", "", "", "Ornate/_Orn001.bmp", ""},
      kMaxBorderWidth,
      OrnateDefaults,
      Make<OrnateFrame>},
@@ -168,8 +168,8 @@ const std::array<StyleInfo, kStyleCount> kCatalog = {{
      "Drop Shadow",
      "drop shadow",
      6,
-     {"Spacing", "", "", "Shadow Color", "Border Color", "Pattern", "Realistic Shadow"},
-     {"W/10", "", "", "808080", "000000", "none", "yes"},
+     {"Spacing", "", "Shadow Width", "Shadow Color", "Border Color", "Pattern", "Realistic Shadow"},
+     {"W/10", "", "the shadow pieces' width", "808080", "000000", "none", "yes"},
      kMaxBorderWidth,
      [](int w, int) {
          // The realistic shadow, on by default, is drawn from these pieces.

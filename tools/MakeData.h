@@ -5,6 +5,14 @@
 
 namespace quillon {
 
+// The pixel size the overlays and masks are drawn at: enough to cover a
+// 12-megapixel photo without visible steps.
+constexpr int kOverlayWidth = 4000, kOverlayHeight = 3000;
+constexpr int kMaskWidth = 4000, kMaskHeight = 3000;
+// The large drawing of each moulding: the most of a moulding the ornate
+// style turns into mitred corners.
+constexpr int kLargeMouldingSize = 200;
+
 // Writes the five drop-shadow pieces (Windows bitmaps) into dataDir.
 void WriteShadowPieces(const std::string& dataDir);
 // Writes the sample photo "sample.jpg" into dataDir.

@@ -6,6 +6,8 @@
 #include "tools/MakeData.h"
 #include "tools/Procedural.h"
 
+#include "frames/OrnateFrame.h"
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -18,6 +20,7 @@ using namespace proc;
 namespace {
 
 constexpr float kPi = 3.14159265f;
+static_assert(kLargeMouldingSize <= kOrnateSquareLimit, "a large moulding is mitred whole");
 
 struct Surface {
     float height = 0;
@@ -322,20 +325,26 @@ Picture RopeOverlay(int S) {
 
 void WriteMouldings(const std::string& dataDir) {
     const std::string dir = dataDir + "/Ornate";
-    std::filesystem::create_directories(dir);
-    auto save = [&](const Picture& p, const char* name) { Save(p, dir + "/" + name + ".bmp"); };
-
-    save(ClassicGold(72), "_Orn001");
-    save(GildedBeads(60), "Gilded Beads");
-    save(CarvedWalnut(96), "Carved Walnut");
-    save(PolishedBlack(56), "Polished Black");
-    save(SilverLeaf(64), "Silver Leaf");
-    save(GoldRope(48), "Gold Rope");
-    save(OakBevel(60), "Oak Bevel");
-    save(GoldScoop(64), "Gold Scoop Clip");
-    save(BlackBevel(48), "Black Bevel Clip");
-    save(IvyOverlay(80), "Ivy Trn");
-    save(RopeOverlay(64), "Rope Trn");
+    const std::string large = dir + "/" + kLargeMouldingFolder;
+    std::filesystem::create_directories(large);
+    // Each moulding at its own size, and drawn again kLargeMouldingSize
+    // pixels square beside it: what a frame wider than the moulding is cut
+    // from.
+    auto save = [&](Picture (*draw)(int), int size, const char* name) {
+        Save(draw(size), dir + "/" + name + ".bmp");
+        Save(draw(kLargeMouldingSize), large + "/" + name + ".bmp");
+    };
+    save(ClassicGold, 72, "_Orn001");
+    save(GildedBeads, 60, "Gilded Beads");
+    save(CarvedWalnut, 96, "Carved Walnut");
+    save(PolishedBlack, 56, "Polished Black");
+    save(SilverLeaf, 64, "Silver Leaf");
+    save(GoldRope, 48, "Gold Rope");
+    save(OakBevel, 60, "Oak Bevel");
+    save(GoldScoop, 64, "Gold Scoop Clip");
+    save(BlackBevel, 48, "Black Bevel Clip");
+    save(IvyOverlay, 80, "Ivy Trn");
+    save(RopeOverlay, 64, "Rope Trn");
 }
 
 } // namespace quillon

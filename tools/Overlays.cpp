@@ -1,5 +1,10 @@
 // Overlays: artwork on white, stretched over the whole framed picture; white
 // is see-through, so every pixel is either artwork or pure white.
+//
+// The artwork is designed on a 480 x 360 grid (every coordinate and size
+// below is in its units) and drawn at 4000 x 3000 pixels, so that an overlay
+// stretched over a 12-megapixel photo shows no steps. Each pixel is decided
+// at its own centre.
 #include "tools/MakeData.h"
 #include "tools/Procedural.h"
 
@@ -15,25 +20,41 @@ using namespace proc;
 
 namespace {
 
+// The design grid, and the pixels of the picture drawn from it.
 constexpr int kW = 480, kH = 360;
+constexpr int kPixelsWide = kOverlayWidth, kPixelsHigh = kOverlayHeight;
+constexpr float kScale = float(kPixelsWide) / kW;
+static_assert(kPixelsHigh * kW == kPixelsWide * kH, "the design's proportions");
 constexpr float kPi = 3.14159265f;
+
+// The design coordinate of pixel p's centre.
+float Design(int p) {
+    return (p + 0.5f) / kScale;
+}
+
+// A picture of the overlay's full size, every pixel see-through.
+Picture ClearPicture() {
+    Picture p(kPixelsWide, kPixelsHigh);
+    p.ClearAll();
+    return p;
+}
 
 struct Pt {
     float x, y;
 };
 
 // Paints every pixel whose centre satisfies inside(x, y), with colour from
-// colourAt, over the bounding box given.
+// colourAt, over the bounding box given (all in design units).
 void FillShape(Picture& p, int x0, int y0, int x1, int y1,
                const std::function<bool(float, float)>& inside,
                const std::function<Rgb(float, float)>& colourAt) {
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, p.Width());
-    y1 = std::min(y1, p.Height());
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            const float fx = x + 0.5f, fy = y + 0.5f;
+    const int px0 = std::max(int(std::floor(x0 * kScale)), 0);
+    const int py0 = std::max(int(std::floor(y0 * kScale)), 0);
+    const int px1 = std::min(int(std::ceil(x1 * kScale)), p.Width());
+    const int py1 = std::min(int(std::ceil(y1 * kScale)), p.Height());
+    for (int y = py0; y < py1; ++y)
+        for (int x = px0; x < px1; ++x) {
+            const float fx = Design(x), fy = Design(y);
             if (inside(fx, fy)) p.Blend(x, y, colourAt(fx, fy), 1.0f);
         }
 }
@@ -140,11 +161,10 @@ std::vector<Pt> AroundBorder(int count, float inset) {
 }
 
 Picture FireBall() {
-    Picture p(kW, kH);
-    p.ClearAll();
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) {
-            const float fx = float(x) / kW, fy = float(y) / kH;
+    Picture p = ClearPicture();
+    for (int y = 0; y < kPixelsHigh; ++y)
+        for (int x = 0; x < kPixelsWide; ++x) {
+            const float fx = Design(x) / kW, fy = Design(y) / kH;
             // Distance to the nearest edge, in picture heights.
             const float d = std::min({fx * kW, (1 - fx) * kW, fy * kH, (1 - fy) * kH}) / kH;
             // Flames: noise stretched along the way they lick inward.
@@ -166,8 +186,7 @@ Picture FireBall() {
 }
 
 Picture CornerFlourishes() {
-    Picture p(kW, kH);
-    p.ClearAll();
+    Picture p = ClearPicture();
     const Rgb ink = Hex(0x6B4A12);
     for (int corner = 0; corner < 4; ++corner) {
         const float sx = (corner % 2) ? -1.0f : 1.0f, sy = (corner / 2) ? -1.0f : 1.0f;
@@ -216,8 +235,7 @@ Picture CornerFlourishes() {
 }
 
 Picture Hearts() {
-    Picture p(kW, kH);
-    p.ClearAll();
+    Picture p = ClearPicture();
     const auto pts = AroundBorder(26, 26);
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const float r = (i % 2) ? 13.0f : 18.0f;
@@ -229,8 +247,7 @@ Picture Hearts() {
 }
 
 Picture Stars() {
-    Picture p(kW, kH);
-    p.ClearAll();
+    Picture p = ClearPicture();
     const auto pts = AroundBorder(30, 24);
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const float r = (i % 2) ? 12.0f : 19.0f;
@@ -247,30 +264,31 @@ Picture Stars() {
 }
 
 Picture FilmStrip() {
-    Picture p(kW, kH);
-    p.ClearAll();
-    const int band = 40;
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) {
+    Picture p = ClearPicture();
+    const float band = 40;
+    for (int py = 0; py < kPixelsHigh; ++py)
+        for (int px = 0; px < kPixelsWide; ++px) {
+            const float x = Design(px), y = Design(py);
             const bool inBand = y < band || y >= kH - band || x < 10 || x >= kW - 10;
             if (!inBand) continue;
-            const int local = y < band ? y : kH - 1 - y;
-            // Sprocket holes: rounded rectangles along both bands.
-            const int hx = x % 30;
-            const bool hole = local >= 12 && local < 28 && hx >= 9 && hx < 21 && y >= 0 &&
-                              (y < band || y >= kH - band);
-            const float grain = Noise(float(x) / 3, float(y) / 3, 1 << 20, 1 << 20, 204);
+            const float local = y < band ? y : kH - y;
+            // Sprocket holes: rectangles with rounded corners along both bands.
+            const float hx = std::fmod(x, 30.0f);
+            const float cx = std::max(std::fabs(hx - 15) - 4, 0.0f);
+            const float cy = std::max(std::fabs(local - 20) - 6, 0.0f);
+            const bool hole = std::fabs(hx - 15) < 6 && std::fabs(local - 20) < 8 &&
+                              cx * cx + cy * cy < 4 && (y < band || y >= kH - band);
+            const float grain = Noise(x / 3, y / 3, 1 << 20, 1 << 20, 204);
             if (hole)
-                p.Blend(x, y, Rgb{236, 233, 224}, 1.0f);
+                p.Blend(px, py, Rgb{236, 233, 224}, 1.0f);
             else
-                p.Blend(x, y, Rgb{18, 16, 14} * (0.8f + 0.6f * grain), 1.0f);
+                p.Blend(px, py, Rgb{18, 16, 14} * (0.8f + 0.6f * grain), 1.0f);
         }
     return p;
 }
 
 Picture VignetteSwirls() {
-    Picture p(kW, kH);
-    p.ClearAll();
+    Picture p = ClearPicture();
     const Rgb ink = Hex(0x1F3A78), light = Hex(0x4F74B8);
     // A wavy line round the picture with curls budding off it, alternately
     // inward and outward, like a wrought-iron vignette.
@@ -303,8 +321,7 @@ Picture VignetteSwirls() {
 }
 
 Picture Snowflakes() {
-    Picture p(kW, kH);
-    p.ClearAll();
+    Picture p = ClearPicture();
     for (int i = 0; i < 46; ++i) {
         const float cx = Hash(i, 1, 206) * kW, cy = Hash(i, 2, 206) * kH;
         const float edge = std::min({cx, kW - cx, cy, kH - cy});
@@ -337,15 +354,15 @@ Picture Snowflakes() {
 }
 
 Picture LaceBorder() {
-    Picture p(kW, kH);
-    p.ClearAll();
+    Picture p = ClearPicture();
     const Rgb cream = Hex(0xF3E6CB);
     const Rgb thread = Hex(0xD8C49C);
-    for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x) {
-            const float d = std::min({float(x), float(kW - 1 - x), float(y), float(kH - 1 - y)});
+    for (int py = 0; py < kPixelsHigh; ++py)
+        for (int px = 0; px < kPixelsWide; ++px) {
+            const float x = Design(px) - 0.5f, y = Design(py) - 0.5f;
+            const float d = std::min({x, kW - 1 - x, y, kH - 1 - y});
             // Position along the nearest edge, for the scallops.
-            const float along = (d == x || d == kW - 1 - x) ? float(y) : float(x);
+            const float along = (d == x || d == kW - 1 - x) ? y : x;
             const float scallop = 30 + 7 * std::fabs(std::sin(along * kPi / 24));
             if (d > scallop) continue;
             // Holes of the lace: a lattice of small rings.
@@ -354,7 +371,7 @@ Picture LaceBorder() {
             const bool hole = ring < 3.0f && d > 6 && d < scallop - 5;
             if (hole) continue;
             const Rgb c = (ring < 4.2f || d > scallop - 2.5f) ? thread : cream;
-            p.Blend(x, y, c, 1.0f);
+            p.Blend(px, py, c, 1.0f);
         }
     return p;
 }
@@ -364,7 +381,9 @@ Picture LaceBorder() {
 void WriteOverlays(const std::string& dataDir) {
     const std::string dir = dataDir + "/Overlay";
     std::filesystem::create_directories(dir);
-    auto save = [&](const Picture& p, const char* name) { Save(p, dir + "/" + name + ".bmp"); };
+    auto save = [&](const Picture& p, const char* name) {
+        SaveKeyed(p, dir + "/" + name + ".bmp");
+    };
     save(FireBall(), "Fire ball");
     save(CornerFlourishes(), "Corner Flourishes");
     save(Hearts(), "Hearts");

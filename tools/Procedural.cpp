@@ -2,6 +2,8 @@
 
 #include "canvas/Bitmap.h"
 #include "formats/Formats.h"
+#include "formats/Octree.h"
+#include "tools/Rle8Bmp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,6 +67,33 @@ void Save(const Picture& picture, const std::string& fileName, bool keepWhite) {
     Bitmap b;
     picture.ToBitmap(b, keepWhite);
     SavePictureFile(b, fileName);
+}
+
+void SaveKeyed(const Picture& picture, const std::string& fileName) {
+    Bitmap art;
+    picture.ToBitmap(art, false);
+    const int w = art.Width(), h = art.Height();
+    OctreeQuantizer octree(255);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (picture.IsClear(x, y)) continue;
+            const std::uint8_t* p = art.ScanLine(y) + 3 * x;
+            octree.AddColor(p[2], p[1], p[0]);
+        }
+    std::vector<Color> palette = octree.Palette();
+    PaletteMapper mapper(palette.empty() ? std::vector<Color>{kBlack} : palette);
+    const std::uint8_t clear = std::uint8_t(palette.size());
+    palette.push_back(kWhite);
+
+    Bitmap indexed(w, h, PixelFormat::Indexed8);
+    indexed.Palette() = palette;
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* s = art.ScanLine(y);
+        std::uint8_t* d = indexed.ScanLine(y);
+        for (int x = 0; x < w; ++x, s += 3)
+            d[x] = picture.IsClear(x, y) ? clear : mapper.Index(s[2], s[1], s[0]);
+    }
+    WriteFileReplacing(fileName, EncodeRle8Bmp(indexed));
 }
 
 float Clamp01(float v) {

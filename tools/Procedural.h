@@ -57,6 +57,11 @@ private:
 // Writes the picture through the program's own picture writers (the file
 // kind follows the name).
 void Save(const Picture& picture, const std::string& fileName, bool keepWhite = false);
+// Writes a picture of artwork on see-through white as a run-length encoded
+// 8-bit bitmap: the artwork reduced to at most 255 colours of its own (an
+// octree palette, none of them white) and the see-through pixels exactly
+// white.
+void SaveKeyed(const Picture& picture, const std::string& fileName);
 
 float Clamp01(float v);
 float Smoothstep(float e0, float e1, float x);

@@ -50,11 +50,14 @@ protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir_ = TempDir(std::string("cli_") + info->name());
-        // A data folder of the test's own: the build's decoration library,
-        // plus stand-ins for whatever it lacks that a style reads.
+        // A data folder of the test's own: links to the build's decoration
+        // library (tens of megabytes, not copied per test), plus stand-ins
+        // for whatever it lacks that a style reads.
         data_ = dir_ + "/data";
         std::error_code ec;
-        fs::copy(TestDataDir(), data_, fs::copy_options::recursive, ec);
+        fs::create_directories(data_);
+        for (fs::directory_iterator it(TestDataDir(), ec), end; !ec && it != end; it.increment(ec))
+            fs::create_symlink(it->path(), data_ + "/" + it->path().filename().string(), ec);
         fs::create_directories(data_ + "/Ornate");
         SetStartFolder(data_);
         for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
@@ -385,6 +388,57 @@ TEST_F(Cli, LengthsInPercentAndPhysicalUnitsFollowThePhoto) {
         EXPECT_EQ(r.status, 2) << a[a.size() - 3];
         EXPECT_NE(r.err.find("at most 1500"), std::string::npos) << r.err;
     }
+}
+
+TEST_F(Cli, MouldingShadowAndBubbleWidthsTakeAnyUnit) {
+    // At 254 dpi a millimetre is ten pixels.
+    const std::string in = WritePhoto("print.bmp", 400, 300);
+    const std::string out = dir_ + "/out.bmp";
+    struct Case {
+        std::vector<std::string> args;
+        StyleId style;
+        std::function<void(PhotoDocument&)> same; // the same frame set in pixels
+    };
+    const Case cases[] = {
+        {{"--dpi", "254", "--style", "ornate", "--frame-height", "1cm"},
+         StyleId::Ornate,
+         [](PhotoDocument& d) { d.SetFrameHeight(100); }},
+        {{"--style", "ornate", "--frame-height", "10%"},
+         StyleId::Ornate,
+         [](PhotoDocument& d) { d.SetFrameHeight(30); }},
+        {{"--dpi", "254", "--style", "shadow", "--frame-height", "3mm", "--border-width", "2mm"},
+         StyleId::Shadow,
+         [](PhotoDocument& d) {
+             d.SetFrameHeight(30);
+             d.SetBorderWidth(20);
+         }},
+        {{"--dpi", "300", "--style", "bubble", "--frame-height", "0.1in", "--frame-width", "5%",
+          "--border-width", "1mm"},
+         StyleId::Bubble,
+         [](PhotoDocument& d) {
+             d.SetFrameHeight(30);
+             d.SetFrameWidth(15);
+             d.SetBorderWidth(12);
+         }},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        SCOPED_TRACE(args[args.size() - 3] + " " + args.back());
+        args.push_back(in);
+        args.push_back(out);
+        const RunResult r = Run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(SamePicture(*Read(out), *FrameHere(in, c.style, c.same)));
+    }
+    // The ornate frame grows round the photo by the moulding's width.
+    ASSERT_EQ(Run({"--dpi", "254", "--style", "ornate", "--frame-height", "5mm", in, out}).status,
+              0);
+    EXPECT_EQ(Read(out)->Width(), 500);
+    EXPECT_EQ(Read(out)->Height(), 400);
+    // A physical width needs a resolution, as every length does.
+    const RunResult r = Run({"--style", "shadow", "--border-width", "2mm", in, out});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--border-width 2mm"), std::string::npos) << r.err;
 }
 
 TEST_F(Cli, SmallPhotosKeepTheTwoHundredPixelLimit) {

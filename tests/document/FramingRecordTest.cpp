@@ -68,6 +68,22 @@ TEST(FramingRecord, GroupsFollowStylesSettingsAndAppliedFrames) {
     EXPECT_EQ(recipe.groups[1].pattern, std::optional<std::string>("Patterns/Oak.bmp"));
 }
 
+TEST(FramingRecord, AMouldingChosenAfterAWidthTakesItsOwn) {
+    // The document gives a newly chosen moulding its picture's height; the
+    // recipe must not put the earlier width back.
+    FramingRecord r;
+    r.Start(600, 400);
+    r.ChooseStyle(StyleId::Ornate, Zoom::Normal);
+    r.SetLength(EditField::FrameHeight, {1, LengthUnit::Centimetres});
+    r.SetPattern(StartFolder() + "/Ornate/Gold Rope.bmp");
+    Recipe recipe = r.ToRecipe(nullptr, EditUnits{});
+    EXPECT_FALSE(recipe.groups[0].frameHeight);
+    r.SetLength(EditField::FrameHeight, {5, LengthUnit::Millimetres});
+    recipe = r.ToRecipe(nullptr, EditUnits{});
+    EXPECT_EQ(recipe.groups[0].frameHeight, (Length{5, LengthUnit::Millimetres}));
+    EXPECT_EQ(recipe.groups[0].pattern, std::optional<std::string>("Ornate/Gold Rope.bmp"));
+}
+
 TEST(FramingRecord, AnAdoptedRecipeKeepsTheCommandsBeforeIt) {
     Recipe applied;
     applied.groups[0].commands = {{ImageCommand::Negative}, {ImageCommand::RotateLeft}};

@@ -143,7 +143,9 @@ TEST_F(Document, DefaultTableOnA600By450Picture) {
         {StyleId::Grayscale, 0, 0, kOlive, kWhite, 1, 600, 450},
         {StyleId::Bubble, 60, 60, kWhite, kWhite, 1, 600, 450},
         {StyleId::Button, 30, 30, kOlive, kWhite, 1, 600, 450},
-        {StyleId::Shadow, 60, 60, kGray, kWhite, 1, 720, 570},
+        // The third field reads the realistic shadow's width: that of its
+        // (6-pixel stand-in) pieces.
+        {StyleId::Shadow, 60, 60, kGray, kWhite, 6, 720, 570},
         {StyleId::Mask, 0, 0, kGray, kWhite, 1, 600, 450}, // border width reads the brightness
         {StyleId::Overlay, 0, 0, kGray, kWhite, 1, 600, 450},
         {StyleId::Box, 60, 60, kWhite, kWhite, 1, 720, 570},
@@ -309,7 +311,8 @@ TEST_F(Document, BorderWidthGoesToTheStylesThatHaveOne) {
         doc->SelectStyle(StyleId(style));
         const int before = doc->GetBorderWidth();
         doc->SetBorderWidth(5);
-        if (style <= int(StyleId::Bubble) || StyleId(style) == StyleId::Mask)
+        if (style <= int(StyleId::Bubble) || StyleId(style) == StyleId::Mask ||
+            StyleId(style) == StyleId::Shadow) // the realistic shadow's width
             EXPECT_EQ(doc->GetBorderWidth(), 5);
         else
             EXPECT_EQ(doc->GetBorderWidth(), before);

@@ -98,6 +98,44 @@ TEST_F(RealisticShadow, ShortSidesDrawOnlyTheClosingTiles) {
     EXPECT_EQ(o.Pixel(26, 24), kBlue);
 }
 
+TEST_F(RealisticShadow, GivenWidthScalesThePiecesTheirStepAndOffset) {
+    // The 6-pixel pieces drawn 12 wide: the offset of 4 becomes 8 and the
+    // runs step by 12. Photo 60 x 40 at 12..71 x 12..51 of an 84 x 64 output.
+    auto photo = MakeTestPhoto(60, 40);
+    auto frame = Frame(*photo);
+    EXPECT_EQ(frame->BorderWidthField(), kPiece);
+    frame->ChangeBorderWidth(12);
+    EXPECT_EQ(frame->BorderWidthField(), 12);
+    frame->ClearOutput();
+    frame->DrawPictureCentred();
+    frame->Paint();
+    const Bitmap& o = *frame->Output;
+    EXPECT_EQ(o.Pixel(72, 19), kWhite);
+    EXPECT_EQ(o.Pixel(72, 20), kRed);
+    EXPECT_EQ(o.Pixel(83, 31), kRed);
+    EXPECT_EQ(o.Pixel(83, 32), kLime);
+    EXPECT_EQ(o.Pixel(83, 51), kLime);
+    EXPECT_EQ(o.Pixel(72, 52), kBlue);
+    EXPECT_EQ(o.Pixel(83, 63), kBlue);
+    EXPECT_EQ(o.Pixel(19, 52), kWhite);
+    EXPECT_EQ(o.Pixel(20, 52), RGB(255, 255, 0));
+    EXPECT_EQ(o.Pixel(31, 63), RGB(255, 255, 0));
+    EXPECT_EQ(o.Pixel(32, 52), RGB(255, 0, 255));
+    EXPECT_EQ(o.Pixel(71, 63), RGB(255, 0, 255));
+}
+
+TEST_F(RealisticShadow, WidthOutsideItsRangeIsIgnored) {
+    auto photo = MakeTestPhoto(60, 40);
+    auto frame = Frame(*photo);
+    frame->ChangeBorderWidth(9);
+    for (int bad : {0, -3, frame->BorderWidthLimit() + 1}) {
+        frame->ChangeBorderWidth(bad);
+        EXPECT_EQ(frame->BorderWidthField(), 9) << bad;
+    }
+    // The flat shadow's outline keeps its own width.
+    EXPECT_EQ(frame->BorderWidth, 1);
+}
+
 TEST_F(RealisticShadow, MissingPieceIsAnErrorNamingItAndKeepsWhatWasDrawn) {
     auto photo = MakeTestPhoto(60, 40);
     auto frame = Frame(*photo);

@@ -5,6 +5,8 @@
 #include "tests/support/TestSupport.h"
 
 #include <cmath>
+#include <filesystem>
+#include <set>
 
 using namespace quillon;
 
@@ -192,6 +194,115 @@ TEST(OrnateFrame, SpanShorterThanATileDrawsOnlyTheCorners) {
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             ASSERT_EQ(f->Output->Pixel(x, y), f->Pieces->BottomRightPiece->Pixel(x, y));
+}
+
+TEST(OrnateFrame, MouldingWidthRegrowsTheFrameAndScalesEveryPiece) {
+    // An 8-pixel moulding given a width of 20 on a 40 x 30 photo.
+    auto f = MakeOrnate(WriteMoulding("plain.bmp", false), 40, 30, 8);
+    f->ChangeFrameHeight(20);
+    f->Paint();
+    EXPECT_EQ(f->FrameWidth, 20);
+    EXPECT_EQ(f->FrameHeight, 20);
+    ASSERT_EQ(f->Output->Width(), 80);
+    ASSERT_EQ(f->Output->Height(), 70);
+    const OrnatePieces& p = *f->Pieces;
+    ASSERT_EQ(p.TopLeftPiece->Width(), 20);
+    ASSERT_EQ(p.BottomRightPiece->Height(), 20);
+    // The corners are the scaled pieces at their place; the photo is intact.
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            ASSERT_EQ(f->Output->Pixel(x, y), p.TopLeftPiece->Pixel(x, y));
+            ASSERT_EQ(f->Output->Pixel(60 + x, 50 + y), p.BottomRightPiece->Pixel(x, y));
+        }
+    EXPECT_EQ(f->Output->Pixel(20, 20), kPhoto);
+    EXPECT_EQ(f->Output->Pixel(59, 49), kPhoto);
+    // Resampled, not repeated: down the moulding's rows (red 100 + 15 y) the
+    // 20 rows take more than the 8 shades the picture has, in order.
+    std::set<int> reds;
+    int last = -1;
+    for (int y = 0; y < 20; ++y) {
+        const int r = GetRValue(p.TopPiece->Pixel(10, y));
+        EXPECT_GE(r, last);
+        last = r;
+        reds.insert(r);
+    }
+    EXPECT_GT(reds.size(), 12u);
+}
+
+TEST(OrnateFrame, MouldingWidthOfThePicturesOwnHeightDrawsAsBefore) {
+    const std::string file = WriteMoulding("plain.bmp", false);
+    auto plain = MakeOrnate(file, 24, 24, 8);
+    auto given = MakeOrnate(file, 24, 24, 8);
+    given->ChangeFrameHeight(8);
+    given->Paint();
+    ASSERT_EQ(given->Output->Width(), plain->Output->Width());
+    for (int y = 0; y < plain->Output->Height(); ++y)
+        for (int x = 0; x < plain->Output->Width(); ++x)
+            ASSERT_EQ(given->Output->Pixel(x, y), plain->Output->Pixel(x, y));
+}
+
+TEST(OrnateFrame, ScaledTransparentMouldingKeepsItsSeeThroughWhite) {
+    // Laid over the photo, which keeps its size; the white lower half of the
+    // moulding still shows the photo after scaling, and no other pixel of
+    // a piece turns into the see-through white.
+    auto f = MakeOrnate(WriteMoulding("over Trn.bmp", true), 60, 60, 8, false);
+    f->ChooseDecoration(f->PatternName);
+    f->ChangeFrameHeight(16);
+    f->Paint();
+    EXPECT_EQ(f->Output->Width(), 60);
+    EXPECT_EQ(f->Output->Pixel(30, 13), kPhoto);
+    EXPECT_NE(f->Output->Pixel(30, 3), kPhoto);
+    const Bitmap& top = *f->Pieces->TopPiece;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < top.Width(); ++x)
+            ASSERT_EQ(top.Pixel(x, y) == kWhite, y >= 8) << x << "," << y;
+}
+
+TEST(OrnateFrame, WideMouldingIsCutFromItsLargeDrawing) {
+    // "plain.bmp" is 8 pixels high; "Large/PLAIN.BMP" beside it draws the
+    // same moulding 16 pixels high, in one colour here to tell them apart.
+    const Color kLargeColour = RGB(20, 140, 150);
+    const std::string file = WriteMoulding("plain.bmp", false);
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    std::filesystem::create_directories(folder + "/Large");
+    SaveBmpFile(*SolidPhoto(16, 16, kLargeColour), folder + "/Large/PLAIN.BMP");
+    EXPECT_EQ(LargeMouldingFile(file), folder + "/Large/PLAIN.BMP");
+    EXPECT_EQ(LargeMouldingFile(folder + "/other.bmp"), "");
+
+    auto f = MakeOrnate(file, 40, 40, 8);
+    f->ChangeFrameHeight(12);
+    f->Paint();
+    EXPECT_EQ(f->Pieces->TopLeftPiece->Width(), 12);
+    EXPECT_EQ(f->Output->Pixel(0, 0), kLargeColour);
+    EXPECT_EQ(f->Output->Pixel(30, 11), kLargeColour);
+    // At or below the picture's own height the moulding itself is used.
+    f->ChangeFrameHeight(6);
+    f->Paint();
+    EXPECT_NE(f->Output->Pixel(0, 0), kLargeColour);
+}
+
+TEST(OrnateFrame, LongThinMouldingTooLargeAtItsWidthIsRefusedUnmade) {
+    // 3000 x 2 pixels at a width of 100 would be pieces 150000 pixels long.
+    const std::string file = TempDir("ornate-thin") + "/thin.bmp";
+    SaveBmpFile(*SolidPhoto(3000, 2, kOlive), file);
+    auto f = MakeOrnate(file, 40, 40, 2);
+    f->ChangeFrameHeight(100);
+    try {
+        f->Paint();
+        FAIL() << "no error";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(e.Kind(), PictureErrorKind::TooLarge) << e.what();
+    }
+}
+
+TEST(OrnateFrame, ChoosingAMouldingReturnsToItsOwnHeight) {
+    const std::string file = WriteMoulding("plain.bmp", false);
+    auto f = MakeOrnate(file, 24, 24, 8);
+    f->ChangeFrameHeight(30);
+    f->ChooseDecoration(file);
+    EXPECT_EQ(f->FrameHeight, 8);
+    EXPECT_FALSE(f->MouldingWidth);
+    EXPECT_EQ(f->Pieces->TopPiece->Width(), 8);
 }
 
 TEST(OrnateFrame, ZeroThicknessDrawsThePhotoAlone) {

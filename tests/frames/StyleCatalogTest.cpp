@@ -65,3 +65,33 @@ TEST(StyleCatalog, EveryStyleIsMadeFromItsDefaults) {
         EXPECT_FALSE(style->Output->Empty()) << s.cliName;
     }
 }
+
+TEST(StyleCatalog, MouldingShadowAndBubbleWidthsAreLengthFields) {
+    // Each is shown, and a length (so that it takes a unit), in its field.
+    struct Case {
+        StyleId id;
+        EditField field;
+        const char* caption;
+    };
+    for (const Case c : {Case{StyleId::Ornate, EditField::FrameHeight, "Moulding Width"},
+                         Case{StyleId::Shadow, EditField::BorderWidth, "Shadow Width"},
+                         Case{StyleId::Bubble, EditField::FrameWidth, "Frame Width"},
+                         Case{StyleId::Bubble, EditField::BorderWidth, "Thickness"}}) {
+        const StyleInfo& s = StyleInfoOf(c.id);
+        SCOPED_TRACE(s.cliName);
+        EXPECT_STREQ(s.Caption(c.field), c.caption);
+        if (c.field == EditField::BorderWidth) {
+            EXPECT_TRUE(s.thirdFieldIsLength);
+        }
+    }
+    // The shadow's width starts at its pieces' own, the moulding's at its
+    // picture's height.
+    SetStartFolder(TestDataDir());
+    const auto photo = MakeTestPhoto(90, 60);
+    for (StyleId id : {StyleId::Shadow, StyleId::Ornate}) {
+        const StyleInfo& s = StyleInfoOf(id);
+        const auto style = s.create(*photo, s.defaults(90, 60));
+        EXPECT_GT(id == StyleId::Shadow ? style->BorderWidthField() : style->FrameHeight, 1)
+            << s.cliName;
+    }
+}

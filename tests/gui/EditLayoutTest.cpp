@@ -58,9 +58,9 @@ private slots:
         QTest::addColumn<bool>("none");
         QTest::addColumn<QList<int>>("visible");
         QTest::newRow("grayscale") << StyleId::Grayscale << false << QList<int>{0, 1};
-        QTest::newRow("ornate") << StyleId::Ornate << false << QList<int>{5};
+        QTest::newRow("ornate") << StyleId::Ornate << false << QList<int>{0, 5};
         QTest::newRow("overlay") << StyleId::Overlay << false << QList<int>{5};
-        QTest::newRow("shadow") << StyleId::Shadow << false << QList<int>{0, 3, 4, 5, 6};
+        QTest::newRow("shadow") << StyleId::Shadow << false << QList<int>{0, 2, 3, 4, 5, 6};
         QTest::newRow("mask") << StyleId::Mask << false << QList<int>{2, 3, 5};
         QTest::newRow("no style") << StyleId::Corner << true << QList<int>{};
     }

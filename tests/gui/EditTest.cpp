@@ -61,7 +61,8 @@ private slots:
         QTest::addColumn<QStringList>("visible");
         QTest::newRow("grayscale")
             << StyleId::Grayscale << QStringList{"frameHeightLabel", "frameWidthLabel"};
-        QTest::newRow("ornate") << StyleId::Ornate << QStringList{"decorationLabel"};
+        QTest::newRow("ornate") << StyleId::Ornate
+                                << QStringList{"frameHeightLabel", "decorationLabel"};
         QTest::newRow("overlay") << StyleId::Overlay << QStringList{"decorationLabel"};
         QTest::newRow("box") << StyleId::Box
                              << QStringList{"frameHeightLabel", "frameColorLabel",
@@ -95,8 +96,15 @@ private slots:
             QVERIFY(bar.frameWidthUnit->isVisible());
             QVERIFY(!bar.borderWidthUnit->isVisible());
         }
-        if (style == StyleId::Ornate || style == StyleId::Overlay)
-            QCOMPARE(bar.decorationLabel->x(), 5);
+        if (style == StyleId::Overlay) QCOMPARE(bar.decorationLabel->x(), 5);
+        // The moulding's width comes first: a length, with its unit button.
+        if (style == StyleId::Ornate) {
+            QCOMPARE(bar.frameHeightLabel->text(), QString("Moulding Width"));
+            QCOMPARE(bar.frameHeightLabel->x(), 5);
+            QVERIFY(bar.frameHeightUnit->isVisible());
+            QCOMPARE(bar.decorationLabel->x(),
+                     bar.frameHeightLabel->width() + 3 + 26 + 14 + 1 + 22 + 12 + 5);
+        }
         if (style == StyleId::Box) QCOMPARE(bar.scaledCheck->text(), QString("Gradient Effect"));
         // The mask's third field is a brightness: no unit.
         if (style == StyleId::Mask) QVERIFY(!bar.borderWidthUnit->isVisible());

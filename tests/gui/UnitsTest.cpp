@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <filesystem>
+
 using namespace quillon;
 
 namespace {
@@ -104,6 +106,28 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(SettingError, c.editFrameLengths(e));
         QCOMPARE(doc.GetFrameHeight(), height);
         QCOMPARE(doc.GetFrameWidth(), width);
+    }
+
+    void mouldingAndShadowWidthsTakePrintLengths() {
+        // At the 6 x 4 in print size's 100 pixels an inch.
+        ControllerRun run;
+        DocumentController& c = run.controller;
+        std::filesystem::create_directory(run.path("Ornate"));
+        run.writePicture("Ornate/_Orn001.bmp", 12, 12);
+        for (const char* piece : {"ru.res", "rc.res", "rl.res", "ll.res", "lc.res"})
+            SaveBmpFile(*ControllerRun::samplePicture(6, 6), run.path(piece));
+        PhotoDocument& doc = run.openPicture(600, 400);
+        c.chooseStyle(StyleId::Ornate);
+        QCOMPARE(doc.GetFrameHeight(), 12);
+        c.editFrameLengths(Height(0.5, LengthUnit::Inches));
+        QCOMPARE(doc.GetFrameHeight(), 50);
+        QCOMPARE(doc.CurrentFrame()->OutputWidth, 700);
+        c.chooseStyle(StyleId::Shadow);
+        QCOMPARE(doc.GetBorderWidth(), 6);
+        LengthEdit shadow;
+        shadow.borderWidth = Length{2, LengthUnit::Millimetres};
+        c.editFrameLengths(shadow);
+        QCOMPARE(doc.GetBorderWidth(), 8); // 7.87 pixels
     }
 
     void aNewPrintSizeKeepsPrintLengthsOnThePaper() {
