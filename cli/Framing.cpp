@@ -14,25 +14,18 @@ void SaveByName(const PhotoDocument& document, const std::string& output) {
 
 void SaveAs(const PhotoDocument& document, const std::string& output, OutputFormat format) {
     const Bitmap& picture = *document.Result();
-    std::vector<std::uint8_t> bytes;
     switch (format) {
     case OutputFormat::Jpeg:
-        bytes = EncodePicture(picture, SaveFormat::Jpeg, document.Metadata());
-        break;
+        return WritePictureFile(picture, SaveFormat::Jpeg, output, document.Metadata());
     case OutputFormat::Gif:
-        bytes = EncodePicture(picture, SaveFormat::Gif);
-        break;
+        return WritePictureFile(picture, SaveFormat::Gif, output);
     case OutputFormat::Bmp:
-        bytes = EncodePicture(picture, SaveFormat::Bmp);
-        break;
+        return WritePictureFile(picture, SaveFormat::Bmp, output);
     case OutputFormat::Png:
-        bytes = EncodePicture(picture, SaveFormat::Png, document.Metadata());
-        break;
+        return WritePictureFile(picture, SaveFormat::Png, output, document.Metadata());
     case OutputFormat::Webp:
-        bytes = EncodePicture(picture, SaveFormat::Webp, document.Metadata());
-        break;
+        return WritePictureFile(picture, SaveFormat::Webp, output, document.Metadata());
     }
-    WriteFileReplacing(output, bytes);
 }
 
 std::string ResolvePatternFile(const std::string& name) {

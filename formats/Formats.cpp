@@ -93,13 +93,16 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadO
                                                ? ReadFileHead(fileName, bytesNeeded)
                                                : ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
-    reader(data, fileName, *bitmap, limits);
+    // A JPEG photo is drawn into a new bitmap, which has the screen's
+    // format: it is decoded in that format at once.
+    if (reader == ReadJpeg)
+        ReadJpegAs(data, PixelFormat::Device, *bitmap, limits);
+    else
+        reader(data, fileName, *bitmap, limits);
     if (options.autoOrient && MayCarryExif(reader))
         ApplyOrientation(*bitmap, ExifOrientation(data));
     if (metadata && MayCarryExif(reader)) *metadata = ReadPictureMetadata(data);
     if (metadata && reader == ReadHeif) *metadata = ReadHeifMetadata(data);
-    // A JPEG photo is drawn into a new bitmap, which has the screen's format.
-    if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
 }
 
@@ -158,8 +161,19 @@ bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
                      const PictureMetadata* metadata) {
     const std::optional<SaveFormat> format = SaveFormatForName(fileName);
     if (!format) return false;
-    WriteFileReplacing(fileName, EncodePicture(bitmap, *format, metadata));
+    WritePictureFile(bitmap, *format, fileName, metadata);
     return true;
+}
+
+void WritePictureFile(const Bitmap& bitmap, SaveFormat format, const std::string& fileName,
+                      const PictureMetadata* metadata) {
+    if (format == SaveFormat::Bmp) {
+        WriteFileReplacing(
+            fileName, [&bitmap](ByteSink& sink) { WriteBmp(bitmap, sink); },
+            TempFileKind::UnnamedFirst);
+        return;
+    }
+    WriteFileReplacing(fileName, EncodePicture(bitmap, format, metadata));
 }
 
 namespace {
@@ -278,7 +292,7 @@ void LoadBmpFile(const std::string& fileName, Bitmap& bitmap) {
 }
 
 void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName) {
-    WriteFileReplacing(fileName, EncodeBmp(bitmap));
+    WritePictureFile(bitmap, SaveFormat::Bmp, fileName);
 }
 
 } // namespace quillon
