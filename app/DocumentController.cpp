@@ -264,7 +264,7 @@ void DocumentController::undo() {
         // comes back in a document of its own.
         auto restored = std::make_unique<PhotoDocument>();
         restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), entry.zoom);
-        restored->RestorePhoto(entry.picture, entry.zoom);
+        restored->RestorePhoto(entry.picture.Unpack(), entry.zoom);
         restored->TakeMetadataOf(*document_);
         RedoEntry undone{std::move(document_), zoom_, record_, entry.caption,
                          windowSize_ ? windowSize_() : QSize()};
