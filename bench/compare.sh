@@ -20,18 +20,26 @@
 # which a change meant only to be faster must leave as it was. The exit
 # status is 1 when a job misses its target.
 #
+# Then a batch: BATCH copies of the 12-megapixel photo framed with a matte
+# by quillon-frame --jobs 1, by --jobs 2, and by vips embed run two at a
+# time by xargs -P2; three interleaved runs, the median of each. --jobs 2
+# should reach 1.5 times the throughput of --jobs 1, and at least that of
+# vips.
+#
 # Usage: bench/compare.sh [BUILD-DIR]     (default build/release)
 # Environment: RUNS (default 9, at least 5), JOBS (a subset of the jobs,
-# e.g. "bmp gif"), SIZES (default "4000x3000 6000x4000"), IM_CONVERT
-# (ImageMagick's convert), GM (GraphicsMagick's gm), VIPS (libvips' vips).
+# e.g. "bmp gif"), SIZES (default "4000x3000 6000x4000"; empty for none), BATCH (photos in
+# the batch, default 100; 0 leaves it out), IM_CONVERT (ImageMagick's
+# convert), GM (GraphicsMagick's gm), VIPS (libvips' vips).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build/release}
 runs=${RUNS:-9}
 [ "$runs" -ge 5 ] || { echo "RUNS must be at least 5" >&2; exit 2; }
-read -r -a jobs <<<"${JOBS:-bmp matte bevel gray gif shrink}"
-read -r -a sizes <<<"${SIZES:-4000x3000 6000x4000}"
+read -r -a jobs <<<"${JOBS-bmp matte bevel gray gif shrink}"
+read -r -a sizes <<<"${SIZES-4000x3000 6000x4000}"
+batch=${BATCH:-100}
 
 # The peers, installed when missing.
 need=()
@@ -176,4 +184,47 @@ for size in "${sizes[@]}"; do
   done
 done
 echo "targets (wall time): at most 1.0 x the fastest peer; the GIF job at most 0.2 x"
+
+if [ "$batch" -gt 0 ]; then
+  photo=$work/photo-batch.jpg
+  "$im" -seed 7 -size 1000x750 plasma:fractal -blur 0x2 -resize '4000x3000!' \
+    \( -size 4000x3000 gradient:'#402010'-'#e0d0b0' \) -compose overlay -composite \
+    -quality 92 "$photo"
+  mkdir -p "$work/batch" "$work/out"
+  for i in $(seq "$batch"); do ln -f "$photo" "$work/batch/p$i.jpg"; done
+  batch_cmd() {
+    rm -f "$work"/out/*
+    case $1 in
+      jobs1 | jobs2)
+        echo "$qf --style matte $work/batch/*.jpg --output-dir $work/out --format jpg" \
+          "--jobs ${1#jobs}" ;;
+      vips)
+        echo "ls $work/batch/*.jpg | xargs -P2 -n1 sh -c '$vips embed \"\$0\"" \
+          "\"$work/out/\$(basename \"\$0\")[Q=90]\" 300 300 4600 3600" \
+          "--extend background --background \"192 192 192\"'" ;;
+    esac
+  }
+  declare -A walls=() cpus=()
+  for _ in 1 2 3; do
+    for prog in jobs1 jobs2 vips; do
+      read -r r c <<<"$(timed "$(batch_cmd "$prog")")"
+      walls[$prog]+="$r "
+      cpus[$prog]+="$c "
+    done
+  done
+  echo "batch of $batch photos of 12 megapixels with a matte, medians of 3 interleaved runs:"
+  for prog in jobs1 jobs2 vips; do
+    mw=$(tr ' ' '\n' <<<"${walls[$prog]}" | grep . | mid)
+    mc=$(tr ' ' '\n' <<<"${cpus[$prog]}" | grep . | mid)
+    declare "wall_$prog=$mw"
+    printf '  %-28s %8.3fs wall %8.3fs cpu %6.1f photos/s\n' \
+      "$(case $prog in jobs1) echo "quillon-frame --jobs 1" ;; jobs2) echo "quillon-frame --jobs 2" ;;
+        vips) echo "vips embed, xargs -P2" ;; esac)" "$mw" "$mc" "$(echo "$batch / $mw" | bc -l)"
+  done
+  speedup=$(echo "$wall_jobs1 / $wall_jobs2" | bc -l)
+  versus=$(echo "$wall_vips / $wall_jobs2" | bc -l)
+  printf '  --jobs 2 against --jobs 1: %.2f x the throughput (target: at least 1.5)\n' "$speedup"
+  printf '  --jobs 2 against vips:     %.2f x the throughput (target: at least 1.0)\n' "$versus"
+  if [ "$(echo "$speedup < 1.5 || $versus < 1.0" | bc -l)" = 1 ]; then failed=1; fi
+fi
 exit "$failed"

@@ -394,6 +394,23 @@ TEST(Octree, CachedLeavesGiveThePaletteOfThePlainTree) {
     }
 }
 
+// A picture large enough to be mapped by two threads maps as the plain
+// search does, the rows on both sides of the split too.
+TEST(Octree, TwoMappersAgreeWithThePlainSearch) {
+    std::mt19937 rng(21);
+    Bitmap b(640, 411, PixelFormat::Device);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            b.SetPixel(x, y, RGB((x + int(rng() % 24)) & 255, (y * 3) & 255, int(rng() % 256)));
+    Bitmap fast, plain;
+    QuantizePicture(b, fast);
+    QuantizePictureReference(b, plain);
+    ASSERT_EQ(fast.Palette(), plain.Palette());
+    for (int y = 0; y < b.Height(); ++y)
+        ASSERT_TRUE(std::equal(fast.ScanLine(y), fast.ScanLine(y) + b.Width(), plain.ScanLine(y)))
+            << "row " << y;
+}
+
 TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {
     const std::vector<Color> palette = {RGB(10, 0, 0), RGB(0, 0, 0), RGB(20, 0, 0), RGB(10, 0, 0)};
     PaletteMapper m(palette);
