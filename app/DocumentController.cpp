@@ -263,8 +263,7 @@ void DocumentController::undo() {
         // The undone document is kept whole for Redo; the earlier photo
         // comes back in a document of its own.
         auto restored = std::make_unique<PhotoDocument>();
-        restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), entry.zoom);
-        restored->RestorePhoto(entry.picture.Unpack(), entry.zoom);
+        restored->OpenPicture(entry.picture.Unpack(), document_->FileName(), entry.zoom);
         restored->TakeMetadataOf(*document_);
         RedoEntry undone{std::move(document_), zoom_, record_, entry.caption,
                          windowSize_ ? windowSize_() : QSize()};

@@ -1,4 +1,5 @@
 #include "canvas/PixelAllocator.h"
+#include "canvas/PixelReserve.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -6,12 +6,6 @@
 // Large buffers are therefore aligned to 2 MB and offered to the kernel for
 // transparent huge pages (an advice it may ignore), so that the first touch
 // costs a few dozen faults instead. Small buffers come from operator new.
-//
-// A program that frames one photo after another (a batch) allocates buffers
-// of the same sizes again and again, and every fresh buffer is zeroed by the
-// kernel page by page before it is used. Such a program may ask for freed
-// large buffers to be kept, up to a limit, and handed out again for a request
-// of the same size; the bitmap fills a buffer as it fills a fresh one.
 #pragma once
 
 #include <cstddef>
@@ -23,11 +17,6 @@ namespace quillon {
 namespace pixel_memory {
 void* Allocate(std::size_t bytes);
 void Release(void* p, std::size_t bytes) noexcept;
-// Keeps up to limitBytes of freed large buffers for reuse (0, the start:
-// none); a lower limit frees the ones over it at once.
-void KeepFreedBuffers(std::size_t limitBytes);
-// The bytes of freed buffers kept now.
-std::size_t KeptBytes();
 } // namespace pixel_memory
 
 template <class T> struct PixelAllocator {

@@ -2,7 +2,7 @@
 
 #include "cli/Framing.h"
 
-#include "canvas/PixelAllocator.h"
+#include "canvas/PixelReserve.h"
 
 #include <algorithm>
 #include <atomic>

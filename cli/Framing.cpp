@@ -14,18 +14,26 @@ void SaveByName(const PhotoDocument& document, const std::string& output) {
 
 void SaveAs(const PhotoDocument& document, const std::string& output, OutputFormat format) {
     const Bitmap& picture = *document.Result();
+    std::vector<std::uint8_t> bytes;
     switch (format) {
     case OutputFormat::Jpeg:
-        return WritePictureFile(picture, SaveFormat::Jpeg, output, document.Metadata());
+        bytes = EncodePicture(picture, SaveFormat::Jpeg, document.Metadata());
+        break;
     case OutputFormat::Gif:
-        return WritePictureFile(picture, SaveFormat::Gif, output);
+        bytes = EncodePicture(picture, SaveFormat::Gif);
+        break;
     case OutputFormat::Bmp:
-        return WritePictureFile(picture, SaveFormat::Bmp, output);
+        // Streamed a block of rows at a time, never whole in memory.
+        SaveBmpFile(picture, output);
+        return;
     case OutputFormat::Png:
-        return WritePictureFile(picture, SaveFormat::Png, output, document.Metadata());
+        bytes = EncodePicture(picture, SaveFormat::Png, document.Metadata());
+        break;
     case OutputFormat::Webp:
-        return WritePictureFile(picture, SaveFormat::Webp, output, document.Metadata());
+        bytes = EncodePicture(picture, SaveFormat::Webp, document.Metadata());
+        break;
     }
+    WriteFileReplacing(output, bytes);
 }
 
 std::string ResolvePatternFile(const std::string& name) {

@@ -46,6 +46,8 @@ void PackedPicture::Clear() {
     width_ = height_ = 0;
     format_ = PixelFormat::Device;
     palette_.clear();
+    transparent_ = false;
+    transparentColor_ = kWhite;
     rowsPerBand_ = 0;
     bands_.clear();
 }
@@ -62,6 +64,8 @@ void PackedPicture::Pack(const Bitmap& picture) {
     height_ = picture.Height();
     format_ = picture.format();
     palette_ = picture.Palette();
+    transparent_ = picture.Transparent;
+    transparentColor_ = picture.TransparentColor;
     if (picture.Empty()) return;
 
     const std::size_t stride = picture.Stride();
@@ -99,6 +103,8 @@ void PackedPicture::Pack(const Bitmap& picture) {
 std::unique_ptr<Bitmap> PackedPicture::Unpack() const {
     auto picture = std::make_unique<Bitmap>(width_, height_, format_);
     picture->Palette() = palette_;
+    picture->Transparent = transparent_;
+    picture->TransparentColor = transparentColor_;
     if (picture->Empty()) return picture;
 
     const std::size_t stride = picture->Stride();

@@ -3,7 +3,8 @@
 // so each copy is kept as its rows compressed (each byte as its difference
 // from the same byte of the pixel to its left, then zstd), and made whole
 // again only when it is needed. Unpacking gives back exactly the picture
-// that was packed: size, format, palette and every byte of every pixel.
+// that was packed: size, format, palette, every byte of every pixel, and
+// its transparent colour, as Bitmap::Assign copies them.
 #pragma once
 
 #include "canvas/Bitmap.h"
@@ -34,6 +35,8 @@ private:
     int height_ = 0;
     PixelFormat format_ = PixelFormat::Device;
     std::vector<Color> palette_;
+    bool transparent_ = false;
+    Color transparentColor_ = kWhite;
     int rowsPerBand_ = 0;
     // Bands of rowsPerBand_ rows, each compressed on its own.
     std::vector<std::vector<std::uint8_t>> bands_;

@@ -102,15 +102,6 @@ void PhotoDocument::RestorePhoto(const Bitmap& picture, Zoom zoom) {
     PhotoChanged();
 }
 
-void PhotoDocument::RestorePhoto(std::unique_ptr<Bitmap> picture, Zoom zoom) {
-    FreeFrames();
-    if (!photo_) photo_ = std::make_unique<Bitmap>();
-    if (picture) photo_->SwapPicture(*picture);
-    picture.reset();
-    zoom_ = zoom;
-    PhotoChanged();
-}
-
 void PhotoDocument::PhotoChanged() {
     previewValid_ = false;
 }

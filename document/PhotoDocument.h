@@ -55,8 +55,6 @@ public:
     const Bitmap& Photo() const { return *photo_; }
     // Puts back an earlier photo (undo): styles go, none is chosen.
     void RestorePhoto(const Bitmap& picture, Zoom zoom);
-    // The same, taking picture's pixels over instead of copying them.
-    void RestorePhoto(std::unique_ptr<Bitmap> picture, Zoom zoom);
 
     // --- What a save, copy, print or resize works on --------------------------
     // The framed picture while a style is chosen, the photo otherwise; null

@@ -3,12 +3,14 @@
 namespace quillon {
 
 UndoEntry& UndoHistory::Push(const Bitmap& picture, Zoom zoom, const std::string& caption) {
+    // Packed before anything changes: a push that fails (out of memory)
+    // leaves the history as it was, with no entry lacking its picture.
+    PackedPicture packed;
+    packed.Pack(picture);
     newest_ = (newest_ + 1) % kCapacity;
     if (count_ < kCapacity) ++count_;
     UndoEntry& entry = entries_[std::size_t(newest_)];
-    // The entry given up goes first, so that its memory serves the new one.
-    entry.picture.Clear();
-    entry.picture.Pack(picture);
+    entry.picture = std::move(packed);
     entry.zoom = zoom;
     entry.windowWidth = entry.windowHeight = 0;
     entry.caption = caption;

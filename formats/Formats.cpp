@@ -161,19 +161,13 @@ bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
                      const PictureMetadata* metadata) {
     const std::optional<SaveFormat> format = SaveFormatForName(fileName);
     if (!format) return false;
-    WritePictureFile(bitmap, *format, fileName, metadata);
+    // A bitmap file goes to disk a block of rows at a time, never whole in
+    // memory.
+    if (*format == SaveFormat::Bmp)
+        SaveBmpFile(bitmap, fileName);
+    else
+        WriteFileReplacing(fileName, EncodePicture(bitmap, *format, metadata));
     return true;
-}
-
-void WritePictureFile(const Bitmap& bitmap, SaveFormat format, const std::string& fileName,
-                      const PictureMetadata* metadata) {
-    if (format == SaveFormat::Bmp) {
-        WriteFileReplacing(
-            fileName, [&bitmap](ByteSink& sink) { WriteBmp(bitmap, sink); },
-            TempFileKind::UnnamedFirst);
-        return;
-    }
-    WriteFileReplacing(fileName, EncodePicture(bitmap, format, metadata));
 }
 
 namespace {
@@ -292,7 +286,9 @@ void LoadBmpFile(const std::string& fileName, Bitmap& bitmap) {
 }
 
 void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName) {
-    WritePictureFile(bitmap, SaveFormat::Bmp, fileName);
+    WriteFileReplacing(
+        fileName, [&bitmap](ByteSink& sink) { WriteBmp(bitmap, sink); },
+        TempFileKind::UnnamedFirst);
 }
 
 } // namespace quillon

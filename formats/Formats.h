@@ -58,10 +58,6 @@ void LoadDecorationPicture(const std::string& fileName, Bitmap& bitmap);
 // untouched; failures throw PictureError.
 bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
                      const PictureMetadata* metadata = nullptr);
-// Writes bitmap to fileName in format, as SavePictureFile does. A bitmap
-// file goes to disk a block of rows at a time, never whole in memory.
-void WritePictureFile(const Bitmap& bitmap, SaveFormat format, const std::string& fileName,
-                      const PictureMetadata* metadata = nullptr);
 
 // Reads a Windows bitmap file whatever its name; bitmap is replaced only when
 // the read succeeds.

@@ -1,6 +1,6 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
-#include "canvas/PixelAllocator.h"
+#include "canvas/PixelReserve.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

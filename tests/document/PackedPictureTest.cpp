@@ -14,7 +14,8 @@ namespace {
 
 bool SamePicture(const Bitmap& a, const Bitmap& b) {
     return a.Width() == b.Width() && a.Height() == b.Height() && a.format() == b.format() &&
-           a.Palette() == b.Palette() &&
+           a.Palette() == b.Palette() && a.Transparent == b.Transparent &&
+           a.TransparentColor == b.TransparentColor &&
            std::equal(a.Bits(), a.Bits() + a.Stride() * std::size_t(a.Height()), b.Bits());
 }
 
@@ -28,6 +29,8 @@ TEST(PackedPicture, UnpacksExactlyWhatWasPacked) {
             SCOPED_TRACE(testing::Message() << int(pf) << ": " << w << "x" << h);
             Bitmap b(w, h, pf);
             if (b.IsIndexed()) b.Palette() = {kRed, kBlue};
+            b.Transparent = pf == PixelFormat::Indexed8;
+            b.TransparentColor = kBlue;
             for (int y = 0; y < h; ++y)
                 for (std::size_t i = 0; i < b.Stride(); ++i)
                     b.ScanLine(y)[i] = std::uint8_t(b.IsIndexed() ? rng() % 2 : rng());
