@@ -262,8 +262,7 @@ void DocumentController::undo() {
         // The undone document is kept whole for Redo; the earlier photo
         // comes back in a document of its own.
         auto restored = std::make_unique<PhotoDocument>();
-        restored->OpenPicture(std::make_unique<Bitmap>(), document_->FileName(), Zoom::Normal);
-        restored->RestorePhoto(entry.picture, Zoom::Normal);
+        restored->OpenPicture(entry.picture.Unpack(), document_->FileName(), Zoom::Normal);
         restored->TakeMetadataOf(*document_);
         RedoEntry undone{std::move(document_), record_, entry.caption,
                          windowSize_ ? windowSize_() : QSize()};

@@ -23,8 +23,9 @@ void SaveAs(const PhotoDocument& document, const std::string& output, OutputForm
         bytes = EncodePicture(picture, SaveFormat::Gif);
         break;
     case OutputFormat::Bmp:
-        bytes = EncodePicture(picture, SaveFormat::Bmp);
-        break;
+        // Streamed a block of rows at a time, never whole in memory.
+        SaveBmpFile(picture, output);
+        return;
     case OutputFormat::Png:
         bytes = EncodePicture(picture, SaveFormat::Png, document.Metadata());
         break;

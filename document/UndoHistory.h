@@ -1,12 +1,12 @@
 // UndoHistory: the last ten states of a document's photo, newest first out.
-// Each entry keeps a full copy of the photo, the size of the window that
-// showed it, and the caption the Undo command shows for it. How the photo
-// was zoomed is the view's business and is not recorded. Entries keep their pixel storage when they
-// are reused, so that once the ring has gone round, a push of a picture of the same size allocates
-// nothing.
+// Each entry keeps a copy of the photo, compressed (PackedPicture), the size
+// of the window that showed it, and the caption the Undo command shows for
+// it. Ten states of a large photo thus take a fraction of ten copies of it.
+// How the photo was zoomed is the view's business and is not recorded.
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "document/PackedPicture.h"
 
 #include <array>
 #include <string>
@@ -14,7 +14,7 @@
 namespace quillon {
 
 struct UndoEntry {
-    Bitmap picture;
+    PackedPicture picture; // Unpack gives the photo back
     int windowWidth = 0;
     int windowHeight = 0;
     std::string caption;
@@ -24,7 +24,8 @@ class UndoHistory {
 public:
     static constexpr int kCapacity = 10;
 
-    // Records a copy of picture; with ten entries held, the oldest goes.
+    // Records a compressed copy of picture; with ten entries held, the
+    // oldest goes.
     // Returns the new entry for the caller to complete.
     UndoEntry& Push(const Bitmap& picture, const std::string& caption);
     bool Empty() const { return count_ == 0; }

@@ -15,6 +15,7 @@
 // Write: BITMAPINFOHEADER, bottom-up, in the bitmap's own depth (PixelFormat::Device as
 // 32 bits), indexed formats with their palette.
 #include "formats/ByteReader.h"
+#include "formats/FileWriting.h"
 #include "formats/Readers.h"
 
 #include <algorithm>
@@ -334,17 +335,51 @@ void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
     Put16(v, x >> 16);
 }
 
+// One file row (rowBytes, padding zeroed) from a bitmap row of the given bits.
+void PackRow(const std::uint8_t* s, int w, int bits, int bpp, std::uint8_t* d,
+             std::size_t rowBytes) {
+    std::memset(d, 0, rowBytes);
+    switch (bits) {
+    case 1:
+        for (int x = 0; x < w; ++x) d[x >> 3] |= std::uint8_t((s[x] & 1) << (7 - (x & 7)));
+        break;
+    case 4:
+        for (int x = 0; x < w; ++x) d[x >> 1] |= std::uint8_t((s[x] & 0x0F) << ((x & 1) ? 0 : 4));
+        break;
+    case 8:
+    case 24:
+        std::memcpy(d, s, std::size_t(w) * std::size_t(bpp));
+        break;
+    case 32:
+        // The fourth byte of every pixel is written as zero.
+        for (int x = 0; x < w; ++x, s += 4, d += 4) {
+            std::uint32_t p;
+            std::memcpy(&p, s, 4);
+            p &= 0x00FFFFFFu; // little-endian: blue, green, red stay
+            std::memcpy(d, &p, 4);
+        }
+        break;
+    }
+}
+
+int FileBits(PixelFormat pf) {
+    return pf == PixelFormat::Indexed1   ? 1
+           : pf == PixelFormat::Indexed4 ? 4
+           : pf == PixelFormat::Indexed8 ? 8
+           : pf == PixelFormat::Bgr24    ? 24
+                                         : 32;
+}
+
+std::size_t FileRowBytes(int width, int bits) {
+    return ((std::size_t(width) * std::size_t(bits) + 31) / 32) * 4;
+}
+
 } // namespace
 
-std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap) {
+void WriteBmp(const Bitmap& bitmap, ByteSink& sink) {
     const int w = bitmap.Width(), h = bitmap.Height();
-    const PixelFormat pf = bitmap.format();
-    const int bits = pf == PixelFormat::Indexed1   ? 1
-                     : pf == PixelFormat::Indexed4 ? 4
-                     : pf == PixelFormat::Indexed8 ? 8
-                     : pf == PixelFormat::Bgr24    ? 24
-                                                   : 32;
-    const std::size_t rowBytes = ((std::size_t(w) * std::size_t(bits) + 31) / 32) * 4;
+    const int bits = FileBits(bitmap.format());
+    const std::size_t rowBytes = FileRowBytes(w, bits);
 
     // An indexed bitmap writes its palette, extended with black so that
     // every index in use has an entry (such pixels read as black).
@@ -365,7 +400,7 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap) {
     if (fileSize > 0xFFFFFFFFu) throw PictureError("Picture is too large for a bitmap file");
 
     std::vector<std::uint8_t> v;
-    v.reserve(std::size_t(fileSize));
+    v.reserve(offBits);
     v.push_back('B');
     v.push_back('M');
     Put32(v, std::uint32_t(fileSize));
@@ -388,35 +423,30 @@ std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap) {
         v.push_back(GetRValue(c));
         v.push_back(0);
     }
+    sink.Write(v);
+    if (w == 0 || h == 0) return;
 
-    const std::size_t start = v.size();
-    v.resize(std::size_t(fileSize), 0);
+    // The rows go bottom-up, a block of them at a time.
     const int bpp = bitmap.BytesPerPixel();
-    for (int y = 0; y < h && w > 0; ++y) {
-        const std::uint8_t* s = bitmap.ScanLine(h - 1 - y);
-        std::uint8_t* d = v.data() + start + std::size_t(y) * rowBytes;
-        switch (bits) {
-        case 1:
-            for (int x = 0; x < w; ++x) d[x >> 3] |= std::uint8_t((s[x] & 1) << (7 - (x & 7)));
-            break;
-        case 4:
-            for (int x = 0; x < w; ++x)
-                d[x >> 1] |= std::uint8_t((s[x] & 0x0F) << ((x & 1) ? 0 : 4));
-            break;
-        case 8:
-        case 24:
-            std::memcpy(d, s, std::size_t(w) * std::size_t(bpp));
-            break;
-        case 32:
-            for (int x = 0; x < w; ++x, s += 4, d += 4) {
-                d[0] = s[0];
-                d[1] = s[1];
-                d[2] = s[2];
-            }
-            break;
-        }
+    const int rowsPerBlock = int(std::clamp<std::size_t>((256 * 1024) / rowBytes, 1, 1024));
+    std::vector<std::uint8_t> block(rowBytes * std::size_t(rowsPerBlock));
+    for (int y = 0; y < h;) {
+        const int n = std::min(rowsPerBlock, h - y);
+        for (int i = 0; i < n; ++i, ++y)
+            PackRow(bitmap.ScanLine(h - 1 - y), w, bits, bpp,
+                    block.data() + std::size_t(i) * rowBytes, rowBytes);
+        sink.Write(std::span<const std::uint8_t>(block.data(), std::size_t(n) * rowBytes));
     }
-    return v;
+}
+
+std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap) {
+    MemorySink sink;
+    // Room for the headers, the largest palette and the rows.
+    sink.Bytes().reserve(14 + 40 + 256 * 4 +
+                         FileRowBytes(bitmap.Width(), FileBits(bitmap.format())) *
+                             std::size_t(bitmap.Height()));
+    WriteBmp(bitmap, sink);
+    return std::move(sink.Bytes());
 }
 
 } // namespace quillon

@@ -44,27 +44,79 @@ std::string FollowLinks(const std::string& fileName) {
     }
 }
 
+// Closes a file descriptor when the write is given up, whatever the reason.
+class FdGuard {
+public:
+    explicit FdGuard(int fd) : fd_(fd) {}
+    FdGuard(const FdGuard&) = delete;
+    FdGuard& operator=(const FdGuard&) = delete;
+    ~FdGuard() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    // Closes the descriptor now, reporting a failure (a delayed write error).
+    void Close(const std::string& fileName) {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0) Fail(fileName, errno);
+    }
+
+private:
+    int fd_;
+};
+
 void WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::string& fileName) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            Fail(fileName, err);
+            Fail(fileName, errno);
         }
         done += std::size_t(n);
     }
 }
 
+// Gathers the pieces a writer produces into blocks for the file.
+class FdSink final : public ByteSink {
+public:
+    static constexpr std::size_t kBlock = std::size_t(1) << 20;
+
+    FdSink(int fd, const std::string& fileName) : fd_(fd), fileName_(fileName) {}
+
+    void Write(std::span<const std::uint8_t> bytes) override {
+        if (buffer_.size() + bytes.size() > kBlock) Flush();
+        if (bytes.size() >= kBlock) {
+            WriteAll(fd_, bytes, fileName_); // a large piece goes as it is
+            return;
+        }
+        if (buffer_.capacity() == 0) buffer_.reserve(kBlock);
+        buffer_.insert(buffer_.end(), bytes.begin(), bytes.end());
+    }
+    void Flush() {
+        WriteAll(fd_, buffer_, fileName_);
+        buffer_.clear();
+    }
+
+private:
+    int fd_;
+    const std::string& fileName_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+void Produce(int fd, const FileProducer& produce, const std::string& fileName) {
+    FdSink sink(fd, fileName);
+    produce(sink);
+    sink.Flush();
+}
+
 // A device or a pipe: written in place, there is nothing to replace.
-void WriteInPlace(const std::string& target, std::span<const std::uint8_t> bytes,
+void WriteInPlace(const std::string& target, const FileProducer& produce,
                   const std::string& fileName) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) Fail(fileName, errno);
-    WriteAll(fd, bytes, fileName);
-    if (::close(fd) != 0) Fail(fileName, errno);
+    FdGuard guard(fd);
+    Produce(fd, produce, fileName);
+    guard.Close(fileName);
 }
 
 mode_t NewFileMode() {
@@ -114,50 +166,39 @@ private:
 };
 
 // Gives the open file fd its mode and contents and flushes them to disk;
-// closes fd and throws on failure.
-void FillAndSync(int fd, mode_t mode, std::span<const std::uint8_t> bytes,
-                 const std::string& fileName) {
-    if (::fchmod(fd, mode) != 0) {
-        const int err = errno;
-        ::close(fd);
-        Fail(fileName, err);
-    }
-    WriteAll(fd, bytes, fileName);
-    if (::fsync(fd) != 0) {
-        const int err = errno;
-        ::close(fd);
-        Fail(fileName, err);
-    }
+// throws on failure (the caller closes fd).
+void FillAndSync(int fd, mode_t mode, const FileProducer& produce, const std::string& fileName) {
+    if (::fchmod(fd, mode) != 0) Fail(fileName, errno);
+    Produce(fd, produce, fileName);
+    if (::fsync(fd) != 0) Fail(fileName, errno);
 }
 
-// Writes bytes to an unnamed file in folder and links it in as temp.
-// Returns false, having created nothing, where the file system cannot.
-bool WriteUnnamed(const std::string& folder, mode_t mode, std::span<const std::uint8_t> bytes,
+// Writes the produced bytes to an unnamed file in folder and links it in
+// as temp. Returns false, having created nothing, where the file system
+// cannot.
+bool WriteUnnamed(const std::string& folder, mode_t mode, const FileProducer& produce,
                   const std::string& fileName, TempFile& temp) {
     const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd < 0) return false; // no O_TMPFILE here (EOPNOTSUPP, EISDIR, EINVAL)
-    FillAndSync(fd, mode, bytes, fileName);
+    FdGuard guard(fd);        // an unnamed file vanishes with its descriptor
+    FillAndSync(fd, mode, produce, fileName);
     // The file gets a name only now; linkat through /proc needs no privilege.
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = TempName(folder);
         temp.Hold(name); // before the name exists, so no moment goes unguarded
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            ::close(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
             return true;
-        }
         const int err = errno;
         temp.Renamed(); // nothing was created under that name
         if (err == EEXIST) continue;
-        ::close(fd);
         if (err == ENOENT || err == EPERM || err == EXDEV) return false; // no /proc
         Fail(fileName, err);
     }
-    ::close(fd);
     Fail(fileName, EEXIST);
 }
 
-void WriteNamed(const std::string& folder, mode_t mode, std::span<const std::uint8_t> bytes,
+void WriteNamed(const std::string& folder, mode_t mode, const FileProducer& produce,
                 const std::string& fileName, TempFile& temp) {
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -169,30 +210,37 @@ void WriteNamed(const std::string& folder, mode_t mode, std::span<const std::uin
             throw PictureError("Cannot create file " + fileName + ": " + std::strerror(errno));
     }
     if (fd < 0) Fail(fileName, EEXIST);
-    FillAndSync(fd, mode, bytes, fileName);
-    if (::close(fd) != 0) Fail(fileName, errno);
+    FdGuard guard(fd);
+    FillAndSync(fd, mode, produce, fileName);
+    guard.Close(fileName);
 }
 
 } // namespace
 
-void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes,
+void WriteFileReplacing(const std::string& fileName, const FileProducer& produce,
                         TempFileKind kind) {
     const std::string target = FollowLinks(fileName);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) Fail(fileName, EISDIR);
     if (exists && !S_ISREG(st.st_mode)) {
-        WriteInPlace(target, bytes, fileName);
+        WriteInPlace(target, produce, fileName);
         return;
     }
     // Only the permission bits: a copy must not gain set-ID rights anew.
     const mode_t mode = exists ? (st.st_mode & 0777) : NewFileMode();
     const std::string folder = FolderOf(target);
     TempFile temp;
-    if (kind == TempFileKind::Named || !WriteUnnamed(folder, mode, bytes, fileName, temp))
-        WriteNamed(folder, mode, bytes, fileName, temp);
+    if (kind == TempFileKind::Named || !WriteUnnamed(folder, mode, produce, fileName, temp))
+        WriteNamed(folder, mode, produce, fileName, temp);
     if (std::rename(temp.Path().c_str(), target.c_str()) != 0) Fail(fileName, errno);
     temp.Renamed();
+}
+
+void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes,
+                        TempFileKind kind) {
+    WriteFileReplacing(
+        fileName, [bytes](ByteSink& sink) { sink.Write(bytes); }, kind);
 }
 
 } // namespace quillon

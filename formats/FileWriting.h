@@ -15,8 +15,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -26,6 +28,35 @@ enum class TempFileKind {
 };
 
 void WriteFileReplacing(const std::string& fileName, std::span<const std::uint8_t> bytes,
+                        TempFileKind kind);
+
+// Where a writer puts a file's bytes piece by piece, so that a large file
+// never has to exist whole in memory. Pieces are gathered into blocks of
+// about a megabyte before they go to the file.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void Write(std::span<const std::uint8_t> bytes) = 0;
+};
+
+// A sink that keeps the bytes in memory.
+class MemorySink final : public ByteSink {
+public:
+    void Write(std::span<const std::uint8_t> bytes) override {
+        bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+    }
+    std::vector<std::uint8_t>& Bytes() { return bytes_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// Replaces fileName as the span version does, with the bytes produce writes
+// to the sink it is given. When produce throws, nothing is replaced and the
+// exception goes on to the caller. produce may be called a second time, to
+// start over, when the first way of making the temporary file fails late.
+using FileProducer = std::function<void(ByteSink&)>;
+void WriteFileReplacing(const std::string& fileName, const FileProducer& produce,
                         TempFileKind kind);
 
 } // namespace quillon

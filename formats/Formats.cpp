@@ -93,13 +93,16 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadO
                                                ? ReadFileHead(fileName, bytesNeeded)
                                                : ReadWholeFile(fileName, limits.MaxFileBytes);
     auto bitmap = std::make_unique<Bitmap>();
-    reader(data, fileName, *bitmap, limits);
+    // A JPEG photo is drawn into a new bitmap, which has the screen's
+    // format: it is decoded in that format at once.
+    if (reader == ReadJpeg)
+        ReadJpegAs(data, fileName, PixelFormat::Device, *bitmap, limits);
+    else
+        reader(data, fileName, *bitmap, limits);
     if (options.autoOrient && MayCarryExif(reader))
         ApplyOrientation(*bitmap, ExifOrientation(data));
     if (metadata && MayCarryExif(reader)) *metadata = ReadPictureMetadata(data);
     if (metadata && reader == ReadHeif) *metadata = ReadHeifMetadata(data);
-    // A JPEG photo is drawn into a new bitmap, which has the screen's format.
-    if (reader == ReadJpeg) bitmap->SetPixelFormat(PixelFormat::Device);
     return bitmap;
 }
 
@@ -158,7 +161,12 @@ bool SavePictureFile(const Bitmap& bitmap, const std::string& fileName,
                      const PictureMetadata* metadata) {
     const std::optional<SaveFormat> format = SaveFormatForName(fileName);
     if (!format) return false;
-    WriteFileReplacing(fileName, EncodePicture(bitmap, *format, metadata));
+    // A bitmap file goes to disk a block of rows at a time, never whole in
+    // memory.
+    if (*format == SaveFormat::Bmp)
+        SaveBmpFile(bitmap, fileName);
+    else
+        WriteFileReplacing(fileName, EncodePicture(bitmap, *format, metadata));
     return true;
 }
 
@@ -278,7 +286,9 @@ void LoadBmpFile(const std::string& fileName, Bitmap& bitmap) {
 }
 
 void SaveBmpFile(const Bitmap& bitmap, const std::string& fileName) {
-    WriteFileReplacing(fileName, EncodeBmp(bitmap));
+    WriteFileReplacing(
+        fileName, [&bitmap](ByteSink& sink) { WriteBmp(bitmap, sink); },
+        TempFileKind::UnnamedFirst);
 }
 
 } // namespace quillon

@@ -11,15 +11,20 @@
 // in a picture of the screen's size filled with the background colour, its
 // transparent pixels leaving the background.
 // Write: one image the size of the bitmap; indexed bitmaps keep their
-// palette, deeper ones are reduced to at most 256 colours (Octree.h).
+// palette, deeper ones are reduced to at most 256 colours (Octree.h). The
+// file is put together here, its LZW data by GifLzw; EncodeGifReference
+// writes the same bytes through giflib, the plain way, to check against.
+#include "formats/GifLzw.h"
 #include "formats/Octree.h"
 #include "formats/Readers.h"
 
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 namespace quillon {
 
@@ -234,7 +239,28 @@ struct EncoderClose {
 
 } // namespace
 
+namespace {
+
+// The colour table: the palette, extended with black to cover every index in
+// use and to a power of two, as the format requires.
+std::vector<Color> ColorTable(const Bitmap& picture) {
+    std::vector<Color> palette = picture.Palette();
+    const std::uint8_t highest = HighestIndex(picture);
+    std::size_t count = 2;
+    while (count < std::max(palette.size(), std::size_t(highest) + 1) && count < 256) count *= 2;
+    palette.resize(count, kBlack);
+    return palette;
+}
+
+void Put16(std::vector<std::uint8_t>& out, int v) {
+    out.push_back(std::uint8_t(v));
+    out.push_back(std::uint8_t(v >> 8));
+}
+
+} // namespace
+
 std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
+    if (bitmap.Empty()) return EncodeGifReference(bitmap);
     Bitmap quantized;
     const Bitmap* source = &bitmap;
     if (!bitmap.IsIndexed()) {
@@ -242,14 +268,50 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
         source = &quantized;
     }
     const int w = source->Width(), h = source->Height();
+    const std::vector<Color> palette = ColorTable(*source);
+    const int colorBits = std::countr_zero(palette.size());
 
-    // The colour table: the palette, extended with black to cover every index
-    // in use and to a power of two, as the format requires.
-    std::vector<Color> palette = source->Palette();
-    const std::uint8_t highest = HighestIndex(*source);
-    std::size_t count = 2;
-    while (count < std::max(palette.size(), std::size_t(highest) + 1) && count < 256) count *= 2;
-    palette.resize(count, kBlack);
+    // What giflib writes for one image without extensions: the 87a header,
+    // the logical screen with its global colour table (8 bits of colour
+    // resolution, background 0, no aspect ratio), the image descriptor
+    // without a local table, the image data and the trailer.
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(std::size_t(w) * std::size_t(h) / 2 + 1024);
+    for (char c : std::string_view("GIF87a")) bytes.push_back(std::uint8_t(c));
+    Put16(bytes, w);
+    Put16(bytes, h);
+    bytes.push_back(std::uint8_t(0x80 | 0x70 | (colorBits - 1)));
+    bytes.push_back(0);
+    bytes.push_back(0);
+    for (Color c : palette) {
+        bytes.push_back(GetRValue(c));
+        bytes.push_back(GetGValue(c));
+        bytes.push_back(GetBValue(c));
+    }
+    bytes.push_back(',');
+    Put16(bytes, 0);
+    Put16(bytes, 0);
+    Put16(bytes, w);
+    Put16(bytes, h);
+    bytes.push_back(0);
+    // Indexed rows are one byte a pixel, stored one after another.
+    AppendGifImageData(
+        std::span<const std::uint8_t>(source->Bits(), std::size_t(w) * std::size_t(h)), colorBits,
+        bytes);
+    bytes.push_back(';');
+    return bytes;
+}
+
+std::vector<std::uint8_t> EncodeGifReference(const Bitmap& bitmap) {
+    Bitmap quantized;
+    const Bitmap* source = &bitmap;
+    if (!bitmap.IsIndexed()) {
+        QuantizePictureReference(bitmap, quantized);
+        source = &quantized;
+    }
+    const int w = source->Width(), h = source->Height();
+    const std::vector<Color> palette = ColorTable(*source);
+    const std::size_t count = palette.size();
     std::vector<GifColorType> colors(count);
     for (std::size_t i = 0; i < count; ++i)
         colors[i] = {GetRValue(palette[i]), GetGValue(palette[i]), GetBValue(palette[i])};

@@ -91,6 +91,7 @@ struct DecodeJob {
     long MaxWorkBytes; // libjpeg's own memory, beyond which it fails
     bool Created;
     bool Cmyk;
+    bool FourBytes; // PixelFormat::Device output: blue, green, red, zero
 };
 
 // Reads the header and fixes the output parameters. On failure the
@@ -117,14 +118,14 @@ bool DecodeHeader(DecodeJob* job) {
     job->Info.dct_method = JDCT_ISLOW;
     job->Info.quantize_colors = FALSE;
     job->Cmyk = job->Info.jpeg_color_space == JCS_CMYK || job->Info.jpeg_color_space == JCS_YCCK;
-    job->Info.out_color_space = job->Cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    job->Info.out_color_space = job->Cmyk ? JCS_CMYK : job->FourBytes ? JCS_EXT_BGRX : JCS_EXT_BGR;
     jpeg_calc_output_dimensions(&job->Info);
     return true;
 }
 
-// Decodes every row into bits (blue, green, red; stride bytes a row).
-// cmykRow holds one row of four-component samples for CMYK files. The
-// decompressor is destroyed in every case.
+// Decodes every row into bits (blue, green, red, and a zero byte with
+// FourBytes; stride bytes a row). cmykRow holds one row of four-component
+// samples for CMYK files. The decompressor is destroyed in every case.
 bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigned char* cmykRow) {
     if (setjmp(job->Err.Jump)) {
         jpeg_destroy_decompress(&job->Info);
@@ -135,13 +136,20 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
     const JDIMENSION w = job->Info.output_width;
     // Adobe's CMYK files store inverted values (255 is no ink).
     const bool inverted = job->Info.saw_Adobe_marker;
+    const int bpp = job->FourBytes ? 4 : 3;
     while (job->Info.output_scanline < job->Info.output_height) {
         unsigned char* row = bits + std::size_t(job->Info.output_scanline) * stride;
         JSAMPROW target = job->Cmyk ? cmykRow : row;
         jpeg_read_scanlines(&job->Info, &target, 1);
-        if (!job->Cmyk) continue;
+        if (!job->Cmyk) {
+            // The library fills the fourth byte with 255; a 32-bit bitmap
+            // made any other way has zero there.
+            if (job->FourBytes)
+                for (JDIMENSION x = 0; x < w; ++x) row[4 * x + 3] = 0;
+            continue;
+        }
         const unsigned char* s = cmykRow;
-        for (JDIMENSION x = 0; x < w; ++x, s += 4, row += 3) {
+        for (JDIMENSION x = 0; x < w; ++x, s += 4, row += bpp) {
             const unsigned k = inverted ? s[3] : 255u - s[3];
             for (int c = 0; c < 3; ++c) {
                 const unsigned v = inverted ? s[c] : 255u - s[c];
@@ -282,7 +290,13 @@ bool EncodeRun(EncodeJob* job) {
 
 void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
               const DecodeLimits& limits) {
+    ReadJpegAs(data, fileName, PixelFormat::Bgr24, out, limits);
+}
+
+void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName, PixelFormat format,
+                Bitmap& out, const DecodeLimits& limits) {
     DecodeJob job{};
+    job.FourBytes = format == PixelFormat::Device;
     InitError(job.Err);
     job.Progress.MaxScans = limits.MaxJpegScans;
     job.MaxWorkBytes = long(limits.MaxJpegWorkBytes);
@@ -304,7 +318,7 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, B
     // a bit), so a tiny file can describe a huge blank picture: the budget
     // holds for it all the same.
     limits.CheckBudget("JPEG", w, h, data.size());
-    Bitmap picture(w, h, PixelFormat::Bgr24);
+    Bitmap picture(w, h, job.FourBytes ? PixelFormat::Device : PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
     if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
         JpegReadFailed(fileName, job.Err);

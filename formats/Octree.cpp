@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <thread>
 
 namespace quillon {
 
-OctreeQuantizer::OctreeQuantizer(int maxColors)
-    : maxColors_(std::clamp(maxColors, 2, 256)), leafCache_(std::size_t(1) << kLeafCacheBits) {
+OctreeQuantizer::OctreeQuantizer(int maxColors, bool cached)
+    : maxColors_(std::clamp(maxColors, 2, 256)), cached_(cached),
+      leafCache_(cached ? std::size_t(1) << kLeafCacheBits : 0) {
     nodes_.reserve(1024);
     NewNode(0);
 }
@@ -22,6 +24,12 @@ std::int32_t OctreeQuantizer::NewNode(int level) {
         index = std::int32_t(nodes_.size());
         nodes_.emplace_back();
     }
+    if (++serial_ == 0) {
+        // Serials came round: answers of before could pass for new ones.
+        std::fill(leafCache_.begin(), leafCache_.end(), LeafCacheEntry{});
+        serial_ = 1;
+    }
+    nodes_[std::size_t(index)].Serial = serial_;
     if (level == 8) {
         nodes_[std::size_t(index)].Leaf = true;
         ++leaves_;
@@ -33,11 +41,14 @@ std::int32_t OctreeQuantizer::NewNode(int level) {
 
 void OctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
                                std::uint64_t count) {
-    // A colour seen since the last fold goes straight to its leaf.
+    // A colour seen before goes straight to its leaf while that leaf lives.
+    // A fold frees leaves only, and a leaf's parent is folded only with the
+    // leaf, so a leaf that lives is still where the colour's path ends.
     const std::uint32_t key = std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
     const std::size_t slot = (key * 2654435761u) >> (32 - kLeafCacheBits);
     std::int32_t node = 0;
-    if (leafCache_[slot].Key == key + 1 && leafCache_[slot].Generation == generation_) {
+    if (cached_ && leafCache_[slot].Key == key + 1 &&
+        nodes_[std::size_t(leafCache_[slot].Node)].Serial == leafCache_[slot].Serial) {
         node = leafCache_[slot].Node;
     } else {
         for (int level = 0; !nodes_[std::size_t(node)].Leaf; ++level) {
@@ -51,17 +62,14 @@ void OctreeQuantizer::AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b,
             }
             node = next;
         }
-        leafCache_[slot] = {key + 1, generation_, node};
+        if (cached_) leafCache_[slot] = {key + 1, nodes_[std::size_t(node)].Serial, node};
     }
     OctreeNode& leaf = nodes_[std::size_t(node)];
     leaf.Count += count;
     leaf.Red += r * count;
     leaf.Green += g * count;
     leaf.Blue += b * count;
-    if (leaves_ > maxColors_) {
-        while (leaves_ > maxColors_) Reduce();
-        ++generation_; // folded leaves are gone: forget the cached ones
-    }
+    while (leaves_ > maxColors_) Reduce();
 }
 
 void OctreeQuantizer::AddPicture(const Bitmap& picture) {
@@ -117,6 +125,7 @@ void OctreeQuantizer::Reduce() {
         n.Green += child.Green;
         n.Blue += child.Blue;
         --leaves_;
+        nodes_[std::size_t(c)].Serial = 0; // cached answers naming it fail
         freeNodes_.push_back(c);
         c = -1;
     }
@@ -236,6 +245,9 @@ void PaletteMapper::MapRow(const std::uint8_t* source, int bytesPerPixel, int wi
 
 namespace {
 
+// Pixels from which a picture is mapped by two threads.
+constexpr std::uint64_t kTwoMappers = 256 * 1024;
+
 // The picture itself when it is 24 or 32 bits, else a 32-bit copy in holder.
 const Bitmap& DeepPicture(const Bitmap& picture, Bitmap& holder) {
     if (!picture.IsIndexed()) return picture;
@@ -254,17 +266,34 @@ void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors) {
     quantizer.AddPicture(source);
     Bitmap result(source.Width(), source.Height(), PixelFormat::Indexed8);
     result.Palette() = quantizer.Palette();
-    PaletteMapper mapper(result.Palette());
-    for (int y = 0; y < source.Height(); ++y)
-        mapper.MapRow(source.ScanLine(y), source.BytesPerPixel(), source.Width(),
-                      result.ScanLine(y));
+    // Each pixel's index depends on its colour alone, so a large picture is
+    // mapped in two halves at once, each with a mapper of its own.
+    const auto mapRows = [&](int from, int to) {
+        PaletteMapper mapper(result.Palette());
+        for (int y = from; y < to; ++y)
+            mapper.MapRow(source.ScanLine(y), source.BytesPerPixel(), source.Width(),
+                          result.ScanLine(y));
+    };
+    const int h = source.Height();
+    if (std::uint64_t(source.Width()) * std::uint64_t(h) >= kTwoMappers && h >= 2) {
+        std::thread lower(mapRows, h / 2, h);
+        try {
+            mapRows(0, h / 2);
+        } catch (...) {
+            lower.join();
+            throw;
+        }
+        lower.join();
+    } else {
+        mapRows(0, h);
+    }
     out.SwapPicture(result);
 }
 
 void QuantizePictureReference(const Bitmap& picture, Bitmap& out, int maxColors) {
     Bitmap holder;
     const Bitmap& source = DeepPicture(picture, holder);
-    OctreeQuantizer quantizer(maxColors);
+    OctreeQuantizer quantizer(maxColors, false);
     quantizer.AddPicture(source);
     Bitmap result(source.Width(), source.Height(), PixelFormat::Indexed8);
     result.Palette() = quantizer.Palette();

@@ -18,7 +18,9 @@ namespace quillon {
 // exactly its own colours.
 class OctreeQuantizer {
 public:
-    explicit OctreeQuantizer(int maxColors = 256);
+    // cached: colours seen before skip the descent to their leaf; without,
+    // every colour descends (the plain route, same palette).
+    explicit OctreeQuantizer(int maxColors = 256, bool cached = true);
 
     // Adds count pixels of one colour.
     void AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint64_t count = 1);
@@ -39,6 +41,7 @@ private:
         std::uint64_t Count = 0;                    // pixels, kept at leaves
         std::uint64_t Red = 0, Green = 0, Blue = 0; // sums, kept at leaves
         std::int32_t Children[8] = {-1, -1, -1, -1, -1, -1, -1, -1};
+        std::uint32_t Serial = 0; // which making of this slot; 0 while free
         bool Leaf = false;
     };
     std::int32_t NewNode(int level);
@@ -47,16 +50,17 @@ private:
 
     struct LeafCacheEntry {
         std::uint32_t Key = 0; // colour + 1; 0 for an empty slot
-        std::uint32_t Generation = 0;
+        std::uint32_t Serial = 0;
         std::int32_t Node = 0;
     };
     static constexpr int kLeafCacheBits = 16;
 
     int maxColors_;
-    // Colour -> leaf answers, valid while Generation matches (every fold
-    // starts a new generation).
+    bool cached_;
+    // Colour -> leaf answers, valid while the leaf's node still has the
+    // serial it had: a leaf stays the colour's leaf until a fold frees it.
     std::vector<LeafCacheEntry> leafCache_;
-    std::uint32_t generation_ = 1;
+    std::uint32_t serial_ = 0;
     int leaves_ = 0;
     std::vector<OctreeNode> nodes_;
     std::vector<std::int32_t> reducible_[8]; // nodes with children, by level
@@ -90,8 +94,9 @@ private:
 // A PixelFormat::Indexed8 copy of a 24- or 32-bit picture with an octree palette of at most
 // maxColors colours, each pixel mapped to its nearest palette colour.
 void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors = 256);
-// The same result by the plain route: every pixel searched with
-// NearestPaletteIndex. Kept to check the fast mapping against.
+// The same result by the plain route: an octree without the leaf cache, and
+// every pixel searched with NearestPaletteIndex. Kept to check the fast
+// route against.
 void QuantizePictureReference(const Bitmap& picture, Bitmap& out, int maxColors = 256);
 
 } // namespace quillon

@@ -14,6 +14,11 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string& fileName, Bi
              const DecodeLimits& limits = DecodeLimits());
 void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
               const DecodeLimits& limits = DecodeLimits());
+// ReadJpeg straight into a PixelFormat::Device bitmap (format Device), the
+// same pixels as reading and converting, without the 24-bit copy; any other
+// format reads as ReadJpeg does.
+void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName, PixelFormat format,
+                Bitmap& out, const DecodeLimits& limits = DecodeLimits());
 void ReadGif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
              const DecodeLimits& limits = DecodeLimits());
 void ReadTga(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
@@ -50,9 +55,15 @@ void ReadWebp(std::span<const std::uint8_t> data, const std::string& fileName, B
 void ReadHeif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
               const DecodeLimits& limits = DecodeLimits());
 
+class ByteSink;
 std::vector<std::uint8_t> EncodeBmp(const Bitmap& bitmap);
+// The bytes EncodeBmp gives, written to sink a block of rows at a time.
+void WriteBmp(const Bitmap& bitmap, ByteSink& sink);
 std::vector<std::uint8_t> EncodeJpeg(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap);
+// The same bytes through giflib and the plain quantizer: slow, kept to check
+// EncodeGif against.
+std::vector<std::uint8_t> EncodeGifReference(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeWebp(const Bitmap& bitmap);
 

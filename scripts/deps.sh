@@ -5,10 +5,10 @@ set -euo pipefail
 
 build_pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev libpng-dev
             zlib1g-dev libtiff-dev libgif-dev libsane-dev libtomlplusplus-dev libwebp-dev
-            libheif-dev libexiv2-dev libstb-dev)
+            libheif-dev libexiv2-dev libstb-dev libzstd-dev)
 test_pkgs=(googletest libgtest-dev libbenchmark-dev libjpeg-turbo-progs sane-utils libsane1
            poppler-utils xauth xvfb clang libclang-rt-14-dev libheif-examples webp exiftool
-           imagemagick)
+           imagemagick graphicsmagick libvips-tools)
 
 want=("${build_pkgs[@]}")
 if [ "${1:-run}" = test ]; then want+=("${test_pkgs[@]}"); fi

@@ -1,8 +1,12 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "canvas/PixelReserve.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace quillon;
 
@@ -85,6 +89,39 @@ TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {
     EXPECT_THROW(CheckPictureSize(5, 5, 100, 24), PictureError);
     EXPECT_THROW(CheckPictureSize(70000, 1, 100000, kMaxPicturePixels), PictureError);
     EXPECT_NO_THROW(CheckPictureSize(5, 5, 5, 25));
+}
+
+// Freed large buffers are kept only when asked, up to the limit, and a
+// bitmap made in a kept buffer is as black as one made in a fresh buffer.
+TEST(PixelMemory, FreedLargeBuffersAreKeptOnlyWhenAskedAndUpToTheLimit) {
+    constexpr std::size_t kEight = std::size_t(8) << 20; // 2048 x 1024 x 4
+    auto filled = [] {
+        auto b = std::make_unique<Bitmap>(2048, 1024, PixelFormat::Device);
+        std::memset(b->Bits(), 0xAB, kEight);
+        return b;
+    };
+    filled().reset();
+    EXPECT_EQ(pixel_memory::KeptBytes(), 0u);
+
+    pixel_memory::KeepFreedBuffers(20 << 20);
+    auto first = filled();
+    const std::uint8_t* where = first->Bits();
+    first.reset();
+    EXPECT_EQ(pixel_memory::KeptBytes(), kEight);
+    Bitmap again(2048, 1024, PixelFormat::Device);
+    EXPECT_EQ(again.Bits(), where);
+    EXPECT_EQ(pixel_memory::KeptBytes(), 0u);
+    EXPECT_TRUE(
+        std::all_of(again.Bits(), again.Bits() + kEight, [](std::uint8_t v) { return v == 0; }));
+
+    // Three freed, room for two: the oldest goes.
+    auto a = filled(), b = filled(), c = filled();
+    a.reset();
+    b.reset();
+    c.reset();
+    EXPECT_EQ(pixel_memory::KeptBytes(), 2 * kEight);
+    pixel_memory::KeepFreedBuffers(0);
+    EXPECT_EQ(pixel_memory::KeptBytes(), 0u);
 }
 
 TEST(Brush, ResetRules) {

@@ -567,7 +567,7 @@ TEST_F(Document, RestoredPhotoDropsTheStylesAndTakesItsZoom) {
     doc->SelectStyle(StyleId::Box);
     doc->ApplyFrame(Zoom::Normal);
     ASSERT_FALSE(history.Empty());
-    doc->RestorePhoto(history.Newest().picture, Zoom::Percent25);
+    doc->RestorePhoto(*history.Newest().picture.Unpack(), Zoom::Percent25);
     history.Pop();
     EXPECT_TRUE(history.Empty());
     EXPECT_EQ(doc->Photo().Width(), 20);

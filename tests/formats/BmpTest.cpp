@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 using namespace quillon;
@@ -132,6 +133,51 @@ TEST(BmpWriter, WritesInfoHeaderBottomUpWithPaddedRows) {
     EXPECT_EQ(f[first + 3], 255);      // then white
     EXPECT_EQ(f[first + 12 + 2], 255); // top row starts with red (B, G, R order)
     EXPECT_EQ(f[first + 12 + 0], 0);
+}
+
+// A picture of many blocks of rows: every row lands bottom-up in its place
+// with zeroed padding, a 32-bit pixel's fourth byte is written as zero
+// whatever it held, and the file saved a block at a time holds exactly the
+// encoded bytes.
+TEST(BmpWriter, ManyBlocksOfRowsStreamToTheFileInPlace) {
+    std::mt19937 rng(3);
+    for (PixelFormat pf : {PixelFormat::Bgr24, PixelFormat::Device, PixelFormat::Indexed4}) {
+        SCOPED_TRACE(int(pf));
+        const int w = 101, h = 2900;
+        Bitmap b(w, h, pf);
+        if (b.IsIndexed()) b.Palette() = {kRed, kLime, kBlue, kWhite};
+        for (int y = 0; y < h; ++y)
+            for (std::size_t i = 0; i < b.Stride(); ++i)
+                b.ScanLine(y)[i] = std::uint8_t(b.IsIndexed() ? rng() % 4 : rng());
+        const auto f = EncodeBmp(b);
+        const int bits = pf == PixelFormat::Bgr24 ? 24 : pf == PixelFormat::Device ? 32 : 4;
+        const std::size_t rowBytes = (std::size_t(w) * bits + 31) / 32 * 4;
+        const std::size_t start = f[10] | (f[11] << 8);
+        ASSERT_EQ(f.size(), start + rowBytes * h);
+        for (int y = 0; y < h; ++y) {
+            const std::uint8_t* stored = f.data() + start + std::size_t(h - 1 - y) * rowBytes;
+            const std::uint8_t* row = b.ScanLine(y);
+            for (int x = 0; x < w; ++x) {
+                if (bits == 4) {
+                    const int v = (stored[x / 2] >> (x % 2 ? 0 : 4)) & 15;
+                    ASSERT_EQ(v, row[x]) << x << "," << y;
+                    continue;
+                }
+                const int bpp = bits / 8;
+                for (int c = 0; c < 3; ++c) ASSERT_EQ(stored[bpp * x + c], row[bpp * x + c]);
+                if (bpp == 4) {
+                    ASSERT_EQ(stored[4 * x + 3], 0) << x << "," << y;
+                }
+            }
+            const std::size_t used = (std::size_t(w) * bits + 7) / 8;
+            for (std::size_t i = used; i < rowBytes; ++i) ASSERT_EQ(stored[i], 0) << y;
+        }
+        const std::string file = TempDir("bmp-stream") + "/big.bmp";
+        SaveBmpFile(b, file);
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<std::uint8_t> saved{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_TRUE(saved == f);
+    }
 }
 
 TEST(BmpWriter, IndexedPixelsPastThePaletteAreWrittenAsBlack) {

@@ -125,6 +125,39 @@ TEST_P(FileWriting, AFailedSaveLeavesNoTemporaryFile) {
     EXPECT_EQ(Contents(dir + "/keep.bmp"), kOld);
 }
 
+// A writer's pieces, small and large, arrive in order; one that fails part
+// way leaves the old file as it was and no temporary file behind.
+TEST_P(FileWriting, PiecesArriveInOrderAndAFailedWriterChangesNothing) {
+    const std::string dir = Dir("write-pieces");
+    const std::string path = dir + "/big.bmp";
+    std::vector<std::uint8_t> expected;
+    const auto produce = [&](ByteSink& sink) {
+        expected.clear();
+        for (std::size_t n : {std::size_t(1), std::size_t(700000), std::size_t(3) << 20,
+                              std::size_t(5), std::size_t(1) << 20}) {
+            std::vector<std::uint8_t> piece(n);
+            for (std::size_t i = 0; i < n; ++i) piece[i] = std::uint8_t(i * 7 + n);
+            sink.Write(piece);
+            expected.insert(expected.end(), piece.begin(), piece.end());
+        }
+    };
+    WriteFileReplacing(path, produce, GetParam());
+    EXPECT_TRUE(Contents(path) == expected);
+
+    const auto failing = [](ByteSink& sink) {
+        sink.Write(std::vector<std::uint8_t>(std::size_t(2) << 20, 'x'));
+        throw PictureError("Picture is too large for a bitmap file");
+    };
+    try {
+        WriteFileReplacing(path, failing, GetParam());
+        ADD_FAILURE() << "no error";
+    } catch (const PictureError& e) {
+        EXPECT_EQ(std::string(e.what()), "Picture is too large for a bitmap file");
+    }
+    EXPECT_TRUE(Contents(path) == expected);
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"big.bmp"}));
+}
+
 TEST_P(FileWriting, APipeIsWrittenInPlace) {
     const std::string fifo = Dir("write-fifo") + "/pipe.bmp";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

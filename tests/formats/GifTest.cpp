@@ -277,6 +277,44 @@ TEST(GifWriter, PhotoGetsAtMost256ColoursAndNoDither) {
                       palette[std::size_t(NearestPaletteIndex(palette, photo->Pixel(x, y)))]);
 }
 
+// The writer assembles the file and codes the pixels itself; giflib, driven
+// the plain way, must give the same bytes: colour tables of every size,
+// pictures long enough to fill the code table many times over, runs, noise,
+// a single pixel and a single row.
+TEST(GifWriter, WritesTheBytesGiflibWrites) {
+    struct Case {
+        int w, h, colours;
+        int runs; // average run length of one index
+    };
+    for (const Case c :
+         {Case{1, 1, 2, 1}, Case{1, 1, 256, 1}, Case{300, 1, 3, 1}, Case{1, 200, 7, 3},
+          Case{64, 64, 2, 1}, Case{97, 61, 4, 2}, Case{256, 256, 16, 1}, Case{200, 150, 200, 4},
+          Case{331, 277, 256, 1}, Case{500, 400, 256, 40}}) {
+        for (unsigned seed : {1u, 2u}) {
+            SCOPED_TRACE(testing::Message()
+                         << c.w << "x" << c.h << ", " << c.colours << " colours, seed " << seed);
+            std::mt19937 rng(seed);
+            Bitmap b(c.w, c.h, PixelFormat::Indexed8);
+            for (int i = 0; i < c.colours; ++i) b.Palette().push_back(rng() & 0xFFFFFF);
+            std::uint8_t index = 0;
+            for (int y = 0; y < c.h; ++y)
+                for (int x = 0; x < c.w; ++x) {
+                    if (rng() % unsigned(c.runs) == 0)
+                        index = std::uint8_t(rng() % unsigned(c.colours));
+                    b.ScanLine(y)[x] = index;
+                }
+            const auto fast = EncodeGif(b);
+            ASSERT_TRUE(fast == EncodeGifReference(b));
+            auto back = Decode(fast);
+            for (int y = 0; y < c.h; ++y)
+                ASSERT_TRUE(std::equal(b.ScanLine(y), b.ScanLine(y) + c.w, back->ScanLine(y)));
+        }
+    }
+    // A deep picture goes through the quantizer first, by either route.
+    auto photo = PhotoWithFlatArea(90, 70, RGB(20, 160, 90));
+    EXPECT_TRUE(EncodeGif(*photo) == EncodeGifReference(*photo));
+}
+
 // ---- Quantizer ------------------------------------------------------------------
 
 TEST(Octree, KeepsExactColoursUpToTheLimitAndReducesBeyond) {
@@ -331,6 +369,47 @@ TEST(Octree, FastMappingAgreesWithThePlainSearch) {
                         << "seed " << seed << " colours " << maxColors << " at " << x << "," << y;
         }
     }
+}
+
+// Colours that come back after folds have freed their leaves, and leaf
+// slots given to other colours meanwhile: the cached octree must build the
+// palette the uncached one builds.
+TEST(Octree, CachedLeavesGiveThePaletteOfThePlainTree) {
+    for (unsigned seed : {5u, 6u, 7u}) {
+        std::mt19937 rng(seed);
+        std::vector<Color> pool(3000 + seed * 1000);
+        for (Color& c : pool) c = rng() & 0xFFFFFF;
+        for (int maxColors : {256, 64, 2}) {
+            OctreeQuantizer cached(maxColors), plain(maxColors, false);
+            for (int i = 0; i < 200000; ++i) {
+                // Mostly colours near the start of the pool, so they recur.
+                const std::size_t k =
+                    std::size_t(rng() % pool.size()) * (rng() % 4) / 3 % pool.size();
+                const Color c = pool[k];
+                const std::uint64_t n = 1 + rng() % 3;
+                cached.AddColor(GetRValue(c), GetGValue(c), GetBValue(c), n);
+                plain.AddColor(GetRValue(c), GetGValue(c), GetBValue(c), n);
+            }
+            ASSERT_EQ(cached.Palette(), plain.Palette()) << "seed " << seed << ", " << maxColors;
+        }
+    }
+}
+
+// A picture large enough to be mapped by two threads maps as the plain
+// search does, the rows on both sides of the split too.
+TEST(Octree, TwoMappersAgreeWithThePlainSearch) {
+    std::mt19937 rng(21);
+    Bitmap b(640, 411, PixelFormat::Device);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            b.SetPixel(x, y, RGB((x + int(rng() % 24)) & 255, (y * 3) & 255, int(rng() % 256)));
+    Bitmap fast, plain;
+    QuantizePicture(b, fast);
+    QuantizePictureReference(b, plain);
+    ASSERT_EQ(fast.Palette(), plain.Palette());
+    for (int y = 0; y < b.Height(); ++y)
+        ASSERT_TRUE(std::equal(fast.ScanLine(y), fast.ScanLine(y) + b.Width(), plain.ScanLine(y)))
+            << "row " << y;
 }
 
 TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {

@@ -241,6 +241,32 @@ TEST(JpegReader, ErrorsNameTheFileAndSayWhatIsWrong) {
     EXPECT_TRUE(out.Empty()) << "a failed read left the bitmap as it was";
 }
 
+// Decoding straight into the screen format gives the pixels reading and
+// converting gives, with the fourth byte zero, for every kind of file.
+TEST(JpegReader, ScreenFormatDecodeEqualsDecodeAndConvert) {
+    const auto photo = Noisy(45, 31, 5);
+    const std::vector<std::pair<const char*, std::vector<std::uint8_t>>> files = {
+        {"4:2:0", LibJpegEncode(*photo, ChromaSampling::s420, false)},
+        {"progressive", LibJpegEncode(*photo, ChromaSampling::s422, true)},
+        {"gray", LibJpegEncode(*photo, ChromaSampling::Gray, false)},
+        {"cmyk", CmykJpeg({{0, 255, 255, 0}, {30, 60, 90, 20}, {0, 0, 0, 255}})},
+    };
+    for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
+        Bitmap converted;
+        ReadJpeg(file, "x.jpg", converted);
+        converted.SetPixelFormat(PixelFormat::Device);
+        Bitmap direct;
+        ReadJpegAs(file, "x.jpg", PixelFormat::Device, direct);
+        ASSERT_EQ(direct.format(), PixelFormat::Device);
+        ASSERT_EQ(direct.Width(), converted.Width());
+        ASSERT_EQ(direct.Height(), converted.Height());
+        EXPECT_TRUE(std::equal(direct.Bits(),
+                               direct.Bits() + direct.Stride() * std::size_t(direct.Height()),
+                               converted.Bits()));
+    }
+}
+
 TEST(JpegReader, BrokenFilesGiveTheirKindAndTheLibraryText) {
     const auto good = LibJpegEncode(*Noisy(40, 30, 3), ChromaSampling::s420, false);
     const auto progressive = LibJpegEncode(*Noisy(40, 30, 4), ChromaSampling::s420, true);
