@@ -55,7 +55,7 @@ TEST(Bitmap, SizeForOverwriteReusesTheBufferAndRefusesImpossibleSizes) {
     EXPECT_EQ(b.format(), PixelFormat::Bgrx32);
     const std::uint8_t* bits = b.Bits();
     // Steps back and forth within the room keep the same pixels' memory.
-    for (int d : {-2, 2, 0, 3, -40}) {
+    for (int d : {-2, 2, 0, 1, -40}) {
         b.SetSizeForOverwrite(104 + d, 84 + d);
         EXPECT_EQ(b.Bits(), bits);
         EXPECT_EQ(b.Width(), 104 + d);
