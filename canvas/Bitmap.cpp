@@ -90,6 +90,21 @@ void Bitmap::SetSize(int w, int h) {
     height_ = h;
 }
 
+void Bitmap::SetSizeForOverwrite(int w, int h) {
+    CheckPictureSize(w, h);
+    const std::size_t bytes = std::size_t(w) * std::size_t(h) * std::size_t(BytesPerPixel());
+    if (bytes > data_.capacity()) {
+        // Nothing is kept, so nothing is copied into the new buffer; the
+        // spare sixteenth takes the next few steps of growth.
+        data_.clear();
+        data_.shrink_to_fit();
+        data_.reserve(bytes + bytes / 16);
+    }
+    data_.resize(bytes);
+    width_ = w;
+    height_ = h;
+}
+
 Color Bitmap::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return kBlack;
     const std::uint8_t* p = ScanLine(y) + std::size_t(x) * std::size_t(BytesPerPixel());
@@ -132,8 +147,19 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
         // PixelFormat::Device and PixelFormat::Bgrx32 share their layout: converting only clears
         // the fourth byte, in place.
         if (dstBpp == 4) {
+            // A whole pixel at a time, which the compiler vectorises; the
+            // mask keeps the three colour bytes in any byte order.
+            const std::uint8_t maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
+            std::uint32_t mask;
+            std::memcpy(&mask, maskBytes, 4);
             std::uint8_t* p = data_.data();
-            for (std::size_t i = 3; i < data_.size(); i += 4) p[i] = 0;
+            const std::size_t pixels = data_.size() / 4;
+            for (std::size_t i = 0; i < pixels; ++i) {
+                std::uint32_t v;
+                std::memcpy(&v, p + 4 * i, 4);
+                v &= mask;
+                std::memcpy(p + 4 * i, &v, 4);
+            }
         }
         format_ = format;
         return;

@@ -44,6 +44,13 @@ public:
     void SetWidth(int w) { SetSize(w, height_); }
     void SetHeight(int h) { SetSize(width_, h); }
     void SetSize(int w, int h);
+    // Sets the size like SetSize, but for a caller that then paints every
+    // pixel: no pixel is kept in place and the content is unspecified. The
+    // buffer is reused, and grown with some room to spare, so that a large
+    // picture resized a few pixels at a time (a frame edited step by step)
+    // is not given a fresh buffer each time, whose first touch page-faults
+    // and zeroes tens of megabytes.
+    void SetSizeForOverwrite(int w, int h);
 
     PixelFormat format() const { return format_; }
     void SetPixelFormat(PixelFormat format);

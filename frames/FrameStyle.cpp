@@ -53,7 +53,8 @@ FrameStyle::FrameStyle(const Bitmap& photo, const FrameSettings& settings)
 void FrameStyle::SetOutputSize(int width, int height) {
     OutputHeight = height;
     OutputWidth = width;
-    Output->SetSize(width, height);
+    // The fill below covers every pixel, so the old ones need not be kept.
+    Output->SetSizeForOverwrite(width, height);
     Canvas& c = Output->canvas();
     c.brush.SetStyle(BrushStyle::Solid);
     c.brush.SetColor(BackgroundColor);

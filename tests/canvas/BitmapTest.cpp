@@ -50,6 +50,43 @@ TEST(Bitmap, FormatConversionsKeepColoursAndClearFourthByte) {
     EXPECT_EQ(b.Pixel(1, 0), 0xABCDEFu);
 }
 
+TEST(Bitmap, SizeForOverwriteReusesTheBufferAndRefusesImpossibleSizes) {
+    Bitmap b(100, 80, PixelFormat::Bgrx32);
+    b.SetSizeForOverwrite(104, 84); // grows: a new buffer with room to spare
+    EXPECT_EQ(b.Width(), 104);
+    EXPECT_EQ(b.Height(), 84);
+    EXPECT_EQ(b.Stride(), 104u * 4);
+    EXPECT_EQ(b.format(), PixelFormat::Bgrx32);
+    const std::uint8_t* bits = b.Bits();
+    // Steps back and forth within the room keep the same pixels' memory.
+    for (int d : {-2, 2, 0, 1, -40}) {
+        b.SetSizeForOverwrite(104 + d, 84 + d);
+        EXPECT_EQ(b.Bits(), bits);
+        EXPECT_EQ(b.Width(), 104 + d);
+        EXPECT_EQ(b.Height(), 84 + d);
+    }
+    // Every pixel of the new size is writable.
+    b.SetSizeForOverwrite(108, 88);
+    b.canvas().brush.SetColor(kRed);
+    b.canvas().FillRect(Rect(0, 0, 108, 88));
+    EXPECT_EQ(b.Pixel(107, 87), kRed);
+    EXPECT_THROW(b.SetSizeForOverwrite(70000, 1), PictureError);
+    EXPECT_THROW(b.SetSizeForOverwrite(-1, 1), PictureError);
+    EXPECT_EQ(b.Width(), 108);
+    b.SetSizeForOverwrite(0, 5);
+    EXPECT_TRUE(b.Empty());
+}
+
+TEST(Bitmap, DeviceAndBgrxSwapClearsOnlyTheFourthByteOfEveryPixel) {
+    Bitmap b(5, 3, PixelFormat::Device);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 20; ++x) b.ScanLine(y)[x] = std::uint8_t(1 + x + 20 * y);
+    b.SetPixelFormat(PixelFormat::Bgrx32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(b.ScanLine(y)[x], x % 4 == 3 ? 0 : 1 + x + 20 * y) << x << "," << y;
+}
+
 TEST(Bitmap, IndexedConversionMapsToNearestPaletteColour) {
     Bitmap b(2, 1, PixelFormat::Indexed8);
     b.Palette() = {kBlack, kWhite, kRed};

@@ -170,3 +170,24 @@ TEST(BoxFrame, PatternFillsFacesOnlyWithAnOutline) {
         EXPECT_EQ(frame->Output->Pixel(x, y), expected) << "bw " << bw;
     }
 }
+
+TEST(BoxFrame, ABurstOfDepthEditsEndsInTheDirectlyPaintedBox) {
+    // The output's buffer is reused from one depth to the next; after a
+    // burst of edits the box must be byte for byte the one painted at once.
+    auto photo = MakeTestPhoto(60, 40);
+    for (bool gradient : {true, false}) {
+        BoxFrame direct(*photo, MakeFrameSettings(12, 12, kGray, kBlack, true, 2, kWhite));
+        BoxFrame edited(*photo, MakeFrameSettings(8, 8, kGray, kBlack, true, 2, kWhite));
+        for (BoxFrame* f : {&direct, &edited}) {
+            f->ChangeStretch(gradient);
+            f->DrawPictureCentred();
+            f->Paint();
+        }
+        for (int depth : {20, 5, 30, 12}) {
+            edited.ChangeFrameHeight(depth);
+            edited.DrawPictureCentred();
+            edited.Paint();
+        }
+        EXPECT_TRUE(SameBytes(*edited.Output, *direct.Output)) << "gradient " << gradient;
+    }
+}

@@ -3,6 +3,7 @@
 #include "canvas/Canvas.h"
 #include "formats/Formats.h"
 #include "frames/FrameStyle.h"
+#include "tests/frames/GeoStyleTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -224,4 +225,27 @@ TEST(FrameBase, UnreadablePatternKeepsTheOldNameAndPicture) {
     EXPECT_THROW(f->SetPattern(bad), PictureError);
     EXPECT_EQ(f->PatternName, "old.bmp");
     EXPECT_EQ(f->PatternPicture->Width(), 3);
+}
+
+TEST(FrameBase, ResizedOutputKeepsNothingOfEarlierPaints) {
+    // The output's buffer is reused from size to size: whatever was painted
+    // before must not show through at the new size.
+    auto photo =
+        BitmapFromArt({"RG", "BW"}, {{'R', kRed}, {'G', kLime}, {'B', kBlue}, {'W', kWhite}});
+    auto edited = MakeFrame(*photo, 3, 3, true);
+    for (const auto& [w, h] : {std::pair{30, 24}, {9, 7}, {12, 40}, {11, 9}}) {
+        edited->SetOutputSize(w, h);
+        Canvas& c = edited->Output->canvas();
+        c.brush.SetColor(kFrame);
+        c.FillRect(Rect(0, 0, w, h));
+    }
+    edited->SetOutputSize(14, 12);
+    auto fresh = MakeFrame(*photo, 3, 3, true);
+    fresh->SetOutputSize(14, 12);
+    ASSERT_EQ(edited->Output->Width(), 14);
+    ASSERT_EQ(edited->Output->Height(), 12);
+    EXPECT_TRUE(SameBytes(*edited->Output, *fresh->Output));
+    EXPECT_TRUE(PhotoAt(*edited->Output, *photo, 6, 5));
+    EXPECT_EQ(edited->Output->Pixel(0, 0), kBackground);
+    EXPECT_EQ(edited->Output->Pixel(13, 11), kBackground);
 }
