@@ -106,6 +106,7 @@ Recipe FrameStack::ToRecipe() const {
 void FrameStack::ReplaceWithRecipe(const Recipe& recipe) {
     if (recipe.storeFrame)
         throw RecipeError("a store frame crops and sizes the photo itself: it cannot be stacked");
+    CheckRecipe(recipe);
     State s;
     for (const FrameGroup& g : recipe.groups) s.groups.push_back({g, recipe.seed, true});
     s.printSize = recipe.printSize;

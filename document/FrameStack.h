@@ -83,8 +83,10 @@ public:
     // The visible groups as a recipe: applying it to the photo gives Result.
     // A recipe has one seed: the first visible group's that has one.
     Recipe ToRecipe() const;
-    // The recipe's groups replace the stack's, all visible. A store frame is
-    // applied to the photo itself and is not stacked: RecipeError.
+    // The recipe's groups replace the stack's, all visible. A recipe that
+    // does not make sense, or one with a store frame (which crops and sizes
+    // the photo itself and is not stacked), throws RecipeError and changes
+    // nothing.
     void ReplaceWithRecipe(const Recipe& recipe);
 
     // --- The picture -----------------------------------------------------------

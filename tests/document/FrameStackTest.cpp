@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 
 using namespace quillon;
@@ -110,6 +112,88 @@ TEST_F(FrameStackTest, HiddenGroupsCommandsAndPrintLengthsFrameAsTheRecipe) {
             EXPECT_TRUE(SamePixels(*stack->Result(), *doc->Result()))
                 << "sample " << s << ", hidden " << hidden;
         }
+}
+
+// The second and third decorations of the folder the style's default comes
+// from; none for a style without decorations.
+std::vector<std::string> OtherDecorations(const StyleInfo& info) {
+    if (!info.Shows(EditField::Decoration)) return {};
+    const std::string file = info.defaults(80, 60).decorationFile;
+    const std::filesystem::path folder = file.empty()
+                                             ? std::filesystem::path(TestDataDir()) / "Patterns"
+                                             : std::filesystem::path(file).parent_path();
+    std::vector<std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        files.push_back(e.path().string());
+    std::sort(files.begin(), files.end());
+    if (files.size() < 3) return {};
+    return {files[1], files[2]};
+}
+
+// The edit bar repaints after every change. Going up and down through the
+// values, picking decorations and colours on the way, ends on the picture a
+// stack group with the final settings alone renders: painting over an
+// earlier output leaves nothing of it behind.
+TEST_F(FrameStackTest, EditsOneByOneEndAsTheRenderFromTheFinalSettings) {
+    const auto photo = MakeTestPhoto(80, 60);
+    for (const StyleInfo& info : StyleCatalog()) {
+        auto doc = OpenDocument(*photo);
+        doc->SetSeed(3);
+        doc->SelectStyle(info.id);
+        const int h0 = doc->GetFrameHeight(), w0 = doc->GetFrameWidth(), b0 = doc->GetBorderWidth();
+        auto edit = [&](auto change) {
+            change(*doc);
+            doc->DrawPictureCentred();
+            doc->DrawFrame();
+        };
+        const std::vector<std::string> decorations = OtherDecorations(info);
+        const bool colour = info.Shows(EditField::FrameColor) && info.id != StyleId::Mask;
+        FrameStyle::Sides wide, sides;
+        wide.bottom = 25;
+        wide.left = 3;
+        sides.bottom = 9;
+        sides.left = 5;
+
+        if (!decorations.empty())
+            edit([&](PhotoDocument& d) { d.ChooseDecoration(decorations[0]); });
+        if (info.takesSides) edit([&](PhotoDocument& d) { d.SetSides(wide); });
+        for (int step : {10, 2}) {
+            if (info.Shows(EditField::FrameHeight))
+                edit([&](PhotoDocument& d) { d.SetFrameHeight(h0 + step); });
+            if (info.Shows(EditField::FrameWidth))
+                edit([&](PhotoDocument& d) { d.SetFrameWidth(w0 + step / 2); });
+            if (info.Shows(EditField::BorderWidth))
+                edit([&](PhotoDocument& d) { d.SetBorderWidth(b0 + step / 2); });
+            if (info.Shows(EditField::CheckBox))
+                edit([&](PhotoDocument& d) { d.SetScaled(!d.GetScaled()); });
+            if (colour && step == 10)
+                edit([&](PhotoDocument& d) {
+                    d.SetPattern("");
+                    d.SetFrameColor(RGB(200, 0, 0));
+                });
+        }
+        if (!decorations.empty())
+            edit([&](PhotoDocument& d) { d.ChooseDecoration(decorations[1]); });
+        if (info.takesSides) edit([&](PhotoDocument& d) { d.SetSides(sides); });
+
+        StackGroup g;
+        g.group.style = info.id;
+        g.seed = 3;
+        const auto px = [](int v) { return Length{double(v), LengthUnit::Pixels}; };
+        if (colour) g.group.frameColor = RGB(200, 0, 0);
+        if (info.Shows(EditField::FrameHeight)) g.group.frameHeight = px(h0 + 2);
+        if (info.Shows(EditField::FrameWidth)) g.group.frameWidth = px(w0 + 1);
+        if (info.Shows(EditField::BorderWidth)) g.group.borderWidth = px(b0 + 1);
+        if (!decorations.empty()) g.group.pattern = decorations[1];
+        if (info.takesSides) {
+            g.group.frameBottom = px(9);
+            g.group.frameLeft = px(5);
+        }
+        FrameStack stack;
+        stack.SetPhoto(ScreenCopy(*photo));
+        stack.Append(g);
+        EXPECT_TRUE(SamePixels(*doc->Result(), *stack.Result())) << info.cliName;
+    }
 }
 
 TEST_F(FrameStackTest, AChangePaintsFromTheChangedGroupUp) {
@@ -249,6 +333,9 @@ TEST_F(FrameStackTest, RecipesReplaceTheStackAndComeBackFromIt) {
     store.storeFrame = StoreFrame{{8, 10, LengthUnit::Inches}, {5, 7, LengthUnit::Inches}};
     const FrameStack::State before = stack->Snapshot();
     EXPECT_THROW(stack->ReplaceWithRecipe(store), RecipeError);
+    Recipe nonsense;
+    nonsense.groups[0].frameColor = kRed; // a colour without a style
+    EXPECT_THROW(stack->ReplaceWithRecipe(nonsense), RecipeError);
     EXPECT_EQ(stack->Snapshot(), before);
 }
 
