@@ -73,22 +73,6 @@ void RunCommand(PhotoDocument& doc, const ImageCommand& c) {
     }
 }
 
-// What turns the lengths of a recipe into pixels for one photo.
-struct LengthScale {
-    int shorterSide = 0;
-    std::optional<double> pixelsPerInch;
-};
-
-LengthScale ScaleFor(const Bitmap& photo, const Recipe& r) {
-    LengthScale s;
-    s.shorterSide = std::min(photo.Width(), photo.Height());
-    if (r.dpi) s.pixelsPerInch = *r.dpi;
-    if (r.printSize)
-        s.pixelsPerInch = ResolutionForPrintSize(photo.Width(), photo.Height(), r.printSize->width,
-                                                 r.printSize->height, r.printSize->unit);
-    return s;
-}
-
 // A length in pixels. Given with a unit, it may be up to half the photo's
 // shorter side; in plain pixels, up to pixelLimit, the style's own.
 std::optional<int> Pixels(const std::optional<Length>& length, const char* option,
@@ -104,7 +88,25 @@ std::optional<int> Pixels(const std::optional<Length>& length, const char* optio
     return pixels;
 }
 
-void ApplyGroup(PhotoDocument& doc, const FrameGroup& g, const LengthScale& scale) {
+} // namespace
+
+LengthScale ScaleFor(const Bitmap& photo, const std::optional<PrintSize>& printSize,
+                     const std::optional<double>& dpi) {
+    LengthScale s;
+    s.shorterSide = std::min(photo.Width(), photo.Height());
+    if (dpi) s.pixelsPerInch = *dpi;
+    if (printSize)
+        s.pixelsPerInch = ResolutionForPrintSize(photo.Width(), photo.Height(), printSize->width,
+                                                 printSize->height, printSize->unit);
+    return s;
+}
+
+void RunGroupCommands(PhotoDocument& doc, const FrameGroup& g) {
+    for (const ImageCommand& c : g.commands) RunCommand(doc, c);
+}
+
+void FrameGroupStyle(PhotoDocument& doc, const FrameGroup& g, const LengthScale& scale) {
+    if (!g.style) return;
     doc.SelectStyle(*g.style);
     if (doc.Style() != g.style) throw PictureError("There is no picture to frame");
     const FrameStyle& frame = *doc.CurrentFrame();
@@ -143,8 +145,6 @@ void ApplyGroup(PhotoDocument& doc, const FrameGroup& g, const LengthScale& scal
     doc.DrawPictureCentred();
     doc.DrawFrame();
 }
-
-} // namespace
 
 const std::vector<LengthSetting>& LengthSettings() {
     static const std::vector<LengthSetting> settings = {
@@ -319,11 +319,11 @@ void ApplyRecipe(PhotoDocument& doc, const Recipe& r) {
         const FrameGroup& g = r.groups[i];
         // "Apply Frame": the framed picture becomes the new photo.
         if (i > 0) doc.ApplyFrame(kZoom);
-        for (const ImageCommand& c : g.commands) RunCommand(doc, c);
+        RunGroupCommands(doc, g);
         // Percentages and print lengths refer to the photo as the first
         // group's commands leave it.
-        if (i == 0) scale = ScaleFor(doc.Photo(), r);
-        if (g.style) ApplyGroup(doc, g, scale);
+        if (i == 0) scale = ScaleFor(doc.Photo(), r.printSize, r.dpi);
+        FrameGroupStyle(doc, g, scale);
     }
 }
 

@@ -108,6 +108,23 @@ FrameGroup GroupAsChecked(const Recipe& recipe, std::size_t i);
 // Checks every group and that print lengths have a resolution.
 void CheckRecipe(const Recipe& recipe);
 
+// What turns the lengths of a recipe into pixels for one photo: its
+// shorter side (for percentages) and, when the recipe gives one, its
+// resolution (for print lengths).
+struct LengthScale {
+    int shorterSide = 0;
+    std::optional<double> pixelsPerInch;
+};
+LengthScale ScaleFor(const Bitmap& photo, const std::optional<PrintSize>& printSize,
+                     const std::optional<double>& dpi);
+
+// The two halves of one group as ApplyRecipe runs it on the document's
+// photo: its image commands, then its style with the settings given (the
+// document framing at 100 %). A group without a style frames nothing.
+// Throw PictureError and SettingError.
+void RunGroupCommands(PhotoDocument& document, const FrameGroup& group);
+void FrameGroupStyle(PhotoDocument& document, const FrameGroup& group, const LengthScale& scale);
+
 // Runs the recipe's groups on the document's photo (shown at 100 %).
 // Throws PictureError and SettingError.
 void ApplyRecipe(PhotoDocument& document, const Recipe& recipe);
