@@ -181,8 +181,11 @@ TEST_F(FrameStackTest, EditsOneByOneEndAsTheRenderFromTheFinalSettings) {
         g.seed = 3;
         const auto px = [](int v) { return Length{double(v), LengthUnit::Pixels}; };
         if (colour) g.group.frameColor = RGB(200, 0, 0);
-        if (info.Shows(EditField::FrameHeight)) g.group.frameHeight = px(h0 + 2);
-        if (info.Shows(EditField::FrameWidth)) g.group.frameWidth = px(w0 + 1);
+        // A moulding picked last brings its own width, so the widths set
+        // before it no longer hold.
+        const bool mouldingWidth = info.id == StyleId::Ornate;
+        if (info.Shows(EditField::FrameHeight) && !mouldingWidth) g.group.frameHeight = px(h0 + 2);
+        if (info.Shows(EditField::FrameWidth) && !mouldingWidth) g.group.frameWidth = px(w0 + 1);
         if (info.Shows(EditField::BorderWidth)) g.group.borderWidth = px(b0 + 1);
         if (!decorations.empty()) g.group.pattern = decorations[1];
         if (info.takesSides) {
