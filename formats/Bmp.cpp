@@ -15,6 +15,7 @@
 // Write: BITMAPINFOHEADER, bottom-up, in the bitmap's own depth (PixelFormat::Device as
 // 32 bits), indexed formats with their palette.
 #include "formats/ByteReader.h"
+#include "formats/ByteWriting.h"
 #include "formats/FileWriting.h"
 #include "formats/Readers.h"
 
@@ -326,15 +327,6 @@ void ReadBmp(std::span<const std::uint8_t> data, const std::string&, Bitmap& out
 
 namespace {
 
-void Put16(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    v.push_back(std::uint8_t(x));
-    v.push_back(std::uint8_t(x >> 8));
-}
-void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    Put16(v, x & 0xFFFF);
-    Put16(v, x >> 16);
-}
-
 // One file row (rowBytes, padding zeroed) from a bitmap row of the given bits.
 void PackRow(const std::uint8_t* s, int w, int bits, int bpp, std::uint8_t* d,
              std::size_t rowBytes) {
@@ -403,20 +395,20 @@ void WriteBmp(const Bitmap& bitmap, ByteSink& sink) {
     v.reserve(offBits);
     v.push_back('B');
     v.push_back('M');
-    Put32(v, std::uint32_t(fileSize));
-    Put32(v, 0);
-    Put32(v, offBits);
-    Put32(v, 40);
-    Put32(v, std::uint32_t(w));
-    Put32(v, std::uint32_t(h));
-    Put16(v, 1);
-    Put16(v, std::uint16_t(bits));
-    Put32(v, kRgb);
-    Put32(v, std::uint32_t(rowBytes * std::size_t(h)));
-    Put32(v, 0);
-    Put32(v, 0);
-    Put32(v, std::uint32_t(palette.size()));
-    Put32(v, 0);
+    PutLe32(v, std::uint32_t(fileSize));
+    PutLe32(v, 0);
+    PutLe32(v, offBits);
+    PutLe32(v, 40);
+    PutLe32(v, std::uint32_t(w));
+    PutLe32(v, std::uint32_t(h));
+    PutLe16(v, 1);
+    PutLe16(v, std::uint16_t(bits));
+    PutLe32(v, kRgb);
+    PutLe32(v, std::uint32_t(rowBytes * std::size_t(h)));
+    PutLe32(v, 0);
+    PutLe32(v, 0);
+    PutLe32(v, std::uint32_t(palette.size()));
+    PutLe32(v, 0);
     for (Color c : palette) {
         v.push_back(GetBValue(c));
         v.push_back(GetGValue(c));

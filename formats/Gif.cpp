@@ -14,6 +14,7 @@
 // palette, deeper ones are reduced to at most 256 colours (Octree.h). The
 // file is put together here, its LZW data by GifLzw; EncodeGifReference
 // writes the same bytes through giflib, the plain way, to check against.
+#include "formats/ByteWriting.h"
 #include "formats/GifLzw.h"
 #include "formats/Octree.h"
 #include "formats/Readers.h"
@@ -252,11 +253,6 @@ std::vector<Color> ColorTable(const Bitmap& picture) {
     return palette;
 }
 
-void Put16(std::vector<std::uint8_t>& out, int v) {
-    out.push_back(std::uint8_t(v));
-    out.push_back(std::uint8_t(v >> 8));
-}
-
 } // namespace
 
 std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
@@ -278,8 +274,8 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(std::size_t(w) * std::size_t(h) / 2 + 1024);
     for (char c : std::string_view("GIF87a")) bytes.push_back(std::uint8_t(c));
-    Put16(bytes, w);
-    Put16(bytes, h);
+    PutLe16(bytes, w);
+    PutLe16(bytes, h);
     bytes.push_back(std::uint8_t(0x80 | 0x70 | (colorBits - 1)));
     bytes.push_back(0);
     bytes.push_back(0);
@@ -289,10 +285,10 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
         bytes.push_back(GetBValue(c));
     }
     bytes.push_back(',');
-    Put16(bytes, 0);
-    Put16(bytes, 0);
-    Put16(bytes, w);
-    Put16(bytes, h);
+    PutLe16(bytes, 0);
+    PutLe16(bytes, 0);
+    PutLe16(bytes, w);
+    PutLe16(bytes, h);
     bytes.push_back(0);
     // Indexed rows are one byte a pixel, stored one after another.
     AppendGifImageData(

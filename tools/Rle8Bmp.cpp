@@ -1,22 +1,13 @@
 #include "tools/Rle8Bmp.h"
 
 #include "canvas/Bitmap.h"
+#include "formats/ByteWriting.h"
 
 #include <stdexcept>
 
 namespace quillon {
 
 namespace {
-
-void Put16(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    v.push_back(std::uint8_t(x));
-    v.push_back(std::uint8_t(x >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) {
-    Put16(v, x & 0xFFFF);
-    Put16(v, x >> 16);
-}
 
 void Set32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
     for (int i = 0; i < 4; ++i) v[at + i] = std::uint8_t(x >> (8 * i));
@@ -74,20 +65,20 @@ std::vector<std::uint8_t> EncodeRle8Bmp(const Bitmap& indexed) {
     std::vector<std::uint8_t> v;
     v.push_back('B');
     v.push_back('M');
-    Put32(v, 0); // file size, set below
-    Put32(v, 0);
-    Put32(v, offBits);
-    Put32(v, 40);
-    Put32(v, std::uint32_t(w));
-    Put32(v, std::uint32_t(h));
-    Put16(v, 1);
-    Put16(v, 8);
-    Put32(v, 1); // BI_RLE8
-    Put32(v, 0); // size of the pixel data, set below
-    Put32(v, 2835);
-    Put32(v, 2835);
-    Put32(v, std::uint32_t(palette.size()));
-    Put32(v, 0);
+    PutLe32(v, 0); // file size, set below
+    PutLe32(v, 0);
+    PutLe32(v, offBits);
+    PutLe32(v, 40);
+    PutLe32(v, std::uint32_t(w));
+    PutLe32(v, std::uint32_t(h));
+    PutLe16(v, 1);
+    PutLe16(v, 8);
+    PutLe32(v, 1); // BI_RLE8
+    PutLe32(v, 0); // size of the pixel data, set below
+    PutLe32(v, 2835);
+    PutLe32(v, 2835);
+    PutLe32(v, std::uint32_t(palette.size()));
+    PutLe32(v, 0);
     for (Color c : palette) {
         v.push_back(GetBValue(c));
         v.push_back(GetGValue(c));
