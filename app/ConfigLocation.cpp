@@ -32,7 +32,7 @@ std::string Environment(const char* name) {
 
 std::string UserConfigFolder() {
     const std::string xdg = Environment("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative path.
+    // A relative XDG_CONFIG_HOME is invalid and is ignored, as XDG prescribes.
     if (!xdg.empty() && xdg.front() == '/') return xdg + "/quillon";
     return Environment("HOME") + "/.config/quillon";
 }

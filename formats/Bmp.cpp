@@ -14,6 +14,7 @@
 // picture over the size limit is refused before its pixels are allocated.
 // Write: BITMAPINFOHEADER, bottom-up, in the bitmap's own depth (PixelFormat::Device as
 // 32 bits), indexed formats with their palette.
+#include "formats/BmpHeaders.h"
 #include "formats/ByteReader.h"
 #include "formats/ByteWriting.h"
 #include "formats/FileWriting.h"
@@ -368,6 +369,33 @@ std::size_t FileRowBytes(int width, int bits) {
 
 } // namespace
 
+void PutBmpHeaders(std::vector<std::uint8_t>& out, const BmpHeaderFields& fields,
+                   const std::vector<Color>& palette) {
+    const auto offBits = std::uint32_t(14 + 40 + palette.size() * 4);
+    out.push_back('B');
+    out.push_back('M');
+    PutLe32(out, fields.fileSize);
+    PutLe32(out, 0);
+    PutLe32(out, offBits);
+    PutLe32(out, 40);
+    PutLe32(out, std::uint32_t(fields.width));
+    PutLe32(out, std::uint32_t(fields.height));
+    PutLe16(out, 1);
+    PutLe16(out, std::uint32_t(fields.bitsPerPixel));
+    PutLe32(out, fields.compression);
+    PutLe32(out, fields.imageBytes);
+    PutLe32(out, fields.pixelsPerMetre);
+    PutLe32(out, fields.pixelsPerMetre);
+    PutLe32(out, std::uint32_t(palette.size()));
+    PutLe32(out, 0);
+    for (Color c : palette) {
+        out.push_back(GetBValue(c));
+        out.push_back(GetGValue(c));
+        out.push_back(GetRValue(c));
+        out.push_back(0);
+    }
+}
+
 void WriteBmp(const Bitmap& bitmap, ByteSink& sink) {
     const int w = bitmap.Width(), h = bitmap.Height();
     const int bits = FileBits(bitmap.format());
@@ -393,28 +421,9 @@ void WriteBmp(const Bitmap& bitmap, ByteSink& sink) {
 
     std::vector<std::uint8_t> v;
     v.reserve(offBits);
-    v.push_back('B');
-    v.push_back('M');
-    PutLe32(v, std::uint32_t(fileSize));
-    PutLe32(v, 0);
-    PutLe32(v, offBits);
-    PutLe32(v, 40);
-    PutLe32(v, std::uint32_t(w));
-    PutLe32(v, std::uint32_t(h));
-    PutLe16(v, 1);
-    PutLe16(v, std::uint16_t(bits));
-    PutLe32(v, kRgb);
-    PutLe32(v, std::uint32_t(rowBytes * std::size_t(h)));
-    PutLe32(v, 0);
-    PutLe32(v, 0);
-    PutLe32(v, std::uint32_t(palette.size()));
-    PutLe32(v, 0);
-    for (Color c : palette) {
-        v.push_back(GetBValue(c));
-        v.push_back(GetGValue(c));
-        v.push_back(GetRValue(c));
-        v.push_back(0);
-    }
+    PutBmpHeaders(
+        v, {std::uint32_t(fileSize), w, h, bits, kRgb, std::uint32_t(rowBytes * std::size_t(h)), 0},
+        palette);
     sink.Write(v);
     if (w == 0 || h == 0) return;
 

@@ -1,7 +1,7 @@
 #include "tools/Rle8Bmp.h"
 
 #include "canvas/Bitmap.h"
-#include "formats/ByteWriting.h"
+#include "formats/BmpHeaders.h"
 
 #include <stdexcept>
 
@@ -63,28 +63,8 @@ std::vector<std::uint8_t> EncodeRle8Bmp(const Bitmap& indexed) {
     const std::uint32_t offBits = std::uint32_t(14 + 40 + palette.size() * 4);
 
     std::vector<std::uint8_t> v;
-    v.push_back('B');
-    v.push_back('M');
-    PutLe32(v, 0); // file size, set below
-    PutLe32(v, 0);
-    PutLe32(v, offBits);
-    PutLe32(v, 40);
-    PutLe32(v, std::uint32_t(w));
-    PutLe32(v, std::uint32_t(h));
-    PutLe16(v, 1);
-    PutLe16(v, 8);
-    PutLe32(v, 1); // BI_RLE8
-    PutLe32(v, 0); // size of the pixel data, set below
-    PutLe32(v, 2835);
-    PutLe32(v, 2835);
-    PutLe32(v, std::uint32_t(palette.size()));
-    PutLe32(v, 0);
-    for (Color c : palette) {
-        v.push_back(GetBValue(c));
-        v.push_back(GetGValue(c));
-        v.push_back(GetRValue(c));
-        v.push_back(0);
-    }
+    // The file and pixel data sizes are set once the rows are coded.
+    PutBmpHeaders(v, {0, w, h, 8, 1 /* RLE8 */, 0, 2835}, palette);
     for (int y = h - 1; y >= 0; --y) EncodeRow(indexed.ScanLine(y), w, v);
     v.push_back(0); // end of bitmap
     v.push_back(1);
