@@ -4,6 +4,7 @@
 #include "app/ViewZoom.h"
 #include "app/WindowLayout.h"
 #include "document/ClipboardPort.h"
+#include "document/PackedPicture.h"
 #include "document/PhotoDocument.h"
 #include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <exception>
 #include <filesystem>
+#include <random>
 #include <utility>
 
 namespace quillon {
@@ -62,6 +64,16 @@ DocumentController::DocumentController(ClipboardPort& clipboard, QObject* parent
 
 DocumentController::~DocumentController() = default;
 
+const Bitmap* DocumentController::picture() const {
+    if (!document_) return nullptr;
+    return editing_ ? stackPicture_ : document_->Result();
+}
+
+std::uint32_t DocumentController::newSeed() {
+    static std::mt19937 seeds{std::random_device{}()};
+    return std::uint32_t(seeds());
+}
+
 std::optional<StyleId> DocumentController::style() const {
     return document_ ? document_->Style() : std::nullopt;
 }
@@ -81,8 +93,194 @@ QString DocumentController::imageTitle() const {
 
 void DocumentController::replaceDocument(std::unique_ptr<PhotoDocument> document) {
     document_ = std::move(document);
+    startStack();
     startRecord();
     showAfresh();
+    emit stackChanged();
+}
+
+// --- The stack ----------------------------------------------------------------------
+
+void DocumentController::startStack() {
+    editing_.reset();
+    editStepPushed_ = false;
+    stack_.Restore({});
+    stackPicture_ = nullptr;
+    if (!document_ || !document_->HasPhoto()) return;
+    auto photo = std::make_unique<Bitmap>();
+    photo->Assign(document_->Photo());
+    setStackPhoto(std::move(photo));
+    renderStack();
+    seed_ = newSeed();
+    document_->SetSeed(seed_);
+}
+
+void DocumentController::setStackPhoto(std::unique_ptr<Bitmap> photo) {
+    stack_.SetPhoto(std::move(photo));
+    packedPhoto_.reset();
+    stackPicture_ = nullptr;
+}
+
+void DocumentController::renderStack() {
+    BusyScope busy(*this);
+    stackPicture_ = stack_.Result();
+}
+
+void DocumentController::syncPrintBasis() {
+    if (units_.dpi)
+        stack_.SetPrintBasis(std::nullopt, units_.dpi);
+    else
+        stack_.SetPrintBasis(units_.printSize, std::nullopt);
+}
+
+void DocumentController::rebuildTopDocument(const PhotoDocument* metadataSource) {
+    const PhotoDocument* source = metadataSource ? metadataSource : document_.get();
+    auto document = std::make_unique<PhotoDocument>();
+    {
+        BusyScope busy(*this);
+        document->OpenPicture(stack_.InputCopy(stack_.Count()),
+                              source ? source->FileName() : fileName_, Zoom::Normal);
+    }
+    if (source) document->TakeMetadataOf(*source);
+    document->SetSeed(seed_);
+    document_ = std::move(document);
+    editing_.reset();
+}
+
+bool DocumentController::commitTopFrame() {
+    if (editing_ || !framing()) return false;
+    rememberStyles();
+    const StackGroup group{record_.FinishGroup(*document_), seed_, true};
+    syncPrintBasis();
+    stack_.Append(group);
+    try {
+        renderStack();
+    } catch (...) {
+        stack_.Remove(stack_.Count() - 1);
+        renderStack();
+        throw;
+    }
+    seed_ = newSeed();
+    rebuildTopDocument();
+    return true;
+}
+
+void DocumentController::leaveGroup() {
+    if (!editing_) return;
+    rememberStyles();
+    record_ = topRecord_;
+    editStepPushed_ = false;
+    rebuildTopDocument();
+}
+
+void DocumentController::editGroup(std::size_t k) {
+    if (!document_ || editing_ == k) return;
+    leaveGroup();
+    commitTopFrame();
+    if (k >= stack_.Count()) return;
+    const StackGroup& g = stack_.Group(k);
+    auto document = std::make_unique<PhotoDocument>();
+    {
+        BusyScope busy(*this);
+        document->OpenPicture(stack_.InputCopy(k), document_->FileName(), Zoom::Normal);
+        document->TakeMetadataOf(*document_);
+        document->SetSeed(g.seed);
+        RunGroupCommands(*document, g.group);
+        FrameGroupStyle(*document, g.group, stack_.GroupScale(k, document->Photo()));
+    }
+    topRecord_ = record_;
+    record_.EditGroup(g.group, topRecord_.BaseWidth(), topRecord_.BaseHeight());
+    document_ = std::move(document);
+    editing_ = k;
+    editStepPushed_ = false;
+    selection_ = {};
+    selecting_ = false;
+    emit selectionChanged();
+    emit styleChanged();
+    emit frameChanged();
+    emit pictureChanged();
+    emit stackChanged();
+    resized();
+}
+
+void DocumentController::editTop() {
+    if (!editing_) return;
+    leaveGroup();
+    emit styleChanged();
+    emit pictureChanged();
+    emit stackChanged();
+    resized();
+}
+
+void DocumentController::syncEditedGroup() {
+    if (!editing_) return;
+    const std::size_t k = *editing_;
+    // The first change of a group's edit is its undo step, taken before the
+    // stack changes.
+    if (!editStepPushed_) {
+        const StyleId id = *stack_.Group(k).group.style;
+        pushUndo(("&Undo Edit " + std::string(StyleInfoOf(id).displayName)).c_str());
+        editStepPushed_ = true;
+    }
+    StackGroup g = stack_.Group(k);
+    g.group = record_.Group(document_.get());
+    const FrameStack::State before = stack_.Snapshot();
+    syncPrintBasis();
+    stack_.Edit(k, g);
+    try {
+        renderStack();
+    } catch (...) {
+        stack_.Restore(before);
+        renderStack();
+        throw;
+    }
+    emit stackChanged();
+}
+
+void DocumentController::stackCommand(const char* caption, const std::function<void()>& change) {
+    if (!document_) return;
+    leaveGroup();
+    commitTopFrame();
+    const FrameStack::State before = stack_.Snapshot();
+    pushUndo(caption);
+    try {
+        change();
+        renderStack();
+    } catch (...) {
+        stack_.Restore(before);
+        dropNewestStep();
+        renderStack();
+        throw;
+    }
+    rebuildTopDocument();
+    titleFile_.reset();
+    setModified(true);
+    emit styleChanged();
+    emit pictureChanged();
+    emit stackChanged();
+    emit titlesChanged();
+    resized();
+}
+
+void DocumentController::setGroupVisible(std::size_t k, bool visible) {
+    if (k >= stack_.Count() || stack_.Group(k).visible == visible) return;
+    stackCommand(visible ? "&Undo Show Frame" : "&Undo Hide Frame",
+                 [&] { stack_.SetVisible(k, visible); });
+}
+
+void DocumentController::moveGroup(std::size_t from, std::size_t to) {
+    if (from >= stack_.Count() || to >= stack_.Count() || from == to) return;
+    stackCommand("&Undo Move Frame", [&] { stack_.Move(from, to); });
+}
+
+void DocumentController::removeGroup(std::size_t k) {
+    if (k >= stack_.Count()) return;
+    stackCommand("&Undo Remove Frame", [&] { stack_.Remove(k); });
+}
+
+void DocumentController::duplicateGroup(std::size_t k) {
+    if (k >= stack_.Count()) return;
+    stackCommand("&Undo Duplicate Frame", [&] { stack_.Duplicate(k); });
 }
 
 void DocumentController::setModified(bool modified) {
@@ -92,12 +290,8 @@ void DocumentController::setModified(bool modified) {
 }
 
 void DocumentController::startRecord() {
-    const bool photo = document_ && document_->HasPhoto();
-    record_.Start(photo ? document_->Photo().Width() : 0, photo ? document_->Photo().Height() : 0);
-}
-
-void DocumentController::recordCommand(const ImageCommand& command) {
-    record_.AddCommand(command, document_->Photo().Width(), document_->Photo().Height());
+    const bool photo = document_ && stack_.HasPhoto();
+    record_.Start(photo ? stack_.Photo().Width() : 0, photo ? stack_.Photo().Height() : 0);
 }
 
 void DocumentController::showAfresh() {
@@ -133,8 +327,7 @@ void DocumentController::open(const std::string& fileName) {
     sourceFile_ = fileName;
     sourceWritten_ = false;
     styleSettings_ = {};
-    history_.Clear();
-    recordHistory_.clear();
+    undoSteps_.clear();
     undoEnabled_ = false;
     clearRedo();
     setModified(false);
@@ -179,7 +372,8 @@ bool DocumentController::saveAs(const std::string& fileName) {
     if (!document_) return false;
     {
         BusyScope busy(*this);
-        if (!document_->Save(fileName)) return false;
+        const Bitmap* shown = picture();
+        if (!shown || !SavePictureFile(*shown, fileName, document_->Metadata())) return false;
     }
     fileName_ = fileName;
     titleFile_ = fileName;
@@ -202,12 +396,16 @@ bool DocumentController::saveReplacesOriginal() const {
 void DocumentController::copy() {
     if (!document_) return;
     BusyScope busy(*this);
-    document_->CopyTo(clipboard_);
+    // The clipboard keeps its own copy at full size, whatever the zoom.
+    if (const Bitmap* shown = picture()) clipboard_.SetPicture(*shown);
 }
 
 void DocumentController::closeDocument() {
     if (!document_) return;
     document_.reset();
+    editing_.reset();
+    stack_.Restore({});
+    stackPicture_ = nullptr;
     styleSettings_ = {};
     selection_ = {};
     selecting_ = false;
@@ -222,6 +420,7 @@ void DocumentController::closeDocument() {
     emit selectionChanged();
     emit titlesChanged();
     emit undoAvailable(undoEnabled_, undoCaption_);
+    emit stackChanged();
 }
 
 // --- Undo ---------------------------------------------------------------------------
@@ -233,9 +432,61 @@ void DocumentController::setUndoState(bool enabled, const QString& caption) {
 }
 
 void DocumentController::clearRedo() {
-    if (redoStack_.empty()) return;
-    redoStack_.clear();
+    if (redoSteps_.empty()) return;
+    redoSteps_.clear();
     emit redoAvailable(false);
+}
+
+DocumentController::Step DocumentController::snapshot(const std::string& caption,
+                                                      bool withDocument) {
+    Step step;
+    // Steps that leave the photo alone share its packed copy.
+    if (!packedPhoto_) {
+        BusyScope busy(*this);
+        auto packed = std::make_shared<PackedPicture>();
+        packed->Pack(stack_.Photo());
+        packedPhoto_ = std::move(packed);
+    }
+    step.photo = packedPhoto_;
+    step.stack = stack_.Snapshot();
+    step.record = framingRecord();
+    step.caption = caption;
+    step.windowSize = windowSize_ ? windowSize_() : QSize();
+    if (withDocument) {
+        step.document = std::move(document_);
+        step.editing = editing_;
+        if (editing_) step.editRecord = record_;
+    }
+    return step;
+}
+
+void DocumentController::restore(Step step, const PhotoDocument* metadataSource) {
+    BusyScope busy(*this);
+    if (step.photo != packedPhoto_) {
+        stack_.SetPhoto(step.photo->Unpack());
+        packedPhoto_ = step.photo;
+    }
+    stack_.Restore(step.stack);
+    renderStack();
+    editStepPushed_ = false;
+    if (step.document) {
+        std::unique_ptr<PhotoDocument> previous = std::move(document_);
+        document_ = std::move(step.document);
+        if (metadataSource || previous)
+            document_->TakeMetadataOf(metadataSource ? *metadataSource : *previous);
+        editing_ = step.editing;
+        if (editing_) {
+            topRecord_ = std::move(step.record);
+            record_ = std::move(step.editRecord);
+            // Its edit is already an undo step.
+            editStepPushed_ = true;
+        } else {
+            record_ = std::move(step.record);
+        }
+    } else {
+        record_ = std::move(step.record);
+        rebuildTopDocument(metadataSource);
+    }
 }
 
 void DocumentController::pushUndo(const char* caption) {
@@ -244,39 +495,34 @@ void DocumentController::pushUndo(const char* caption) {
 }
 
 void DocumentController::pushUndoEntry(const std::string& caption) {
-    UndoEntry& entry = history_.Push(document_->Photo(), caption);
-    const QSize window = windowSize_ ? windowSize_() : QSize();
-    entry.windowWidth = window.width();
-    entry.windowHeight = window.height();
-    recordHistory_.push_back(record_);
-    if (recordHistory_.size() > std::size_t(UndoHistory::kCapacity)) recordHistory_.pop_front();
+    undoSteps_.push_back(snapshot(caption, false));
+    if (undoSteps_.size() > std::size_t(kUndoSteps)) undoSteps_.pop_front();
     setUndoState(true, FromStd(caption));
 }
 
+void DocumentController::dropNewestStep() {
+    if (undoSteps_.empty()) return;
+    undoSteps_.pop_back();
+    if (undoSteps_.empty())
+        setUndoState(false, kPlainUndoCaption);
+    else
+        setUndoState(true, FromStd(undoSteps_.back().caption));
+}
+
 void DocumentController::undo() {
-    if (!document_ || !undoEnabled_ || history_.Empty()) return;
+    if (!document_ || !undoEnabled_ || undoSteps_.empty()) return;
     rememberStyles();
-    {
-        BusyScope busy(*this);
-        const UndoEntry& entry = history_.Newest();
-        // The undone document is kept whole for Redo; the earlier photo
-        // comes back in a document of its own.
-        auto restored = std::make_unique<PhotoDocument>();
-        restored->OpenPicture(entry.picture.Unpack(), document_->FileName(), Zoom::Normal);
-        restored->TakeMetadataOf(*document_);
-        RedoEntry undone{std::move(document_), record_, entry.caption,
-                         windowSize_ ? windowSize_() : QSize()};
-        document_ = std::move(restored);
-        redoStack_.push_back(std::move(undone));
-        if (entry.windowWidth > 0 && entry.windowHeight > 0)
-            emit windowSizeRestored(entry.windowWidth, entry.windowHeight);
-        history_.Pop();
-        setModified(true);
-        if (!recordHistory_.empty()) {
-            record_ = recordHistory_.back();
-            recordHistory_.pop_back();
-        }
-    }
+    Step step = std::move(undoSteps_.back());
+    undoSteps_.pop_back();
+    // What Undo takes away is kept whole for Redo: the document with a frame
+    // in progress or a group being edited.
+    Step undone = snapshot(step.caption, true);
+    const QSize window = step.windowSize;
+    restore(std::move(step), undone.document.get());
+    redoSteps_.push_back(std::move(undone));
+    if (window.width() > 0 && window.height() > 0)
+        emit windowSizeRestored(window.width(), window.height());
+    setModified(true);
     selection_ = {};
     selecting_ = false;
     // The zoom stays as it was; a fitted view fits the picture undo gave back.
@@ -285,24 +531,25 @@ void DocumentController::undo() {
     emit selectionChanged();
     emit titlesChanged();
     emit pictureChanged();
-    if (history_.Empty())
+    emit stackChanged();
+    if (undoSteps_.empty())
         setUndoState(false, kPlainUndoCaption);
     else
-        setUndoState(true, FromStd(history_.Newest().caption));
+        setUndoState(true, FromStd(undoSteps_.back().caption));
     emit redoAvailable(true);
 }
 
 void DocumentController::redo() {
     if (!canRedo()) return;
-    RedoEntry entry = std::move(redoStack_.back());
-    redoStack_.pop_back();
-    // The photo Redo leaves becomes the undo entry again, under the caption
+    Step step = std::move(redoSteps_.back());
+    redoSteps_.pop_back();
+    // The state Redo leaves becomes the undo step again, under the caption
     // it had.
-    pushUndoEntry(entry.caption);
-    document_ = std::move(entry.document);
-    record_ = std::move(entry.record);
-    if (entry.windowSize.width() > 0 && entry.windowSize.height() > 0)
-        emit windowSizeRestored(entry.windowSize.width(), entry.windowSize.height());
+    pushUndoEntry(step.caption);
+    const QSize window = step.windowSize;
+    restore(std::move(step), nullptr);
+    if (window.width() > 0 && window.height() > 0)
+        emit windowSizeRestored(window.width(), window.height());
     setModified(true);
     selection_ = {};
     selecting_ = false;
@@ -312,6 +559,7 @@ void DocumentController::redo() {
     refit();
     emit titlesChanged();
     emit pictureChanged();
+    emit stackChanged();
     resized();
     emit redoAvailable(canRedo());
 }
@@ -331,10 +579,12 @@ void DocumentController::chooseStyle(StyleId id) {
     if (document_->Style() != id) return;
     // One entry for the whole framing: Undo gives back the photo without
     // any frame, whatever styles were tried.
-    if (starting) pushUndo("&Undo Frame");
+    if (starting && !editing_) pushUndo("&Undo Frame");
     setModified(true);
     record_.ChooseStyle(id, Zoom::Normal);
     if (fresh) restoreStyle(id);
+    // An edited group takes the style chosen for it.
+    syncEditedGroup();
     // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
     selecting_ = false;
@@ -347,16 +597,16 @@ void DocumentController::chooseStyle(StyleId id) {
 
 void DocumentController::applyFrame() {
     if (!document_) return;
-    rememberStyles();
-    if (framing()) record_.ApplyFrame(*document_);
-    {
-        BusyScope busy(*this);
-        document_->ApplyFrame(Zoom::Normal);
-    }
+    // While a group is edited it is in the stack already: applying ends the
+    // edit.
+    if (editing_) return editTop();
+    if (!framing()) return;
+    commitTopFrame();
     titleFile_.reset();
     clearRedo();
     setModified(true);
     showAfresh();
+    emit stackChanged();
 }
 
 void DocumentController::rememberStyles() {
@@ -416,9 +666,12 @@ void DocumentController::repaintFrame() {
     // Every change of the frame's settings ends in a repaint.
     clearRedo();
     setModified(true);
-    BusyScope busy(*this);
-    document_->DrawPictureCentred();
-    document_->DrawFrame();
+    {
+        BusyScope busy(*this);
+        document_->DrawPictureCentred();
+        document_->DrawFrame();
+    }
+    syncEditedGroup();
 }
 
 void DocumentController::editFrame(const FrameEdit& edit) {
@@ -494,6 +747,7 @@ void DocumentController::chooseDecoration(const std::string& fileName) {
     record_.SetPattern(fileName);
     clearRedo();
     setModified(true);
+    syncEditedGroup();
     emit decorationChosen();
     emit frameChanged();
     emit pictureChanged();
@@ -510,9 +764,9 @@ void DocumentController::setViewRoom(int width, int height) {
 
 void DocumentController::refit() {
     if (!fitting_) return;
-    const double scale = document_ ? FitScale(document_->PreviewWidth(), document_->PreviewHeight(),
-                                              room_.width(), room_.height())
-                                   : 1.0;
+    const Bitmap* shown = picture();
+    const double scale =
+        shown ? FitScale(shown->Width(), shown->Height(), room_.width(), room_.height()) : 1.0;
     if (scale == zoom_) return;
     zoom_ = scale;
     emit zoomChanged(zoom_);
@@ -550,26 +804,68 @@ void DocumentController::zoomOut() {
 }
 
 QSize DocumentController::shownSize() const {
-    if (!document_) return {};
-    return {ShownLength(document_->PreviewWidth(), zoom_),
-            ShownLength(document_->PreviewHeight(), zoom_)};
+    const Bitmap* shown = picture();
+    if (!shown) return {};
+    return {ShownLength(shown->Width(), zoom_), ShownLength(shown->Height(), zoom_)};
+}
+
+bool DocumentController::framesShown() const {
+    for (const StackGroup& g : stack_.Groups())
+        if (g.visible) return true;
+    return false;
+}
+
+void DocumentController::photoCommand(const char* caption,
+                                      const std::function<void(PhotoDocument&)>& command,
+                                      const std::function<void(const PhotoDocument&)>& record) {
+    leaveGroup();
+    pushUndo(caption);
+    // The command runs on the photo under the frames; the frames paint
+    // again on what it leaves.
+    PhotoDocument work;
+    try {
+        BusyScope busy(*this);
+        auto photo = std::make_unique<Bitmap>();
+        photo->Assign(stack_.Photo());
+        work.OpenPicture(std::move(photo), document_->FileName(), Zoom::Normal);
+        command(work);
+        auto changed = std::make_unique<Bitmap>();
+        changed->Assign(work.Photo());
+        setStackPhoto(std::move(changed));
+        renderStack();
+    } catch (...) {
+        // A frame the changed photo cannot take (a length over half its
+        // side) puts everything back.
+        Step before = std::move(undoSteps_.back());
+        dropNewestStep();
+        restore(std::move(before), nullptr);
+        throw;
+    }
+    record(work);
+    rebuildTopDocument();
+    titleFile_.reset();
+    setModified(true);
+    emit stackChanged();
 }
 
 void DocumentController::crop() {
-    if (!document_) return;
+    if (!document_ || framing() || framesShown()) return;
     setSelection(selection_.Normalised());
     const Selection s = selection_;
     if (s.right - s.left < 3 || s.bottom - s.top < 3) return;
-    const std::optional<Rect> kept = document_->CropInPhoto(s.left, s.top, s.right, s.bottom);
-    pushUndo("&Undo Crop");
-    {
-        BusyScope busy(*this);
-        document_->Crop(s.left, s.top, s.right, s.bottom);
-        document_->Reopen(Zoom::Normal);
-    }
-    if (kept) recordCommand({ImageCommand::Crop, kept->Left, kept->Top, kept->Right, kept->Bottom});
-    titleFile_.reset();
-    setModified(true);
+    std::optional<Rect> kept;
+    photoCommand(
+        "&Undo Crop Photo",
+        [&](PhotoDocument& d) {
+            kept = d.CropInPhoto(s.left, s.top, s.right, s.bottom);
+            d.Crop(s.left, s.top, s.right, s.bottom);
+        },
+        [&](const PhotoDocument& d) {
+            if (kept)
+                record_.AddCommand(
+                    {ImageCommand::Crop, kept->Left, kept->Top, kept->Right, kept->Bottom},
+                    d.Photo().Width(), d.Photo().Height());
+        });
     showAfresh();
 }
 
@@ -578,25 +874,14 @@ void DocumentController::resize(int width, int height) {
     // Refused before the undo entry, so a size over the limit leaves the
     // history as it was.
     CheckPictureSize(width, height);
-    const bool framed = framing();
-    rememberStyles();
-    if (!framed) pushUndo("&Undo Resize");
-    // Resizing a framed picture applies the frame first: the resized
-    // picture is the photo of the next group.
-    if (framed) record_.ApplyFrame(*document_);
-    {
-        BusyScope busy(*this);
-        document_->Resize(width, height);
-        // The resized picture is shown as a new document.
-        if (framed)
-            document_->ApplyFrame(Zoom::Normal);
-        else
-            document_->Reopen(Zoom::Normal);
-    }
-    recordCommand({ImageCommand::Resize, width, height});
-    titleFile_.reset();
-    clearRedo();
-    setModified(true);
+    // A frame in progress goes on the stack: the photo under it is resized.
+    if (commitTopFrame()) clearRedo();
+    photoCommand(
+        "&Undo Resize Photo", [&](PhotoDocument& d) { d.Resize(width, height); },
+        [&](const PhotoDocument& d) {
+            record_.AddCommand({ImageCommand::Resize, width, height}, d.Photo().Width(),
+                               d.Photo().Height());
+        });
     showAfresh();
 }
 
@@ -605,37 +890,36 @@ void DocumentController::imageCommand(const char* undoCaption, bool turns,
     // The Image menu works on the photo, and waits while a frame is chosen.
     if (!document_ || framing()) return;
     if (turns) clearSelection();
-    pushUndo(undoCaption);
-    {
-        BusyScope busy(*this);
-        ((*document_).*command)();
-    }
-    recordCommand({kind});
-    setModified(true);
+    photoCommand(
+        undoCaption, [&](PhotoDocument& d) { (d.*command)(); },
+        [&](const PhotoDocument& d) {
+            record_.AddCommand({kind}, d.Photo().Width(), d.Photo().Height());
+        });
     emit pictureChanged();
-    if (turns) resized();
+    if (turns || framesShown()) resized();
 }
 
 void DocumentController::grayScale() {
-    imageCommand("&Undo Grayscale", false, &PhotoDocument::GrayScale, ImageCommand::Gray);
+    imageCommand("&Undo Grayscale Photo", false, &PhotoDocument::GrayScale, ImageCommand::Gray);
 }
 
 void DocumentController::negative() {
-    imageCommand("&Undo Negative", false, &PhotoDocument::Negative, ImageCommand::Negative);
+    imageCommand("&Undo Negative Photo", false, &PhotoDocument::Negative, ImageCommand::Negative);
 }
 
 void DocumentController::rotateRight() {
-    imageCommand("&Undo Rotate 90 Right", true, &PhotoDocument::RotateRight,
+    imageCommand("&Undo Rotate Photo 90 Right", true, &PhotoDocument::RotateRight,
                  ImageCommand::RotateRight);
 }
 
 void DocumentController::rotateLeft() {
-    imageCommand("&Undo Rotate 90 Left", true, &PhotoDocument::RotateLeft,
+    imageCommand("&Undo Rotate Photo 90 Left", true, &PhotoDocument::RotateLeft,
                  ImageCommand::RotateLeft);
 }
 
 void DocumentController::rotate180() {
-    imageCommand("&Undo Rotate 180", true, &PhotoDocument::Rotate180, ImageCommand::Rotate180);
+    imageCommand("&Undo Rotate Photo 180", true, &PhotoDocument::Rotate180,
+                 ImageCommand::Rotate180);
 }
 
 // --- The rubber band ------------------------------------------------------------------
@@ -647,7 +931,8 @@ void DocumentController::setSelection(const Selection& selection) {
 }
 
 void DocumentController::beginSelection(int x, int y) {
-    if (!document_ || framing()) return;
+    // The photo is cropped where it shows without frames.
+    if (!document_ || framing() || framesShown()) return;
     selecting_ = true;
     setSelection({x, y, x, y});
 }
@@ -669,13 +954,25 @@ void DocumentController::clearSelection() {
 
 std::vector<Color> DocumentController::photoColors(int count) const {
     if (!document_ || !document_->HasPhoto()) return {};
-    return DominantColors(document_->Photo(), count);
+    return DominantColors(stack_.Photo(), count);
 }
 
 // --- Recipes ----------------------------------------------------------------------------
 
 Recipe DocumentController::recipe() const {
-    return record_.ToRecipe(document_.get(), units_);
+    std::vector<FrameGroup> stacked;
+    std::optional<std::uint32_t> seed;
+    for (const StackGroup& g : stack_.Groups()) {
+        if (!g.visible) continue;
+        stacked.push_back(g.group);
+        if (!seed) seed = g.seed;
+    }
+    Recipe r = framingRecord().ToRecipe(editing_ ? nullptr : document_.get(), units_, stacked);
+    // A recipe has one seed: the lowest frame's, so that its torn edges come
+    // out as they show.
+    if (!seed && document_ && framing() && !editing_) seed = seed_;
+    if (!r.seed) r.seed = seed;
+    return r;
 }
 
 void DocumentController::saveRecipe(const std::string& fileName) const {
@@ -686,30 +983,64 @@ void DocumentController::applyRecipe(Recipe r) {
     if (!document_ || !document_->HasPhoto()) return;
     CheckRecipe(r);
     ResolveRecipePatterns(r);
-    // The recipe runs on a copy of the photo, so that a setting the photo
-    // cannot take leaves the document as it was.
-    auto framed = std::make_unique<PhotoDocument>();
-    {
-        BusyScope busy(*this);
-        auto photo = std::make_unique<Bitmap>();
-        photo->Assign(document_->Photo());
-        framed->OpenPicture(std::move(photo), document_->FileName(), Zoom::Normal);
-        framed->TakeMetadataOf(*document_);
-        ApplyRecipe(*framed, r);
-    }
-    const int w = document_->Photo().Width(), h = document_->Photo().Height();
+    leaveGroup();
     rememberStyles();
-    pushUndo("&Undo Recipe");
-    document_ = std::move(framed);
-    record_.Adopt(r, w, h);
+    if (r.storeFrame) {
+        // A store frame crops and mats the photo itself: the matted picture
+        // becomes the photo, under no frames. It runs on a copy, so that a
+        // setting the photo cannot take leaves everything as it was.
+        auto framed = std::make_unique<PhotoDocument>();
+        {
+            BusyScope busy(*this);
+            auto photo = std::make_unique<Bitmap>();
+            photo->Assign(stack_.Photo());
+            framed->OpenPicture(std::move(photo), document_->FileName(), Zoom::Normal);
+            framed->TakeMetadataOf(*document_);
+            ApplyRecipe(*framed, r);
+        }
+        const int w = stack_.Photo().Width(), h = stack_.Photo().Height();
+        pushUndo("&Undo Recipe");
+        record_.Adopt(r, w, h);
+        record_.ApplyFrame(*framed);
+        setStackPhoto(ScreenCopy(*framed->Result()));
+        stack_.Restore({});
+        renderStack();
+        rebuildTopDocument(framed.get());
+    } else {
+        // The recipe's groups replace the stack's, the frame in progress
+        // included; the commands already run on the photo stay.
+        FrameStack::State state;
+        const std::uint32_t seed = r.seed.value_or(newSeed());
+        for (const FrameGroup& g : r.groups) state.groups.push_back({g, seed, true});
+        state.printSize = r.printSize;
+        state.dpi = r.dpi;
+        const FrameStack::State before = stack_.Snapshot();
+        pushUndo("&Undo Recipe");
+        try {
+            stack_.Restore(state);
+            renderStack();
+        } catch (...) {
+            stack_.Restore(before);
+            dropNewestStep();
+            renderStack();
+            throw;
+        }
+        if (framing()) record_.FinishGroup(*document_);
+        rebuildTopDocument();
+    }
     setModified(true);
     // The bar measures in the recipe's units and print size.
     if (r.printSize) units_.printSize = *r.printSize;
     if (r.printSize || r.dpi) units_.dpi = r.dpi;
-    for (EditField field : {EditField::FrameHeight, EditField::FrameWidth, EditField::BorderWidth})
-        if (const auto given = record_.GivenLength(field);
-            given && (field != EditField::BorderWidth || !style() ||
-                      StyleInfoOf(*style()).thirdFieldIsLength))
+    const FrameGroup last = GroupAsChecked(r, r.groups.size() - 1);
+    const std::pair<EditField, std::optional<Length> FrameGroup::*> fields[] = {
+        {EditField::FrameHeight, &FrameGroup::frameHeight},
+        {EditField::FrameWidth, &FrameGroup::frameWidth},
+        {EditField::BorderWidth, &FrameGroup::borderWidth}};
+    for (const auto& [field, member] : fields)
+        if (const auto& given = last.*member;
+            given && (field != EditField::BorderWidth || !last.style ||
+                      StyleInfoOf(*last.style).thirdFieldIsLength))
             // The bar offers millimetres for centimetres; the record keeps
             // the recipe's own unit.
             units_.units[std::size_t(field)] =
@@ -717,6 +1048,7 @@ void DocumentController::applyRecipe(Recipe r) {
     emit unitsChanged();
     showAfresh();
     emit frameChanged();
+    emit stackChanged();
     resized();
 }
 

@@ -12,6 +12,12 @@
 // make the document afresh; a new photo (open, paste, scan) starts every
 // style from its defaults.
 //
+// The document is the photo under a stack of live frame groups: "Apply
+// Frame" puts the frame in progress on the stack, and any group can later
+// be loaded back into the edit bar, hidden, moved, duplicated or removed;
+// the picture is the photo framed by every visible group. The image
+// commands change the photo itself, under the frames.
+//
 // A command that builds a new picture (open, paste, scan) reads it
 // completely before anything changes, so a failure leaves the document, the
 // history and the zoom as they were. Failures are thrown (PictureError,
@@ -22,8 +28,8 @@
 
 #include "app/SettingsStore.h"
 #include "canvas/Types.h"
+#include "document/FrameStack.h"
 #include "document/FramingRecord.h"
-#include "document/UndoHistory.h"
 #include "frames/StyleCatalog.h"
 
 #include <QObject>
@@ -31,6 +37,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -42,6 +49,7 @@ namespace quillon {
 
 class Bitmap;
 class ClipboardPort;
+class PackedPicture;
 class PhotoDocument;
 
 // The rubber band as dragged, in picture pixels (whatever the zoom): the corner
@@ -77,6 +85,9 @@ struct LengthEdit {
 class DocumentController final : public QObject {
     Q_OBJECT
 public:
+    // How many steps Undo takes back.
+    static constexpr int kUndoSteps = 10;
+
     // The clipboard that Copy and Paste use; it must outlive the controller.
     // The start folder becomes the current folder, and the open dialog's
     // folder its "Pictures" folder.
@@ -85,8 +96,15 @@ public:
 
     // --- State ----------------------------------------------------------------
     bool hasDocument() const { return document_ != nullptr; }
-    // The open document, or null.
+    // The document the edit bar works on, or null: its photo is the picture
+    // the frame in progress (or the group being edited) frames, and its
+    // style that frame.
     PhotoDocument* document() const { return document_.get(); }
+    // What is shown, saved, copied and printed: the photo framed by every
+    // visible group and the frame in progress; null without a document.
+    const Bitmap* picture() const;
+    // The photo under the frames; only with a document.
+    const Bitmap& photo() const { return stack_.Photo(); }
     std::optional<StyleId> style() const;
     // Whether a frame style is chosen (the edit bar shows, the Image menu
     // and Resize wait until the frame is applied or undone).
@@ -113,8 +131,9 @@ public:
     bool canUndo() const { return undoEnabled_; }
     // The Undo item's text.
     const QString& undoCaption() const { return undoCaption_; }
-    bool canRedo() const { return document_ != nullptr && !redoStack_.empty(); }
-    const UndoHistory& history() const { return history_; }
+    bool canRedo() const { return document_ != nullptr && !redoSteps_.empty(); }
+    // The steps Undo can take back (at most ten).
+    int undoCount() const { return int(undoSteps_.size()); }
     const ShellFolders& folders() const { return folders_; }
     ClipboardPort& clipboard() const { return clipboard_; }
 
@@ -157,6 +176,28 @@ public:
     void setBorderColor(Color color);
     // A pattern, moulding, mask or overlay picked for the current style.
     void chooseDecoration(const std::string& fileName);
+
+    // --- The frame stack ------------------------------------------------------------
+    // The applied groups, bottom (0) to top; the frame in progress is not
+    // one of them until it is applied.
+    std::size_t groupCount() const { return stack_.Count(); }
+    const StackGroup& group(std::size_t k) const { return stack_.Group(k); }
+    // The applied group loaded into the edit bar, if any.
+    std::optional<std::size_t> editedGroup() const { return editing_; }
+    // Loads group k into the edit bar: its changes paint again from it up,
+    // as one undo step until another group or command is chosen. A frame
+    // in progress is applied first.
+    void editGroup(std::size_t k);
+    // Back to framing on top of the stack (as Apply Frame does while a
+    // group is being edited).
+    void editTop();
+    // Each of these applies a frame in progress first, is one undo step,
+    // and leaves the edit bar on top of the stack. Indices past the top are
+    // ignored.
+    void setGroupVisible(std::size_t k, bool visible);
+    void moveGroup(std::size_t from, std::size_t to);
+    void removeGroup(std::size_t k);
+    void duplicateGroup(std::size_t k);
 
     // --- Lengths with units ----------------------------------------------------------
     // The edit bar's units and print size. Percentages refer to the photo's
@@ -268,6 +309,9 @@ signals:
     void windowSizeRestored(int width, int height);
     // A problem that is not an exception: caption and text of the box.
     void errorOccurred(const QString& caption, const QString& text);
+    // The frame stack's groups, their order or visibility, the frame in
+    // progress, or the group being edited changed.
+    void stackChanged();
 
 private:
     class BusyScope;
@@ -284,11 +328,59 @@ private:
     // The photo of a new document that shows nothing is reported as
     // corrupted and the document closes; true when that happened.
     bool closeIfEmpty();
+    // One state of the document for Undo and Redo: the photo (packed, shared
+    // by the steps it did not change in), the stack's groups, and the
+    // record of the whole framing. A Redo step also keeps the edit bar's
+    // document as Undo found it, with the group it was editing.
+    struct Step {
+        std::shared_ptr<const PackedPicture> photo;
+        FrameStack::State stack;
+        FramingRecord record;
+        std::string caption;
+        QSize windowSize;
+        std::unique_ptr<PhotoDocument> document;
+        std::optional<std::size_t> editing;
+        FramingRecord editRecord;
+    };
+    // The current state as a step; withDocument moves the document into it.
+    Step snapshot(const std::string& caption, bool withDocument);
+    // Puts a step's state back; without a document of its own the edit bar
+    // returns to the top of the stack with no style chosen.
+    // metadataSource: the document whose photo metadata the restored one
+    // carries, when not the current one.
+    void restore(Step step, const PhotoDocument* metadataSource);
     void pushUndo(const char* caption);
-    // Records the current photo as the newest undo entry, keeping what Redo
+    // Records the current state as the newest undo step, keeping what Redo
     // may bring back.
     void pushUndoEntry(const std::string& caption);
+    // Forgets the newest undo step (a command that failed after pushing it).
+    void dropNewestStep();
     void clearRedo();
+    // The record of the whole framing (while a group is edited, record_ is
+    // that group's).
+    const FramingRecord& framingRecord() const { return editing_ ? topRecord_ : record_; }
+    // A new photo under no frames: the document's.
+    void startStack();
+    // The stack's photo changed.
+    void setStackPhoto(std::unique_ptr<Bitmap> photo);
+    // Paints the stack as far as needed.
+    void renderStack();
+    // The edit bar's document afresh on top of the stack, no style chosen.
+    void rebuildTopDocument(const PhotoDocument* metadataSource = nullptr);
+    // Puts the frame in progress on the stack; false when there was none.
+    bool commitTopFrame();
+    // Ends the edit of a group: the edit bar returns to the top.
+    void leaveGroup();
+    // After a change of the edited group's settings: the group in the stack
+    // takes them and the stack paints again from it.
+    void syncEditedGroup();
+    // The print size or resolution of the edit bar, for the stack.
+    void syncPrintBasis();
+    // Runs a change of the stack as one undo step.
+    void stackCommand(const char* caption, const std::function<void()>& change);
+    // Runs an image command on the photo under the frames.
+    void photoCommand(const char* caption, const std::function<void(PhotoDocument&)>& command,
+                      const std::function<void(const PhotoDocument&)>& record);
     void setUndoState(bool enabled, const QString& caption);
     void repaintFrame();
     // New units for print lengths; the current style's print lengths are
@@ -306,9 +398,12 @@ private:
     // Runs an Image menu command on the photo.
     void imageCommand(const char* undoCaption, bool turns, void (PhotoDocument::*command)(),
                       ImageCommand::Kind kind);
+    // Whether any frame group shows (the photo is then not shown alone).
+    bool framesShown() const;
+    // A new random seed for the torn edges of the frame in progress.
+    static std::uint32_t newSeed();
     // The record starts afresh on the document's photo.
     void startRecord();
-    void recordCommand(const ImageCommand& command);
     // The sizes percentages and physical lengths refer to.
     int shorterSide() const;
     int lengthInPixels(EditField field, const Length& length) const;
@@ -316,7 +411,18 @@ private:
 
     ClipboardPort& clipboard_;
     std::unique_ptr<PhotoDocument> document_;
-    UndoHistory history_;
+    // The photo and the applied frame groups.
+    FrameStack stack_;
+    const Bitmap* stackPicture_ = nullptr;
+    // The stack's photo packed, once a step needed it; null after it changed.
+    std::shared_ptr<const PackedPicture> packedPhoto_;
+    // The group loaded into the edit bar, and whether its edit has its undo
+    // step yet.
+    std::optional<std::size_t> editing_;
+    bool editStepPushed_ = false;
+    // The random seed of the frame in progress.
+    std::uint32_t seed_ = 0;
+    std::deque<Step> undoSteps_;
     bool undoEnabled_ = false;
     QString undoCaption_;
     double zoom_ = 1.0;
@@ -337,18 +443,10 @@ private:
     bool modified_ = false;
     std::function<QSize()> windowSize_;
     FramingRecord record_;
-    // The record as it was at each undo entry, newest last.
-    std::deque<FramingRecord> recordHistory_;
-    // What Undo took away, newest last: the whole document (a frame in
-    // progress keeps its style and settings), with its record, the caption
-    // of its undo entry and the size of its window.
-    struct RedoEntry {
-        std::unique_ptr<PhotoDocument> document;
-        FramingRecord record;
-        std::string caption;
-        QSize windowSize;
-    };
-    std::deque<RedoEntry> redoStack_;
+    // The whole framing's record while record_ is that of an edited group.
+    FramingRecord topRecord_;
+    // What Undo took away, newest last.
+    std::deque<Step> redoSteps_;
     EditUnits units_;
     // A style's settings as last left for this photo.
     struct StyleSettings {

@@ -81,8 +81,7 @@ QPoint PictureView::pictureAt(const QPointF& viewPos) const {
 void PictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
-    const PhotoDocument* document = controller_.document();
-    const Bitmap* picture = document ? document->Result() : nullptr;
+    const Bitmap* picture = controller_.picture();
     if (!picture || picture->Empty()) return;
     const double ratio = devicePixelRatioF();
     const double scale = controller_.zoom();

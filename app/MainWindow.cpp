@@ -707,7 +707,7 @@ void MainWindow::resizePicture() {
         resizeDialog_ = new ResizeDialog(this);
         resizeDialog_->showError = [this](const std::string& message) { ShowError(this, message); };
     }
-    resizeDialog_->prepare(document->Photo().Width(), document->Photo().Height());
+    resizeDialog_->prepare(controller_->photo().Width(), controller_->photo().Height());
     if (Dialogs::current().runModal(*resizeDialog_) != QDialog::Accepted) return;
     // A size that is not a whole number, or is 0 or below, is refused here,
     // before anything changes.
@@ -724,7 +724,7 @@ void MainWindow::print() {
     }
     // With a frame style chosen the framed picture is printed, and its own
     // size (frame band included) is the size that 100 % prints.
-    const Bitmap* picture = document->Result();
+    const Bitmap* picture = controller_->picture();
     if (!picture || picture->Empty()) return;
     printDialog_->preparePreview(*picture, picture->Width(), picture->Height());
     Dialogs::current().runModal(*printDialog_);

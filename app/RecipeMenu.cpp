@@ -73,7 +73,7 @@ void RecipeMenu::storeFrame() {
     const PhotoDocument* document = controller_.document();
     if (!document || !document->HasPhoto()) return;
     if (!storeDialog_) storeDialog_ = new StoreFrameDialog(window_);
-    storeDialog_->prepare(ToQImage(document->Photo()));
+    storeDialog_->prepare(ToQImage(controller_.photo()));
     if (Dialogs::current().runModal(*storeDialog_) != QDialog::Accepted) return;
     controller_.applyRecipe(storeDialog_->recipe());
 }

@@ -23,8 +23,7 @@ QString PrintLength(double value) {
 
 StatusTexts StatusOf(const DocumentController& controller) {
     StatusTexts texts;
-    const PhotoDocument* document = controller.document();
-    const Bitmap* picture = document ? document->Result() : nullptr;
+    const Bitmap* picture = controller.picture();
     if (!picture) return texts;
     texts.file = controller.fileName().empty()
                      ? QStringLiteral("Untitled")

@@ -116,6 +116,39 @@ void FrameStack::ReplaceWithRecipe(const Recipe& recipe) {
 
 // --- Rendering ------------------------------------------------------------------
 
+bool FrameStack::LowestVisible(std::size_t k) const {
+    for (std::size_t i = 0; i < k && i < state_.groups.size(); ++i)
+        if (state_.groups[i].visible) return false;
+    return true;
+}
+
+std::unique_ptr<Bitmap> FrameStack::CopyOfInput(std::size_t k, bool lowest) const {
+    if (!lowest) return ScreenCopy(InputOf(k));
+    auto input = std::make_unique<Bitmap>();
+    input->Assign(*photo_);
+    return input;
+}
+
+std::unique_ptr<Bitmap> FrameStack::InputCopy(std::size_t k) {
+    if (k > Count()) Check(k);
+    if (!Result()) return nullptr;
+    return CopyOfInput(k, LowestVisible(k));
+}
+
+LengthScale FrameStack::GroupScale(std::size_t k, const Bitmap& photo) {
+    if (LowestVisible(k)) return ScaleFor(photo, state_.printSize, state_.dpi);
+    Result();
+    return scale_;
+}
+
+void FrameStack::SetPrintBasis(const std::optional<PrintSize>& printSize,
+                               const std::optional<double>& dpi) {
+    if (printSize == state_.printSize && dpi == state_.dpi) return;
+    state_.printSize = printSize;
+    state_.dpi = dpi;
+    InvalidateFrom(0);
+}
+
 const Bitmap& FrameStack::InputOf(std::size_t k) const {
     for (std::size_t i = k; i-- > 0;)
         if (state_.groups[i].visible) return *outputs_[i];
@@ -126,22 +159,14 @@ void FrameStack::RenderGroup(std::size_t k) {
     const StackGroup& g = state_.groups[k];
     outputs_[k].reset();
     if (!g.visible) return;
-    bool lowest = true;
-    for (std::size_t i = 0; i < k && lowest; ++i) lowest = !state_.groups[i].visible;
+    const bool lowest = LowestVisible(k);
 
     // The group runs on a document of its own, as ApplyRecipe runs it: the
     // lowest visible group on the photo as it is, every other one on the
     // picture below it handed over as Apply Frame hands it over.
     PhotoDocument doc;
     doc.SetSeed(g.seed);
-    std::unique_ptr<Bitmap> input;
-    if (lowest) {
-        input = std::make_unique<Bitmap>();
-        input->Assign(*photo_);
-    } else {
-        input = ScreenCopy(InputOf(k));
-    }
-    doc.OpenPicture(std::move(input), "Clipboard", Zoom::Normal);
+    doc.OpenPicture(CopyOfInput(k, lowest), "Clipboard", Zoom::Normal);
     RunGroupCommands(doc, g.group);
     if (lowest) scale_ = ScaleFor(doc.Photo(), state_.printSize, state_.dpi);
     FrameGroupStyle(doc, g.group, scale_);

@@ -94,6 +94,18 @@ public:
     // Null without a photo. Throws PictureError and SettingError as
     // ApplyRecipe does; the groups below the failing one keep their outputs.
     const Bitmap* Result();
+    // A copy of the picture group k frames (k == Count(): a group put on
+    // top), made as the stack hands it over: the photo as it is below the
+    // lowest visible group, else the output below in the screen layout, as
+    // Apply Frame passes a framed picture on. Renders what it needs first.
+    std::unique_ptr<Bitmap> InputCopy(std::size_t k);
+    // What turns group k's lengths into pixels: the lowest visible group's
+    // scale, or, when no visible group lies below k, the scale of photo,
+    // the picture group k's commands left.
+    LengthScale GroupScale(std::size_t k, const Bitmap& photo);
+    // The print size or resolution lengths refer to; every group paints
+    // again when it changes.
+    void SetPrintBasis(const std::optional<PrintSize>& printSize, const std::optional<double>& dpi);
     // The number of groups whose outputs are up to date.
     std::size_t ValidGroups() const { return valid_; }
     // The bytes of the pictures the cache holds.
@@ -109,6 +121,9 @@ private:
     // below it, or the photo.
     const Bitmap& InputOf(std::size_t k) const;
     void RenderGroup(std::size_t k);
+    // Whether no group below k is visible.
+    bool LowestVisible(std::size_t k) const;
+    std::unique_ptr<Bitmap> CopyOfInput(std::size_t k, bool lowest) const;
 
     std::unique_ptr<Bitmap> photo_;
     State state_;

@@ -223,6 +223,25 @@ void FramingRecord::ApplyFrame(const PhotoDocument& doc) {
     current_.reset();
 }
 
+FrameGroup FramingRecord::FinishGroup(const PhotoDocument& doc) {
+    FrameGroup g = CurrentGroup(&doc);
+    g.commands.clear();
+    for (auto& s : styles_) s.reset();
+    current_.reset();
+    return g;
+}
+
+void FramingRecord::EditGroup(const FrameGroup& group, int w, int h) {
+    Start(w, h);
+    commands_ = group.commands;
+    if (!group.style) return;
+    FrameGroup settings = group;
+    settings.commands.clear();
+    styles_[std::size_t(*group.style)] = settings;
+    madeAt_[std::size_t(*group.style)] = Zoom::Normal;
+    current_ = group.style;
+}
+
 void FramingRecord::Adopt(const Recipe& recipe, int w, int h) {
     // Commands done before any frame was applied stay in front of the
     // recipe's own: the photo it was applied to is what they left. After an
@@ -249,10 +268,16 @@ void FramingRecord::Adopt(const Recipe& recipe, int w, int h) {
     }
 }
 
-Recipe FramingRecord::ToRecipe(const PhotoDocument* doc, const EditUnits& units) const {
+Recipe FramingRecord::ToRecipe(const PhotoDocument* doc, const EditUnits& units,
+                               const std::vector<FrameGroup>& stacked) const {
     Recipe r;
     r.groups = done_;
-    const FrameGroup current = CurrentGroup(doc);
+    FrameGroup current = CurrentGroup(doc);
+    for (FrameGroup g : stacked) {
+        g.commands.insert(g.commands.begin(), current.commands.begin(), current.commands.end());
+        current.commands.clear();
+        r.groups.push_back(std::move(g));
+    }
     // A group with nothing to do after an applied frame is left out.
     if (r.groups.empty() || current.style || !current.commands.empty()) r.groups.push_back(current);
     r.storeFrame = storeFrame_;

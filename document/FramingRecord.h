@@ -68,6 +68,17 @@ public:
     // "Apply Frame" on doc (still showing the current style): the group is
     // done and the framed picture is the photo of the next.
     void ApplyFrame(const PhotoDocument& doc);
+    // The current style's group, without commands, handed to a stack of
+    // live frames: no style is current afterwards, and the commands done
+    // so far stay with the photo under the stack.
+    FrameGroup FinishGroup(const PhotoDocument& doc);
+    // A record of one group of a frame stack being edited: the group's
+    // commands and style with its settings, lengths referring to a w x h
+    // photo.
+    void EditGroup(const FrameGroup& group, int w, int h);
+    // The current style's group with the commands before it, as the edit
+    // bar has set it (doc: see ToRecipe).
+    FrameGroup Group(const PhotoDocument* doc) const { return CurrentGroup(doc); }
     // A recipe was applied to the photo as it is now (w x h): the record
     // becomes the recipe, its last group's style the current one. Commands
     // done before any frame was applied stay in front of it.
@@ -75,8 +86,11 @@ public:
 
     // The record as a recipe. doc is the document showing the current style
     // (its lengths fill in defaults worked out at another zoom than 100 %);
-    // units give a print size or dpi when a length is physical.
-    Recipe ToRecipe(const PhotoDocument* doc, const EditUnits& units) const;
+    // units give a print size or dpi when a length is physical. stacked
+    // are live frame groups over the photo: they follow the groups applied
+    // here, the commands done since then going in front of the first.
+    Recipe ToRecipe(const PhotoDocument* doc, const EditUnits& units,
+                    const std::vector<FrameGroup>& stacked = {}) const;
 
     // The photo size percentages and print lengths refer to: the photo as
     // the first group's commands leave it.

@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(c.document()->Photo().Width(), 20);
         QCOMPARE(c.fileName(), run.path("photo.bmp"));
         QVERIFY(c.canUndo());
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE(c.undoCount(), 1);
         // The busy state was given up on the way out.
         QCOMPARE(busy.count(), 2);
         QVERIFY(!c.busy());
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(c.document()->Photo().Width(), 12);
         QCOMPARE(c.mainTitle(), QString("Quillon"));
         QCOMPARE(c.imageTitle(), QString("photo.bmp - 100%"));
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE(c.undoCount(), 1);
         // Nothing of the pasted picture has been done yet.
         QVERIFY(!c.canUndo());
         c.rotateRight();
@@ -125,7 +125,7 @@ private slots:
         QVERIFY(!c.framing());
         // The next frame is a new framing, with its own undo entry.
         c.chooseStyle(StyleId::Matte);
-        QCOMPARE(c.history().Count(), 2);
+        QCOMPARE(c.undoCount(), 2);
         c.undo();
         QVERIFY(!c.framing());
         QCOMPARE(c.document()->Photo().Width(), 30);
@@ -183,12 +183,12 @@ private slots:
         c.closeDocument();
         QVERIFY(!c.hasDocument());
         QVERIFY(!c.canUndo());
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE(c.undoCount(), 1);
         run.putPictureOnClipboard(5, 5);
         c.paste();
         QVERIFY(!c.canUndo()); // until the next change
         c.negative();
-        QCOMPARE(c.history().Count(), 2);
+        QCOMPARE(c.undoCount(), 2);
     }
 
     // --- Undo --------------------------------------------------------------------------
@@ -198,8 +198,8 @@ private slots:
         DocumentController& c = run.controller;
         run.openPicture(60, 40);
         for (int k = 1; k <= 12; ++k) c.resize(10 + k, 5);
-        QCOMPARE(c.history().Count(), 10);
-        QCOMPARE(c.undoCaption(), QString("&Undo Resize"));
+        QCOMPARE(c.undoCount(), 10);
+        QCOMPARE(c.undoCaption(), QString("&Undo Resize Photo"));
         for (int k = 12; k >= 3; --k) {
             QVERIFY(c.canUndo());
             c.undo();
@@ -220,7 +220,7 @@ private slots:
         c.chooseStyle(StyleId::Matte);
         c.chooseStyle(StyleId::Corner);
         QCOMPARE(resized.count(), 3);
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE(c.undoCount(), 1);
         QCOMPARE(c.undoCaption(), QString("&Undo Frame"));
         const int defaultHeight = c.document()->GetFrameHeight();
         FrameEdit edit;
@@ -246,9 +246,9 @@ private slots:
         run.openPicture();
         c.rotate180();
         c.open(run.path("photo.bmp"));
-        QVERIFY(c.history().Empty());
+        QVERIFY(c.undoCount() == 0);
         QVERIFY(!c.canUndo());
-        QCOMPARE(c.undoCaption(), QString("&Undo Rotate 180"));
+        QCOMPARE(c.undoCaption(), QString("&Undo Rotate Photo 180"));
     }
 
     void undoGivesBackTheWindowSizeButKeepsTheZoom() {
@@ -306,7 +306,7 @@ private slots:
         c.endSelection(5, 5);
         c.crop();
         QCOMPARE(c.document()->Photo().Width(), 300);
-        QVERIFY(c.history().Empty());
+        QVERIFY(c.undoCount() == 0);
         QCOMPARE(c.selection(), (Selection{5, 5, right, bottom}));
     }
 
@@ -320,7 +320,7 @@ private slots:
             c.beginSelection(drags[i].left, drags[i].top);
             c.endSelection(drags[i].right, drags[i].bottom);
             c.crop();
-            QCOMPARE(c.undoCaption(), QString("&Undo Crop"));
+            QCOMPARE(c.undoCaption(), QString("&Undo Crop Photo"));
             QCOMPARE(c.mainTitle(), QString("Quillon"));
             QCOMPARE(c.selection(), Selection{});
             const Bitmap& photo = c.document()->Photo();
@@ -373,7 +373,7 @@ private slots:
         QCOMPARE(c.shownSize(), QSize(20, 15));
         const int g = (200 + 3 * 10 + 3 * 4) / 3;
         QCOMPARE(PixelOf(photo, 10, 4), RGB(g, g, g));
-        QCOMPARE(c.undoCaption(), QString("&Undo Grayscale"));
+        QCOMPARE(c.undoCaption(), QString("&Undo Grayscale Photo"));
     }
 
     void negativeTwiceRestoresThePicture() {
@@ -386,8 +386,8 @@ private slots:
         QCOMPARE(PixelOf(c.document()->Photo(), 4, 5), RGB(55, 255 - 12, 255 - 15));
         c.negative();
         QCOMPARE(PixelOf(c.document()->Photo(), 4, 5), before);
-        QCOMPARE(c.history().Count(), 2);
-        QCOMPARE(c.undoCaption(), QString("&Undo Negative"));
+        QCOMPARE(c.undoCount(), 2);
+        QCOMPARE(c.undoCaption(), QString("&Undo Negative Photo"));
         // Undoing the second negative brings back the first one's picture.
         c.undo();
         QCOMPARE(PixelOf(c.document()->Photo(), 4, 5), RGB(55, 255 - 12, 255 - 15));
@@ -408,9 +408,9 @@ private slots:
         QCOMPARE(c.document()->Photo().Height(), 12);
         QCOMPARE(PixelOf(c.document()->Photo(), 4, 0), corner); // top-left went top-right
         QCOMPARE(c.selection(), Selection{});
-        QCOMPARE(c.undoCaption(), QString("&Undo Rotate 90 Right"));
+        QCOMPARE(c.undoCaption(), QString("&Undo Rotate Photo 90 Right"));
         c.rotateLeft();
-        QCOMPARE(c.undoCaption(), QString("&Undo Rotate 90 Left"));
+        QCOMPARE(c.undoCaption(), QString("&Undo Rotate Photo 90 Left"));
         c.rotate180();
         QCOMPARE(c.document()->Photo().Width(), 12);
         QCOMPARE(PixelOf(c.document()->Photo(), 11, 4), corner);
@@ -424,7 +424,7 @@ private slots:
         c.rotateRight();
         c.grayScale();
         QCOMPARE(c.document()->Photo().Width(), 12);
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE(c.undoCount(), 1);
     }
 
     void resizeShowsTheNewSizeAsANewDocument() {
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(opened.count(), 1);
         QCOMPARE(c.document()->Photo().Width(), 100);
         QCOMPARE(c.document()->Photo().Height(), 75);
-        QCOMPARE(c.undoCaption(), QString("&Undo Resize"));
+        QCOMPARE(c.undoCaption(), QString("&Undo Resize Photo"));
     }
 
     void aResizeOverTheLimitIsRefusedBeforeTheHistory() {
@@ -446,7 +446,7 @@ private slots:
         run.putPictureOnClipboard(64, 48);
         c.paste();
         QVERIFY_THROWS_EXCEPTION(PictureError, c.resize(1000000, 1000000));
-        QVERIFY(c.history().Empty());
+        QVERIFY(c.undoCount() == 0);
         QCOMPARE(c.document()->Photo().Width(), 64);
     }
 
@@ -491,7 +491,7 @@ private slots:
         run.openPicture();
         QVERIFY_THROWS_EXCEPTION(PictureError, c.chooseStyle(StyleId::Ornate));
         QVERIFY(!c.framing());
-        QVERIFY(c.history().Empty());
+        QVERIFY(c.undoCount() == 0);
     }
 
     void frameEditsSetInOrderThenRepaint() {

@@ -35,7 +35,7 @@ private slots:
         QCOMPARE(m.resizeDialog()->widthPercentEdit->text(), QString("15"));
         QCOMPARE(m.controller().document()->Photo().Width(), 100);
         QCOMPARE(m.controller().document()->Photo().Height(), 75);
-        QCOMPARE(m.undoAction->text(), QString("&Undo Resize"));
+        QCOMPARE(m.undoAction->text(), QString("&Undo Resize Photo"));
         QCOMPARE(m.windowTitle(), QString("Quillon"));
     }
 

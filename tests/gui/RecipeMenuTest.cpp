@@ -85,15 +85,16 @@ private slots:
         QCOMPARE(run.dialogs.openRequests.back().filters.front().Patterns, std::string("*.toml"));
         const auto expected = FrameByRecipe(photo, LoadRecipe(run.path("two.toml")));
         DocumentController& c = m.controller();
-        QCOMPARE_PICTURES(*c.document()->Result(), *expected->Result());
-        // The last group's style is the one being edited, in the recipe's
-        // units.
-        QCOMPARE(c.style(), std::optional<StyleId>(StyleId::Corner));
-        QVERIFY(m.editBar()->isVisible());
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE_PICTURES(*c.picture(), *expected->Result());
+        // The recipe's groups make the frame stack; each is edited from it.
+        QCOMPARE(c.groupCount(), std::size_t(2));
+        QCOMPARE(c.group(1).group.style, std::optional<StyleId>(StyleId::Corner));
+        QVERIFY(!c.framing());
+        QCOMPARE(c.undoCount(), 1);
         QCOMPARE(c.undoCaption(), QString("&Undo Recipe"));
         c.undo();
         QVERIFY(!c.framing());
+        QCOMPARE(c.groupCount(), std::size_t(0));
         QCOMPARE(c.document()->Photo().Width(), 90);
         QCOMPARE(c.document()->Photo().Pixel(3, 2) & 0xFFFFFF, RGB(21, 10, 90));
     }

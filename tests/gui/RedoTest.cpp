@@ -39,11 +39,11 @@ private slots:
         c.undo();
         QCOMPARE(c.document()->Photo().Width(), 60);
         QVERIFY(c.canRedo());
-        QCOMPARE(c.undoCaption(), QString("&Undo Grayscale"));
+        QCOMPARE(c.undoCaption(), QString("&Undo Grayscale Photo"));
         c.redo();
         QVERIFY(SamePixels(c.document()->Photo(), turned));
-        QCOMPARE(c.undoCaption(), QString("&Undo Rotate 90 Right"));
-        QCOMPARE(c.history().Count(), 2);
+        QCOMPARE(c.undoCaption(), QString("&Undo Rotate Photo 90 Right"));
+        QCOMPARE(c.undoCount(), 2);
         QVERIFY(!c.canRedo());
         QCOMPARE(redoSpy.count(), 2);
         QCOMPARE(redoSpy.last().at(0).toBool(), false);
@@ -80,7 +80,7 @@ private slots:
         c.negative();
         QVERIFY(!c.canRedo());
         c.redo(); // nothing to bring back
-        QCOMPARE(c.history().Count(), 1);
+        QCOMPARE(c.undoCount(), 1);
 
         c.undo();
         QVERIFY(c.canRedo());
@@ -100,23 +100,23 @@ private slots:
         run.openPicture(6, 4);
         std::deque<Bitmap> states(1);
         states[0].Assign(c.document()->Photo());
-        for (int i = 0; i < UndoHistory::kCapacity; ++i) {
+        for (int i = 0; i < DocumentController::kUndoSteps; ++i) {
             i % 2 ? c.negative() : c.rotateRight();
             states.emplace_back().Assign(c.document()->Photo());
         }
-        for (int i = UndoHistory::kCapacity - 1; i >= 0; --i) {
+        for (int i = DocumentController::kUndoSteps - 1; i >= 0; --i) {
             c.undo();
             QVERIFY2(SamePixels(c.document()->Photo(), states[std::size_t(i)]),
                      qPrintable(QString("undo to step %1").arg(i)));
         }
         QVERIFY(!c.canUndo());
-        for (int i = 1; i <= UndoHistory::kCapacity; ++i) {
+        for (int i = 1; i <= DocumentController::kUndoSteps; ++i) {
             c.redo();
             QVERIFY2(SamePixels(c.document()->Photo(), states[std::size_t(i)]),
                      qPrintable(QString("redo to step %1").arg(i)));
         }
         QVERIFY(!c.canRedo());
-        QCOMPARE(c.history().Count(), UndoHistory::kCapacity);
+        QCOMPARE(c.undoCount(), DocumentController::kUndoSteps);
     }
 
     void theEditMenuOffersRedoAfterUndo() {

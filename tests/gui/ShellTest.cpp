@@ -452,7 +452,7 @@ private slots:
         QCOMPARE(MenuStates(m), NoDocumentMenus());
         QCOMPARE(m.windowTitle(), QString("Quillon"));
         QVERIFY(m.editBar()->isHidden());
-        QCOMPARE(m.controller().history().Count(), 1);
+        QCOMPARE(m.controller().undoCount(), 1);
         QApplication::processEvents();
         QCOMPARE(m.documentArea()->subWindowList().size(), 0);
     }

@@ -141,8 +141,8 @@ private slots:
         QCOMPARE(c.imageTitle(), QString("photo.bmp - 400%"));
         QCOMPARE(opened.count(), 0);
         QCOMPARE(undo.count(), 0);
-        QCOMPARE(c.history().Count(), 1);
-        QCOMPARE(c.undoCaption(), QString("&Undo Negative"));
+        QCOMPARE(c.undoCount(), 1);
+        QCOMPARE(c.undoCaption(), QString("&Undo Negative Photo"));
         QCOMPARE(c.document()->Photo().Width(), 200);
         // Undo takes back the negative, not a zoom, and keeps the zoom.
         c.undo();
