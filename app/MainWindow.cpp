@@ -5,6 +5,7 @@
 #include "app/DialogMemory.h"
 #include "app/DocumentController.h"
 #include "app/FrameEditBar.h"
+#include "app/FrameStackPanel.h"
 #include "app/ImageWindow.h"
 #include "app/MainToolBar.h"
 #include "app/PictureMenuStyle.h"
@@ -130,6 +131,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     pictureStyle_->setParent(this);
     buildMenus();
     buildBars();
+    buildFrameStackPanel();
     mdiArea_->installEventFilter(this);
 
     picker_ = new DecorationPicker(*controller_, this);
@@ -292,6 +294,37 @@ void MainWindow::buildViewMenu() {
     zoom50Action = zoomMenu_->stepAction(0.5);
     zoom25Action = zoomMenu_->stepAction(0.25);
     zoom10Action = zoomMenu_->stepAction(0.1);
+}
+
+void MainWindow::buildFrameStackPanel() {
+    frameStackPanel_ = new FrameStackPanel(
+        *controller_,
+        [this](StyleId id) {
+            // The sample photo in the style, drawn the first time it is needed.
+            QIcon& icon = stackIcons_[std::size_t(id)];
+            if (icon.isNull()) {
+                const QImage framed = FramedSample(id, 48, 40);
+                if (!framed.isNull()) icon = QIcon(QPixmap::fromImage(framed));
+            }
+            return icon;
+        },
+        [this](const std::function<void()>& command) { runCommand(command); }, this);
+    frameStackPanel_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, frameStackPanel_);
+    frameStackPanel_->hide();
+    frameStackAction = frameStackPanel_->toggleViewAction();
+    frameStackAction->setObjectName("frameStackAction");
+    frameStackAction->setText(tr("Frame &Stack"));
+    frameStackAction->setToolTip(
+        tr("Show the frames on the photo, to change, hide or reorder them"));
+    viewMenu->addSeparator();
+    viewMenu->addAction(frameStackAction);
+    // The panel comes up by itself once there are frames to arrange.
+    connect(controller_.get(), &DocumentController::stackChanged, this, [this] {
+        const std::size_t count = controller_->groupCount();
+        if (count >= 2 && shownGroupCount_ < 2) frameStackPanel_->show();
+        shownGroupCount_ = count;
+    });
 }
 
 void MainWindow::buildBars() {

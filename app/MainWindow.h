@@ -11,6 +11,7 @@
 #include "app/WindowLayout.h"
 #include "frames/StyleCatalog.h"
 
+#include <QIcon>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -36,6 +37,7 @@ class BusyCursor;
 class DecorationPicker;
 class DocumentController;
 class FrameEditBar;
+class FrameStackPanel;
 class ImageWindow;
 class PictureMenuStyle;
 class PrintPreviewDialog;
@@ -102,6 +104,8 @@ public:
     QAction *zoomNormalAction, *zoom75Action, *zoom50Action, *zoom25Action, *zoom10Action;
     QAction *zoomFitAction, *zoomInAction, *zoomOutAction, *zoom200Action, *zoom400Action;
     QAction *aboutAction, *helpAction;
+    // View > Frame Stack: shows or hides the Frames panel.
+    QAction* frameStackAction;
     // The Frames menu's items, in menu order.
     const std::array<QAction*, kStyleCount>& styleActions() const { return styleActions_; }
     QAction* styleAction(StyleId style) const;
@@ -110,6 +114,7 @@ public:
     // Draws the Frames menu's pictures from the open photo.
     StylePictureRenderer* stylePictureRenderer() const { return stylePictureRenderer_; }
     StatusPanel* statusPanel() const { return statusPanel_; }
+    FrameStackPanel* frameStackPanel() const { return frameStackPanel_; }
     QToolBar* mainToolBar() const { return toolBar_; }
 
     // Runs a command at its edge: an exception becomes the error box.
@@ -158,6 +163,8 @@ private:
     void buildViewMenu();
     // The tool bar and the status bar.
     void buildBars();
+    // The Frames dock and its View menu item.
+    void buildFrameStackPanel();
     // Tells the controller the room the document area has for a picture.
     void reportViewRoom();
     // The shown picture's size in the view's (logical) pixels.
@@ -199,6 +206,11 @@ private:
     StylePictureRenderer* stylePictureRenderer_ = nullptr;
     ZoomMenu* zoomMenu_ = nullptr;
     StatusPanel* statusPanel_ = nullptr;
+    FrameStackPanel* frameStackPanel_ = nullptr;
+    // The Frames panel's style pictures, drawn when first shown.
+    std::array<QIcon, kStyleCount> stackIcons_;
+    // The groups the stack had at its last change.
+    std::size_t shownGroupCount_ = 0;
     QToolBar* toolBar_ = nullptr;
     ResizeDialog* resizeDialog_ = nullptr;
     PrintPreviewDialog* printDialog_ = nullptr;

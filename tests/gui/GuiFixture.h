@@ -19,6 +19,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -108,6 +109,13 @@ public:
     SystemClipboard clipboard;
     std::unique_ptr<MainWindow> window;
 };
+
+// The program's decoration library, seen from the scratch folder.
+inline void LinkDataFolder(const ScratchRun& run) {
+    namespace fs = std::filesystem;
+    for (const fs::directory_entry& e : fs::directory_iterator(QUILLON_BUILD_DATA_DIR))
+        fs::create_symlink(e.path(), run.path(e.path().filename().string()));
+}
 
 // Sends a mouse event to a widget as the platform would.
 inline void SendMouse(QWidget* widget, QEvent::Type type, Qt::MouseButton button,

@@ -31,13 +31,6 @@ std::unique_ptr<Bitmap> Copy(const Bitmap& picture) {
     return copy;
 }
 
-// The program's decoration library, seen from the scratch folder.
-void LinkDataFolder(const ControllerRun& run) {
-    namespace fs = std::filesystem;
-    for (const fs::directory_entry& e : fs::directory_iterator(QUILLON_BUILD_DATA_DIR))
-        fs::create_symlink(e.path(), run.path(e.path().filename().string()));
-}
-
 // The picture of the old way: the photo (after command), then each shown
 // group framed and frozen into the photo by Apply Frame.
 std::unique_ptr<Bitmap> Frozen(const std::string& photo, const std::vector<StackGroup>& groups,
