@@ -152,7 +152,9 @@ bool DocumentController::commitTopFrame() {
     rememberStyles();
     const StackGroup group{record_.FinishGroup(*document_), seed_, true};
     syncPrintBasis();
-    stack_.Append(group);
+    // The document painted the frame already; the stack keeps that picture
+    // (the document is made afresh below).
+    stack_.Append(group, std::move(document_->CurrentFrame()->Output));
     try {
         renderStack();
     } catch (...) {
@@ -226,7 +228,14 @@ void DocumentController::syncEditedGroup() {
     g.group = record_.Group(document_.get());
     const FrameStack::State before = stack_.Snapshot();
     syncPrintBasis();
-    stack_.Edit(k, g);
+    // The edit bar's document painted the group; a copy of its picture
+    // spares the stack painting it again.
+    std::unique_ptr<Bitmap> painted;
+    if (const Bitmap* framed = document_->Result()) {
+        painted = std::make_unique<Bitmap>();
+        painted->Assign(*framed);
+    }
+    stack_.Edit(k, g, std::move(painted));
     try {
         renderStack();
     } catch (...) {

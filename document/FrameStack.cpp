@@ -38,6 +38,26 @@ void FrameStack::Edit(std::size_t k, const StackGroup& group) {
     InvalidateFrom(k);
 }
 
+void FrameStack::Append(const StackGroup& group, std::unique_ptr<Bitmap> painted) {
+    Append(group);
+    TakePainted(state_.groups.size() - 1, std::move(painted));
+}
+
+void FrameStack::Edit(std::size_t k, const StackGroup& group, std::unique_ptr<Bitmap> painted) {
+    Edit(k, group);
+    TakePainted(k, std::move(painted));
+}
+
+void FrameStack::TakePainted(std::size_t k, std::unique_ptr<Bitmap> painted) {
+    if (!painted || !photo_ || valid_ != k || !state_.groups[k].visible) return;
+    for (std::size_t i = 0; i <= k; ++i)
+        if (!state_.groups[i].group.commands.empty()) return;
+    // The lowest shown group fixes the lengths' scale, from the photo.
+    if (LowestVisible(k)) scale_ = ScaleFor(*photo_, state_.printSize, state_.dpi);
+    outputs_[k] = std::move(painted);
+    valid_ = k + 1;
+}
+
 void FrameStack::SetVisible(std::size_t k, bool visible) {
     Check(k);
     if (state_.groups[k].visible == visible) return;

@@ -73,6 +73,15 @@ public:
     void Duplicate(std::size_t k);
     // Indices past the top throw std::out_of_range and change nothing.
 
+    // Append and Edit with the group's picture painted elsewhere from the
+    // same input and settings (the edit bar's document): kept as the
+    // group's output instead of painting it again. It is taken only where
+    // the stack would paint exactly that: the groups below up to date, the
+    // group shown, and no group up to it with image commands of its own;
+    // otherwise the group paints as usual.
+    void Append(const StackGroup& group, std::unique_ptr<Bitmap> painted);
+    void Edit(std::size_t k, const StackGroup& group, std::unique_ptr<Bitmap> painted);
+
     // --- Undo ------------------------------------------------------------------
     const State& Snapshot() const { return state_; }
     // Puts back an earlier state; the outputs of the groups below the first
@@ -121,6 +130,8 @@ private:
     // below it, or the photo.
     const Bitmap& InputOf(std::size_t k) const;
     void RenderGroup(std::size_t k);
+    // Keeps painted as group k's output where it may (see Append).
+    void TakePainted(std::size_t k, std::unique_ptr<Bitmap> painted);
     // Whether no group below k is visible.
     bool LowestVisible(std::size_t k) const;
     std::unique_ptr<Bitmap> CopyOfInput(std::size_t k, bool lowest) const;

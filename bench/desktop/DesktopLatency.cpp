@@ -173,6 +173,36 @@ int main(int argc, char** argv) {
                     figures[0][1], figures[0][2], figures[0][2] <= 16 ? "yes" : "no", figures[1][0],
                     figures[1][1], figures[1][2], figures[1][2] <= 50 ? "yes" : "no");
     }
+
+    // --- A value change of a stacked frame: matte, corner and shadow
+    // applied, then the bottom (matte) or the top (shadow) group edited. ---
+    c.open(photo);
+    for (StyleId id : {StyleId::Matte, StyleId::Corner, StyleId::Shadow}) {
+        c.chooseStyle(id);
+        c.applyFrame();
+    }
+    QApplication::processEvents();
+    std::printf("\nstack of matte, corner, shadow   %8s %8s %8s\n", "cmd", "paint", "total");
+    for (const std::size_t group : {std::size_t(0), std::size_t(2)}) {
+        c.setZoom(1.0);
+        c.editGroup(group);
+        QApplication::processEvents();
+        const int start = c.document()->GetFrameHeight();
+        std::vector<double> command, paint, total;
+        for (int i = 0; i < kRuns; ++i) {
+            FrameEdit edit;
+            edit.frameHeight = start + 1 + (i % 2);
+            const double commandMs = Milliseconds([&] { c.editFrame(edit); });
+            const double paintMs = Milliseconds([&] { window.imageWindow()->view()->repaint(); });
+            command.push_back(commandMs);
+            paint.push_back(paintMs);
+            total.push_back(commandMs + paintMs);
+            QApplication::processEvents();
+        }
+        std::printf("%-32s %8.1f %8.1f %8.1f\n",
+                    group == 0 ? "bottom group (matte height)" : "top group (shadow spacing)",
+                    Median(command), Median(paint), Median(total));
+    }
     Dialogs::install(nullptr);
     return 0;
 }

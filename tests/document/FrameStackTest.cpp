@@ -239,6 +239,59 @@ TEST_F(FrameStackTest, AChangePaintsFromTheChangedGroupUp) {
     EXPECT_LE(stack->CachedBytes(), stack->Count() * out.Stride() * std::size_t(out.Height()));
 }
 
+// The picture group k's settings give, painted on a document of its own as
+// the edit bar's document paints it.
+std::unique_ptr<Bitmap> PaintedApart(FrameStack& stack, std::size_t k, const StackGroup& g) {
+    PhotoDocument doc;
+    doc.SetSeed(g.seed);
+    doc.OpenPicture(stack.InputCopy(k), "apart", Zoom::Normal);
+    RunGroupCommands(doc, g.group);
+    FrameGroupStyle(doc, g.group, stack.GroupScale(k, doc.Photo()));
+    return ScreenCopy(*doc.Result());
+}
+
+TEST_F(FrameStackTest, APicturePaintedApartIsKeptOnlyWhereTheStackWouldPaintTheSame) {
+    auto stack = StackOf(
+        {GroupOf(StyleId::Matte, 0), GroupOf(StyleId::Corner, 0), GroupOf(StyleId::Shadow, 0)});
+    stack->Result();
+    struct Case {
+        const char* what;
+        std::size_t k;
+        StackGroup group;
+        int repainted;
+    };
+    StackGroup hidden = GroupOf(StyleId::Corner, 1);
+    hidden.visible = false;
+    StackGroup turned = GroupOf(StyleId::Matte, 1);
+    turned.group.commands = {{ImageCommand::RotateLeft}};
+    const Case cases[] = {
+        {"the bottom", 0, GroupOf(StyleId::Matte, 1), 2},
+        {"the top", 2, GroupOf(StyleId::Shadow, 1), 0},
+        {"a hidden group", 1, hidden, 1},
+        {"a group with commands", 0, turned, 2}, // the hidden one paints nothing
+        {"a group above commands", 2, GroupOf(StyleId::Shadow, 0), 1},
+    };
+    for (const Case& c : cases) {
+        auto painted = PaintedApart(*stack, c.k, c.group);
+        stack->ResetCounters();
+        stack->Edit(c.k, c.group, std::move(painted));
+        stack->Result();
+        EXPECT_EQ(stack->Stats().groupsRendered, c.repainted) << c.what;
+        EXPECT_TRUE(AsIfFresh(*stack)) << c.what;
+    }
+    // Appending keeps the painted top as well.
+    const StackGroup bubble = GroupOf(StyleId::Bubble, 0);
+    stack->Restore({});
+    stack->Append(GroupOf(StyleId::Matte, 0));
+    stack->Result();
+    auto painted = PaintedApart(*stack, 1, bubble);
+    stack->ResetCounters();
+    stack->Append(bubble, std::move(painted));
+    stack->Result();
+    EXPECT_EQ(stack->Stats().groupsRendered, 0);
+    EXPECT_TRUE(AsIfFresh(*stack));
+}
+
 TEST_F(FrameStackTest, OperationsReorderAndRefuseGroupsThatAreNotThere) {
     const StackGroup a = GroupOf(StyleId::Matte, 0), b = GroupOf(StyleId::Oval, 0),
                      c = GroupOf(StyleId::Box, 0);
