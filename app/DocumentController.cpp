@@ -217,15 +217,16 @@ void DocumentController::editTop() {
 void DocumentController::syncEditedGroup() {
     if (!editing_) return;
     const std::size_t k = *editing_;
+    StackGroup g = stack_.Group(k);
+    g.group = record_.Group(document_.get());
+    if (g == stack_.Group(k)) return;
     // The first change of a group's edit is its undo step, taken before the
     // stack changes.
     if (!editStepPushed_) {
-        const StyleId id = *stack_.Group(k).group.style;
+        const StyleId id = stack_.Group(k).group.style.value_or(*style());
         pushUndo(("&Undo Edit " + std::string(StyleInfoOf(id).displayName)).c_str());
         editStepPushed_ = true;
     }
-    StackGroup g = stack_.Group(k);
-    g.group = record_.Group(document_.get());
     const FrameStack::State before = stack_.Snapshot();
     syncPrintBasis();
     // The edit bar's document painted the group; a copy of its picture

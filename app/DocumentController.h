@@ -376,6 +376,9 @@ private:
     void syncEditedGroup();
     // The print size or resolution of the edit bar, for the stack.
     void syncPrintBasis();
+    // Whether a stacked frame has a length in inches, centimetres or
+    // millimetres.
+    bool stackHasPrintLengths() const;
     // Runs a change of the stack as one undo step.
     void stackCommand(const char* caption, const std::function<void()>& change);
     // Runs an image command on the photo under the frames.

@@ -66,7 +66,24 @@ void DocumentController::changePrintBasis(const EditUnits& units) {
             throw;
         }
     }
+    // Print lengths of the stacked frames come to other pixels too. A frame
+    // in progress is painted on the stack as it is; the stack follows when
+    // that frame is applied.
+    if (!framing() && stackHasPrintLengths()) {
+        syncPrintBasis();
+        renderStack();
+        rebuildTopDocument();
+        emit pictureChanged();
+        resized();
+    }
     emit unitsChanged();
+}
+
+bool DocumentController::stackHasPrintLengths() const {
+    for (const StackGroup& g : stack_.Groups())
+        for (const LengthSetting& s : LengthSettings())
+            if (const auto& length = g.group.*s.member; length && length->IsPhysical()) return true;
+    return false;
 }
 
 int DocumentController::shorterSide() const {

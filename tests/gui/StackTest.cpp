@@ -217,6 +217,22 @@ private slots:
         QVERIFY(SamePixels(*c.picture(), *before));
     }
 
+    // A stacked frame measured in inches follows a new print size.
+    void printLengthsFollowThePrintSize() {
+        ControllerRun run;
+        DocumentController& c = run.controller;
+        run.openPicture(60, 40);
+        c.setLengthUnit(EditField::FrameHeight, LengthUnit::Inches);
+        c.chooseStyle(StyleId::Matte);
+        // 6 x 4 inches: 10 pixels an inch.
+        c.editFrameLengths({Length{0.5, LengthUnit::Inches}, std::nullopt, std::nullopt});
+        c.applyFrame();
+        QCOMPARE(c.picture()->Height(), 40 + 2 * 5);
+        c.setPrintSize({3, 2, LengthUnit::Inches});
+        QCOMPARE(c.picture()->Height(), 40 + 2 * 10);
+        QCOMPARE(c.group(0).group.frameHeight, std::optional<Length>({0.5, LengthUnit::Inches}));
+    }
+
     // Save Recipe writes the shown groups; a recipe applied replaces the
     // stack and paints what quillon-frame paints.
     void recipesAndTheStackAgree() {
