@@ -55,6 +55,9 @@ Selection Selection::Normalised() const {
 
 DocumentController::DocumentController(ClipboardPort& clipboard, QObject* parent)
     : QObject(parent), clipboard_(clipboard), undoCaption_(kPlainUndoCaption) {
+    settleTimer_.setSingleShot(true);
+    settleTimer_.setInterval(kSettleMilliseconds);
+    connect(&settleTimer_, &QTimer::timeout, this, &DocumentController::settle);
     // The start folder is the current folder at start: the decoration
     // folders and the sample photo are read from it.
     std::error_code ec;
@@ -66,7 +69,34 @@ DocumentController::~DocumentController() = default;
 
 const Bitmap* DocumentController::picture() const {
     if (!document_) return nullptr;
+    // What is shown, saved or printed is the real frame: a pending one is
+    // drawn now.
+    if (renderPending_) const_cast<DocumentController*>(this)->settle();
     return editing_ ? stackPicture_ : document_->Result();
+}
+
+QSize DocumentController::pictureSize() const {
+    if (!document_) return {};
+    const Bitmap* shown = editing_ ? stackPicture_ : document_->Result();
+    return shown ? QSize(shown->Width(), shown->Height()) : QSize();
+}
+
+bool DocumentController::quickPreviewWanted() const {
+    if (!document_ || editing_ || !framing() || zoom_ > 0.5) return false;
+    const Bitmap& photo = document_->Photo();
+    return double(photo.Width()) * photo.Height() >= kQuickPreviewPixels;
+}
+
+void DocumentController::settle() {
+    if (!renderPending_) return;
+    renderPending_ = false;
+    settleTimer_.stop();
+    {
+        BusyScope busy(*this);
+        document_->DrawPictureCentred();
+        document_->DrawFrame();
+    }
+    emit pictureChanged();
 }
 
 std::uint32_t DocumentController::newSeed() {
@@ -91,7 +121,15 @@ QString DocumentController::imageTitle() const {
 
 // --- Pictures -----------------------------------------------------------------------
 
+void DocumentController::dropPending() {
+    renderPending_ = false;
+    settleTimer_.stop();
+    quickPicture_ = nullptr;
+    quick_.Reset();
+}
+
 void DocumentController::replaceDocument(std::unique_ptr<PhotoDocument> document) {
+    dropPending();
     document_ = std::move(document);
     startStack();
     startRecord();
@@ -134,6 +172,7 @@ void DocumentController::syncPrintBasis() {
 }
 
 void DocumentController::rebuildTopDocument(const PhotoDocument* metadataSource) {
+    dropPending();
     const PhotoDocument* source = metadataSource ? metadataSource : document_.get();
     auto document = std::make_unique<PhotoDocument>();
     {
@@ -177,6 +216,7 @@ void DocumentController::leaveGroup() {
 
 void DocumentController::editGroup(std::size_t k) {
     if (!document_ || editing_ == k) return;
+    settle();
     leaveGroup();
     commitTopFrame();
     if (k >= stack_.Count()) return;
@@ -249,6 +289,7 @@ void DocumentController::syncEditedGroup() {
 
 void DocumentController::stackCommand(const char* caption, const std::function<void()>& change) {
     if (!document_) return;
+    settle();
     leaveGroup();
     commitTopFrame();
     const FrameStack::State before = stack_.Snapshot();
@@ -412,6 +453,7 @@ void DocumentController::copy() {
 
 void DocumentController::closeDocument() {
     if (!document_) return;
+    dropPending();
     document_.reset();
     editing_.reset();
     stack_.Restore({});
@@ -472,6 +514,7 @@ DocumentController::Step DocumentController::snapshot(const std::string& caption
 
 void DocumentController::restore(Step step, const PhotoDocument* metadataSource) {
     BusyScope busy(*this);
+    dropPending();
     if (step.photo != packedPhoto_) {
         stack_.SetPhoto(step.photo->Unpack());
         packedPhoto_ = step.photo;
@@ -521,6 +564,7 @@ void DocumentController::dropNewestStep() {
 
 void DocumentController::undo() {
     if (!document_ || !undoEnabled_ || undoSteps_.empty()) return;
+    settle();
     rememberStyles();
     Step step = std::move(undoSteps_.back());
     undoSteps_.pop_back();
@@ -551,6 +595,7 @@ void DocumentController::undo() {
 
 void DocumentController::redo() {
     if (!canRedo()) return;
+    settle();
     Step step = std::move(redoSteps_.back());
     redoSteps_.pop_back();
     // The state Redo leaves becomes the undo step again, under the caption
@@ -578,6 +623,7 @@ void DocumentController::redo() {
 
 void DocumentController::chooseStyle(StyleId id) {
     if (!document_) return;
+    settle();
     const bool starting = !framing();
     const bool fresh = document_->Frame(id) == nullptr;
     {
@@ -607,6 +653,7 @@ void DocumentController::chooseStyle(StyleId id) {
 
 void DocumentController::applyFrame() {
     if (!document_) return;
+    settle();
     // While a group is edited it is in the stack already: applying ends the
     // edit.
     if (editing_) return editTop();
@@ -676,6 +723,15 @@ void DocumentController::repaintFrame() {
     // Every change of the frame's settings ends in a repaint.
     clearRedo();
     setModified(true);
+    if (quickPreviewWanted()) {
+        quickPicture_ = quick_.Render(*document_, std::max(2, int(1 / zoom_)));
+        if (quickPicture_) {
+            renderPending_ = true;
+            settleTimer_.start();
+            return;
+        }
+    }
+    renderPending_ = false;
     {
         BusyScope busy(*this);
         document_->DrawPictureCentred();
@@ -750,6 +806,7 @@ void DocumentController::setBorderColor(Color color) {
 
 void DocumentController::chooseDecoration(const std::string& fileName) {
     if (!framing()) return;
+    settle();
     {
         BusyScope busy(*this);
         document_->ChooseDecoration(fileName);
@@ -774,9 +831,9 @@ void DocumentController::setViewRoom(int width, int height) {
 
 void DocumentController::refit() {
     if (!fitting_) return;
-    const Bitmap* shown = picture();
+    const QSize shown = pictureSize();
     const double scale =
-        shown ? FitScale(shown->Width(), shown->Height(), room_.width(), room_.height()) : 1.0;
+        document_ ? FitScale(shown.width(), shown.height(), room_.width(), room_.height()) : 1.0;
     if (scale == zoom_) return;
     zoom_ = scale;
     emit zoomChanged(zoom_);
@@ -789,6 +846,7 @@ void DocumentController::resized() {
 }
 
 void DocumentController::zoomToFit() {
+    settle();
     fitting_ = true;
     refit();
     // Fit was chosen even when the scale stays: the menu's check follows.
@@ -799,6 +857,7 @@ void DocumentController::setZoom(double scale) {
     // Zoom changes only how the picture is shown: no undo entry, and the
     // document, its frames and the selection stay as they are.
     if (!(scale > 0)) return;
+    settle();
     fitting_ = false;
     zoom_ = std::min(scale, kMaxZoomStep);
     emit zoomChanged(zoom_);
@@ -814,9 +873,9 @@ void DocumentController::zoomOut() {
 }
 
 QSize DocumentController::shownSize() const {
-    const Bitmap* shown = picture();
-    if (!shown) return {};
-    return {ShownLength(shown->Width(), zoom_), ShownLength(shown->Height(), zoom_)};
+    if (!document_) return {};
+    const QSize shown = pictureSize();
+    return {ShownLength(shown.width(), zoom_), ShownLength(shown.height(), zoom_)};
 }
 
 bool DocumentController::framesShown() const {
@@ -829,6 +888,7 @@ void DocumentController::photoCommand(const char* caption,
                                       const std::function<void(PhotoDocument&)>& command,
                                       const std::function<void(const PhotoDocument&)>& record) {
     leaveGroup();
+    settle();
     pushUndo(caption);
     // The command runs on the photo under the frames; the frames paint
     // again on what it leaves.
@@ -991,6 +1051,7 @@ void DocumentController::saveRecipe(const std::string& fileName) const {
 
 void DocumentController::applyRecipe(Recipe r) {
     if (!document_ || !document_->HasPhoto()) return;
+    settle();
     CheckRecipe(r);
     ResolveRecipePatterns(r);
     leaveGroup();

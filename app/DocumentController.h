@@ -26,6 +26,7 @@
 // through errorOccurred and closes the document.
 #pragma once
 
+#include "app/QuickPreview.h"
 #include "app/SettingsStore.h"
 #include "canvas/Types.h"
 #include "document/FrameStack.h"
@@ -35,6 +36,7 @@
 #include <QObject>
 #include <QSize>
 #include <QString>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -102,7 +104,23 @@ public:
     PhotoDocument* document() const { return document_.get(); }
     // What is shown, saved, copied and printed: the photo framed by every
     // visible group and the frame in progress; null without a document.
+    // A frame still being drawn (see quickPreview) is drawn first.
     const Bitmap* picture() const;
+    // The size of picture, without drawing what is pending; empty without a
+    // document.
+    QSize pictureSize() const;
+    // While a large photo is seen zoomed out, a change of the frame's
+    // settings is shown first as the frame drawn on the photo shrunk to
+    // about the view's scale, and the real frame is drawn once the changes
+    // pause (or anything needs it). This is that small picture, to be shown
+    // stretched to shownSize(), while the real one is pending; else null.
+    const Bitmap* quickPreview() const { return renderPending_ ? quickPicture_ : nullptr; }
+    // Draws the pending frame now.
+    void settle();
+    // Photos of at least this many pixels get the quick preview.
+    static constexpr int kQuickPreviewPixels = 2'000'000;
+    // The pause after a change before the real frame is drawn.
+    static constexpr int kSettleMilliseconds = 250;
     // The photo under the frames; only with a document.
     const Bitmap& photo() const { return stack_.Photo(); }
     std::optional<StyleId> style() const;
@@ -401,6 +419,11 @@ private:
     // Runs an Image menu command on the photo.
     void imageCommand(const char* undoCaption, bool turns, void (PhotoDocument::*command)(),
                       ImageCommand::Kind kind);
+    // Forgets a pending frame and the small copy of the photo (the document
+    // is replaced).
+    void dropPending();
+    // Whether a change of the frame's settings is shown first small.
+    bool quickPreviewWanted() const;
     // Whether any frame group shows (the photo is then not shown alone).
     bool framesShown() const;
     // A new random seed for the torn edges of the frame in progress.
@@ -427,6 +450,12 @@ private:
     std::uint32_t seed_ = 0;
     std::deque<Step> undoSteps_;
     bool undoEnabled_ = false;
+    // The frame drawn small while the real one waits for the changes to
+    // pause.
+    QuickPreview quick_;
+    const Bitmap* quickPicture_ = nullptr;
+    bool renderPending_ = false;
+    QTimer settleTimer_;
     QString undoCaption_;
     double zoom_ = 1.0;
     bool fitting_ = true;

@@ -81,6 +81,17 @@ QPoint PictureView::pictureAt(const QPointF& viewPos) const {
 void PictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Button));
+    // A frame still changing on a large photo: its small picture, stretched
+    // to the shown size, until the real one is drawn.
+    if (const Bitmap* quick = controller_.quickPreview();
+        quick && !quick->Empty() && quick->BytesPerPixel() == 4) {
+        const QImage small(quick->Bits(), quick->Width(), quick->Height(), int(quick->Stride()),
+                           QImage::Format_RGB32);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(
+            QRectF(QPointF(0, 0), QSizeF(controller_.shownSize()) / devicePixelRatioF()), small);
+        return;
+    }
     const Bitmap* picture = controller_.picture();
     if (!picture || picture->Empty()) return;
     const double ratio = devicePixelRatioF();

@@ -23,12 +23,12 @@ QString PrintLength(double value) {
 
 StatusTexts StatusOf(const DocumentController& controller) {
     StatusTexts texts;
-    const Bitmap* picture = controller.picture();
-    if (!picture) return texts;
+    const QSize picture = controller.pictureSize();
+    if (picture.isEmpty()) return texts;
     texts.file = controller.fileName().empty()
                      ? QStringLiteral("Untitled")
                      : QString::fromStdString(FilePart(controller.fileName()));
-    const int w = picture->Width(), h = picture->Height();
+    const int w = picture.width(), h = picture.height();
     texts.size = QStringLiteral("%1 × %2 pixels").arg(w).arg(h);
     if (const double ppi = controller.pixelsPerInch(); ppi > 0) {
         // Printed at the resolution the edit bar's print lengths use, in the

@@ -34,11 +34,75 @@ void SendWheel(QWidget* widget, QPoint at, int delta, Qt::KeyboardModifiers modi
     QApplication::sendEvent(widget, &event);
 }
 
+bool SamePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if ((a.Pixel(x, y) & 0xFFFFFF) != (b.Pixel(x, y) & 0xFFFFFF)) return false;
+    return true;
+}
+
+// The photo file with a matte of the given height drawn at full size.
+std::unique_ptr<Bitmap> MatteOf(const std::string& photo, int height) {
+    PhotoDocument doc;
+    doc.Open(photo, Zoom::Normal);
+    doc.SelectStyle(StyleId::Matte);
+    doc.SetFrameHeight(height);
+    doc.DrawPictureCentred();
+    doc.DrawFrame();
+    auto copy = std::make_unique<Bitmap>();
+    copy->Assign(*doc.Result());
+    return copy;
+}
+
 } // namespace
 
 class ViewZoomTest : public QObject {
     Q_OBJECT
 private slots:
+    // On a large photo seen at 25 %, a change of the frame shows first drawn
+    // small; the real frame follows once the changes pause, or at once when
+    // something needs the picture.
+    void aLargePhotoZoomedOutShowsAChangedFrameSmallFirst() {
+        ShellRun run;
+        MainWindow& m = run.start();
+        const std::string photo = run.writePicture("big.bmp", 2000, 1000);
+        run.dialogs.openAnswers.push_back(photo);
+        m.openAction->trigger();
+        DocumentController& c = m.controller();
+        c.setZoom(0.25);
+        m.styleAction(StyleId::Matte)->trigger();
+        QVERIFY(!c.quickPreview());
+        c.editFrame({120, std::nullopt, std::nullopt});
+        QVERIFY(c.quickPreview());
+        QCOMPARE(c.pictureSize().height(), 1000 + 2 * 120);
+        QVERIFY(std::abs(c.quickPreview()->Height() * 4 - c.pictureSize().height()) <= 8);
+        // The view shows it stretched to the picture's shown size.
+        PictureView* view = m.imageWindow()->view();
+        const QImage shown = view->grab().toImage();
+        QCOMPARE(shown.size(), c.shownSize());
+        QTRY_VERIFY(!c.quickPreview());
+        QVERIFY(SamePixels(*c.picture(), *MatteOf(photo, 120)));
+
+        c.editFrame({130, std::nullopt, std::nullopt});
+        QVERIFY(c.quickPreview());
+        QVERIFY(c.saveAs(run.path("saved.bmp")));
+        QVERIFY(!c.quickPreview());
+        QVERIFY(SamePixels(*LoadPictureFile(run.path("saved.bmp")), *MatteOf(photo, 130)));
+        // Undo draws the pending frame before it steps back.
+        c.editFrame({140, std::nullopt, std::nullopt});
+        c.undo();
+        QVERIFY(!c.quickPreview());
+        QVERIFY(!c.framing());
+        c.redo();
+        QVERIFY(SamePixels(*c.picture(), *MatteOf(photo, 140)));
+        // At 100 % every change is drawn at once.
+        c.setZoom(1.0);
+        c.editFrame({150, std::nullopt, std::nullopt});
+        QVERIFY(!c.quickPreview());
+        QVERIFY(SamePixels(*c.picture(), *MatteOf(photo, 150)));
+    }
+
     // --- The arithmetic ---------------------------------------------------------------
 
     void stepsGoThroughTheFixedScales() {

@@ -1,0 +1,99 @@
+#include "app/QuickPreview.h"
+
+#include "document/PhotoDocument.h"
+#include "frames/FrameStyle.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace quillon {
+
+std::unique_ptr<Bitmap> ShrinkByBlocks(const Bitmap& picture, int factor) {
+    if (factor < 1) factor = 1;
+    const Bitmap* source = &picture;
+    std::unique_ptr<Bitmap> screen;
+    if (picture.format() != PixelFormat::Device) {
+        screen = ScreenCopy(picture);
+        source = screen.get();
+    }
+    const int w = source->Width() / factor, h = source->Height() / factor;
+    auto small = std::make_unique<Bitmap>(w, h);
+    const std::uint32_t area = std::uint32_t(factor) * std::uint32_t(factor);
+    std::vector<std::uint32_t> sums(std::size_t(w) * 3);
+    for (int y = 0; y < h; ++y) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int dy = 0; dy < factor; ++dy) {
+            const std::uint8_t* row = source->ScanLine(y * factor + dy);
+            for (int x = 0; x < w; ++x) {
+                const std::uint8_t* p = row + std::size_t(x) * std::size_t(factor) * 4;
+                std::uint32_t b = 0, g = 0, r = 0;
+                for (int dx = 0; dx < factor; ++dx, p += 4) {
+                    b += p[0];
+                    g += p[1];
+                    r += p[2];
+                }
+                sums[std::size_t(x) * 3] += b;
+                sums[std::size_t(x) * 3 + 1] += g;
+                sums[std::size_t(x) * 3 + 2] += r;
+            }
+        }
+        std::uint8_t* out = small->ScanLine(y);
+        for (int x = 0; x < w; ++x) {
+            for (int c = 0; c < 3; ++c)
+                out[4 * x + c] =
+                    std::uint8_t((sums[std::size_t(x) * 3 + std::size_t(c)] + area / 2) / area);
+            out[4 * x + 3] = 0;
+        }
+    }
+    return small;
+}
+
+void QuickPreview::Reset() {
+    small_.reset();
+    document_ = nullptr;
+}
+
+const Bitmap* QuickPreview::Render(const PhotoDocument& document, int factor) {
+    const FrameStyle* full = document.CurrentFrame();
+    if (!full || !document.HasPhoto()) return nullptr;
+    const Bitmap& photo = document.Photo();
+    if (!small_ || document_ != &document || sourceWidth_ != photo.Width() ||
+        sourceHeight_ != photo.Height() || factor_ != factor) {
+        small_ = std::make_unique<PhotoDocument>();
+        small_->OpenPicture(ShrinkByBlocks(photo, factor), "preview", Zoom::Normal);
+        document_ = &document;
+        sourceWidth_ = photo.Width();
+        sourceHeight_ = photo.Height();
+        factor_ = factor;
+    }
+    PhotoDocument& d = *small_;
+    const StyleId style = *document.Style();
+    if (d.Style() != style) d.SelectStyle(style);
+    if (d.Style() != style) return nullptr;
+    const FrameStyle& frame = *d.CurrentFrame();
+    // The decoration first: a moulding sets the thickness the lengths then
+    // replace.
+    if (frame.PatternName != full->PatternName) {
+        if (full->PatternName.empty())
+            d.SetPattern("");
+        else
+            d.ChooseDecoration(full->PatternName);
+    }
+    if (d.GetFrameColor() != full->FrameColor) d.SetFrameColor(full->FrameColor);
+    if (d.GetBorderColor() != full->BorderColor) d.SetBorderColor(full->BorderColor);
+    const auto shrunk = [factor](int pixels) {
+        return pixels > 0 ? std::max(1, int(std::lround(double(pixels) / factor))) : 0;
+    };
+    d.SetFrameHeight(shrunk(full->FrameHeight));
+    d.SetFrameWidth(shrunk(full->FrameWidth));
+    // The mask's third field is a brightness, not a length.
+    const bool thirdIsLength = StyleInfoOf(style).thirdFieldIsLength;
+    d.SetBorderWidth(thirdIsLength ? shrunk(full->BorderWidthField()) : full->BorderWidthField());
+    if (d.GetScaled() != full->StretchPicture) d.SetScaled(full->StretchPicture);
+    d.DrawPictureCentred();
+    d.DrawFrame();
+    return d.Result();
+}
+
+} // namespace quillon
