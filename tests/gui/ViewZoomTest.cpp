@@ -6,6 +6,7 @@
 #include "app/ViewZoom.h"
 #include "GuiFixture.h"
 #include "app/ImageWindow.h"
+#include "app/QuickPreview.h"
 #include "app/StatusPanel.h"
 
 #include <QLabel>
@@ -60,6 +61,25 @@ std::unique_ptr<Bitmap> MatteOf(const std::string& photo, int height) {
 class ViewZoomTest : public QObject {
     Q_OBJECT
 private slots:
+    // Each pixel of the shrunk photo is the rounded mean of its block; the
+    // edge blocks the factor does not fill are left out.
+    void shrinkingAveragesEachBlock() {
+        Bitmap picture(5, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x) picture.SetPixel(x, y, RGB(x * 10 + y, 255 - x, y * 100));
+        const auto small = ShrinkByBlocks(picture, 2);
+        QCOMPARE(small->Width(), 2);
+        QCOMPARE(small->Height(), 1);
+        // Block (0..1, 0..1): red 0, 10, 1, 11 -> 5.5 -> 6; green 255, 254 -> 254.5 -> 255;
+        // blue 0, 100 -> 50.
+        QCOMPARE(small->Pixel(0, 0) & 0xFFFFFF, RGB(6, 255, 50));
+        // Block (2..3, 0..1): red 20, 30, 21, 31 -> 25.5 -> 26; green 253, 252 -> 253.
+        QCOMPARE(small->Pixel(1, 0) & 0xFFFFFF, RGB(26, 253, 50));
+        const auto same = ShrinkByBlocks(picture, 1);
+        QCOMPARE(same->Width(), 5);
+        QCOMPARE(same->Pixel(4, 2) & 0xFFFFFF, picture.Pixel(4, 2) & 0xFFFFFF);
+    }
+
     // On a large photo seen at 25 %, a change of the frame shows first drawn
     // small; the real frame follows once the changes pause, or at once when
     // something needs the picture.
