@@ -192,8 +192,8 @@ bool DocumentController::commitTopFrame() {
     const StackGroup group{record_.FinishGroup(*document_), seed_, true};
     syncPrintBasis();
     // The document painted the frame already; the stack keeps that picture
-    // (the document is made afresh below).
-    stack_.Append(group, std::move(document_->CurrentFrame()->Output));
+    // where it may (the document is made afresh below).
+    stack_.Append(group, document_->CurrentFrame()->Output);
     try {
         renderStack();
     } catch (...) {
@@ -276,7 +276,7 @@ void DocumentController::syncEditedGroup() {
         painted = std::make_unique<Bitmap>();
         painted->Assign(*framed);
     }
-    stack_.Edit(k, g, std::move(painted));
+    stack_.Edit(k, g, painted);
     try {
         renderStack();
     } catch (...) {

@@ -38,17 +38,17 @@ void FrameStack::Edit(std::size_t k, const StackGroup& group) {
     InvalidateFrom(k);
 }
 
-void FrameStack::Append(const StackGroup& group, std::unique_ptr<Bitmap> painted) {
+void FrameStack::Append(const StackGroup& group, std::unique_ptr<Bitmap>& painted) {
     Append(group);
-    TakePainted(state_.groups.size() - 1, std::move(painted));
+    TakePainted(state_.groups.size() - 1, painted);
 }
 
-void FrameStack::Edit(std::size_t k, const StackGroup& group, std::unique_ptr<Bitmap> painted) {
+void FrameStack::Edit(std::size_t k, const StackGroup& group, std::unique_ptr<Bitmap>& painted) {
     Edit(k, group);
-    TakePainted(k, std::move(painted));
+    TakePainted(k, painted);
 }
 
-void FrameStack::TakePainted(std::size_t k, std::unique_ptr<Bitmap> painted) {
+void FrameStack::TakePainted(std::size_t k, std::unique_ptr<Bitmap>& painted) {
     if (!painted || !photo_ || valid_ != k || !state_.groups[k].visible) return;
     for (std::size_t i = 0; i <= k; ++i)
         if (!state_.groups[i].group.commands.empty()) return;

@@ -75,12 +75,13 @@ public:
 
     // Append and Edit with the group's picture painted elsewhere from the
     // same input and settings (the edit bar's document): kept as the
-    // group's output instead of painting it again. It is taken only where
-    // the stack would paint exactly that: the groups below up to date, the
-    // group shown, and no group up to it with image commands of its own;
-    // otherwise the group paints as usual.
-    void Append(const StackGroup& group, std::unique_ptr<Bitmap> painted);
-    void Edit(std::size_t k, const StackGroup& group, std::unique_ptr<Bitmap> painted);
+    // group's output instead of painting it again. It is taken (painted
+    // left null) only where the stack would paint exactly that: the groups
+    // below up to date, the group shown, and no group up to it with image
+    // commands of its own; otherwise painted stays with the caller and the
+    // group paints as usual.
+    void Append(const StackGroup& group, std::unique_ptr<Bitmap>& painted);
+    void Edit(std::size_t k, const StackGroup& group, std::unique_ptr<Bitmap>& painted);
 
     // --- Undo ------------------------------------------------------------------
     const State& Snapshot() const { return state_; }
@@ -131,7 +132,7 @@ private:
     const Bitmap& InputOf(std::size_t k) const;
     void RenderGroup(std::size_t k);
     // Keeps painted as group k's output where it may (see Append).
-    void TakePainted(std::size_t k, std::unique_ptr<Bitmap> painted);
+    void TakePainted(std::size_t k, std::unique_ptr<Bitmap>& painted);
     // Whether no group below k is visible.
     bool LowestVisible(std::size_t k) const;
     std::unique_ptr<Bitmap> CopyOfInput(std::size_t k, bool lowest) const;

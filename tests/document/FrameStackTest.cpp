@@ -259,22 +259,25 @@ TEST_F(FrameStackTest, APicturePaintedApartIsKeptOnlyWhereTheStackWouldPaintTheS
         std::size_t k;
         StackGroup group;
         int repainted;
+        bool kept;
     };
     StackGroup hidden = GroupOf(StyleId::Corner, 1);
     hidden.visible = false;
     StackGroup turned = GroupOf(StyleId::Matte, 1);
     turned.group.commands = {{ImageCommand::RotateLeft}};
     const Case cases[] = {
-        {"the bottom", 0, GroupOf(StyleId::Matte, 1), 2},
-        {"the top", 2, GroupOf(StyleId::Shadow, 1), 0},
-        {"a hidden group", 1, hidden, 1},
-        {"a group with commands", 0, turned, 2}, // the hidden one paints nothing
-        {"a group above commands", 2, GroupOf(StyleId::Shadow, 0), 1},
+        {"the bottom", 0, GroupOf(StyleId::Matte, 1), 2, true},
+        {"the top", 2, GroupOf(StyleId::Shadow, 1), 0, true},
+        {"a hidden group", 1, hidden, 1, false},
+        {"a group with commands", 0, turned, 2, false}, // the hidden one paints nothing
+        {"a group above commands", 2, GroupOf(StyleId::Shadow, 0), 1, false},
     };
     for (const Case& c : cases) {
         auto painted = PaintedApart(*stack, c.k, c.group);
         stack->ResetCounters();
-        stack->Edit(c.k, c.group, std::move(painted));
+        stack->Edit(c.k, c.group, painted);
+        // What the stack does not keep stays with the caller.
+        EXPECT_EQ(painted == nullptr, c.kept) << c.what;
         stack->Result();
         EXPECT_EQ(stack->Stats().groupsRendered, c.repainted) << c.what;
         EXPECT_TRUE(AsIfFresh(*stack)) << c.what;
@@ -286,7 +289,8 @@ TEST_F(FrameStackTest, APicturePaintedApartIsKeptOnlyWhereTheStackWouldPaintTheS
     stack->Result();
     auto painted = PaintedApart(*stack, 1, bubble);
     stack->ResetCounters();
-    stack->Append(bubble, std::move(painted));
+    stack->Append(bubble, painted);
+    EXPECT_EQ(painted, nullptr);
     stack->Result();
     EXPECT_EQ(stack->Stats().groupsRendered, 0);
     EXPECT_TRUE(AsIfFresh(*stack));
