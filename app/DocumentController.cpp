@@ -235,23 +235,26 @@ void DocumentController::editGroup(std::size_t k) {
     document_ = std::move(document);
     editing_ = k;
     editStepPushed_ = false;
+    frameShown();
+    emit stackChanged();
+}
+
+void DocumentController::frameShown() {
+    // The rubber band belongs to the photo, which the frame now hides.
     selection_ = {};
     selecting_ = false;
     emit selectionChanged();
     emit styleChanged();
     emit frameChanged();
     emit pictureChanged();
-    emit stackChanged();
     resized();
 }
 
 void DocumentController::editTop() {
     if (!editing_) return;
     leaveGroup();
-    emit styleChanged();
-    emit pictureChanged();
+    frameShown();
     emit stackChanged();
-    resized();
 }
 
 void DocumentController::syncEditedGroup() {
@@ -641,14 +644,7 @@ void DocumentController::chooseStyle(StyleId id) {
     if (fresh) restoreStyle(id);
     // An edited group takes the style chosen for it.
     syncEditedGroup();
-    // The rubber band belongs to the photo, which the frame now hides.
-    selection_ = {};
-    selecting_ = false;
-    emit selectionChanged();
-    emit styleChanged();
-    emit frameChanged();
-    emit pictureChanged();
-    resized();
+    frameShown();
 }
 
 void DocumentController::applyFrame() {

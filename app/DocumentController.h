@@ -387,6 +387,9 @@ private:
     void rebuildTopDocument(const PhotoDocument* metadataSource = nullptr);
     // Puts the frame in progress on the stack; false when there was none.
     bool commitTopFrame();
+    // A style or a group came into the edit bar, or left it: the views
+    // follow.
+    void frameShown();
     // Ends the edit of a group: the edit bar returns to the top.
     void leaveGroup();
     // After a change of the edited group's settings: the group in the stack

@@ -1,5 +1,6 @@
 #include "app/FrameStackPanel.h"
 
+#include "app/ColorChoicePopup.h"
 #include "app/DocumentController.h"
 #include "document/Recipe.h"
 
@@ -17,14 +18,6 @@ namespace {
 constexpr int kGroupRole = Qt::UserRole;
 // The row of the frame in progress.
 constexpr int kProgressGroup = -1;
-
-QString ColorText(Color c) {
-    return QStringLiteral("#%1%2%3")
-        .arg(GetRValue(c), 2, 16, QLatin1Char('0'))
-        .arg(GetGValue(c), 2, 16, QLatin1Char('0'))
-        .arg(GetBValue(c), 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
 
 } // namespace
 
@@ -47,10 +40,10 @@ QString GroupSettingsText(const FrameGroup& group, bool visible) {
                                     : QString::fromStdString(FormatLength(**length)));
     if (group.frameColor && info.Shows(EditField::FrameColor))
         lines << QStringLiteral("%1: %2").arg(caption(EditField::FrameColor),
-                                              ColorText(*group.frameColor));
+                                              ColorName(*group.frameColor));
     if (group.borderColor && info.Shows(EditField::BorderColor))
         lines << QStringLiteral("%1: %2").arg(caption(EditField::BorderColor),
-                                              ColorText(*group.borderColor));
+                                              ColorName(*group.borderColor));
     if (group.pattern)
         lines << QStringLiteral("%1: %2").arg(caption(EditField::Decoration),
                                               QString::fromStdString(*group.pattern));

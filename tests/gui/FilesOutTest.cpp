@@ -73,14 +73,6 @@ std::vector<std::uint8_t> Bytes(const QByteArray& data) {
             reinterpret_cast<const std::uint8_t*>(data.constData()) + data.size()};
 }
 
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-    return true;
-}
-
 MainWindow& OpenThroughMenu(ShellRun& run, const std::string& file) {
     MainWindow& m = run.start();
     run.dialogs.openAnswers.push_back(file);

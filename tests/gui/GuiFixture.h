@@ -110,6 +110,16 @@ public:
     std::unique_ptr<MainWindow> window;
 };
 
+// Whether two pictures have the same size and colours (the fourth byte of a
+// pixel aside).
+inline bool SamePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if ((a.Pixel(x, y) & 0xFFFFFF) != (b.Pixel(x, y) & 0xFFFFFF)) return false;
+    return true;
+}
+
 // The program's decoration library, seen from the scratch folder.
 inline void LinkDataFolder(const ScratchRun& run) {
     namespace fs = std::filesystem;

@@ -11,18 +11,6 @@
 
 using namespace quillon;
 
-namespace {
-
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if ((a.Pixel(x, y) & 0xFFFFFF) != (b.Pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
-}
-
-} // namespace
-
 class RedoTest : public QObject {
     Q_OBJECT
 private slots:

@@ -17,14 +17,6 @@ using namespace quillon;
 
 namespace {
 
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if ((a.Pixel(x, y) & 0xFFFFFF) != (b.Pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
-}
-
 std::unique_ptr<Bitmap> Copy(const Bitmap& picture) {
     auto copy = std::make_unique<Bitmap>();
     copy->Assign(picture);

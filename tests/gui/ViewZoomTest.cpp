@@ -35,14 +35,6 @@ void SendWheel(QWidget* widget, QPoint at, int delta, Qt::KeyboardModifiers modi
     QApplication::sendEvent(widget, &event);
 }
 
-bool SamePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if ((a.Pixel(x, y) & 0xFFFFFF) != (b.Pixel(x, y) & 0xFFFFFF)) return false;
-    return true;
-}
-
 // The photo file with a matte of the given height drawn at full size.
 std::unique_ptr<Bitmap> MatteOf(const std::string& photo, int height) {
     PhotoDocument doc;
