@@ -105,6 +105,23 @@ void Bitmap::SetSizeForOverwrite(int w, int h) {
     height_ = h;
 }
 
+void Bitmap::MakeForOverwrite(int w, int h, PixelFormat format) {
+    CheckPictureSize(w, h);
+    const std::size_t bytes =
+        std::size_t(w) * std::size_t(h) * std::size_t(BytesPerPixelOf(format));
+    if (bytes > data_.capacity()) {
+        // A fresh buffer of the exact size: the old pixels are not copied.
+        data_.clear();
+        data_.shrink_to_fit();
+        data_.reserve(bytes);
+    }
+    data_.resize(bytes);
+    palette_.clear();
+    format_ = format;
+    width_ = w;
+    height_ = h;
+}
+
 Color Bitmap::Pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return kBlack;
     const std::uint8_t* p = ScanLine(y) + std::size_t(x) * std::size_t(BytesPerPixel());

@@ -51,6 +51,13 @@ public:
     // is not given a fresh buffer each time, whose first touch page-faults
     // and zeroes tens of megabytes.
     void SetSizeForOverwrite(int w, int h);
+    // Makes this a w x h picture of the given format, without a palette, for
+    // a caller that then writes every pixel (a decoder, a converting copy):
+    // the pixels are left as the memory holds them. The buffer is kept when
+    // it is large enough, and is otherwise replaced by one of exactly the
+    // picture's size. Throws PictureError over the size limit, changing
+    // nothing.
+    void MakeForOverwrite(int w, int h, PixelFormat format);
 
     PixelFormat format() const { return format_; }
     void SetPixelFormat(PixelFormat format);

@@ -155,6 +155,7 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
                 const unsigned v = inverted ? s[c] : 255u - s[c];
                 row[2 - c] = (unsigned char)((v * k + 127) / 255);
             }
+            if (bpp == 4) row[3] = 0;
         }
     }
     jpeg_finish_decompress(&job->Info);
@@ -318,7 +319,10 @@ void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName,
     // a bit), so a tiny file can describe a huge blank picture: the budget
     // holds for it all the same.
     limits.CheckBudget("JPEG", w, h, data.size());
-    Bitmap picture(w, h, job.FourBytes ? PixelFormat::Device : PixelFormat::Bgr24);
+    // Every byte of every row is written below, so the rows are not cleared
+    // first.
+    Bitmap picture;
+    picture.MakeForOverwrite(w, h, job.FourBytes ? PixelFormat::Device : PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
     if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
         JpegReadFailed(fileName, job.Err);

@@ -5,9 +5,30 @@
 #include "formats/Formats.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 namespace quillon {
+
+namespace {
+
+// Copies n 32-bit pixels from src to dst with their fourth byte cleared, a
+// whole pixel at a time (which the compiler vectorises); the mask keeps the
+// three colour bytes in any byte order.
+void ClearFourthBytes(const std::uint8_t* src, int n, std::uint8_t* dst) {
+    const std::uint8_t maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
+    std::uint32_t mask;
+    std::memcpy(&mask, maskBytes, 4);
+    for (int i = 0; i < n; ++i) {
+        std::uint32_t v;
+        std::memcpy(&v, src + 4 * std::size_t(i), 4);
+        v &= mask;
+        std::memcpy(dst + 4 * std::size_t(i), &v, 4);
+    }
+}
+
+} // namespace
 
 FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColor,
                                 Color borderColor, bool expand, int borderWidth,
@@ -26,16 +47,43 @@ FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColo
 
 std::unique_ptr<Bitmap> ScreenCopy(const Bitmap& picture) {
     auto copy = std::make_unique<Bitmap>();
+    const PixelFormat format = picture.format();
+    if (format == PixelFormat::Device || format == PixelFormat::Bgrx32) {
+        // The 32-bit layouts are copied in one pass into a buffer that is
+        // not cleared first; from PixelFormat::Bgrx32 the fourth byte is
+        // cleared on the way, as the conversion to PixelFormat::Device does.
+        const int w = picture.Width(), h = picture.Height();
+        copy->MakeForOverwrite(w, h, PixelFormat::Device);
+        copy->Palette() = picture.Palette();
+        if (format == PixelFormat::Device) {
+            if (!picture.Empty()) std::memcpy(copy->Bits(), picture.Bits(), copy->Stride() * h);
+        } else {
+            for (int y = 0; y < h; ++y) ClearFourthBytes(picture.ScanLine(y), w, copy->ScanLine(y));
+        }
+    } else {
+        copy->Assign(picture);
+        copy->SetPixelFormat(PixelFormat::Device);
+    }
+    copy->TransparentColor = picture.TransparentColor;
+    copy->Transparent = false;
+    return copy;
+}
+
+std::unique_ptr<Bitmap> ScreenCopyReference(const Bitmap& picture) {
+    auto copy = std::make_unique<Bitmap>();
     copy->Assign(picture);
     if (copy->format() != PixelFormat::Device) copy->SetPixelFormat(PixelFormat::Device);
     copy->Transparent = false;
     return copy;
 }
 
+// The output starts empty and is made at its final size by SetOutputSize:
+// the photo is copied once, into Unframed, and drawn from there.
 FrameStyle::FrameStyle(const Bitmap& photo, const FrameSettings& settings)
-    : PatternPicture(std::make_unique<Bitmap>()), Output(ScreenCopy(photo)),
-      Unframed(std::make_unique<Bitmap>()) {
-    Unframed->Assign(*Output);
+    : PatternPicture(std::make_unique<Bitmap>()), Output(std::make_unique<Bitmap>()),
+      Unframed(ScreenCopy(photo)) {
+    Output->Palette() = Unframed->Palette();
+    Output->TransparentColor = Unframed->TransparentColor;
     PictureWidth = Unframed->Width();
     PictureHeight = Unframed->Height();
     BorderColor = settings.borderColor;

@@ -187,6 +187,59 @@ TEST(FrameBase, ThePhotoIsCopiedInTheScreenFormat) {
     EXPECT_EQ(f->Output->Pixel(2, 2), f->Unframed->Pixel(0, 0));
 }
 
+// Every byte, the palette and the transparency fields of two pictures agree.
+::testing::AssertionResult SamePictureBytes(const Bitmap& a, const Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.format() != b.format())
+        return ::testing::AssertionFailure() << "size or format differs";
+    if (a.Palette() != b.Palette() || a.Transparent != b.Transparent ||
+        a.TransparentColor != b.TransparentColor)
+        return ::testing::AssertionFailure() << "palette or transparency differs";
+    for (int y = 0; y < a.Height(); ++y)
+        for (std::size_t i = 0; i < a.Stride(); ++i)
+            if (a.ScanLine(y)[i] != b.ScanLine(y)[i])
+                return ::testing::AssertionFailure() << "byte " << i << " of row " << y;
+    return ::testing::AssertionSuccess();
+}
+
+TEST(FrameBase, ScreenCopyMatchesACopyThenAConversionInEveryFormat) {
+    for (PixelFormat format : {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24,
+                               PixelFormat::Indexed8, PixelFormat::Indexed4}) {
+        SCOPED_TRACE(int(format));
+        auto photo = MakeTestPhoto(13, 7);
+        photo->SetPixelFormat(format);
+        // Stray fourth bytes: kept from the screen format, cleared from the
+        // other 32-bit one.
+        if (photo->BytesPerPixel() == 4)
+            for (int y = 0; y < photo->Height(); ++y)
+                for (int x = 0; x < photo->Width(); ++x)
+                    photo->ScanLine(y)[4 * x + 3] = std::uint8_t(x * 31 + y);
+        photo->Transparent = true;
+        photo->TransparentColor = kRed;
+        EXPECT_TRUE(SamePictureBytes(*ScreenCopy(*photo), *ScreenCopyReference(*photo)));
+    }
+    for (PixelFormat format : {PixelFormat::Device, PixelFormat::Bgrx32}) {
+        Bitmap empty(0, 4, format);
+        EXPECT_TRUE(SamePictureBytes(*ScreenCopy(empty), *ScreenCopyReference(empty)));
+    }
+}
+
+TEST(FrameBase, TheOutputIsMadeAtItsSizeAroundTheCopiedPhoto) {
+    auto photo = MakeTestPhoto(9, 5);
+    photo->SetPixelFormat(PixelFormat::Bgrx32);
+    photo->TransparentColor = kBlue;
+    auto f = MakeFrame(*photo, 3, 2, true);
+    EXPECT_EQ(f->Output->format(), PixelFormat::Device);
+    EXPECT_EQ(f->Output->TransparentColor, kBlue);
+    EXPECT_FALSE(f->Output->Transparent);
+    EXPECT_EQ(f->Output->Width(), 15);
+    EXPECT_EQ(f->Output->Height(), 9);
+    EXPECT_TRUE(PhotoAt(*f->Output, *photo, 3, 2));
+    for (int x = 0; x < 15; ++x) {
+        EXPECT_EQ(f->Output->Pixel(x, 0), kBackground);
+        EXPECT_EQ(f->Output->Pixel(x, 8), kBackground);
+    }
+}
+
 TEST(FrameBase, SetPatternWithEmptyOrMissingNameKeepsThePicture) {
     auto photo = MakeTestPhoto(20, 10);
     auto f = MakeFrame(*photo, 5, 5, true);
