@@ -11,25 +11,6 @@
 
 namespace quillon {
 
-namespace {
-
-// Copies n 32-bit pixels from src to dst with their fourth byte cleared, a
-// whole pixel at a time (which the compiler vectorises); the mask keeps the
-// three colour bytes in any byte order.
-void ClearFourthBytes(const std::uint8_t* src, int n, std::uint8_t* dst) {
-    const std::uint8_t maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
-    std::uint32_t mask;
-    std::memcpy(&mask, maskBytes, 4);
-    for (int i = 0; i < n; ++i) {
-        std::uint32_t v;
-        std::memcpy(&v, src + 4 * std::size_t(i), 4);
-        v &= mask;
-        std::memcpy(dst + 4 * std::size_t(i), &v, 4);
-    }
-}
-
-} // namespace
-
 FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColor,
                                 Color borderColor, bool expand, int borderWidth,
                                 Color backgroundColor, const std::string& decorationFile) {
@@ -46,30 +27,7 @@ FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColo
 }
 
 std::unique_ptr<Bitmap> ScreenCopy(const Bitmap& picture) {
-    auto copy = std::make_unique<Bitmap>();
-    const PixelFormat format = picture.format();
-    if (format == PixelFormat::Device || format == PixelFormat::Bgrx32) {
-        // The 32-bit layouts are copied in one pass into a buffer that is
-        // not cleared first; from PixelFormat::Bgrx32 the fourth byte is
-        // cleared on the way, as the conversion to PixelFormat::Device does.
-        const int w = picture.Width(), h = picture.Height();
-        copy->MakeForOverwrite(w, h, PixelFormat::Device);
-        copy->Palette() = picture.Palette();
-        if (format == PixelFormat::Device) {
-            if (!picture.Empty()) std::memcpy(copy->Bits(), picture.Bits(), copy->Stride() * h);
-        } else {
-            for (int y = 0; y < h; ++y) ClearFourthBytes(picture.ScanLine(y), w, copy->ScanLine(y));
-        }
-    } else {
-        copy->Assign(picture);
-        copy->SetPixelFormat(PixelFormat::Device);
-    }
-    copy->TransparentColor = picture.TransparentColor;
-    copy->Transparent = false;
-    return copy;
-}
-
-std::unique_ptr<Bitmap> ScreenCopyReference(const Bitmap& picture) {
+    // The copy shares the picture's pixels; a conversion gives it its own.
     auto copy = std::make_unique<Bitmap>();
     copy->Assign(picture);
     if (copy->format() != PixelFormat::Device) copy->SetPixelFormat(PixelFormat::Device);

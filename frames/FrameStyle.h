@@ -143,8 +143,5 @@ public:
 // A copy of picture as the program hands pictures between documents: in the
 // screen's own pixel format and opaque.
 std::unique_ptr<Bitmap> ScreenCopy(const Bitmap& picture);
-// The same copy made the plain way (a copy, then a conversion), against
-// which ScreenCopy is tested.
-std::unique_ptr<Bitmap> ScreenCopyReference(const Bitmap& picture);
 
 } // namespace quillon
