@@ -101,7 +101,9 @@ void PackedPicture::Pack(const Bitmap& picture) {
 }
 
 std::unique_ptr<Bitmap> PackedPicture::Unpack() const {
-    auto picture = std::make_unique<Bitmap>(width_, height_, format_);
+    // Every row is written from the bands below, so none is cleared first.
+    auto picture = std::make_unique<Bitmap>();
+    picture->MakeForOverwrite(width_, height_, format_);
     picture->Palette() = palette_;
     picture->Transparent = transparent_;
     picture->TransparentColor = transparentColor_;
