@@ -59,13 +59,37 @@ FrameStyle::FrameStyle(const Bitmap& photo, const FrameSettings& settings)
 void FrameStyle::SetOutputSize(int width, int height) {
     OutputHeight = height;
     OutputWidth = width;
-    // The fill below covers every pixel, so the old ones need not be kept.
+    // The fill and the photo below cover every pixel, so the old ones need
+    // not be kept.
     Output->SetSizeForOverwrite(width, height);
     Canvas& c = Output->canvas();
     c.brush.SetStyle(BrushStyle::Solid);
     c.brush.SetColor(BackgroundColor);
     c.pen.color = BackgroundColor;
-    c.FillRect(Rect(0, 0, width, height));
+    // An opaque photo replaces every pixel under it, so only the part of the
+    // output around it is filled: on a large photo that saves writing
+    // nearly the whole output twice. SetOutputSizeReference fills it all.
+    const int x = (width - Unframed->Width()) / 2 + ImageLeft;
+    const int y = (height - Unframed->Height()) / 2 + ImageTop;
+    const int left = std::clamp(x, 0, width), right = std::clamp(x + Unframed->Width(), 0, width);
+    const int top = std::clamp(y, 0, height),
+              bottom = std::clamp(y + Unframed->Height(), 0, height);
+    if (Unframed->Transparent || left >= right || top >= bottom) {
+        c.FillRect(Rect(0, 0, width, height));
+    } else {
+        c.FillRect(Rect(0, 0, width, top));
+        c.FillRect(Rect(0, top, left, bottom));
+        c.FillRect(Rect(right, top, width, bottom));
+        c.FillRect(Rect(0, bottom, width, height));
+    }
+    DrawPictureCentred();
+}
+
+void FrameStyle::SetOutputSizeReference(int width, int height) {
+    OutputHeight = height;
+    OutputWidth = width;
+    Output->SetSizeForOverwrite(width, height);
+    ClearOutput();
     DrawPictureCentred();
 }
 

@@ -90,6 +90,9 @@ public:
 
     // Resizes and clears Output, then draws the photo into it.
     void SetOutputSize(int width, int height);
+    // The same done plainly (the whole output cleared, then the photo
+    // drawn), against which SetOutputSize is tested.
+    void SetOutputSizeReference(int width, int height);
     // Fills the whole of Output with BackgroundColor.
     void ClearOutput();
     // Draws Unframed into Output centred (plus ImageLeft/ImageTop).

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -234,6 +235,37 @@ TEST(FrameBase, TheOutputIsMadeAtItsSizeAroundTheCopiedPhoto) {
         EXPECT_EQ(f->Output->Pixel(x, 0), kBackground);
         EXPECT_EQ(f->Output->Pixel(x, 8), kBackground);
     }
+}
+
+// The output made at a new size equals the plain clear-then-draw one, with
+// the photo anywhere (inside, across an edge, outside), opaque or not, and
+// whatever the reused buffer held before.
+TEST(FrameBase, OutputSizingEqualsClearingThenDrawing) {
+    std::mt19937 rng(5);
+    const auto bytes = [](const Bitmap& b) {
+        return std::vector<std::uint8_t>(b.Bits(), b.Bits() + b.Stride() * b.Height());
+    };
+    for (bool transparent : {false, true})
+        for (auto [dx, dy] : {std::pair{0, 0}, {-3, 2}, {-9, -7}, {8, 9}, {40, 0}, {0, -30}}) {
+            SCOPED_TRACE(testing::Message()
+                         << dx << "," << dy << (transparent ? " see-through" : ""));
+            auto photo = MakeTestPhoto(11, 8);
+            auto fast = MakeFrame(*photo, 4, 3, true);
+            auto plain = MakeFrame(*photo, 4, 3, true);
+            for (FrameStyle* f : {fast.get(), plain.get()}) {
+                f->Unframed->Transparent = transparent;
+                f->Unframed->TransparentColor = photo->Pixel(0, 0);
+                f->SetImageLeft(dx);
+                f->SetImageTop(dy);
+                for (int y = 0; y < f->Output->Height(); ++y)
+                    for (std::size_t i = 0; i < f->Output->Stride(); ++i)
+                        f->Output->ScanLine(y)[i] = std::uint8_t(rng());
+            }
+            fast->SetOutputSize(18, 13);
+            plain->SetOutputSizeReference(18, 13);
+            ASSERT_EQ(fast->Output->Width(), 18);
+            EXPECT_EQ(bytes(*fast->Output), bytes(*plain->Output));
+        }
 }
 
 TEST(FrameBase, SetPatternWithEmptyOrMissingNameKeepsThePicture) {
