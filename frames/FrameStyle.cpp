@@ -118,6 +118,28 @@ void FrameStyle::FillFrameArea(int left, int top, int right, int bottom) {
     c.pen.color = FrameColor;
     c.pen.SetWidth(1);
     const int ow = OutputWidth, oh = OutputHeight;
+    // Ring i of FillFrameAreaReference is the outline of the inner rectangle
+    // (left, top) .. (ow - right, oh - bottom) grown by i on every side. When
+    // that rectangle is a proper one and the rings reach the output's edges,
+    // together they cover every pixel of the output but those strictly
+    // inside the inner rectangle: four bands, filled a row at a time rather
+    // than one ring pixel at a time down the columns.
+    if (left >= 0 && top >= 0 && right >= 0 && bottom >= 0 && left < ow - right &&
+        top < oh - bottom && Output->Width() == ow && Output->Height() == oh) {
+        c.FillRectWithPen(Rect(0, 0, ow, top + 1));
+        c.FillRectWithPen(Rect(0, top + 1, left + 1, oh - bottom));
+        c.FillRectWithPen(Rect(ow - right, top + 1, ow, oh - bottom));
+        c.FillRectWithPen(Rect(0, oh - bottom, ow, oh));
+        return;
+    }
+    FillFrameAreaReference(left, top, right, bottom);
+}
+
+void FrameStyle::FillFrameAreaReference(int left, int top, int right, int bottom) {
+    Canvas& c = Output->canvas();
+    c.pen.color = FrameColor;
+    c.pen.SetWidth(1);
+    const int ow = OutputWidth, oh = OutputHeight;
     const int n = std::max({left, top, right, bottom});
     for (int i = 0; i <= n; ++i) {
         const Point pts[5] = {{left - i, top - i},

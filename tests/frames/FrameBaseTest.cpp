@@ -268,6 +268,38 @@ TEST(FrameBase, OutputSizingEqualsClearingThenDrawing) {
         }
 }
 
+// The frame band painted a row at a time equals the ring-by-ring one, for
+// sides of every proportion (zero, unequal, wider than the photo, meeting in
+// the middle) and in each writable pixel format.
+TEST(FrameBase, FrameAreaEqualsItsRingByRingPainting) {
+    std::mt19937 rng(8);
+    const auto bytes = [](const Bitmap& b) {
+        return std::vector<std::uint8_t>(b.Bits(), b.Bits() + b.Stride() * b.Height());
+    };
+    auto photo = MakeTestPhoto(6, 5);
+    for (PixelFormat format : {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24})
+        for (int round = 0; round < 300; ++round) {
+            const int w = 1 + int(rng() % 20), h = 1 + int(rng() % 20);
+            const int l = int(rng() % 12), t = int(rng() % 12), r = int(rng() % 12),
+                      b = int(rng() % 12);
+            SCOPED_TRACE(testing::Message() << int(format) << ": " << w << "x" << h << " sides "
+                                            << l << "," << t << "," << r << "," << b);
+            auto fast = MakeFrame(*photo, 2, 2, false);
+            auto plain = MakeFrame(*photo, 2, 2, false);
+            for (FrameStyle* f : {fast.get(), plain.get()}) {
+                f->SetOutputSize(w, h);
+                f->Output->SetPixelFormat(format);
+            }
+            for (int y = 0; y < h; ++y)
+                for (std::size_t i = 0; i < fast->Output->Stride(); ++i)
+                    fast->Output->ScanLine(y)[i] = plain->Output->ScanLine(y)[i] =
+                        std::uint8_t(rng());
+            fast->FillFrameArea(l, t, r, b);
+            plain->FillFrameAreaReference(l, t, r, b);
+            ASSERT_EQ(bytes(*fast->Output), bytes(*plain->Output));
+        }
+}
+
 TEST(FrameBase, SetPatternWithEmptyOrMissingNameKeepsThePicture) {
     auto photo = MakeTestPhoto(20, 10);
     auto f = MakeFrame(*photo, 5, 5, true);
