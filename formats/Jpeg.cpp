@@ -18,6 +18,7 @@
 #include "formats/Readers.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,8 +145,19 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
         if (!job->Cmyk) {
             // The library fills the fourth byte with 255; a 32-bit bitmap
             // made any other way has zero there.
-            if (job->FourBytes)
-                for (JDIMENSION x = 0; x < w; ++x) row[4 * x + 3] = 0;
+            // A whole pixel at a time, which the compiler vectorises; the
+            // mask keeps the three colour bytes in any byte order.
+            if (job->FourBytes) {
+                const unsigned char maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
+                std::uint32_t mask;
+                std::memcpy(&mask, maskBytes, 4);
+                for (JDIMENSION x = 0; x < w; ++x) {
+                    std::uint32_t v;
+                    std::memcpy(&v, row + 4 * std::size_t(x), 4);
+                    v &= mask;
+                    std::memcpy(row + 4 * std::size_t(x), &v, 4);
+                }
+            }
             continue;
         }
         const unsigned char* s = cmykRow;
