@@ -40,6 +40,25 @@ int NearestPaletteIndex(const std::vector<Color>& palette, Color color) {
     return best;
 }
 
+namespace {
+
+// Copies n 32-bit pixels from src to dst (which may be src) with their fourth
+// byte cleared, a whole pixel at a time, which the compiler vectorises; the
+// mask keeps the three colour bytes in any byte order.
+void ClearFourthBytes(const std::uint8_t* src, std::size_t n, std::uint8_t* dst) {
+    const std::uint8_t maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
+    std::uint32_t mask;
+    std::memcpy(&mask, maskBytes, 4);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t v;
+        std::memcpy(&v, src + 4 * i, 4);
+        v &= mask;
+        std::memcpy(dst + 4 * i, &v, 4);
+    }
+}
+
+} // namespace
+
 Bitmap::Bitmap() = default;
 
 Bitmap::Bitmap(int width, int height, PixelFormat format) : format_(format) {
@@ -70,22 +89,31 @@ void Bitmap::SetSize(int w, int h) {
     if (w == width_ && h == height_) return;
     const int bpp = BytesPerPixel();
     const std::size_t bytes = std::size_t(w) * std::size_t(h) * std::size_t(bpp);
-    if (w == width_ || width_ == 0 || height_ == 0) {
-        // Same row length (or nothing to keep): the rows stay where they are,
-        // and a buffer that grows only gets new zero rows at its end.
-        if (width_ == 0 || height_ == 0) data_.clear();
-        data_.resize(bytes, 0);
+    if (width_ == 0 || height_ == 0) {
+        // Nothing to keep.
+        PixelBuffer& data = BufferToOverwrite();
+        data.clear();
+        data.resize(bytes, 0);
         width_ = w;
         height_ = h;
         return;
     }
-    PixelBuffer data(bytes, 0);
+    if (w == width_) {
+        // Same row length: the rows stay where they are, and a buffer that
+        // grows only gets new zero rows at its end.
+        OwnBuffer().resize(bytes, 0);
+        width_ = w;
+        height_ = h;
+        return;
+    }
+    auto data = std::make_shared<PixelBuffer>(bytes, 0);
     const int keepW = std::min(w, width_), keepH = std::min(h, height_);
+    const Bitmap& self = *this; // read without taking shared pixels
     // Nothing to copy into a picture of no width (its buffer may be null).
     for (int y = 0; keepW > 0 && y < keepH; ++y)
-        std::memcpy(data.data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp), ScanLine(y),
-                    std::size_t(keepW) * std::size_t(bpp));
-    data_.swap(data);
+        std::memcpy(data->data() + std::size_t(y) * std::size_t(w) * std::size_t(bpp),
+                    self.ScanLine(y), std::size_t(keepW) * std::size_t(bpp));
+    data_ = std::move(data);
     width_ = w;
     height_ = h;
 }
@@ -93,14 +121,33 @@ void Bitmap::SetSize(int w, int h) {
 void Bitmap::SetSizeForOverwrite(int w, int h) {
     CheckPictureSize(w, h);
     const std::size_t bytes = std::size_t(w) * std::size_t(h) * std::size_t(BytesPerPixel());
-    if (bytes > data_.capacity()) {
+    PixelBuffer& data = BufferToOverwrite();
+    if (bytes > data.capacity()) {
         // Nothing is kept, so nothing is copied into the new buffer; the
         // spare sixteenth takes the next few steps of growth.
-        data_.clear();
-        data_.shrink_to_fit();
-        data_.reserve(bytes + bytes / 16);
+        data.clear();
+        data.shrink_to_fit();
+        data.reserve(bytes + bytes / 16);
     }
-    data_.resize(bytes);
+    data.resize(bytes);
+    width_ = w;
+    height_ = h;
+}
+
+void Bitmap::MakeForOverwrite(int w, int h, PixelFormat format) {
+    CheckPictureSize(w, h);
+    const std::size_t bytes =
+        std::size_t(w) * std::size_t(h) * std::size_t(BytesPerPixelOf(format));
+    PixelBuffer& data = BufferToOverwrite();
+    if (bytes > data.capacity()) {
+        // A fresh buffer of the exact size: the old pixels are not copied.
+        data.clear();
+        data.shrink_to_fit();
+        data.reserve(bytes);
+    }
+    data.resize(bytes);
+    palette_.clear();
+    format_ = format;
     width_ = w;
     height_ = h;
 }
@@ -136,7 +183,7 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
         if (palette_.size() > limit) {
             std::vector<Color> old = palette_;
             palette_.resize(limit);
-            for (auto& b : data_)
+            for (auto& b : OwnBuffer())
                 b = std::uint8_t(NearestPaletteIndex(palette_, old[b % old.size()]));
         }
         format_ = format;
@@ -145,26 +192,26 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
     const int dstBpp = BytesPerPixelOf(format);
     if (!IsIndexed() && !toIndexed && dstBpp == BytesPerPixel()) {
         // PixelFormat::Device and PixelFormat::Bgrx32 share their layout: converting only clears
-        // the fourth byte, in place.
-        if (dstBpp == 4) {
-            // A whole pixel at a time, which the compiler vectorises; the
-            // mask keeps the three colour bytes in any byte order.
-            const std::uint8_t maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
-            std::uint32_t mask;
-            std::memcpy(&mask, maskBytes, 4);
-            std::uint8_t* p = data_.data();
-            const std::size_t pixels = data_.size() / 4;
-            for (std::size_t i = 0; i < pixels; ++i) {
-                std::uint32_t v;
-                std::memcpy(&v, p + 4 * i, 4);
-                v &= mask;
-                std::memcpy(p + 4 * i, &v, 4);
+        // the fourth byte, in place, or on the way into pixels of this
+        // bitmap's own when they are shared.
+        if (dstBpp == 4 && data_) {
+            const std::size_t pixels = data_->size() / 4;
+            if (data_.use_count() > 1) {
+                auto own = std::make_shared<PixelBuffer>();
+                own->resize(data_->size()); // every byte is written below
+                ClearFourthBytes(data_->data(), pixels, own->data());
+                data_ = std::move(own);
+            } else {
+                ClearFourthBytes(data_->data(), pixels, data_->data());
             }
         }
         format_ = format;
         return;
     }
-    PixelBuffer out(std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp), 0);
+    auto converted = std::make_shared<PixelBuffer>(
+        std::size_t(width_) * std::size_t(height_) * std::size_t(dstBpp), 0);
+    PixelBuffer& out = *converted;
+    const Bitmap& self = *this; // read without taking shared pixels
     const int srcBpp = BytesPerPixel();
     if (toIndexed) {
         if (palette_.empty()) {
@@ -178,14 +225,14 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
             }
         }
         for (int y = 0; y < height_; ++y) {
-            const std::uint8_t* s = ScanLine(y);
+            const std::uint8_t* s = self.ScanLine(y);
             std::uint8_t* d = out.data() + std::size_t(y) * std::size_t(width_);
             for (int x = 0; x < width_; ++x, s += srcBpp)
                 d[x] = std::uint8_t(NearestPaletteIndex(palette_, RGB(s[2], s[1], s[0])));
         }
     } else {
         for (int y = 0; y < height_; ++y) {
-            const std::uint8_t* s = ScanLine(y);
+            const std::uint8_t* s = self.ScanLine(y);
             std::uint8_t* d =
                 out.data() + std::size_t(y) * std::size_t(width_) * std::size_t(dstBpp);
             if (IsIndexed()) {
@@ -205,7 +252,7 @@ void Bitmap::SetPixelFormat(PixelFormat format) {
         }
         palette_.clear();
     }
-    data_.swap(out);
+    data_ = std::move(converted);
     format_ = format;
 }
 
@@ -218,6 +265,24 @@ void Bitmap::Assign(const Bitmap& source) {
     palette_ = source.palette_;
     Transparent = source.Transparent;
     TransparentColor = source.TransparentColor;
+}
+
+void Bitmap::Unshare() {
+    // A copy of the shared vector: a buffer of the exact size, filled once.
+    data_ = std::make_shared<PixelBuffer>(*data_);
+}
+
+PixelBuffer& Bitmap::OwnBuffer() {
+    if (!data_)
+        data_ = std::make_shared<PixelBuffer>();
+    else if (data_.use_count() > 1)
+        Unshare();
+    return *data_;
+}
+
+PixelBuffer& Bitmap::BufferToOverwrite() {
+    if (!data_ || data_.use_count() > 1) data_ = std::make_shared<PixelBuffer>();
+    return *data_;
 }
 
 void Bitmap::SwapPicture(Bitmap& other) noexcept {

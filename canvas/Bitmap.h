@@ -13,6 +13,13 @@
 // conversion to an indexed format maps each pixel to the nearest palette
 // colour). Resizing keeps the top-left part that still fits; new pixels are
 // black. A failed resize (over the size limit) leaves the bitmap unchanged.
+//
+// A copy (Assign) shares the source's pixels until either of the two is
+// written: the first writing access (the non-const ScanLine or Bits, a
+// canvas, SetPixel, a conversion) gives the written bitmap pixels of its own.
+// A photo copied for a frame or an undo step thus costs no memory until it
+// changes. A pointer from a writing access stays valid, and private to this
+// bitmap, until the next Assign from or to it.
 #pragma once
 
 #include "canvas/PixelAllocator.h"
@@ -51,6 +58,13 @@ public:
     // is not given a fresh buffer each time, whose first touch page-faults
     // and zeroes tens of megabytes.
     void SetSizeForOverwrite(int w, int h);
+    // Makes this a w x h picture of the given format, without a palette, for
+    // a caller that then writes every pixel (a decoder, a converting copy):
+    // the pixels are left as the memory holds them. The buffer is kept when
+    // it is large enough, and is otherwise replaced by one of exactly the
+    // picture's size. Throws PictureError over the size limit, changing
+    // nothing.
+    void MakeForOverwrite(int w, int h, PixelFormat format);
 
     PixelFormat format() const { return format_; }
     void SetPixelFormat(PixelFormat format);
@@ -63,10 +77,15 @@ public:
     }
     std::size_t Stride() const { return std::size_t(width_) * std::size_t(BytesPerPixel()); }
 
-    std::uint8_t* ScanLine(int y) { return data_.data() + std::size_t(y) * Stride(); }
-    const std::uint8_t* ScanLine(int y) const { return data_.data() + std::size_t(y) * Stride(); }
-    std::uint8_t* Bits() { return data_.data(); }
-    const std::uint8_t* Bits() const { return data_.data(); }
+    std::uint8_t* ScanLine(int y) { return WritableBits() + std::size_t(y) * Stride(); }
+    const std::uint8_t* ScanLine(int y) const { return ReadBits() + std::size_t(y) * Stride(); }
+    std::uint8_t* Bits() { return WritableBits(); }
+    const std::uint8_t* Bits() const { return ReadBits(); }
+    // Whether the two bitmaps hold the same pixel memory (one was copied
+    // from the other and neither has been written since).
+    bool SharesPixelsWith(const Bitmap& other) const {
+        return data_ != nullptr && data_ == other.data_;
+    }
 
     // Palette of the indexed formats, as colour values (red in the low byte).
     std::vector<Color>& Palette() { return palette_; }
@@ -78,7 +97,8 @@ public:
     Color TransparentColor = kWhite;
 
     // Makes this bitmap an independent copy of source's picture (size,
-    // format, palette, pixels). The canvas state is kept.
+    // format, palette, pixels), sharing its pixels until either is written.
+    // The canvas state is kept.
     void Assign(const Bitmap& source);
     // Exchanges the pictures (size, format, palette, pixels) of two bitmaps.
     void SwapPicture(Bitmap& other) noexcept;
@@ -90,10 +110,24 @@ public:
     void SetPixel(int x, int y, Color color);
 
 private:
+    const std::uint8_t* ReadBits() const { return data_ ? data_->data() : nullptr; }
+    std::uint8_t* WritableBits() {
+        if (data_.use_count() > 1) Unshare();
+        return data_ ? data_->data() : nullptr;
+    }
+    // Replaces shared pixels with a copy of them of this bitmap's own.
+    void Unshare();
+    // The pixel buffer, this bitmap's own, its content kept.
+    PixelBuffer& OwnBuffer();
+    // The pixel buffer, this bitmap's own, its content unspecified: shared
+    // pixels are left to the other bitmaps instead of being copied.
+    PixelBuffer& BufferToOverwrite();
+
     int width_ = 0;
     int height_ = 0;
     PixelFormat format_ = PixelFormat::Device;
-    PixelBuffer data_;
+    // Null until the first size is set; shared between copies until written.
+    std::shared_ptr<PixelBuffer> data_;
     std::vector<Color> palette_;
     std::unique_ptr<Canvas> canvas_;
 };

@@ -89,6 +89,9 @@ public:
     void Rectangle(int x1, int y1, int x2, int y2);
     void Rectangle(const Rect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void FillRect(const Rect& rect);
+    // Fills rect with the pen's colour, every pixel as a one-pixel pen line
+    // over it would draw it; the brush is not used.
+    void FillRectWithPen(const Rect& rect);
     void FrameRect(const Rect& rect);
     void Ellipse(int x1, int y1, int x2, int y2);
     void Polygon(std::span<const Point> points);

@@ -80,6 +80,14 @@ void Canvas::FillRect(const Rect& rect) {
     for (int y = top; y < bottom; ++y) paint.FillSpan(s, y, rect.Left, rect.Right);
 }
 
+void Canvas::FillRectWithPen(const Rect& rect) {
+    const raster::Surface s = raster::PrepareSurface(bitmap_);
+    if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
+    const raster::Paint paint = raster::Paint::Solid(pen.color & 0xFFFFFF, s.bpp);
+    const int top = std::max(rect.Top, 0), bottom = std::min(rect.Bottom, s.height);
+    for (int y = top; y < bottom; ++y) paint.FillSpan(s, y, rect.Left, rect.Right);
+}
+
 void Canvas::FrameRect(const Rect& rect) {
     const raster::Surface s = raster::PrepareSurface(bitmap_);
     const raster::Paint paint = raster::Paint::FromBrush(brush, s.bpp);

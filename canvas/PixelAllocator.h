@@ -10,6 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace quillon {
@@ -25,6 +27,15 @@ template <class T> struct PixelAllocator {
     template <class U> PixelAllocator(const PixelAllocator<U>&) noexcept {}
     T* allocate(std::size_t n) { return static_cast<T*>(pixel_memory::Allocate(n * sizeof(T))); }
     void deallocate(T* p, std::size_t n) noexcept { pixel_memory::Release(p, n * sizeof(T)); }
+    // A pixel made without a value is left as the memory holds it: a buffer
+    // grown by resize(n) is not cleared, since every caller that grows one
+    // either gives the value (resize(n, 0)) or writes every byte itself.
+    // Clearing tens of megabytes that are overwritten at once costs as much
+    // as the writing.
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
     template <class U> bool operator==(const PixelAllocator<U>&) const noexcept { return true; }
 };
 

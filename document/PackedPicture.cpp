@@ -18,19 +18,44 @@ constexpr std::size_t kBandBytes = std::size_t(4) << 20;
 // little from the slower ones.
 constexpr int kLevel = 1;
 
-// Replaces every byte but those of the first pixel with its difference from
-// the byte one pixel (bpp bytes) to its left. Photos change slowly from
-// pixel to pixel, so the differences are mostly small and compress well.
-void ToDifferences(const std::uint8_t* row, std::size_t bytes, int bpp, std::uint8_t* out) {
-    const std::size_t first = std::min(bytes, std::size_t(bpp));
-    std::memcpy(out, row, first);
-    for (std::size_t i = first; i < bytes; ++i) out[i] = std::uint8_t(row[i] - row[i - bpp]);
+// Colour pixels (bpp 3 or 4 bytes: blue, green, red and an unused byte) are
+// rearranged before compression, one row at a time, into planes of one byte
+// per pixel, one plane per byte of the pixel, each plane's rows following each
+// other through the band (plane c of row r of a band of w pixels wide starts at
+// (c * rows + r) * w). A plane holds each byte's difference from the same byte
+// of the pixel to its left (the first pixel's differences are from zero);
+// the blue and red planes hold their difference less the green one.
+// Photos change slowly from pixel to pixel, and their colours mostly change
+// together, so what is left is mostly small numbers, each plane's alike,
+// which zstd packs far better than the pixels themselves.
+void ToPlanes(const std::uint8_t* row, int width, int bpp, std::uint8_t* planes,
+              std::size_t planeBytes) {
+    std::uint8_t* out[4] = {planes, planes + planeBytes, planes + 2 * planeBytes,
+                            planes + 3 * planeBytes};
+    std::uint8_t prev[4] = {0, 0, 0, 0};
+    for (int x = 0; x < width; ++x, row += bpp) {
+        const std::uint8_t green = std::uint8_t(row[1] - prev[1]);
+        out[0][x] = std::uint8_t(row[0] - prev[0] - green);
+        out[1][x] = green;
+        out[2][x] = std::uint8_t(row[2] - prev[2] - green);
+        if (bpp == 4) out[3][x] = std::uint8_t(row[3] - prev[3]);
+        for (int c = 0; c < bpp; ++c) prev[c] = row[c];
+    }
 }
 
-// Undoes ToDifferences in place.
-void FromDifferences(std::uint8_t* row, std::size_t bytes, int bpp) {
-    for (std::size_t i = std::size_t(bpp); i < bytes; ++i)
-        row[i] = std::uint8_t(row[i] + row[i - bpp]);
+// Undoes ToPlanes for one row.
+void FromPlanes(const std::uint8_t* planes, std::size_t planeBytes, int width, int bpp,
+                std::uint8_t* row) {
+    const std::uint8_t* in[4] = {planes, planes + planeBytes, planes + 2 * planeBytes,
+                                 planes + 3 * planeBytes};
+    std::uint8_t prev[4] = {0, 0, 0, 0};
+    for (int x = 0; x < width; ++x, row += bpp) {
+        const std::uint8_t green = in[1][x];
+        prev[0] = row[0] = std::uint8_t(prev[0] + in[0][x] + green);
+        prev[1] = row[1] = std::uint8_t(prev[1] + green);
+        prev[2] = row[2] = std::uint8_t(prev[2] + in[2][x] + green);
+        if (bpp == 4) prev[3] = row[3] = std::uint8_t(prev[3] + in[3][x]);
+    }
 }
 
 struct CCtxFree {
@@ -84,9 +109,10 @@ void PackedPicture::Pack(const Bitmap& picture) {
         const std::size_t bytes = stride * std::size_t(rows);
         const std::uint8_t* source = picture.ScanLine(y);
         if (bpp > 0) {
+            const std::size_t planeBytes = std::size_t(width_) * std::size_t(rows);
             for (int r = 0; r < rows; ++r)
-                ToDifferences(picture.ScanLine(y + r), stride, bpp,
-                              raw.data() + std::size_t(r) * stride);
+                ToPlanes(picture.ScanLine(y + r), width_, bpp,
+                         raw.data() + std::size_t(r) * std::size_t(width_), planeBytes);
             source = raw.data();
         }
         const std::size_t n =
@@ -101,7 +127,9 @@ void PackedPicture::Pack(const Bitmap& picture) {
 }
 
 std::unique_ptr<Bitmap> PackedPicture::Unpack() const {
-    auto picture = std::make_unique<Bitmap>(width_, height_, format_);
+    // Every row is written from the bands below, so none is cleared first.
+    auto picture = std::make_unique<Bitmap>();
+    picture->MakeForOverwrite(width_, height_, format_);
     picture->Palette() = palette_;
     picture->Transparent = transparent_;
     picture->TransparentColor = transparentColor_;
@@ -111,17 +139,27 @@ std::unique_ptr<Bitmap> PackedPicture::Unpack() const {
     const int bpp = picture->IsIndexed() ? 0 : picture->BytesPerPixel();
     std::unique_ptr<ZSTD_DCtx, DCtxFree> dctx(ZSTD_createDCtx());
     if (!dctx) throw std::bad_alloc();
+    // The planes of one band, unpacked before they are put back into rows.
+    std::vector<std::uint8_t> raw(bpp > 0 ? stride * std::size_t(rowsPerBand_) : 0);
     for (std::size_t b = 0; b < bands_.size(); ++b) {
         const int y = int(b) * rowsPerBand_;
         const int rows = std::min(rowsPerBand_, height_ - y);
         const std::size_t bytes = stride * std::size_t(rows);
-        std::uint8_t* target = picture->ScanLine(y);
+        if (bpp == 0) {
+            // Indexed rows are packed as they are.
+            const std::size_t n = ZSTD_decompressDCtx(dctx.get(), picture->ScanLine(y), bytes,
+                                                      bands_[b].data(), bands_[b].size());
+            if (ZSTD_isError(n) || n != bytes)
+                throw std::runtime_error("A packed picture is damaged");
+            continue;
+        }
         const std::size_t n =
-            ZSTD_decompressDCtx(dctx.get(), target, bytes, bands_[b].data(), bands_[b].size());
+            ZSTD_decompressDCtx(dctx.get(), raw.data(), bytes, bands_[b].data(), bands_[b].size());
         if (ZSTD_isError(n) || n != bytes) throw std::runtime_error("A packed picture is damaged");
-        if (bpp > 0)
-            for (int r = 0; r < rows; ++r)
-                FromDifferences(target + std::size_t(r) * stride, stride, bpp);
+        const std::size_t planeBytes = std::size_t(width_) * std::size_t(rows);
+        for (int r = 0; r < rows; ++r)
+            FromPlanes(raw.data() + std::size_t(r) * std::size_t(width_), planeBytes, width_, bpp,
+                       picture->ScanLine(y + r));
     }
     return picture;
 }

@@ -1,7 +1,9 @@
 // PackedPicture: a picture kept compressed, for the undo history. A photo
 // held ten times over would take more memory than many machines can spare,
-// so each copy is kept as its rows compressed (each byte as its difference
-// from the same byte of the pixel to its left, then zstd), and made whole
+// so each copy is kept as its rows compressed (colour pixels split into one
+// plane per byte of the pixel, each byte as its difference from the same
+// byte of the pixel to its left, blue and red less green's difference; then
+// zstd), and made whole
 // again only when it is needed. Unpacking gives back exactly the picture
 // that was packed: size, format, palette, every byte of every pixel, and
 // its transparent colour, as Bitmap::Assign copies them.

@@ -263,6 +263,15 @@ const Bitmap& PhotoDocument::Preview() const {
     if (previewValid_) return preview_;
     const Bitmap* shown = Result();
     const int w = PreviewWidth(), h = PreviewHeight();
+    // At full size an opaque screen-format picture is shown as it is: the
+    // preview shares its pixels instead of holding a second copy.
+    if (shown && !shown->Empty() && w == shown->Width() && h == shown->Height() &&
+        shown->format() == PixelFormat::Device && shown->Palette().empty() && !shown->Transparent) {
+        preview_.Assign(*shown);
+        preview_.TransparentColor = kWhite;
+        previewValid_ = true;
+        return preview_;
+    }
     preview_.SetSize(w, h);
     if (shown && !shown->Empty() && w > 0 && h > 0)
         preview_.canvas().StretchDraw(Rect(0, 0, w, h), *shown);

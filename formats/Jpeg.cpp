@@ -18,6 +18,7 @@
 #include "formats/Readers.h"
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,8 +145,19 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
         if (!job->Cmyk) {
             // The library fills the fourth byte with 255; a 32-bit bitmap
             // made any other way has zero there.
-            if (job->FourBytes)
-                for (JDIMENSION x = 0; x < w; ++x) row[4 * x + 3] = 0;
+            // A whole pixel at a time, which the compiler vectorises; the
+            // mask keeps the three colour bytes in any byte order.
+            if (job->FourBytes) {
+                const unsigned char maskBytes[4] = {0xFF, 0xFF, 0xFF, 0};
+                std::uint32_t mask;
+                std::memcpy(&mask, maskBytes, 4);
+                for (JDIMENSION x = 0; x < w; ++x) {
+                    std::uint32_t v;
+                    std::memcpy(&v, row + 4 * std::size_t(x), 4);
+                    v &= mask;
+                    std::memcpy(row + 4 * std::size_t(x), &v, 4);
+                }
+            }
             continue;
         }
         const unsigned char* s = cmykRow;
@@ -155,6 +167,7 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
                 const unsigned v = inverted ? s[c] : 255u - s[c];
                 row[2 - c] = (unsigned char)((v * k + 127) / 255);
             }
+            if (bpp == 4) row[3] = 0;
         }
     }
     jpeg_finish_decompress(&job->Info);
@@ -318,7 +331,10 @@ void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName,
     // a bit), so a tiny file can describe a huge blank picture: the budget
     // holds for it all the same.
     limits.CheckBudget("JPEG", w, h, data.size());
-    Bitmap picture(w, h, job.FourBytes ? PixelFormat::Device : PixelFormat::Bgr24);
+    // Every byte of every row is written below, so the rows are not cleared
+    // first.
+    Bitmap picture;
+    picture.MakeForOverwrite(w, h, job.FourBytes ? PixelFormat::Device : PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
     if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
         JpegReadFailed(fileName, job.Err);

@@ -5,6 +5,8 @@
 #include "formats/Formats.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 namespace quillon {
@@ -25,6 +27,7 @@ FrameSettings MakeFrameSettings(int frameWidth, int frameHeight, Color frameColo
 }
 
 std::unique_ptr<Bitmap> ScreenCopy(const Bitmap& picture) {
+    // The copy shares the picture's pixels; a conversion gives it its own.
     auto copy = std::make_unique<Bitmap>();
     copy->Assign(picture);
     if (copy->format() != PixelFormat::Device) copy->SetPixelFormat(PixelFormat::Device);
@@ -32,10 +35,13 @@ std::unique_ptr<Bitmap> ScreenCopy(const Bitmap& picture) {
     return copy;
 }
 
+// The output starts empty and is made at its final size by SetOutputSize:
+// the photo is copied once, into Unframed, and drawn from there.
 FrameStyle::FrameStyle(const Bitmap& photo, const FrameSettings& settings)
-    : PatternPicture(std::make_unique<Bitmap>()), Output(ScreenCopy(photo)),
-      Unframed(std::make_unique<Bitmap>()) {
-    Unframed->Assign(*Output);
+    : PatternPicture(std::make_unique<Bitmap>()), Output(std::make_unique<Bitmap>()),
+      Unframed(ScreenCopy(photo)) {
+    Output->Palette() = Unframed->Palette();
+    Output->TransparentColor = Unframed->TransparentColor;
     PictureWidth = Unframed->Width();
     PictureHeight = Unframed->Height();
     BorderColor = settings.borderColor;
@@ -53,13 +59,37 @@ FrameStyle::FrameStyle(const Bitmap& photo, const FrameSettings& settings)
 void FrameStyle::SetOutputSize(int width, int height) {
     OutputHeight = height;
     OutputWidth = width;
-    // The fill below covers every pixel, so the old ones need not be kept.
+    // The fill and the photo below cover every pixel, so the old ones need
+    // not be kept.
     Output->SetSizeForOverwrite(width, height);
     Canvas& c = Output->canvas();
     c.brush.SetStyle(BrushStyle::Solid);
     c.brush.SetColor(BackgroundColor);
     c.pen.color = BackgroundColor;
-    c.FillRect(Rect(0, 0, width, height));
+    // An opaque photo replaces every pixel under it, so only the part of the
+    // output around it is filled: on a large photo that saves writing
+    // nearly the whole output twice. SetOutputSizeReference fills it all.
+    const int x = (width - Unframed->Width()) / 2 + ImageLeft;
+    const int y = (height - Unframed->Height()) / 2 + ImageTop;
+    const int left = std::clamp(x, 0, width), right = std::clamp(x + Unframed->Width(), 0, width);
+    const int top = std::clamp(y, 0, height),
+              bottom = std::clamp(y + Unframed->Height(), 0, height);
+    if (Unframed->Transparent || left >= right || top >= bottom) {
+        c.FillRect(Rect(0, 0, width, height));
+    } else {
+        c.FillRect(Rect(0, 0, width, top));
+        c.FillRect(Rect(0, top, left, bottom));
+        c.FillRect(Rect(right, top, width, bottom));
+        c.FillRect(Rect(0, bottom, width, height));
+    }
+    DrawPictureCentred();
+}
+
+void FrameStyle::SetOutputSizeReference(int width, int height) {
+    OutputHeight = height;
+    OutputWidth = width;
+    Output->SetSizeForOverwrite(width, height);
+    ClearOutput();
     DrawPictureCentred();
 }
 
@@ -84,6 +114,28 @@ void FrameStyle::FillFrameArea() {
 }
 
 void FrameStyle::FillFrameArea(int left, int top, int right, int bottom) {
+    Canvas& c = Output->canvas();
+    c.pen.color = FrameColor;
+    c.pen.SetWidth(1);
+    const int ow = OutputWidth, oh = OutputHeight;
+    // Ring i of FillFrameAreaReference is the outline of the inner rectangle
+    // (left, top) .. (ow - right, oh - bottom) grown by i on every side. When
+    // that rectangle is a proper one and the rings reach the output's edges,
+    // together they cover every pixel of the output but those strictly
+    // inside the inner rectangle: four bands, filled a row at a time rather
+    // than one ring pixel at a time down the columns.
+    if (left >= 0 && top >= 0 && right >= 0 && bottom >= 0 && left < ow - right &&
+        top < oh - bottom && Output->Width() == ow && Output->Height() == oh) {
+        c.FillRectWithPen(Rect(0, 0, ow, top + 1));
+        c.FillRectWithPen(Rect(0, top + 1, left + 1, oh - bottom));
+        c.FillRectWithPen(Rect(ow - right, top + 1, ow, oh - bottom));
+        c.FillRectWithPen(Rect(0, oh - bottom, ow, oh));
+        return;
+    }
+    FillFrameAreaReference(left, top, right, bottom);
+}
+
+void FrameStyle::FillFrameAreaReference(int left, int top, int right, int bottom) {
     Canvas& c = Output->canvas();
     c.pen.color = FrameColor;
     c.pen.SetWidth(1);

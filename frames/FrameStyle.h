@@ -90,6 +90,9 @@ public:
 
     // Resizes and clears Output, then draws the photo into it.
     void SetOutputSize(int width, int height);
+    // The same done plainly (the whole output cleared, then the photo
+    // drawn), against which SetOutputSize is tested.
+    void SetOutputSizeReference(int width, int height);
     // Fills the whole of Output with BackgroundColor.
     void ClearOutput();
     // Draws Unframed into Output centred (plus ImageLeft/ImageTop).
@@ -98,6 +101,9 @@ public:
     // and right, FrameHeight at the top and bottom, or the given sides.
     void FillFrameArea();
     void FillFrameArea(int left, int top, int right, int bottom);
+    // The same painted plainly, one closed one-pixel polyline per ring from
+    // the inner edge outward, against which FillFrameArea is tested.
+    void FillFrameAreaReference(int left, int top, int right, int bottom);
     // Sets Output's brush for the frame's faces: the pattern when there is one
     // and the faces have a visible outline (BorderWidth > 0), otherwise plain
     // FrameColor, which also drops a pattern left by an earlier paint.

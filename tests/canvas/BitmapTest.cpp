@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace quillon;
 
@@ -106,6 +109,109 @@ TEST(Bitmap, AssignMakesIndependentCopy) {
     a.SetPixel(1, 1, kBlue);
     EXPECT_EQ(b.Pixel(1, 1), kRed);
     EXPECT_EQ(b.format(), PixelFormat::Bgrx32);
+}
+
+namespace {
+
+// Every byte of a picture's rows, read without writing access.
+std::vector<std::uint8_t> BytesOf(const Bitmap& b) {
+    return std::vector<std::uint8_t>(b.Bits(), b.Bits() + b.Stride() * std::size_t(b.Height()));
+}
+
+// A 7 x 5 picture of format with every byte different from its neighbours.
+void Fill(Bitmap& b, PixelFormat format, int seed) {
+    b.SetSize(0, 0);
+    b.SetPixelFormat(format);
+    if (b.IsIndexed())
+        for (int i = 0; i < 16; ++i) b.Palette().push_back(RGB(i * 16, 255 - i * 9, i * 5));
+    b.SetSize(7, 5);
+    std::uint8_t* p = b.Bits();
+    for (std::size_t i = 0; i < b.Stride() * 5; ++i)
+        p[i] =
+            std::uint8_t(b.IsIndexed() ? (i + std::size_t(seed)) % 16 : i * 7 + std::size_t(seed));
+}
+
+} // namespace
+
+// A copy shares the pixels until one of the two is written; whichever is
+// written, by whatever writing access, the other keeps its picture.
+TEST(Bitmap, ACopySharesPixelsUntilEitherIsWritten) {
+    const std::vector<std::pair<const char*, void (*)(Bitmap&)>> writes = {
+        {"ScanLine", [](Bitmap& b) { b.ScanLine(2)[3] ^= 0xFF; }},
+        {"Bits", [](Bitmap& b) { b.Bits()[0] ^= 0xFF; }},
+        {"SetPixel", [](Bitmap& b) { b.SetPixel(1, 1, kRed); }},
+        {"canvas", [](Bitmap& b) { b.canvas().FillRect(Rect(0, 0, 3, 3)); }},
+        {"taller", [](Bitmap& b) { b.SetSize(7, 9); }},
+        {"shorter", [](Bitmap& b) { b.SetSize(7, 2); }},
+        {"wider", [](Bitmap& b) { b.SetSize(9, 5); }},
+        {"to Bgr24", [](Bitmap& b) { b.SetPixelFormat(PixelFormat::Bgr24); }},
+        {"to Bgrx32", [](Bitmap& b) { b.SetPixelFormat(PixelFormat::Bgrx32); }},
+        {"to Device", [](Bitmap& b) { b.SetPixelFormat(PixelFormat::Device); }},
+        {"to Indexed4", [](Bitmap& b) { b.SetPixelFormat(PixelFormat::Indexed4); }},
+        {"to Indexed1", [](Bitmap& b) { b.SetPixelFormat(PixelFormat::Indexed1); }},
+        {"overwrite", [](Bitmap& b) { b.SetSizeForOverwrite(7, 5), b.Bits()[0] ^= 0xFF; }},
+        {"make", [](Bitmap& b) { b.MakeForOverwrite(7, 5, b.format()), b.Bits()[0] ^= 0xFF; }},
+        {"swap",
+         [](Bitmap& b) {
+             Bitmap other(2, 2);
+             b.SwapPicture(other);
+         }},
+    };
+    for (PixelFormat format :
+         {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24, PixelFormat::Indexed8}) {
+        for (const auto& [name, write] : writes) {
+            for (bool writeTheCopy : {true, false}) {
+                SCOPED_TRACE(std::string(name) +
+                             (writeTheCopy ? " on the copy" : " on the source") + ", format " +
+                             std::to_string(int(format)));
+                Bitmap source;
+                Fill(source, format, 3);
+                Bitmap copy;
+                copy.Assign(source);
+                ASSERT_TRUE(copy.SharesPixelsWith(source));
+                Bitmap& written = writeTheCopy ? copy : source;
+                const Bitmap& kept = writeTheCopy ? std::as_const(source) : std::as_const(copy);
+                const std::vector<std::uint8_t> keptBytes = BytesOf(kept);
+                write(written);
+                // Still sharing only where the write changed nothing (a
+                // conversion to the format the picture has).
+                if (copy.SharesPixelsWith(source)) {
+                    EXPECT_EQ(copy.format(), source.format());
+                    EXPECT_EQ(BytesOf(copy), BytesOf(source));
+                    EXPECT_EQ(std::string(name).substr(0, 3), "to ");
+                }
+                EXPECT_EQ(BytesOf(kept), keptBytes);
+                EXPECT_EQ(kept.Width(), 7);
+                EXPECT_EQ(kept.Height(), 5);
+                EXPECT_EQ(kept.format(), format);
+            }
+        }
+    }
+}
+
+// Writing a shared picture gives the same result as writing an unshared one:
+// the conversions that read the old pixels read the same ones.
+TEST(Bitmap, WritesOnSharedPixelsEqualWritesOnOwnPixels) {
+    for (PixelFormat from :
+         {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24, PixelFormat::Indexed8}) {
+        for (PixelFormat to : {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24,
+                               PixelFormat::Indexed4}) {
+            SCOPED_TRACE(std::to_string(int(from)) + " to " + std::to_string(int(to)));
+            Bitmap own, shared, holder;
+            Fill(own, from, 11);
+            Fill(shared, from, 11);
+            holder.Assign(shared);
+            own.SetPixelFormat(to);
+            shared.SetPixelFormat(to);
+            EXPECT_EQ(BytesOf(shared), BytesOf(own));
+            EXPECT_EQ(shared.Palette(), own.Palette());
+            own.SetSize(4, 8);
+            Bitmap again;
+            again.Assign(shared);
+            shared.SetSize(4, 8);
+            EXPECT_EQ(BytesOf(shared), BytesOf(own));
+        }
+    }
 }
 
 TEST(Bitmap, ImpossibleSizesAreRefusedBeforeAllocating) {

@@ -1,5 +1,6 @@
 #include "document/PhotoDocument.h"
 
+#include "canvas/Canvas.h"
 #include "document/ClipboardPort.h"
 #include "document/UndoHistory.h"
 
@@ -13,6 +14,8 @@
 
 #include <filesystem>
 #include <random>
+#include <utility>
+#include <vector>
 
 using namespace quillon;
 
@@ -70,6 +73,38 @@ TEST_F(Document, LoadShowsPictureAtZoomModeScale) {
         EXPECT_EQ(doc->Photo().Width(), c.w);
         EXPECT_EQ(doc->FileName(), "Clipboard");
     }
+}
+
+// At full size the preview is the shown picture itself, byte for byte as a
+// drawn copy of it would be, and follows the picture when it changes.
+TEST_F(Document, FullSizePreviewSharesTheShownPicture) {
+    auto doc = OpenDocument(*PlainPicture(60, 40));
+    const auto drawn = [](const Bitmap& shown) {
+        Bitmap b(shown.Width(), shown.Height());
+        b.canvas().StretchDraw(Rect(0, 0, shown.Width(), shown.Height()), shown);
+        return std::vector<std::uint8_t>(std::as_const(b).Bits(),
+                                         std::as_const(b).Bits() + b.Stride() * b.Height());
+    };
+    const auto bytes = [](const Bitmap& b) {
+        return std::vector<std::uint8_t>(b.Bits(), b.Bits() + b.Stride() * b.Height());
+    };
+    EXPECT_TRUE(doc->Preview().SharesPixelsWith(doc->Photo()));
+    EXPECT_EQ(bytes(doc->Preview()), drawn(doc->Photo()));
+    doc->SelectStyle(StyleId::Matte);
+    EXPECT_EQ(bytes(doc->Preview()), drawn(*doc->Result()));
+    EXPECT_TRUE(doc->Preview().SharesPixelsWith(*doc->Result()));
+    doc->SetFrameColor(kRed);
+    doc->DrawFrame();
+    EXPECT_EQ(doc->Preview().Pixel(2, 2), kRed);
+    EXPECT_EQ(bytes(doc->Preview()), drawn(*doc->Result()));
+    EXPECT_EQ(doc->Preview().format(), PixelFormat::Device);
+    EXPECT_FALSE(doc->Preview().Transparent);
+    // A picture of another format is drawn into the screen format.
+    doc->SelectStyle(StyleId::Button);
+    ASSERT_EQ(doc->Result()->format(), PixelFormat::Bgrx32);
+    EXPECT_EQ(doc->Preview().format(), PixelFormat::Device);
+    EXPECT_FALSE(doc->Preview().SharesPixelsWith(*doc->Result()));
+    EXPECT_EQ(bytes(doc->Preview()), drawn(*doc->Result()));
 }
 
 TEST_F(Document, ShowAtZoomSizesPreviewFromFullSizeOutput) {

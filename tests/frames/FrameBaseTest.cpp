@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
+#include <utility>
+#include <vector>
 
 using namespace quillon;
 
@@ -185,6 +188,116 @@ TEST(FrameBase, ThePhotoIsCopiedInTheScreenFormat) {
     EXPECT_EQ(f->Unframed->format(), PixelFormat::Device);
     EXPECT_NE(f->Unframed->Pixel(0, 0), kRed);
     EXPECT_EQ(f->Output->Pixel(2, 2), f->Unframed->Pixel(0, 0));
+}
+
+TEST(FrameBase, ScreenCopySharesAScreenFormatPhotoAndConvertsTheOthers) {
+    for (PixelFormat format :
+         {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24, PixelFormat::Indexed8}) {
+        SCOPED_TRACE(int(format));
+        auto photo = MakeTestPhoto(13, 7);
+        photo->SetPixelFormat(format);
+        // Stray fourth bytes: kept in the screen format, cleared from the
+        // other 32-bit one.
+        if (photo->BytesPerPixel() == 4)
+            for (int y = 0; y < photo->Height(); ++y)
+                for (int x = 0; x < photo->Width(); ++x)
+                    photo->ScanLine(y)[4 * x + 3] = std::uint8_t(1 + x * 31 + y);
+        photo->Transparent = true;
+        photo->TransparentColor = kRed;
+        const std::vector<std::uint8_t> before(photo->Bits(), photo->Bits() + photo->Stride() * 7);
+        const auto copy = ScreenCopy(*photo);
+        EXPECT_EQ(copy->format(), PixelFormat::Device);
+        EXPECT_FALSE(copy->Transparent);
+        EXPECT_EQ(copy->TransparentColor, kRed);
+        EXPECT_EQ(copy->SharesPixelsWith(*photo), format == PixelFormat::Device);
+        for (int y = 0; y < 7; ++y)
+            for (int x = 0; x < 13; ++x) {
+                ASSERT_EQ(copy->Pixel(x, y), photo->Pixel(x, y));
+                const std::uint8_t fourth = std::as_const(*copy).ScanLine(y)[4 * x + 3];
+                ASSERT_EQ(fourth, format == PixelFormat::Device ? std::uint8_t(1 + x * 31 + y) : 0);
+            }
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), std::as_const(*photo).Bits()));
+    }
+}
+
+TEST(FrameBase, TheOutputIsMadeAtItsSizeAroundTheCopiedPhoto) {
+    auto photo = MakeTestPhoto(9, 5);
+    photo->SetPixelFormat(PixelFormat::Bgrx32);
+    photo->TransparentColor = kBlue;
+    auto f = MakeFrame(*photo, 3, 2, true);
+    EXPECT_EQ(f->Output->format(), PixelFormat::Device);
+    EXPECT_EQ(f->Output->TransparentColor, kBlue);
+    EXPECT_FALSE(f->Output->Transparent);
+    EXPECT_EQ(f->Output->Width(), 15);
+    EXPECT_EQ(f->Output->Height(), 9);
+    EXPECT_TRUE(PhotoAt(*f->Output, *photo, 3, 2));
+    for (int x = 0; x < 15; ++x) {
+        EXPECT_EQ(f->Output->Pixel(x, 0), kBackground);
+        EXPECT_EQ(f->Output->Pixel(x, 8), kBackground);
+    }
+}
+
+// The output made at a new size equals the plain clear-then-draw one, with
+// the photo anywhere (inside, across an edge, outside), opaque or not, and
+// whatever the reused buffer held before.
+TEST(FrameBase, OutputSizingEqualsClearingThenDrawing) {
+    std::mt19937 rng(5);
+    const auto bytes = [](const Bitmap& b) {
+        return std::vector<std::uint8_t>(b.Bits(), b.Bits() + b.Stride() * b.Height());
+    };
+    for (bool transparent : {false, true})
+        for (auto [dx, dy] : {std::pair{0, 0}, {-3, 2}, {-9, -7}, {8, 9}, {40, 0}, {0, -30}}) {
+            SCOPED_TRACE(testing::Message()
+                         << dx << "," << dy << (transparent ? " see-through" : ""));
+            auto photo = MakeTestPhoto(11, 8);
+            auto fast = MakeFrame(*photo, 4, 3, true);
+            auto plain = MakeFrame(*photo, 4, 3, true);
+            for (FrameStyle* f : {fast.get(), plain.get()}) {
+                f->Unframed->Transparent = transparent;
+                f->Unframed->TransparentColor = photo->Pixel(0, 0);
+                f->SetImageLeft(dx);
+                f->SetImageTop(dy);
+                for (int y = 0; y < f->Output->Height(); ++y)
+                    for (std::size_t i = 0; i < f->Output->Stride(); ++i)
+                        f->Output->ScanLine(y)[i] = std::uint8_t(rng());
+            }
+            fast->SetOutputSize(18, 13);
+            plain->SetOutputSizeReference(18, 13);
+            ASSERT_EQ(fast->Output->Width(), 18);
+            EXPECT_EQ(bytes(*fast->Output), bytes(*plain->Output));
+        }
+}
+
+// The frame band painted a row at a time equals the ring-by-ring one, for
+// sides of every proportion (zero, unequal, wider than the photo, meeting in
+// the middle) and in each writable pixel format.
+TEST(FrameBase, FrameAreaEqualsItsRingByRingPainting) {
+    std::mt19937 rng(8);
+    const auto bytes = [](const Bitmap& b) {
+        return std::vector<std::uint8_t>(b.Bits(), b.Bits() + b.Stride() * b.Height());
+    };
+    auto photo = MakeTestPhoto(6, 5);
+    for (PixelFormat format : {PixelFormat::Device, PixelFormat::Bgrx32, PixelFormat::Bgr24})
+        for (int round = 0; round < 300; ++round) {
+            const int w = 1 + int(rng() % 20), h = 1 + int(rng() % 20);
+            const int l = int(rng() % 12), t = int(rng() % 12), r = int(rng() % 12),
+                      b = int(rng() % 12);
+            SCOPED_TRACE(testing::Message() << int(format) << ": " << w << "x" << h << " sides "
+                                            << l << "," << t << "," << r << "," << b);
+            auto fast = MakeFrame(*photo, 2, 2, false);
+            auto plain = MakeFrame(*photo, 2, 2, false);
+            for (FrameStyle* f : {fast.get(), plain.get()}) {
+                f->SetOutputSize(w, h);
+                f->Output->SetPixelFormat(format);
+            }
+            for (int y = 0; y < h; ++y)
+                for (std::size_t i = 0; i < fast->Output->Stride(); ++i)
+                    fast->Output->ScanLine(y)[i] = plain->Output->ScanLine(y)[i] =
+                        std::uint8_t(rng());
+            fast->FillFrameArea(l, t, r, b);
+            plain->FillFrameAreaReference(l, t, r, b);
+            ASSERT_EQ(bytes(*fast->Output), bytes(*plain->Output));
+        }
 }
 
 TEST(FrameBase, SetPatternWithEmptyOrMissingNameKeepsThePicture) {
