@@ -302,7 +302,7 @@ void DocumentController::stackCommand(const char* caption, const std::function<v
         renderStack();
     } catch (...) {
         stack_.Restore(before);
-        dropNewestStep();
+        popUndo();
         renderStack();
         throw;
     }
@@ -381,7 +381,7 @@ void DocumentController::open(const std::string& fileName) {
     sourceFile_ = fileName;
     sourceWritten_ = false;
     styleSettings_ = {};
-    undoSteps_.clear();
+    history_.Clear();
     undoEnabled_ = false;
     clearRedo();
     setModified(false);
@@ -487,60 +487,59 @@ void DocumentController::setUndoState(bool enabled, const QString& caption) {
 }
 
 void DocumentController::clearRedo() {
-    if (redoSteps_.empty()) return;
-    redoSteps_.clear();
+    if (redoStates_.empty()) return;
+    redoStates_.clear();
     emit redoAvailable(false);
 }
 
-DocumentController::Step DocumentController::snapshot(const std::string& caption,
-                                                      bool withDocument) {
-    Step step;
-    // Steps that leave the photo alone share its packed copy.
+UndoState DocumentController::snapshot(const std::string& caption, bool withDocument) {
+    UndoState state;
+    // States that leave the photo alone share its packed copy.
     if (!packedPhoto_) {
         BusyScope busy(*this);
-        auto packed = std::make_shared<PackedPicture>();
-        packed->Pack(stack_.Photo());
-        packedPhoto_ = std::move(packed);
+        packedPhoto_ = PackPhoto(stack_.Photo());
     }
-    step.photo = packedPhoto_;
-    step.stack = stack_.Snapshot();
-    step.record = framingRecord();
-    step.caption = caption;
-    step.windowSize = windowSize_ ? windowSize_() : QSize();
+    state.photo = packedPhoto_;
+    state.stack = stack_.Snapshot();
+    state.record = framingRecord();
+    state.caption = caption;
+    const QSize window = windowSize_ ? windowSize_() : QSize();
+    state.windowWidth = window.width();
+    state.windowHeight = window.height();
     if (withDocument) {
-        step.document = std::move(document_);
-        step.editing = editing_;
-        if (editing_) step.editRecord = record_;
+        state.document = std::move(document_);
+        state.editing = editing_;
+        if (editing_) state.editRecord = record_;
     }
-    return step;
+    return state;
 }
 
-void DocumentController::restore(Step step, const PhotoDocument* metadataSource) {
+void DocumentController::restore(UndoState state, const PhotoDocument* metadataSource) {
     BusyScope busy(*this);
     dropPending();
-    if (step.photo != packedPhoto_) {
-        stack_.SetPhoto(step.photo->Unpack());
-        packedPhoto_ = step.photo;
+    if (state.photo != packedPhoto_) {
+        stack_.SetPhoto(state.photo->Unpack());
+        packedPhoto_ = state.photo;
     }
-    stack_.Restore(step.stack);
+    stack_.Restore(state.stack);
     renderStack();
     editStepPushed_ = false;
-    if (step.document) {
+    if (state.document) {
         std::unique_ptr<PhotoDocument> previous = std::move(document_);
-        document_ = std::move(step.document);
+        document_ = std::move(state.document);
         if (metadataSource || previous)
             document_->TakeMetadataOf(metadataSource ? *metadataSource : *previous);
-        editing_ = step.editing;
+        editing_ = state.editing;
         if (editing_) {
-            topRecord_ = std::move(step.record);
-            record_ = std::move(step.editRecord);
+            topRecord_ = std::move(state.record);
+            record_ = std::move(state.editRecord);
             // Its edit is already an undo step.
             editStepPushed_ = true;
         } else {
-            record_ = std::move(step.record);
+            record_ = std::move(state.record);
         }
     } else {
-        record_ = std::move(step.record);
+        record_ = std::move(state.record);
         rebuildTopDocument(metadataSource);
     }
 }
@@ -551,32 +550,30 @@ void DocumentController::pushUndo(const char* caption) {
 }
 
 void DocumentController::pushUndoEntry(const std::string& caption) {
-    undoSteps_.push_back(snapshot(caption, false));
-    if (undoSteps_.size() > std::size_t(kUndoSteps)) undoSteps_.pop_front();
+    history_.Push(snapshot(caption, false));
     setUndoState(true, FromStd(caption));
 }
 
-void DocumentController::dropNewestStep() {
-    if (undoSteps_.empty()) return;
-    undoSteps_.pop_back();
-    if (undoSteps_.empty())
+UndoState DocumentController::popUndo() {
+    UndoState state = history_.Pop();
+    if (history_.Empty())
         setUndoState(false, kPlainUndoCaption);
     else
-        setUndoState(true, FromStd(undoSteps_.back().caption));
+        setUndoState(true, FromStd(history_.Newest().caption));
+    return state;
 }
 
 void DocumentController::undo() {
-    if (!document_ || !undoEnabled_ || undoSteps_.empty()) return;
+    if (!document_ || !undoEnabled_ || history_.Empty()) return;
     settle();
     rememberStyles();
-    Step step = std::move(undoSteps_.back());
-    undoSteps_.pop_back();
+    UndoState step = popUndo();
     // What Undo takes away is kept whole for Redo: the document with a frame
     // in progress or a group being edited.
-    Step undone = snapshot(step.caption, true);
-    const QSize window = step.windowSize;
+    UndoState undone = snapshot(step.caption, true);
+    const QSize window(step.windowWidth, step.windowHeight);
     restore(std::move(step), undone.document.get());
-    redoSteps_.push_back(std::move(undone));
+    redoStates_.push_back(std::move(undone));
     if (window.width() > 0 && window.height() > 0)
         emit windowSizeRestored(window.width(), window.height());
     setModified(true);
@@ -589,22 +586,18 @@ void DocumentController::undo() {
     emit titlesChanged();
     emit pictureChanged();
     emit stackChanged();
-    if (undoSteps_.empty())
-        setUndoState(false, kPlainUndoCaption);
-    else
-        setUndoState(true, FromStd(undoSteps_.back().caption));
     emit redoAvailable(true);
 }
 
 void DocumentController::redo() {
     if (!canRedo()) return;
     settle();
-    Step step = std::move(redoSteps_.back());
-    redoSteps_.pop_back();
+    UndoState step = std::move(redoStates_.back());
+    redoStates_.pop_back();
     // The state Redo leaves becomes the undo step again, under the caption
     // it had.
     pushUndoEntry(step.caption);
-    const QSize window = step.windowSize;
+    const QSize window(step.windowWidth, step.windowHeight);
     restore(std::move(step), nullptr);
     if (window.width() > 0 && window.height() > 0)
         emit windowSizeRestored(window.width(), window.height());
@@ -902,8 +895,7 @@ void DocumentController::photoCommand(const char* caption,
     } catch (...) {
         // A frame the changed photo cannot take (a length over half its
         // side) puts everything back.
-        Step before = std::move(undoSteps_.back());
-        dropNewestStep();
+        UndoState before = popUndo();
         restore(std::move(before), nullptr);
         throw;
     }
@@ -1088,7 +1080,7 @@ void DocumentController::applyRecipe(Recipe r) {
             renderStack();
         } catch (...) {
             stack_.Restore(before);
-            dropNewestStep();
+            popUndo();
             renderStack();
             throw;
         }

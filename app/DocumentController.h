@@ -31,6 +31,7 @@
 #include "canvas/Types.h"
 #include "document/FrameStack.h"
 #include "document/FramingRecord.h"
+#include "document/UndoHistory.h"
 #include "frames/StyleCatalog.h"
 
 #include <QObject>
@@ -51,7 +52,6 @@ namespace quillon {
 
 class Bitmap;
 class ClipboardPort;
-class PackedPicture;
 class PhotoDocument;
 
 // The rubber band as dragged, in picture pixels (whatever the zoom): the corner
@@ -88,7 +88,7 @@ class DocumentController final : public QObject {
     Q_OBJECT
 public:
     // How many steps Undo takes back.
-    static constexpr int kUndoSteps = 10;
+    static constexpr int kUndoSteps = UndoHistory::kCapacity;
 
     // The clipboard that Copy and Paste use; it must outlive the controller.
     // The start folder becomes the current folder, and the open dialog's
@@ -149,9 +149,9 @@ public:
     bool canUndo() const { return undoEnabled_; }
     // The Undo item's text.
     const QString& undoCaption() const { return undoCaption_; }
-    bool canRedo() const { return document_ != nullptr && !redoSteps_.empty(); }
+    bool canRedo() const { return document_ != nullptr && !redoStates_.empty(); }
     // The steps Undo can take back (at most ten).
-    int undoCount() const { return int(undoSteps_.size()); }
+    int undoCount() const { return history_.Count(); }
     const ShellFolders& folders() const { return folders_; }
     ClipboardPort& clipboard() const { return clipboard_; }
 
@@ -346,33 +346,21 @@ private:
     // The photo of a new document that shows nothing is reported as
     // corrupted and the document closes; true when that happened.
     bool closeIfEmpty();
-    // One state of the document for Undo and Redo: the photo (packed, shared
-    // by the steps it did not change in), the stack's groups, and the
-    // record of the whole framing. A Redo step also keeps the edit bar's
-    // document as Undo found it, with the group it was editing.
-    struct Step {
-        std::shared_ptr<const PackedPicture> photo;
-        FrameStack::State stack;
-        FramingRecord record;
-        std::string caption;
-        QSize windowSize;
-        std::unique_ptr<PhotoDocument> document;
-        std::optional<std::size_t> editing;
-        FramingRecord editRecord;
-    };
-    // The current state as a step; withDocument moves the document into it.
-    Step snapshot(const std::string& caption, bool withDocument);
-    // Puts a step's state back; without a document of its own the edit bar
-    // returns to the top of the stack with no style chosen.
-    // metadataSource: the document whose photo metadata the restored one
-    // carries, when not the current one.
-    void restore(Step step, const PhotoDocument* metadataSource);
+    // The current state for Undo or Redo; withDocument moves the document
+    // into it.
+    UndoState snapshot(const std::string& caption, bool withDocument);
+    // Puts a state back; without a document of its own the edit bar returns
+    // to the top of the stack with no style chosen. metadataSource: the
+    // document whose photo metadata the restored one carries, when not the
+    // current one.
+    void restore(UndoState state, const PhotoDocument* metadataSource);
     void pushUndo(const char* caption);
     // Records the current state as the newest undo step, keeping what Redo
     // may bring back.
     void pushUndoEntry(const std::string& caption);
-    // Forgets the newest undo step (a command that failed after pushing it).
-    void dropNewestStep();
+    // Takes the newest undo state out (to restore it, or for a command that
+    // failed after pushing it); the Undo item follows.
+    UndoState popUndo();
     void clearRedo();
     // The record of the whole framing (while a group is edited, record_ is
     // that group's).
@@ -451,7 +439,7 @@ private:
     bool editStepPushed_ = false;
     // The random seed of the frame in progress.
     std::uint32_t seed_ = 0;
-    std::deque<Step> undoSteps_;
+    UndoHistory history_;
     bool undoEnabled_ = false;
     // The frame drawn small while the real one waits for the changes to
     // pause.
@@ -481,7 +469,7 @@ private:
     // The whole framing's record while record_ is that of an edited group.
     FramingRecord topRecord_;
     // What Undo took away, newest last.
-    std::deque<Step> redoSteps_;
+    std::vector<UndoState> redoStates_;
     EditUnits units_;
     // A style's settings as last left for this photo.
     struct StyleSettings {

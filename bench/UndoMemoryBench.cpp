@@ -131,8 +131,16 @@ int main(int argc, char** argv) {
     const double copy = double(document.Photo().Width()) * document.Photo().Height() * 4;
     std::printf("after open:            %5.2f copies\n", PeakBytes() / copy);
 
+    // Each step as a command that changed the photo pushes it (a step that
+    // changed only frames shares the photo of the step before and packs
+    // nothing).
     UndoHistory history;
-    auto push = [&] { history.Push(document.Photo(), "&Undo Frame"); };
+    auto push = [&] {
+        UndoState state;
+        state.photo = PackPhoto(document.Photo());
+        state.caption = "&Undo Frame";
+        history.Push(std::move(state));
+    };
     // Choosing the first style pushes its entry and builds the style, which
     // is then shown.
     push();
@@ -147,12 +155,12 @@ int main(int argc, char** argv) {
     const double pushMs = Milliseconds(lapStart) / 10;
     const double steps = PeakBytes();
     std::printf("after twenty pushes:   %5.2f copies\n", steps / copy);
-    const std::size_t packed = history.Newest().picture.PackedBytes();
+    const std::size_t packed = history.Newest().photo->PackedBytes();
     // Undo: the earlier photo comes back in a document of its own while the
     // undone one, style and all, is kept for Redo.
     auto restored = std::make_unique<PhotoDocument>();
     const auto unpackStart = std::chrono::steady_clock::now();
-    std::unique_ptr<Bitmap> unpacked = history.Newest().picture.Unpack();
+    std::unique_ptr<Bitmap> unpacked = history.Newest().photo->Unpack();
     const double unpackMs = Milliseconds(unpackStart);
     restored->OpenPicture(std::move(unpacked), document.FileName(), Zoom::Normal);
     history.Pop();

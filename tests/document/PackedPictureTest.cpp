@@ -66,12 +66,13 @@ TEST(UndoHistory, EachEntryGivesBackItsOwnPicture) {
     for (int i = 0; i < 13; ++i) {
         pushed.push_back(MakeTestPhoto(50 + i, 40));
         pushed.back()->SetPixel(i, i, RGB(i, 2 * i, 3 * i));
-        history.Push(*pushed.back(), "step");
+        UndoState state;
+        state.photo = PackPhoto(*pushed.back());
+        history.Push(std::move(state));
     }
     for (int i = 12; i >= 3; --i) {
         ASSERT_FALSE(history.Empty());
-        ASSERT_TRUE(SamePicture(*history.Newest().picture.Unpack(), *pushed[std::size_t(i)])) << i;
-        history.Pop();
+        ASSERT_TRUE(SamePicture(*history.Pop().photo->Unpack(), *pushed[std::size_t(i)])) << i;
     }
     EXPECT_TRUE(history.Empty());
 }

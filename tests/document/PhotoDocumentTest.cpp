@@ -597,14 +597,10 @@ TEST_F(Document, ApplyFrameMakesTheFramedPictureThePhoto) {
 
 TEST_F(Document, RestoredPhotoDropsTheStylesAndTakesItsZoom) {
     auto doc = OpenDocument(*PlainPicture(20, 10, kBlue));
-    UndoHistory history;
-    history.Push(doc->Photo(), "&Undo Frame");
+    const auto packed = PackPhoto(doc->Photo());
     doc->SelectStyle(StyleId::Box);
     doc->ApplyFrame(Zoom::Normal);
-    ASSERT_FALSE(history.Empty());
-    doc->RestorePhoto(*history.Newest().picture.Unpack(), Zoom::Percent25);
-    history.Pop();
-    EXPECT_TRUE(history.Empty());
+    doc->RestorePhoto(*packed->Unpack(), Zoom::Percent25);
     EXPECT_EQ(doc->Photo().Width(), 20);
     EXPECT_EQ(doc->Style(), std::nullopt);
     EXPECT_EQ(doc->ShownPhotoWidth(), 5);
@@ -628,18 +624,19 @@ TEST(MemoryClipboard, HandsOverAnIndependentScreenFormatPicture) {
 TEST(UndoHistory, KeepsTheNewestTenAndUndoesNewestFirst) {
     UndoHistory history;
     for (int i = 1; i <= 12; ++i) {
-        Bitmap picture(i, 1, PixelFormat::Bgrx32);
-        history.Push(picture, "step " + std::to_string(i));
+        UndoState state;
+        state.photo = PackPhoto(Bitmap(i, 1, PixelFormat::Bgrx32));
+        state.caption = "step " + std::to_string(i);
+        history.Push(std::move(state));
     }
     EXPECT_EQ(history.Count(), UndoHistory::kCapacity);
     for (int i = 12; i >= 3; --i) {
         ASSERT_FALSE(history.Empty());
         EXPECT_EQ(history.Newest().caption, "step " + std::to_string(i));
-        EXPECT_EQ(history.Newest().picture.Width(), i);
-        history.Pop();
+        EXPECT_EQ(history.Pop().photo->Width(), i);
     }
     EXPECT_TRUE(history.Empty());
-    history.Pop(); // nothing left: no change
+    EXPECT_EQ(history.Pop().photo, nullptr); // nothing left: no change
     EXPECT_EQ(history.Count(), 0);
 }
 
