@@ -332,7 +332,24 @@ signals:
     void stackChanged();
 
 private:
-    class BusyScope;
+    // Marks the controller busy for the life of one command, so that the
+    // views can show it; nested commands count once.
+    class BusyScope {
+    public:
+        explicit BusyScope(DocumentController& c) : c_(c) {
+            if (c_.busyDepth_++ == 0) emit c_.busyChanged(true);
+        }
+        ~BusyScope() {
+            if (--c_.busyDepth_ == 0) emit c_.busyChanged(false);
+        }
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        DocumentController& c_;
+    };
+    // The Undo item's text while there is nothing to undo.
+    static constexpr const char* kPlainUndoCaption = "&Undo";
 
     void replaceDocument(std::unique_ptr<PhotoDocument> document);
     void setModified(bool modified);
