@@ -718,17 +718,7 @@ void DocumentController::applyRecipe(Recipe r) {
         for (const FrameGroup& g : r.groups) state.groups.push_back({g, seed, true});
         state.printSize = r.printSize;
         state.dpi = r.dpi;
-        const FrameStack::State before = stack_.Snapshot();
-        pushUndo("&Undo Recipe");
-        try {
-            stack_.Restore(state);
-            renderStack();
-        } catch (...) {
-            stack_.Restore(before);
-            popUndo();
-            renderStack();
-            throw;
-        }
+        changeStackAsStep("&Undo Recipe", [&] { stack_.Restore(state); });
         if (framing()) record_.FinishGroup(*document_);
         rebuildTopDocument();
     }

@@ -405,6 +405,9 @@ private:
     // Whether a stacked frame has a length in inches, centimetres or
     // millimetres.
     bool stackHasPrintLengths() const;
+    // Pushes the undo step, changes the stack and paints it; a failure puts
+    // the stack and the history back and is thrown on.
+    void changeStackAsStep(const char* caption, const std::function<void()>& change);
     // Runs a change of the stack as one undo step.
     void stackCommand(const char* caption, const std::function<void()>& change);
     // Runs an image command on the photo under the frames.

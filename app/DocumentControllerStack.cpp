@@ -169,6 +169,19 @@ void DocumentController::stackCommand(const char* caption, const std::function<v
     settle();
     leaveGroup();
     commitTopFrame();
+    changeStackAsStep(caption, change);
+    rebuildTopDocument();
+    titleFile_.reset();
+    setModified(true);
+    emit styleChanged();
+    emit pictureChanged();
+    emit stackChanged();
+    emit titlesChanged();
+    resized();
+}
+
+void DocumentController::changeStackAsStep(const char* caption,
+                                           const std::function<void()>& change) {
     const FrameStack::State before = stack_.Snapshot();
     pushUndo(caption);
     try {
@@ -180,14 +193,6 @@ void DocumentController::stackCommand(const char* caption, const std::function<v
         renderStack();
         throw;
     }
-    rebuildTopDocument();
-    titleFile_.reset();
-    setModified(true);
-    emit styleChanged();
-    emit pictureChanged();
-    emit stackChanged();
-    emit titlesChanged();
-    resized();
 }
 
 void DocumentController::setGroupVisible(std::size_t k, bool visible) {
