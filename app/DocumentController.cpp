@@ -49,17 +49,20 @@ DocumentController::DocumentController(ClipboardPort& clipboard, QObject* parent
 
 DocumentController::~DocumentController() = default;
 
-const Bitmap* DocumentController::picture() const {
+const Bitmap* DocumentController::drawnPicture() const {
     if (!document_) return nullptr;
-    // What is shown, saved or printed is the real frame: a pending one is
-    // drawn now.
-    if (renderPending_) const_cast<DocumentController*>(this)->settle();
     return editing_ ? stackPicture_ : document_->Result();
 }
 
+const Bitmap* DocumentController::picture() const {
+    // What is shown, saved or printed is the real frame: a pending one is
+    // drawn now.
+    if (renderPending_) const_cast<DocumentController*>(this)->settle();
+    return drawnPicture();
+}
+
 QSize DocumentController::pictureSize() const {
-    if (!document_) return {};
-    const Bitmap* shown = editing_ ? stackPicture_ : document_->Result();
+    const Bitmap* shown = drawnPicture();
     return shown ? QSize(shown->Width(), shown->Height()) : QSize();
 }
 
@@ -727,12 +730,8 @@ void DocumentController::applyRecipe(Recipe r) {
     if (r.printSize) units_.printSize = *r.printSize;
     if (r.printSize || r.dpi) units_.dpi = r.dpi;
     const FrameGroup last = GroupAsChecked(r, r.groups.size() - 1);
-    const std::pair<EditField, std::optional<Length> FrameGroup::*> fields[] = {
-        {EditField::FrameHeight, &FrameGroup::frameHeight},
-        {EditField::FrameWidth, &FrameGroup::frameWidth},
-        {EditField::BorderWidth, &FrameGroup::borderWidth}};
-    for (const auto& [field, member] : fields)
-        if (const auto& given = last.*member;
+    for (EditField field : {EditField::FrameHeight, EditField::FrameWidth, EditField::BorderWidth})
+        if (const auto& given = last.*LengthMember(field);
             given && (field != EditField::BorderWidth || !last.style ||
                       StyleInfoOf(*last.style).thirdFieldIsLength))
             // The bar offers millimetres for centimetres; the record keeps

@@ -433,6 +433,9 @@ private:
     // Forgets a pending frame and the small copy of the photo (the document
     // is replaced).
     void dropPending();
+    // The picture as drawn so far (a frame pending since the last change
+    // has the size it will have, and old pixels).
+    const Bitmap* drawnPicture() const;
     // Whether a change of the frame's settings is shown first small.
     bool quickPreviewWanted() const;
     // Whether any frame group shows (the photo is then not shown alone).

@@ -80,10 +80,8 @@ void DocumentController::changePrintBasis(const EditUnits& units) {
 }
 
 bool DocumentController::stackHasPrintLengths() const {
-    for (const StackGroup& g : stack_.Groups())
-        for (const LengthSetting& s : LengthSettings())
-            if (const auto& length = g.group.*s.member; length && length->IsPhysical()) return true;
-    return false;
+    return std::any_of(stack_.Groups().begin(), stack_.Groups().end(),
+                       [](const StackGroup& g) { return HasPrintLengths(g.group); });
 }
 
 int DocumentController::shorterSide() const {

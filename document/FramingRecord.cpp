@@ -11,19 +11,6 @@ namespace quillon {
 
 namespace {
 
-std::optional<Length> FrameGroup::*LengthMember(EditField field) {
-    switch (field) {
-    case EditField::FrameHeight:
-        return &FrameGroup::frameHeight;
-    case EditField::FrameWidth:
-        return &FrameGroup::frameWidth;
-    case EditField::BorderWidth:
-        return &FrameGroup::borderWidth;
-    default:
-        return nullptr;
-    }
-}
-
 // A decoration inside the data folder is written relative to it, as the
 // presets name theirs, so that the recipe works on any installation.
 std::string PortablePattern(const std::string& fileName) {
@@ -191,7 +178,7 @@ std::optional<Length> FramingRecord::GivenLength(EditField field) const {
     return (*styles_[std::size_t(*current_)]).*member;
 }
 
-FrameGroup FramingRecord::CurrentGroup(const PhotoDocument* doc) const {
+FrameGroup FramingRecord::Group(const PhotoDocument* doc) const {
     FrameGroup g;
     if (current_) {
         g = *styles_[std::size_t(*current_)];
@@ -217,14 +204,13 @@ FrameGroup FramingRecord::CurrentGroup(const PhotoDocument* doc) const {
 }
 
 void FramingRecord::ApplyFrame(const PhotoDocument& doc) {
-    done_.push_back(CurrentGroup(&doc));
+    done_.push_back(FinishGroup(doc));
+    done_.back().commands = std::move(commands_);
     commands_.clear();
-    for (auto& s : styles_) s.reset();
-    current_.reset();
 }
 
 FrameGroup FramingRecord::FinishGroup(const PhotoDocument& doc) {
-    FrameGroup g = CurrentGroup(&doc);
+    FrameGroup g = Group(&doc);
     g.commands.clear();
     for (auto& s : styles_) s.reset();
     current_.reset();
@@ -272,7 +258,7 @@ Recipe FramingRecord::ToRecipe(const PhotoDocument* doc, const EditUnits& units,
                                const std::vector<FrameGroup>& stacked) const {
     Recipe r;
     r.groups = done_;
-    FrameGroup current = CurrentGroup(doc);
+    FrameGroup current = Group(doc);
     for (FrameGroup g : stacked) {
         g.commands.insert(g.commands.begin(), current.commands.begin(), current.commands.end());
         current.commands.clear();
@@ -282,11 +268,7 @@ Recipe FramingRecord::ToRecipe(const PhotoDocument* doc, const EditUnits& units,
     if (r.groups.empty() || current.style || !current.commands.empty()) r.groups.push_back(current);
     r.storeFrame = storeFrame_;
     r.seed = seed_;
-    bool physical = false;
-    for (const FrameGroup& g : r.groups)
-        for (const LengthSetting& s : LengthSettings())
-            if (const auto& length = g.*s.member; length && length->IsPhysical()) physical = true;
-    if (physical) {
+    if (std::any_of(r.groups.begin(), r.groups.end(), HasPrintLengths)) {
         if (units.dpi)
             r.dpi = units.dpi;
         else

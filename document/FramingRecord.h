@@ -78,7 +78,7 @@ public:
     void EditGroup(const FrameGroup& group, int w, int h);
     // The current style's group with the commands before it, as the edit
     // bar has set it (doc: see ToRecipe).
-    FrameGroup Group(const PhotoDocument* doc) const { return CurrentGroup(doc); }
+    FrameGroup Group(const PhotoDocument* doc) const;
     // A recipe was applied to the photo as it is now (w x h): the record
     // becomes the recipe, its last group's style the current one. Commands
     // done before any frame was applied stay in front of it.
@@ -102,7 +102,6 @@ public:
 
 private:
     FrameGroup* currentGroup();
-    FrameGroup CurrentGroup(const PhotoDocument* doc) const;
 
     std::vector<FrameGroup> done_;
     std::vector<ImageCommand> commands_;

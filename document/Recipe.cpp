@@ -155,6 +155,25 @@ const std::vector<LengthSetting>& LengthSettings() {
     return settings;
 }
 
+std::optional<Length> FrameGroup::*LengthMember(EditField field) {
+    switch (field) {
+    case EditField::FrameHeight:
+        return &FrameGroup::frameHeight;
+    case EditField::FrameWidth:
+        return &FrameGroup::frameWidth;
+    case EditField::BorderWidth:
+        return &FrameGroup::borderWidth;
+    default:
+        return nullptr;
+    }
+}
+
+bool HasPrintLengths(const FrameGroup& group) {
+    for (const LengthSetting& s : LengthSettings())
+        if (const auto& length = group.*s.member; length && length->IsPhysical()) return true;
+    return false;
+}
+
 void CheckGroup(const FrameGroup& g, bool stacked, bool last) {
     if (!g.style && HasStyleOptions(g))
         throw RecipeError("frame options need a --style in the same group");

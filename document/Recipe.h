@@ -98,6 +98,11 @@ struct LengthSetting {
 };
 // The length settings of a group, in order.
 const std::vector<LengthSetting>& LengthSettings();
+// The length an edit-bar field sets (frame height, frame width, border
+// width); null for the other fields.
+std::optional<Length> FrameGroup::*LengthMember(EditField field);
+// Whether a length of the group is in inches, centimetres or millimetres.
+bool HasPrintLengths(const FrameGroup& group);
 
 // Checks one group: options only with a style and only those the style
 // shows, at most 50 %, the mask's brightness 0..255, a group after the
