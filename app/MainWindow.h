@@ -60,6 +60,9 @@ std::vector<std::string> StartupFiles(const QStringList& arguments);
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
+    // The program's name, the main window's caption without a file.
+    static constexpr const char* kCaption = "Quillon";
+
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
