@@ -1,4 +1,4 @@
-// Reuse of large pixel buffers (see PixelAllocator.h).
+// Reuse and prefaulting of large pixel buffers (see PixelAllocator.h).
 //
 // A program that frames one photo after another (a batch) allocates buffers
 // of the same sizes again and again, and every fresh buffer is zeroed by the
@@ -18,5 +18,13 @@ namespace quillon::pixel_memory {
 void KeepFreedBuffers(std::size_t limitBytes);
 // The bytes of freed buffers kept now.
 std::size_t KeptBytes();
+
+// Has every fresh large buffer faulted in by a helper thread while its
+// writer fills it (off at the start). It pays in a short run that writes each
+// buffer once as soon as it is made, with a core to spare: a program framing
+// one photo. In a long run that frees and makes buffers often (the desktop
+// program) the freed memory is at hand again anyway and the helpers only
+// compete with the writer.
+void PrefaultFreshBuffers(bool on);
 
 } // namespace quillon::pixel_memory

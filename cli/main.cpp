@@ -1,6 +1,7 @@
 // quillon-frame: frames photos from the command line with the program's own
 // photo document, so a file framed here equals what the desktop program
 // shows for the same choices.
+#include "canvas/PixelReserve.h"
 #include "cli/Batch.h"
 #include "cli/Framing.h"
 #include "cli/Options.h"
@@ -114,6 +115,9 @@ int main(int argc, char** argv) {
     }
 
     if (!o.outputDir.empty()) return RunBatch(o);
+    // One photo: every large buffer is fresh and written at once, and the
+    // second core has nothing else to do.
+    pixel_memory::PrefaultFreshBuffers(true);
     try {
         auto doc = FrameByRecipe(o.inputs[0], o.recipe, LoadOptions{o.autoOrient});
         SaveByName(*doc, o.output);

@@ -267,6 +267,31 @@ TEST(PixelMemory, FreedLargeBuffersAreKeptOnlyWhenAskedAndUpToTheLimit) {
     EXPECT_EQ(pixel_memory::KeptBytes(), 0u);
 }
 
+// The prefaulting helper runs beside the writer of a fresh buffer and may
+// still run when the buffer is freed: no written byte may change, a buffer
+// made black stays black, and freeing one at once is safe.
+TEST(PixelMemory, PrefaultingHelpersLeaveEveryWrittenByteAlone) {
+    pixel_memory::PrefaultFreshBuffers(true);
+    for (int round = 0; round < 6; ++round) {
+        Bitmap written;
+        written.MakeForOverwrite(3000, 1500, PixelFormat::Device); // 18 MB
+        const std::size_t bytes = std::size_t(3000) * 1500 * 4;
+        std::uint8_t* bits = written.Bits();
+        for (std::size_t i = 0; i < bytes; i += 97) bits[i] = std::uint8_t(i / 97 + round);
+        Bitmap black(2500, 1200, PixelFormat::Device);
+        { Bitmap freedAtOnce(2048, 1024, PixelFormat::Device); }
+
+        bool same = true;
+        for (std::size_t i = 0; i < bytes; i += 97) same &= bits[i] == std::uint8_t(i / 97 + round);
+        EXPECT_TRUE(same) << "round " << round;
+        const std::uint8_t* b = black.Bits();
+        EXPECT_TRUE(
+            std::all_of(b, b + std::size_t(2500) * 1200 * 4, [](std::uint8_t v) { return v == 0; }))
+            << "round " << round;
+    }
+    pixel_memory::PrefaultFreshBuffers(false);
+}
+
 TEST(Brush, ResetRules) {
     Bitmap pattern(2, 2, PixelFormat::Bgrx32);
     Brush brush;
