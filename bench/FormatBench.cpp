@@ -31,6 +31,18 @@ void BM_GifQuantize(benchmark::State& state) {
 }
 BENCHMARK(BM_GifQuantize)->Unit(benchmark::kMillisecond);
 
+// The octree alone: the one part of colour reduction that runs on one core.
+void BM_GifOctree(benchmark::State& state) {
+    Photo();
+    for (auto _ : state) {
+        OctreeQuantizer quantizer;
+        quantizer.AddPicture(Photo());
+        benchmark::DoNotOptimize(quantizer.Palette());
+    }
+    ReportMemcpyRatio(state, PhotoBytes());
+}
+BENCHMARK(BM_GifOctree)->Unit(benchmark::kMillisecond);
+
 // The photo colours a colour swatch offers: they are worked out when the
 // swatch is clicked, so this is time the person waits.
 void BM_DominantColors(benchmark::State& state) {

@@ -243,34 +243,21 @@ struct EncoderClose {
 namespace {
 
 // The colour table: the palette, extended with black to cover every index in
-// use and to a power of two, as the format requires.
-std::vector<Color> ColorTable(const Bitmap& picture) {
-    std::vector<Color> palette = picture.Palette();
-    const std::uint8_t highest = HighestIndex(picture);
+// use (below highestIndex + 1) and to a power of two, as the format requires.
+std::vector<Color> ColorTable(std::vector<Color> palette, int highestIndex) {
     std::size_t count = 2;
-    while (count < std::max(palette.size(), std::size_t(highest) + 1) && count < 256) count *= 2;
+    while (count < std::max(palette.size(), std::size_t(highestIndex) + 1) && count < 256)
+        count *= 2;
     palette.resize(count, kBlack);
     return palette;
 }
 
-} // namespace
-
-std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
-    if (bitmap.Empty()) return EncodeGifReference(bitmap);
-    Bitmap quantized;
-    const Bitmap* source = &bitmap;
-    if (!bitmap.IsIndexed()) {
-        QuantizePicture(bitmap, quantized);
-        source = &quantized;
-    }
-    const int w = source->Width(), h = source->Height();
-    const std::vector<Color> palette = ColorTable(*source);
-    const int colorBits = std::countr_zero(palette.size());
-
-    // What giflib writes for one image without extensions: the 87a header,
-    // the logical screen with its global colour table (8 bits of colour
-    // resolution, background 0, no aspect ratio), the image descriptor
-    // without a local table, the image data and the trailer.
+// What giflib writes for one image without extensions, up to its image data:
+// the 87a header, the logical screen with its global colour table (8 bits of
+// colour resolution, background 0, no aspect ratio), and the image descriptor
+// without a local table. The image data and the trailer follow.
+std::vector<std::uint8_t> GifHead(int w, int h, const std::vector<Color>& table) {
+    const int colorBits = std::countr_zero(table.size());
     std::vector<std::uint8_t> bytes;
     bytes.reserve(std::size_t(w) * std::size_t(h) / 2 + 1024);
     for (char c : std::string_view("GIF87a")) bytes.push_back(std::uint8_t(c));
@@ -279,7 +266,7 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
     bytes.push_back(std::uint8_t(0x80 | 0x70 | (colorBits - 1)));
     bytes.push_back(0);
     bytes.push_back(0);
-    for (Color c : palette) {
+    for (Color c : table) {
         bytes.push_back(GetRValue(c));
         bytes.push_back(GetGValue(c));
         bytes.push_back(GetBValue(c));
@@ -290,10 +277,38 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
     PutLe16(bytes, w);
     PutLe16(bytes, h);
     bytes.push_back(0);
-    // Indexed rows are one byte a pixel, stored one after another.
-    AppendGifImageData(
-        std::span<const std::uint8_t>(source->Bits(), std::size_t(w) * std::size_t(h)), colorBits,
-        bytes);
+    return bytes;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
+    if (bitmap.Empty()) return EncodeGifReference(bitmap);
+    const int w = bitmap.Width(), h = bitmap.Height();
+    if (bitmap.IsIndexed()) {
+        const std::vector<Color> table = ColorTable(bitmap.Palette(), HighestIndex(bitmap));
+        std::vector<std::uint8_t> bytes = GifHead(w, h, table);
+        // Indexed rows are one byte a pixel, stored one after another.
+        AppendGifImageData(
+            std::span<const std::uint8_t>(bitmap.Bits(), std::size_t(w) * std::size_t(h)),
+            std::countr_zero(table.size()), bytes);
+        bytes.push_back(';');
+        return bytes;
+    }
+    // A deeper picture is reduced to its octree palette, and its rows are
+    // coded while the rows below them are still being mapped. Every index
+    // is below the palette's size.
+    const std::vector<Color> palette = OctreePalette(bitmap);
+    const std::vector<Color> table = ColorTable(palette, int(palette.size()) - 1);
+    std::vector<std::uint8_t> bytes = GifHead(w, h, table);
+    const std::unique_ptr<std::uint8_t[]> indices(
+        new std::uint8_t[std::size_t(w) * std::size_t(h)]);
+    GifLzwEncoder coder(std::countr_zero(table.size()), bytes);
+    MapRowsInOrder(bitmap, palette, indices.get(), [&](int first, int end) {
+        coder.Add(std::span<const std::uint8_t>(indices.get() + std::size_t(first) * std::size_t(w),
+                                                std::size_t(end - first) * std::size_t(w)));
+    });
+    coder.Finish();
     bytes.push_back(';');
     return bytes;
 }
@@ -306,7 +321,7 @@ std::vector<std::uint8_t> EncodeGifReference(const Bitmap& bitmap) {
         source = &quantized;
     }
     const int w = source->Width(), h = source->Height();
-    const std::vector<Color> palette = ColorTable(*source);
+    const std::vector<Color> palette = ColorTable(source->Palette(), HighestIndex(*source));
     const std::size_t count = palette.size();
     std::vector<GifColorType> colors(count);
     for (std::size_t i = 0; i < count; ++i)

@@ -7,53 +7,12 @@
 namespace quillon {
 
 namespace {
-
 constexpr int kMaxCode = 4095; // the last code a 12-bit table holds
-
-// Codes packed low bit first into bytes, the bytes into sub-blocks.
-class CodeWriter {
-public:
-    explicit CodeWriter(std::vector<std::uint8_t>& out) : out_(out) {}
-
-    void Put(int code, int bits) {
-        bits_ |= std::uint64_t(code) << count_;
-        count_ += bits;
-        while (count_ >= 8) {
-            Byte(std::uint8_t(bits_));
-            bits_ >>= 8;
-            count_ -= 8;
-        }
-    }
-    // Writes the bits left over and the empty block that ends the data.
-    void Finish() {
-        while (count_ > 0) {
-            Byte(std::uint8_t(bits_));
-            bits_ >>= 8;
-            count_ -= 8;
-        }
-        out_.push_back(0);
-    }
-
-private:
-    void Byte(std::uint8_t b) {
-        if (lengthAt_ == kNone || out_[lengthAt_] == 255) {
-            lengthAt_ = out_.size();
-            out_.push_back(0);
-        }
-        out_.push_back(b);
-        ++out_[lengthAt_];
-    }
-
-    static constexpr std::size_t kNone = ~std::size_t(0);
-    std::vector<std::uint8_t>& out_;
-    std::uint64_t bits_ = 0;
-    int count_ = 0;
-    std::size_t lengthAt_ = kNone;
-};
+} // namespace
 
 // The strings of the code table as (prefix code, next pixel) -> code, in an
 // open-addressed hash at most a quarter full.
-class CodeTable {
+class GifLzwEncoder::CodeTable {
 public:
     CodeTable() : keys_(new std::uint32_t[kSlots]), codes_(new std::uint16_t[kSlots]) { Clear(); }
 
@@ -83,52 +42,85 @@ private:
     std::unique_ptr<std::uint16_t[]> codes_;
 };
 
-} // namespace
+GifLzwEncoder::GifLzwEncoder(int colorBits, std::vector<std::uint8_t>& out)
+    : bits_(std::max(colorBits, 2)), mask_(std::uint8_t((1u << bits_) - 1)), clearCode_(1 << bits_),
+      endCode_(clearCode_ + 1), next_(endCode_ + 1), width_(bits_ + 1), limit_(1 << width_),
+      out_(out), table_(std::make_unique<CodeTable>()) {
+    out_.push_back(std::uint8_t(bits_));
+    Put(clearCode_);
+}
 
-void AppendGifImageData(std::span<const std::uint8_t> pixels, int colorBits,
-                        std::vector<std::uint8_t>& out) {
-    const int bits = std::max(colorBits, 2);
-    const std::uint8_t mask = std::uint8_t((1u << bits) - 1);
-    out.push_back(std::uint8_t(bits));
-    const int clearCode = 1 << bits, endCode = clearCode + 1;
-    int next = endCode + 1; // the code the next new string gets
-    int width = bits + 1;   // bits a code takes now
-    int limit = 1 << width; // the first code that needs a wider one
-    CodeWriter writer(out);
-    CodeTable table;
+GifLzwEncoder::~GifLzwEncoder() = default;
+
+void GifLzwEncoder::Put(int code) {
+    bitBuffer_ |= std::uint64_t(code) << bitCount_;
+    bitCount_ += width_;
+    while (bitCount_ >= 8) {
+        Byte(std::uint8_t(bitBuffer_));
+        bitBuffer_ >>= 8;
+        bitCount_ -= 8;
+    }
     // The width grows after a code is written once the next free code no
     // longer fits.
-    auto put = [&](int code) {
-        writer.Put(code, width);
-        if (next >= limit) limit = 1 << ++width;
-    };
+    if (next_ >= limit_) limit_ = 1 << ++width_;
+}
 
-    put(clearCode);
-    int current = pixels[0] & mask;
-    for (std::size_t i = 1; i < pixels.size(); ++i) {
-        const int pixel = pixels[i] & mask;
+void GifLzwEncoder::Byte(std::uint8_t b) {
+    if (lengthAt_ == kNone || out_[lengthAt_] == 255) {
+        lengthAt_ = out_.size();
+        out_.push_back(0);
+    }
+    out_.push_back(b);
+    ++out_[lengthAt_];
+}
+
+void GifLzwEncoder::Add(std::span<const std::uint8_t> pixels) {
+    if (pixels.empty()) return;
+    std::size_t i = 0;
+    if (current_ < 0) current_ = pixels[i++] & mask_;
+    CodeTable& table = *table_;
+    int current = current_;
+    for (; i < pixels.size(); ++i) {
+        const int pixel = pixels[i] & mask_;
         const std::uint32_t key = (std::uint32_t(current) << 8) + std::uint32_t(pixel);
         const int found = table.Find(key);
         if (found >= 0) {
             current = found;
             continue;
         }
-        put(current);
+        Put(current);
         current = pixel;
-        if (next >= kMaxCode) {
+        if (next_ >= kMaxCode) {
             // The table is full: start over rather than add.
-            put(clearCode);
-            next = endCode + 1;
-            width = bits + 1;
-            limit = 1 << width;
+            Put(clearCode_);
+            next_ = endCode_ + 1;
+            width_ = bits_ + 1;
+            limit_ = 1 << width_;
             table.Clear();
         } else {
-            table.Insert(key, next++);
+            table.Insert(key, next_++);
         }
     }
-    put(current);
-    put(endCode);
-    writer.Finish();
+    current_ = current;
+}
+
+void GifLzwEncoder::Finish() {
+    Put(current_);
+    Put(endCode_);
+    // The bits left over, then the empty block that ends the data.
+    while (bitCount_ > 0) {
+        Byte(std::uint8_t(bitBuffer_));
+        bitBuffer_ >>= 8;
+        bitCount_ -= 8;
+    }
+    out_.push_back(0);
+}
+
+void AppendGifImageData(std::span<const std::uint8_t> pixels, int colorBits,
+                        std::vector<std::uint8_t>& out) {
+    GifLzwEncoder encoder(colorBits, out);
+    encoder.Add(pixels);
+    encoder.Finish();
 }
 
 } // namespace quillon

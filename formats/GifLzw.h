@@ -5,11 +5,50 @@
 // over; all in sub-blocks of at most 255 bytes ended by an empty one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace quillon {
+
+// The same coding fed a piece at a time: the pieces, one after another, are
+// coded as the one run of pixels they make, so that a picture can be coded
+// while its later rows are still being made.
+class GifLzwEncoder {
+public:
+    // Appends the minimum code size byte and the first clear code to out,
+    // which must outlive the encoder.
+    GifLzwEncoder(int colorBits, std::vector<std::uint8_t>& out);
+    ~GifLzwEncoder();
+    GifLzwEncoder(const GifLzwEncoder&) = delete;
+    GifLzwEncoder& operator=(const GifLzwEncoder&) = delete;
+
+    void Add(std::span<const std::uint8_t> pixels);
+    // Appends the last codes and the end of the data; at least one pixel
+    // must have been added.
+    void Finish();
+
+private:
+    class CodeTable;
+    void Put(int code);
+    void Byte(std::uint8_t b);
+
+    static constexpr std::size_t kNone = ~std::size_t(0);
+    const int bits_;
+    const std::uint8_t mask_;
+    const int clearCode_, endCode_;
+    int next_;         // the code the next new string gets
+    int width_;        // bits a code takes now
+    int limit_;        // the first code that needs a wider one
+    int current_ = -1; // the code of the string read so far; -1 before the first pixel
+    std::vector<std::uint8_t>& out_;
+    std::uint64_t bitBuffer_ = 0; // codes packed low bit first, not yet in bytes
+    int bitCount_ = 0;
+    std::size_t lengthAt_ = kNone; // the length byte of the sub-block being filled
+    std::unique_ptr<CodeTable> table_;
+};
 
 // Appends the image data of pixels (palette indices, each below
 // 2^colorBits) for a colour table of 2^colorBits entries (1..8): the

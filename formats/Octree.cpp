@@ -1,8 +1,12 @@
 #include "formats/Octree.h"
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdlib>
+#include <exception>
 #include <limits>
+#include <mutex>
 #include <thread>
 
 namespace quillon {
@@ -247,6 +251,9 @@ namespace {
 
 // Pixels from which a picture is mapped by two threads.
 constexpr std::uint64_t kTwoMappers = 256 * 1024;
+// About the pixels of a band: small enough for the first band to be ready
+// soon, large enough that handing bands over costs nothing to speak of.
+constexpr std::uint64_t kBandPixels = 64 * 1024;
 
 // The picture itself when it is 24 or 32 bits, else a 32-bit copy in holder.
 const Bitmap& DeepPicture(const Bitmap& picture, Bitmap& holder) {
@@ -258,35 +265,108 @@ const Bitmap& DeepPicture(const Bitmap& picture, Bitmap& holder) {
 
 } // namespace
 
-void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors) {
+void MapRowsInOrder(const Bitmap& source, const std::vector<Color>& palette, std::uint8_t* indices,
+                    const std::function<void(int firstRow, int endRow)>& consume) {
+    const int w = source.Width(), h = source.Height(), bpp = source.BytesPerPixel();
+    if (w <= 0 || h <= 0) return;
+    const int bandRows = int(std::clamp<std::uint64_t>(kBandPixels / std::uint64_t(w), 1, h));
+    const int bands = (h + bandRows - 1) / bandRows;
+    const auto mapBand = [&](PaletteMapper& mapper, int band) {
+        const int to = std::min(h, (band + 1) * bandRows);
+        for (int y = band * bandRows; y < to; ++y)
+            mapper.MapRow(source.ScanLine(y), bpp, w, indices + std::size_t(y) * std::size_t(w));
+    };
+    const auto hand = [&](int band) {
+        consume(band * bandRows, std::min(h, (band + 1) * bandRows));
+    };
+    PaletteMapper mine(palette);
+    if (std::uint64_t(w) * std::uint64_t(h) < kTwoMappers) {
+        for (int band = 0; band < bands; ++band) {
+            mapBand(mine, band);
+            hand(band);
+        }
+        return;
+    }
+
+    // Each pixel's index depends on its colour alone, so bands are mapped in
+    // any order by either thread, each with a mapper of its own. Both take
+    // the next band not yet taken; this thread hands the bands over in order,
+    // mapping one itself whenever the next to hand over is not ready.
+    struct Shared {
+        std::atomic<int> nextBand{0};
+        std::mutex lock;
+        std::condition_variable mapped;
+        std::vector<char> done; // guarded by lock
+        std::exception_ptr failure;
+    } shared;
+    shared.done.assign(std::size_t(bands), 0);
+    const auto mapAndMark = [&](PaletteMapper& mapper, int band) {
+        mapBand(mapper, band);
+        {
+            const std::lock_guard guard(shared.lock);
+            shared.done[std::size_t(band)] = 1;
+        }
+        shared.mapped.notify_all();
+    };
+    std::thread helper([&] {
+        try {
+            PaletteMapper mapper(palette);
+            for (int band; (band = shared.nextBand.fetch_add(1)) < bands;) mapAndMark(mapper, band);
+        } catch (...) {
+            {
+                const std::lock_guard guard(shared.lock);
+                shared.failure = std::current_exception();
+            }
+            shared.mapped.notify_all();
+        }
+    });
+    // On every way out the helper takes no further band and is waited for.
+    struct Join {
+        std::thread& helper;
+        std::atomic<int>& nextBand;
+        int bands;
+        ~Join() {
+            nextBand.store(bands);
+            helper.join();
+        }
+    } join{helper, shared.nextBand, bands};
+
+    for (int band = 0; band < bands; ++band) {
+        for (;;) {
+            {
+                const std::lock_guard guard(shared.lock);
+                if (shared.done[std::size_t(band)]) break;
+                if (shared.failure) std::rethrow_exception(shared.failure);
+            }
+            if (const int next = shared.nextBand.fetch_add(1); next < bands) {
+                mapAndMark(mine, next);
+                continue;
+            }
+            std::unique_lock guard(shared.lock);
+            shared.mapped.wait(guard,
+                               [&] { return shared.done[std::size_t(band)] || shared.failure; });
+        }
+        hand(band);
+    }
+}
+
+std::vector<Color> OctreePalette(const Bitmap& picture, int maxColors) {
     Bitmap holder;
     const Bitmap& source = DeepPicture(picture, holder);
     CheckPictureSize(source.Width(), source.Height());
     OctreeQuantizer quantizer(maxColors);
     quantizer.AddPicture(source);
-    Bitmap result(source.Width(), source.Height(), PixelFormat::Indexed8);
-    result.Palette() = quantizer.Palette();
-    // Each pixel's index depends on its colour alone, so a large picture is
-    // mapped in two halves at once, each with a mapper of its own.
-    const auto mapRows = [&](int from, int to) {
-        PaletteMapper mapper(result.Palette());
-        for (int y = from; y < to; ++y)
-            mapper.MapRow(source.ScanLine(y), source.BytesPerPixel(), source.Width(),
-                          result.ScanLine(y));
-    };
-    const int h = source.Height();
-    if (std::uint64_t(source.Width()) * std::uint64_t(h) >= kTwoMappers && h >= 2) {
-        std::thread lower(mapRows, h / 2, h);
-        try {
-            mapRows(0, h / 2);
-        } catch (...) {
-            lower.join();
-            throw;
-        }
-        lower.join();
-    } else {
-        mapRows(0, h);
-    }
+    return quantizer.Palette();
+}
+
+void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors) {
+    Bitmap holder;
+    const Bitmap& source = DeepPicture(picture, holder);
+    Bitmap result;
+    // Every pixel is mapped below.
+    result.MakeForOverwrite(source.Width(), source.Height(), PixelFormat::Indexed8);
+    result.Palette() = OctreePalette(source, maxColors);
+    MapRowsInOrder(source, result.Palette(), result.Bits(), [](int, int) {});
     out.SwapPicture(result);
 }
 

@@ -6,6 +6,7 @@
 #include "canvas/Bitmap.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace quillon {
@@ -90,6 +91,19 @@ private:
     std::vector<std::vector<std::int16_t>> cells_;
     std::vector<bool> cellReady_;
 };
+
+// The octree palette of at most maxColors colours of a picture (an indexed
+// one is read as 32 bits). Throws PictureError over the size limit.
+std::vector<Color> OctreePalette(const Bitmap& picture, int maxColors = 256);
+
+// Maps every row of a 24- or 32-bit picture to the index of its pixels'
+// nearest palette colours (as PaletteMapper does) into indices, width bytes a
+// row, and hands the rows to consume on the calling thread in bands, from the
+// top, each as soon as it and the bands above it are mapped: the caller can
+// code a band while the next ones are mapped. A large picture is mapped by
+// two threads. An exception from either is passed on once both have stopped.
+void MapRowsInOrder(const Bitmap& source, const std::vector<Color>& palette, std::uint8_t* indices,
+                    const std::function<void(int firstRow, int endRow)>& consume);
 
 // A PixelFormat::Indexed8 copy of a 24- or 32-bit picture with an octree palette of at most
 // maxColors colours, each pixel mapped to its nearest palette colour.

@@ -1,5 +1,6 @@
 #include "formats/DominantColors.h"
 #include "formats/Formats.h"
+#include "formats/GifLzw.h"
 #include "formats/Octree.h"
 #include "formats/Readers.h"
 #include "tests/formats/ByteBuilder.h"
@@ -11,6 +12,7 @@
 
 #include <random>
 #include <set>
+#include <stdexcept>
 
 using namespace quillon;
 
@@ -410,6 +412,74 @@ TEST(Octree, TwoMappersAgreeWithThePlainSearch) {
     for (int y = 0; y < b.Height(); ++y)
         ASSERT_TRUE(std::equal(fast.ScanLine(y), fast.ScanLine(y) + b.Width(), plain.ScanLine(y)))
             << "row " << y;
+}
+
+// The file of a picture mapped by two threads and coded band by band is the
+// one giflib writes for the plain route's picture.
+TEST(GifWriter, PictureCodedWhileMappedGivesTheBytesOfThePlainRoute) {
+    std::mt19937 rng(5);
+    Bitmap b(700, 390, PixelFormat::Device);
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            b.SetPixel(x, y,
+                       RGB((x / 3 + int(rng() % 16)) & 255, (y + x / 7) & 255, int(rng() % 64)));
+    EXPECT_TRUE(EncodeGif(b) == EncodeGifReference(b));
+}
+
+// Bands come in order, cover every row once, and an exception thrown while
+// one is handed over comes out after the second thread has stopped.
+TEST(Octree, BandsComeInOrderAndAFailureStopsBothThreads) {
+    for (const auto& [w, h] : {std::pair{700, 600}, std::pair{3, 5}, std::pair{30000, 9}}) {
+        Bitmap b(w, h, PixelFormat::Device);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) b.SetPixel(x, y, RGB(x & 255, y & 255, (x * y) & 255));
+        const std::vector<Color> palette = OctreePalette(b);
+        std::vector<std::uint8_t> indices(std::size_t(w) * std::size_t(h));
+        int nextRow = 0;
+        MapRowsInOrder(b, palette, indices.data(), [&](int first, int end) {
+            EXPECT_EQ(first, nextRow);
+            EXPECT_LT(first, end);
+            for (int y = first; y < end; ++y)
+                for (int x = 0; x < w; x += 37)
+                    ASSERT_EQ(indices[std::size_t(y) * std::size_t(w) + std::size_t(x)],
+                              NearestPaletteIndex(palette, b.Pixel(x, y)));
+            nextRow = end;
+        });
+        EXPECT_EQ(nextRow, h) << w << " x " << h;
+    }
+    Bitmap b(900, 900, PixelFormat::Device);
+    std::vector<std::uint8_t> indices(900 * 900);
+    int handed = 0;
+    EXPECT_THROW(MapRowsInOrder(b, {kBlack}, indices.data(),
+                                [&](int, int) {
+                                    if (++handed == 3) throw std::runtime_error("disk full");
+                                }),
+                 std::runtime_error);
+    EXPECT_EQ(handed, 3);
+}
+
+// A picture coded in pieces of every size gives the bytes of the picture
+// coded whole.
+TEST(GifWriter, CodingInPiecesEqualsCodingWhole) {
+    std::mt19937 rng(8);
+    std::vector<std::uint8_t> pixels(200000);
+    std::uint8_t index = 0;
+    for (auto& p : pixels) {
+        if (rng() % 3 == 0) index = std::uint8_t(rng() % 200);
+        p = index;
+    }
+    std::vector<std::uint8_t> whole;
+    AppendGifImageData(pixels, 8, whole);
+    std::vector<std::uint8_t> pieces;
+    GifLzwEncoder coder(8, pieces);
+    for (std::size_t at = 0; at < pixels.size();) {
+        const std::size_t n =
+            std::min<std::size_t>(rng() % 5 == 0 ? 0 : rng() % 3000 + 1, pixels.size() - at);
+        coder.Add(std::span<const std::uint8_t>(pixels.data() + at, n));
+        at += n;
+    }
+    coder.Finish();
+    EXPECT_TRUE(pieces == whole);
 }
 
 TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {
