@@ -32,22 +32,30 @@ public:
 
 private:
     class CodeTable;
-    void Put(int code);
-    void Byte(std::uint8_t b);
+    // What changes as the pixels are coded.
+    struct State {
+        int next = 0;     // the code the next new string gets
+        int width = 0;    // bits a code takes now
+        int limit = 0;    // the first code that needs a wider one
+        int current = -1; // the code of the string read so far; -1 before the first pixel
+        std::uint64_t bitBuffer = 0; // codes packed low bit first, not yet in bytes
+        int bitCount = 0;
+        int blockSize = 0; // bytes in block_
+    };
+    void Put(State& s, int code);
+    void Byte(State& s, std::uint8_t b);
+    // Appends a sub-block of the first size bytes of block_: its length,
+    // then its bytes.
+    void EndBlock(int size);
 
-    static constexpr std::size_t kNone = ~std::size_t(0);
+    static constexpr int kBlock = 255; // the longest sub-block
     const int bits_;
     const std::uint8_t mask_;
     const int clearCode_, endCode_;
-    int next_;         // the code the next new string gets
-    int width_;        // bits a code takes now
-    int limit_;        // the first code that needs a wider one
-    int current_ = -1; // the code of the string read so far; -1 before the first pixel
     std::vector<std::uint8_t>& out_;
-    std::uint64_t bitBuffer_ = 0; // codes packed low bit first, not yet in bytes
-    int bitCount_ = 0;
-    std::size_t lengthAt_ = kNone; // the length byte of the sub-block being filled
     std::unique_ptr<CodeTable> table_;
+    State state_;
+    std::uint8_t block_[kBlock];
 };
 
 // Appends the image data of pixels (palette indices, each below

@@ -45,6 +45,20 @@ private:
         std::uint32_t Serial = 0; // which making of this slot; 0 while free
         bool Leaf = false;
     };
+    static std::uint32_t ColorKey(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+        return std::uint32_t(r) | (std::uint32_t(g) << 8) | (std::uint32_t(b) << 16);
+    }
+    static std::size_t CacheSlot(std::uint32_t key) {
+        return (key * 2654435761u) >> (32 - kLeafCacheBits);
+    }
+    // Adds to the colour's cached leaf; false, adding nothing, when the cache
+    // has no living leaf for it.
+    inline bool AddToCachedLeaf(std::uint32_t key, std::size_t slot, std::uint8_t r, std::uint8_t g,
+                                std::uint8_t b, std::uint64_t count);
+    // Adds by the colour's path from the root, making the nodes it lacks and
+    // folding while there are too many leaves.
+    void AddByDescent(std::uint32_t key, std::size_t slot, std::uint8_t r, std::uint8_t g,
+                      std::uint8_t b, std::uint64_t count);
     std::int32_t NewNode(int level);
     void Reduce();
     void Collect(std::int32_t node, std::vector<WeightedColor>& out) const;
@@ -54,13 +68,23 @@ private:
         std::uint32_t Serial = 0;
         std::int32_t Node = 0;
     };
-    static constexpr int kLeafCacheBits = 16;
+    static constexpr int kLeafCacheBits = 17;
+    // Colour prefix (the first kPathLevel bits of each channel) -> the node
+    // of that level on the prefix's path, or the leaf the path ends in above
+    // it; valid while the node has the serial it had.
+    struct PathCacheEntry {
+        std::uint32_t Serial = 0; // 0 for an empty slot
+        std::int32_t Node = 0;
+        std::int32_t Level = 0;
+    };
+    static constexpr int kPathLevel = 4;
 
     int maxColors_;
     bool cached_;
     // Colour -> leaf answers, valid while the leaf's node still has the
     // serial it had: a leaf stays the colour's leaf until a fold frees it.
     std::vector<LeafCacheEntry> leafCache_;
+    std::vector<PathCacheEntry> pathCache_;
     std::uint32_t serial_ = 0;
     int leaves_ = 0;
     std::vector<OctreeNode> nodes_;
