@@ -8,6 +8,10 @@
 #include "document/Presets.h"
 #include "document/RecipeFile.h"
 #include "formats/DataPaths.h"
+#include "formats/FileWriting.h"
+#include "formats/Formats.h"
+#include "formats/Octree.h"
+#include "formats/Readers.h"
 
 #include <cstdio>
 #include <exception>
@@ -119,8 +123,20 @@ int main(int argc, char** argv) {
     // second core has nothing else to do.
     pixel_memory::PrefaultFreshBuffers(true);
     try {
-        auto doc = FrameByRecipe(o.inputs[0], o.recipe, LoadOptions{o.autoOrient});
-        SaveByName(*doc, o.output);
+        // A GIF of the photo as it is: its palette is built while the photo
+        // is decoded.
+        OctreeWhileDecoding octree;
+        LoadOptions load{o.autoOrient};
+        const bool plainGif =
+            SaveFormatForName(o.output) == SaveFormat::Gif && LeavesPhotoAsIs(o.recipe);
+        if (plainGif) load.rows = &octree;
+        auto doc = FrameByRecipe(o.inputs[0], o.recipe, load);
+        const Bitmap* picture = doc->Result();
+        const auto palette = plainGif && picture ? octree.PaletteOf(*picture) : std::nullopt;
+        if (palette)
+            WriteFileReplacing(o.output, EncodeGif(*picture, *palette));
+        else
+            SaveByName(*doc, o.output);
     } catch (const SettingError& e) {
         return Usage(e.what());
     } catch (const std::exception& e) {

@@ -346,6 +346,12 @@ void ApplyRecipe(PhotoDocument& doc, const Recipe& r) {
     }
 }
 
+bool LeavesPhotoAsIs(const Recipe& r) {
+    return !r.storeFrame && std::all_of(r.groups.begin(), r.groups.end(), [](const FrameGroup& g) {
+        return !g.style && g.commands.empty();
+    });
+}
+
 std::unique_ptr<PhotoDocument> FrameByRecipe(const std::string& input, const Recipe& r,
                                              const LoadOptions& options) {
     auto doc = std::make_unique<PhotoDocument>();

@@ -130,6 +130,10 @@ LengthScale ScaleFor(const Bitmap& photo, const std::optional<PrintSize>& printS
 void RunGroupCommands(PhotoDocument& document, const FrameGroup& group);
 void FrameGroupStyle(PhotoDocument& document, const FrameGroup& group, const LengthScale& scale);
 
+// Whether the recipe leaves the photo as it is: no image command, no style
+// and no store frame in it.
+bool LeavesPhotoAsIs(const Recipe& recipe);
+
 // Runs the recipe's groups on the document's photo (shown at 100 %).
 // Throws PictureError and SettingError.
 void ApplyRecipe(PhotoDocument& document, const Recipe& recipe);

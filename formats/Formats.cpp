@@ -96,7 +96,7 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadO
     // A JPEG photo is drawn into a new bitmap, which has the screen's
     // format: it is decoded in that format at once.
     if (reader == ReadJpeg)
-        ReadJpegAs(data, fileName, PixelFormat::Device, *bitmap, limits);
+        ReadJpegAs(data, fileName, PixelFormat::Device, *bitmap, limits, options.rows);
     else
         reader(data, fileName, *bitmap, limits);
     if (options.autoOrient && MayCarryExif(reader))

@@ -5,6 +5,7 @@
 #include "canvas/Bitmap.h"
 #include "formats/DecodeLimits.h"
 #include "formats/Metadata.h"
+#include "formats/RowsObserver.h"
 
 #include <cstdint>
 #include <memory>
@@ -37,8 +38,11 @@ std::vector<std::uint8_t> EncodePicture(const Bitmap& bitmap, SaveFormat format,
 // How a photo is read. autoOrient: a JPEG, PNG, TIFF or WebP photo whose
 // EXIF Orientation says the camera was turned is turned upright (HEIC and
 // AVIF carry their turn in the container, which the decoder always applies).
+// rows, when given, is told of a JPEG photo's rows as they are decoded (see
+// RowsObserver); other formats tell it nothing.
 struct LoadOptions {
     bool autoOrient = true;
+    RowsObserver* rows = nullptr;
 };
 
 // Reads a photo in any supported format. Throws PictureError with the

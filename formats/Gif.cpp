@@ -295,10 +295,16 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap) {
         bytes.push_back(';');
         return bytes;
     }
-    // A deeper picture is reduced to its octree palette, and its rows are
-    // coded while the rows below them are still being mapped. Every index
-    // is below the palette's size.
-    const std::vector<Color> palette = OctreePalette(bitmap);
+    // A deeper picture is reduced to its octree palette.
+    return EncodeGif(bitmap, OctreePalette(bitmap));
+}
+
+std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap, const std::vector<Color>& palette) {
+    if (bitmap.Empty() || bitmap.IsIndexed()) return EncodeGif(bitmap);
+    CheckPictureSize(bitmap.Width(), bitmap.Height());
+    const int w = bitmap.Width(), h = bitmap.Height();
+    // The rows are coded while the rows below them are still being mapped.
+    // Every index is below the palette's size.
     const std::vector<Color> table = ColorTable(palette, int(palette.size()) - 1);
     std::vector<std::uint8_t> bytes = GifHead(w, h, table);
     const std::unique_ptr<std::uint8_t[]> indices(

@@ -92,7 +92,8 @@ struct DecodeJob {
     long MaxWorkBytes; // libjpeg's own memory, beyond which it fails
     bool Created;
     bool Cmyk;
-    bool FourBytes; // PixelFormat::Device output: blue, green, red, zero
+    bool FourBytes;     // PixelFormat::Device output: blue, green, red, zero
+    RowsObserver* Rows; // told of the rows as they are decoded; may be null
 };
 
 // Reads the header and fixes the output parameters. On failure the
@@ -122,6 +123,16 @@ bool DecodeHeader(DecodeJob* job) {
     job->Info.out_color_space = job->Cmyk ? JCS_CMYK : job->FourBytes ? JCS_EXT_BGRX : JCS_EXT_BGR;
     jpeg_calc_output_dimensions(&job->Info);
     return true;
+}
+
+// Tells the job's observer, every few rows and at the last one, how many
+// rows are done.
+void TellRows(DecodeJob* job, const unsigned char* bits, std::size_t stride) {
+    constexpr JDIMENSION kEvery = 16;
+    const JDIMENSION done = job->Info.output_scanline, h = job->Info.output_height;
+    if (job->Rows && (done % kEvery == 0 || done == h))
+        job->Rows->RowsDecoded(bits, stride, int(job->Info.output_width), int(h),
+                               job->FourBytes ? 4 : 3, int(done));
 }
 
 // Decodes every row into bits (blue, green, red, and a zero byte with
@@ -158,6 +169,7 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
                     std::memcpy(row + 4 * std::size_t(x), &v, 4);
                 }
             }
+            TellRows(job, bits, stride);
             continue;
         }
         const unsigned char* s = cmykRow;
@@ -169,6 +181,7 @@ bool DecodeRows(DecodeJob* job, unsigned char* bits, std::size_t stride, unsigne
             }
             if (bpp == 4) row[3] = 0;
         }
+        TellRows(job, bits, stride);
     }
     jpeg_finish_decompress(&job->Info);
     jpeg_destroy_decompress(&job->Info);
@@ -307,7 +320,7 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, B
 }
 
 void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName, PixelFormat format,
-                Bitmap& out, const DecodeLimits& limits) {
+                Bitmap& out, const DecodeLimits& limits, RowsObserver* rows) {
     DecodeJob job{};
     job.FourBytes = format == PixelFormat::Device;
     InitError(job.Err);
@@ -336,8 +349,11 @@ void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName,
     Bitmap picture;
     picture.MakeForOverwrite(w, h, job.FourBytes ? PixelFormat::Device : PixelFormat::Bgr24);
     std::vector<unsigned char> cmykRow(job.Cmyk ? std::size_t(w) * 4 : 0);
-    if (!DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data()))
-        JpegReadFailed(fileName, job.Err);
+    job.Rows = rows;
+    const bool decoded = DecodeRows(&job, picture.Bits(), picture.Stride(), cmykRow.data());
+    // Before the rows can go.
+    if (rows) rows->DecodingEnded(decoded);
+    if (!decoded) JpegReadFailed(fileName, job.Err);
     out.SwapPicture(picture);
 }
 

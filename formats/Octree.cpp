@@ -114,11 +114,18 @@ void OctreeQuantizer::AddByDescent(std::uint32_t key, std::size_t slot, std::uin
 }
 
 void OctreeQuantizer::AddPicture(const Bitmap& picture) {
-    const int bpp = picture.BytesPerPixel();
-    for (int y = 0; y < picture.Height(); ++y) {
+    if (picture.Empty()) return;
+    AddRows(picture.Bits(), picture.Stride(), picture.Width(), picture.BytesPerPixel(), 0,
+            picture.Height());
+}
+
+void OctreeQuantizer::AddRows(const std::uint8_t* row0, std::size_t stride, int width,
+                              int bytesPerPixel, int firstRow, int endRow) {
+    const int bpp = bytesPerPixel;
+    for (int y = firstRow; y < endRow; ++y) {
         // Runs of one colour go in at once.
-        const std::uint8_t* s = picture.ScanLine(y);
-        const int w = picture.Width();
+        const std::uint8_t* s = row0 + std::size_t(y) * stride;
+        const int w = width;
         for (int x = 0; x < w;) {
             int run = 1;
             while (x + run < w && s[run * bpp] == s[0] && s[run * bpp + 1] == s[1] &&
@@ -412,6 +419,83 @@ void QuantizePicture(const Bitmap& picture, Bitmap& out, int maxColors) {
     result.Palette() = OctreePalette(source, maxColors);
     MapRowsInOrder(source, result.Palette(), result.Bits(), [](int, int) {});
     out.SwapPicture(result);
+}
+
+OctreeWhileDecoding::OctreeWhileDecoding(int maxColors) : quantizer_(maxColors) {}
+
+OctreeWhileDecoding::~OctreeWhileDecoding() {
+    DecodingEnded(false);
+}
+
+void OctreeWhileDecoding::RowsDecoded(const std::uint8_t* row0, std::size_t stride, int width,
+                                      int height, int bytesPerPixel, int endRow) noexcept {
+    {
+        const std::lock_guard guard(lock_);
+        if (ended_ || failed_) return;
+        if (!started_) {
+            started_ = true;
+            row0_ = row0;
+            stride_ = stride;
+            width_ = width;
+            height_ = height;
+            bytesPerPixel_ = bytesPerPixel;
+            try {
+                adder_ = std::thread([this] { AddWhileDecoding(); });
+            } catch (...) {
+                failed_ = true; // no thread: the palette is made the plain way
+                return;
+            }
+        }
+        if (row0 != row0_ || width != width_ || bytesPerPixel != bytesPerPixel_ ||
+            bytesPerPixel < 3) {
+            failed_ = true;
+        } else {
+            decoded_ = std::max(decoded_, endRow);
+        }
+    }
+    more_.notify_one();
+}
+
+void OctreeWhileDecoding::DecodingEnded(bool complete) noexcept {
+    {
+        const std::lock_guard guard(lock_);
+        if (ended_) return;
+        ended_ = true;
+        if (!complete) failed_ = true;
+    }
+    more_.notify_one();
+    if (adder_.joinable()) adder_.join();
+}
+
+void OctreeWhileDecoding::AddWhileDecoding() {
+    int added = 0;
+    for (;;) {
+        int upTo;
+        {
+            std::unique_lock guard(lock_);
+            more_.wait(guard, [&] { return failed_ || ended_ || decoded_ > added; });
+            if (failed_) return;
+            if (decoded_ == added) {
+                // Ended: every row told of has been added.
+                complete_ = added == height_;
+                return;
+            }
+            upTo = decoded_;
+        }
+        quantizer_.AddRows(row0_, stride_, width_, bytesPerPixel_, added, upTo);
+        added = upTo;
+    }
+}
+
+std::optional<std::vector<Color>> OctreeWhileDecoding::PaletteOf(const Bitmap& picture) const {
+    const std::lock_guard guard(lock_);
+    // The same pixel memory, whole and unchanged: a turned or converted
+    // photo is a new picture, made elsewhere.
+    if (!ended_ || !complete_ || picture.IsIndexed() || picture.Width() != width_ ||
+        picture.Height() != height_ || picture.BytesPerPixel() != bytesPerPixel_ ||
+        picture.Stride() != stride_ || picture.Bits() != row0_)
+        return std::nullopt;
+    return quantizer_.Palette();
 }
 
 void QuantizePictureReference(const Bitmap& picture, Bitmap& out, int maxColors) {

@@ -4,9 +4,15 @@
 #pragma once
 
 #include "canvas/Bitmap.h"
+#include "formats/RowsObserver.h"
 
+#include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
 
 namespace quillon {
@@ -27,6 +33,10 @@ public:
     void AddColor(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint64_t count = 1);
     // Adds every pixel of a 24- or 32-bit picture, a row at a time.
     void AddPicture(const Bitmap& picture);
+    // Adds rows firstRow to endRow - 1 of such a picture, given by its first
+    // row, the bytes between rows, its width and its bytes a pixel.
+    void AddRows(const std::uint8_t* row0, std::size_t stride, int width, int bytesPerPixel,
+                 int firstRow, int endRow);
     // The leaves' mean colours, in the order of their place in the tree.
     std::vector<Color> Palette() const;
     // A leaf's mean colour with the number of pixels it stands for.
@@ -128,6 +138,41 @@ std::vector<Color> OctreePalette(const Bitmap& picture, int maxColors = 256);
 // two threads. An exception from either is passed on once both have stopped.
 void MapRowsInOrder(const Bitmap& source, const std::vector<Color>& palette, std::uint8_t* indices,
                     const std::function<void(int firstRow, int endRow)>& consume);
+
+// Builds a photo's octree palette while the photo is decoded: given to the
+// reader as LoadOptions::rows, it adds each band of rows on a thread of its
+// own as soon as the decoder has finished it, so that the palette is ready
+// about when the photo is.
+class OctreeWhileDecoding final : public RowsObserver {
+public:
+    explicit OctreeWhileDecoding(int maxColors = 256);
+    ~OctreeWhileDecoding() override;
+    OctreeWhileDecoding(const OctreeWhileDecoding&) = delete;
+    OctreeWhileDecoding& operator=(const OctreeWhileDecoding&) = delete;
+
+    void RowsDecoded(const std::uint8_t* row0, std::size_t stride, int width, int height,
+                     int bytesPerPixel, int endRow) noexcept override;
+    void DecodingEnded(bool complete) noexcept override;
+
+    // OctreePalette(picture), when picture holds the very rows decoded (the
+    // same pixel memory, whole, and not turned or converted since);
+    // otherwise none.
+    std::optional<std::vector<Color>> PaletteOf(const Bitmap& picture) const;
+
+private:
+    void AddWhileDecoding();
+
+    OctreeQuantizer quantizer_;
+    mutable std::mutex lock_;
+    std::condition_variable more_;
+    std::thread adder_;
+    // Guarded by lock_:
+    bool started_ = false, ended_ = false, failed_ = false, complete_ = false;
+    const std::uint8_t* row0_ = nullptr;
+    std::size_t stride_ = 0;
+    int width_ = 0, height_ = 0, bytesPerPixel_ = 0;
+    int decoded_ = 0; // rows the decoder has finished
+};
 
 // A PixelFormat::Indexed8 copy of a 24- or 32-bit picture with an octree palette of at most
 // maxColors colours, each pixel mapped to its nearest palette colour.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "formats/Registry.h"
+#include "formats/RowsObserver.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,9 +17,11 @@ void ReadJpeg(std::span<const std::uint8_t> data, const std::string& fileName, B
               const DecodeLimits& limits = DecodeLimits());
 // ReadJpeg straight into a PixelFormat::Device bitmap (format Device), the
 // same pixels as reading and converting, without the 24-bit copy; any other
-// format reads as ReadJpeg does.
+// format reads as ReadJpeg does. rows, when given, is told of the rows as
+// they are decoded.
 void ReadJpegAs(std::span<const std::uint8_t> data, const std::string& fileName, PixelFormat format,
-                Bitmap& out, const DecodeLimits& limits = DecodeLimits());
+                Bitmap& out, const DecodeLimits& limits = DecodeLimits(),
+                RowsObserver* rows = nullptr);
 void ReadGif(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
              const DecodeLimits& limits = DecodeLimits());
 void ReadTga(std::span<const std::uint8_t> data, const std::string& fileName, Bitmap& out,
@@ -64,6 +67,10 @@ std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap);
 // The same bytes through giflib and the plain quantizer: slow, kept to check
 // EncodeGif against.
 std::vector<std::uint8_t> EncodeGifReference(const Bitmap& bitmap);
+// The same for a 24- or 32-bit picture mapped to the given palette (up to
+// 256 colours) instead of its octree palette (OctreePalette), when that is
+// known already.
+std::vector<std::uint8_t> EncodeGif(const Bitmap& bitmap, const std::vector<Color>& palette);
 std::vector<std::uint8_t> EncodePng(const Bitmap& bitmap);
 std::vector<std::uint8_t> EncodeWebp(const Bitmap& bitmap);
 

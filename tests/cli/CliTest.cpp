@@ -3,7 +3,9 @@
 // document gives for the same choices in this process.
 #include "document/PhotoDocument.h"
 #include "formats/DataPaths.h"
+#include "formats/FileWriting.h"
 #include "formats/Formats.h"
+#include "formats/Readers.h"
 #include "frames/JaggedFrame.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -187,6 +189,27 @@ TEST_F(Cli, PlainConversionKeepsThePicture) {
     const RunResult r = Run({in, dir_ + "/copy.bmp"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(SamePicture(*Read(dir_ + "/copy.bmp"), *Read(in)));
+}
+
+// A GIF of a JPEG photo as it is gets its palette while the photo is
+// decoded; the file is the writer's all the same, for an upright photo and
+// for one the camera turned (whose palette is made after turning it).
+TEST_F(Cli, GifOfAPhotoAsItIsHasTheWritersBytes) {
+    const std::string in = dir_ + "/in.jpg";
+    WriteFileReplacing(in, EncodeJpeg(*MakeTestPhoto(300, 220)));
+    const std::string turned = dir_ + "/turned.jpg";
+    fs::copy_file(in, turned);
+    const bool canTurn = std::system(("exiftool -q -q -overwrite_original -n -Orientation=6 " +
+                                      Quote(turned) + " >/dev/null 2>&1")
+                                         .c_str()) == 0;
+    for (const std::string& photo : {in, turned}) {
+        if (photo == turned && !canTurn) continue;
+        SCOPED_TRACE(photo);
+        const RunResult r = Run({photo, dir_ + "/out.gif"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::uint8_t> expected = EncodeGif(*Read(photo));
+        EXPECT_TRUE(Slurp(dir_ + "/out.gif") == std::string(expected.begin(), expected.end()));
+    }
 }
 
 TEST_F(Cli, EveryStyleByNameAndNumberMatchesTheDocument) {

@@ -1,4 +1,5 @@
 #include "formats/DominantColors.h"
+#include "formats/FileWriting.h"
 #include "formats/Formats.h"
 #include "formats/GifLzw.h"
 #include "formats/Octree.h"
@@ -480,6 +481,57 @@ TEST(GifWriter, CodingInPiecesEqualsCodingWhole) {
     }
     coder.Finish();
     EXPECT_TRUE(pieces == whole);
+}
+
+// The palette built while a JPEG photo is decoded is the one built after;
+// a photo turned upright is a new picture, and a file that fails to decode
+// gives none (the adding thread stops before its rows go).
+TEST(Octree, PaletteBuiltWhileDecodingIsThePaletteOfThePhoto) {
+    const std::string dir = TempDir("octree_while_decoding");
+    Bitmap photo(500, 333, PixelFormat::Device);
+    std::mt19937 rng(3);
+    for (int y = 0; y < photo.Height(); ++y)
+        for (int x = 0; x < photo.Width(); ++x)
+            photo.SetPixel(x, y,
+                           RGB((x / 2 + int(rng() % 20)) & 255, (y + x / 5) & 255,
+                               (x * y / 97 + int(rng() % 9)) & 255));
+    const std::vector<std::uint8_t> jpeg = EncodeJpeg(photo);
+    const std::string file = dir + "/photo.jpg";
+    WriteFileReplacing(file, jpeg);
+
+    OctreeWhileDecoding octree;
+    LoadOptions options;
+    options.rows = &octree;
+    const auto decoded = LoadPictureFile(file, options);
+    const auto palette = octree.PaletteOf(*decoded);
+    ASSERT_TRUE(palette.has_value());
+    EXPECT_EQ(*palette, OctreePalette(*decoded));
+    // Another picture, even of the same pixels, is not the one decoded.
+    Bitmap copy;
+    copy.Assign(*decoded);
+    copy.SetPixel(0, 0, copy.Pixel(0, 0));
+    EXPECT_FALSE(octree.PaletteOf(copy).has_value());
+
+    if (std::system(
+            ("exiftool -q -q -overwrite_original -n -Orientation=6 '" + file + "' >/dev/null 2>&1")
+                .c_str()) == 0) {
+        OctreeWhileDecoding turned;
+        options.rows = &turned;
+        const auto upright = LoadPictureFile(file, options);
+        EXPECT_EQ(upright->Width(), 333);
+        EXPECT_FALSE(turned.PaletteOf(*upright).has_value());
+    }
+
+    const std::string cut = dir + "/cut.jpg";
+    WriteFileReplacing(cut,
+                       std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + jpeg.size() / 2));
+    OctreeWhileDecoding broken;
+    options.rows = &broken;
+    try {
+        const auto partial = LoadPictureFile(cut, options);
+        EXPECT_FALSE(broken.PaletteOf(*partial).has_value());
+    } catch (const PictureError&) {
+    }
 }
 
 TEST(Octree, MapperBreaksTiesToTheLowestIndexLikeThePlainSearch) {
