@@ -99,8 +99,12 @@ std::unique_ptr<Bitmap> LoadPictureFile(const std::string& fileName, const LoadO
         ReadJpegAs(data, fileName, PixelFormat::Device, *bitmap, limits, options.rows);
     else
         reader(data, fileName, *bitmap, limits);
-    if (options.autoOrient && MayCarryExif(reader))
-        ApplyOrientation(*bitmap, ExifOrientation(data));
+    if (options.autoOrient && MayCarryExif(reader)) {
+        const int orientation = ExifOrientation(data);
+        ApplyOrientation(*bitmap, orientation);
+        // The rows told of are not the picture's any more.
+        if (orientation != 1 && options.rows) options.rows->RowsReplaced();
+    }
     if (metadata && MayCarryExif(reader)) *metadata = ReadPictureMetadata(data);
     if (metadata && reader == ReadHeif) *metadata = ReadHeifMetadata(data);
     return bitmap;

@@ -467,6 +467,12 @@ void OctreeWhileDecoding::DecodingEnded(bool complete) noexcept {
     if (adder_.joinable()) adder_.join();
 }
 
+void OctreeWhileDecoding::RowsReplaced() noexcept {
+    DecodingEnded(false);
+    const std::lock_guard guard(lock_);
+    complete_ = false;
+}
+
 void OctreeWhileDecoding::AddWhileDecoding() {
     int added = 0;
     for (;;) {

@@ -153,9 +153,10 @@ public:
     void RowsDecoded(const std::uint8_t* row0, std::size_t stride, int width, int height,
                      int bytesPerPixel, int endRow) noexcept override;
     void DecodingEnded(bool complete) noexcept override;
+    void RowsReplaced() noexcept override;
 
     // OctreePalette(picture), when picture holds the very rows decoded (the
-    // same pixel memory, whole, and not turned or converted since);
+    // same pixel memory, whole, and neither replaced nor converted since);
     // otherwise none.
     std::optional<std::vector<Color>> PaletteOf(const Bitmap& picture) const;
 

@@ -20,6 +20,9 @@ public:
     // rows may be freed or changed as soon as this returns, so the observer
     // stops reading them first.
     virtual void DecodingEnded(bool complete) noexcept = 0;
+    // After the decoding, the picture was made anew from the rows (turned
+    // upright, say): what was seen of them does not describe it.
+    virtual void RowsReplaced() noexcept {}
 };
 
 } // namespace quillon
