@@ -1,11 +1,10 @@
 #include "app/QuickPreview.h"
 
+#include "canvas/BlockAverages.h"
 #include "document/PhotoDocument.h"
 #include "frames/FrameStyle.h"
 
 #include <cmath>
-#include <cstdint>
-#include <vector>
 
 namespace quillon {
 
@@ -17,35 +16,11 @@ std::unique_ptr<Bitmap> ShrinkByBlocks(const Bitmap& picture, int factor) {
         screen = ScreenCopy(picture);
         source = screen.get();
     }
+    // Whole blocks only: the edge a block would not fill is left out.
     const int w = source->Width() / factor, h = source->Height() / factor;
     auto small = std::make_unique<Bitmap>(w, h);
-    const std::uint32_t area = std::uint32_t(factor) * std::uint32_t(factor);
-    std::vector<std::uint32_t> sums(std::size_t(w) * 3);
-    for (int y = 0; y < h; ++y) {
-        std::fill(sums.begin(), sums.end(), 0u);
-        for (int dy = 0; dy < factor; ++dy) {
-            const std::uint8_t* row = source->ScanLine(y * factor + dy);
-            for (int x = 0; x < w; ++x) {
-                const std::uint8_t* p = row + std::size_t(x) * std::size_t(factor) * 4;
-                std::uint32_t b = 0, g = 0, r = 0;
-                for (int dx = 0; dx < factor; ++dx, p += 4) {
-                    b += p[0];
-                    g += p[1];
-                    r += p[2];
-                }
-                sums[std::size_t(x) * 3] += b;
-                sums[std::size_t(x) * 3 + 1] += g;
-                sums[std::size_t(x) * 3 + 2] += r;
-            }
-        }
-        std::uint8_t* out = small->ScanLine(y);
-        for (int x = 0; x < w; ++x) {
-            for (int c = 0; c < 3; ++c)
-                out[4 * x + c] =
-                    std::uint8_t((sums[std::size_t(x) * 3 + std::size_t(c)] + area / 2) / area);
-            out[4 * x + 3] = 0;
-        }
-    }
+    AverageBlocks({source->Bits(), source->Stride(), source->Width(), source->Height()}, factor,
+                  small->Bits(), small->Stride(), w, h, 0);
     return small;
 }
 

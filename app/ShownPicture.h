@@ -33,6 +33,11 @@ private:
     bool scaledValid_ = false;
 };
 
+// The means of factor x factor blocks of an RGB32 picture (AverageBlocks),
+// the blocks of the last column and row holding what is left; factors
+// above 256 count as 256.
+QImage BlockAverages(const QImage& picture, int factor);
+
 // The part deviceArea (device pixels of the shown picture) of picture shown
 // at scale above 100 %: each picture pixel a block of scale x scale.
 QImage MagnifiedPart(const QImage& picture, double scale, const QRect& deviceArea);

@@ -4,10 +4,12 @@
 #include "frames/OverlayMaskFrames.h"
 
 #include "canvas/Canvas.h"
+#include "canvas/RowBands.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace quillon {
@@ -72,20 +74,6 @@ GreyTable MakeGreyTable(int brightness) {
     return t;
 }
 
-inline void Darken(std::uint8_t* px, int q) {
-    const int b = px[0], g = px[1], r = px[2];
-    if (b - q > 0 && g - q > 0 && r - q > 0) {
-        px[0] = std::uint8_t(b - q);
-        px[1] = std::uint8_t(g - q);
-        px[2] = std::uint8_t(r - q);
-    } else {
-        const int m = std::min({r, g, b});
-        px[0] = std::uint8_t(b - m);
-        px[1] = std::uint8_t(g - m);
-        px[2] = std::uint8_t(r - m);
-    }
-}
-
 } // namespace
 
 int StretchSource(int d, int sourceSize, int destSize) {
@@ -103,50 +91,51 @@ void ApplyMask(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightnes
                        bgR = GetRValue(background);
     const GreyTable table = MakeGreyTable(brightness == 0 ? 1 : brightness);
 
-    // Runs of output columns that read the same mask column: an enlarged
-    // mask is judged once per run, and a white run is skipped whole.
-    struct Run {
-        int start, length, source;
-    };
-    std::vector<Run> runs;
-    for (int x = x0; x < x1; ++x) {
-        const int source = 4 * StretchSource(x, mask.Width(), W);
-        if (!runs.empty() && runs.back().source == source)
-            ++runs.back().length;
-        else
-            runs.push_back({x, 1, source});
-    }
+    // The mask column under each output column of the area, in bytes.
+    std::vector<int> sources(std::size_t(x1 - x0));
+    for (int x = x0; x < x1; ++x)
+        sources[std::size_t(x - x0)] = 4 * StretchSource(x, mask.Width(), W);
 
-    for (int y = y0; y < y1; ++y) {
-        std::uint8_t* row = out.ScanLine(y);
-        const std::uint8_t* mrow = mask.ScanLine(StretchSource(y, mask.Height(), H));
-        for (const Run& run : runs) {
-            const std::uint8_t* m = mrow + run.source;
-            const std::uint8_t mb = m[0], mg = m[1], mr = m[2];
-            std::uint8_t* o = row + 4 * run.start;
-            std::uint8_t* const end = o + 4 * run.length;
-            if (mb == mg && mg == mr) {
-                if (mb == 255) continue;
-                if (brightness == 0) brightness = 1;
-                const int q = table[mb];
-                if (q < 0) {
-                    for (; o != end; o += 4) {
-                        o[0] = bgB;
-                        o[1] = bgG;
-                        o[2] = bgR;
-                    }
-                } else {
-                    for (; o != end; o += 4) Darken(o, q);
-                }
-            } else {
-                for (; o != end; o += 4) {
-                    o[0] = mb;
-                    o[1] = mg;
-                    o[2] = mr;
-                }
+    // Each pixel by selects rather than branches, since a grainy mask mixes
+    // white, grey and colour at random. A grey level's darkening by q takes
+    // min(q, the pixel's lowest channel) off every channel, which is the
+    // rule's two cases in one step; white darkens by 0. A grey darkening to
+    // nothing gives the background and a colour is copied. The fourth byte
+    // stays.
+    const std::uint32_t background32 =
+        std::uint32_t(bgB) | std::uint32_t(bgG) << 8 | std::uint32_t(bgR) << 16;
+    // Bands of rows on the processor's cores; each notes whether it met a
+    // grey other than white.
+    constexpr int kMaxBands = 8;
+    std::array<bool, kMaxBands> greySeen{};
+    ForEachRowBand(y0, y1, 4 * std::size_t(x1 - x0), kMaxBands, [&](int band, int first, int end) {
+        std::uint32_t seen = 0;
+        for (int y = first; y < end; ++y) {
+            std::uint8_t* o = out.ScanLine(y) + 4 * std::size_t(x0);
+            const std::uint8_t* mrow = mask.ScanLine(StretchSource(y, mask.Height(), H));
+            for (const int source : sources) {
+                std::uint32_t m, p;
+                std::memcpy(&m, mrow + source, 4);
+                std::memcpy(&p, o, 4);
+                const std::uint32_t mb = m & 0xFFu, mg = (m >> 8) & 0xFFu, mr = (m >> 16) & 0xFFu;
+                const bool grey = (mb == mg) & (mg == mr);
+                seen |= std::uint32_t(grey) & std::uint32_t(mb != 255);
+                const int q = grey ? table[mb] : -1;
+                const std::uint32_t fill = grey ? background32 : (m & 0xFFFFFFu);
+                const std::uint32_t lowest =
+                    std::min({p & 0xFFu, (p >> 8) & 0xFFu, (p >> 16) & 0xFFu});
+                const std::uint32_t darkened =
+                    p - std::min(std::uint32_t(std::max(q, 0)), lowest) * 0x010101u;
+                const std::uint32_t replaced = (p & 0xFF000000u) | fill;
+                p = q < 0 ? replaced : darkened;
+                std::memcpy(o, &p, 4);
+                o += 4;
             }
         }
-    }
+        greySeen[std::size_t(band)] = seen != 0;
+    });
+    if (brightness == 0 && std::find(greySeen.begin(), greySeen.end(), true) != greySeen.end())
+        brightness = 1;
 }
 
 void ApplyMaskReference(Bitmap& out, const Bitmap& mask, const Rect& area, int& brightness,

@@ -6,6 +6,7 @@
 #include "tests/frames/DecorTestSupport.h"
 #include "tests/support/TestSupport.h"
 
+#include <cstring>
 #include <random>
 
 using namespace quillon;
@@ -101,6 +102,39 @@ TEST(MaskFrame, RowWiseVersionAgreesWithThePlainOneOnRandomPictures) {
             for (int x = 0; x < w; ++x)
                 ASSERT_EQ(a.Pixel(x, y), b.Pixel(x, y))
                     << "seed " << seed << " at " << x << "," << y;
+    }
+}
+
+// A photo large enough to be shared among threads, with a mask of its own
+// size and one stretched over it.
+TEST(MaskFrame, LargePictureAgreesWithThePlainVersion) {
+    std::mt19937 rng(7);
+    const int w = 1100, h = 900;
+    Bitmap photo(w, h, PixelFormat::Bgrx32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) photo.SetPixel(x, y, rng() & 0xFFFFFF);
+    for (const int maskSide : {0, 37}) {
+        const int mw = maskSide ? maskSide : w, mh = maskSide ? maskSide : h;
+        Bitmap mask(mw, mh, PixelFormat::Bgrx32), stretched(w, h, PixelFormat::Bgrx32);
+        for (int y = 0; y < mh; ++y)
+            for (int x = 0; x < mw; ++x) {
+                const int v = rng() % 3 == 0 ? 255 : int(rng() % 256);
+                mask.SetPixel(x, y, rng() % 7 == 0 ? Color(rng() & 0xFFFFFF) : RGB(v, v, v));
+            }
+        stretched.canvas().StretchDraw(Rect(0, 0, w, h), mask);
+        for (const int brightness : {0, 3}) {
+            Bitmap a, b;
+            a.Assign(photo);
+            b.Assign(photo);
+            int ba = brightness, bb = brightness;
+            const Rect area(5, 4, w - 5, h - 4);
+            ApplyMask(a, mask, area, ba, RGB(9, 99, 199));
+            ApplyMaskReference(b, stretched, area, bb, RGB(9, 99, 199));
+            EXPECT_EQ(ba, bb);
+            for (int y = 0; y < h; ++y)
+                ASSERT_EQ(std::memcmp(a.ScanLine(y), b.ScanLine(y), std::size_t(w) * 4), 0)
+                    << "mask " << mw << " brightness " << brightness << " row " << y;
+        }
     }
 }
 
