@@ -3,12 +3,32 @@
 #include "app/StylePictures.h"
 #include "canvas/Bitmap.h"
 
+#include <QCoreApplication>
 #include <QFutureWatcher>
+#include <QThread>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <memory>
 
 namespace quillon {
+
+namespace {
+
+// The thread the menu's pictures are drawn on. It runs only when a core is
+// idle, so that the view and the edits they stand beside are never slowed by
+// them; it goes with the application.
+QThreadPool* MenuPicturePool() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool(QCoreApplication::instance());
+        p->setMaxThreadCount(1);
+        p->setThreadPriority(QThread::IdlePriority);
+        return p;
+    }();
+    return pool;
+}
+
+} // namespace
 
 StylePictureRenderer::StylePictureRenderer(QObject* parent) : QObject(parent) {}
 
@@ -30,7 +50,8 @@ void StylePictureRenderer::render(const Bitmap& photo) {
                 const auto pictures = MenuPictures(watcher->result());
                 emit picturesReady(QList<QImage>(pictures.begin(), pictures.end()));
             });
-    watcher->setFuture(QtConcurrent::run([small] { return FramedMenuPhotos(*small); }));
+    watcher->setFuture(
+        QtConcurrent::run(MenuPicturePool(), [small] { return FramedMenuPhotos(*small); }));
 }
 
 } // namespace quillon
