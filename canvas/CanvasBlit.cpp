@@ -5,6 +5,7 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
+#include "canvas/RowBands.h"
 
 #include <algorithm>
 #include <array>
@@ -126,24 +127,38 @@ void Blit(const raster::Surface& s, Rect64 dst, const Bitmap& srcBitmap, Rect64 
     const RowFn rowFn =
         transparent ? PickRowFn<true>(src.bpp, s.bpp) : PickRowFn<false>(src.bpp, s.bpp);
 
-    i64 lastSrcRow = -1;
-    std::uint8_t* lastDst = nullptr;
     const std::size_t dstBytes = std::size_t(n) * std::size_t(s.bpp);
-    for (i64 dy = cy0; dy < cy1; ++dy) {
-        const i64 sy = srcRect.t + Pick(dy, dh, sh);
-        std::uint8_t* d = s.Row(int(dst.t + dy)) + std::size_t(dst.l + cx0) * std::size_t(s.bpp);
-        if (!transparent && sy == lastSrcRow) {
-            std::memcpy(d, lastDst, dstBytes); // an enlarged row repeats
-            continue;
+    const auto copyRows = [&](int, int firstRow, int endRow) {
+        i64 lastSrcRow = -1;
+        std::uint8_t* lastDst = nullptr;
+        for (i64 dy = firstRow; dy < endRow; ++dy) {
+            const i64 sy = srcRect.t + Pick(dy, dh, sh);
+            std::uint8_t* d =
+                s.Row(int(dst.t + dy)) + std::size_t(dst.l + cx0) * std::size_t(s.bpp);
+            if (!transparent && sy == lastSrcRow) {
+                std::memcpy(d, lastDst, dstBytes); // an enlarged row repeats
+                continue;
+            }
+            const std::uint8_t* srow = srcBitmap.ScanLine(int(sy));
+            if (straight)
+                std::memcpy(d, srow + std::size_t(cols[0]) * std::size_t(src.bpp), dstBytes);
+            else
+                rowFn(d, srow, cols.data(), n, src, keyBytes);
+            lastSrcRow = sy;
+            lastDst = d;
         }
-        const std::uint8_t* srow = srcBitmap.ScanLine(int(sy));
-        if (straight)
-            std::memcpy(d, srow + std::size_t(cols[0]) * std::size_t(src.bpp), dstBytes);
-        else
-            rowFn(d, srow, cols.data(), n, src, keyBytes);
-        lastSrcRow = sy;
-        lastDst = d;
-    }
+    };
+    // A large plain copy between two pictures is shared among the cores; a
+    // picture drawn onto itself is copied in order, a row at a time.
+    const std::uint8_t* dstFirst = s.Row(0);
+    const std::uint8_t* dstEnd = s.Row(s.height - 1) + std::size_t(s.width) * std::size_t(s.bpp);
+    const std::uint8_t* srcFirst = srcBitmap.ScanLine(0);
+    const std::uint8_t* srcEnd = srcBitmap.ScanLine(srcBitmap.Height() - 1) + srcBitmap.Stride();
+    const bool apart = srcEnd <= dstFirst || dstEnd <= srcFirst;
+    if (apart && straight)
+        ForEachRowBand(int(cy0), int(cy1), dstBytes, 8, copyRows);
+    else
+        copyRows(0, int(cy0), int(cy1));
 }
 
 // A copy of the part of b inside r (clipped), and r moved onto that copy.
