@@ -1,6 +1,8 @@
 // Rows shared among threads (ForEachRowBand) and the block means built on
 // them (AverageBlocks).
+#include "canvas/Bitmap.h"
 #include "canvas/BlockAverages.h"
+#include "canvas/Canvas.h"
 #include "canvas/RowBands.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <stdexcept>
 #include <thread>
@@ -101,4 +104,28 @@ TEST(AverageBlocks, EachPixelIsItsBlocksRoundedMeanWithPartialBlocksAtTheEdges) 
             }
         EXPECT_EQ(dest.back(), 0xAB); // nothing past the destination
     }
+}
+
+// A copy large enough to be shared among threads lands pixel for pixel,
+// and a picture drawn onto itself overlapping reads each row before it is
+// written.
+TEST(RowBands, LargeCopiesLandPixelForPixel) {
+    std::mt19937 rng(5);
+    const int w = 1100, h = 900;
+    Bitmap photo(w, h, PixelFormat::Bgrx32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) photo.SetPixel(x, y, rng() & 0xFFFFFF);
+    Bitmap out(w + 40, h + 30, PixelFormat::Bgrx32);
+    out.canvas().Draw(17, 11, photo);
+    for (int y = 0; y < h; ++y)
+        ASSERT_EQ(std::memcmp(out.ScanLine(y + 11) + 17 * 4, photo.ScanLine(y), std::size_t(w) * 4),
+                  0)
+            << y;
+    EXPECT_EQ(out.Pixel(16, 11), 0u);
+
+    Bitmap self;
+    self.Assign(photo);
+    self.canvas().Draw(0, 3, self);
+    for (int y = 3; y < h; ++y)
+        ASSERT_EQ(std::memcmp(self.ScanLine(y), photo.ScanLine(y - 3), std::size_t(w) * 4), 0) << y;
 }
