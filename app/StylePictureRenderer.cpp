@@ -5,27 +5,34 @@
 
 #include <QCoreApplication>
 #include <QFutureWatcher>
-#include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <memory>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace quillon {
 
 namespace {
 
-// The thread the menu's pictures are drawn on. It runs only when a core is
-// idle, so that the view and the edits they stand beside are never slowed by
-// them; it goes with the application.
+// The thread the menu's pictures are drawn on. It runs at the lowest
+// priority (nice 19): when the view or an edit wants both cores it gets
+// almost none of them, yet it is never starved on a busy machine. It goes
+// with the application.
 QThreadPool* MenuPicturePool() {
     static QThreadPool* pool = [] {
         auto* p = new QThreadPool(QCoreApplication::instance());
         p->setMaxThreadCount(1);
-        p->setThreadPriority(QThread::IdlePriority);
         return p;
     }();
     return pool;
+}
+
+// Lowers the calling thread's priority to the least; a failure leaves it.
+void RunAtLowestPriority() {
+    setpriority(PRIO_PROCESS, id_t(gettid()), 19);
 }
 
 } // namespace
@@ -50,8 +57,10 @@ void StylePictureRenderer::render(const Bitmap& photo) {
                 const auto pictures = MenuPictures(watcher->result());
                 emit picturesReady(QList<QImage>(pictures.begin(), pictures.end()));
             });
-    watcher->setFuture(
-        QtConcurrent::run(MenuPicturePool(), [small] { return FramedMenuPhotos(*small); }));
+    watcher->setFuture(QtConcurrent::run(MenuPicturePool(), [small] {
+        RunAtLowestPriority();
+        return FramedMenuPhotos(*small);
+    }));
 }
 
 } // namespace quillon
