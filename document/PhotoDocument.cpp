@@ -432,6 +432,10 @@ void PhotoDocument::DrawPictureCentred() {
     }
 }
 
+void PhotoDocument::DeferOutputDrawing(bool on) {
+    if (FrameStyle* f = CurrentFrame()) f->DeferOutputDrawing = on;
+}
+
 void PhotoDocument::SetOutputSize(int width, int height) {
     if (FrameStyle* f = CurrentFrame()) {
         f->SetOutputSize(width, height);

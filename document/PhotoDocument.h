@@ -147,6 +147,10 @@ public:
     void DrawFrame();
     void DrawPictureCentred();
     void SetOutputSize(int width, int height);
+    // While on, the current frame's resizes leave their drawing to the next
+    // DrawPictureCentred (see FrameStyle::DeferOutputDrawing): for setting
+    // changes that a full repaint follows, whose picture is not read before.
+    void DeferOutputDrawing(bool on);
 
 private:
     // The picture Result names, writable.

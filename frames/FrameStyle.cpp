@@ -62,6 +62,17 @@ void FrameStyle::SetOutputSize(int width, int height) {
     // The fill and the photo below cover every pixel, so the old ones need
     // not be kept.
     Output->SetSizeForOverwrite(width, height);
+    if (DeferOutputDrawing) {
+        outputDrawingPending_ = true;
+        return;
+    }
+    FillAroundPicture();
+    DrawPictureCentred();
+}
+
+void FrameStyle::FillAroundPicture() {
+    outputDrawingPending_ = false;
+    const int width = OutputWidth, height = OutputHeight;
     Canvas& c = Output->canvas();
     c.brush.SetStyle(BrushStyle::Solid);
     c.brush.SetColor(BackgroundColor);
@@ -82,7 +93,6 @@ void FrameStyle::SetOutputSize(int width, int height) {
         c.FillRect(Rect(right, top, width, bottom));
         c.FillRect(Rect(0, bottom, width, height));
     }
-    DrawPictureCentred();
 }
 
 void FrameStyle::SetOutputSizeReference(int width, int height) {
@@ -102,6 +112,8 @@ void FrameStyle::ClearOutput() {
 }
 
 void FrameStyle::DrawPictureCentred() {
+    // A resize that left its fill for later has it now, before the photo.
+    if (outputDrawingPending_) FillAroundPicture();
     Canvas& c = Output->canvas();
     c.copyMode = CopyMode::SourceCopy;
     const int x = (OutputWidth - Unframed->Width()) / 2 + ImageLeft;

@@ -88,7 +88,9 @@ public:
     // program paints without it; a recipe is refused.
     virtual std::string MissingDataFile() const { return {}; }
 
-    // Resizes and clears Output, then draws the photo into it.
+    // Resizes and clears Output, then draws the photo into it. With
+    // DeferOutputDrawing set it only resizes, and the clearing is left to
+    // the next DrawPictureCentred: the pixels are undefined until then.
     void SetOutputSize(int width, int height);
     // The same done plainly (the whole output cleared, then the photo
     // drawn), against which SetOutputSize is tested.
@@ -144,6 +146,15 @@ public:
     int ImageTop = 0;
     int OutputHeight = 0;
     int OutputWidth = 0;
+    // Set while a run of setting changes is to be followed by a full
+    // repaint (DrawPictureCentred, then Paint): the resizes among them skip
+    // drawing a picture nobody will see.
+    bool DeferOutputDrawing = false;
+
+private:
+    // Fills Output around where the photo goes with BackgroundColor.
+    void FillAroundPicture();
+    bool outputDrawingPending_ = false;
 };
 
 // A copy of picture as the program hands pictures between documents: in the

@@ -338,6 +338,36 @@ TEST_F(Document, ThicknessRequestsOutsideTheRangeChangeNothing) {
     }
 }
 
+// Changes whose resizes leave their drawing to the repaint that follows end
+// in the picture of the same changes drawn at once, in every style, for a
+// frame grown, shrunk and given a new third field in a row.
+TEST_F(Document, DeferredResizesEndInTheSamePicture) {
+    WriteOrnateDefault(12, 12);
+    const auto photo = MakeTestPhoto(90, 70);
+    for (int style = 0; style < kStyleCount; ++style) {
+        SCOPED_TRACE("style " + std::to_string(style));
+        auto plain = OpenDocument(*photo), deferred = OpenDocument(*photo);
+        plain->SelectStyle(StyleId(style));
+        deferred->SelectStyle(StyleId(style));
+        deferred->DeferOutputDrawing(true);
+        for (PhotoDocument* doc : {plain.get(), deferred.get()}) {
+            doc->SetFrameHeight(doc->GetFrameHeight() + 9);
+            doc->SetFrameWidth(std::max(1, doc->GetFrameWidth() - 3));
+            doc->SetBorderWidth(doc->GetBorderWidth() + 2);
+        }
+        deferred->DeferOutputDrawing(false);
+        for (PhotoDocument* doc : {plain.get(), deferred.get()}) {
+            doc->DrawPictureCentred();
+            doc->DrawFrame();
+        }
+        const Bitmap *a = plain->Result(), *b = deferred->Result();
+        ASSERT_TRUE(a && b);
+        ASSERT_EQ(a->Width(), b->Width());
+        ASSERT_EQ(a->Height(), b->Height());
+        EXPECT_EQ(MaxChannelDifference(*a, *b), 0);
+    }
+}
+
 TEST_F(Document, BorderWidthGoesToTheStylesThatHaveOne) {
     for (int style = 0; style < kStyleCount; ++style) {
         if (StyleId(style) == StyleId::Ornate) continue;

@@ -96,6 +96,12 @@ private slots:
         QTRY_VERIFY(!c.quickPreview());
         QVERIFY(SamePixels(*c.picture(), *MatteOf(photo, 120)));
 
+        // Several changes before the pause: the frame drawn is the last.
+        c.editFrame({40, std::nullopt, std::nullopt});
+        c.editFrame({200, std::nullopt, std::nullopt});
+        QCOMPARE(c.pictureSize().height(), 1000 + 2 * 200);
+        QVERIFY(SamePixels(*c.picture(), *MatteOf(photo, 200)));
+
         c.editFrame({130, std::nullopt, std::nullopt});
         QVERIFY(c.quickPreview());
         QVERIFY(c.saveAs(run.path("saved.bmp")));
