@@ -400,23 +400,25 @@ void DocumentController::applyFrameEdit(const FrameEdit& edit, const LengthEdit&
         ((*document_).*setter)(*v);
         if (length && ((*document_).*getter)() == *v) record_.SetLength(field, *length);
     };
-    // Drawn first on a shrunk photo, the full-size frame waits for the
-    // changes to pause: the resizes now need not draw the photo into it.
-    struct DeferredDrawing {
-        PhotoDocument* document;
-        ~DeferredDrawing() {
-            if (document) document->DeferOutputDrawing(false);
-        }
-    } deferred{quickPreviewWanted() ? document_.get() : nullptr};
-    if (deferred.document) deferred.document->DeferOutputDrawing(true);
-    set(edit.frameHeight, given.frameHeight, EditField::FrameHeight, &PhotoDocument::SetFrameHeight,
-        &PhotoDocument::GetFrameHeight);
-    set(edit.frameWidth, given.frameWidth, EditField::FrameWidth, &PhotoDocument::SetFrameWidth,
-        &PhotoDocument::GetFrameWidth);
-    set(edit.borderWidth, given.borderWidth, EditField::BorderWidth, &PhotoDocument::SetBorderWidth,
-        &PhotoDocument::GetBorderWidth);
-    if (deferred.document) deferred.document->DeferOutputDrawing(false);
-    deferred.document = nullptr;
+    {
+        // Drawn first on a shrunk photo, the full-size frame waits for the
+        // changes to pause: the resizes now need not draw the photo into it.
+        struct DeferredDrawing {
+            PhotoDocument* document;
+            explicit DeferredDrawing(PhotoDocument* d) : document(d) {
+                if (document) document->DeferOutputDrawing(true);
+            }
+            ~DeferredDrawing() {
+                if (document) document->DeferOutputDrawing(false);
+            }
+        } deferred(quickPreviewWanted() ? document_.get() : nullptr);
+        set(edit.frameHeight, given.frameHeight, EditField::FrameHeight,
+            &PhotoDocument::SetFrameHeight, &PhotoDocument::GetFrameHeight);
+        set(edit.frameWidth, given.frameWidth, EditField::FrameWidth, &PhotoDocument::SetFrameWidth,
+            &PhotoDocument::GetFrameWidth);
+        set(edit.borderWidth, given.borderWidth, EditField::BorderWidth,
+            &PhotoDocument::SetBorderWidth, &PhotoDocument::GetBorderWidth);
+    }
     repaintFrame();
     emit frameChanged();
     emit pictureChanged();
